@@ -1,0 +1,35 @@
+# The two newcomer commands (make run, make test) and a few developer targets.
+BUILD ?= build
+JOBS ?= $(shell nproc)
+SAMPLE ?= samples/room_sample.OLE
+
+.PHONY: deps configure build run test demo fuzz bench clean
+
+deps:
+	scripts/install-deps
+
+configure: deps
+	cmake -S . -B $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
+
+build: configure
+	cmake --build $(BUILD) -j $(JOBS)
+
+run: build
+	cd $(BUILD) && ./ordivan $(SAMPLE)
+
+test: build
+	ctest --test-dir $(BUILD) --output-on-failure -j $(JOBS)
+
+demo: build
+	cd $(BUILD) && for f in samples/*.OLE; do echo "== $$f"; ./ordivan-cli validate "$$f"; done
+
+fuzz: deps
+	CXX=clang++-14 cmake -S . -B build-fuzz -G Ninja -DORDIVAN_FUZZ=ON -DCMAKE_BUILD_TYPE=RelWithDebInfo
+	cmake --build build-fuzz -j $(JOBS)
+	@echo "fuzz targets are in build-fuzz/ (run e.g. build-fuzz/fuzz_project_reader tests/data)"
+
+bench: build
+	cd $(BUILD) && ./ordivan_bench
+
+clean:
+	rm -rf $(BUILD) build-fuzz

@@ -1,0 +1,66 @@
+// ordivan-cli dispatch and the project commands validate and save.
+#include "app/Cli.h"
+
+#include "model/ProjectCommands.h"
+#include "model/ProjectFile.h"
+
+#include <ostream>
+
+namespace app {
+namespace {
+
+int cmdValidate(CliRun& run) {
+    if (run.args.size() != 2) return kExitUsage;
+    return model::validateProject(run.args[1], run.services) ? kExitOk : kExitRefused;
+}
+
+int cmdSave(CliRun& run) {
+    if (run.args.size() != 3) return kExitUsage;
+    if (!run.loadProject(run.args[1])) return kExitRefused;
+    return model::writeProject(run.args[2], run.doc, run.touroku, run.services) ? kExitOk : kExitRefused;
+}
+
+} // namespace
+
+bool CliRun::loadProject(const std::string& path) {
+    initialiseDocument(doc, screen, cliSurfaceWidth(screen), cliSurfaceHeight(screen));
+    model::ProjectCommands commands(doc, touroku, services);
+    return commands.openPath(path);
+}
+
+bool CliRun::option(const std::string& name, std::string& value) const {
+    for (std::size_t i = 0; i + 1 < args.size(); ++i) {
+        if (args[i] == name) {
+            value = args[i + 1];
+            return true;
+        }
+    }
+    return false;
+}
+
+bool CliRun::flag(const std::string& name) const {
+    for (const auto& a : args) {
+        if (a == name) return true;
+    }
+    return false;
+}
+
+std::string cliUsage() {
+    return "usage:\n"
+           "  ordivan-cli validate PROJECT.OLE\n"
+           "  ordivan-cli save PROJECT.OLE OUT.OLE\n";
+}
+
+int runCli(const std::vector<std::string>& args, ui::Services& services, std::ostream& out, std::ostream& err) {
+    CliRun run{args, services, out, err, ScreenInfo{}, {}, {}};
+    int status = kExitUsage;
+    if (!args.empty()) {
+        const std::string& command = args[0];
+        if (command == "validate") status = cmdValidate(run);
+        else if (command == "save") status = cmdSave(run);
+    }
+    if (status == kExitUsage) err << cliUsage();
+    return status;
+}
+
+} // namespace app

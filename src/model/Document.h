@@ -1,0 +1,117 @@
+// The main window's state that every subsystem reads: the plan, its settings, flags, labels and menu states.
+#pragma once
+#include "catalog/FixtureType.h"
+#include "model/Plan.h"
+#include "ui/Types.h"
+
+#include <array>
+#include <cstdint>
+#include <string>
+
+namespace model {
+
+// Which menu items are enabled; the window mirrors these.
+struct MenuStates {
+    bool save1 = false;                // 上書き保存(&S)
+    bool printBmpBackground = false;
+    bool printDxfBackground = false;
+    bool deleteBackground = false;
+    bool deleteGrid = false;
+    bool dxfMenu = false;
+    bool curve = true;                 // the light distribution curve
+    bool redisplayLux = false;         // 照度分布(色)の表示
+    bool redisplayColorTemp = false;   // 色温度分布の表示
+    bool dxfSaveResult = false;        // DXFﾌｧｲﾙで保存(&H)
+    bool csvOutput = false;            // 照度値をcsvファイルに保存
+    bool gridPrint = true;             // グリッド表示
+    bool print = false;                // 印刷(&P)
+};
+
+// Colour and level tables of the result display, with their start-up values.
+struct DisplayTables {
+    // Fill colours of fixture symbols by position 1..6 in a slot group, and the pillar colour at [7].
+    std::array<ui::Color, 8> symbolColour{};
+    std::array<ui::Color, 6> classColour{};
+    std::array<ui::Color, 6> greys{};
+    std::array<std::int32_t, 26> levelLadder{};
+    std::array<std::int32_t, 7> luxLevel{};  // [1..6], ascending lower bounds of the classes
+    std::array<ui::Color, 80> ctColour{};    // [20..79]: 2000 K to 7900 K in 100 K steps
+    bool ctColourFilled = false;
+};
+
+struct Document {
+    Plan plan;
+
+    // Flags and modes of the main window.
+    bool dataChanged = true;
+    bool resultValid = false;
+    char displayKind = 'B';   // 'B' colour map, 'C' colour temperature, 'T' contour lines
+    char editTarget = 'R';    // 'R' walls, 'K' fixtures, 'C' / 'S' pillars
+    char toolCode = 'L';
+    char snapMode = 'F';      // 'F' free, 'E' end points, 'G' grid
+    char rememberedSnapMode = 'F';
+    char arrayInput = 'K';    // 'K' by count, 'P' by pitch
+    bool flVertical = false;
+    char backgroundKind = 'N';  // 'N' none, 'B' bitmap, 'D' DXF drawing
+    int bitmapSizeMode = 2;     // whole form
+    int dxfSizeMode = 2;
+    bool gridShown = false;
+    bool backgroundShown = false;
+    bool gridSnapVisible = false;
+    char lampNameMode = 'A';    // application-wide lamp names: 'J' Japanese, 'A' alphanumeric
+    std::int32_t selectedType = -1;
+
+    // Settings.
+    std::int32_t tenDaka = 3000;       // reference calculation height in mm
+    float screenMmPerPixel = 25.39f / 96.0f;
+    std::int32_t screenWidth = 1920;
+    std::int32_t screenHeight = 1080;
+    std::int32_t surfaceWidth = 1915;  // the plan drawing surface
+    std::int32_t surfaceHeight = 900;
+    Extent extent{0, -1, 0, 0};
+
+    // Texts shown by the window.
+    std::string productTitle = "ORDIVAN Ver 2.0";
+    std::string windowTitle;
+    std::string currentFileName;
+    std::string bitmapSaveFileName;
+    std::string scaleLabel;
+    std::string tenDakaLabel = "3000";  // labTendaka; the calculation reads the height from it
+    std::string hasiraSizeText = "800";  // txtHasira
+    std::string maxLuxLabel;
+    std::string pointLuxLabel;
+    std::string bikouLabel;
+    std::string projectName;      // 物件名 on the print form
+    std::string projectNameCopy;
+    std::string undoCaption = "１つ戻す(部屋)";
+
+    MenuStates menus;
+    DisplayTables tables;
+};
+
+// The title suffix every window title ends with.
+inline constexpr const char* kTitleSuffix = "  (ZOLT LIGHTING CORP.)";
+
+// Every edit of the plan goes through here: the result becomes stale and the result menus close.
+void markPlanChanged(Document& doc);
+
+// Empties the plan and its file names, frees every fixture type slot, forgets the scale.
+// The grid and the windows are the caller's (the editor zeroes the grid and hides the registration window).
+void clearPlan(Document& doc, catalog::TourokuTable& touroku);
+
+// Sets the scale from a denominator (the grid choice of the plan dialogs): rescales the plan, fixes
+// mmPerPixel and the scale label, shows the grid snap button and the grid. Returns the pitches.
+ScaleFromDenominator setScaleFromDenominator(Document& doc, std::int32_t denominator);
+
+// "縮尺：1/N (n)" or "縮尺未設定".
+std::string scaleLabelFor(const Document& doc, bool withEffective);
+
+// The window title for a project path: "ORDIVAN Ver 2.0  - name.OLE  (ZOLT LIGHTING CORP.)".
+std::string windowTitleFor(const Document& doc, const std::string& path);
+
+// Adds a fixture with the anchor copied and its slot's placedCount kept in step; marks the plan changed.
+int addFixture(Document& doc, catalog::TourokuTable& touroku, std::int32_t x, std::int32_t y, std::int32_t typeIndex);
+// Deletes fixture `index` (compacting) and decrements its slot's placedCount; marks the plan changed.
+void deleteFixture(Document& doc, catalog::TourokuTable& touroku, int index);
+
+} // namespace model

@@ -1,0 +1,146 @@
+// The plan: wall segments, placed fixtures (kigu) and pillars (hasira) in plan pixels, with the scale.
+#pragma once
+#include <cstdint>
+#include <stdexcept>
+#include <vector>
+
+namespace model {
+
+// One drawn wall line ('L') or arc ('A'); the 17 slots of the record, reserved ones included.
+struct LineRecord {
+    std::int32_t kind = 'L';
+    std::int32_t x1 = 0, x2 = 0, x3 = 0, x4 = 0;
+    std::int32_t y1 = 0, y2 = 0, y3 = 0, y4 = 0;
+    std::int32_t reserved9 = 0, reserved10 = 0, reserved11 = 0;
+    std::int32_t minX = 0, minY = 0, maxX = 0, maxY = 0;
+    std::int32_t reserved16 = 0;
+
+    bool isArc() const { return (kind & 0xFF) == 'A'; }
+    std::int32_t x(int i) const;
+    std::int32_t y(int i) const;
+    void setX(int i, std::int32_t v);
+    void setY(int i, std::int32_t v);
+};
+
+// One placed fixture; typeIndex names its slot in the fixture type table.
+struct KiguRecord {
+    std::int32_t x = 0, y = 0;
+    std::int32_t heightOffset = 0;
+    std::int32_t typeIndex = 0;
+    std::int32_t rotation = 0;
+    std::int32_t anchorX = 0, anchorY = 0;
+    std::int32_t reserved = 0;
+};
+
+constexpr std::int32_t kCylindricalPillar = 50;
+constexpr std::int32_t kSquarePillar = 51;
+
+struct HasiraRecord {
+    std::int32_t pillarKind = kCylindricalPillar;
+    std::int32_t x = 0, y = 0;
+    std::int32_t halfSize = 0;
+    std::int32_t reserved = 0;
+};
+
+// A plan collection indexed from 1 (slot 0 unused) that grows by a fixed step when the count comes
+// within 10 of its capacity; deletion closes the gap keeping the order.
+template <class Record, int InitialCapacity, int GrowthStep>
+class RecordArray {
+public:
+    RecordArray() : records_(InitialCapacity) {}
+
+    int count() const { return count_; }
+    int capacity() const { return static_cast<int>(records_.size()); }
+    bool empty() const { return count_ == 0; }
+
+    Record& operator[](int index) { return records_.at(checked(index)); }
+    const Record& operator[](int index) const { return records_.at(checked(index)); }
+
+    // The growth test that runs before every insertion.
+    void growIfNeeded() {
+        if (count_ > capacity() - 10) records_.resize(records_.size() + GrowthStep);
+    }
+    int add(const Record& r) {
+        growIfNeeded();
+        ++count_;
+        records_[static_cast<std::size_t>(count_)] = r;
+        return count_;
+    }
+    void removeAt(int index) {
+        checked(index);
+        for (int i = index; i < count_; ++i) records_[static_cast<std::size_t>(i)] = records_[static_cast<std::size_t>(i + 1)];
+        --count_;
+    }
+    void removeLast() {
+        if (count_ > 0) --count_;
+    }
+    void clear() { count_ = 0; }
+
+    template <class F>
+    void forEach(F&& f) {
+        for (int i = 1; i <= count_; ++i) f(records_[static_cast<std::size_t>(i)]);
+    }
+    template <class F>
+    void forEach(F&& f) const {
+        for (int i = 1; i <= count_; ++i) f(records_[static_cast<std::size_t>(i)]);
+    }
+
+private:
+    std::size_t checked(int index) const {
+        if (index < 1 || index > count_) throw std::out_of_range("plan record index out of range");
+        return static_cast<std::size_t>(index);
+    }
+    std::vector<Record> records_;
+    int count_ = 0;
+};
+
+using LineArray = RecordArray<LineRecord, 101, 100>;
+using KiguArray = RecordArray<KiguRecord, 501, 200>;
+using HasiraArray = RecordArray<HasiraRecord, 101, 100>;
+
+struct Extent {
+    std::int32_t Xs = 0, Xe = 0, Ys = 0, Ye = 0;
+};
+
+struct Plan {
+    LineArray lines;
+    KiguArray kigu;
+    HasiraArray hasira;
+    float mmPerPixel = -1;             // -1: no scale set
+    std::int32_t scaleDenominator = -1;  // -1: no scale set
+    std::int32_t lastPillarHalfSize = 0;
+
+    bool hasScale() const { return mmPerPixel > 0; }
+    bool isEmpty() const { return lines.empty() && kigu.empty() && hasira.empty(); }
+    void clearItems() {
+        lines.clear();
+        kigu.clear();
+        hasira.clear();
+    }
+};
+
+// Recomputes the bounding-box slots of a segment from its two end points.
+void normaliseLine(LineRecord& line);
+void normaliseAllLines(Plan& plan);
+
+// The bounding box of everything in the plan, padded; the whole screen when the plan is empty.
+Extent computeExtent(const Plan& plan, int screenWidth, int screenHeight);
+
+// Rescales every coordinate to a new millimetres-per-pixel; refuses to rescale from no scale
+// (a negative value would mirror the plan). Returns true when coordinates were changed.
+bool rescalePlan(Plan& plan, float newMmPerPixel);
+
+// Grid pitches and scale fixed together from a drawing scale 1/N so that a metre is whole pixels.
+struct ScaleFromDenominator {
+    std::int32_t unitPixels = 0;             // c
+    std::vector<std::int32_t> pitches;       // ascending grid pitches in pixels
+    std::vector<std::int32_t> pitchMm;       // the millimetres each pitch stands for
+    std::int32_t pixelsPerMetre = 0;
+    float mmPerPixel = 0;
+};
+ScaleFromDenominator scaleFromDenominator(std::int32_t denominator, float screenMmPerPixel);
+
+// The rotation a newly placed fixture gets: 90 only for the linear-fixture slots placed vertically.
+std::int32_t rotationFor(std::int32_t typeIndex, bool flVertical);
+
+} // namespace model

@@ -1,0 +1,58 @@
+// The .OLE project file: writer, validation pass and reading pass.
+#pragma once
+#include "catalog/FixtureType.h"
+#include "model/Document.h"
+#include "ui/Services.h"
+
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace model {
+
+inline constexpr const char* kMsgCannotRead = "ファイルが読み込めません";
+inline constexpr const char* kMsgCannotWrite = "ファイルに書き込みできません";
+inline constexpr const char* kMsgMalformed = "ORDIVANﾌｧｲﾙではないか、破壊されています。";
+inline constexpr const char* kTitleError = "エラー";
+inline constexpr const char* kTitleReadError = "読み込みエラー";
+
+// Caps that keep a hostile file from exhausting memory; far beyond any real plan.
+inline constexpr int kMaxRecordsPerSection = 1000000;
+
+// Everything a project file holds, parsed and checked, before it touches the open plan.
+struct ProjectContent {
+    std::string tenDakaText;
+    std::int32_t tenDaka = 0;
+    float mmPerPixel = 0;
+    std::int32_t scaleDenominator = 0;
+    std::string projectName;
+    std::vector<std::pair<int, catalog::BunpuHinban>> types;  // slot, record (placedCount 0)
+    std::vector<LineRecord> lines;
+    std::vector<KiguRecord> kigu;
+    std::vector<HasiraRecord> hasira;
+};
+
+enum class ParseError { None, CannotOpen, Malformed };
+
+// Reads and checks the whole file; nothing is stored anywhere else.
+ParseError parseProject(const std::string& path, ProjectContent& out);
+
+// The file's text lines, UTF-8, as the writer produces them (without line ends).
+std::vector<std::string> projectLines(const Document& doc, const catalog::TourokuTable& touroku);
+
+// Writes the project (CP932, CR LF) through a temporary file renamed over the old one. On failure
+// shows "ファイルに書き込みできません" and returns false; on success sets currentFileName.
+bool writeProject(const std::string& path, Document& doc, const catalog::TourokuTable& touroku, ui::Services& services);
+
+// The first pass: true when the file is a readable project; shows the system's message otherwise.
+bool validateProject(const std::string& path, ui::Services& services);
+
+// The second pass: replaces the plan and the listed fixture type slots with the file's content,
+// recounts placedCount, grows the drawing surface to the plan and sets the window title.
+// Nothing changes when the file fails (the message is shown).
+bool readProject(const std::string& path, Document& doc, catalog::TourokuTable& touroku, ui::Services& services);
+
+// Applies parsed content to the document (the part of the reading pass after the file is read).
+void applyProject(const std::string& path, const ProjectContent& content, Document& doc, catalog::TourokuTable& touroku);
+
+} // namespace model

@@ -1,0 +1,47 @@
+// Headless services on Qt Gui.
+#include "ui/qt/HeadlessServices.h"
+
+#include "ui/qt/QtSurface.h"
+
+#include <QDate>
+#include <ostream>
+
+namespace ui::qt {
+
+HeadlessServices::HeadlessServices(std::ostream& messages, int dpi) : out_(messages), dpi_(dpi) {}
+
+Answer HeadlessServices::messageBox(const std::string& text, const std::string&, Icon icon, Buttons buttons) {
+    out_ << text << '\n';
+    if (icon == Icon::Stop || icon == Icon::Warning) ++refusals_;
+    return (buttons == Buttons::YesNo || buttons == Buttons::YesNoCancel) ? Answer::No : Answer::Ok;
+}
+
+void HeadlessServices::showError(const std::string& text) {
+    out_ << text << '\n';
+    ++refusals_;
+}
+
+std::optional<std::string> HeadlessServices::openFileDialog(const FileDialogRequest&) { return std::nullopt; }
+std::optional<std::string> HeadlessServices::saveFileDialog(const FileDialogRequest&) { return std::nullopt; }
+void HeadlessServices::progressShow(const std::string&, const std::string&, int) {}
+void HeadlessServices::progressSet(int) {}
+void HeadlessServices::progressHide() {}
+
+std::unique_ptr<Surface> HeadlessServices::createSurface(int width, int height) {
+    return std::make_unique<ImageSurface>(width, height, dpi_);
+}
+
+bool HeadlessServices::copyToClipboard(const Surface&) { return false; }
+
+bool HeadlessServices::saveBitmap(const Surface& picture, const std::string& path) {
+    return toQImage(picture).save(QString::fromStdString(path), "BMP");
+}
+
+std::string HeadlessServices::today() {
+    const QDate d = QDate::currentDate();
+    return std::to_string(d.year()) + "年" + std::to_string(d.month()) + "月" + std::to_string(d.day()) + "日";
+}
+
+AssociationResult HeadlessServices::associateProjectFiles() { return AssociationResult::CannotCreateKey; }
+
+} // namespace ui::qt

@@ -1,0 +1,58 @@
+// Services for tests: records every message box, dialog and progress call and answers from a script.
+#pragma once
+#include "ui/Services.h"
+
+#include <deque>
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace ui::testing {
+
+struct RecordedMessage {
+    std::string text;
+    std::string title;
+    Icon icon = Icon::None;
+    Buttons buttons = Buttons::Ok;
+};
+
+class FakeServices : public Services {
+public:
+    // Scripted answers, taken in order; when empty, message boxes answer Ok (or Yes) and dialogs are cancelled.
+    std::deque<Answer> answers;
+    std::deque<std::optional<std::string>> fileAnswers;
+    // processEvents answers true (cancel) on the call with this number (1-based); 0 = never.
+    int cancelOnProcessEventsCall = 0;
+
+    std::vector<RecordedMessage> messages;
+    std::vector<std::string> errors;
+    std::vector<FileDialogRequest> openRequests;
+    std::vector<FileDialogRequest> saveRequests;
+    std::vector<std::string> progressLog;
+    int processEventsCalls = 0;
+    int clipboardCopies = 0;
+    std::vector<std::string> savedBitmaps;
+    std::string todayText = "2026年12月7日";
+    AssociationResult associationResult = AssociationResult::Created;
+    // Makes the pictures createSurface returns; by default recording surfaces.
+    std::function<std::unique_ptr<Surface>(int, int)> surfaceFactory;
+
+    Answer messageBox(const std::string& text, const std::string& title, Icon icon, Buttons buttons) override;
+    void showError(const std::string& text) override;
+    std::optional<std::string> openFileDialog(const FileDialogRequest& request) override;
+    std::optional<std::string> saveFileDialog(const FileDialogRequest& request) override;
+    void progressShow(const std::string& caption, const std::string& text, int maximum) override;
+    void progressSet(int position) override;
+    void progressHide() override;
+    bool processEvents() override;
+    std::unique_ptr<Surface> createSurface(int width, int height) override;
+    bool copyToClipboard(const Surface& picture) override;
+    bool saveBitmap(const Surface& picture, const std::string& path) override;
+    std::string today() override { return todayText; }
+    AssociationResult associateProjectFiles() override { return associationResult; }
+
+    // The texts of all message boxes and error boxes, in order.
+    std::vector<std::string> allTexts() const;
+};
+
+} // namespace ui::testing
