@@ -60,6 +60,10 @@ struct Document {
     bool gridSnapVisible = false;
     char lampNameMode = 'A';    // application-wide lamp names: 'J' Japanese, 'A' alphanumeric
     std::int32_t selectedType = -1;
+    bool resultShown = false;     // a result map covers the drawing surface; clicks do nothing
+    bool displayDetail = true;    // every pixel of the colour map (clear: every second row)
+    bool rangeMode = false;       // the user's illuminance levels instead of automatic ones
+    bool legendFramed = true;
 
     // Settings.
     std::int32_t tenDaka = 3000;       // reference calculation height in mm
