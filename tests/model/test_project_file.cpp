@@ -208,6 +208,10 @@ TEST_F(ProjectFileTest, MalformedFilesAreRefusedWithTheSystemsMessageAndChangeNo
         joinCrLf({"3000", "1.00", "-1", "", "LINE", std::string(400, '1'), "END"}),                // over-long line
         std::string("\x00\xFF\xFE\x81", 4),                                                       // garbage
         good.substr(0, good.size() / 2),                                                          // truncated mid-block
+        // An intensity that a float cannot hold, or whose "%.4f" line would outgrow the line buffer,
+        // would be written back as a file that cannot be read again.
+        std::string(good).replace(good.find("1000.0000,"), 10, "1e30,"),
+        std::string(good).replace(good.find("1000.0000,"), 10, "12345678.0,"),
         "",                                                                                       // empty
     };
     int n = 0;
