@@ -248,18 +248,18 @@ bool writeProject(const std::string& path, Document& doc, const catalog::Touroku
     return false;
 }
 
-bool validateProject(const std::string& path, ui::Services& services) {
-    ProjectContent content;
-    switch (parseProject(path, content)) {
+bool reportParseError(ParseError error, ui::Services& services) {
+    switch (error) {
     case ParseError::None: return true;
-    case ParseError::CannotOpen:
-        services.messageBox(kMsgCannotRead, kTitleError, ui::Icon::Stop, ui::Buttons::Ok);
-        return false;
-    case ParseError::Malformed:
-        services.messageBox(kMsgMalformed, kTitleReadError, ui::Icon::Stop, ui::Buttons::Ok);
-        return false;
+    case ParseError::CannotOpen: services.messageBox(kMsgCannotRead, kTitleError, ui::Icon::Stop, ui::Buttons::Ok); break;
+    case ParseError::Malformed: services.messageBox(kMsgMalformed, kTitleReadError, ui::Icon::Stop, ui::Buttons::Ok); break;
     }
     return false;
+}
+
+bool validateProject(const std::string& path, ui::Services& services) {
+    ProjectContent content;
+    return reportParseError(parseProject(path, content), services);
 }
 
 void applyProject(const std::string& path, const ProjectContent& c, Document& doc, catalog::TourokuTable& touroku) {
@@ -305,15 +305,7 @@ void applyProject(const std::string& path, const ProjectContent& c, Document& do
 
 bool readProject(const std::string& path, Document& doc, catalog::TourokuTable& touroku, ui::Services& services) {
     ProjectContent content;
-    switch (parseProject(path, content)) {
-    case ParseError::None: break;
-    case ParseError::CannotOpen:
-        services.messageBox(kMsgCannotRead, kTitleError, ui::Icon::Stop, ui::Buttons::Ok);
-        return false;
-    case ParseError::Malformed:
-        services.messageBox(kMsgMalformed, kTitleReadError, ui::Icon::Stop, ui::Buttons::Ok);
-        return false;
-    }
+    if (!reportParseError(parseProject(path, content), services)) return false;
     applyProject(path, content, doc, touroku);
     return true;
 }
