@@ -105,3 +105,31 @@ TEST(CliSave, ARefusedProjectWritesNothing) {
 }
 
 } // namespace
+
+namespace {
+
+TEST(CliImportPhotometry, RegistersTheFileIntoTheSlotKeepingThePlacedFixtures) {
+    const auto dir = fs::temp_directory_path() / "ordivan_cli_photometry";
+    fs::create_directories(dir);
+    const auto ies = (dir / "spot.ies").string();
+    std::ofstream(ies, std::ios::binary) << "IESNA:LM-63-2002\r\n[LUMCAT] SPOT-9\r\nTILT=NONE\r\n"
+                                            "1 1000 1 3 1 1 2 0 0 0\r\n1 1 10\r\n0 45 90\r\n0\r\n500 250 0\r\n";
+    const auto out = (dir / "out.OLE").string();
+    auto r = runCli({"import-photometry", ies, sample("room_sample.OLE"), "--slot", "1", "--out", out});
+    ASSERT_EQ(r.status, 0) << r.err;
+    const std::string saved = base::cp932ToUtf8(readBytes(out));
+    EXPECT_NE(saved.find("\r\n1\r\nSPOT-9\r\n"), std::string::npos);
+    EXPECT_NE(saved.find("1.00,12,0,0"), std::string::npos);  // the twelve downlights stay placed
+    EXPECT_NE(saved.find("\r\n500.0000,494.4445,488.8889,"), std::string::npos);
+    EXPECT_EQ(runCli({"validate", out}).status, 0);
+
+    std::ofstream(ies, std::ios::binary) << "IESNA:LM-63-2002\r\nTILT=NONE\r\n1 1000\r\n";
+    r = runCli({"import-photometry", ies, sample("room_sample.OLE"), "--slot", "1", "--out", out});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.err, "配光データを読み込めません\n");
+    r = runCli({"import-photometry", ies, sample("room_sample.OLE"), "--slot", "37", "--out", out});
+    EXPECT_EQ(r.status, 1);
+    fs::remove_all(dir);
+}
+
+} // namespace
