@@ -135,6 +135,30 @@ void ResultDisplay::showContours() {
     showLegend(LegendKind::ContourLevels);
 }
 
+bool ResultDisplay::redisplayColourMap() {
+    if (hooks.chooseLevels) hooks.chooseLevels();
+    doc_.displayKind = 'B';
+    const bool done = paintColourMap();
+    if (done && settings_.showFixturesOnResult) drawFixturesOnResult();
+    return done;
+}
+
+bool ResultDisplay::redisplayColourTemperature() {
+    doc_.displayKind = 'C';
+    return paintColourTemperature();
+}
+
+void ResultDisplay::redisplayContours(bool overlay) {
+    if (hooks.chooseLevels) hooks.chooseLevels();
+    doc_.displayKind = 'T';
+    if (!overlay) clearSurface();
+    drawContours(surface_, doc_, contours_, 0, 0, 1.0, hooks.buildContours);
+    drawWalls(surface_, doc_, services_, 0, 0, 1.0);
+    if (settings_.showFixturesOnResult) drawFixturesOnResult();
+    doc_.resultShown = true;
+    if (!overlay || !legend_.visible || legend_.kind != LegendKind::ContourLevels) showLegend(LegendKind::ContourLevels);
+}
+
 void ResultDisplay::showResult(char displayKind) {
     switch (displayKind) {
     case 'B': paintColourMap(); break;

@@ -24,6 +24,8 @@ public:
         std::function<void()> hideRangeDialog;
         // Traces the contour set again for the current levels.
         std::function<void()> buildContours;
+        // Chooses the six levels again (automatic or the user's) before an existing result is redisplayed.
+        std::function<void()> chooseLevels;
         // The floating legend window or the scale window changed (shown, hidden, repainted, moved).
         std::function<void(const LegendWindow&)> legendChanged;
         std::function<void(const TemperatureScaleWindow&)> temperatureScaleChanged;
@@ -45,6 +47,13 @@ public:
     bool paintColourTemperature();
     // Contour lines: traced again when stale, drawn at scale 1, walls with a pen of width 2 over them.
     void showContours();
+
+    // The redisplay commands with a valid result: the levels are chosen again, then the display is
+    // repainted from the existing grid. The contour display either draws over the current picture
+    // ("重ねて表示") or starts from a wiped surface and repaints its legend ("書き直し").
+    bool redisplayColourMap();
+    bool redisplayColourTemperature();
+    void redisplayContours(bool overlay);
 
     void clearSurface();
     // Shows the legend window with the picture for this kind, placed beside the main window.

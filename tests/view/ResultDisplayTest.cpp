@@ -198,7 +198,7 @@ void litByPointSources(Scene& sc, const std::vector<ui::Point>& fixtures, double
             for (const auto& f : fixtures) {
                 const double dx = col - f.x, dy = row - f.y;
                 const double d = std::sqrt(dx * dx + dy * dy + h * h);
-                e += 6.0e6 * h / (d * d * d);
+                e += 1.5e6 * h / (d * d * d);
             }
             sc.grid.lux[sc.grid.index(col, row)] = static_cast<float>(e);
             sc.grid.ctSum[sc.grid.index(col, row)] = static_cast<float>(3000 + 10 * col);
@@ -217,7 +217,8 @@ TEST(PlanPicture, SavedPictureShowsWallsClassesTextsAndTheStampedLegend) {
     addWall(sc.doc, 200, 160, 200, 280);
     model::LineRecord arc;
     arc.kind = 'A';
-    arc.x1 = 300, arc.y1 = 160, arc.x2 = 260, arc.y2 = 200, arc.x3 = 260, arc.y3 = 120, arc.x4 = 340, arc.y4 = 200;
+    // A quarter circle from the east radial to the north one around (300, 160).
+    arc.x1 = 340, arc.y1 = 160, arc.x2 = 300, arc.y2 = 120, arc.x3 = 260, arc.y3 = 120, arc.x4 = 340, arc.y4 = 200;
     sc.doc.plan.lines.add(arc);
     sc.doc.plan.hasira.add(model::HasiraRecord{model::kSquarePillar, 120, 200, 8, 0});
     sc.doc.plan.hasira.add(model::HasiraRecord{model::kCylindricalPillar, 320, 240, 8, 0});
@@ -240,7 +241,9 @@ TEST(PlanPicture, SavedPictureShowsWallsClassesTextsAndTheStampedLegend) {
     // What the calculation does after the fixture pass.
     display.hideLegends();
     display.clearAndDrawWalls(1);
-    // The interpolation reads the walls back and clears the grid under them.
+    // The interpolation clears square pillars, reads the walls back and clears the grid under them.
+    for (int y = 192; y < 208; ++y)
+        for (int x = 112; x < 128; ++x) sc.grid.lux[sc.grid.index(x, y)] = 0.0f;
     for (int y = 0; y < surface.height(); ++y)
         for (int x = 0; x < surface.width(); ++x)
             if (surface.pixel(x, y) == ui::colors::black) sc.grid.lux[sc.grid.index(x, y)] = 0.0f;
@@ -318,4 +321,142 @@ TEST(PlanPicture, WithoutLegendThePictureIsTheSurfaceAndFailuresAreReported) {
     EXPECT_FALSE(view::savePlanPicture(ctx, "/nonexistent-dir/x.png", view::PictureFormat::Png));
     EXPECT_EQ(messages.str(), "ファイルに書き込みできません\n");
     EXPECT_EQ(services.refusals(), 1);
+}
+
+TEST(PlanPicture, ContourLinesLieOnTheirLevelsRadiiAroundAPointSource) {
+    // One point source at (150, 100), mounting height h: E(r) = K·h / (r² + h²)^1.5, so level L lies
+    // on the circle r_L = sqrt((K·h / L)^(2/3) − h²).
+    const double K = 1.5e6, h = 60.0;
+    auto radius = [&](double level) { return std::sqrt(std::pow(K * h / level, 2.0 / 3.0) - h * h); };
+    Scene sc(300, 200);
+    addWall(sc.doc, 10, 190, 290, 190);
+    std::ostringstream messages;
+    ui::qt::HeadlessServices services(messages);
+    ui::qt::ImageSurface surface(300, 200);
+    view::ResultDisplay display(sc.doc, sc.grid, sc.stats, sc.settings, sc.contours, surface, services);
+    display.mainWindow.width = 1000;  // legend off to the right of this small plan
+    display.hooks.buildContours = [&] {
+        sc.contours.levels.clear();
+        sc.contours.points.clear();
+        for (int i = 1; i <= 6; ++i) {
+            const double level = sc.doc.tables.luxLevel[static_cast<std::size_t>(i)];
+            sc.contours.levels.push_back(static_cast<float>(level));
+            std::vector<calc::ContourPoint> line{calc::kLineStart};
+            const double r = level > K / (h * h) ? 0 : radius(level);
+            for (int k = 0; k <= 720 && r > 0; ++k) {
+                const double a = k * M_PI / 360.0;
+                line.push_back({static_cast<float>(150 + r * std::cos(a)), static_cast<float>(100 + r * std::sin(a))});
+            }
+            line.push_back(calc::kLineEnd);
+            sc.contours.points.push_back(line);
+        }
+    };
+    display.showResult('T');
+    const QImage& img = *surface.image();
+    img.save(QString::fromStdString((fs::temp_directory_path() / "ordivan_view_contours.png").string()));
+
+    auto blackNear = [&](double x, double y) {
+        for (int dy = -1; dy <= 1; ++dy)
+            for (int dx = -1; dx <= 1; ++dx) {
+                const int px = static_cast<int>(x) + dx, py = static_cast<int>(y) + dy;
+                if (px >= 0 && py >= 0 && px < img.width() && py < img.height() && qRed(img.pixel(px, py)) < 60) return true;
+            }
+        return false;
+    };
+    int circlesChecked = 0;
+    for (int i = 1; i <= 6; ++i) {
+        const double r = radius(sc.doc.tables.luxLevel[static_cast<std::size_t>(i)]);
+        if (!(r > 5 && r < 85)) continue;  // circles that fit inside the plan
+        int onLine = 0, between = 0, samples = 0;
+        for (int k = 0; k < 90; ++k) {
+            const double a = k * 2 * M_PI / 90;
+            onLine += blackNear(150 + r * std::cos(a), 100 + r * std::sin(a));
+            between += blackNear(150 + (r - 4) * std::cos(a), 100 + (r - 4) * std::sin(a));
+            ++samples;
+        }
+        EXPECT_GE(onLine, samples * 9 / 10) << "level " << i;
+        EXPECT_LE(between, samples / 5) << "only labels stand beside the line, level " << i;
+        ++circlesChecked;
+    }
+    EXPECT_GE(circlesChecked, 3);
+    int wallRows = 0;
+    for (int y = 187; y <= 193; ++y) wallRows += qRed(img.pixel(150, y)) < 60;
+    EXPECT_EQ(wallRows, 2) << "walls drawn two pixels wide";
+    EXPECT_TRUE(sc.doc.resultShown);
+}
+
+TEST(PlanPicture, ColourTemperaturePictureFollowsTheWeightedMean) {
+    Scene sc(300, 200);
+    addWall(sc.doc, 150, 0, 150, 200);
+    std::ostringstream messages;
+    ui::qt::HeadlessServices services(messages);
+    ui::qt::ImageSurface surface(300, 200);
+    // A warm lamp at the left, a cool one at the right: T = (E1·3000 + E2·6500) / (E1 + E2).
+    for (int row = 0; row < sc.grid.gridHeight; ++row) {
+        for (int col = 0; col < sc.grid.gridWidth; ++col) {
+            auto e = [&](int fx) {
+                const double d2 = (col - fx) * (col - fx) + (row - 100) * (row - 100) + 3600.0;
+                return 1.5e6 * 60 / (d2 * std::sqrt(d2));
+            };
+            const double e1 = e(70), e2 = e(230);
+            sc.grid.lux[sc.grid.index(col, row)] = static_cast<float>(e1 + e2);
+            sc.grid.ctSum[sc.grid.index(col, row)] = static_cast<float>((e1 * 3000 + e2 * 6500) / (e1 + e2));
+        }
+    }
+    view::ResultDisplay display(sc.doc, sc.grid, sc.stats, sc.settings, sc.contours, surface, services);
+    display.mainWindow.width = 1000;
+    display.showResult('C');
+    const QImage& img = *surface.image();
+    img.save(QString::fromStdString((fs::temp_directory_path() / "ordivan_view_colourtemp.png").string()));
+    int checked = 0;
+    for (int y = 5; y < 200; y += 9) {
+        for (int x = 5; x < 300; x += 9) {
+            if (std::abs(x - 150) < 3) continue;
+            const float lux = sc.grid.lux[sc.grid.index(x, y)];
+            const int t = static_cast<int>(sc.grid.ctSum[sc.grid.index(x, y)]);
+            const QRgb v = img.pixel(x, y);
+            const ui::Color got{static_cast<std::uint8_t>(qRed(v)), static_cast<std::uint8_t>(qGreen(v)),
+                                static_cast<std::uint8_t>(qBlue(v))};
+            const ui::Color want = static_cast<int>(lux) > 10 ? sc.doc.tables.ctColour[static_cast<std::size_t>(std::min(t, 7400) / 100)]
+                                                              : ui::colors::white;
+            EXPECT_EQ(got, want) << x << "," << y;
+            ++checked;
+        }
+    }
+    EXPECT_GT(checked, 500);
+    EXPECT_EQ(display.legend().kind, view::LegendKind::ColourTemperature);
+}
+
+TEST(Redisplay, LevelsAreChosenAgainAndContoursDrawOverOrAfresh) {
+    Scene sc(60, 40);
+    sc.grid.lux[sc.grid.index(4, 4)] = 30.0f;
+    RecordingSurface surface(60, 40);
+    FakeServices services;
+    view::ResultDisplay display(sc.doc, sc.grid, sc.stats, sc.settings, sc.contours, surface, services);
+    int chosen = 0, builds = 0;
+    display.hooks.chooseLevels = [&] {
+        ++chosen;
+        sc.doc.tables.luxLevel = {0, 5, 10, 20, 50, 100, 200};
+    };
+    display.hooks.buildContours = [&] {
+        ++builds;
+        sc.contours.levels.assign(sc.doc.tables.luxLevel.begin() + 1, sc.doc.tables.luxLevel.end());
+        sc.contours.points.assign(6, {});
+    };
+    sc.doc.displayKind = 'C';
+    ASSERT_TRUE(display.redisplayColourMap());
+    EXPECT_EQ(chosen, 1);
+    EXPECT_EQ(sc.doc.displayKind, 'B');
+    EXPECT_EQ(surface.pixel(4, 4), sc.doc.tables.classColour[2]) << "30 lx is class 2 under the new levels";
+
+    surface.ops.clear();
+    display.redisplayContours(true);
+    EXPECT_EQ(builds, 1) << "the set traced for other levels is traced again";
+    EXPECT_TRUE(surface.opsStartingWith("rect 0,0-60,40").empty()) << "drawn over the current picture";
+    EXPECT_EQ(display.legend().kind, view::LegendKind::ContourLevels);
+    surface.ops.clear();
+    display.redisplayContours(false);
+    EXPECT_EQ(surface.opsStartingWith("rect 0,0-60,40").size(), 1u);
+    EXPECT_EQ(builds, 1);
+    EXPECT_EQ(sc.doc.displayKind, 'T');
 }
