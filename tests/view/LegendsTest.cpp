@@ -1,6 +1,7 @@
 // Tests of the legend pictures, the colour-temperature scale and the legend windows' placement.
 #include "view/Legends.h"
 
+#include "ViewTestSupport.h"
 #include "ui/qt/QtSurface.h"
 #include "ui/testing/RecordingSurface.h"
 
@@ -9,16 +10,7 @@
 using ui::testing::RecordingSurface;
 
 namespace {
-
-model::DisplayTables tables() {
-    model::DisplayTables t;
-    t.classColour = {ui::Color{52, 96, 226},  ui::Color{43, 154, 165}, ui::Color{45, 217, 57},
-                     ui::Color{255, 255, 0}, ui::Color{221, 133, 74}, ui::Color{255, 0, 0}};
-    t.luxLevel = {0, 10, 20, 50, 100, 200, 400};
-    for (int k = 20; k < 80; ++k) t.ctColour[static_cast<std::size_t>(k)] = ui::Color{static_cast<std::uint8_t>(3 * k), 40, 200};
-    return t;
-}
-
+model::DisplayTables tables() { return viewtest::startupTables(); }
 } // namespace
 
 TEST(ColourLegend, SwatchesTopDownFromTheLowestClassWithTheirLowerBounds) {
@@ -43,16 +35,6 @@ TEST(ColourLegend, SwatchesTopDownFromTheLowestClassWithTheirLowerBounds) {
     EXPECT_EQ(rec.font().sizePt, 8);
 }
 
-TEST(ContourLegend, ListsEveryLevelWithASquareMark) {
-    RecordingSurface rec(80, 100);
-    view::paintContourLegend(rec, tables());
-    const auto texts = rec.opsStartingWith("text ");
-    ASSERT_EQ(texts.size(), 6u);
-    EXPECT_EQ(texts[0], "text 13,8 ■ 10 Lx");
-    EXPECT_EQ(texts[5], "text 13,83 ■ 400 Lx");
-    EXPECT_EQ(rec.opsStartingWith("rect")[0], "rect 0,0-80,100");
-}
-
 TEST(TemperatureScale, StripsAreTheHundredKelvinSteps) {
     const auto t = tables();
     ui::qt::ImageSurface picture(view::kTemperatureScaleSize.width, view::kTemperatureScaleSize.height);
@@ -74,8 +56,16 @@ TEST(TemperatureScale, StripsAreTheHundredKelvinSteps) {
     EXPECT_EQ(rec.opsStartingWith("text "), (std::vector<std::string>{"text 17,2 3000K", "text 77,2 5000K", "text 137,2 7000K"}));
 }
 
-TEST(TemperatureLegend, BarOf55StripsWithLabelsAt30_90_147) {
+TEST(ContourAndTemperatureLegends, LevelsWithSquareMarksAndABarOf55Strips) {
     const auto t = tables();
+    RecordingSurface contour(80, 100);
+    view::paintContourLegend(contour, t);
+    const auto texts = contour.opsStartingWith("text ");
+    ASSERT_EQ(texts.size(), 6u);
+    EXPECT_EQ(texts[0], "text 13,8 ■ 10 Lx");
+    EXPECT_EQ(texts[5], "text 13,83 ■ 400 Lx");
+    EXPECT_EQ(contour.opsStartingWith("rect")[0], "rect 0,0-80,100");
+
     RecordingSurface rec(170, 40);
     view::paintTemperatureLegend(rec, t);
     EXPECT_EQ(rec.opsStartingWith("fill").size(), 1u + 55u);
@@ -106,22 +96,4 @@ TEST(LegendWindow, FloatsBesideTheMainWindowAndStampsOverThePlan) {
     EXPECT_EQ(at.x, 1920 - 10 - 204);
     EXPECT_GE(at.y, 0) << "the legend lies on the plan";
     EXPECT_LE(at.x + 150, 1915);
-}
-
-TEST(LegendWindow, MergeTogglesFlipTheBordersAndCaptions) {
-    model::Document doc;
-    view::LegendWindow legend;
-    view::TemperatureScaleWindow scale;
-    EXPECT_EQ(view::toggleLegendFramed(doc, legend, scale), "照度レンジウィンドゥを元に戻す");
-    EXPECT_FALSE(doc.legendFramed);
-    EXPECT_FALSE(legend.framed);
-    EXPECT_FALSE(scale.framed);
-    EXPECT_EQ(view::toggleLegendFramed(doc, legend, scale), "照度レンジウィンドゥを背景に合成する");
-    EXPECT_TRUE(legend.framed && scale.framed && doc.legendFramed);
-
-    EXPECT_EQ(view::toggleTemperatureScaleMerged(scale), "色温度目盛りを元に戻す");
-    EXPECT_TRUE(scale.merged);
-    EXPECT_FALSE(scale.framed);
-    EXPECT_EQ(view::toggleTemperatureScaleMerged(scale), "色温度目盛りを背景に合わす");
-    EXPECT_TRUE(scale.framed);
 }
