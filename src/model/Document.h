@@ -39,6 +39,13 @@ struct DisplayTables {
     bool ctColourFilled = false;
 };
 
+// Shared by every text the drawing routines place: font sizes are multiplied by textFactor and
+// textOffset is added to every text position (the printed sheet sets both while it lays out a page).
+struct TextState {
+    double textFactor = 1.0;
+    ui::Point textOffset{};
+};
+
 struct Document {
     Plan plan;
 
@@ -91,6 +98,7 @@ struct Document {
 
     MenuStates menus;
     DisplayTables tables;
+    TextState textState;
 };
 
 // The title suffix every window title ends with.

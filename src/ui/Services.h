@@ -45,6 +45,8 @@ public:
     virtual std::unique_ptr<Surface> createSurface(int width, int height) = 0;
     virtual bool copyToClipboard(const Surface& picture) = 0;
     virtual bool saveBitmap(const Surface& picture, const std::string& path) = 0;
+    // The same picture as a PNG file (the headless engine's output); false where the platform has none.
+    virtual bool savePng(const Surface& picture, const std::string& path) { return false; }
 
     // Today's date as the sheets print it.
     virtual std::string today() = 0;

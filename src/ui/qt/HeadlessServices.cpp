@@ -37,6 +37,10 @@ bool HeadlessServices::saveBitmap(const Surface& picture, const std::string& pat
     return toQImage(picture).save(QString::fromStdString(path), "BMP");
 }
 
+bool HeadlessServices::savePng(const Surface& picture, const std::string& path) {
+    return toQImage(picture).save(QString::fromStdString(path), "PNG");
+}
+
 std::string HeadlessServices::today() {
     const QDate d = QDate::currentDate();
     return std::to_string(d.year()) + "年" + std::to_string(d.month()) + "月" + std::to_string(d.day()) + "日";

@@ -23,6 +23,7 @@ public:
     std::unique_ptr<Surface> createSurface(int width, int height) override;
     bool copyToClipboard(const Surface& picture) override;
     bool saveBitmap(const Surface& picture, const std::string& path) override;
+    bool savePng(const Surface& picture, const std::string& path) override;
     std::string today() override;
     AssociationResult associateProjectFiles() override;
 

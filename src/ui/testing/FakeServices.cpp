@@ -61,6 +61,11 @@ bool FakeServices::saveBitmap(const Surface&, const std::string& path) {
     return true;
 }
 
+bool FakeServices::savePng(const Surface&, const std::string& path) {
+    savedPngs.push_back(path);
+    return true;
+}
+
 std::vector<std::string> FakeServices::allTexts() const {
     std::vector<std::string> out;
     for (const auto& m : messages) out.push_back(m.text);

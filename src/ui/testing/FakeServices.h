@@ -32,6 +32,7 @@ public:
     int processEventsCalls = 0;
     int clipboardCopies = 0;
     std::vector<std::string> savedBitmaps;
+    std::vector<std::string> savedPngs;
     std::string todayText = "2026年12月7日";
     AssociationResult associationResult = AssociationResult::Created;
     // Makes the pictures createSurface returns; by default recording surfaces.
@@ -48,6 +49,7 @@ public:
     std::unique_ptr<Surface> createSurface(int width, int height) override;
     bool copyToClipboard(const Surface& picture) override;
     bool saveBitmap(const Surface& picture, const std::string& path) override;
+    bool savePng(const Surface& picture, const std::string& path) override;
     std::string today() override { return todayText; }
     AssociationResult associateProjectFiles() override { return associationResult; }
 
