@@ -344,6 +344,10 @@ bool TfrmDXF::LoadDxf(const std::string& path, ui::Services& services) {
         services.messageBox("ファイルがオープン出来ません。", "エラー", ui::Icon::Stop, ui::Buttons::Ok);
         return false;
     }
+    return loadFromBytes(bytes, services);
+}
+
+bool TfrmDXF::loadFromBytes(std::string_view bytes, ui::Services& services) {
     // Counting first gives the progress maximum; the same bytes serve both passes, so the counts
     // always hold for the geometry read after them.
     DxfParseResult parsed = parseDxf(bytes, [&](int step, int maximum) {
