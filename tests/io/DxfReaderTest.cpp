@@ -2,6 +2,7 @@
 #include "io/DxfReader.h"
 
 #include "IoTestSupport.h"
+#include "ui/qt/QtSurface.h"
 #include "ui/testing/FakeServices.h"
 #include "ui/testing/RecordingSurface.h"
 
@@ -224,13 +225,18 @@ TEST(DxfReader, DegenerateDrawingsNeverGiveANegativeOrInfiniteScale) {
     io::TfrmDXF reader;
     ui::testing::FakeServices services;
     iotest::ScratchDir dir;
-    iotest::writeBytes(dir / "h.dxf", entities(join(line(-3e38, -3e38, 3e38, 3e38), line(0, 0, 1e-3, 1e-3))));
+    iotest::writeBytes(dir / "h.dxf", entities(join(line(-3e38, -3e38, 3e38, 3e38), line(0, 0, 1e-3, 1e-3),
+                                                    std::vector<std::pair<int, std::string>>{
+                                                        {0, "CIRCLE"}, {10, "0"}, {20, "0"}, {40, "1e37"},
+                                                        {0, "ARC"}, {10, "0"}, {20, "0"}, {40, "1e30"}, {50, "10"}, {51, "20"}})));
     ASSERT_TRUE(reader.LoadDxf((dir / "h.dxf").string(), services));
     reader.FitDxfToView(doc, 1000, 500);
     reader.SetDxfScale(1e-30f);
     ui::testing::RecordingSurface surface(1000, 500);
     reader.DrawDxf(surface);
     EXPECT_FALSE(surface.ops.empty());
+    ui::qt::ImageSurface image(1000, 500);
+    reader.DrawDxf(image);
     EXPECT_LT(reader.NearestDxfEndPoint(1e300, 0, 0), 1e300);
 }
 
