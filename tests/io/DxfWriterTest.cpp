@@ -283,7 +283,11 @@ TEST_F(DxfExport, ContoursAreRebuiltOnlyWhenTheirLevelsAreNotTheCurrentOnes) {
 }
 
 TEST_F(DxfExport, NoteTextsAndIlluminanceTextsInShiftJisAtTheirPositions) {
+    texts.hosokuLines[2] = "";  // an emptied edit writes an empty text
+    // A one-point line at the end still gives a polyline CAD programs accept.
+    addLine(contours.points[5], {{50, 50}});
     const Probe p = write(io::DxfOutType::BlackOut);
+    ASSERT_EQ(p.on("POLYLINE", "LX6").size(), 1u);
     EXPECT_EQ(p.of("ENCODING")[0][1], "cp932");
     const auto t = p.on("TEXT", "MEMORI");
     ASSERT_EQ(t.size(), 8u);

@@ -186,3 +186,27 @@ TEST_F(ExportPicture, TheSavedBitmapReadsBackWithTheLegendAndAFailedSaveIsReport
 }
 
 } // namespace
+
+namespace {
+
+TEST(CommandLineDxfExport, WritesWithTheDialogsInitialTextsFromTheDataDirectory) {
+    iotest::ScratchDir dir;
+    model::Document doc;
+    doc.plan.mmPerPixel = 2.0f;
+    doc.surfaceWidth = 100;
+    doc.surfaceHeight = 100;
+    calc::ContourSet contours;
+    calc::ResultStats stats;
+    ui::testing::FakeServices services;
+    const auto path = dir / "cli.dxf";
+    ASSERT_TRUE(io::exportDxf(path.string(), *io::dxfOutTypeFromName("black"), io::DxfExportInput{doc, contours, stats, {}},
+                              iotest::templateDir().string(), services));
+    const iotest::Probe p = iotest::probeDxf(path);
+    EXPECT_EQ(p.auditErrors(), 0) << p.raw;
+    const auto t = p.of("TEXT");
+    ASSERT_EQ(t.size(), 8u);
+    EXPECT_EQ(t[0][6], io::DxfNoteTexts{}.midasi);
+    EXPECT_EQ(t[7][6], "■現場状況により、実際の照度とは異なる場合があります。");
+}
+
+} // namespace
