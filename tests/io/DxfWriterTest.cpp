@@ -355,11 +355,4 @@ TEST_F(DxfExport, AFailedWriteLeavesNoPartialFileAndKeepsTheOldOne) {
     EXPECT_EQ(files, 1u);
 }
 
-TEST(DxfOutTypeNames, CommandLineNamesMapToTheThreeTypes) {
-    EXPECT_EQ(io::dxfOutTypeFromName("color"), io::DxfOutType::ColorOut);
-    EXPECT_EQ(io::dxfOutTypeFromName("black"), io::DxfOutType::BlackOut);
-    EXPECT_EQ(io::dxfOutTypeFromName("colortext"), io::DxfOutType::ColorTextOut);
-    EXPECT_FALSE(io::dxfOutTypeFromName("Color").has_value());
-}
-
 } // namespace

@@ -78,17 +78,6 @@ TEST_F(DxfSaveCommand, TheChosenTypeAndTheDialogsTextsReachTheFile) {
     EXPECT_EQ(t[0][6], "会議室Ａ");
 }
 
-TEST(DxfOutTypeState, ColourButtonFollowsTheCheckBoxAndIsRemembered) {
-    io::DxfOutTypeState s;
-    EXPECT_EQ(s.rememberedColorResult, 10);
-    EXPECT_EQ(s.colorButtonResult(), 10);
-    s.textColor = true;
-    EXPECT_EQ(s.colorButtonResult(), 12);
-    EXPECT_EQ(s.rememberedColorResult, 12);
-    EXPECT_EQ(io::DxfOutTypeState::blackButtonResult(), 11);
-    EXPECT_EQ(io::DxfOutTypeState::cancelResult(), 2);
-}
-
 // A plan picture with something on it, and a legend that paints a 150 × 130 block with a frame.
 class ExportPicture : public ::testing::Test {
 protected:
