@@ -6,6 +6,7 @@
 #include "base/TextFile.h"
 #include "io/DxfReader.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <fstream>
@@ -198,15 +199,19 @@ public:
         bool newLine = false;
         // An explicit flag rather than "qx > 0": a line starting at x 0 must still be ended.
         bool open = false;
-        std::string layer;
+        std::string layer;      // of the level being walked
         int colour = 7;
+        std::string openLayer;  // of the polyline being written, which may belong to the level before
+        int openColour = 7;
         auto vertex = [&](std::int32_t x, std::int32_t y) {
-            r_.head("VERTEX", layer, colour);
+            r_.head("VERTEX", openLayer, openColour);
             r_.group(10, f2(x));
             r_.group(20, f2(y));
             r_.group(30, "0.0");
         };
         auto polylineHead = [&] {
+            openLayer = layer;
+            openColour = colour;
             r_.head("POLYLINE", layer, colour);
             r_.group(66, "1");
             r_.group(10, "0.0");
@@ -230,7 +235,7 @@ public:
                 if (newLine) {
                     if (open) {
                         vertex(qx, qy);
-                        r_.seqend(layer);
+                        r_.seqend(openLayer);
                     }
                     qx = x;
                     qy = y;
@@ -252,7 +257,7 @@ public:
                     ry = qy;
                     buffer.emplace_back(qx, qy);
                     if (buffer.size() == 80) {
-                        r_.seqend(layer);
+                        r_.seqend(openLayer);
                         r_.head("TEXT", "MEMORI", labelColour);
                         r_.group(10, f2(buffer[40].first));
                         r_.group(20, f2(buffer[40].second));
@@ -266,7 +271,7 @@ public:
                 }
             }
         }
-        if (open) r_.seqend(layer);
+        if (open) r_.seqend(openLayer);
     }
 
     void texts(const DxfNoteTexts& t) {

@@ -198,6 +198,8 @@ TEST_F(DxfExport, ContourLevelsGoToTheirLayersInTheirColours) {
         EXPECT_EQ(v[0], (std::pair<std::string, std::string>{"1000.00", f2(5000 - (50 + 20 * k) * 10)}));
         EXPECT_EQ(v[3].first, "1150.00");
         EXPECT_EQ(v.back(), v[3]);
+        // The closing vertex, written when the next level starts, stays on its own polyline's layer.
+        EXPECT_EQ(polys[0][5], "same");
     }
     // The template declares every layer the file uses, with the level colours.
     for (int k = 0; k < 6; ++k) {

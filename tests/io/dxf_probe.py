@@ -31,7 +31,8 @@ def main():
             print("|".join([head, f(c.x), f(c.y), f(e.dxf.radius)]))
         elif t == "POLYLINE":
             pts = ";".join("%s,%s" % (f(v.dxf.location.x), f(v.dxf.location.y)) for v in e.vertices)
-            print("|".join([head, "closed" if e.is_closed else "open", pts]))
+            same = all(v.dxf.layer == e.dxf.layer and v.dxf.color == e.dxf.color for v in e.vertices)
+            print("|".join([head, "closed" if e.is_closed else "open", pts, "same" if same else "mixed"]))
         elif t == "TEXT":
             p = e.dxf.insert
             print("|".join([head, f(p.x), f(p.y), f(e.dxf.height), e.dxf.text]))
