@@ -129,6 +129,10 @@ TEST_F(DxfExport, WallLineAndArcsCarryTheWorkedCoordinatesInEveryOutputType) {
     for (auto type : {io::DxfOutType::ColorOut, io::DxfOutType::BlackOut, io::DxfOutType::ColorTextOut}) {
         SCOPED_TRACE(static_cast<int>(type));
         const Probe p = write(type);
+        // Exactly: the wall line, three arc pieces, one polyline per contour line, eight texts; the
+        // black drawing adds two pillars and the two circles of the fixture.
+        const std::size_t entities = p.rows.size() - p.of("AUDIT").size() - p.of("ENCODING").size() - p.of("LAYER").size();
+        EXPECT_EQ(entities, type == io::DxfOutType::BlackOut ? 18u : 14u) << p.raw;
         const auto lines = p.on("LINE", "E_KABE");
         ASSERT_EQ(lines.size(), 1u);
         EXPECT_EQ(lines[0][2], "7");
