@@ -316,6 +316,12 @@ DxfTemplates dxfTemplatesIn(const std::string& dataDirectory) {
 
 DxfBuildResult buildDxf(DxfOutType type, const DxfNoteTexts& texts, const DxfExportInput& input, const DxfTemplates& templates) {
     DxfBuildResult result;
+    // Without a scale every millimetre value would be negative and the drawing mirrored.
+    const float s = input.doc.plan.mmPerPixel;
+    if (!(s > 0.0f) || !std::isfinite(s)) {
+        result.message = "縮尺が設定されていないため、DXFファイルを作成できません。";
+        return result;
+    }
     const auto head = readTemplate(templates.headPath);
     if (!head) {
         result.message = "DXFのテンプレートファイルが読み込めません。\n" + templates.headPath;

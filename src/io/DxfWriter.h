@@ -49,7 +49,7 @@ struct DxfExportInput {
 };
 
 // The whole file as bytes (CP932, CR LF), templates included; nullopt with a message when a template
-// cannot be read.
+// cannot be read or the plan has no scale.
 struct DxfBuildResult {
     std::optional<std::string> bytes;
     std::string message;

@@ -354,6 +354,12 @@ TEST_F(DxfExport, AFailedWriteLeavesNoPartialFileAndKeepsTheOldOne) {
     ASSERT_EQ(services.messages.size(), 2u);
     EXPECT_NE(services.messages[1].text.find("ファイルが作成出来ません。"), std::string::npos);
 
+    // A plan without a scale would come out mirrored: refused the same way.
+    doc.plan.mmPerPixel = -1.0f;
+    EXPECT_FALSE(io::WriteDxf((dir / "noscale.dxf").string(), io::DxfOutType::ColorOut, texts, input(),
+                              io::dxfTemplatesIn(iotest::templateDir().string()), services));
+    ASSERT_EQ(services.messages.size(), 3u);
+
     std::size_t files = 0;
     for (const auto& e : std::filesystem::directory_iterator(dir.path())) {
         if (e.is_regular_file()) ++files;
