@@ -7,6 +7,9 @@
 #include <ostream>
 
 namespace app {
+
+int cmdCurve(CliRun& run);
+
 namespace {
 
 int cmdValidate(CliRun& run) {
@@ -48,7 +51,8 @@ bool CliRun::flag(const std::string& name) const {
 std::string cliUsage() {
     return "usage:\n"
            "  ordivan-cli validate PROJECT.OLE\n"
-           "  ordivan-cli save PROJECT.OLE OUT.OLE\n";
+           "  ordivan-cli save PROJECT.OLE OUT.OLE\n"
+           "  ordivan-cli curve PROJECT.OLE --slot N [--layout C1..C4] [--png F] [--pdf F]\n";
 }
 
 int runCli(const std::vector<std::string>& args, ui::Services& services, std::ostream& out, std::ostream& err) {
@@ -58,6 +62,7 @@ int runCli(const std::vector<std::string>& args, ui::Services& services, std::os
         const std::string& command = args[0];
         if (command == "validate") status = cmdValidate(run);
         else if (command == "save") status = cmdSave(run);
+        else if (command == "curve") status = cmdCurve(run);
     }
     if (status == kExitUsage) err << cliUsage();
     return status;
