@@ -1,7 +1,9 @@
 // Helpers of the print tests: analytic fixture types, scratch files, running the CLI and reading PDFs back.
 #include "PrintTestSupport.h"
 
+#include <QGuiApplication>
 #include <array>
+#include <clocale>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -116,9 +118,22 @@ bool renderPdf(const std::string& pdf, const std::string& pngBase, int dpi) {
     return status == 0 && out.empty() && std::filesystem::exists(pngBase + ".png");
 }
 
+void ensureGuiApp() {
+    static int argc = 1;
+    static char name[] = "test_print";
+    static char* argv[] = {name, nullptr};
+    static QGuiApplication* app = [] {
+        if (!std::getenv("QT_QPA_PLATFORM")) setenv("QT_QPA_PLATFORM", "offscreen", 1);
+        auto* a = new QGuiApplication(argc, argv);
+        std::setlocale(LC_NUMERIC, "C");
+        return a;
+    }();
+    (void)app;
+}
+
 const PdfWord* findWord(const std::vector<PdfWord>& words, const std::string& text) {
     for (const auto& w : words)
-        if (w.text.find(text) != std::string::npos) return &w;
+        if (w.text.rfind(text, 0) == 0) return &w;
     return nullptr;
 }
 

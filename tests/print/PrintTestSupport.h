@@ -32,7 +32,10 @@ bool pdfPageSize(const std::string& pdf, double& width, double& height);
 // Renders page 1 with pdftoppm; true when it succeeded and the PNG exists.
 bool renderPdf(const std::string& pdf, const std::string& pngBase, int dpi = 50);
 
-// The first word that contains the text, or nullptr.
+// Starts the Qt Gui application once (fonts and PDF need it); offscreen unless a platform is set.
+void ensureGuiApp();
+
+// The first word that starts with the text, or nullptr.
 const PdfWord* findWord(const std::vector<PdfWord>& words, const std::string& text);
 
 } // namespace printtest
