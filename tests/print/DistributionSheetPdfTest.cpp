@@ -2,7 +2,9 @@
 // at their places on the landscape page, the picture by pdftoppm.
 #include "PrintTestSupport.h"
 #include "print/DistributionSheet.h"
+#include "model/ProjectFile.h"
 #include "print/PdfPrint.h"
+#include "ui/testing/FakeServices.h"
 #include "ui/qt/HeadlessServices.h"
 #include "ui/qt/QtSurface.h"
 
@@ -245,4 +247,47 @@ TEST(DistributionSheetPdf, PrintsTheFixtureTableAloneAtTheLeftMargin) {
 
     // A file that cannot be written is reported as a failure, not as printed.
     EXPECT_FALSE(printFixtureTablePdf(dir + "/missing/dir/table.pdf", scene.touroku, FixtureTableStyle{}, Margins{}, false, services));
+}
+
+TEST(ListPrintCli, PrintsOnlyThePlacedTypesOfAProject) {
+    const std::string dir = printtest::scratchDir("list_print_cli");
+    model::Document doc;
+    catalog::TourokuTable touroku;
+    catalog::BunpuHinban t;
+    t.planeCount = 1;
+    t.kou = 2000;
+    t.tosu = 1;
+    t.hinban = "SLOT3-ONLY";
+    t.lampNameA = "LED-A";
+    t.lampName = "ＬＥＤ電球形";
+    touroku[3] = t;
+    t.hinban = "SLOT20-FL";
+    touroku[20] = t;
+    model::KiguRecord k;
+    k.x = 100;
+    k.y = 100;
+    k.typeIndex = 20;
+    doc.plan.kigu.add(k);
+    k.x = 200;
+    doc.plan.kigu.add(k);
+    ui::testing::FakeServices services;
+    const std::string project = dir + "/list.OLE";
+    ASSERT_TRUE(model::writeProject(project, doc, touroku, services));
+
+    std::string out;
+    ASSERT_EQ(printtest::runCli({"list-print", project, "--pdf", dir + "/list.pdf", "--mode", "J", "--margins", "5,5,20,5"}, &out), 0)
+        << out;
+    const auto words = printtest::pdfWords(dir + "/list.pdf");
+    EXPECT_NE(printtest::findWord(words, "SLOT20-FL"), nullptr);
+    EXPECT_EQ(printtest::findWord(words, "SLOT3-ONLY"), nullptr);
+    EXPECT_NE(printtest::findWord(words, "ＬＥＤ電球形"), nullptr);
+    const PdfWord* head = printtest::findWord(words, "記号");
+    ASSERT_NE(head, nullptr);
+    EXPECT_NEAR(head->xMin, (truncDots(20 * kPdfDpi * 0.0393701 + 0.5) + 3) * kPt, 1.5) << "the table starts at the left margin";
+    const PdfWord* count = printtest::findWord(words, "2");
+    EXPECT_NE(count, nullptr);
+    EXPECT_TRUE(printtest::renderPdf(dir + "/list.pdf", dir + "/list"));
+
+    EXPECT_EQ(printtest::runCli({"list-print", project, "--pdf", dir + "/x.pdf", "--margins", "5,5,x,5"}, &out), 2);
+    EXPECT_EQ(printtest::runCli({"list-print", project}, &out), 2);
 }
