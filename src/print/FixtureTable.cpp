@@ -105,8 +105,14 @@ void drawFixtureTable(ui::Surface& page, const PageGeometry& g, const MarginDots
         page.setFont(font);
         if (page.textExtent(lamp).width > truncDots(27 * g.dX)) {
             // Two lines in the small font; the cut falls before a double-byte character, never inside it.
-            const auto [head, rest] = splitLampName(lamp);
+            auto [head, rest] = splitLampName(lamp);
             placeText(page, x(50), line1, 4, l.f2, head, false);
+            // A rest too long for the column is cut at a character, so that it never runs over the flux.
+            font.sizePt = std::max(1, l.f2);
+            page.setFont(font);
+            const int room = truncDots(28 * g.dX) - 3;
+            for (std::size_t bytes = base::cp932ByteLength(rest); bytes > 0 && page.textExtent(rest).width > room; --bytes)
+                rest = base::truncateCp932(rest, bytes - 1);
             if (!rest.empty()) placeText(page, x(50), line2, 4, l.f2, rest, false);
         } else {
             placeText(page, x(50), line1, 4, l.f1, lamp, false);

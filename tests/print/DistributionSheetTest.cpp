@@ -236,6 +236,18 @@ TEST(FixtureTable, SplitsAWideLampNameAfterSixteenBytesWithoutCuttingACharacter)
                                  [](const std::string& op) { return op.rfind("font ", 0) == 0; });
     ASSERT_NE(lastFont, ops.rend());
     EXPECT_EQ(lastFont->rfind("font 8 ", 0), 0u) << *lastFont;
+    // A rest longer than the column is cut at a whole character before it reaches the flux column.
+    catalog::TourokuTable longName;
+    longName[1] = tableType("DL-1", "ABCDEFGHIJKLMNOP" + std::string(80, 'Q') + "蛍光灯", 3);
+    ui::testing::RecordingSurface r(3507, 2480, 300, true);
+    drawFixtureTable(r, page, m, 3400, longName, FixtureTableStyle{'A', symbolColours()}, placeSheetText);
+    const auto rt = texts(r);
+    const auto restText = std::find_if(rt.begin(), rt.end(), [](const std::string& x) { return x.rfind("QQQ", 0) == 0; });
+    ASSERT_NE(restText, rt.end());
+    r.setFont(ui::Font{8, ui::colors::black, false, ""});
+    EXPECT_LE(r.textExtent(*restText).width, truncDots(28 * page.dX) - 3);
+    EXPECT_GT(r.textExtent(*restText + "Q").width, truncDots(28 * page.dX) - 3) << "cut no shorter than needed";
+
     // Japanese names in mode 'J'.
     ui::testing::RecordingSurface j(3507, 2480, 300, true);
     drawFixtureTable(j, page, m, 3400, touroku, FixtureTableStyle{'J', symbolColours()}, placeSheetText);

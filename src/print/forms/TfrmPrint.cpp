@@ -72,11 +72,14 @@ TfrmPrint::TfrmPrint(ui::Services& services, QWidget* parent)
 
 TfrmPrint::~TfrmPrint() = default;
 
+bool TfrmPrint::warnIfNoPrinter(ui::Services& services) {
+    if (ui::qt::printerAvailable()) return true;
+    services.messageBox(kMsgNoPrinter, "", ui::Icon::Warning, ui::Buttons::Ok);
+    return false;
+}
+
 int TfrmPrint::Print1Click(const PrintSource& source) {
-    if (!ui::qt::printerAvailable()) {
-        services_.messageBox(kMsgNoPrinter, "", ui::Icon::Warning, ui::Buttons::Ok);
-        printer_.setOutputFormat(QPrinter::PdfFormat);
-    }
+    if (!warnIfNoPrinter(services_)) printer_.setOutputFormat(QPrinter::PdfFormat);
     source_ = source;
     return exec();
 }

@@ -33,6 +33,8 @@ public:
     // The main window's "印刷(&P)": warns with "プリンターが設定されていません。" when no printer is
     // installed (the sheet can then still go to a PDF file), then shows the dialog modally.
     int Print1Click(const PrintSource& source);
+    // "プリンターが設定されていません。" when no printer is installed; true when one is.
+    static bool warnIfNoPrinter(ui::Services& services);
     // Prepares the dialog for showing (what the dialog does whenever it is shown).
     void FormShow();
 
