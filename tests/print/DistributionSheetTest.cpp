@@ -175,6 +175,12 @@ TEST(FixtureTable, ListsPlacedTypesWithRowHeightFontsAndCuts) {
     EXPECT_NEAR(many.rh, ((2480 - m.MT - m.MB) / page.dY - 21) / 36, 1e-4);
     EXPECT_EQ(many.hinbanBytes, 12u) << "small rows keep two more bytes of the product number";
 
+    // Nothing placed: the header row alone.
+    ui::testing::RecordingSurface empty(3507, 2480, 300, true);
+    drawFixtureTable(empty, page, m, 3400, catalog::TourokuTable{}, FixtureTableStyle{'A', symbolColours()}, placeSheetText);
+    EXPECT_EQ(texts(empty), (std::vector<std::string>{"記号", "品　番", "ランプ名", "全光束", "数量"}));
+    EXPECT_EQ(empty.opsStartingWith("ellipse").size() + empty.opsStartingWith("polygon").size(), 0u);
+
     ui::testing::RecordingSurface s(3507, 2480, 300, true);
     const int R = 3507 - m.MR;
     drawFixtureTable(s, page, m, R, touroku, FixtureTableStyle{'A', symbolColours()}, placeSheetText);

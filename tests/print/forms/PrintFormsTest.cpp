@@ -83,6 +83,8 @@ TEST(TfrmCD, MenusChangeLayoutAndZoomAndTheExportPictureIsSavedAndCopied) {
     form.Copy1->trigger();
     EXPECT_EQ(services.clipboardCopies, 1);
 
+    if (const char* shots = std::getenv("ORDIVAN_SCREENSHOTS")) form.grab().save(QString::fromUtf8(shots) + "/tfrmcd.png");
+
     // The export picture carries the lamp name at its top left, on a white box.
     auto picture = form.exportPicture();
     EXPECT_EQ(picture->width(), 250);
@@ -128,6 +130,8 @@ TEST(TfrmPrint, MarginEditsFilterKeysClampOnLeavingAndReportNonNumbers) {
     EXPECT_EQ(form.txtUp->text().toInt(), h5 - 5);
     EXPECT_EQ(form.margins().top, h5 - 5);
     EXPECT_EQ(form.labDown->text(), QStringLiteral("(5～5)"));
+
+    if (const char* shots = std::getenv("ORDIVAN_SCREENSHOTS")) form.grab().save(QString::fromUtf8(shots) + "/tfrmprint.png");
 
     form.txtLeft->setText(QStringLiteral("abc"));
     form.txtLeftExit();
