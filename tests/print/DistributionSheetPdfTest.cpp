@@ -70,7 +70,12 @@ void buildScene(Scene& s, char kind) {
 // The page as the PDF job measures it.
 PageGeometry pdfPage(ui::Services& services, const std::string& dir, bool landscape) {
     auto job = services.startPdfJob(dir + "/probe.pdf", landscape, kPdfDpi);
+    EXPECT_TRUE(job->page().isPrinter());
+    EXPECT_EQ(job->page().dpiX(), kPdfDpi);
     const PageGeometry g = PageGeometry::of(job->page());
+    // The whole A4 sheet is the printable page.
+    EXPECT_NEAR((landscape ? g.PW : g.PH) / g.dX, 297, 0.5);
+    EXPECT_NEAR((landscape ? g.PH : g.PW) / g.dY, 210, 0.5);
     job->finish();
     return g;
 }
