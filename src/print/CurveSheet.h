@@ -85,7 +85,10 @@ void drawCurveDiagram(ui::Surface& surface, const CurveSheet& sheet, int curveMo
 void drawCurveKey(ui::Surface& surface, const ui::Rect& box, int planes);
 
 // Half-illuminance angle of one plane half: the angle from the vertical at which the illuminance on a
-// plane square to the light's axis, I(γ)·cos³γ, has fallen to half its value straight below.
+// plane square to the light's axis, I(γ)·cos³γ, has fallen to half its value straight below (linear
+// between whole degrees). The full cone is the pool of light a luminaire throws on the floor or work
+// plane: inside it the illuminance is at least half the value under the luminaire, so its width at the
+// working distance (2·h·tan(cone/2)) tells the designer how far apart to set luminaires for even light.
 // nullopt when nothing shines straight down.
 std::optional<double> halfIlluminanceHalfAngle(const CurveSheet& sheet, int plane);
 // The full angles across the drawn planes: the primary curve's (C0–C180) first, the secondary (C90)'s second.
