@@ -9,6 +9,8 @@
 namespace app {
 
 int cmdImportPhotometry(CliRun& run);
+int cmdCurve(CliRun& run);
+int cmdListPrint(CliRun& run);
 
 namespace {
 
@@ -52,7 +54,9 @@ std::string cliUsage() {
     return "usage:\n"
            "  ordivan-cli validate PROJECT.OLE\n"
            "  ordivan-cli save PROJECT.OLE OUT.OLE\n"
-           "  ordivan-cli import-photometry FILE.ies|FILE.ldt PROJECT.OLE --slot N --out OUT.OLE\n";
+           "  ordivan-cli import-photometry FILE.ies|FILE.ldt PROJECT.OLE --slot N --out OUT.OLE\n"
+           "  ordivan-cli curve PROJECT.OLE --slot N [--layout C1..C4] [--png F] [--pdf F]\n"
+           "  ordivan-cli list-print PROJECT.OLE --pdf F [--mode J|A] [--margins T,B,L,R] [--landscape]\n";
 }
 
 int runCli(const std::vector<std::string>& args, ui::Services& services, std::ostream& out, std::ostream& err) {
@@ -63,6 +67,8 @@ int runCli(const std::vector<std::string>& args, ui::Services& services, std::os
         if (command == "validate") status = cmdValidate(run);
         else if (command == "save") status = cmdSave(run);
         else if (command == "import-photometry") status = cmdImportPhotometry(run);
+        else if (command == "curve") status = cmdCurve(run);
+        else if (command == "list-print") status = cmdListPrint(run);
     }
     if (status == kExitUsage) err << cliUsage();
     return status;

@@ -1,5 +1,6 @@
 // What the core asks of the platform besides drawing: message boxes, file dialogs, progress, clipboard, files.
 #pragma once
+#include "ui/PrintJob.h"
 #include "ui/Surface.h"
 
 #include <memory>
@@ -52,6 +53,15 @@ public:
     virtual std::string today() = 0;
     // Associates the project file type with this program.
     virtual AssociationResult associateProjectFiles() = 0;
+
+    // A print job writing a PDF file (A4, the whole sheet printable) at the given resolution, or
+    // nullptr where the platform cannot write one.
+    virtual std::unique_ptr<PrintJob> startPdfJob(const std::string& path, bool landscape, int dpi) {
+        (void)path;
+        (void)landscape;
+        (void)dpi;
+        return nullptr;
+    }
 };
 
 } // namespace ui

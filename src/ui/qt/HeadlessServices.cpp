@@ -1,6 +1,7 @@
 // Headless services on Qt Gui.
 #include "ui/qt/HeadlessServices.h"
 
+#include "ui/qt/PrinterSurface.h"
 #include "ui/qt/QtSurface.h"
 
 #include <QDate>
@@ -47,5 +48,11 @@ std::string HeadlessServices::today() {
 }
 
 AssociationResult HeadlessServices::associateProjectFiles() { return AssociationResult::CannotCreateKey; }
+
+std::unique_ptr<PrintJob> HeadlessServices::startPdfJob(const std::string& path, bool landscape, int dpi) {
+    auto job = std::make_unique<PdfJob>(path, landscape, dpi);
+    if (!job->ok()) return nullptr;
+    return job;
+}
 
 } // namespace ui::qt

@@ -26,6 +26,7 @@ public:
     bool savePng(const Surface& picture, const std::string& path) override;
     std::string today() override;
     AssociationResult associateProjectFiles() override;
+    std::unique_ptr<PrintJob> startPdfJob(const std::string& path, bool landscape, int dpi) override;
 
     // Stop-icon messages and error boxes shown so far (the refusals the command reports).
     int refusals() const { return refusals_; }

@@ -1,0 +1,94 @@
+// TfrmPrint: the print dialog of the distribution map (object name, date, margins, printer set-up, print).
+#pragma once
+#include "print/DistributionSheet.h"
+#include "print/PageGeometry.h"
+#include "ui/Services.h"
+
+#include <QDialog>
+#include <QPrinter>
+#include <memory>
+
+class QLabel;
+class QLineEdit;
+class QPushButton;
+
+namespace print::forms {
+
+// What the sheet is printed from: the main window's state at the time of printing.
+struct PrintSource {
+    model::Document* doc = nullptr;
+    const catalog::TourokuTable* touroku = nullptr;
+    const calc::ResultStats* stats = nullptr;
+    const calc::CalcSettings* settings = nullptr;
+    const ui::Surface* planImage = nullptr;  // the plan drawing surface as displayed
+    SheetPainters painters;
+};
+
+class TfrmPrint : public QDialog {
+    Q_OBJECT
+public:
+    explicit TfrmPrint(ui::Services& services, QWidget* parent = nullptr);
+    ~TfrmPrint() override;
+
+    // The main window's "印刷(&P)": warns with "プリンターが設定されていません。" when no printer is
+    // installed (the sheet can then still go to a PDF file), then shows the dialog modally.
+    int Print1Click(const PrintSource& source);
+    // "プリンターが設定されていません。" when no printer is installed; true when one is.
+    static bool warnIfNoPrinter(ui::Services& services);
+    // Prepares the dialog for showing (what the dialog does whenever it is shown).
+    void FormShow();
+
+    void txtUpExit();
+    void txtDownExit();
+    void txtLeftExit();
+    void txtRightExit();
+    void btnSetupClick();
+    // Prints the sheet and closes the dialog; false when the job failed.
+    bool btnPrintClick();
+    void btnCancelClick();
+
+    // The product-number list's print: the fixture table alone at the left margin, orientation unchanged.
+    bool printFixtureTable(const catalog::TourokuTable& touroku, const FixtureTableStyle& style);
+
+    QPrinter& printer() { return printer_; }
+    const Margins& margins() const { return margins_; }
+    const MarginRules& rules() const { return rules_; }
+    void setSource(const PrintSource& source) { source_ = source; }
+
+    QLineEdit* txtBukkenmei = nullptr;
+    QLineEdit* txtDate = nullptr;
+    QLineEdit* txtUp = nullptr;
+    QLineEdit* txtDown = nullptr;
+    QLineEdit* txtLeft = nullptr;
+    QLineEdit* txtRight = nullptr;
+    QLabel* labUp = nullptr;
+    QLabel* labDown = nullptr;
+    QLabel* labLeft = nullptr;
+    QLabel* labRight = nullptr;
+    QPushButton* btnPrint = nullptr;
+    QPushButton* btnCancel = nullptr;
+    QPushButton* btnSetup = nullptr;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+
+private:
+    void measurePage();
+    void showLabels();
+    void leaveMargin(MarginSide side, QLineEdit* edit);
+    bool readMargins();
+    // Points the printer at a PDF file when there is no printer and no file has been chosen yet.
+    bool ensureOutput();
+
+    ui::Services& services_;
+    QPrinter printer_;
+    PageGeometry page_;
+    Margins margins_;
+    MarginRules rules_;
+    PrintSource source_;
+    PrintRegion region_;
+    std::unique_ptr<ui::Surface> picbmp_;
+};
+
+} // namespace print::forms
