@@ -240,6 +240,7 @@ void Editor::imgCutMouseUp(bool insideButton) {
 
 void Editor::selectPlacementTool(char code) {
     auto& doc = state_.doc;
+    if (doc.editTarget == 'R') return;  // the fixture and pillar palettes are hidden with walls
     if ((code == '2' || code == '3') && !doc.plan.hasScale()) {
         stop(kNeedScale);
         return;

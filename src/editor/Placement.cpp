@@ -109,8 +109,7 @@ void Editor::eraseFixture(const model::KiguRecord& k) {
         surface_.setFont(white);
         surface_.setTextBackground(ui::colors::white, false);
         surface_.textOut(k.x + 5, y, std::to_string(static_cast<long long>(state_.doc.tenDaka) + k.heightOffset));
-        white.color = ui::colors::black;
-        surface_.setFont(white);
+        surface_.setFont(before);
     }
 }
 
