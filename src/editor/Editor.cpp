@@ -11,7 +11,6 @@ namespace editor {
 
 namespace {
 constexpr ui::Color kRubberGreen{0, 128, 0};
-constexpr ui::Color kOutlineGrey{238, 238, 238};
 
 int cursorForTool(char target, char tool) {
     if (tool == 'D' || tool == 'd') return cursors::kDelete;
