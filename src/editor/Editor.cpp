@@ -811,17 +811,22 @@ void Editor::New1Click() {
     applyNewPlan(*choice, true);
 }
 
+void Editor::clearPlan() {
+    auto& doc = state_.doc;
+    eraseRubberBand();
+    state_.dragState = 'N';
+    model::clearPlan(doc, touroku_);
+    state_.grid.zero();
+    doc.scaleLabel = model::scaleLabelFor(doc, false);
+    call(hooks_.hideRegistration);
+    call(hooks_.refreshRegistrationSlots);
+}
+
 void Editor::applyNewPlan(const NewPlanChoice& choice, bool clearFirst) {
     auto& doc = state_.doc;
     eraseRubberBand();
     state_.dragState = 'N';
-    if (clearFirst) {
-        model::clearPlan(doc, touroku_);
-        state_.grid.zero();
-        doc.scaleLabel = model::scaleLabelFor(doc, false);
-        call(hooks_.hideRegistration);
-        call(hooks_.refreshRegistrationSlots);
-    }
+    if (clearFirst) clearPlan();
     int denominator = choice.denominator;
     if (choice.customScale) {
         try {

@@ -121,6 +121,9 @@ public:
     void btnRedClick() { redisplayPlan(); }
 
     // --- New plan ---
+    // The whole clear of the main window: plan, fixture slots, grid values, the registration window.
+    // The project reader's ProjectHooks::clearPlan is this.
+    void clearPlan();
     void New1Click();
     // The new-plan dialog's OK (clearFirst) and the start dialog's "新規作成" (the plan is still empty).
     void applyNewPlan(const NewPlanChoice& choice, bool clearFirst);
