@@ -15,15 +15,15 @@
 
 namespace editor::testing {
 
-// Text drawing on a QImage needs the application object; one for the whole test program.
+// Text drawing on a QImage needs the application object; one for the whole test program, never
+// destroyed, because Qt's font caches must not outlive it at exit.
 inline void ensureGuiApplication() {
-    static std::unique_ptr<QGuiApplication> app;
-    if (!app && QCoreApplication::instance() == nullptr) {
+    if (QCoreApplication::instance() == nullptr) {
         setenv("QT_QPA_PLATFORM", "offscreen", 0);
         static int argc = 1;
         static char name[] = "test_editor";
         static char* argv[] = {name, nullptr};
-        app = std::make_unique<QGuiApplication>(argc, argv);
+        new QGuiApplication(argc, argv);
     }
 }
 
