@@ -1,0 +1,99 @@
+// What the editor needs from its neighbours: plan rendering, the DXF background, the dialogs and windows.
+#pragma once
+#include "ui/Surface.h"
+#include "ui/Types.h"
+
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+
+namespace editor {
+
+struct MainState;
+
+// The plan rendering the editor draws with (walls, pillars and fixture symbols).
+class PlanPainter {
+public:
+    virtual ~PlanPainter() = default;
+    // Walls, arcs and pillars in black at offset (0, 0), scale 1.
+    virtual void drawWalls(ui::Surface& surface) = 0;
+    // Every placed fixture's symbol and height label at offset (0, 0), scale 1.
+    virtual void drawFixtures(ui::Surface& surface) = 0;
+    // One symbol: code 1..36 a fixture type slot, 50/51 a pillar kind; mode 'P' fixture, 'p' pillar,
+    // 'D' erase in white; rotation 0 or 90 (bars only); pillarHalfSize for pillar codes.
+    virtual void drawSymbol(ui::Surface& surface, int x, int y, int code, char mode, int rotation, int pillarHalfSize) = 0;
+};
+
+// The DXF drawing held as a background.
+class DxfBackground {
+public:
+    virtual ~DxfBackground() = default;
+    // Reads the file into a new drawing; false (after the reader's own message) when it cannot.
+    virtual bool load(const std::string& path) = 0;
+    // Fits the drawing into the plan surface; sets the plan's scale.
+    virtual void fitToView() = 0;
+    virtual void draw(ui::Surface& surface) = 0;
+    // Zooms to a rectangle in plan pixels, then fits.
+    virtual void zoom(int x1, int y1, int x2, int y2) = 0;
+    // Back to the whole drawing, then fits.
+    virtual void resetView() = 0;
+    // Nearest end point strictly closer than `best` (squared plan pixels); returns the new best and
+    // sets `found` to its plan position when one was closer.
+    virtual float nearestEndPoint(float best, int px, int py, ui::Point& found) = 0;
+};
+
+// The length dialog as the editor asks it: input kind 'K', 'P', 'H', 'M' or 'L' and the tool.
+struct LengthRequest {
+    char kind = 'K';
+    char tool = '2';
+    ui::Point click;          // plan pixel of the click it belongs to
+    bool atFixedPlace = false;  // numeric point entry: shown at (600, 40) on the screen
+};
+struct LengthAnswer {
+    bool confirmed = false;
+    int firstValue = 0;
+    int secondValue = 0;
+};
+
+// The new-plan and start dialogs' choice.
+enum class NewPlanBackground { White, Dxf, Bitmap, Grid };
+struct NewPlanChoice {
+    bool confirmed = false;
+    NewPlanBackground background = NewPlanBackground::White;
+    int denominator = 50;        // one of the fixed scales
+    bool customScale = false;    // "設定値": the denominator is typed
+    std::string denominatorText; // txtSyuku
+};
+
+// The windows and dialogs around the editor; every hook may be left empty (headless use does nothing).
+struct EditorHooks {
+    std::function<LengthAnswer(const LengthRequest&)> askLength;
+    std::function<std::optional<NewPlanChoice>()> askNewPlan;
+    // Calculation start dialog: leaves its answer in settings.calcConfirmed.
+    std::function<void()> showCalcStartDialog;
+    std::function<void()> runCalculation;
+    // Redisplays the existing result in displayKind's form.
+    std::function<void(char displayKind)> redisplayResult;
+    // The "再描写" dialog: true when a choice was made.
+    std::function<bool()> askRedrawChoice;
+    // The calculation-height setting dialog; may change doc.tenDaka and doc.tenDakaLabel.
+    std::function<void()> showTenDakaDialog;
+    // The calculation-height change question: 1, 2 or 3, 0 when cancelled.
+    std::function<int(int preselected)> askTenDakaChange;
+    std::function<void()> showRegistration;
+    std::function<void()> hideRegistration;
+    std::function<void()> refreshRegistrationCounts;
+    std::function<void()> refreshRegistrationSlots;
+    std::function<void()> closeLegendWindows;
+    std::function<void()> closeSecondColourScale;
+    std::function<void()> showContextMenu;
+    std::function<void(int slot)> showCurveWindow;
+    // The window becomes screen width - 5 by screen height - 25 at (0, 0) and the plan surface fills
+    // its client area.
+    std::function<void()> enlargeWindowToScreen;
+    // Reads a bitmap file at its own size; throws std::exception with the reader's message.
+    std::function<std::unique_ptr<ui::Surface>(const std::string& path)> loadBitmap;
+};
+
+} // namespace editor
