@@ -55,7 +55,7 @@ def cosine_power(m, cutoff=90.0, side=0.0):
         if g > cutoff:
             return 0.0
         c = math.cos(math.radians(g))
-        return max(c, 0.0) ** m + side * (1.0 if g < cutoff else 0.0)
+        return max(c, 0.0) ** m + side
     return f
 
 

@@ -1,6 +1,8 @@
 // ordivan-cli dispatch and the project commands validate and save.
 #include "app/Cli.h"
 
+#include "app/CliCatalog.h"
+
 #include "model/ProjectCommands.h"
 #include "model/ProjectFile.h"
 
@@ -58,6 +60,9 @@ int runCli(const std::vector<std::string>& args, ui::Services& services, std::os
         const std::string& command = args[0];
         if (command == "validate") status = cmdValidate(run);
         else if (command == "save") status = cmdSave(run);
+        else if (command == "catalog") status = cmdCatalog(run);
+        else if (command == "register") status = cmdRegister(run);
+        else if (command == "list-csv") status = cmdListCsv(run);
     }
     if (status == kExitUsage) err << cliUsage();
     return status;
