@@ -139,7 +139,9 @@ bool Catalog::buildIndex(const std::string& path, HeaderRule rule, std::vector<I
         if (!readRawLine(f.get(), raw)) break;
         if (index.size() >= lines + 5) break;  // the file grew while we read it
         base::Fields fields(base::cp932ToUtf8(raw));
-        index.push_back(IndexEntry{fieldText(fields, 1, kKeyBytes), static_cast<std::uint64_t>(at < 0 ? 0 : at)});
+        std::string key = fieldText(fields, 1, kKeyBytes);
+        std::string bytes = base::utf8ToCp932(key);
+        index.push_back(IndexEntry{std::move(key), static_cast<std::uint64_t>(at < 0 ? 0 : at), std::move(bytes)});
     }
     return true;
 }
@@ -225,17 +227,17 @@ void Catalog::load(const std::string& dataDir, ui::Services& services) {
 }
 
 std::vector<std::string> Catalog::searchProducts(const std::string& prefix) const {
-    std::vector<std::string> found;
+    std::vector<const IndexEntry*> hits;
     const std::string p = base::utf8ToCp932(prefix);
     for (const auto& e : productIndex_) {
-        const std::string k = base::utf8ToCp932(e.key);
-        if (k.compare(0, p.size(), p) == 0 && k.size() >= p.size()) found.push_back(e.key);
+        if (e.bytes.size() >= p.size() && e.bytes.compare(0, p.size(), p) == 0) hits.push_back(&e);
     }
     // Ascending by the bytes of the file, as the sorted list orders them.
-    std::sort(found.begin(), found.end(), [](const std::string& a, const std::string& b) {
-        return base::utf8ToCp932(a) < base::utf8ToCp932(b);
-    });
-    found.erase(std::unique(found.begin(), found.end()), found.end());
+    std::sort(hits.begin(), hits.end(), [](const IndexEntry* a, const IndexEntry* b) { return a->bytes < b->bytes; });
+    std::vector<std::string> found;
+    for (const IndexEntry* e : hits) {
+        if (found.empty() || found.back() != e->key) found.push_back(e->key);
+    }
     return found;
 }
 

@@ -31,6 +31,7 @@ inline constexpr std::size_t kMaxIndexEntries = 2'000'000;
 struct IndexEntry {
     std::string key;          // product number or distribution code, UTF-8, at most 23 CP932 bytes
     std::uint64_t offset = 0; // where the line starts in the file
+    std::string bytes;        // the key as the file holds it (CP932), for byte-wise search and order
 };
 
 struct LampEntry {

@@ -226,3 +226,15 @@ TEST_F(DistributionTest, BadNumbersGiveTheConversionMessagesAndOddLayoutsNothing
         for (float v : d.intensity[0]) EXPECT_EQ(v, 0.0f) << code;
     }
 }
+
+TEST(CatalogIndex, AFileOfMoreLinesThanAnyCatalogueIsTheMemoryShortageNotAnExhaustedMachine) {
+    TempCatalogDir dir;
+    ui::testing::FakeServices services;
+    dir.writeRaw("p.csv", std::string(catalog::kMaxIndexEntries, '\n'));
+    std::vector<catalog::IndexEntry> index{{"old", 0, "old"}};
+    EXPECT_FALSE(Catalog::buildIndex(dir.file("p.csv"), Catalog::HeaderRule::OneLine, index, services));
+    EXPECT_TRUE(index.empty());
+    ASSERT_EQ(services.messages.size(), 1u);
+    EXPECT_EQ(services.messages[0].text, "メモリーが足りません");
+    EXPECT_EQ(services.messages[0].title, "エラー");
+}
