@@ -63,6 +63,7 @@ int runCli(const std::vector<std::string>& args, ui::Services& services, std::os
         else if (command == "catalog") status = cmdCatalog(run);
         else if (command == "register") status = cmdRegister(run);
         else if (command == "list-csv") status = cmdListCsv(run);
+        else if (command == "import-photometry") status = cmdImportPhotometry(run);
     }
     if (status == kExitUsage) err << cliUsage();
     return status;

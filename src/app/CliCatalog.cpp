@@ -1,8 +1,9 @@
-// ordivan-cli catalog search / catalog show / register / list-csv.
+// ordivan-cli catalog search / catalog show / register / import-photometry / list-csv.
 #include "app/CliCatalog.h"
 
 #include "base/Text.h"
 #include "catalog/Catalog.h"
+#include "catalog/Photometry.h"
 #include "catalog/ProductList.h"
 #include "catalog/Selection.h"
 #include "model/ProjectFile.h"
@@ -123,6 +124,23 @@ int cmdRegister(CliRun& run) {
     catalog::HaikouMdb buffer;
     if (!sel.confirm(buffer)) return kExitRefused;
     run.touroku.registerSlot(slot, buffer);
+    run.doc.resultValid = false;
+    return model::writeProject(out, run.doc, run.touroku, run.services) ? kExitOk : kExitRefused;
+}
+
+int cmdImportPhotometry(CliRun& run) {
+    std::string slotText, out;
+    if (run.args.size() < 3 || !run.option("--slot", slotText) || !run.option("--out", out)) return kExitUsage;
+    if (!base::isInt(slotText) || !catalog::isValidSlot(base::toInt(slotText))) return kExitUsage;
+    if (!run.loadProject(run.args[2])) return kExitRefused;
+    std::string reason;
+    auto data = catalog::readPhotometricFile(run.args[1], reason);
+    if (!data) {
+        run.services.messageBox(std::string(catalog::kMsgPhotometryRefused) + "\n(" + reason + ")", "読み込みエラー",
+                                ui::Icon::Stop, ui::Buttons::Ok);
+        return kExitRefused;
+    }
+    run.touroku.registerSlot(base::toInt(slotText), catalog::toFixtureType(*data, std::filesystem::path(run.args[1]).stem().string()));
     run.doc.resultValid = false;
     return model::writeProject(out, run.doc, run.touroku, run.services) ? kExitOk : kExitRefused;
 }

@@ -1,4 +1,4 @@
-// ordivan-cli commands over the catalogue: search, show, register a slot, write the product-number list.
+// ordivan-cli commands over the catalogue: search, show, register a slot, photometric import, product-number list.
 #pragma once
 #include "app/Cli.h"
 
@@ -13,5 +13,6 @@ std::string cliCatalogDir(const CliRun& run);
 int cmdCatalog(CliRun& run);
 int cmdRegister(CliRun& run);
 int cmdListCsv(CliRun& run);
+int cmdImportPhotometry(CliRun& run);
 
 } // namespace app

@@ -2,6 +2,9 @@
 #include "catalog/Registration.h"
 
 #include "base/Text.h"
+#include "catalog/Photometry.h"
+
+#include <filesystem>
 
 namespace catalog {
 namespace {
@@ -134,6 +137,40 @@ void Registration::kouChanged(int position, const std::string& text) {
     }
     row.kouChanged = t.kou != t.kouCatalog;
     row.kouHint = row.kouChanged ? base::formatInt(t.kouCatalog) + "を変更" : std::string();
+}
+
+int Registration::importPosition() const {
+    if (currentSlot_ >= slotAt(1) && currentSlot_ <= slotAt(6)) return currentSlot_ - slotAt(1) + 1;
+    for (int p = 1; p <= 6; ++p) {
+        if (!touroku_[slotAt(p)].isRegistered()) return p;
+    }
+    return 0;
+}
+
+bool Registration::importPhotometry() {
+    const int position = importPosition();
+    if (position == 0) {
+        services_.messageBox(kMsgNoFreeSlot, "", ui::Icon::Stop, ui::Buttons::Ok);
+        return false;
+    }
+    ui::FileDialogRequest request;
+    request.filter = kPhotometryFilter;
+    auto path = services_.openFileDialog(request);
+    if (!path || path->empty()) return false;
+    return importPhotometryFile(*path, position);
+}
+
+bool Registration::importPhotometryFile(const std::string& path, int position) {
+    if (!validPosition(position)) return false;
+    std::string reason;
+    auto data = readPhotometricFile(path, reason);
+    if (!data) {
+        services_.messageBox(std::string(kMsgPhotometryRefused) + "\n(" + reason + ")", "読み込みエラー", ui::Icon::Stop,
+                             ui::Buttons::Ok);
+        return false;
+    }
+    registerSelection(position, toFixtureType(*data, std::filesystem::path(path).stem().string()));
+    return true;
 }
 
 bool Registration::kouKeyPasses(int key) {

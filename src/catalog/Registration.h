@@ -11,6 +11,8 @@ namespace catalog {
 inline constexpr const char* kMsgNotRegistered = "品番が登録されていません";
 inline constexpr const char* kAskDeletePlaced = "プロットした器具を消去しますか？";
 inline constexpr const char* kMidText = "Lm X";
+inline constexpr const char* kPhotometryFilter = "配光データ (*.ies;*.ldt)|*.ies;*.IES;*.ldt;*.LDT";
+inline constexpr const char* kMsgNoFreeSlot = "このタブに空きの登録欄がありません";
 
 // What the registration rules need of the main window.
 class RegistrationHost {
@@ -64,6 +66,14 @@ public:
     void cancelRegistration();
     // Any change of a flux box's text.
     void kouChanged(int position, const std::string& text);
+
+    // The row a photometric file goes to: the current slot when it is on the shown tab, else the
+    // first free row of the tab; 0 when there is none.
+    int importPosition() const;
+    // "配光ファイル": asks for an IES or EULUMDAT file and registers it into importPosition(); a file
+    // that is refused gives its reason and changes nothing.
+    bool importPhotometry();
+    bool importPhotometryFile(const std::string& path, int position);
 
     // The flux boxes take digits, Backspace, Enter, '-' and the characters 0x25 to 0x28 only.
     static bool kouKeyPasses(int key);
