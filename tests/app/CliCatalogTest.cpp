@@ -9,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -142,4 +143,39 @@ TEST_F(CliCatalog, ListCsvWritesThePlacedTypesOnly) {
               "物件名 :,本社\r\n,,,,,2026/12/08\r\n品番,オプション,ランプ名,ランプ数,全光束(1灯),器具数\r\n");
     EXPECT_EQ(run({"list-csv", dir + "/a.OLE", "--out", dir + "/none/list.csv"}), 1);
     EXPECT_EQ(run({"list-csv", dir + "/a.OLE", "--out", dir + "/l.csv", "--mode", "X"}), 2);
+}
+
+TEST_F(CliCatalog, ImportPhotometryStoresTheFilesValuesPerKilolumenInTheProject) {
+    // A rotationally symmetric IES file at 5° steps: 2 lamps of 2500 lm, intensities in cd.
+    std::string text = "IESNA:LM-63-2002\r\n[LUMCAT] IMPORT-1\r\nTILT=NONE\r\n2 2500 1 19 1 1 2 0.1 0.3 0\r\n1 1 20\r\n";
+    for (int g = 0; g <= 90; g += 5) text += std::to_string(g) + " ";
+    text += "\r\n0\r\n";
+    std::vector<double> cd;
+    for (int g = 0; g <= 90; g += 5) {
+        cd.push_back(g == 90 ? 0 : 800 * std::pow(std::cos(g * M_PI / 180), 2) + 10);
+        text += std::to_string(cd.back()) + " ";
+    }
+    {
+        std::ofstream f(dir + "/lum.ies", std::ios::binary);
+        f << text;
+    }
+    const std::string outFile = dir + "/imp.OLE";
+    ASSERT_EQ(run({"import-photometry", dir + "/lum.ies", dir + "/empty.OLE", "--slot", "12", "--out", outFile}), 0) << err.str();
+    model::ProjectContent content;
+    ASSERT_EQ(model::parseProject(outFile, content), model::ParseError::None);
+    ASSERT_EQ(content.types.size(), 1u);
+    const auto& [slot, t] = content.types[0];
+    EXPECT_EQ(slot, 12);
+    EXPECT_EQ(t.hinban, "IMPORT-1");
+    EXPECT_EQ(t.kou, 2500);
+    EXPECT_EQ(t.tosu, 2);
+    EXPECT_EQ(t.sizeX, 300);
+    EXPECT_EQ(t.sizeY, 100);
+    for (int i = 0; i < 19; ++i) {
+        // The project keeps two decimals per value.
+        EXPECT_NEAR(t.intensity[0][static_cast<std::size_t>(5 * i)], cd[static_cast<std::size_t>(i)] * 1000 / 5000, 0.006) << i;
+    }
+    std::ofstream(dir + "/bad.ies") << "IESNA:LM-63-2002\r\nTILT=NONE\r\n1 1000 1 3 1 2 2 0 0 0\r\n";
+    EXPECT_EQ(run({"import-photometry", dir + "/bad.ies", dir + "/empty.OLE", "--slot", "12", "--out", dir + "/x.OLE"}), 1);
+    EXPECT_NE(services.allTexts().back().find("配光データファイルとして読み込めません"), std::string::npos);
 }

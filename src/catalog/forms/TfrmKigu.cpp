@@ -85,11 +85,15 @@ TfrmKigu::TfrmKigu(TourokuTable& touroku, model::Document& doc, ui::Services& se
         connect(r.Lt, &QPushButton::clicked, this, [this, p] { LtClick(p); });
         connect(r.Kou, &QLineEdit::textChanged, this, [this, p](const QString& t) { KouChange(p, t); });
     }
+    btnPhotometry = new QPushButton("配光ファイルから登録...", this);
+    btnPhotometry->setToolTip("IES / EULUMDAT ファイルを現在の器具か空きの欄に登録");
+    outer->addWidget(btnPhotometry);
     btnClose = new QPushButton("閉じる", this);
     outer->addWidget(btnClose);
     popup = new QMenu(this);
     popup->addAction("登録の取り消し", this, [this] { mnuCancelClick(); });
     connect(btnClose, &QPushButton::clicked, this, [this] { close(); });
+    connect(btnPhotometry, &QPushButton::clicked, this, [this] { btnPhotometryClick(); });
     connect(tabs, &QTabBar::currentChanged, this, [this](int t) {
         if (!syncing_) refresh(t);
     });
@@ -162,6 +166,11 @@ void TfrmKigu::imgMouseDown(int position, bool right) {
 
 void TfrmKigu::mnuCancelClick() {
     registration_.cancelRegistration();
+    sync();
+}
+
+void TfrmKigu::btnPhotometryClick() {
+    registration_.importPhotometry();
     sync();
 }
 

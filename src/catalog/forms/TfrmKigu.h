@@ -66,11 +66,13 @@ public:
     QTabBar* tabs;
     std::array<Row, 6> rows{};
     QPushButton* btnClose;
+    QPushButton* btnPhotometry;
     QMenu* popup;
 
     void LtClick(int position);
     void imgMouseDown(int position, bool right);
     void mnuCancelClick();
+    void btnPhotometryClick();
     void KouChange(int position, const QString& text);
     const QPixmap& slotPixmap(int slot, SlotPicture state) const;
 
