@@ -1,6 +1,8 @@
 // ordivan-cli dispatch and the project commands validate and save.
 #include "app/Cli.h"
 
+#include "app/CliCatalog.h"
+
 #include "model/ProjectCommands.h"
 #include "model/ProjectFile.h"
 
@@ -8,7 +10,6 @@
 
 namespace app {
 
-int cmdImportPhotometry(CliRun& run);
 int cmdCurve(CliRun& run);
 int cmdListPrint(CliRun& run);
 
@@ -54,6 +55,9 @@ std::string cliUsage() {
     return "usage:\n"
            "  ordivan-cli validate PROJECT.OLE\n"
            "  ordivan-cli save PROJECT.OLE OUT.OLE\n"
+           "  ordivan-cli catalog search PREFIX | catalog show HINBAN\n"
+           "  ordivan-cli register PROJECT.OLE --slot N --hinban H [--lamp K] --out OUT.OLE\n"
+           "  ordivan-cli list-csv PROJECT.OLE --out F [--mode J|A] [--object-name TEXT] [--date TEXT]\n"
            "  ordivan-cli import-photometry FILE.ies|FILE.ldt PROJECT.OLE --slot N --out OUT.OLE\n"
            "  ordivan-cli curve PROJECT.OLE --slot N [--layout C1..C4] [--png F] [--pdf F]\n"
            "  ordivan-cli list-print PROJECT.OLE --pdf F [--mode J|A] [--margins T,B,L,R] [--landscape]\n";
@@ -69,6 +73,9 @@ int runCli(const std::vector<std::string>& args, ui::Services& services, std::os
         else if (command == "import-photometry") status = cmdImportPhotometry(run);
         else if (command == "curve") status = cmdCurve(run);
         else if (command == "list-print") status = cmdListPrint(run);
+        else if (command == "catalog") status = cmdCatalog(run);
+        else if (command == "register") status = cmdRegister(run);
+        else if (command == "list-csv") status = cmdListCsv(run);
     }
     if (status == kExitUsage) err << cliUsage();
     return status;

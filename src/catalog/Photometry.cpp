@@ -1,380 +1,460 @@
-// IES LM-63 and EULUMDAT readers: bounded, tolerant of layout, strict about the numbers they need.
+// Readers of IES LM-63 and EULUMDAT photometry and their conversion into a fixture type at 1° steps.
 #include "catalog/Photometry.h"
 
 #include "base/Cp932.h"
-#include "base/Text.h"
 
 #include <algorithm>
-#include <cctype>
+#include <charconv>
 #include <cmath>
+#include <cstdio>
 #include <fstream>
-#include <sstream>
-#include <vector>
+#include <memory>
 
 namespace catalog {
 namespace {
 
-constexpr std::size_t kMaxFileBytes = 4 * 1024 * 1024;
-constexpr int kMaxAngles = 1000;
-constexpr double kMaxCandela = 1.0e8;
-
-struct Distribution {
-    std::vector<double> cAngles;       // ascending, degrees
-    std::vector<double> gammaAngles;   // ascending, degrees within 0..180
-    std::vector<std::vector<double>> candela;  // [c][gamma], cd per 1000 lm
-};
-
-// Intensity at gamma on one C plane, linear between measured angles and 0 outside them.
-double atGamma(const Distribution& d, std::size_t c, double gamma) {
-    const auto& g = d.gammaAngles;
-    const auto& v = d.candela[c];
-    if (gamma < g.front() || gamma > g.back()) return 0;
-    auto it = std::upper_bound(g.begin(), g.end(), gamma);
-    if (it == g.end()) return v.back();
-    std::size_t hi = static_cast<std::size_t>(it - g.begin());
-    if (hi == 0) return v.front();
-    std::size_t lo = hi - 1;
-    const double span = g[hi] - g[lo];
-    return span > 0 ? v[lo] + (v[hi] - v[lo]) * (gamma - g[lo]) / span : v[lo];
-}
-
-// Intensity on the C plane `cWanted`, using the symmetry the measured planes imply.
-double atPlane(const Distribution& d, double cWanted, double gamma) {
-    const auto& cs = d.cAngles;
-    if (cs.size() == 1) return atGamma(d, 0, gamma);
-    const double last = cs.back();
-    double c = cWanted;
-    if (last <= 90.0 + 1e-9) {
-        // One quadrant measured: the other three mirror it.
-        c = std::fmod(c, 180.0);
-        if (c > 90.0) c = 180.0 - c;
-    } else if (last <= 180.0 + 1e-9) {
-        c = std::fmod(c, 360.0);
-        if (c > 180.0) c = 360.0 - c;
-    }
-    for (std::size_t i = 0; i < cs.size(); ++i) {
-        if (std::fabs(cs[i] - c) < 1e-6) return atGamma(d, i, gamma);
-    }
-    auto it = std::upper_bound(cs.begin(), cs.end(), c);
-    if (it == cs.begin() || it == cs.end()) return atGamma(d, it == cs.begin() ? 0 : cs.size() - 1, gamma);
-    std::size_t hi = static_cast<std::size_t>(it - cs.begin()), lo = hi - 1;
-    const double t = (c - cs[lo]) / (cs[hi] - cs[lo]);
-    return atGamma(d, lo, gamma) * (1 - t) + atGamma(d, hi, gamma) * t;
-}
-
-bool isRotationallySymmetric(const Distribution& d) {
-    if (d.cAngles.size() == 1) return true;
-    for (std::size_t c = 1; c < d.candela.size(); ++c) {
-        for (std::size_t g = 0; g < d.gammaAngles.size(); ++g) {
-            if (std::fabs(d.candela[c][g] - d.candela[0][g]) > 1e-6 * std::max(1.0, std::fabs(d.candela[0][g]))) return false;
-        }
-    }
-    return true;
-}
-
-bool fillSelection(const Distribution& d, HaikouMdb& out, std::string& error) {
-    if (d.gammaAngles.empty() || d.cAngles.empty()) {
-        error = kMsgPhotometryUnreadable;
-        return false;
-    }
-    for (std::size_t i = 1; i < d.gammaAngles.size(); ++i) {
-        if (!(d.gammaAngles[i] > d.gammaAngles[i - 1])) {
-            error = kMsgPhotometryUnreadable;
-            return false;
-        }
-    }
-    for (std::size_t i = 1; i < d.cAngles.size(); ++i) {
-        if (!(d.cAngles[i] > d.cAngles[i - 1])) {
-            error = kMsgPhotometryUnreadable;
-            return false;
-        }
-    }
-    out.planeCount = isRotationallySymmetric(d) ? 1 : 3;
-    out.intensity = {};
-    const double planes[3] = {0.0, 90.0, 180.0};
-    for (int p = 0; p < (out.planeCount == 1 ? 1 : 3); ++p) {
-        for (int g = 0; g <= 180; ++g) {
-            double v = atPlane(d, planes[p], g);
-            out.intensity[static_cast<std::size_t>(p)][static_cast<std::size_t>(g)] =
-                static_cast<float>(std::clamp(v, 0.0, 9999999.0));
-        }
-    }
-    return true;
-}
-
-// Whitespace- and comma-separated numbers after a point in the text.
-class NumberStream {
-public:
-    explicit NumberStream(const std::string& text) : text_(text) {}
-    bool next(double& v) {
-        while (pos_ < text_.size() && (std::isspace(static_cast<unsigned char>(text_[pos_])) || text_[pos_] == ',')) ++pos_;
-        if (pos_ >= text_.size()) return false;
-        std::size_t end = pos_;
-        while (end < text_.size() && !std::isspace(static_cast<unsigned char>(text_[end])) && text_[end] != ',') ++end;
-        std::string token = text_.substr(pos_, end - pos_);
-        pos_ = end;
-        if (!base::isFloat(token)) return false;
-        v = base::toFloat(token);
-        return std::fabs(v) <= kMaxCandela;
-    }
-
-private:
-    const std::string& text_;
-    std::size_t pos_ = 0;
-};
-
-std::string trimmed(std::string s) {
-    while (!s.empty() && (s.back() == '\r' || s.back() == ' ' || s.back() == '\t')) s.pop_back();
-    std::size_t b = 0;
-    while (b < s.size() && (s[b] == ' ' || s[b] == '\t')) ++b;
-    return s.substr(b);
-}
-
-bool parseIes(const std::string& bytes, HaikouMdb& out, std::string& error) {
-    error = kMsgPhotometryUnreadable;
-    std::istringstream in(bytes);
-    std::string line, product, lamp;
-    std::size_t consumed = 0;
-    bool tiltFound = false;
-    while (std::getline(in, line)) {
-        consumed += line.size() + 1;
-        line = trimmed(line);
-        if (line.rfind("[LUMCAT]", 0) == 0 || line.rfind("[LUMINAIRE]", 0) == 0) {
-            if (product.empty()) product = trimmed(line.substr(line.find(']') + 1));
-        } else if (line.rfind("[LAMP]", 0) == 0) {
-            lamp = trimmed(line.substr(6));
-        } else if (line.rfind("TILT=", 0) == 0) {
-            tiltFound = true;
-            if (line != "TILT=NONE") return false;  // lamp-tilt tables change intensities by mounting; not supported
-            break;
-        }
-    }
-    if (!tiltFound) return false;
-    const std::string rest = consumed < bytes.size() ? bytes.substr(consumed) : std::string();
-    NumberStream ns(rest);
-    double lamps, lumens, multiplier, vCount, hCount, type, units, width, length, height, ballast, future, watts;
-    if (!(ns.next(lamps) && ns.next(lumens) && ns.next(multiplier) && ns.next(vCount) && ns.next(hCount) && ns.next(type) &&
-          ns.next(units) && ns.next(width) && ns.next(length) && ns.next(height) && ns.next(ballast) && ns.next(future) &&
-          ns.next(watts)))
-        return false;
-    if (type != 1) return false;  // only type C photometry describes ceiling luminaires this way
-    if (vCount != std::floor(vCount) || hCount != std::floor(hCount) || vCount < 2 || hCount < 1 || vCount > kMaxAngles ||
-        hCount > kMaxAngles || lamps < 1 || lamps > 1000)
-        return false;
-    Distribution d;
-    d.gammaAngles.resize(static_cast<std::size_t>(vCount));
-    d.cAngles.resize(static_cast<std::size_t>(hCount));
-    for (auto& g : d.gammaAngles) {
-        if (!ns.next(g) || g < 0 || g > 180) return false;
-    }
-    for (auto& c : d.cAngles) {
-        if (!ns.next(c) || c < 0 || c > 360) return false;
-    }
-    d.candela.assign(d.cAngles.size(), std::vector<double>(d.gammaAngles.size()));
-    for (auto& plane : d.candela) {
-        for (auto& v : plane) {
-            if (!ns.next(v)) return false;
-            v *= multiplier * (ballast > 0 ? ballast : 1.0);
-        }
-    }
-    // A full circle repeats C0 at C360; drop it so the planes ascend without a duplicate.
-    if (d.cAngles.size() > 1 && d.cAngles.back() >= 360.0 - 1e-9) {
-        d.cAngles.pop_back();
-        d.candela.pop_back();
-    }
-    // Absolute photometry (-1 lm) gives candela for the whole luminaire: take its flux as the lamp flux.
-    double fluxPerLamp = lumens;
-    if (lumens <= 0) {
-        double total = 0;
-        for (int g = 0; g < 180; ++g) {
-            double mean = 0;
-            for (int c = 0; c < 360; c += 15) mean += atPlane(d, c, g + 0.5);
-            mean /= 24.0;
-            total += mean * 2 * M_PI * (std::cos(g * M_PI / 180.0) - std::cos((g + 1) * M_PI / 180.0));
-        }
-        fluxPerLamp = total / lamps;
-        if (!(fluxPerLamp > 0)) return false;
-    }
-    const double toPerKilolumen = 1000.0 / (fluxPerLamp * lamps);
-    for (auto& plane : d.candela) {
-        for (auto& v : plane) v *= toPerKilolumen;
-    }
-    if (!fillSelection(d, out, error)) return false;
-    const double toMm = units == 1 ? 304.8 : 1000.0;
-    out.hinban = base::truncateCp932(product.empty() ? "IES" : product, 23);
-    out.lampName = out.lampNameA = base::truncateCp932(lamp, 40);
-    out.tosu = static_cast<std::int32_t>(lamps);
-    out.kou = out.kouCatalog = static_cast<std::int32_t>(std::min(fluxPerLamp, 1.0e9));
-    out.efficiency = 0;
-    out.maintClass = 1;
-    out.maintFactor = *maintFactorsOf(1);
-    out.lampFactor = 1.0f;
-    out.lampReserved = -1;
-    out.sizeX = static_cast<std::int32_t>(std::clamp(std::fabs(length) * toMm, 0.0, 100000.0));
-    out.sizeY = static_cast<std::int32_t>(std::clamp(std::fabs(width) * toMm, 0.0, 100000.0));
-    error.clear();
-    return true;
-}
-
-bool parseLdt(const std::string& bytes, HaikouMdb& out, std::string& error) {
-    error = kMsgPhotometryUnreadable;
+std::vector<std::string> splitLines(std::string_view text) {
     std::vector<std::string> lines;
-    std::istringstream in(bytes);
-    std::string line;
-    while (std::getline(in, line) && lines.size() < 200000) lines.push_back(trimmed(line));
-    std::size_t at = 0;
-    auto text = [&](std::string& s) {
-        if (at >= lines.size()) return false;
-        s = lines[at++];
-        return true;
-    };
-    auto number = [&](double& v) {
-        std::string s;
-        if (!text(s)) return false;
-        if (!base::isFloat(s)) return false;
-        v = base::toFloat(s);
-        return std::fabs(v) <= kMaxCandela;
-    };
-    auto count = [&](int& n, int max) {
-        double v;
-        if (!number(v) || v != std::floor(v) || v < 0 || v > max) return false;
-        n = static_cast<int>(v);
-        return true;
-    };
-    std::string company, dummy, name, number10;
-    int ityp, isym, mc, ng;
-    double dc, dg;
-    if (!(text(company) && count(ityp, 3) && count(isym, 4) && count(mc, 721) && number(dc) && count(ng, 721) && number(dg)))
-        return false;
-    if (mc < 1 || ng < 2) return false;
-    if (!(text(dummy) && text(name) && text(number10) && text(dummy) && text(dummy))) return false;
-    double lumLength, lumWidth, lumHeight, areaLength, areaWidth, h0, h90, h180, h270, dff, lorl, conversion, tilt;
-    if (!(number(lumLength) && number(lumWidth) && number(lumHeight) && number(areaLength) && number(areaWidth) &&
-          number(h0) && number(h90) && number(h180) && number(h270) && number(dff) && number(lorl) && number(conversion) &&
-          number(tilt)))
-        return false;
-    int sets;
-    if (!count(sets, 20) || sets < 1) return false;
-    double lampCount = 0, flux = 0, colourTemp = 0;
-    std::string lampType;
-    for (int s = 0; s < sets; ++s) {
-        double n, f, w;
-        std::string t, ct, cri;
-        if (!(number(n) && text(t) && number(f) && text(ct) && text(cri) && number(w))) return false;
-        if (s == 0) {
-            lampCount = n;
-            lampType = t;
-            flux = f;
-            colourTemp = base::leadingFloat(ct);
+    std::string cur;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const char c = text[i];
+        if (c == '\r' || c == '\n') {
+            lines.push_back(cur);
+            cur.clear();
+            if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
+        } else {
+            cur.push_back(c);
         }
     }
-    for (int i = 0; i < 10; ++i) {
-        double r;
-        if (!number(r)) return false;
-    }
-    std::vector<double> cAll(static_cast<std::size_t>(mc)), gAll(static_cast<std::size_t>(ng));
-    for (auto& c : cAll) {
-        if (!number(c) || c < 0 || c > 360) return false;
-    }
-    for (auto& g : gAll) {
-        if (!number(g) || g < 0 || g > 180) return false;
-    }
-    // Which measured planes the file holds, by its symmetry.
-    std::size_t first = 0, planes = static_cast<std::size_t>(mc);
-    switch (isym) {
-    case 1: planes = 1; break;
-    case 2: planes = static_cast<std::size_t>(mc / 2 + 1); break;
-    case 3: first = static_cast<std::size_t>(mc / 4); planes = static_cast<std::size_t>(mc / 2 + 1); break;
-    case 4: planes = static_cast<std::size_t>(mc / 4 + 1); break;
-    default: break;
-    }
-    if (first + planes > cAll.size()) return false;
-    Distribution d;
-    d.gammaAngles = gAll;
-    for (std::size_t p = 0; p < planes; ++p) {
-        std::vector<double> values(static_cast<std::size_t>(ng));
-        for (auto& v : values) {
-            if (!number(v) || v < 0) return false;
-        }
-        d.cAngles.push_back(isym == 1 ? 0.0 : cAll[first + p]);
-        d.candela.push_back(std::move(values));
-    }
-    if (isym == 3) {
-        // Symmetric about the C90-C270 plane: C90..C270 are given; C270..C90 through C0 mirror them.
-        Distribution m;
-        m.gammaAngles = d.gammaAngles;
-        for (std::size_t p = 0; p < d.cAngles.size(); ++p) {
-            double c = d.cAngles[p];
-            if (c >= 90 && c <= 180) {
-                m.cAngles.push_back(180 - c);
-                m.candela.push_back(d.candela[p]);
-            }
-        }
-        std::reverse(m.cAngles.begin(), m.cAngles.end());
-        std::reverse(m.candela.begin(), m.candela.end());
-        for (std::size_t p = 0; p < d.cAngles.size(); ++p) {
-            if (d.cAngles[p] > 90 && d.cAngles[p] <= 180) {
-                m.cAngles.push_back(d.cAngles[p]);
-                m.candela.push_back(d.candela[p]);
-            }
-        }
-        d = std::move(m);
-    }
-    if (d.cAngles.size() > 1 && d.cAngles.back() >= 360.0 - 1e-9) {
-        d.cAngles.pop_back();
-        d.candela.pop_back();
-    }
-    if (!fillSelection(d, out, error)) return false;
-    const std::string productName = base::cp932ToUtf8(number10.empty() ? name : number10);
-    out.hinban = base::truncateCp932(productName.empty() ? "LDT" : productName, 23);
-    out.lampName = out.lampNameA = base::truncateCp932(base::cp932ToUtf8(lampType), 40);
-    out.tosu = lampCount >= 1 && lampCount <= 1000 ? static_cast<std::int32_t>(lampCount) : 1;
-    const double perLamp = flux > 0 ? flux / std::max(1.0, std::fabs(lampCount)) : 0;
-    out.kou = out.kouCatalog = static_cast<std::int32_t>(std::clamp(perLamp, 0.0, 1.0e9));
-    if (out.kou <= 0) return false;
-    out.colorTemp = static_cast<std::int32_t>(std::clamp(colourTemp, 0.0, 100000.0));
-    out.efficiency = static_cast<float>(std::clamp(lorl / 100.0, 0.0, 10.0));
-    out.maintClass = 1;
-    out.maintFactor = *maintFactorsOf(1);
-    out.lampFactor = 1.0f;
-    out.lampReserved = -1;
-    out.sizeX = static_cast<std::int32_t>(std::clamp(std::fabs(areaLength), 0.0, 100000.0));
-    out.sizeY = static_cast<std::int32_t>(std::clamp(std::fabs(areaWidth), 0.0, 100000.0));
-    error.clear();
+    if (!cur.empty()) lines.push_back(cur);
+    return lines;
+}
+
+std::string trim(std::string_view s) {
+    std::size_t a = 0, b = s.size();
+    while (a < b && (s[a] == ' ' || s[a] == '\t')) ++a;
+    while (b > a && (s[b - 1] == ' ' || s[b - 1] == '\t' || s[b - 1] == '\0')) --b;
+    return std::string(s.substr(a, b - a));
+}
+
+// A whole text as a finite number; a decimal comma is read as a point, as European files write it.
+bool parseNumber(std::string_view text, double& out, bool commaDecimal) {
+    std::string t = trim(text);
+    if (commaDecimal) std::replace(t.begin(), t.end(), ',', '.');
+    if (!t.empty() && t[0] == '+') t.erase(0, 1);
+    if (t.empty()) return false;
+    const char* end = t.data() + t.size();
+    auto [p, ec] = std::from_chars(t.data(), end, out);
+    return ec == std::errc() && p == end && std::isfinite(out);
+}
+
+bool parseCount(std::string_view text, int& out, bool commaDecimal, int lo, int hi) {
+    double v;
+    if (!parseNumber(text, v, commaDecimal) || v != std::floor(v) || v < lo || v > hi) return false;
+    out = static_cast<int>(v);
     return true;
+}
+
+// Numbers separated by blanks, tabs, line ends or commas.
+std::vector<std::string> tokens(const std::vector<std::string>& lines, std::size_t from, bool commaSeparates) {
+    std::vector<std::string> out;
+    for (std::size_t i = from; i < lines.size(); ++i) {
+        std::string cur;
+        for (char c : lines[i]) {
+            if (c == ' ' || c == '\t' || (commaSeparates && c == ',')) {
+                if (!cur.empty()) out.push_back(cur);
+                cur.clear();
+            } else {
+                cur.push_back(c);
+            }
+        }
+        if (!cur.empty()) out.push_back(cur);
+    }
+    return out;
+}
+
+bool ascending(const std::vector<double>& v) {
+    for (std::size_t i = 1; i < v.size(); ++i) {
+        if (!(v[i] > v[i - 1])) return false;
+    }
+    return true;
+}
+
+std::string utf8Of(const std::string& raw) { return base::cp932ToUtf8(raw); }
+
+double interpolate(const std::vector<double>& xs, const std::vector<double>& ys, double x) {
+    if (xs.empty() || x < xs.front() || x > xs.back()) return 0;
+    auto it = std::lower_bound(xs.begin(), xs.end(), x);
+    std::size_t i = static_cast<std::size_t>(it - xs.begin());
+    if (xs[i] == x) return ys[i];
+    const double t = (x - xs[i - 1]) / (xs[i] - xs[i - 1]);
+    return ys[i - 1] + t * (ys[i] - ys[i - 1]);
 }
 
 } // namespace
 
-bool parsePhotometry(const std::string& bytes, const std::string& name, HaikouMdb& out, std::string& error) {
-    out = HaikouMdb{};
-    if (bytes.size() > kMaxFileBytes) {
-        error = kMsgPhotometryUnreadable;
-        return false;
+double PhotometricData::valueAt(double c, double g) const {
+    if (values.empty()) return 0;
+    c = std::fmod(c, 360.0);
+    if (c < 0) c += 360.0;
+    switch (symmetry) {
+    case Symmetry::Rotational:
+        return interpolate(gamma, values[0], g);
+    case Symmetry::Quadrant:
+        if (c > 180) c = 360 - c;
+        if (c > 90) c = 180 - c;
+        break;
+    case Symmetry::C0C180:
+        if (c > 180) c = 360 - c;
+        break;
+    case Symmetry::C90C270:
+        if (c < 90 || c > 270) {
+            c = std::fmod(180 - c + 720, 360.0);
+        }
+        break;
+    case Symmetry::None:
+        break;
     }
-    const bool looksIes = bytes.rfind("IESNA", 0) == 0 || bytes.find("TILT=") != std::string::npos;
-    bool ok = looksIes ? parseIes(bytes, out, error) : parseLdt(bytes, out, error);
-    if (!ok) out = HaikouMdb{};
-    if (ok && out.haikouCode.empty()) {
-        std::string base = name;
-        std::size_t cut = base.find_last_of("/\\");
-        if (cut != std::string::npos) base = base.substr(cut + 1);
-        out.haikouCode = base::truncateCp932(base, 23);
+    // Between two given planes linearly; past the last plane of a full circle towards the first at 360°.
+    std::vector<double> xs = cPlanes;
+    std::vector<const std::vector<double>*> planes;
+    for (const auto& p : values) planes.push_back(&p);
+    if (symmetry == Symmetry::None && cPlanes.back() < 360) {
+        xs.push_back(cPlanes.front() + 360);
+        planes.push_back(&values.front());
     }
-    return ok;
+    if (c < xs.front()) c += 360;
+    if (c > xs.back()) return interpolate(gamma, *planes.back(), g);
+    auto it = std::lower_bound(xs.begin(), xs.end(), c);
+    const std::size_t i = static_cast<std::size_t>(it - xs.begin());
+    if (xs[i] == c) return interpolate(gamma, *planes[i], g);
+    const double t = (c - xs[i - 1]) / (xs[i] - xs[i - 1]);
+    const double a = interpolate(gamma, *planes[i - 1], g), b = interpolate(gamma, *planes[i], g);
+    return a + t * (b - a);
 }
 
-bool readPhotometryFile(const std::string& path, HaikouMdb& out, std::string& error) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
-        error = "ファイルが読み込めません";
-        return false;
+std::optional<PhotometricData> readIes(std::string_view text, std::string& reason) {
+    const auto lines = splitLines(text);
+    PhotometricData d;
+    std::size_t i = 0;
+    std::string lumcat, catalog, luminaire, lamp, lampcat;
+    for (; i < lines.size(); ++i) {
+        const std::string& l = lines[i];
+        if (l.rfind("TILT=", 0) == 0 || l.rfind("TILT =", 0) == 0) break;
+        if (!l.empty() && l[0] == '[') {
+            const auto close = l.find(']');
+            if (close == std::string::npos) continue;
+            const std::string key = l.substr(1, close - 1);
+            const std::string value = trim(std::string_view(l).substr(close + 1));
+            if (key == "LUMCAT") lumcat = value;
+            else if (key == "CATALOG") catalog = value;
+            else if (key == "LUMINAIRE") luminaire = value;
+            else if (key == "LAMP") lamp = value;
+            else if (key == "LAMPCAT") lampcat = value;
+            else if (key == "_CCT" || key == "COLORTEMP" || key == "CCT") {
+                double v;
+                if (parseNumber(value.substr(0, value.find_first_not_of("0123456789.")), v, false)) d.colourTemperature = static_cast<int>(v);
+            }
+        }
     }
-    std::string bytes;
-    bytes.resize(kMaxFileBytes + 1);
-    in.read(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    bytes.resize(static_cast<std::size_t>(in.gcount()));
-    return parsePhotometry(bytes, path, out, error);
+    if (i >= lines.size()) {
+        reason = "TILT行がありません";
+        return std::nullopt;
+    }
+    const std::string tilt = trim(lines[i].substr(lines[i].find('=') + 1));
+    auto t = tokens(lines, i + 1, true);
+    std::size_t k = 0;
+    auto next = [&](double& v) { return k < t.size() && parseNumber(t[k++], v, false); };
+    double v;
+    if (tilt == "INCLUDE") {
+        // Lamp-to-luminaire geometry, the pairs' count, their angles and factors: not used by the plan.
+        int pairs;
+        if (!next(v) || k >= t.size() || !parseCount(t[k++], pairs, false, 0, 10000)) {
+            reason = "TILTデータが不正です";
+            return std::nullopt;
+        }
+        for (int n = 0; n < 2 * pairs; ++n) {
+            if (!next(v)) {
+                reason = "TILTデータが不正です";
+                return std::nullopt;
+            }
+        }
+    }
+    int nV = 0, nH = 0, type = 0, units = 0;
+    double lumens, multiplier, width, length, height, ballast, ballastLamp, watts;
+    if (k >= t.size() || !parseCount(t[k++], d.lampCount, false, 1, 1000) || !next(lumens) || !next(multiplier) ||
+        k + 1 >= t.size() || !parseCount(t[k++], nV, false, 1, static_cast<int>(kMaxPhotometryAngles)) ||
+        !parseCount(t[k++], nH, false, 1, static_cast<int>(kMaxPhotometryAngles)) || k + 1 >= t.size() ||
+        !parseCount(t[k++], type, false, 1, 3) || !parseCount(t[k++], units, false, 1, 2) || !next(width) ||
+        !next(length) || !next(height) || !next(ballast) || !next(ballastLamp) || !next(watts)) {
+        reason = "数値が足りないか不正です";
+        return std::nullopt;
+    }
+    if (type != 1) {
+        reason = "タイプC以外の配光には対応していません";
+        return std::nullopt;
+    }
+    if (!(multiplier > 0) || !(lumens > 0 || lumens == -1)) {
+        reason = "光束または倍率が不正です";
+        return std::nullopt;
+    }
+    d.gamma.resize(static_cast<std::size_t>(nV));
+    d.cPlanes.resize(static_cast<std::size_t>(nH));
+    for (auto& a : d.gamma) {
+        if (!next(a)) {
+            reason = "数値が足りないか不正です";
+            return std::nullopt;
+        }
+    }
+    for (auto& a : d.cPlanes) {
+        if (!next(a)) {
+            reason = "数値が足りないか不正です";
+            return std::nullopt;
+        }
+    }
+    if (!ascending(d.gamma) || d.gamma.front() < 0 || d.gamma.back() > 180 || !ascending(d.cPlanes) ||
+        d.cPlanes.front() < 0 || d.cPlanes.back() > 360) {
+        reason = "角度が不正です";
+        return std::nullopt;
+    }
+    const double first = d.cPlanes.front(), last = d.cPlanes.back();
+    if (nH == 1) d.symmetry = PhotometricData::Symmetry::Rotational;
+    else if (first == 0 && last == 90) d.symmetry = PhotometricData::Symmetry::Quadrant;
+    else if (first == 0 && last == 180) d.symmetry = PhotometricData::Symmetry::C0C180;
+    else if (first == 90 && last == 270) d.symmetry = PhotometricData::Symmetry::C90C270;
+    else if (first == 0 && last > 180) d.symmetry = PhotometricData::Symmetry::None;
+    else {
+        reason = "水平角の範囲が不正です";
+        return std::nullopt;
+    }
+    d.values.assign(static_cast<std::size_t>(nH), std::vector<double>(static_cast<std::size_t>(nV)));
+    for (auto& plane : d.values) {
+        for (auto& c : plane) {
+            if (!next(c) || c < 0) {
+                reason = "光度の値が足りないか不正です";
+                return std::nullopt;
+            }
+            c *= multiplier;
+        }
+    }
+    d.perKilolumen = false;
+    d.lumensPerLamp = lumens;
+    d.lampFactor = ballast * (ballastLamp > 0 ? ballastLamp : 1.0);
+    if (!(d.lampFactor > 0)) d.lampFactor = 1;
+    const double mm = units == 1 ? 304.8 : 1000.0;
+    d.lengthMm = std::fabs(length) * mm;
+    d.widthMm = std::fabs(width) * mm;
+    if (width < 0 && length == 0) d.lengthMm = d.widthMm;  // a round opening
+    if (d.lengthMm > 1e7 || d.widthMm > 1e7) {
+        reason = "寸法が不正です";
+        return std::nullopt;
+    }
+    d.catalogNumber = utf8Of(!lumcat.empty() ? lumcat : catalog);
+    d.lampName = utf8Of(!lamp.empty() ? lamp : lampcat);
+    d.lampNameA = utf8Of(!lampcat.empty() ? lampcat : lamp);
+    (void)luminaire;
+    return d;
+}
+
+std::optional<PhotometricData> readLdt(std::string_view text, std::string& reason) {
+    const auto lines = splitLines(text);
+    PhotometricData d;
+    auto line = [&](std::size_t n) -> std::string { return n >= 1 && n <= lines.size() ? trim(lines[n - 1]) : std::string(); };
+    auto num = [&](std::size_t n, double& v) { return parseNumber(line(n), v, true); };
+    int isym = 0, mc = 0, ng = 0, sets = 0;
+    double lumLength, lumWidth, lor, conversion;
+    if (lines.size() < 26 || !parseCount(line(3), isym, true, 0, 4) ||
+        !parseCount(line(4), mc, true, 1, static_cast<int>(kMaxPhotometryAngles)) ||
+        !parseCount(line(6), ng, true, 1, static_cast<int>(kMaxPhotometryAngles)) || !num(16, lumLength) ||
+        !num(17, lumWidth) || !num(23, lor) || !num(24, conversion) || !parseCount(line(26), sets, true, 1, 50)) {
+        reason = "見出し行が足りないか不正です";
+        return std::nullopt;
+    }
+    const std::size_t lampBase = 27;
+    int lamps = 0;
+    double flux;
+    {
+        double n;
+        if (!num(lampBase, n) || n == 0 || std::fabs(n) > 1000 || !num(lampBase + 2 * static_cast<std::size_t>(sets), flux) ||
+            !(flux > 0)) {
+            reason = "ランプの値が不正です";
+            return std::nullopt;
+        }
+        lamps = static_cast<int>(std::fabs(n));
+    }
+    d.lampName = utf8Of(line(lampBase + static_cast<std::size_t>(sets)));
+    d.lampNameA = d.lampName;
+    {
+        const std::string ct = line(lampBase + 3 * static_cast<std::size_t>(sets));
+        const std::size_t digits = ct.find_first_not_of("0123456789");
+        double v;
+        if (parseNumber(ct.substr(0, digits), v, false) && v >= 1000 && v <= 20000) d.colourTemperature = static_cast<int>(v);
+    }
+    const std::size_t numbersFrom = lampBase + 6 * static_cast<std::size_t>(sets) + 10;  // after the direct ratios
+    if (lines.size() < numbersFrom) {
+        reason = "数値が足りないか不正です";
+        return std::nullopt;
+    }
+    const auto t = tokens(lines, numbersFrom - 1, false);
+    std::size_t k = 0;
+    auto next = [&](double& v) { return k < t.size() && parseNumber(t[k++], v, true); };
+    std::vector<double> cAll(static_cast<std::size_t>(mc));
+    d.gamma.resize(static_cast<std::size_t>(ng));
+    for (auto& a : cAll) {
+        if (!next(a)) {
+            reason = "数値が足りないか不正です";
+            return std::nullopt;
+        }
+    }
+    for (auto& a : d.gamma) {
+        if (!next(a)) {
+            reason = "数値が足りないか不正です";
+            return std::nullopt;
+        }
+    }
+    if (!ascending(cAll) || cAll.front() < 0 || cAll.back() >= 360 || !ascending(d.gamma) || d.gamma.front() < 0 ||
+        d.gamma.back() > 180) {
+        reason = "角度が不正です";
+        return std::nullopt;
+    }
+    // The planes the file gives, by its symmetry (positions in the list of all C angles).
+    std::size_t firstPlane = 0, planeCount = static_cast<std::size_t>(mc);
+    using S = PhotometricData::Symmetry;
+    switch (isym) {
+    case 0: d.symmetry = S::None; break;
+    case 1: d.symmetry = S::Rotational; planeCount = 1; break;
+    case 2: d.symmetry = S::C0C180; planeCount = static_cast<std::size_t>(mc / 2 + 1); break;
+    case 3: d.symmetry = S::C90C270; firstPlane = static_cast<std::size_t>(3 * mc / 4); planeCount = static_cast<std::size_t>(mc / 2 + 1); break;
+    default: d.symmetry = S::Quadrant; planeCount = static_cast<std::size_t>(mc / 4 + 1); break;
+    }
+    if ((isym == 2 || isym == 3) && mc % 2 != 0) planeCount = 0;
+    if ((isym == 3 || isym == 4) && mc % 4 != 0) planeCount = 0;
+    if (planeCount == 0 || planeCount > static_cast<std::size_t>(mc) + 1) {
+        reason = "対称性とC面の数が合いません";
+        return std::nullopt;
+    }
+    std::vector<double> planeAngles;
+    for (std::size_t p = 0; p < planeCount; ++p) {
+        const std::size_t at = (firstPlane + p) % static_cast<std::size_t>(mc);
+        double a = cAll[at];
+        if (isym == 3) a = std::fmod(180 - (a >= 270 ? a - 360 : a) + 360, 360.0);  // mirrored into 90..270
+        if (isym != 3 && firstPlane + p >= static_cast<std::size_t>(mc)) a += 360;
+        planeAngles.push_back(a);
+        std::vector<double> plane(static_cast<std::size_t>(ng));
+        for (auto& c : plane) {
+            if (!next(c) || c < 0) {
+                reason = "光度の値が足りないか不正です";
+                return std::nullopt;
+            }
+            c *= conversion > 0 ? conversion : 1.0;
+        }
+        d.values.push_back(std::move(plane));
+    }
+    if (isym == 3) {
+        std::reverse(planeAngles.begin(), planeAngles.end());
+        std::reverse(d.values.begin(), d.values.end());
+    }
+    if (!ascending(planeAngles)) {
+        reason = "角度が不正です";
+        return std::nullopt;
+    }
+    d.cPlanes = planeAngles;
+    d.perKilolumen = true;
+    d.lampCount = lamps;
+    d.lumensPerLamp = flux / lamps;
+    d.lightOutputRatio = lor >= 0 && lor <= 100 ? lor / 100.0 : -1;
+    d.lengthMm = std::fabs(lumLength);
+    d.widthMm = lumWidth == 0 ? d.lengthMm : std::fabs(lumWidth);
+    if (d.lengthMm > 1e7 || d.widthMm > 1e7) {
+        reason = "寸法が不正です";
+        return std::nullopt;
+    }
+    d.catalogNumber = utf8Of(!line(10).empty() ? line(10) : line(9));
+    return d;
+}
+
+std::optional<PhotometricData> readPhotometricFile(const std::string& path, std::string& reason) {
+    std::ifstream f(path, std::ios::binary);
+    if (!f) {
+        reason = "ファイルが開けません";
+        return std::nullopt;
+    }
+    std::string text;
+    text.resize(kMaxPhotometryBytes + 1);
+    f.read(text.data(), static_cast<std::streamsize>(text.size()));
+    text.resize(static_cast<std::size_t>(f.gcount()));
+    if (text.size() > kMaxPhotometryBytes) {
+        reason = "ファイルが大きすぎます";
+        return std::nullopt;
+    }
+    std::string ext = path.size() >= 4 ? path.substr(path.size() - 4) : std::string();
+    std::transform(ext.begin(), ext.end(), ext.begin(), [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    return ext == ".ldt" ? readLdt(text, reason) : readIes(text, reason);
+}
+
+double distributionFlux(const PhotometricData& d) {
+    // Midpoint sums: 1° in gamma, 2.5° in C.
+    double flux = 0;
+    const double dg = M_PI / 180, dc = 2.5 * M_PI / 180;
+    for (int gi = 0; gi < 180; ++gi) {
+        const double g = gi + 0.5;
+        double ring = 0;
+        if (d.symmetry == PhotometricData::Symmetry::Rotational) {
+            ring = d.valueAt(0, g) * 2 * M_PI;
+        } else {
+            for (int ci = 0; ci < 144; ++ci) ring += d.valueAt(ci * 2.5 + 1.25, g) * dc;
+        }
+        flux += ring * std::sin(g * M_PI / 180) * dg;
+    }
+    return flux;
+}
+
+HaikouMdb toFixtureType(const PhotometricData& d, const std::string& fallbackName) {
+    HaikouMdb m;
+    using S = PhotometricData::Symmetry;
+    m.planeCount = d.symmetry == S::Rotational ? 1 : (d.symmetry == S::Quadrant || d.symmetry == S::C90C270) ? 2 : 3;
+    double perKlm;  // factor from the file's unit to cd per 1000 lm
+    double lampLumens;
+    const double flux = distributionFlux(d);
+    if (d.perKilolumen) {
+        perKlm = 1;
+        lampLumens = d.lumensPerLamp;
+        m.tosu = d.lampCount;
+        m.efficiency = static_cast<float>(d.lightOutputRatio >= 0 ? d.lightOutputRatio : flux / 1000.0);
+    } else if (d.lumensPerLamp > 0) {
+        lampLumens = d.lumensPerLamp;
+        m.tosu = d.lampCount;
+        perKlm = 1000.0 / (d.lumensPerLamp * d.lampCount);
+        m.efficiency = static_cast<float>(flux * perKlm / 1000.0);
+    } else {
+        // Absolute photometry: the luminaire's own flux stands for one lamp.
+        lampLumens = flux > 0 ? flux : 1000.0;
+        m.tosu = 1;
+        perKlm = 1000.0 / lampLumens;
+        m.efficiency = 1;
+    }
+    static constexpr int planeAngle[3] = {0, 90, 180};
+    for (int p = 0; p < m.planeCount; ++p) {
+        for (int g = 0; g <= 180; ++g) {
+            m.intensity[static_cast<std::size_t>(p)][static_cast<std::size_t>(g)] =
+                static_cast<float>(d.valueAt(planeAngle[p], g) * perKlm);
+        }
+    }
+    m.kou = m.kouCatalog = static_cast<std::int32_t>(std::min(lampLumens + 0.5, 2.0e9));
+    m.colorTemp = d.colourTemperature > 0 ? d.colourTemperature : kDefaultColourTemperature;
+    m.maintClass = 1;
+    m.maintFactor = *maintFactorsOf(1);
+    m.lampReserved = -1;
+    m.lampFactor = static_cast<float>(d.lampFactor);
+    m.sizeX = static_cast<std::int32_t>(d.lengthMm + 0.5);
+    m.sizeY = static_cast<std::int32_t>(d.widthMm + 0.5);
+    const std::string name = !d.catalogNumber.empty() ? d.catalogNumber : fallbackName;
+    m.hinban = base::truncateCp932(name, 23);
+    m.haikouCode = base::truncateCp932(fallbackName, 23);
+    m.lampName = base::truncateCp932(d.lampName, 44);
+    m.lampNameA = base::truncateCp932(d.lampNameA, 28);
+    m.catalogNote = d.perKilolumen ? "EULUMDAT" : "IES LM-63";
+    return m;
 }
 
 } // namespace catalog

@@ -1,0 +1,159 @@
+// ordivan-cli catalog search / catalog show / register / import-photometry / list-csv.
+#include "app/CliCatalog.h"
+
+#include "base/Text.h"
+#include "catalog/Catalog.h"
+#include "catalog/Photometry.h"
+#include "catalog/ProductList.h"
+#include "catalog/Selection.h"
+#include "model/ProjectFile.h"
+
+#include <climits>
+#include <filesystem>
+#include <ostream>
+#include <unistd.h>
+
+namespace app {
+namespace {
+
+std::string executableDir() {
+    std::error_code ec;
+    const auto exe = std::filesystem::read_symlink("/proc/self/exe", ec);
+    return ec ? std::string(".") : exe.parent_path().string();
+}
+
+// Loads the catalogue as the selection dialog does at start (its messages go to the error stream).
+void loadCatalog(CliRun& run, catalog::Catalog& cat) { cat.load(cliCatalogDir(run), run.services); }
+
+// Shows the product in the selection rules; false (message shown) when nothing matches exactly.
+bool showProduct(CliRun& run, catalog::Selection& sel, const std::string& hinban, ui::Surface& picture) {
+    sel.show("", 'A', picture);
+    sel.textChanged(hinban);
+    if (!sel.search(picture)) return false;
+    for (std::size_t i = 0; i < sel.listHinban.size(); ++i) {
+        if (sel.listHinban[i] == hinban) {
+            sel.selectProduct(static_cast<int>(i), picture);
+            return true;
+        }
+    }
+    run.services.messageBox(catalog::kMsgNoProduct, "", ui::Icon::Stop, ui::Buttons::Ok);
+    return false;
+}
+
+int catalogSearch(CliRun& run) {
+    if (run.args.size() < 3) return kExitUsage;
+    catalog::Catalog cat;
+    loadCatalog(run, cat);
+    const auto found = cat.searchProducts(run.args[2]);
+    if (found.empty()) {
+        run.services.messageBox(catalog::kMsgNoProduct, "", ui::Icon::Stop, ui::Buttons::Ok);
+        return kExitRefused;
+    }
+    for (const auto& h : found) run.out << h << '\n';
+    return kExitOk;
+}
+
+int catalogShow(CliRun& run) {
+    if (run.args.size() < 3) return kExitUsage;
+    catalog::Catalog cat;
+    loadCatalog(run, cat);
+    catalog::Selection sel(cat, run.services);
+    auto picture = run.services.createSurface(catalog::kConePictureSize, catalog::kConePictureSize);
+    if (!showProduct(run, sel, run.args[2], *picture)) return kExitRefused;
+    run.out << "品番: " << sel.txtHinban << '\n';
+    for (std::size_t n = 0; n < sel.lampCodes.size(); ++n) {
+        sel.selectLamp(static_cast<int>(n), *picture);
+        std::string message = sel.labMessage;
+        for (auto& ch : message) {
+            if (ch == '\n') ch = ' ';
+        }
+        run.out << (n + 1) << ": " << sel.lampCodes[n] << " | " << sel.listLampName[n] << " | " << sel.listLampNameA[n]
+                << " | " << sel.labLamp << " | 角度:" << sel.labKaku << ' ' << sel.labKaku2 << " | " << sel.labHinban
+                << (sel.cmdOKEnabled ? "" : " | 登録不可:" + message) << '\n';
+    }
+    if (sel.lampCodes.empty()) run.out << "(ランプなし)\n";
+    return kExitOk;
+}
+
+} // namespace
+
+std::string cliCatalogDir(const CliRun& run) {
+    std::string dir;
+    if (run.option("--data", dir)) return dir;
+    return catalog::defaultCatalogDir(executableDir());
+}
+
+int cmdCatalog(CliRun& run) {
+    if (run.args.size() < 2) return kExitUsage;
+    if (run.args[1] == "search") return catalogSearch(run);
+    if (run.args[1] == "show") return catalogShow(run);
+    return kExitUsage;
+}
+
+int cmdRegister(CliRun& run) {
+    std::string slotText, hinban, lamp, out;
+    if (run.args.size() < 2 || !run.option("--slot", slotText) || !run.option("--hinban", hinban) ||
+        !run.option("--out", out))
+        return kExitUsage;
+    if (!base::isInt(slotText) || !catalog::isValidSlot(base::toInt(slotText))) return kExitUsage;
+    const int slot = base::toInt(slotText);
+    if (!run.loadProject(run.args[1])) return kExitRefused;
+
+    catalog::Catalog cat;
+    loadCatalog(run, cat);
+    catalog::Selection sel(cat, run.services);
+    auto picture = run.services.createSurface(catalog::kConePictureSize, catalog::kConePictureSize);
+    if (!showProduct(run, sel, hinban, *picture)) return kExitRefused;
+    int choice = 0;
+    if (run.option("--lamp", lamp)) {
+        choice = -1;
+        for (std::size_t n = 0; n < sel.lampCodes.size(); ++n) {
+            if (sel.lampCodes[n] == lamp) choice = static_cast<int>(n);
+        }
+        if (choice < 0 && base::isInt(lamp)) choice = base::toInt(lamp) - 1;
+        if (choice < 0 || static_cast<std::size_t>(choice) >= sel.lampCodes.size()) {
+            run.err << "ランプ " << lamp << " はこの品番にありません\n";
+            return kExitRefused;
+        }
+    }
+    sel.selectLamp(choice, *picture);
+    if (!sel.cmdOKEnabled) {
+        run.err << (sel.labMessage.empty() || sel.labMessage == " " ? std::string("ランプがありません") : sel.labMessage) << '\n';
+        return kExitRefused;
+    }
+    catalog::HaikouMdb buffer;
+    if (!sel.confirm(buffer)) return kExitRefused;
+    run.touroku.registerSlot(slot, buffer);
+    run.doc.resultValid = false;
+    return model::writeProject(out, run.doc, run.touroku, run.services) ? kExitOk : kExitRefused;
+}
+
+int cmdImportPhotometry(CliRun& run) {
+    std::string slotText, out;
+    if (run.args.size() < 3 || !run.option("--slot", slotText) || !run.option("--out", out)) return kExitUsage;
+    if (!base::isInt(slotText) || !catalog::isValidSlot(base::toInt(slotText))) return kExitUsage;
+    if (!run.loadProject(run.args[2])) return kExitRefused;
+    std::string reason;
+    auto data = catalog::readPhotometricFile(run.args[1], reason);
+    if (!data) {
+        run.services.messageBox(std::string(catalog::kMsgPhotometryRefused) + "\n(" + reason + ")", "読み込みエラー",
+                                ui::Icon::Stop, ui::Buttons::Ok);
+        return kExitRefused;
+    }
+    run.touroku.registerSlot(base::toInt(slotText), catalog::toFixtureType(*data, std::filesystem::path(run.args[1]).stem().string()));
+    run.doc.resultValid = false;
+    return model::writeProject(out, run.doc, run.touroku, run.services) ? kExitOk : kExitRefused;
+}
+
+int cmdListCsv(CliRun& run) {
+    std::string out, mode = "", objectName, date;
+    if (run.args.size() < 2 || !run.option("--out", out)) return kExitUsage;
+    if (run.option("--mode", mode) && mode != "J" && mode != "A") return kExitUsage;
+    if (!run.loadProject(run.args[1])) return kExitRefused;
+    const char m = mode.empty() ? run.doc.lampNameMode : mode[0];
+    run.option("--object-name", objectName);
+    if (!run.option("--date", date)) date = run.services.today();
+    return catalog::writeProductListCsv(out, run.touroku, m, objectName, date, run.services) ? kExitOk : kExitRefused;
+}
+
+} // namespace app

@@ -1,0 +1,95 @@
+// The registration window (品番登録) over the 36 slots: a thin Qt face over catalog::Registration.
+#pragma once
+#include "catalog/Registration.h"
+#include "catalog/forms/TZOLTData.h"
+#include "model/Document.h"
+
+#include <QPixmap>
+#include <QWidget>
+#include <array>
+#include <functional>
+
+class QFrame;
+class QLabel;
+class QLineEdit;
+class QMenu;
+class QPushButton;
+class QTabBar;
+
+namespace catalog::forms {
+
+// The main window's side of registration: the result flag, the current type and the plan's fixtures.
+class DocumentRegistrationHost : public RegistrationHost {
+public:
+    DocumentRegistrationHost(model::Document& doc, TourokuTable& touroku) : doc_(doc), touroku_(touroku) {}
+    void invalidateResult() override { doc_.resultValid = false; }
+    void setSelectedType(int slot) override { doc_.selectedType = slot; }
+    void deleteFixturesOfSlot(int slot) override;
+    void showCurveOf(int slot) override {
+        if (showCurve) showCurve(slot);
+    }
+    std::function<void(int)> showCurve;      // the curve window, when it is visible
+    std::function<void()> fixturesDeleted;   // the plan needs redrawing
+
+private:
+    model::Document& doc_;
+    TourokuTable& touroku_;
+};
+
+class TfrmKigu : public QWidget {
+    Q_OBJECT
+public:
+    TfrmKigu(TourokuTable& touroku, model::Document& doc, ui::Services& services, TZOLTData& zolt,
+             QWidget* parent = nullptr);
+
+    void refresh(int tab);
+    void reset();
+    void updateCounts();
+    void setLampNameMode(char mode);
+
+    Registration& registration() { return registration_; }
+    DocumentRegistrationHost& host() { return host_; }
+    // Closing hands the main window back to room editing.
+    std::function<void()> onClose;
+
+    struct Row {
+        QFrame* panel;
+        QLabel* img;
+        QLabel* labKosuu;
+        QLabel* Hin;
+        QLabel* Lamp;
+        QLineEdit* Kou;
+        QLabel* Mid;
+        QLabel* Tosu;
+        QPushButton* Lt;
+    };
+    QTabBar* tabs;
+    std::array<Row, 6> rows{};
+    QPushButton* btnClose;
+    QPushButton* btnPhotometry;
+    QMenu* popup;
+
+    void LtClick(int position);
+    void imgMouseDown(int position, bool right);
+    void mnuCancelClick();
+    void btnPhotometryClick();
+    void KouChange(int position, const QString& text);
+    const QPixmap& slotPixmap(int slot, SlotPicture state) const;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void sync();
+
+    TourokuTable& touroku_;
+    model::Document& doc_;
+    TZOLTData& zolt_;
+    DocumentRegistrationHost host_;
+    Registration registration_;
+    std::array<QPixmap, 3 * (kSlotCount + 1)> pixmaps_;
+    bool syncing_ = false;
+};
+
+} // namespace catalog::forms

@@ -1,0 +1,33 @@
+// Shared by the catalogue fuzz targets: writes the fuzzer's bytes as one catalogue file of a private directory.
+#pragma once
+#include <cstddef>
+#include <cstdint>
+#include <cstdio>
+#include <string>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace fuzzing {
+
+inline std::string catalogDir() {
+    static const std::string dir = [] {
+        std::string d = "/tmp/ordivan_fuzz_catalog_" + std::to_string(getpid());
+        mkdir(d.c_str(), 0700);
+        return d;
+    }();
+    return dir;
+}
+
+inline void writeFile(const std::string& name, const std::uint8_t* data, std::size_t size) {
+    const std::string path = catalogDir() + "/" + name;
+    if (std::FILE* f = std::fopen(path.c_str(), "wb")) {
+        if (size) std::fwrite(data, 1, size, f);
+        std::fclose(f);
+    }
+}
+
+inline void writeText(const std::string& name, const std::string& text) {
+    writeFile(name, reinterpret_cast<const std::uint8_t*>(text.data()), text.size());
+}
+
+} // namespace fuzzing
