@@ -30,7 +30,7 @@ std::vector<double> steps(double from, double to, double step) {
     return v;
 }
 
-struct IesSpec {
+struct IesLayout {
     std::string header = "IESNA:LM-63-2002";
     std::vector<std::string> keywords = {"[TEST] 1", "[LUMCAT] BL-4000X", "[LAMP] LED 3000 lm", "[LAMPCAT] LED-3000"};
     std::string tilt = "TILT=NONE";
@@ -42,7 +42,7 @@ struct IesSpec {
     std::vector<double> horizontal = {0, 30, 60, 90};
 };
 
-std::string ies(const IesSpec& s, const Model& cd) {
+std::string ies(const IesLayout& s, const Model& cd) {
     std::string t = s.header + "\r\n";
     for (const auto& k : s.keywords) t += k + "\r\n";
     t += s.tilt + "\r\n";
@@ -112,9 +112,9 @@ std::string ldt(const LdtSpec& s, const Model& perKlm) {
 } // namespace
 
 TEST(PhotometryIes, ValuesAtTheFilesAnglesComeBackPerKilolumenAndAsCandelaUnderTheLuminaire) {
-    IesSpec spec;
+    IesLayout layout;
     std::string reason;
-    auto data = catalog::readIes(ies(spec, batwing), reason);
+    auto data = catalog::readIes(ies(layout, batwing), reason);
     ASSERT_TRUE(data) << reason;
     const auto t = catalog::toFixtureType(*data, "file");
     EXPECT_EQ(t.planeCount, 2);
@@ -128,7 +128,7 @@ TEST(PhotometryIes, ValuesAtTheFilesAnglesComeBackPerKilolumenAndAsCandelaUnderT
     EXPECT_FLOAT_EQ(t.lampFactor, 0.9f);
     EXPECT_EQ(t.maintClass, 1);
     EXPECT_EQ(t.colorTemp, catalog::kDefaultColourTemperature);
-    for (double g : spec.vertical) {
+    for (double g : layout.vertical) {
         const auto gi = static_cast<std::size_t>(g);
         EXPECT_NEAR(t.intensity[0][gi], batwing(0, g) * 1.5 * 1000 / 6000, 1e-4) << g;
         EXPECT_NEAR(t.intensity[1][gi], batwing(90, g) * 1.5 * 1000 / 6000, 1e-4) << g;
@@ -150,20 +150,20 @@ TEST(PhotometryIes, ValuesAtTheFilesAnglesComeBackPerKilolumenAndAsCandelaUnderT
 }
 
 TEST(PhotometryIes, SymmetryDecidesThePlanesAndTheFluxGivesTheEfficiency) {
-    IesSpec spec;
-    spec.header = "IESNA:LM-63-1995";
-    spec.keywords = {"[CATALOG] DL-ROUND"};
-    spec.horizontal = {0};
-    spec.lamps = 1;
-    spec.lumens = 5000;
-    spec.multiplier = 1;
-    spec.units = 1;  // feet
-    spec.width = -0.5;
-    spec.length = 0;
+    IesLayout layout;
+    layout.header = "IESNA:LM-63-1995";
+    layout.keywords = {"[CATALOG] DL-ROUND"};
+    layout.horizontal = {0};
+    layout.lamps = 1;
+    layout.lumens = 5000;
+    layout.multiplier = 1;
+    layout.units = 1;  // feet
+    layout.width = -0.5;
+    layout.length = 0;
     // A cosine distribution of 1000 cd emits π · 1000 lm.
     auto cosine = [](double, double g) { return g <= 90 ? 1000 * std::cos(g * M_PI / 180) : 0.0; };
     std::string reason;
-    auto data = catalog::readIes(ies(spec, cosine), reason);
+    auto data = catalog::readIes(ies(layout, cosine), reason);
     ASSERT_TRUE(data) << reason;
     auto t = catalog::toFixtureType(*data, "f");
     EXPECT_EQ(t.planeCount, 1);
@@ -174,19 +174,19 @@ TEST(PhotometryIes, SymmetryDecidesThePlanesAndTheFluxGivesTheEfficiency) {
 
     // Bilateral (0..180) and full (0..360) files give three planes, C180 from the file.
     auto lopsided = [](double c, double g) { return g <= 90 ? 100 + c : 0.0; };
-    spec.horizontal = {0, 90, 180};
-    data = catalog::readIes(ies(spec, lopsided), reason);
+    layout.horizontal = {0, 90, 180};
+    data = catalog::readIes(ies(layout, lopsided), reason);
     ASSERT_TRUE(data) << reason;
     t = catalog::toFixtureType(*data, "f");
     EXPECT_EQ(t.planeCount, 3);
     EXPECT_NEAR(t.intensity[2][10], 280 * 1000.0 / 5000, 1e-3);
-    spec.horizontal = steps(0, 330, 30);
-    data = catalog::readIes(ies(spec, lopsided), reason);
+    layout.horizontal = steps(0, 330, 30);
+    data = catalog::readIes(ies(layout, lopsided), reason);
     ASSERT_TRUE(data) << reason;
     EXPECT_NEAR(data->valueAt(345, 10), (430 + 100) / 2.0, 1e-9);  // between C330 and C360 = C0
     // 90..270: C0 is the mirror of C180.
-    spec.horizontal = {90, 180, 270};
-    data = catalog::readIes(ies(spec, lopsided), reason);
+    layout.horizontal = {90, 180, 270};
+    data = catalog::readIes(ies(layout, lopsided), reason);
     ASSERT_TRUE(data) << reason;
     t = catalog::toFixtureType(*data, "f");
     EXPECT_EQ(t.planeCount, 2);
@@ -194,13 +194,13 @@ TEST(PhotometryIes, SymmetryDecidesThePlanesAndTheFluxGivesTheEfficiency) {
 }
 
 TEST(PhotometryIes, TiltDataAndAbsolutePhotometryAreHandled) {
-    IesSpec spec;
-    spec.tilt = "TILT=INCLUDE\r\n1\r\n3\r\n0 45 90\r\n1 0.9 0.8";
-    spec.lumens = -1;
-    spec.lamps = 1;
-    spec.multiplier = 1;
+    IesLayout layout;
+    layout.tilt = "TILT=INCLUDE\r\n1\r\n3\r\n0 45 90\r\n1 0.9 0.8";
+    layout.lumens = -1;
+    layout.lamps = 1;
+    layout.multiplier = 1;
     std::string reason;
-    auto data = catalog::readIes(ies(spec, batwing), reason);
+    auto data = catalog::readIes(ies(layout, batwing), reason);
     ASSERT_TRUE(data) << reason;
     const auto t = catalog::toFixtureType(*data, "f");
     // Without lamp flux the luminaire's own flux stands for the lamp: kou × table / 1000 is the candela.
@@ -213,10 +213,10 @@ TEST(PhotometryLdt, EachSymmetryMapsOntoTheC0C90AndC180Planes) {
     auto model = [](double c, double g) { return g <= 90 ? 200 + c * 0.5 + g : 0.0; };
     std::string reason;
     for (int isym : {0, 1, 2, 3, 4}) {
-        LdtSpec spec;
-        spec.isym = isym;
+        LdtSpec layout;
+        layout.isym = isym;
         const Model m = model;
-        auto data = catalog::readLdt(ldt(spec, m), reason);
+        auto data = catalog::readLdt(ldt(layout, m), reason);
         ASSERT_TRUE(data) << isym << " " << reason;
         const auto t = catalog::toFixtureType(*data, "f");
         EXPECT_EQ(t.planeCount, isym == 1 ? 1 : (isym == 3 || isym == 4) ? 2 : 3) << isym;
@@ -240,18 +240,18 @@ TEST(PhotometryLdt, EachSymmetryMapsOntoTheC0C90AndC180Planes) {
 }
 
 TEST(PhotometryRefusal, BrokenFilesAreRefusedWithAReasonAndTheSlotStaysAsItWas) {
-    IesSpec typeB;
+    IesLayout typeB;
     typeB.type = 2;
-    IesSpec descending;
+    IesLayout descending;
     descending.vertical = {0, 10, 5};
-    IesSpec oddRange;
+    IesLayout oddRange;
     oddRange.horizontal = {10, 50};
-    IesSpec huge;
+    IesLayout huge;
     huge.vertical = steps(0, 180, 0.1);  // more angles than any file has
-    std::string good = ies(IesSpec{}, batwing);
+    std::string good = ies(IesLayout{}, batwing);
     std::vector<std::string> bad = {ies(typeB, batwing), ies(descending, batwing), ies(oddRange, batwing), ies(huge, batwing),
                                     good.substr(0, good.size() / 2), "IESNA:LM-63-2002\r\n[TEST] no tilt\r\n",
-                                    ies(IesSpec{}, [](double, double) { return -1.0; }), ""};
+                                    ies(IesLayout{}, [](double, double) { return -1.0; }), ""};
     for (const auto& text : bad) {
         std::string reason;
         EXPECT_FALSE(catalog::readIes(text, reason));
@@ -288,7 +288,7 @@ TEST(PhotometryRefusal, BrokenFilesAreRefusedWithAReasonAndTheSlotStaysAsItWas) 
 
 TEST(PhotometryRegistration, TheFileGoesToTheCurrentSlotOrTheFirstFreeRowOfTheTab) {
     catalog::testing::TempCatalogDir dir;
-    dir.writeRaw("lum.ies", ies(IesSpec{}, batwing));
+    dir.writeRaw("lum.ies", ies(IesLayout{}, batwing));
     catalog::TourokuTable touroku;
     struct : catalog::RegistrationHost {
         int invalidated = 0;

@@ -32,9 +32,9 @@ protected:
         dir.write(catalog::kHaikouFileName, {"header", haikouLine("H1", 1, 0, 90, fiveDegreeValues(0, cosine)),
                                              haikouLine("H1", 1, 0, 180, fiveDegreeValues(90, cosine))});
     }
-    void loadProducts(const std::vector<ProductLineSpec>& specs) {
+    void loadProducts(const std::vector<ProductLineSpec>& layouts) {
         std::vector<std::string> lines{catalog::testing::kLongHeader};
-        for (const auto& s : specs) lines.push_back(productLine(s));
+        for (const auto& s : layouts) lines.push_back(productLine(s));
         dir.write(catalog::kProductFileName, lines);
         cat.load(dir.path(), services);
         ASSERT_TRUE(services.messages.empty());
