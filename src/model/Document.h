@@ -64,6 +64,7 @@ struct Document {
     bool displayDetail = true;    // every pixel of the colour map (clear: every second row)
     bool rangeMode = false;       // the user's illuminance levels instead of automatic ones
     bool legendFramed = true;
+    bool tempScaleMerged = false; // the colour-temperature scale window without its border
 
     // Settings.
     std::int32_t tenDaka = 3000;       // reference calculation height in mm
@@ -85,6 +86,7 @@ struct Document {
     std::string maxLuxLabel;
     std::string pointLuxLabel;
     std::string bikouLabel;
+    std::string scaleTypeLabel = "照度分布 Scale: 自動";  // labScaleType
     std::string projectName;      // 物件名 on the print form
     std::string projectNameCopy;
     std::string undoCaption = "１つ戻す(部屋)";
