@@ -1,12 +1,12 @@
 // The plan dialogs' scale choice.
-#include "app/StartChoice.h"
+#include "editor/PlanChoice.h"
 
 #include "base/Text.h"
 
-namespace app {
+namespace editor {
 
 std::int32_t chosenDenominator(const PlanChoice& choice) {
     return choice.typedScale ? base::toInt(choice.typedDenominator) : choice.denominator;
 }
 
-} // namespace app
+} // namespace editor

@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <string>
 
-namespace app {
+namespace editor {
 
 // "白紙で表示", "ＤＸＦファイルの読み込み", "ＢＭＰファイルの読み込み", "グリッドの表示".
 enum class Background { White, Dxf, Bmp, Grid };
@@ -18,4 +18,4 @@ struct PlanChoice {
 // The denominator the dialog hands on: the typed one with "設定値" (throws base::ConversionError).
 std::int32_t chosenDenominator(const PlanChoice& choice);
 
-} // namespace app
+} // namespace editor
