@@ -26,7 +26,7 @@ demo: build
 fuzz: deps
 	CXX=clang++-14 cmake -S . -B build-fuzz -G Ninja -DORDIVAN_FUZZ=ON -DCMAKE_BUILD_TYPE=RelWithDebInfo
 	cmake --build build-fuzz -j $(JOBS)
-	@echo "fuzz targets are in build-fuzz/ (run e.g. build-fuzz/fuzz_project_reader tests/data)"
+	@echo "fuzz targets are in build-fuzz/ (run e.g. build-fuzz/fuzz_project_reader tests/data/corpus_project -max_total_time=60)"
 
 bench: build
 	cd $(BUILD) && ./ordivan_bench

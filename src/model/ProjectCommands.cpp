@@ -10,15 +10,7 @@ ProjectCommands::ProjectCommands(Document& doc, catalog::TourokuTable& touroku, 
 
 bool ProjectCommands::readValidated(const std::string& path, bool clearFirst) {
     ProjectContent content;
-    switch (parseProject(path, content)) {
-    case ParseError::CannotOpen:
-        services_.messageBox(kMsgCannotRead, kTitleError, ui::Icon::Stop, ui::Buttons::Ok);
-        return false;
-    case ParseError::Malformed:
-        services_.messageBox(kMsgMalformed, kTitleReadError, ui::Icon::Stop, ui::Buttons::Ok);
-        return false;
-    case ParseError::None: break;
-    }
+    if (!reportParseError(parseProject(path, content), services_)) return false;
     const int oldWidth = doc_.surfaceWidth, oldHeight = doc_.surfaceHeight;
     if (clearFirst) {
         if (hooks_.clearPlan) {

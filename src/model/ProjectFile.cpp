@@ -5,6 +5,8 @@
 #include "base/Text.h"
 #include "base/TextFile.h"
 
+#include <cmath>
+
 namespace model {
 namespace {
 
@@ -38,18 +40,25 @@ std::int32_t intField(const std::string& text) {
     return v;
 }
 
-double realField(const std::string& text) {
+// A stored real: a decimal number that a 32-bit float holds, within the bound that keeps the line
+// the writer makes of it inside the 299-byte line buffer.
+float realField(const std::string& text, double bound = 3.0e38) {
     if (!base::isFloat(text)) throw Parser::Malformed{};
-    return base::toFloat(text);
+    const double v = base::toFloat(text);
+    if (!(std::fabs(v) <= bound)) throw Parser::Malformed{};
+    return static_cast<float>(v);
 }
+
+// 21 intensities written "%.4f," must fit one line: each below ten million candela per 1000 lm.
+constexpr double kMaxIntensity = 9999999.0;
 
 void readPlane(Parser& p, catalog::IntensityPlane& plane) {
     base::Fields fine(p.require());
-    for (int i = 0; i <= 20; ++i) plane[static_cast<std::size_t>(i)] = static_cast<float>(realField(fine[i + 1]));
+    for (int i = 0; i <= 20; ++i) plane[static_cast<std::size_t>(i)] = realField(fine[i + 1], kMaxIntensity);
     base::Fields low(p.require());
-    for (int i = 0; i <= 18; ++i) plane[static_cast<std::size_t>(i * 5)] = static_cast<float>(realField(low[i + 1]));
+    for (int i = 0; i <= 18; ++i) plane[static_cast<std::size_t>(i * 5)] = realField(low[i + 1], kMaxIntensity);
     base::Fields high(p.require());
-    for (int i = 0; i <= 18; ++i) plane[static_cast<std::size_t>(90 + i * 5)] = static_cast<float>(realField(high[i + 1]));
+    for (int i = 0; i <= 18; ++i) plane[static_cast<std::size_t>(90 + i * 5)] = realField(high[i + 1], kMaxIntensity);
     catalog::expandStoredPlane(plane);
 }
 
@@ -67,7 +76,7 @@ void readTouroku(Parser& p, ProjectContent& out) {
         t.lampNameA = base::cp932ToUtf8(p.require());
         t.catalogNote = base::cp932ToUtf8(p.require());
         t.tosu = intField(p.require());
-        t.efficiency = static_cast<float>(realField(p.require()));
+        t.efficiency = realField(p.require());
         t.planeCount = intField(p.require());
         base::Fields lamp(p.require());
         t.kou = intField(lamp[1]);
@@ -77,7 +86,7 @@ void readTouroku(Parser& p, ProjectContent& out) {
         t.lampReserved = intField(lamp[5]);
         if (auto f = catalog::maintFactorsOf(t.maintClass)) t.maintFactor = *f;
         base::Fields counts(p.require());
-        t.lampFactor = static_cast<float>(realField(counts[1]));
+        t.lampFactor = realField(counts[1]);
         intField(counts[2]);  // placedCount is recounted from the fixtures
         t.placedCount = 0;
         t.sizeX = intField(counts[3]);
@@ -108,7 +117,7 @@ ParseError parseProject(const std::string& path, ProjectContent& out) {
     try {
         out.tenDakaText = p.require();
         out.tenDaka = intField(out.tenDakaText);
-        out.mmPerPixel = static_cast<float>(realField(p.require()));
+        out.mmPerPixel = realField(p.require());
         out.scaleDenominator = intField(p.require());
         out.projectName = base::cp932ToUtf8(p.require());
         std::string line;
@@ -239,18 +248,18 @@ bool writeProject(const std::string& path, Document& doc, const catalog::Touroku
     return false;
 }
 
-bool validateProject(const std::string& path, ui::Services& services) {
-    ProjectContent content;
-    switch (parseProject(path, content)) {
+bool reportParseError(ParseError error, ui::Services& services) {
+    switch (error) {
     case ParseError::None: return true;
-    case ParseError::CannotOpen:
-        services.messageBox(kMsgCannotRead, kTitleError, ui::Icon::Stop, ui::Buttons::Ok);
-        return false;
-    case ParseError::Malformed:
-        services.messageBox(kMsgMalformed, kTitleReadError, ui::Icon::Stop, ui::Buttons::Ok);
-        return false;
+    case ParseError::CannotOpen: services.messageBox(kMsgCannotRead, kTitleError, ui::Icon::Stop, ui::Buttons::Ok); break;
+    case ParseError::Malformed: services.messageBox(kMsgMalformed, kTitleReadError, ui::Icon::Stop, ui::Buttons::Ok); break;
     }
     return false;
+}
+
+bool validateProject(const std::string& path, ui::Services& services) {
+    ProjectContent content;
+    return reportParseError(parseProject(path, content), services);
 }
 
 void applyProject(const std::string& path, const ProjectContent& c, Document& doc, catalog::TourokuTable& touroku) {
@@ -296,15 +305,7 @@ void applyProject(const std::string& path, const ProjectContent& c, Document& do
 
 bool readProject(const std::string& path, Document& doc, catalog::TourokuTable& touroku, ui::Services& services) {
     ProjectContent content;
-    switch (parseProject(path, content)) {
-    case ParseError::None: break;
-    case ParseError::CannotOpen:
-        services.messageBox(kMsgCannotRead, kTitleError, ui::Icon::Stop, ui::Buttons::Ok);
-        return false;
-    case ParseError::Malformed:
-        services.messageBox(kMsgMalformed, kTitleReadError, ui::Icon::Stop, ui::Buttons::Ok);
-        return false;
-    }
+    if (!reportParseError(parseProject(path, content), services)) return false;
     applyProject(path, content, doc, touroku);
     return true;
 }

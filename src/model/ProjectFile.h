@@ -36,6 +36,8 @@ enum class ParseError { None, CannotOpen, Malformed };
 
 // Reads and checks the whole file; nothing is stored anywhere else.
 ParseError parseProject(const std::string& path, ProjectContent& out);
+// Shows the system's message for a failed parse; true when there was none.
+bool reportParseError(ParseError error, ui::Services& services);
 
 // The file's text lines, UTF-8, as the writer produces them (without line ends).
 std::vector<std::string> projectLines(const Document& doc, const catalog::TourokuTable& touroku);

@@ -7,7 +7,13 @@
 #include <cstdlib>
 #include <iostream>
 
+// The error stream carries the system's own messages only; the platform's chatter is dropped.
+static void quietQtMessages(QtMsgType type, const QMessageLogContext&, const QString& message) {
+    if (type == QtFatalMsg) std::cerr << message.toStdString() << std::endl;
+}
+
 int main(int argc, char** argv) {
+    qInstallMessageHandler(quietQtMessages);
     if (!std::getenv("QT_QPA_PLATFORM")) setenv("QT_QPA_PLATFORM", "offscreen", 1);
     QGuiApplication application(argc, argv);
     // Numbers in our files always use a decimal point, whatever the user's locale says.

@@ -1,0 +1,107 @@
+// Tests of the start-up defaults and of ordivan-cli validate / save on the bundled samples.
+#include "app/Startup.h"
+#include "base/Cp932.h"
+#include "support/RunCli.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+
+namespace {
+
+namespace fs = std::filesystem;
+using testsupport::runCli;
+
+std::string readBytes(const std::string& p) {
+    std::ifstream in(p, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+std::string sample(const std::string& name) { return testsupport::sourceDir() + "/data/samples/" + name; }
+
+TEST(Startup, TheMainWindowStartsWithNoScaleAndTheDefaultTables) {
+    model::Document doc;
+    app::initialiseDocument(doc, app::ScreenInfo{1920, 1080, 96}, 1915, 900);
+    EXPECT_EQ(doc.scaleLabel, "縮尺未設定");
+    EXPECT_LT(doc.plan.mmPerPixel, 0);
+    EXPECT_EQ(doc.plan.scaleDenominator, -1);
+    EXPECT_EQ(doc.tenDaka, 3000);
+    EXPECT_EQ(doc.tenDakaLabel, "3000");
+    EXPECT_EQ(doc.selectedType, -1);
+    EXPECT_EQ(doc.editTarget, 'R');
+    EXPECT_EQ(doc.toolCode, 'L');
+    EXPECT_EQ(doc.snapMode, 'F');
+    EXPECT_EQ(doc.lampNameMode, 'A');
+    EXPECT_TRUE(doc.dataChanged);
+    EXPECT_FALSE(doc.resultValid);
+    EXPECT_FALSE(doc.menus.save1);
+    EXPECT_TRUE(doc.menus.curve);
+    EXPECT_EQ(doc.windowTitle, "ORDIVAN Ver 2.0  (ZOLT LIGHTING CORP.)");
+    EXPECT_FLOAT_EQ(doc.screenMmPerPixel, 25.39f / 96.0f);
+    EXPECT_EQ(doc.tables.luxLevel[1], 10);
+    EXPECT_EQ(doc.tables.luxLevel[6], 400);
+    EXPECT_EQ(doc.tables.levelLadder[25], 10000000);
+    EXPECT_EQ(doc.tables.classColour[0], (ui::Color{52, 96, 226}));
+    EXPECT_EQ(doc.tables.symbolColour[6], (ui::Color{40, 130, 100}));
+    EXPECT_EQ(doc.tables.greys[5], (ui::Color{238, 238, 238}));
+    EXPECT_EQ(doc.plan.lines.capacity(), 101);
+    EXPECT_EQ(doc.plan.kigu.capacity(), 501);
+}
+
+TEST(Startup, TheColourTemperatureColoursComeFromTheLightColourTable) {
+    catalog::LightColorTable colours;
+    for (int i = 0; i < catalog::LightColorTable::kEntries; ++i) colours.colorRef[static_cast<std::size_t>(i)] = 0x010203u * static_cast<unsigned>(i);
+    model::DisplayTables tables;
+    app::fillCtColour(tables, colours);
+    EXPECT_TRUE(tables.ctColourFilled);
+    EXPECT_EQ(tables.ctColour[20], (ui::Color{0, 0, 0}));
+    EXPECT_EQ(tables.ctColour[30], ui::Color::fromColorRef(0x010203u * 10));
+    EXPECT_EQ(tables.ctColour[79], ui::Color::fromColorRef(0x010203u * 59));
+}
+
+TEST(CliValidate, AcceptsTheSamplesAndRefusesACorruptedFileWithTheExactMessage) {
+    for (const char* name : {"empty.OLE", "room_sample.OLE"}) {
+        auto r = runCli({"validate", sample(name)});
+        EXPECT_EQ(r.status, 0) << name << r.err;
+    }
+    const auto bad = (fs::temp_directory_path() / "ordivan_cli_bad.OLE").string();
+    std::ofstream(bad, std::ios::binary) << "3000\r\nabc\r\n-1\r\n\r\n";
+    auto r = runCli({"validate", bad});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.err, "ORDIVANﾌｧｲﾙではないか、破壊されています。\n");
+    fs::remove(bad);
+    EXPECT_EQ(runCli({"validate"}).status, 2);
+    EXPECT_EQ(runCli({"no-such-command"}).status, 2);
+}
+
+TEST(CliSave, WritesTheSampleBackByteForByte) {
+    // The sample's placedCount values are 0 while it has fixtures, so compare against the recount.
+    const auto out = (fs::temp_directory_path() / "ordivan_cli_saved.OLE").string();
+    auto r = runCli({"save", sample("room_sample.OLE"), out});
+    ASSERT_EQ(r.status, 0) << r.err;
+    std::string original = readBytes(sample("room_sample.OLE"));
+    std::string saved = readBytes(out);
+    // Twelve downlights in slot 1 and two linear luminaires in slot 19.
+    auto fix = [](std::string s, const std::string& from, const std::string& to) {
+        auto p = s.find(from);
+        if (p != std::string::npos) s.replace(p, from.size(), to);
+        return s;
+    };
+    original = fix(original, "\r\n1.00,0,0,0\r\n", "\r\n1.00,12,0,0\r\n");
+    original = fix(original, "\r\n1.00,0,1200,100\r\n", "\r\n1.00,2,1200,100\r\n");
+    EXPECT_EQ(saved, original);
+    EXPECT_NE(saved.find(base::utf8ToCp932("サンプル事務所")), std::string::npos);
+    fs::remove(out);
+}
+
+TEST(CliSave, ARefusedProjectWritesNothing) {
+    const auto out = (fs::temp_directory_path() / "ordivan_cli_never.OLE").string();
+    fs::remove(out);
+    auto r = runCli({"save", "/nonexistent/x.OLE", out});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.err, "ファイルが読み込めません\n");
+    EXPECT_FALSE(fs::exists(out));
+}
+
+} // namespace

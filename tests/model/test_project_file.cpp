@@ -1,0 +1,347 @@
+// Tests of the project file: the writer's exact lines, both reading passes, hostile files and the file flows.
+#include "base/Cp932.h"
+#include "model/ProjectCommands.h"
+#include "model/ProjectFile.h"
+#include "ui/testing/FakeServices.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+namespace {
+
+namespace fs = std::filesystem;
+using ui::testing::FakeServices;
+
+class ProjectFileTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        dir = fs::temp_directory_path() / ("ordivan_project_" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
+                                           "_" + ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        fs::create_directories(dir);
+    }
+    void TearDown() override { fs::remove_all(dir); }
+
+    std::string path(const std::string& name) const { return (dir / name).string(); }
+
+    static void writeBytes(const std::string& p, const std::string& bytes) { std::ofstream(p, std::ios::binary) << bytes; }
+    static std::string readBytes(const std::string& p) {
+        std::ifstream in(p, std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(in), {});
+    }
+    // Lines of a CP932 file as UTF-8, without their CR LF.
+    static std::vector<std::string> readLines(const std::string& p) {
+        std::vector<std::string> out;
+        std::string all = readBytes(p);
+        std::size_t start = 0;
+        while (start < all.size()) {
+            std::size_t end = all.find("\r\n", start);
+            if (end == std::string::npos) end = all.size();
+            out.push_back(base::cp932ToUtf8(all.substr(start, end - start)));
+            start = end + 2;
+        }
+        return out;
+    }
+    static std::string joinCrLf(const std::vector<std::string>& lines) {
+        std::string s;
+        for (const auto& l : lines) s += base::utf8ToCp932(l) + "\r\n";
+        return s;
+    }
+
+    // A project with one registered type, a line, an arc, two fixtures and a pillar.
+    void fillSample() {
+        doc.tenDaka = 2800;
+        doc.plan.mmPerPixel = 0.8f;
+        doc.plan.scaleDenominator = 50;
+        doc.projectName = "物件Ａ";
+        auto& t = touroku[3];
+        t.hinban = "DL-100";
+        t.haikouCode = "D1";
+        t.lampName = "ＬＥＤ電球";
+        t.lampNameA = "LED";
+        t.catalogNote = "ﾒﾓ";
+        t.tosu = 2;
+        t.efficiency = 0.85f;
+        t.planeCount = 2;
+        t.kou = 1500;
+        t.kouCatalog = 1600;
+        t.colorTemp = 3000;
+        t.maintClass = 2;
+        t.lampReserved = -1;
+        t.lampFactor = 0.9f;
+        t.placedCount = 99;
+        t.sizeX = 1200;
+        t.sizeY = 100;
+        for (int p = 0; p < 3; ++p) {
+            for (int g = 0; g <= 180; ++g) t.intensity[p][g] = (g <= 20 || g % 5 == 0) ? static_cast<float>(1000 - 5 * g + p) : 0;
+            catalog::expandStoredPlane(t.intensity[p]);
+        }
+        model::LineRecord l;
+        l.kind = 'L';
+        l.x1 = 120;
+        l.y1 = 80;
+        l.x2 = 480;
+        l.y2 = 80;
+        doc.plan.lines.add(l);
+        model::LineRecord a;
+        a.kind = 'A';
+        a.x1 = 300;
+        a.y1 = 200;
+        a.x2 = 100;
+        a.y2 = 200;
+        a.x3 = 100;
+        a.y3 = 100;
+        a.x4 = 300;
+        a.y4 = 300;
+        doc.plan.lines.add(a);
+        model::KiguRecord k{200, 150, 0, 3, 0, 200, 150, 0};
+        doc.plan.kigu.add(k);
+        k.heightOffset = 500;
+        k.x = 250;
+        doc.plan.kigu.add(k);
+        model::HasiraRecord h{50, 300, 200, 12, 0};
+        doc.plan.hasira.add(h);
+    }
+
+    fs::path dir;
+    model::Document doc;
+    catalog::TourokuTable touroku;
+    FakeServices services;
+};
+
+TEST_F(ProjectFileTest, AnEmptyPlanIsTwelveLines) {
+    doc.tenDaka = 3000;
+    ASSERT_TRUE(model::writeProject(path("e.OLE"), doc, touroku, services));
+    EXPECT_EQ(readBytes(path("e.OLE")), "3000\r\n-1.00\r\n-1\r\n\r\nTOUROKU\r\nEND\r\nLINE\r\nEND\r\nKIGU\r\nEND\r\nHASIRA\r\nEND\r\n");
+    EXPECT_EQ(doc.currentFileName, path("e.OLE"));
+}
+
+TEST_F(ProjectFileTest, WritesTheExactRecordLines) {
+    fillSample();
+    touroku[5].kou = 100;  // data but no hinban: not written
+    auto lines = model::projectLines(doc, touroku);
+    ASSERT_GE(lines.size(), 5u + 21u);
+    EXPECT_EQ(lines[0], "2800");
+    EXPECT_EQ(lines[1], "0.80");
+    EXPECT_EQ(lines[3], "物件Ａ");
+    EXPECT_EQ(lines[5], "3");
+    EXPECT_EQ(lines[6], "DL-100");
+    EXPECT_EQ(lines[7], "");
+    EXPECT_EQ(lines[13], "0.8500");
+    EXPECT_EQ(lines[15], "1500,1600,3000,2,-1");
+    EXPECT_EQ(lines[16], "0.90,99,1200,100");
+    EXPECT_EQ(std::count(lines[17].begin(), lines[17].end(), ','), 20);
+    EXPECT_EQ(std::count(lines[18].begin(), lines[18].end(), ','), 18);
+    EXPECT_EQ(lines[18].substr(0, 20), "1000.0000,975.0000,9");
+    EXPECT_EQ(lines[26], "END");
+    EXPECT_EQ(lines[28], "L,120,80,480,80,0,0,0,0");
+    EXPECT_EQ(lines[29], "A,300,200,100,200,100,100,300,300");
+    EXPECT_EQ(lines[32], "3,200,150,0,200,150,0,0");
+    EXPECT_EQ(lines[33], "3,250,150,500,200,150,0,0");
+    EXPECT_EQ(lines[36], "50,300,200,12");
+    EXPECT_EQ(lines.back(), "END");
+}
+
+TEST_F(ProjectFileTest, ReadingBackGivesTheSameFileExceptTheRecountedPlacedCount) {
+    fillSample();
+    ASSERT_TRUE(model::writeProject(path("a.OLE"), doc, touroku, services));
+    model::Document doc2;
+    catalog::TourokuTable t2;
+    ASSERT_TRUE(model::readProject(path("a.OLE"), doc2, t2, services));
+    EXPECT_EQ(t2[3].placedCount, 2);
+    EXPECT_FLOAT_EQ(doc2.plan.mmPerPixel, 0.8f);
+    EXPECT_EQ(doc2.plan.lines[2].isArc(), true);
+    EXPECT_EQ(doc2.plan.lines[1].maxX, 480);
+    EXPECT_EQ(t2[3].maintFactor[1], 0.85f);
+    EXPECT_EQ(t2[3].lampNameA, "LED");
+    ASSERT_TRUE(model::writeProject(path("b.OLE"), doc2, t2, services));
+    auto first = readLines(path("a.OLE"));
+    auto second = readLines(path("b.OLE"));
+    ASSERT_EQ(first.size(), second.size());
+    for (std::size_t i = 0; i < first.size(); ++i) {
+        if (i == 16) {
+            EXPECT_EQ(first[i], "0.90,99,1200,100");
+            EXPECT_EQ(second[i], "0.90,2,1200,100");
+        } else {
+            EXPECT_EQ(first[i], second[i]) << "line " << i + 1;
+        }
+    }
+    // The intermediate angles are rebuilt by interpolation between the stored 5° values.
+    EXPECT_FLOAT_EQ(t2[3].intensity[1][22], t2[3].intensity[1][20] + (t2[3].intensity[1][25] - t2[3].intensity[1][20]) * 0.4f);
+}
+
+TEST_F(ProjectFileTest, ReadingDoesNotRescaleAndTakesTheFirstCharacterAsKind) {
+    writeBytes(path("k.OLE"), joinCrLf({"3000", "0.80", "50", "", "TOUROKU", "END", "LINE", "Lxyz,1,2,3,4,5,6,7,8", "END",
+                                        "KIGU", "3,10,20,0,10,20,0,0", "3,11,21,0,11,21,0,0", "END", "HASIRA", "END"}));
+    ASSERT_TRUE(model::readProject(path("k.OLE"), doc, touroku, services));
+    EXPECT_EQ(doc.plan.lines[1].kind, 'L');
+    EXPECT_EQ(doc.plan.lines[1].x4, 7);
+    EXPECT_EQ(touroku[3].placedCount, 2);
+    EXPECT_FLOAT_EQ(doc.plan.mmPerPixel, 0.8f);
+    EXPECT_EQ(doc.scaleLabel, "縮尺：1/50");
+}
+
+TEST_F(ProjectFileTest, TheDrawingSurfaceGrowsToAPlanBeyondIt) {
+    doc.surfaceWidth = 1200;
+    doc.surfaceHeight = 900;
+    writeBytes(path("g.OLE"), joinCrLf({"3000", "-1.00", "-1", "", "TOUROKU", "END", "LINE", "END", "KIGU",
+                                        "1,1492,100,0,1492,100,0,0", "1,100,992,0,100,992,0,0", "END", "HASIRA", "END"}));
+    ASSERT_TRUE(model::readProject(path("g.OLE"), doc, touroku, services));
+    EXPECT_EQ(doc.surfaceWidth, 1600);
+    EXPECT_EQ(doc.surfaceHeight, 1100);
+    EXPECT_EQ(doc.windowTitle, "ORDIVAN Ver 2.0  - g.OLE  (ZOLT LIGHTING CORP.)");
+}
+
+TEST_F(ProjectFileTest, MalformedFilesAreRefusedWithTheSystemsMessageAndChangeNothing) {
+    fillSample();
+    ASSERT_TRUE(model::writeProject(path("ok.OLE"), doc, touroku, services));
+    const std::string good = readBytes(path("ok.OLE"));
+    const std::vector<std::string> bad = {
+        joinCrLf({"3000", "abc", "-1", ""}),                                                    // header real
+        joinCrLf({"3000", "1.00", "-1", "", "LINE", "L,1,2,x,4,5,6,7,8", "END"}),                 // line field
+        joinCrLf({"3000", "1.00", "-1", "", "KIGU", "37,1,2,0,1,2,0,0", "END"}),                  // type index 37
+        joinCrLf({"3000", "1.00", "-1", "", "KIGU", "0,1,2,0,1,2,0,0", "END"}),                   // type index 0
+        joinCrLf({"3000", "1.00", "-1", "", "TOUROKU", "40", "H"}),                               // slot 40, cut short
+        joinCrLf({"3000", "1.00", "-1", "", "HASIRA", "50,1,2,99999999999", "END"}),              // beyond 32 bits
+        joinCrLf({"3000", "1.00", "-1", "", "LINE", std::string(400, '1'), "END"}),                // over-long line
+        std::string("\x00\xFF\xFE\x81", 4),                                                       // garbage
+        good.substr(0, good.size() / 2),                                                          // truncated mid-block
+        // An intensity that a float cannot hold, or whose "%.4f" line would outgrow the line buffer,
+        // would be written back as a file that cannot be read again.
+        std::string(good).replace(good.find("1000.0000,"), 10, "1e30,"),
+        std::string(good).replace(good.find("1000.0000,"), 10, "12345678.0,"),
+        "",                                                                                       // empty
+    };
+    int n = 0;
+    for (const auto& bytes : bad) {
+        const std::string p = path("bad" + std::to_string(++n) + ".OLE");
+        writeBytes(p, bytes);
+        FakeServices s;
+        EXPECT_FALSE(model::validateProject(p, s)) << "case " << n;
+        ASSERT_EQ(s.messages.size(), 1u) << "case " << n;
+        EXPECT_EQ(s.messages[0].text, "ORDIVANﾌｧｲﾙではないか、破壊されています。");
+        EXPECT_EQ(s.messages[0].title, "読み込みエラー");
+        EXPECT_EQ(s.messages[0].icon, ui::Icon::Stop);
+        model::ProjectCommands commands(doc, touroku, s);
+        EXPECT_FALSE(commands.openPath(p));
+        EXPECT_EQ(doc.plan.lines.count(), 2) << "case " << n;
+        EXPECT_EQ(touroku[3].hinban, "DL-100");
+    }
+}
+
+TEST_F(ProjectFileTest, ASectionThatMeetsTheEndOfTheFileEndsThere) {
+    writeBytes(path("t.OLE"), joinCrLf({"3000", "1.00", "-1", "", "LINE", "L,1,2,3,4,0,0,0,0"}));
+    ASSERT_TRUE(model::readProject(path("t.OLE"), doc, touroku, services));
+    EXPECT_EQ(doc.plan.lines.count(), 1);
+}
+
+TEST_F(ProjectFileTest, AMissingFileCannotBeRead) {
+    FakeServices s;
+    EXPECT_FALSE(model::validateProject(path("none.OLE"), s));
+    ASSERT_EQ(s.messages.size(), 1u);
+    EXPECT_EQ(s.messages[0].text, "ファイルが読み込めません");
+    EXPECT_EQ(s.messages[0].title, "エラー");
+}
+
+TEST_F(ProjectFileTest, AFailedSaveKeepsTheChangesMarkedAndTheOldFileWhole) {
+    fillSample();
+    model::ProjectCommands commands(doc, touroku, services);
+    doc.currentFileName = path("missing-folder/x.OLE");
+    doc.dataChanged = true;
+    EXPECT_FALSE(commands.save());
+    EXPECT_TRUE(doc.dataChanged);
+    ASSERT_EQ(services.messages.size(), 1u);
+    EXPECT_EQ(services.messages[0].text, "ファイルに書き込みできません");
+    EXPECT_EQ(services.messages[0].title, "エラー");
+
+    doc.currentFileName = path("keep.OLE");
+    writeBytes(doc.currentFileName, "old contents");
+    EXPECT_TRUE(commands.save());
+    EXPECT_FALSE(doc.dataChanged);
+    EXPECT_NE(readBytes(doc.currentFileName), "old contents");
+    EXPECT_FALSE(fs::exists(doc.currentFileName + ".tmp~"));
+}
+
+TEST_F(ProjectFileTest, SaveAsAsksWithTheFilterAndDefaultExtension) {
+    model::ProjectCommands commands(doc, touroku, services);
+    doc.currentFileName = "old.OLE";
+    services.fileAnswers.push_back(path("new.OLE"));
+    EXPECT_TRUE(commands.saveAs());
+    ASSERT_EQ(services.saveRequests.size(), 1u);
+    EXPECT_EQ(services.saveRequests[0].filter, "ORDIVANﾌｧｲﾙ (*.OLE) | *.OLE");
+    EXPECT_EQ(services.saveRequests[0].defaultExtension, "OLE");
+    EXPECT_EQ(services.saveRequests[0].initialName, "old.OLE");
+    EXPECT_EQ(doc.currentFileName, path("new.OLE"));
+    EXPECT_FALSE(commands.saveAs());  // cancelled dialog
+}
+
+TEST_F(ProjectFileTest, CloseQueryAsksOnlyForAChangedNonEmptyPlan) {
+    model::ProjectCommands commands(doc, touroku, services);
+    doc.dataChanged = true;
+    EXPECT_TRUE(commands.closeQuery());  // empty plan: no question
+    EXPECT_TRUE(services.messages.empty());
+    fillSample();
+    doc.dataChanged = true;
+    services.answers = {ui::Answer::Cancel, ui::Answer::No, ui::Answer::Yes, ui::Answer::Yes};
+    EXPECT_FALSE(commands.closeQuery());
+    EXPECT_EQ(services.messages[0].text, "データを保存しますか？");
+    EXPECT_EQ(services.messages[0].title, "");
+    EXPECT_EQ(services.messages[0].buttons, ui::Buttons::YesNoCancel);
+    EXPECT_TRUE(commands.closeQuery());
+    // Yes without a file name: the save dialog; cancelling it keeps the window open.
+    EXPECT_FALSE(commands.closeQuery());
+    services.fileAnswers.push_back(path("closing.OLE"));
+    EXPECT_TRUE(commands.closeQuery());
+    EXPECT_TRUE(fs::exists(path("closing.OLE")));
+    EXPECT_FALSE(doc.dataChanged);
+}
+
+TEST_F(ProjectFileTest, OpenFromTheMenuClearsThePlanBeforeReading) {
+    fillSample();
+    ASSERT_TRUE(model::writeProject(path("s.OLE"), doc, touroku, services));
+    touroku[7].hinban = "OTHER";
+    doc.dataChanged = true;
+    int cleared = 0, redrawn = 0;
+    model::ProjectHooks hooks;
+    hooks.clearPlan = [&] {
+        ++cleared;
+        model::clearPlan(doc, touroku);
+    };
+    hooks.redrawPlan = [&] { ++redrawn; };
+    model::ProjectCommands commands(doc, touroku, services, hooks);
+    services.fileAnswers.push_back(path("s.OLE"));
+    ASSERT_TRUE(commands.openFromMenu());
+    EXPECT_EQ(services.openRequests[0].filter, "ORDIVANﾌｧｲﾙ(*.OLE)|*.OLE");
+    EXPECT_EQ(cleared, 1);
+    EXPECT_EQ(redrawn, 1);
+    EXPECT_TRUE(touroku[7].hinban.empty());
+    EXPECT_EQ(doc.plan.lines.count(), 2);
+    EXPECT_FALSE(doc.dataChanged);
+    EXPECT_TRUE(doc.menus.save1);
+}
+
+TEST_F(ProjectFileTest, FileAssociationReportsEachOutcome) {
+    model::ProjectCommands commands(doc, touroku, services);
+    services.associationResult = ui::AssociationResult::Created;
+    commands.registerFileType();
+    services.associationResult = ui::AssociationResult::Changed;
+    commands.registerFileType();
+    services.associationResult = ui::AssociationResult::CannotCreateKey;
+    commands.registerFileType();
+    ASSERT_EQ(services.messages.size(), 2u);
+    EXPECT_EQ(services.messages[0].text, ".OLEをこのﾌﾟﾛｸﾞﾗﾑに関連づけしました。");
+    EXPECT_EQ(services.messages[1].text, ".OLEの関連づけをこのﾌﾟﾛｸﾞﾗﾑに変更しました。");
+    EXPECT_EQ(services.messages[1].title, "ﾌｧｲﾙの関連づけ");
+    EXPECT_EQ(services.messages[1].icon, ui::Icon::Information);
+    ASSERT_EQ(services.errors.size(), 1u);
+    EXPECT_EQ(services.errors[0], ".ole2 ファイルの関連付けができません");
+}
+
+TEST(CommandLine, ArgumentsAreJoinedWithSingleBlanks) {
+    const char* argv[] = {"ordivan", "C:\\My", "Plans\\a.OLE"};
+    EXPECT_EQ(model::joinArguments(3, argv), "C:\\My Plans\\a.OLE");
+}
+
+} // namespace

@@ -1,0 +1,59 @@
+// Runs the built ordivan-cli as a user would and captures its exit status, output and error stream.
+#pragma once
+#include <array>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <sys/wait.h>
+
+namespace testsupport {
+
+struct CliResult {
+    int status = -1;
+    std::string out;
+    std::string err;
+};
+
+inline std::string sourceDir() {
+    const char* d = std::getenv("ORDIVAN_SOURCE_DIR");
+    return d ? d : ".";
+}
+
+inline std::string binaryDir() {
+    const char* d = std::getenv("ORDIVAN_BINARY_DIR");
+    return d ? d : ".";
+}
+
+inline std::string shellQuote(const std::string& s) {
+    std::string q = "'";
+    for (char c : s) {
+        if (c == '\'') q += "'\\''";
+        else q += c;
+    }
+    return q + "'";
+}
+
+// `arguments` is a list of already separate words; each is quoted for the shell.
+inline CliResult runCli(std::initializer_list<std::string> arguments) {
+    const char* cli = std::getenv("ORDIVAN_CLI");
+    std::string command = shellQuote(cli ? cli : "ordivan-cli");
+    for (const auto& a : arguments) command += " " + shellQuote(a);
+    const auto errPath = std::filesystem::temp_directory_path() / ("ordivan_cli_err_" + std::to_string(::getpid()));
+    command += " 2>" + shellQuote(errPath.string());
+    CliResult r;
+    FILE* pipe = ::popen(command.c_str(), "r");
+    if (!pipe) return r;
+    std::array<char, 4096> buffer;
+    std::size_t n;
+    while ((n = std::fread(buffer.data(), 1, buffer.size(), pipe)) > 0) r.out.append(buffer.data(), n);
+    int raw = ::pclose(pipe);
+    r.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+    std::ifstream in(errPath, std::ios::binary);
+    r.err.assign(std::istreambuf_iterator<char>(in), {});
+    std::filesystem::remove(errPath);
+    return r;
+}
+
+} // namespace testsupport
