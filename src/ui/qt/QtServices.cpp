@@ -250,7 +250,11 @@ AssociationResult QtServices::associateProjectFiles() {
 
     // The desktop's caches pick the new type up; without the tools the files alone still take effect later.
     const QString update = QStandardPaths::findExecutable(QStringLiteral("update-mime-database"));
-    if (!update.isEmpty()) QProcess::execute(update, {dataHome_ + QStringLiteral("/mime")});
+    if (!update.isEmpty()) {
+        QProcess p;
+        p.start(update, {dataHome_ + QStringLiteral("/mime")});
+        p.waitForFinished(10000);
+    }
     return existed ? AssociationResult::Changed : AssociationResult::Created;
 }
 
