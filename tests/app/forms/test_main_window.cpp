@@ -8,6 +8,9 @@
 #include "calc/forms/TfrmCalcING.h"
 #include "calc/forms/TfrmCalcStart.h"
 #include "calc/forms/TfrmHeightDialogs.h"
+#include "calc/forms/TfrmRedraw.h"
+#include "calc/forms/TfrmSeido.h"
+#include "editor/forms/TfrmSinki.h"
 #include "editor/forms/PlanChoiceBox.h"
 #include "editor/forms/TfrmLen.h"
 #include "model/ProjectCommands.h"
@@ -483,6 +486,64 @@ TEST(LegendWindows, TheColourTemperatureScaleShowsTheLightColoursUnderItsMarks) 
     }
     EXPECT_EQ(pic.pixel(0, 25), ui::colors::black);   // the frame
     EXPECT_EQ(pic.pixel(60, 12), ui::colors::black);  // a tick without a label
+}
+
+} // namespace
+
+namespace {
+
+// Share of pixels in a picture that are neither white nor the window background: text and drawings.
+double inkShare(const QImage& img) {
+    const QImage rgb = img.convertToFormat(QImage::Format_RGB32);
+    const QRgb bg = rgb.pixel(rgb.width() - 2, rgb.height() - 2);
+    qint64 ink = 0;
+    for (int y = 0; y < rgb.height(); ++y)
+        for (int x = 0; x < rgb.width(); ++x) {
+            const QRgb p = rgb.pixel(x, y);
+            if (p != bg && qGray(p) < 128) ++ink;
+        }
+    return static_cast<double>(ink) / (rgb.width() * rgb.height());
+}
+
+// Grabs a window; with ORDIVAN_SCREENSHOT_DIR set the picture is kept there for people to look at.
+QImage grabWindow(QWidget* w, const QString& name) {
+    w->adjustSize();
+    const QImage img = w->grab().toImage();
+    const QString dir = qEnvironmentVariable("ORDIVAN_SCREENSHOT_DIR");
+    if (!dir.isEmpty()) img.save(dir + '/' + name + QStringLiteral(".png"));
+    return img;
+}
+
+TEST(WindowPictures, EveryWindowDrawsItsTextsAndControls) {
+    MainFixture f;
+    f.frm->resize(1000, 400);
+    f.frm->show();
+    f.frm->frmCalcStart->FormShow();
+    f.frm->frmLxScale->FormShow();
+    f.frm->frmLen->configure('K', '3');
+    app::forms::TfrmStart2 start(f.services);
+    app::forms::TfmTyuui notice;
+    f.frm->frmVersion->Label1->setText(QStringLiteral("ORDIVAN Ver 2.0"));
+    const std::pair<QWidget*, const char*> windows[] = {
+        {f.frm.get(), "frmMain"},        {f.frm->frmCalcStart, "frmCalcStart"}, {f.frm->frmLxScale, "frmLxScale"},
+        {f.frm->frmtendakaSet, "frmtendakaSet"}, {f.frm->frmTendakaChange, "frmTendakaChange"},
+        {f.frm->frmLen, "frmLen"},       {f.frm->frmSinki, "frmSinki"},         {&start, "frmStart2"},
+        {&notice, "fmTyuui"},            {f.frm->frmRedraw, "frmRedraw"},       {f.frm->frmSeido, "frmSeido"},
+        {f.frm->frmHosyuritu, "frmHosyuritu"}, {f.frm->frmVersion, "frmVersion"}, {f.frm->frmCalcING, "frmCalcING"},
+    };
+    for (const auto& [w, name] : windows) {
+        const QImage img = grabWindow(w, QString::fromLatin1(name));
+        EXPECT_GT(img.width(), 40) << name;
+        EXPECT_GT(inkShare(img), 0.001) << name;  // a window whose texts failed to draw is blank
+    }
+    // The palettes of the other two edit targets.
+    f.doc.selectedType = 1;
+    f.frm->button("imgKigu")->click();
+    f.frm->button("imgKigu2")->click();
+    grabWindow(f.frm.get(), QStringLiteral("frmMain_kigu"));
+    f.frm->button("imgHasira")->click();
+    f.frm->button("imgHasiraDel")->click();
+    EXPECT_GT(inkShare(grabWindow(f.frm.get(), QStringLiteral("frmMain_hasira"))), 0.001);
 }
 
 } // namespace
