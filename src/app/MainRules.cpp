@@ -58,3 +58,19 @@ void changeReferenceHeight(model::Document& doc, const HeightChangeSteps& steps)
 }
 
 } // namespace app
+
+namespace app {
+
+ScrollChange windowResized(model::Document& doc, bool autoScroll, int clientWidth, int freeHeight) {
+    if (doc.extent.Xe < 0) return ScrollChange::None;
+    if (doc.extent.Xe == 0) {
+        doc.extent.Xe = 1;
+        return ScrollChange::None;
+    }
+    doc.extent = model::computeExtent(doc.plan, doc.screenWidth, doc.screenHeight);
+    if (autoScroll && doc.extent.Xe < clientWidth && doc.extent.Ye < freeHeight) return ScrollChange::Off;
+    if (!autoScroll && (doc.extent.Xe > clientWidth || doc.extent.Ye > freeHeight)) return ScrollChange::On;
+    return ScrollChange::None;
+}
+
+} // namespace app

@@ -41,3 +41,13 @@ struct HeightChangeSteps {
 void changeReferenceHeight(model::Document& doc, const HeightChangeSteps& steps);
 
 } // namespace app
+
+namespace app {
+
+enum class ScrollChange { None, Off, On };
+// A resize of the main window. While Xe is negative nothing happens; the first resize after start-up
+// (Xe 0) only sets Xe to 1. Later ones recompute the plan extent and switch automatic scrolling off when
+// the plan fits into the client width and the height between the panels, on when it does not.
+ScrollChange windowResized(model::Document& doc, bool autoScroll, int clientWidth, int freeHeight);
+
+} // namespace app

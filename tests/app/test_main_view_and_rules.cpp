@@ -257,3 +257,32 @@ TEST(ReferenceHeightCommand, AsksAboutOwnHeightsOnlyWhenTheHeightChangedAndSuchF
 }
 
 } // namespace
+
+namespace {
+
+TEST(WindowResize, TheFirstResizeAfterStartUpIsIgnoredAndLaterOnesFollowThePlanExtent) {
+    model::Document doc;
+    doc.extent = {0, -1, 0, 0};
+    EXPECT_EQ(app::windowResized(doc, false, 100, 100), app::ScrollChange::None);  // still initialising
+    EXPECT_EQ(doc.extent.Xe, -1);
+    doc.extent.Xe = 0;
+    doc.extent.Ye = 0;
+    EXPECT_EQ(app::windowResized(doc, false, 100, 100), app::ScrollChange::None);
+    EXPECT_EQ(doc.extent.Xe, 1);
+
+    doc.screenWidth = 1920;
+    doc.screenHeight = 1080;
+    model::LineRecord wall;
+    wall.x1 = 10;
+    wall.y1 = 10;
+    wall.x2 = 600;
+    wall.y2 = 400;
+    doc.plan.lines.add(wall);
+    EXPECT_EQ(app::windowResized(doc, false, 500, 800), app::ScrollChange::On);
+    EXPECT_GE(doc.extent.Xe, 600);
+    EXPECT_EQ(app::windowResized(doc, true, 500, 800), app::ScrollChange::None);
+    EXPECT_EQ(app::windowResized(doc, true, 1000, 800), app::ScrollChange::Off);
+    EXPECT_EQ(app::windowResized(doc, false, 1000, 800), app::ScrollChange::None);
+}
+
+} // namespace

@@ -162,6 +162,16 @@ void bindMainCommands(TfrmMain& frm, model::ProjectCommands& project, EngineHook
     };
     c.About1Click = [f, &doc] { f->frmVersion->execute(doc.productTitle); };
 
+    c.resized = [f] {
+        MainContext& ctx = f->context();
+        const int clientWidth = f->width();
+        switch (windowResized(ctx.doc, f->autoScroll(), clientWidth, f->planAreaHeight())) {
+        case ScrollChange::On: f->setAutoScroll(true); break;
+        case ScrollChange::Off: f->setAutoScroll(false); break;
+        case ScrollChange::None: break;
+        }
+    };
+
     // Numbers typed instead of clicked.
     c.btnSuutiClick = [f, h, &doc, &services] {
         if (!requireScale(doc, services)) return;

@@ -29,6 +29,7 @@
 #include <QRadioButton>
 #include <QScreen>
 #include <QScrollArea>
+#include <QTimer>
 #include <QToolTip>
 #include <QVBoxLayout>
 
@@ -109,6 +110,7 @@ TfrmMain::TfrmMain(MainContext context, QWidget* parent) : QMainWindow(parent), 
     ScrollBox1->setObjectName(QStringLiteral("ScrollBox1"));
     ScrollBox1->setWidgetResizable(false);
     ScrollBox1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    setAutoScroll(false);
     Image1 = new PlanImage(ctx_.surface, ScrollBox1);
     ScrollBox1->setWidget(Image1);
 
@@ -117,6 +119,11 @@ TfrmMain::TfrmMain(MainContext context, QWidget* parent) : QMainWindow(parent), 
     status->setFrameShape(QFrame::StyledPanel);
     buildStatusPanel(status);
 
+    palettePanel_ = palette;
+    statusPanel_ = status;
+    Timer1 = new QTimer(this);
+    Timer1->setInterval(2000);
+    connect(Timer1, &QTimer::timeout, Timer1, &QTimer::stop);
     layout->addWidget(palette);
     layout->addWidget(ScrollBox1, 1);
     layout->addWidget(status);
@@ -409,6 +416,18 @@ PictureButton* TfrmMain::button(const std::string& name) const {
 void TfrmMain::run(const std::function<void()>& command) {
     if (command) ui::qt::guarded(ctx_.services, command);
     syncFromState();
+}
+
+void TfrmMain::setAutoScroll(bool on) {
+    autoScroll_ = on;
+    const auto policy = on ? Qt::ScrollBarAsNeeded : Qt::ScrollBarAlwaysOff;
+    ScrollBox1->setHorizontalScrollBarPolicy(policy);
+    ScrollBox1->setVerticalScrollBarPolicy(policy);
+}
+
+int TfrmMain::planAreaHeight() const {
+    const int client = height() - (menuBar() ? menuBar()->height() : 0);
+    return client - palettePanel_->height() - statusPanel_->height();
 }
 
 void TfrmMain::setCalcPressed(bool pressed) {

@@ -19,6 +19,7 @@ class QMenu;
 class QPushButton;
 class QRadioButton;
 class QScrollArea;
+class QTimer;
 
 namespace calc::forms {
 class TfrmCalcING;
@@ -107,6 +108,14 @@ public:
     // Runs one command inside the handler boundary, then mirrors the state.
     void run(const std::function<void()>& command);
 
+    // The scroll box's automatic scrolling (off at start; on when a loaded plan outgrows the window).
+    bool autoScroll() const { return autoScroll_; }
+    void setAutoScroll(bool on);
+    // The height between the palette and the status panel.
+    int planAreaHeight() const;
+    // The window's only timer: 2000 ms, initially off; it switches itself off when it fires.
+    QTimer* Timer1;
+
     // imgCalc shows its pressed picture while a calculation command runs.
     void setCalcPressed(bool pressed);
 
@@ -170,6 +179,9 @@ private:
     std::map<std::string, QMenu*> menus_;
     std::map<std::string, PictureButton*> buttons_;
     bool calcPressed_ = false;
+    bool autoScroll_ = false;
+    QWidget* palettePanel_ = nullptr;
+    QWidget* statusPanel_ = nullptr;
     bool syncing_ = false;
 };
 

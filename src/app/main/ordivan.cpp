@@ -54,7 +54,10 @@ int main(int argc, char** argv) {
         projectHooks.redrawPlan = [&hooks] {
             if (hooks.redisplayPlan) hooks.redisplayPlan();
         };
-        projectHooks.surfaceResized = [&surface, &doc] { surface.resize(doc.surfaceWidth, doc.surfaceHeight); };
+        projectHooks.surfaceResized = [&surface, &doc, &frm] {
+            surface.resize(doc.surfaceWidth, doc.surfaceHeight);
+            frm.setAutoScroll(true);
+        };
         model::ProjectCommands project(doc, touroku, services, projectHooks);
         app::forms::bindMainCommands(frm, project, hooks);
         app::forms::bindPaletteStateOnly(frm);
