@@ -29,6 +29,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMouseEvent>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSlider>
@@ -544,6 +545,107 @@ TEST(WindowPictures, EveryWindowDrawsItsTextsAndControls) {
     f.frm->button("imgHasira")->click();
     f.frm->button("imgHasiraDel")->click();
     EXPECT_GT(inkShare(grabWindow(f.frm.get(), QStringLiteral("frmMain_hasira"))), 0.001);
+}
+
+} // namespace
+
+namespace {
+
+void typeKey(QWidget* w, int key, const QString& text = {}) {
+    QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, text);
+    QApplication::sendEvent(w, &press);
+}
+
+TEST(DialogKeys, RangeEditsMoveWithTheArrowsAndEnterGoesToOk) {
+    MainFixture f;
+    auto* d = f.frm->frmLxScale;
+    d->FormShow();
+    d->show();
+    QApplication::setActiveWindow(d);
+    d->txtLx[3]->setFocus();
+    typeKey(d->txtLx[3], Qt::Key_Up);
+    EXPECT_TRUE(d->txtLx[4]->hasFocus());
+    typeKey(d->txtLx[4], Qt::Key_Down);
+    typeKey(d->txtLx[3], Qt::Key_Down);
+    EXPECT_TRUE(d->txtLx[2]->hasFocus());
+    typeKey(d->txtLx[6], Qt::Key_Up);  // the top edit has nowhere higher to go
+    typeKey(d->txtLx[2], Qt::Key_Return, QStringLiteral("\r"));
+    EXPECT_TRUE(d->btnOK->hasFocus());
+    EXPECT_TRUE(d->isVisible());  // Enter only moves the focus
+    d->hide();
+}
+
+TEST(DialogKeys, EnterInTheLengthDialogMovesToTheSecondRowOrConfirms) {
+    MainFixture f;
+    auto* len = f.frm->frmLen;
+    len->configure('K', '3');
+    testsupport::whenModal([&](QWidget*) {
+        len->txtX->setText(QStringLiteral("4"));
+        typeKey(len->txtX, Qt::Key_Return, QStringLiteral("\r"));
+        EXPECT_TRUE(len->txtY->hasFocus());
+        len->txtY->setText(QStringLiteral("3"));
+        typeKey(len->txtY, Qt::Key_Return, QStringLiteral("\r"));
+    });
+    EXPECT_TRUE(len->execute());
+    EXPECT_EQ(len->firstValue, 4);
+    EXPECT_EQ(len->secondValue, 3);
+
+    len->configure('P', '2');
+    testsupport::whenModal([&](QWidget*) {
+        EXPECT_FALSE(len->txtY->isVisible());
+        EXPECT_TRUE(len->labmmx->isVisible());
+        len->txtX->setText(QStringLiteral("1800"));
+        typeKey(len->txtX, Qt::Key_Return, QStringLiteral("\r"));
+    });
+    EXPECT_TRUE(len->execute());
+    EXPECT_EQ(len->firstValue, 1800);
+
+    // A refused OK, then ｷｬﾝｾﾙ: nothing is confirmed.
+    len->configure('K', '3');
+    testsupport::whenModal([&](QWidget*) {
+        len->txtX->setText(QStringLiteral("4"));
+        len->btnOK->click();
+        EXPECT_TRUE(len->txtY->hasFocus());
+        len->btnCancel->click();
+    });
+    EXPECT_FALSE(len->execute());
+    EXPECT_EQ(f.services.messages.back().text, "値を入力してください");
+    EXPECT_EQ(f.services.messages.back().title, "エラー");
+}
+
+TEST(LegendWindows, TheFloatingLegendFollowsADragOfItsSurface) {
+    MainFixture f;
+    auto* legend = f.frm->frmColorScale2;
+    legend->move(300, 200);
+    legend->show();
+    const QPoint start = legend->frameGeometry().topLeft();
+    QMouseEvent press(QEvent::MouseButtonPress, QPointF(10, 10), QPointF(start + QPoint(10, 10)), Qt::LeftButton,
+                      Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(legend, &press);
+    QMouseEvent move(QEvent::MouseMove, QPointF(50, 40), QPointF(start + QPoint(50, 40)), Qt::NoButton, Qt::LeftButton,
+                     Qt::NoModifier);
+    QApplication::sendEvent(legend, &move);
+    EXPECT_EQ(legend->frameGeometry().topLeft(), start + QPoint(40, 30));
+    legend->hide();
+}
+
+TEST(QtServicesWithTheProgressWindow, CancelIsReportedByTheNextEventPumpAndShowingAgainClearsIt) {
+    testsupport::qtApp();
+    ui::qt::QtServices services;
+    calc::forms::TfrmCalcING window;
+    services.setProgressWindow(&window);
+    services.progressShow("照度の計算", "照度を計算中", 2);
+    EXPECT_TRUE(window.isVisible());
+    EXPECT_FALSE(services.processEvents());
+    window.btnCancel->click();
+    EXPECT_TRUE(services.processEvents());
+    services.progressShowStyled("照度分布", "等高線データを作成中", 0, false, false);
+    EXPECT_FALSE(window.ProgressBar1->isVisible());
+    EXPECT_FALSE(window.btnCancel->isVisible());
+    EXPECT_FALSE(services.processEvents());
+    services.progressHide();
+    EXPECT_FALSE(window.isVisible());
+    services.setProgressWindow(nullptr);
 }
 
 } // namespace
