@@ -164,3 +164,55 @@ TEST(DesktopEntry, QuotesTheProgramAndEscapesTheReservedCharacters) {
 }
 
 } // namespace
+
+#include "ui/qt/QtSurface.h"
+
+#include <QClipboard>
+#include <QFileDialog>
+#include <QImageReader>
+
+namespace {
+
+TEST(QtPictures, TheClipboardAndBitmapFilesReceiveThePicture) {
+    testsupport::qtApp();
+    ui::qt::QtServices services(96);
+    auto picture = services.createSurface(40, 30);
+    ASSERT_EQ(picture->width(), 40);
+    picture->setPixel(5, 6, ui::Color{255, 0, 0});
+    ASSERT_TRUE(services.copyToClipboard(*picture));
+    const QImage fromClipboard = QGuiApplication::clipboard()->image();
+    ASSERT_EQ(fromClipboard.size(), QSize(40, 30));
+    EXPECT_EQ(fromClipboard.pixelColor(5, 6), QColor(255, 0, 0));
+
+    QTemporaryDir dir;
+    const std::string path = (dir.path() + QStringLiteral("/view.BMP")).toStdString();
+    ASSERT_TRUE(services.saveBitmap(*picture, path));
+    QImageReader reader(QString::fromStdString(path));
+    EXPECT_EQ(reader.format(), QByteArray("bmp"));
+    const QImage back = reader.read();
+    EXPECT_EQ(back.pixelColor(5, 6), QColor(255, 0, 0));
+    EXPECT_EQ(back.pixelColor(0, 0), QColor(255, 255, 255));
+}
+
+TEST(QtFileDialogs, TheSaveDialogOffersTheFilterAndAddsTheDefaultExtension) {
+    testsupport::qtApp();
+    ui::qt::QtServices services;
+    QTemporaryDir dir;
+    QStringList filters;
+    testsupport::whenModal([&](QWidget* w) {
+        auto* d = qobject_cast<QFileDialog*>(w);
+        ASSERT_NE(d, nullptr);
+        filters = d->nameFilters();
+        d->selectFile(dir.path() + QStringLiteral("/plan"));
+        QMetaObject::invokeMethod(d, "accept");
+    });
+    const auto chosen = services.saveFileDialog({"ORDIVANﾌｧｲﾙ (*.OLE) | *.OLE", "OLE", "", ""});
+    ASSERT_TRUE(chosen.has_value());
+    EXPECT_EQ(*chosen, (dir.path() + QStringLiteral("/plan.OLE")).toStdString());
+    EXPECT_EQ(filters, QStringList{QStringLiteral("ORDIVANﾌｧｲﾙ (*.OLE) (*.OLE)")});
+
+    testsupport::whenModal([](QWidget* w) { qobject_cast<QFileDialog*>(w)->reject(); });
+    EXPECT_FALSE(services.openFileDialog({"DXFﾌｧｲﾙ (*.DXF) | *.DXF", "", "", ""}).has_value());
+}
+
+} // namespace
