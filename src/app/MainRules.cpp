@@ -57,9 +57,6 @@ void changeReferenceHeight(model::Document& doc, const HeightChangeSteps& steps)
     model::markPlanChanged(doc);
 }
 
-} // namespace app
-
-namespace app {
 
 ScrollChange windowResized(model::Document& doc, bool autoScroll, int clientWidth, int freeHeight) {
     if (doc.extent.Xe < 0) return ScrollChange::None;

@@ -40,9 +40,6 @@ struct HeightChangeSteps {
 };
 void changeReferenceHeight(model::Document& doc, const HeightChangeSteps& steps);
 
-} // namespace app
-
-namespace app {
 
 enum class ScrollChange { None, Off, On };
 // A resize of the main window. While Xe is negative nothing happens; the first resize after start-up

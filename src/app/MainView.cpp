@@ -1,6 +1,8 @@
 // The main window's picture of its state, free of any window, so that every enabling rule is tested headless.
 #include "app/MainView.h"
 
+#include "ui/Surface.h"
+
 namespace app {
 namespace {
 
@@ -140,11 +142,6 @@ std::map<std::string, MenuView> menuViewOf(const model::Document& doc, const cal
     return v;
 }
 
-} // namespace app
-
-#include "ui/Surface.h"
-
-namespace app {
 
 void clearDrawingSurface(model::Document& doc, ui::Surface& surface) {
     surface.setPen(ui::Pen{ui::Color{238, 238, 238}, 1, ui::PenStyle::Solid, ui::PenMode::Copy});

@@ -6,6 +6,10 @@
 #include <map>
 #include <string>
 
+namespace ui {
+class Surface;
+}
+
 namespace app {
 
 enum class Picture { Off, On, No };
@@ -41,13 +45,6 @@ inline constexpr const char* kLegendMergeOff = "照度レンジウィンドゥ�
 inline constexpr const char* kTempMergeOn = "色温度目盛りを背景に合わす";
 inline constexpr const char* kTempMergeOff = "色温度目盛りを元に戻す";
 
-} // namespace app
-
-namespace ui {
-class Surface;
-}
-
-namespace app {
 
 // clearDrawingSurface: white with a light grey outline; the result is no longer shown, printing and the
 // background/grid removal close, grid display and scale setting open, the note line empties.

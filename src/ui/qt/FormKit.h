@@ -5,6 +5,7 @@
 
 #include <QObject>
 #include <QString>
+#include <exception>
 #include <string>
 
 class QLineEdit;
@@ -25,12 +26,15 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 };
 
-// Runs a handler; a failed number conversion is shown by the general error box and the program goes on.
+// Runs a handler at the event boundary: a failed number conversion, like any other failure of the
+// action, is shown by the general error box and the program goes on (nothing escapes into the event loop).
 template <class F>
 void guarded(Services& services, F&& handler) {
     try {
         handler();
     } catch (const base::ConversionError& e) {
+        services.showError(e.what());
+    } catch (const std::exception& e) {
         services.showError(e.what());
     }
 }

@@ -59,6 +59,8 @@ TfrmLxScale::TfrmLxScale(model::Document& doc, ui::Services& services, QWidget* 
 }
 
 void TfrmLxScale::FormShow() {
+    // Merged into the picture last time or not, the dialog itself always opens with its border.
+    setWindowFlag(Qt::FramelessWindowHint, false);
     btnOK->show();
     btnCancel->show();
     for (int i = 1; i <= 6; ++i) {

@@ -649,3 +649,19 @@ TEST(QtServicesWithTheProgressWindow, CancelIsReportedByTheNextEventPumpAndShowi
 }
 
 } // namespace
+
+namespace {
+
+TEST(EventBoundary, AFailingCommandIsShownByTheGeneralErrorBoxAndTheWindowGoesOn) {
+    MainFixture f;
+    f.frm->commands.mnuUndoClick = [] { throw std::out_of_range("plan record index out of range"); };
+    f.item("mnuUndo")->trigger();
+    ASSERT_EQ(f.services.errors.size(), 1u);
+    EXPECT_EQ(f.services.errors[0], "plan record index out of range");
+    // The next command still runs and the window still mirrors the document.
+    f.item("mnuLampJ")->trigger();
+    EXPECT_TRUE(f.item("mnuLampJ")->isChecked());
+    EXPECT_FALSE(f.item("mnuLampA")->isChecked());
+}
+
+} // namespace
