@@ -8,6 +8,9 @@
 #include "ui/qt/QtSurface.h"
 
 #include <QApplication>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QTranslator>
 #include <QMenuBar>
 #include <QScreen>
 #include <clocale>
@@ -18,6 +21,12 @@ int main(int argc, char** argv) {
     // QApplication takes the user's locale for everything; numbers in files and on the sheets keep the point.
     std::setlocale(LC_NUMERIC, "C");
     QApplication::setApplicationName(QStringLiteral("ORDIVAN"));
+    // The platform's own dialogs (files, printer) speak Japanese like the rest of the program.
+    QTranslator qtTexts;
+    if (qtTexts.load(QLocale(QLocale::Japanese, QLocale::Japan), QStringLiteral("qtbase"), QStringLiteral("_"),
+                     QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+        QApplication::installTranslator(&qtTexts);
+    }
 
     try {
         QScreen* primary = QGuiApplication::primaryScreen();
