@@ -460,7 +460,11 @@ void TfrmMain::syncFromState() {
     labHasira->setText(qs(pillarSizeLabel(doc)));
     if (txtHasira->text() != qs(doc.hasiraSizeText)) txtHasira->setText(qs(doc.hasiraSizeText));
 
-    Image1->setCursor(ui::qt::programCursor(cursorNumberFor(doc)));
+    const int cursor = cursorNumberFor(doc);
+    if (cursor != cursorShown_) {
+        cursorShown_ = cursor;
+        Image1->setCursor(ui::qt::programCursor(cursor));
+    }
 
     for (const auto& [name, view] : menuViewOf(doc, ctx_.settings)) {
         QAction* a = action(name);

@@ -180,6 +180,7 @@ private:
     std::map<std::string, PictureButton*> buttons_;
     bool calcPressed_ = false;
     bool autoScroll_ = false;
+    int cursorShown_ = -1;
     QWidget* palettePanel_ = nullptr;
     QWidget* statusPanel_ = nullptr;
     bool syncing_ = false;

@@ -5,6 +5,7 @@
 #include <QPainterPath>
 #include <QPixmap>
 #include <functional>
+#include <map>
 
 namespace ui::qt {
 namespace {
@@ -30,7 +31,8 @@ void crossHair(QPainter& p) {
 
 } // namespace
 
-QCursor programCursor(int number) {
+namespace {
+QCursor makeCursor(int number) {
     switch (number) {
     case 1:  // ZOOM: a magnifier
         return drawn(9, 9, [](QPainter& p) {
@@ -79,6 +81,15 @@ QCursor programCursor(int number) {
     default: break;
     }
     return QCursor(Qt::ArrowCursor);
+}
+} // namespace
+
+QCursor programCursor(int number) {
+    // Drawn once per number: the mouse handlers ask for the cursor on every move.
+    static std::map<int, QCursor> cache;
+    auto it = cache.find(number);
+    if (it == cache.end()) it = cache.emplace(number, makeCursor(number)).first;
+    return it->second;
 }
 
 } // namespace ui::qt
