@@ -537,6 +537,12 @@ TEST(WindowPictures, EveryWindowDrawsItsTextsAndControls) {
         EXPECT_GT(img.width(), 40) << name;
         EXPECT_GT(inkShare(img), 0.001) << name;  // a window whose texts failed to draw is blank
     }
+    // The menus as they drop down.
+    for (QAction* top : f.frm->menuBar()->actions()) {
+        QMenu* menu = top->menu();
+        ASSERT_NE(menu, nullptr);
+        EXPECT_GT(inkShare(grabWindow(menu, QStringLiteral("menu_") + menu->objectName())), 0.001);
+    }
     // The palettes of the other two edit targets.
     f.doc.selectedType = 1;
     f.frm->button("imgKigu")->click();
