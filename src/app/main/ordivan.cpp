@@ -73,14 +73,18 @@ int main(int argc, char** argv) {
         frm.show();
         frm.syncFromState();
 
+        auto fillColours = [&doc, &lightColours] {
+            if (lightColours.loaded > 0) app::fillCtColour(doc.tables, lightColours);
+        };
         if (argc > 1) {
+            // Without the splash the colour-temperature colours are filled here, or a project opened from
+            // the command line would show its colour-temperature map without colours.
+            fillColours();
             // The arguments joined by blanks name one project (a path with blanks arrives in pieces).
             project.openPath(model::joinArguments(argc, argv));
             frm.syncFromState();
         } else {
-            app::forms::startWithSplash(frm, project, hooks, QStringLiteral("zolt_data/zoltstart.bmp"), [&doc, &lightColours] {
-                if (lightColours.loaded > 0) app::fillCtColour(doc.tables, lightColours);
-            });
+            app::forms::startWithSplash(frm, project, hooks, QStringLiteral("zolt_data/zoltstart.bmp"), fillColours);
         }
         return application.exec();
     } catch (const std::exception& e) {
