@@ -237,4 +237,16 @@ void startWithSplash(TfrmMain& frm, model::ProjectCommands& project, EngineHooks
     splash->Timer1.start();
 }
 
+void startUp(TfrmMain& frm, model::ProjectCommands& project, EngineHooks& hooks, const std::string& commandLinePath,
+             const QString& splashPicture, std::function<void()> fillColours) {
+    if (commandLinePath.empty()) {
+        startWithSplash(frm, project, hooks, splashPicture, std::move(fillColours));
+        return;
+    }
+    // Without the splash the colour-temperature colours are filled here, or a project opened from the
+    // command line would show its colour-temperature map without colours.
+    if (fillColours) fillColours();
+    frm.run([&] { project.openPath(commandLinePath); });
+}
+
 } // namespace app::forms

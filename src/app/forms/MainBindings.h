@@ -35,4 +35,9 @@ void bindPaletteStateOnly(TfrmMain& frm);
 void startWithSplash(TfrmMain& frm, model::ProjectCommands& project, EngineHooks& hooks, const QString& splashPicture,
                      std::function<void()> fillColours);
 
+// The start-up road: with a project named on the command line (the arguments joined by blanks) the
+// colours are filled and the project opens at once; without one the splash road starts.
+void startUp(TfrmMain& frm, model::ProjectCommands& project, EngineHooks& hooks, const std::string& commandLinePath,
+             const QString& splashPicture, std::function<void()> fillColours);
+
 } // namespace app::forms

@@ -76,16 +76,9 @@ int main(int argc, char** argv) {
         auto fillColours = [&doc, &lightColours] {
             if (lightColours.loaded > 0) app::fillCtColour(doc.tables, lightColours);
         };
-        if (argc > 1) {
-            // Without the splash the colour-temperature colours are filled here, or a project opened from
-            // the command line would show its colour-temperature map without colours.
-            fillColours();
-            // The arguments joined by blanks name one project (a path with blanks arrives in pieces).
-            project.openPath(model::joinArguments(argc, argv));
-            frm.syncFromState();
-        } else {
-            app::forms::startWithSplash(frm, project, hooks, QStringLiteral("zolt_data/zoltstart.bmp"), fillColours);
-        }
+        // The arguments joined by blanks name one project (a path with blanks arrives in pieces).
+        const std::string path = argc > 1 ? model::joinArguments(argc, argv) : std::string();
+        app::forms::startUp(frm, project, hooks, path, QStringLiteral("zolt_data/zoltstart.bmp"), fillColours);
         return application.exec();
     } catch (const std::exception& e) {
         // A failure while the windows are created ends the program after the general error box.

@@ -671,3 +671,43 @@ TEST(EventBoundary, AFailingCommandIsShownByTheGeneralErrorBoxAndTheWindowGoesOn
 }
 
 } // namespace
+
+#include "app/forms/StartupWindows.h"
+#include "support/RunCli.h"
+
+namespace {
+
+TEST(StartUpRoad, AProjectOnTheCommandLineOpensAtOnceWithTheColoursFilledAndNoSplash) {
+    MainFixture f;
+    int fills = 0;
+    const std::string path = testsupport::sourceDir() + "/data/samples/room_sample.OLE";
+    app::forms::startUp(*f.frm, *f.project, f.hooks, path, QString(), [&] { ++fills; });
+    EXPECT_EQ(fills, 1);
+    EXPECT_FALSE(f.doc.plan.isEmpty());
+    EXPECT_EQ(f.frm->windowTitle(), QStringLiteral("ORDIVAN Ver 2.0  - room_sample.OLE  (ZOLT LIGHTING CORP.)"));
+    EXPECT_TRUE(f.item("Save1")->isEnabled());
+    EXPECT_TRUE(f.frm->findChildren<app::forms::TfrmStart1*>().isEmpty());
+}
+
+TEST(StartUpRoad, WithoutAProjectTheSplashShowsForTwoSecondsBeforeTheStartDialog) {
+    MainFixture f;
+    int fills = 0;
+    app::forms::startUp(*f.frm, *f.project, f.hooks, "", QStringLiteral("/nonexistent.bmp"), [&] { ++fills; });
+    const auto splashes = f.frm->findChildren<app::forms::TfrmStart1*>();
+    ASSERT_EQ(splashes.size(), 1);
+    EXPECT_TRUE(splashes[0]->isVisible());
+    EXPECT_TRUE(splashes[0]->Timer1.isActive());
+    EXPECT_EQ(fills, 0);
+    // When the timer fires: colours, then the start dialog; its ｷｬﾝｾﾙ ends the program.
+    bool startShown = false;
+    testsupport::whenModal([&](QWidget* w) {
+        startShown = qobject_cast<app::forms::TfrmStart2*>(w) != nullptr;
+        qobject_cast<app::forms::TfrmStart2*>(w)->btnCancel->click();
+    });
+    splashes[0]->Timer1Timer();
+    EXPECT_EQ(fills, 1);
+    EXPECT_TRUE(startShown);
+    EXPECT_FALSE(splashes[0]->isVisible());
+}
+
+} // namespace
