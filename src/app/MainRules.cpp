@@ -58,6 +58,12 @@ void changeReferenceHeight(model::Document& doc, const HeightChangeSteps& steps)
 }
 
 
+bool chooseBackgroundSize(model::Document& doc, ui::Services& services, char background, int mode) {
+    (background == 'B' ? doc.bitmapSizeMode : doc.dxfSizeMode) = mode;
+    if (doc.backgroundKind != background) return false;
+    return services.messageBox(kChangeScreen, "", ui::Icon::Question, ui::Buttons::OkCancel) == ui::Answer::Ok;
+}
+
 ScrollChange windowResized(model::Document& doc, bool autoScroll, int clientWidth, int freeHeight) {
     if (doc.extent.Xe < 0) return ScrollChange::None;
     if (doc.extent.Xe == 0) {

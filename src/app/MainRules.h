@@ -41,6 +41,12 @@ struct HeightChangeSteps {
 void changeReferenceHeight(model::Document& doc, const HeightChangeSteps& steps);
 
 
+inline constexpr const char* kChangeScreen = "画面を変更しますか";
+// The size modes of the backgrounds ('B' bitmap: 1 screen, 2 form, 3 own size; 'D' DXF: 1 screen, 2 form).
+// The mode and its check mark change at once; when that background is the one shown, the user is asked
+// "画面を変更しますか" and true means: redraw it refitted.
+bool chooseBackgroundSize(model::Document& doc, ui::Services& services, char background, int mode);
+
 enum class ScrollChange { None, Off, On };
 // A resize of the main window. While Xe is negative nothing happens; the first resize after start-up
 // (Xe 0) only sets Xe to 1. Later ones recompute the plan extent and switch automatic scrolling off when

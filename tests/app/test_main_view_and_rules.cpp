@@ -286,3 +286,34 @@ TEST(WindowResize, TheFirstResizeAfterStartUpIsIgnoredAndLaterOnesFollowThePlanE
 }
 
 } // namespace
+
+namespace {
+
+TEST(BackgroundSize, TheModeChangesAtOnceAndOnlyTheShownBackgroundAsksToRedraw) {
+    ui::testing::FakeServices services;
+    model::Document doc;
+    doc.backgroundKind = 'N';
+    EXPECT_FALSE(app::chooseBackgroundSize(doc, services, 'B', 3));
+    EXPECT_EQ(doc.bitmapSizeMode, 3);
+    EXPECT_TRUE(services.messages.empty());
+
+    doc.backgroundKind = 'D';
+    EXPECT_FALSE(app::chooseBackgroundSize(doc, services, 'B', 1));  // the bitmap is not what is shown
+    services.answers = {ui::Answer::Ok};
+    EXPECT_TRUE(app::chooseBackgroundSize(doc, services, 'D', 1));
+    EXPECT_EQ(doc.dxfSizeMode, 1);
+    ASSERT_EQ(services.messages.size(), 1u);
+    EXPECT_EQ(services.messages[0].text, "画面を変更しますか");
+    EXPECT_EQ(services.messages[0].title, "");
+    EXPECT_EQ(services.messages[0].buttons, ui::Buttons::OkCancel);
+    services.answers = {ui::Answer::Cancel};
+    EXPECT_FALSE(app::chooseBackgroundSize(doc, services, 'D', 2));
+    EXPECT_EQ(doc.dxfSizeMode, 2);  // the check mark moved even though nothing is redrawn
+
+    const auto menus = app::menuViewOf(doc, calc::CalcSettings{});
+    EXPECT_TRUE(menus.at("mnuDxfForm").checked);
+    EXPECT_FALSE(menus.at("mnuDxfScreen").checked);
+    EXPECT_TRUE(menus.at("mnuBmpScreen").checked);
+}
+
+} // namespace

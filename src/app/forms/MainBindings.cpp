@@ -110,6 +110,19 @@ void bindMainCommands(TfrmMain& frm, model::ProjectCommands& project, EngineHook
     c.mnuRedBunpuClick = [redisplay] { redisplay('B'); };
     c.mnuRedLineClick = [redisplay] { redisplay('T'); };
     c.mnuRedTempClick = [redisplay] { redisplay('C'); };
+    auto sizeMode = [f, h](char background, int mode) {
+        MainContext& ctx = f->context();
+        if (background == 'D' && mode == 1) {
+            // The DXF drawing over the whole screen: the window grows first.
+            f->setGeometry(0, 0, ctx.doc.screenWidth - 5, ctx.doc.screenHeight - 25);
+        }
+        if (chooseBackgroundSize(ctx.doc, ctx.services, background, mode) && h->refitBackground) h->refitBackground(background);
+    };
+    c.mnuBmpScreenClick = [sizeMode] { sizeMode('B', 1); };
+    c.mnuBmpFormClick = [sizeMode] { sizeMode('B', 2); };
+    c.mnuBmpSorceClick = [sizeMode] { sizeMode('B', 3); };
+    c.mnuDxfScreenClick = [sizeMode] { sizeMode('D', 1); };
+    c.mnuDxfFormClick = [sizeMode] { sizeMode('D', 2); };
     c.Button3Click = [f, h] {
         f->frmColorScale2->hide();
         h->redisplayPlan();

@@ -20,6 +20,7 @@ struct EngineHooks {
     std::function<void(int slot)> showCurve;               // the distribution curve window
     std::function<void()> showGrid;                        // grid display with a scale set
     std::function<void()> refreshRegistration;             // the registration window's slot list
+    std::function<void(char background)> refitBackground;  // redraw with the bitmap ('B') or DXF ('D') refitted
 };
 
 // Installs the commands this window carries out itself or through the hooks; entries of the editor's
