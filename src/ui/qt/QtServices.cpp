@@ -56,8 +56,14 @@ void QtServices::setAssociationHomes(const QString& dataHome, const QString& con
     configHome_ = configHome;
 }
 
+// Boxes and dialogs belong to the dialog in front (an always-on-top dialog would otherwise cover them).
+QWidget* QtServices::owner() const {
+    if (QWidget* modal = QApplication::activeModalWidget()) return modal;
+    return parent_;
+}
+
 Answer QtServices::messageBox(const std::string& text, const std::string& title, Icon icon, Buttons buttons) {
-    QMessageBox box(qtIcon(icon), q(title), q(text), QMessageBox::NoButton, parent_);
+    QMessageBox box(qtIcon(icon), q(title), q(text), QMessageBox::NoButton, owner());
     QPushButton* ok = nullptr;
     QPushButton* cancel = nullptr;
     QPushButton* yes = nullptr;
@@ -108,7 +114,7 @@ QStringList qtNameFilters(const std::string& filter) {
 }
 
 std::optional<std::string> QtServices::openFileDialog(const FileDialogRequest& request) {
-    QFileDialog dialog(parent_, q(request.title));
+    QFileDialog dialog(owner(), q(request.title));
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     dialog.setFileMode(QFileDialog::ExistingFile);
     dialog.setNameFilters(qtNameFilters(request.filter));
@@ -120,7 +126,7 @@ std::optional<std::string> QtServices::openFileDialog(const FileDialogRequest& r
 }
 
 std::optional<std::string> QtServices::saveFileDialog(const FileDialogRequest& request) {
-    QFileDialog dialog(parent_, q(request.title));
+    QFileDialog dialog(owner(), q(request.title));
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
     dialog.setNameFilters(qtNameFilters(request.filter));

@@ -45,6 +45,7 @@ public:
     AssociationResult associateProjectFiles() override;
 
 private:
+    QWidget* owner() const;
     QWidget* parent_ = nullptr;
     ProgressWindow* progress_ = nullptr;
     int dpi_;
