@@ -25,6 +25,7 @@ struct MenuStates {
     bool csvOutput = false;            // 照度値をcsvファイルに保存
     bool gridPrint = true;             // グリッド表示
     bool print = false;                // 印刷(&P)
+    bool scaleSet = true;              // 縮尺の設定(&S): closed while the grid is drawn
 };
 
 // Colour and level tables of the result display, with their start-up values.
@@ -71,6 +72,7 @@ struct Document {
     bool displayDetail = true;    // every pixel of the colour map (clear: every second row)
     bool rangeMode = false;       // the user's illuminance levels instead of automatic ones
     bool legendFramed = true;
+    bool tempScaleMerged = false; // the colour-temperature scale window without its border
 
     // Settings.
     std::int32_t tenDaka = 3000;       // reference calculation height in mm
@@ -92,6 +94,8 @@ struct Document {
     std::string maxLuxLabel;
     std::string pointLuxLabel;
     std::string bikouLabel;
+    std::string surfaceHint;      // the drawing surface's hint ("h=3200mm"); empty = hidden
+    std::string scaleTypeLabel = "照度分布 Scale: 自動";  // labScaleType
     std::string projectName;      // 物件名 on the print form
     std::string projectNameCopy;
     std::string undoCaption = "１つ戻す(部屋)";

@@ -37,6 +37,12 @@ public:
 
     // The shared progress window: caption, text, maximum; showing it clears the cancel flag.
     virtual void progressShow(const std::string& caption, const std::string& text, int maximum) = 0;
+    // The same window with its bar or its cancel button hidden (interpolation and contour building
+    // offer no cancel). Platforms without that distinction show it as progressShow does.
+    virtual void progressShowStyled(const std::string& caption, const std::string& text, int maximum, bool barVisible,
+                                    bool cancelVisible) {
+        progressShow(caption, text, maximum);
+    }
     virtual void progressSet(int position) = 0;
     virtual void progressHide() = 0;
     // Lets the user interface handle pending events; true when the user asked to cancel.

@@ -1,0 +1,160 @@
+// The main window's picture of its state, free of any window, so that every enabling rule is tested headless.
+#include "app/MainView.h"
+
+#include "ui/Surface.h"
+
+namespace app {
+namespace {
+
+bool isPillars(char target) { return target == 'C' || target == 'S'; }
+
+ButtonView tool(bool visible, bool on) { return ButtonView{visible, true, on ? Picture::On : Picture::Off}; }
+
+} // namespace
+
+std::map<std::string, ButtonView> paletteViewOf(const model::Document& doc, bool calcPressed) {
+    std::map<std::string, ButtonView> v;
+    const char t = doc.editTarget;
+    const char c = doc.toolCode;
+    const bool walls = t == 'R';
+    const bool fixtures = t == 'K';
+    const bool pillars = isPillars(t);
+
+    v["imgRoom"] = tool(true, walls);
+    v["imgKigu"] = tool(true, fixtures);
+    v["imgHasira"] = tool(true, pillars);
+
+    v["imgLine"] = tool(walls, walls && c == 'L');
+    v["imgL"] = tool(walls, walls && c == '+');
+    v["imgBox"] = tool(walls, walls && c == 'S');
+    v["imgArc"] = tool(walls, walls && c == 'A');
+    v["imgDelLine"] = tool(walls, walls && c == 'D');
+
+    v["imgKigu1"] = tool(fixtures, fixtures && c == '1');
+    v["imgKigu2"] = tool(fixtures, fixtures && c == '2');
+    v["imgKigu3"] = tool(fixtures, fixtures && c == '3');
+    v["imgDelKigu"] = tool(fixtures, fixtures && c == 'd');
+    v["imgTakasa"] = tool(fixtures, fixtures && c == 'H');
+    v["imgFLyoko"] = tool(fixtures, !doc.flVertical);
+    v["imgFLtate"] = tool(fixtures, doc.flVertical);
+
+    v["imgEntyuu"] = tool(pillars, t == 'C');
+    v["imgKakutyuu"] = tool(pillars, t == 'S');
+    v["imgHasira1"] = tool(pillars, pillars && c == '1');
+    v["imgHasira2"] = tool(pillars, pillars && c == '2');
+    v["imgHasira3"] = tool(pillars, pillars && c == '3');
+    v["imgHasiraDel"] = tool(pillars, pillars && c == 'd');
+    v["txtHasira"] = tool(pillars, false);
+    v["labHasira"] = tool(pillars, false);
+    v["labHasiraMm"] = tool(pillars, false);
+
+    // The array input choice belongs to the line and grid arrays; walls never show it.
+    const bool arrays = !walls && (c == '2' || c == '3');
+    v["rbtnKosuu"] = ButtonView{arrays, true, doc.arrayInput == 'K' ? Picture::On : Picture::Off};
+    v["rbtnPitch"] = ButtonView{arrays, true, doc.arrayInput == 'P' ? Picture::On : Picture::Off};
+
+    // While a tool that cannot snap is active the three snap buttons show their NO pictures.
+    const char s = doc.snapMode;
+    const bool snapOff = s == '+' || s == 'Z';
+    auto snap = [&](bool visible, char mode) {
+        return snapOff ? ButtonView{visible, false, Picture::No} : ButtonView{visible, true, s == mode ? Picture::On : Picture::Off};
+    };
+    v["imgFree"] = snap(true, 'F');
+    v["imgEdge"] = snap(true, 'E');
+    v["imgGrid"] = snap(doc.gridSnapVisible, 'G');
+
+    v["imgCalc"] = tool(true, calcPressed);
+    return v;
+}
+
+int cursorNumberFor(const model::Document& doc) {
+    const char c = doc.toolCode;
+    switch (doc.editTarget) {
+    case 'R':
+        if (c == 'D') return 3;
+        if (c == 'M') return 4;
+        if (c == 'Z') return 1;
+        return 0;
+    case 'K': return c == 'd' ? 3 : 0;
+    case 'C': return c == 'd' ? 3 : 6;
+    case 'S': return c == 'd' ? 3 : 7;
+    default: return 0;
+    }
+}
+
+std::string pillarSizeLabel(const model::Document& doc) { return doc.editTarget == 'C' ? "φ" : "□"; }
+
+std::map<std::string, MenuView> menuViewOf(const model::Document& doc, const calc::CalcSettings& settings) {
+    const auto& m = doc.menus;
+    std::map<std::string, MenuView> v;
+    auto enabled = [&](const char* name, bool on) { v[name].enabled = on; };
+    auto checked = [&](const char* name, bool on) { v[name].checked = on; };
+    auto hidden = [&](const char* name) { v[name].visible = false; };
+
+    for (const char* always : {"New1", "Open1", "SaveAs1", "mnuCsv", "mnuLoadBMP", "mnuLoadDXF", "mnuListOut", "Exit1",
+                               "mnuRedraw", "mnuUndo", "mnuLampJ", "mnuLampA", "mnuPrintDXF", "mnuRedLine",
+                               "mnuBmpScreen", "mnuBmpForm", "mnuBmpSorce", "mnuDxfScreen", "mnuDxfForm", "mnuBunpu",
+                               "mnuTemp", "mnuLine", "mnuCalcRun", "mnuScaleSet", "mnuScaleON", "mnuScaleOFF",
+                               "mnuKiguShow", "mnuKiguDel", "About1", "mnuwin32file", "mnuKakudai", "mnuModosu"}) {
+        v[always];
+    }
+    enabled("Save1", m.save1);
+    enabled("mnuDxfSave", m.dxfSaveResult);
+    enabled("Print1", m.print);
+    enabled("S1", m.scaleSet);
+    enabled("mnuDXF", m.dxfMenu);
+    enabled("mnuHaikou", m.curve);
+    enabled("mnuPrintBMP", m.printBmpBackground);
+    enabled("mnuPrintDXF", m.printDxfBackground);
+    enabled("mnuPrintGrid", m.gridPrint);
+    enabled("mnuDelHaikei", m.deleteBackground);
+    enabled("mnuDelGrid", m.deleteGrid);
+    enabled("mnuRedBunpu", m.redisplayLux);
+    enabled("mnuRedTemp", m.redisplayColorTemp);
+    enabled("mnuOutPut", m.csvOutput);
+
+    checked("mnuLampJ", doc.lampNameMode == 'J');
+    checked("mnuLampA", doc.lampNameMode != 'J');
+    checked("mnuBunpu", doc.displayKind == 'B');
+    checked("mnuTemp", doc.displayKind == 'C');
+    checked("mnuLine", doc.displayKind == 'T');
+    checked("mnuScaleON", doc.rangeMode);
+    checked("mnuScaleOFF", !doc.rangeMode);
+    checked("mnuKiguShow", settings.showFixturesOnResult);
+    checked("mnuKiguDel", !settings.showFixturesOnResult);
+    checked("mnuPrint1", doc.displayDetail);
+    checked("mnuPrint3", !doc.displayDetail);
+    checked("mnuBmpScreen", doc.bitmapSizeMode == 1);
+    checked("mnuBmpForm", doc.bitmapSizeMode == 2);
+    checked("mnuBmpSorce", doc.bitmapSizeMode == 3);
+    checked("mnuDxfScreen", doc.dxfSizeMode == 1);
+    checked("mnuDxfForm", doc.dxfSizeMode == 2);
+
+    v["mnuUndo"].caption = doc.undoCaption;
+    v["mnuLegendMerge"].caption = doc.legendFramed ? kLegendMergeOn : kLegendMergeOff;
+    v["mnuTempMerge"].caption = doc.tempScaleMerged ? kTempMergeOff : kTempMergeOn;
+
+    // Items the window carries but does not offer.
+    for (const char* name : {"mnuHyoujiSeido", "mnuPrint1", "mnuPrint3", "mnuSeido", "mnuHosyuritu", "mnuLegendMerge",
+                             "mnuTempMerge", "mnuListShow"}) {
+        hidden(name);
+    }
+    return v;
+}
+
+
+void clearDrawingSurface(model::Document& doc, ui::Surface& surface) {
+    surface.setPen(ui::Pen{ui::Color{238, 238, 238}, 1, ui::PenStyle::Solid, ui::PenMode::Copy});
+    surface.setBrush(ui::Brush{ui::colors::white, false});
+    surface.rectangle(0, 0, surface.width(), surface.height());
+    surface.setPen(ui::Pen{});
+    doc.resultShown = false;
+    doc.menus.print = false;
+    doc.menus.deleteGrid = false;
+    doc.menus.deleteBackground = false;
+    doc.menus.gridPrint = true;
+    doc.menus.scaleSet = true;
+    doc.bikouLabel.clear();
+}
+
+} // namespace app

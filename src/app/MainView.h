@@ -1,0 +1,53 @@
+// How the main window mirrors its state: which palette buttons show, which picture each shows, the cursor, the menus.
+#pragma once
+#include "calc/IlluminanceGrid.h"
+#include "model/Document.h"
+
+#include <map>
+#include <string>
+
+namespace ui {
+class Surface;
+}
+
+namespace app {
+
+enum class Picture { Off, On, No };
+
+struct ButtonView {
+    bool visible = true;
+    bool enabled = true;
+    Picture picture = Picture::Off;
+};
+
+// Every palette control by its name (imgLine, imgKigu1, imgFree, rbtnPitch, txtHasira, ...).
+std::map<std::string, ButtonView> paletteViewOf(const model::Document& doc, bool calcPressed);
+
+// The cursor number of the drawing surface (0 = the default arrow).
+int cursorNumberFor(const model::Document& doc);
+
+// "φ" for round pillars, "□" for square ones.
+std::string pillarSizeLabel(const model::Document& doc);
+
+struct MenuView {
+    bool visible = true;
+    bool enabled = true;
+    bool checked = false;
+    std::string caption;  // empty = the caption the item was created with
+};
+
+// Every menu item by its name (Save1, mnuDxfSave, mnuLampJ, ...).
+std::map<std::string, MenuView> menuViewOf(const model::Document& doc, const calc::CalcSettings& settings);
+
+// The captions of the two border toggles of the options menu.
+inline constexpr const char* kLegendMergeOn = "照度レンジウィンドゥを背景に合成する";
+inline constexpr const char* kLegendMergeOff = "照度レンジウィンドゥを元に戻す";
+inline constexpr const char* kTempMergeOn = "色温度目盛りを背景に合わす";
+inline constexpr const char* kTempMergeOff = "色温度目盛りを元に戻す";
+
+
+// clearDrawingSurface: white with a light grey outline; the result is no longer shown, printing and the
+// background/grid removal close, grid display and scale setting open, the note line empties.
+void clearDrawingSurface(model::Document& doc, ui::Surface& surface);
+
+} // namespace app

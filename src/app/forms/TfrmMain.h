@@ -1,0 +1,189 @@
+// The main window: palette of picture buttons, menus, the plan image in its scroll box, and the status panel.
+#pragma once
+#include "app/MainCommands.h"
+#include "app/MainView.h"
+#include "calc/IlluminanceGrid.h"
+#include "catalog/FixtureType.h"
+#include "model/Document.h"
+#include "ui/qt/QtServices.h"
+#include "ui/qt/QtSurface.h"
+
+#include <QLabel>
+#include <QMainWindow>
+#include <map>
+#include <string>
+
+class QAction;
+class QLineEdit;
+class QMenu;
+class QPushButton;
+class QRadioButton;
+class QScrollArea;
+class QTimer;
+
+namespace calc::forms {
+class TfrmCalcING;
+class TfrmCalcStart;
+class TfrmtendakaSet;
+class TfrmTendakaChange;
+class TfrmSeido;
+class TfrmHosyuritu;
+class TfrmRedraw;
+}  // namespace calc::forms
+namespace view::forms {
+class TfrmLxScale;
+class TfrmColorScale2;
+class TfrmTempScale;
+}  // namespace view::forms
+namespace editor::forms {
+class TfrmSinki;
+class TfrmLen;
+}  // namespace editor::forms
+
+namespace app::forms {
+
+class TfrmVersion;
+class TfmTyuui;
+
+// What the main window works on; the owner keeps these alive as long as the window.
+struct MainContext {
+    model::Document& doc;
+    catalog::TourokuTable& touroku;
+    calc::CalcSettings& settings;
+    ui::qt::ImageSurface& surface;  // the plan drawing surface
+    ui::Services& services;
+    const catalog::LightColorTable& lightColours;
+    ui::qt::QtServices* qtServices = nullptr;  // when set, its dialogs and progress window belong to this window
+};
+
+// A picture button: shows one of its pictures and reports clicks.
+class PictureButton : public QLabel {
+    Q_OBJECT
+public:
+    PictureButton(const std::string& name, const QString& hint, QWidget* parent);
+    void showPicture(Picture p);
+    Picture picture() const { return picture_; }
+    void click() { emit clicked(); }
+signals:
+    void clicked();
+
+protected:
+    void mousePressEvent(QMouseEvent* event) override;
+
+private:
+    std::string name_;
+    Picture picture_ = Picture::Off;
+    bool pictureSet_ = false;
+};
+
+// The plan image at 1:1; mouse events go out in plan pixels.
+class PlanImage : public QWidget {
+    Q_OBJECT
+public:
+    PlanImage(ui::qt::ImageSurface& surface, QWidget* parent);
+    void fitToSurface();
+    std::function<void(const ui::MouseEvent&, const QPoint& globalPos)> onMouseDown;
+    std::function<void(const ui::MouseEvent&)> onMouseMove;
+
+protected:
+    void paintEvent(QPaintEvent*) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+
+private:
+    ui::qt::ImageSurface& surface_;
+};
+
+class TfrmMain : public QMainWindow {
+    Q_OBJECT
+public:
+    explicit TfrmMain(MainContext context, QWidget* parent = nullptr);
+    ~TfrmMain() override;
+
+    MainContext& context() { return ctx_; }
+    MainCommands commands;
+
+    // Mirrors the document into the widgets: title, palette pictures and groups, cursor, menus, labels, image.
+    void syncFromState();
+    // Runs one command inside the handler boundary, then mirrors the state.
+    void run(const std::function<void()>& command);
+
+    // The scroll box's automatic scrolling (off at start; on when a loaded plan outgrows the window).
+    bool autoScroll() const { return autoScroll_; }
+    void setAutoScroll(bool on);
+    // The height between the palette and the status panel.
+    int planAreaHeight() const;
+    // The window's only timer: 2000 ms, initially off; it switches itself off when it fires.
+    QTimer* Timer1;
+
+    // imgCalc shows its pressed picture while a calculation command runs.
+    void setCalcPressed(bool pressed);
+
+    // Menu items and palette controls by their names.
+    QAction* action(const std::string& name) const;
+    PictureButton* button(const std::string& name) const;
+    const std::map<std::string, QAction*>& actions() const { return actions_; }
+    QMenu* PopupMenu1 = nullptr;
+
+    // Status panel.
+    QLabel* labScale;
+    QLabel* labMax;
+    QLabel* labPointLx;
+    QLabel* labScaleType;
+    QLabel* labBikou;
+    QLabel* labKijun;    // "基準"
+    QLabel* labTendaka;
+    QPushButton* btnHenkou;
+    QPushButton* btnSuuti;
+    QPushButton* Button3;
+    QPushButton* btnRed;  // "分布図消去"
+    // Palette controls that are not pictures.
+    QLineEdit* txtHasira;
+    QLabel* labHasira;
+    QLabel* labHasiraMm;
+    QRadioButton* rbtnKosuu;
+    QRadioButton* rbtnPitch;
+    QScrollArea* ScrollBox1;
+    PlanImage* Image1;
+
+    // The windows the main window shows (created once with it).
+    calc::forms::TfrmCalcING* frmCalcING;
+    calc::forms::TfrmCalcStart* frmCalcStart;
+    calc::forms::TfrmtendakaSet* frmtendakaSet;
+    calc::forms::TfrmTendakaChange* frmTendakaChange;
+    calc::forms::TfrmSeido* frmSeido;
+    calc::forms::TfrmHosyuritu* frmHosyuritu;
+    calc::forms::TfrmRedraw* frmRedraw;
+    view::forms::TfrmLxScale* frmLxScale;
+    view::forms::TfrmColorScale2* frmColorScale2;
+    view::forms::TfrmTempScale* frmTempScale;
+    editor::forms::TfrmSinki* frmSinki;
+    editor::forms::TfrmLen* frmLen;
+    TfrmVersion* frmVersion;
+    TfmTyuui* fmTyuui;
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    void buildMenus();
+    void buildPalette(QWidget* panel);
+    void buildStatusPanel(QWidget* panel);
+    QAction* addItem(QMenu* menu, const char* name, const QString& caption, const std::function<void()>* command,
+                     bool checkable = false);
+    PictureButton* addButton(QLayout* layout, const char* name, const QString& hint, std::function<void()> onClick);
+
+    MainContext ctx_;
+    std::map<std::string, QAction*> actions_;
+    std::map<std::string, QMenu*> menus_;
+    std::map<std::string, PictureButton*> buttons_;
+    bool calcPressed_ = false;
+    bool autoScroll_ = false;
+    int cursorShown_ = -1;
+    QWidget* palettePanel_ = nullptr;
+    QWidget* statusPanel_ = nullptr;
+    bool syncing_ = false;
+};
+
+} // namespace app::forms

@@ -1,0 +1,61 @@
+// What the calculation settings dialogs do to the settings and the plan: start dialog, reference height, precision, maintenance.
+#pragma once
+#include "calc/IlluminanceGrid.h"
+#include "model/Document.h"
+
+#include <cstdint>
+#include <string>
+
+namespace calc {
+
+// The environment radio group of the start dialog: "良い", "普通", "劣る" or "考慮しない".
+enum class Environment { Good = 0, Normal = 1, Poor = 2, NotConsidered = 3 };
+
+// What the start dialog shows when it opens.
+struct CalcStartView {
+    Environment environment = Environment::Normal;
+    std::int32_t step = 3;
+};
+CalcStartView calcStartViewOf(const CalcSettings& settings);
+
+// The user's choice when a run button is pressed.
+struct CalcStartChoice {
+    bool fixturePlot = false;  // "する"
+    Environment environment = Environment::Normal;
+    std::int32_t step = 3;     // track bar position 1..7
+    char displayKind = 'B';    // "照度分布（色)" 'B', "照度分布(線)" 'T', "色温度分布" 'C'
+};
+
+// The run: display kind and fixture plot taken over, maintenance and step stored, the result made
+// stale when maintenance or step differ from what was in force, calcConfirmed set.
+void applyCalcStart(model::Document& doc, CalcSettings& settings, const CalcStartChoice& choice);
+// "ｷｬﾝｾﾙ": no run.
+inline void cancelCalcStart(CalcSettings& settings) { settings.calcConfirmed = false; }
+
+// A change of settings that only makes the result stale: no save prompt follows from it.
+void invalidateResult(model::Document& doc);
+
+// The reference height dialog "計算高さの変更".
+inline constexpr const char* kTenDakaNotPositive = "計算天高を正しく入力して下さい";
+inline constexpr const char* kTenDakaNotMm = "計算天高は mm で入力して下さい";
+inline constexpr const char* kSettingErrorTitle = "設定エラー";
+
+// The refusal for a typed height, or empty when it is accepted.
+std::string tenDakaRefusal(std::int32_t height);
+// OK with text `typed`: converts it (throws base::ConversionError), checks it; when accepted, sets
+// tenDaka and the label and returns true. On refusal returns false and fills `refusal`.
+bool acceptTenDaka(model::Document& doc, const std::string& typed, std::string& refusal);
+
+// The follow-up question "基準計算高さが変更されました": needed when a fixture has its own height.
+bool anyFixtureWithOwnHeight(const model::Plan& plan);
+
+// The three answers: 1 "すべてを基準計算高さにそろえる", 2 "更新前との差をそのままに同時に変更", 3 "変更しない".
+void applyTenDakaChange(model::Plan& plan, int answer, std::int32_t tenDakaBefore, std::int32_t tenDaka);
+
+// The precision dialog: every movement of the bar takes effect at once.
+void setCalcStep(model::Document& doc, CalcSettings& settings, std::int32_t position);
+
+// The maintenance dialog's OK.
+void applyMaintenance(CalcSettings& settings, bool considered, std::int32_t environmentClass);
+
+} // namespace calc

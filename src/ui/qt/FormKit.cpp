@@ -1,0 +1,23 @@
+// The shared helpers of the windows.
+#include "ui/qt/FormKit.h"
+
+#include "ui/KeyFilter.h"
+
+#include <QKeyEvent>
+#include <QLineEdit>
+
+namespace ui::qt {
+
+void IntegerKeyFilter::install(QLineEdit* edit) { edit->installEventFilter(new IntegerKeyFilter(edit)); }
+
+bool IntegerKeyFilter::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() != QEvent::KeyPress) return QObject::eventFilter(watched, event);
+    auto* key = static_cast<QKeyEvent*>(event);
+    const QString text = key->text();
+    if (text.isEmpty() || key->modifiers().testFlag(Qt::ControlModifier)) return false;
+    const char32_t c = text.toUcs4().value(0);
+    if (c == '\r' || c == '\n' || c == 8 || c == 127) return false;  // Enter, backspace and Delete keep their work
+    return !integerEditAccepts(c);
+}
+
+} // namespace ui::qt

@@ -1,0 +1,42 @@
+// Small helpers every window of the system shares: UTF-8 texts, the integer key filter, the handler boundary.
+#pragma once
+#include "base/Text.h"
+#include "ui/Services.h"
+
+#include <QObject>
+#include <QString>
+#include <exception>
+#include <string>
+
+class QLineEdit;
+
+namespace ui::qt {
+
+inline QString qs(const std::string& s) { return QString::fromStdString(s); }
+inline std::string ss(const QString& s) { return s.toStdString(); }
+
+// Drops the typed characters an integer edit refuses (see ui/KeyFilter.h); keys that type nothing
+// (arrows, Delete) and pasted text are left alone, as the edits always behaved.
+class IntegerKeyFilter : public QObject {
+public:
+    explicit IntegerKeyFilter(QObject* parent) : QObject(parent) {}
+    static void install(QLineEdit* edit);
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+};
+
+// Runs a handler at the event boundary: a failed number conversion, like any other failure of the
+// action, is shown by the general error box and the program goes on (nothing escapes into the event loop).
+template <class F>
+void guarded(Services& services, F&& handler) {
+    try {
+        handler();
+    } catch (const base::ConversionError& e) {
+        services.showError(e.what());
+    } catch (const std::exception& e) {
+        services.showError(e.what());
+    }
+}
+
+} // namespace ui::qt

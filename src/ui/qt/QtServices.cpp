@@ -1,0 +1,267 @@
+// Qt implementation of the services of the interactive program.
+#include "ui/qt/QtServices.h"
+
+#include "ui/FileFilter.h"
+#include "ui/qt/QtSurface.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QCoreApplication>
+#include <QDate>
+#include <QDir>
+#include <QFile>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QMessageBox>
+#include <QProcess>
+#include <QPushButton>
+#include <QSaveFile>
+#include <QStandardPaths>
+
+namespace ui::qt {
+namespace {
+
+QString q(const std::string& s) { return QString::fromStdString(s); }
+
+QMessageBox::Icon qtIcon(Icon icon) {
+    switch (icon) {
+    case Icon::Stop: return QMessageBox::Critical;
+    case Icon::Warning: return QMessageBox::Warning;
+    case Icon::Information: return QMessageBox::Information;
+    case Icon::Question: return QMessageBox::Question;
+    case Icon::None: break;
+    }
+    return QMessageBox::NoIcon;
+}
+
+bool writeText(const QString& path, const QByteArray& bytes) {
+    QSaveFile f(path);
+    if (!f.open(QIODevice::WriteOnly)) return false;
+    if (f.write(bytes) != bytes.size()) {
+        f.cancelWriting();
+        return false;
+    }
+    return f.commit();
+}
+
+} // namespace
+
+QtServices::QtServices(int dpi) : dpi_(dpi) {
+    dataHome_ = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
+    configHome_ = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation);
+}
+
+void QtServices::setAssociationHomes(const QString& dataHome, const QString& configHome) {
+    dataHome_ = dataHome;
+    configHome_ = configHome;
+}
+
+// Boxes and dialogs belong to the dialog in front (an always-on-top dialog would otherwise cover them).
+QWidget* QtServices::owner() const {
+    if (QWidget* modal = QApplication::activeModalWidget()) return modal;
+    return parent_;
+}
+
+Answer QtServices::messageBox(const std::string& text, const std::string& title, Icon icon, Buttons buttons) {
+    QMessageBox box(qtIcon(icon), q(title), q(text), QMessageBox::NoButton, owner());
+    QPushButton* ok = nullptr;
+    QPushButton* cancel = nullptr;
+    QPushButton* yes = nullptr;
+    QPushButton* no = nullptr;
+    switch (buttons) {
+    case Buttons::Ok: ok = box.addButton(QString::fromUtf8(kButtonOk), QMessageBox::AcceptRole); break;
+    case Buttons::OkCancel:
+        ok = box.addButton(QString::fromUtf8(kButtonOk), QMessageBox::AcceptRole);
+        cancel = box.addButton(QString::fromUtf8(kButtonCancel), QMessageBox::RejectRole);
+        break;
+    case Buttons::YesNo:
+        yes = box.addButton(QString::fromUtf8(kButtonYes), QMessageBox::YesRole);
+        no = box.addButton(QString::fromUtf8(kButtonNo), QMessageBox::NoRole);
+        break;
+    case Buttons::YesNoCancel:
+        yes = box.addButton(QString::fromUtf8(kButtonYes), QMessageBox::YesRole);
+        no = box.addButton(QString::fromUtf8(kButtonNo), QMessageBox::NoRole);
+        cancel = box.addButton(QString::fromUtf8(kButtonCancel), QMessageBox::RejectRole);
+        break;
+    }
+    box.setDefaultButton(ok ? ok : yes);
+    // Closing the box by its frame answers like the cancel button, or OK / No when there is none.
+    box.setEscapeButton(cancel ? cancel : (no ? no : ok));
+    box.exec();
+    QAbstractButton* clicked = box.clickedButton();
+    if (clicked == ok && ok) return Answer::Ok;
+    if (clicked == yes && yes) return Answer::Yes;
+    if (clicked == no && no) return Answer::No;
+    if (clicked == cancel && cancel) return Answer::Cancel;
+    if (cancel) return Answer::Cancel;
+    if (no) return Answer::No;
+    return Answer::Ok;
+}
+
+void QtServices::showError(const std::string& text) {
+    messageBox(text, errorTitle_.toStdString(), Icon::Stop, Buttons::Ok);
+}
+
+QStringList qtNameFilters(const std::string& filter) {
+    QStringList out;
+    for (const auto& e : parseFilter(filter)) {
+        QStringList patterns;
+        for (const auto& p : e.patterns) patterns << q(p);
+        // The description already names the patterns; Qt takes them from the parentheses at the end.
+        out << q(e.description) + QStringLiteral(" (") + patterns.join(' ') + QStringLiteral(")");
+    }
+    return out;
+}
+
+std::optional<std::string> QtServices::openFileDialog(const FileDialogRequest& request) {
+    QFileDialog dialog(owner(), q(request.title));
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    dialog.setNameFilters(qtNameFilters(request.filter));
+    if (!request.initialName.empty()) dialog.selectFile(q(request.initialName));
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
+    const QString chosen = dialog.selectedFiles().first();
+    if (chosen.isEmpty()) return std::nullopt;
+    return chosen.toStdString();
+}
+
+std::optional<std::string> QtServices::saveFileDialog(const FileDialogRequest& request) {
+    QFileDialog dialog(owner(), q(request.title));
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setNameFilters(qtNameFilters(request.filter));
+    if (!request.defaultExtension.empty()) dialog.setDefaultSuffix(q(request.defaultExtension));
+    if (!request.initialName.empty()) dialog.selectFile(q(request.initialName));
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
+    const QString chosen = dialog.selectedFiles().first();
+    if (chosen.isEmpty()) return std::nullopt;
+    return withDefaultExtension(chosen.toStdString(), request.defaultExtension);
+}
+
+void QtServices::progressShow(const std::string& caption, const std::string& text, int maximum) {
+    progressShowStyled(caption, text, maximum, true, true);
+}
+
+void QtServices::progressShowStyled(const std::string& caption, const std::string& text, int maximum, bool barVisible,
+                                    bool cancelVisible) {
+    if (progress_) progress_->showProgress(caption, text, maximum, barVisible, cancelVisible);
+}
+
+void QtServices::progressSet(int position) {
+    if (progress_) progress_->setPosition(position);
+}
+
+void QtServices::progressHide() {
+    if (progress_) progress_->hideProgress();
+}
+
+bool QtServices::processEvents() {
+    QCoreApplication::processEvents();
+    return progress_ && progress_->cancelRequested();
+}
+
+std::unique_ptr<Surface> QtServices::createSurface(int width, int height) {
+    return std::make_unique<ImageSurface>(width, height, dpi_);
+}
+
+bool QtServices::copyToClipboard(const Surface& picture) {
+    QClipboard* clipboard = QGuiApplication::clipboard();
+    if (!clipboard) return false;
+    clipboard->setImage(toQImage(picture));
+    return true;
+}
+
+bool QtServices::saveBitmap(const Surface& picture, const std::string& path) {
+    return toQImage(picture).save(q(path), "BMP");
+}
+
+std::string QtServices::today() {
+    const QDate d = QDate::currentDate();
+    return std::to_string(d.year()) + "年" + std::to_string(d.month()) + "月" + std::to_string(d.day()) + "日";
+}
+
+QString desktopExecFor(const QString& program) {
+    QString escaped;
+    for (const QChar c : program) {
+        if (c == '"' || c == '`' || c == '$' || c == '\\') escaped += '\\';
+        escaped += c;
+    }
+    // The desktop entry format doubles every backslash once more when it reads the string value.
+    escaped.replace(QStringLiteral("\\"), QStringLiteral("\\\\"));
+    return QStringLiteral("\"") + escaped + QStringLiteral("\" %f");
+}
+
+QString withDefaultApplication(const QString& mimeapps, const QString& mimeType, const QString& desktopFile) {
+    QStringList lines = mimeapps.split('\n');
+    if (!lines.isEmpty() && lines.last().isEmpty()) lines.removeLast();
+    const QString entry = mimeType + '=' + desktopFile;
+    QStringList out;
+    bool inDefaults = false;
+    bool written = false;
+    for (const QString& line : lines) {
+        const QString t = line.trimmed();
+        if (t.startsWith('[')) {
+            if (inDefaults && !written) {
+                out << entry;
+                written = true;
+            }
+            inDefaults = t == QStringLiteral("[Default Applications]");
+        } else if (inDefaults && t.startsWith(mimeType + '=')) {
+            continue;  // our old choice; replaced below
+        }
+        out << line;
+    }
+    if (inDefaults && !written) {
+        out << entry;
+        written = true;
+    }
+    if (!written) out << QStringLiteral("[Default Applications]") << entry;
+    return out.join('\n') + '\n';
+}
+
+AssociationResult QtServices::associateProjectFiles() {
+    static const QString kMime = QStringLiteral("application/x-ordivan-project");
+    const QString program = executable_.isEmpty() ? QCoreApplication::applicationFilePath() : executable_;
+    const QString mimeDir = dataHome_ + QStringLiteral("/mime/packages");
+    const QString mimeFile = mimeDir + QStringLiteral("/x-ordivan-project.xml");
+    const bool existed = QFileInfo::exists(mimeFile);
+
+    const QByteArray mimeXml =
+        "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+        "<mime-info xmlns=\"http://www.freedesktop.org/standards/shared-mime-info\">\n"
+        "  <mime-type type=\"application/x-ordivan-project\">\n"
+        "    <comment>ORDIVAN project</comment>\n"
+        "    <glob pattern=\"*.OLE\"/>\n"
+        "    <glob pattern=\"*.ole\"/>\n"
+        "  </mime-type>\n"
+        "</mime-info>\n";
+    if (!QDir().mkpath(mimeDir) || !writeText(mimeFile, mimeXml)) return AssociationResult::CannotCreateKey;
+
+    const QString appDir = dataHome_ + QStringLiteral("/applications");
+    const QString desktop = QStringLiteral("[Desktop Entry]\nType=Application\nName=ORDIVAN\nExec=") +
+                            desktopExecFor(program) +
+                            QStringLiteral("\nMimeType=application/x-ordivan-project;\nTerminal=false\n");
+    if (!QDir().mkpath(appDir) || !writeText(appDir + QStringLiteral("/ordivan.desktop"), desktop.toUtf8()))
+        return AssociationResult::CannotSetValue;
+
+    const QString listPath = configHome_ + QStringLiteral("/mimeapps.list");
+    QString oldList;
+    {
+        QFile f(listPath);
+        if (f.open(QIODevice::ReadOnly)) oldList = QString::fromUtf8(f.read(1 << 20));
+    }
+    if (!QDir().mkpath(configHome_) ||
+        !writeText(listPath, withDefaultApplication(oldList, kMime, QStringLiteral("ordivan.desktop")).toUtf8()))
+        return AssociationResult::CannotSetValue;
+
+    // The desktop's caches pick the new type up; without the tools the files alone still take effect later.
+    const QString update = QStandardPaths::findExecutable(QStringLiteral("update-mime-database"));
+    if (!update.isEmpty()) {
+        QProcess p;
+        p.start(update, {dataHome_ + QStringLiteral("/mime")});
+        p.waitForFinished(10000);
+    }
+    return existed ? AssociationResult::Changed : AssociationResult::Created;
+}
+
+} // namespace ui::qt

@@ -1,0 +1,39 @@
+// One QApplication for the Qt tests (offscreen), and a helper that answers the next modal window.
+#pragma once
+#include <QApplication>
+#include <QTimer>
+#include <QWidget>
+#include <functional>
+
+namespace testsupport {
+
+inline QApplication& qtApp() {
+    static int argc = 1;
+    static char name[] = "ordivan-test";
+    static char* argv[] = {name, nullptr};
+    static QApplication* app = [] {
+        qputenv("QT_QPA_PLATFORM", QByteArrayLiteral("offscreen"));
+        return new QApplication(argc, argv);
+    }();
+    return *app;
+}
+
+// Calls `act` with the modal window as soon as one is shown (polled every 10 ms, up to 5 s).
+inline void whenModal(std::function<void(QWidget*)> act) {
+    auto* timer = new QTimer;
+    auto tries = std::make_shared<int>(0);
+    QObject::connect(timer, &QTimer::timeout, [timer, act, tries] {
+        QWidget* w = QApplication::activeModalWidget();
+        if (w && w->isVisible()) {
+            timer->stop();
+            timer->deleteLater();
+            act(w);
+        } else if (++*tries > 500) {
+            timer->stop();
+            timer->deleteLater();
+        }
+    });
+    timer->start(10);
+}
+
+} // namespace testsupport

@@ -1,0 +1,218 @@
+// Tests of the Qt services: dialog filters, the default extension, the integer key filter, message boxes, the file type.
+#include "ui/FileFilter.h"
+#include "ui/KeyFilter.h"
+#include "ui/qt/FormKit.h"
+#include "ui/qt/QtServices.h"
+#include "support/QtApp.h"
+
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTemporaryDir>
+
+namespace {
+
+QString readAll(const QString& path) {
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly)) return {};
+    return QString::fromUtf8(f.readAll());
+}
+
+TEST(FileFilter, ReadsThePairsWithBlanksAroundThePatterns) {
+    const auto save = ui::parseFilter("ORDIVANﾌｧｲﾙ (*.OLE) | *.OLE");
+    ASSERT_EQ(save.size(), 1u);
+    EXPECT_EQ(save[0].description, "ORDIVANﾌｧｲﾙ (*.OLE)");
+    EXPECT_EQ(save[0].patterns, std::vector<std::string>{"*.OLE"});
+
+    const auto two = ui::parseFilter("DXFﾌｧｲﾙ (*.DXF) | *.DXF|すべて|*.dxf;*.DXF|dangling");
+    ASSERT_EQ(two.size(), 2u);
+    EXPECT_EQ(two[1].patterns, (std::vector<std::string>{"*.dxf", "*.DXF"}));
+    EXPECT_TRUE(ui::parseFilter("").empty());
+    EXPECT_TRUE(ui::parseFilter("only a description").empty());
+
+    const QStringList qt = ui::qt::qtNameFilters("BMPﾌｧｲﾙ(*.BMP) |*.BMP");
+    ASSERT_EQ(qt.size(), 1);
+    EXPECT_EQ(qt[0], QStringLiteral("BMPﾌｧｲﾙ(*.BMP) (*.BMP)"));
+}
+
+TEST(FileFilter, TheDefaultExtensionIsAddedOnlyToNamesWithoutOne) {
+    EXPECT_EQ(ui::withDefaultExtension("/tmp/plan", "OLE"), "/tmp/plan.OLE");
+    EXPECT_EQ(ui::withDefaultExtension("/tmp/plan.ole", "OLE"), "/tmp/plan.ole");
+    EXPECT_EQ(ui::withDefaultExtension("/tmp/v1.2/plan", "OLE"), "/tmp/v1.2/plan.OLE");
+    EXPECT_EQ(ui::withDefaultExtension("C:\\a.b\\plan", "BMP"), "C:\\a.b\\plan.BMP");
+    EXPECT_EQ(ui::withDefaultExtension("/tmp/plan", ""), "/tmp/plan");
+}
+
+TEST(IntegerKeys, DigitsMinusAndTheArrowCodeCharactersPassButNotThePoint) {
+    for (char32_t c : {U'0', U'9', U'-', U'%', U'&', U'\'', U'(', char32_t{8}, char32_t{13}}) EXPECT_TRUE(ui::integerEditAccepts(c));
+    for (char32_t c : {U'.', U',', U'a', U'+', U')', U' ', U'１'}) EXPECT_FALSE(ui::integerEditAccepts(c));
+
+    testsupport::qtApp();
+    QLineEdit edit;
+    ui::qt::IntegerKeyFilter::install(&edit);
+    for (const QString& t : {QStringLiteral("1"), QStringLiteral("."), QStringLiteral("2"), QStringLiteral("x"), QStringLiteral("-")}) {
+        QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, t);
+        QApplication::sendEvent(&edit, &press);
+    }
+    EXPECT_EQ(edit.text(), QStringLiteral("12-"));
+}
+
+TEST(QtMessageBoxes, ShowTheTextTitleIconAndJapaneseButtonsAndAnswerTheClickedOne) {
+    testsupport::qtApp();
+    ui::qt::QtServices services;
+    QString seenTitle, seenText;
+    QStringList seenButtons;
+    QMessageBox::Icon seenIcon = QMessageBox::NoIcon;
+    testsupport::whenModal([&](QWidget* w) {
+        auto* box = qobject_cast<QMessageBox*>(w);
+        ASSERT_NE(box, nullptr);
+        seenTitle = box->windowTitle();
+        seenText = box->text();
+        seenIcon = box->icon();
+        for (auto* b : box->buttons()) seenButtons << b->text();
+        for (auto* b : box->buttons()) {
+            if (b->text() == QStringLiteral("ｷｬﾝｾﾙ")) b->click();
+        }
+    });
+    const auto answer = services.messageBox("データが変更されています。\n再計算します。", "再計算", ui::Icon::Stop, ui::Buttons::OkCancel);
+    EXPECT_EQ(answer, ui::Answer::Cancel);
+    EXPECT_EQ(seenTitle, QStringLiteral("再計算"));
+    EXPECT_EQ(seenText, QStringLiteral("データが変更されています。\n再計算します。"));
+    EXPECT_EQ(seenIcon, QMessageBox::Critical);
+    EXPECT_TRUE(seenButtons.contains(QStringLiteral("OK")));
+    EXPECT_TRUE(seenButtons.contains(QStringLiteral("ｷｬﾝｾﾙ")));
+
+    testsupport::whenModal([](QWidget* w) {
+        for (auto* b : qobject_cast<QMessageBox*>(w)->buttons()) {
+            if (b->text() == QStringLiteral("はい(&Y)")) b->click();
+        }
+    });
+    EXPECT_EQ(services.messageBox("データを保存しますか？", "", ui::Icon::Question, ui::Buttons::YesNoCancel), ui::Answer::Yes);
+
+    // The general error box: the program's name as title, a stop icon, one OK.
+    services.setErrorTitle(QStringLiteral("ORDIVAN"));
+    testsupport::whenModal([&](QWidget* w) {
+        auto* box = qobject_cast<QMessageBox*>(w);
+        seenTitle = box->windowTitle();
+        seenText = box->text();
+        seenButtons.clear();
+        for (auto* b : box->buttons()) seenButtons << b->text();
+        box->buttons().front()->click();
+    });
+    services.showError("'abc' は数値ではありません");
+    EXPECT_EQ(seenTitle, QStringLiteral("ORDIVAN"));
+    EXPECT_EQ(seenText, QStringLiteral("'abc' は数値ではありません"));
+    EXPECT_EQ(seenButtons, QStringList{QStringLiteral("OK")});
+}
+
+TEST(FileAssociation, WritesAUserMimeTypeAndDesktopEntryAndReportsCreatedThenChanged) {
+    testsupport::qtApp();
+    QTemporaryDir home;
+    ASSERT_TRUE(home.isValid());
+    const QString data = home.path() + QStringLiteral("/share");
+    const QString config = home.path() + QStringLiteral("/config");
+    QDir().mkpath(config);
+    {
+        QFile f(config + QStringLiteral("/mimeapps.list"));
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write("[Default Applications]\ntext/plain=editor.desktop\napplication/x-ordivan-project=old.desktop\n[Added Associations]\nimage/png=viewer.desktop\n");
+    }
+    ui::qt::QtServices services;
+    services.setAssociationHomes(data, config);
+    services.setExecutablePath(QStringLiteral("/opt/my tools/ordivan"));
+
+    EXPECT_EQ(services.associateProjectFiles(), ui::AssociationResult::Created);
+    const QString mime = readAll(data + QStringLiteral("/mime/packages/x-ordivan-project.xml"));
+    EXPECT_TRUE(mime.contains(QStringLiteral("<glob pattern=\"*.OLE\"/>")));
+    const QString desktop = readAll(data + QStringLiteral("/applications/ordivan.desktop"));
+    EXPECT_TRUE(desktop.contains(QStringLiteral("Exec=\"/opt/my tools/ordivan\" %f")));
+    EXPECT_TRUE(desktop.contains(QStringLiteral("MimeType=application/x-ordivan-project;")));
+    const QString list = readAll(config + QStringLiteral("/mimeapps.list"));
+    EXPECT_TRUE(list.contains(QStringLiteral("text/plain=editor.desktop")));
+    EXPECT_TRUE(list.contains(QStringLiteral("image/png=viewer.desktop")));
+    EXPECT_TRUE(list.contains(QStringLiteral("application/x-ordivan-project=ordivan.desktop")));
+    EXPECT_FALSE(list.contains(QStringLiteral("old.desktop")));
+    EXPECT_EQ(list.count(QStringLiteral("application/x-ordivan-project=")), 1);
+
+    EXPECT_EQ(services.associateProjectFiles(), ui::AssociationResult::Changed);
+    EXPECT_EQ(readAll(config + QStringLiteral("/mimeapps.list")).count(QStringLiteral("application/x-ordivan-project=")), 1);
+}
+
+TEST(FileAssociation, AnUnwritableHomeIsReportedAsTheKeyThatCannotBeCreated) {
+    testsupport::qtApp();
+    QTemporaryDir home;
+    // A file where the data directory should be: no directory can be made below it.
+    const QString blocked = home.path() + QStringLiteral("/share");
+    QFile f(blocked);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.close();
+    ui::qt::QtServices services;
+    services.setAssociationHomes(blocked, home.path() + QStringLiteral("/config"));
+    EXPECT_EQ(services.associateProjectFiles(), ui::AssociationResult::CannotCreateKey);
+}
+
+TEST(DesktopEntry, QuotesTheProgramAndEscapesTheReservedCharacters) {
+    EXPECT_EQ(ui::qt::desktopExecFor(QStringLiteral("/usr/bin/ordivan")), QStringLiteral("\"/usr/bin/ordivan\" %f"));
+    EXPECT_EQ(ui::qt::desktopExecFor(QStringLiteral("/a$b/\"c\"")), QStringLiteral("\"/a\\\\$b/\\\\\"c\\\\\"\" %f"));
+    EXPECT_EQ(ui::qt::withDefaultApplication(QString(), QStringLiteral("a/b"), QStringLiteral("x.desktop")),
+              QStringLiteral("[Default Applications]\na/b=x.desktop\n"));
+}
+
+} // namespace
+
+#include "ui/qt/QtSurface.h"
+
+#include <QClipboard>
+#include <QFileDialog>
+#include <QImageReader>
+
+namespace {
+
+TEST(QtPictures, TheClipboardAndBitmapFilesReceiveThePicture) {
+    testsupport::qtApp();
+    ui::qt::QtServices services(96);
+    auto picture = services.createSurface(40, 30);
+    ASSERT_EQ(picture->width(), 40);
+    picture->setPixel(5, 6, ui::Color{255, 0, 0});
+    ASSERT_TRUE(services.copyToClipboard(*picture));
+    const QImage fromClipboard = QGuiApplication::clipboard()->image();
+    ASSERT_EQ(fromClipboard.size(), QSize(40, 30));
+    EXPECT_EQ(fromClipboard.pixelColor(5, 6), QColor(255, 0, 0));
+
+    QTemporaryDir dir;
+    const std::string path = (dir.path() + QStringLiteral("/view.BMP")).toStdString();
+    ASSERT_TRUE(services.saveBitmap(*picture, path));
+    QImageReader reader(QString::fromStdString(path));
+    EXPECT_EQ(reader.format(), QByteArray("bmp"));
+    const QImage back = reader.read();
+    EXPECT_EQ(back.pixelColor(5, 6), QColor(255, 0, 0));
+    EXPECT_EQ(back.pixelColor(0, 0), QColor(255, 255, 255));
+}
+
+TEST(QtFileDialogs, TheSaveDialogOffersTheFilterAndAddsTheDefaultExtension) {
+    testsupport::qtApp();
+    ui::qt::QtServices services;
+    QTemporaryDir dir;
+    QStringList filters;
+    testsupport::whenModal([&](QWidget* w) {
+        auto* d = qobject_cast<QFileDialog*>(w);
+        ASSERT_NE(d, nullptr);
+        filters = d->nameFilters();
+        d->selectFile(dir.path() + QStringLiteral("/plan"));
+        QMetaObject::invokeMethod(d, "accept");
+    });
+    const auto chosen = services.saveFileDialog({"ORDIVANﾌｧｲﾙ (*.OLE) | *.OLE", "OLE", "", ""});
+    ASSERT_TRUE(chosen.has_value());
+    EXPECT_EQ(*chosen, (dir.path() + QStringLiteral("/plan.OLE")).toStdString());
+    EXPECT_EQ(filters, QStringList{QStringLiteral("ORDIVANﾌｧｲﾙ (*.OLE) (*.OLE)")});
+
+    testsupport::whenModal([](QWidget* w) { qobject_cast<QFileDialog*>(w)->reject(); });
+    EXPECT_FALSE(services.openFileDialog({"DXFﾌｧｲﾙ (*.DXF) | *.DXF", "", "", ""}).has_value());
+}
+
+} // namespace
