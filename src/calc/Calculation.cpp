@@ -62,11 +62,21 @@ void fillLine(Line lux, Line ct, std::int64_t length, int s, WallAt wall, Search
     const std::int64_t r0 = (length / s - 1) * s;
     if (r0 >= 0) {
         for (const Line& v : both) {
-            const float a = v[r0], b = v[r0 + s];
+            // When the line through r0 and r0 + s would need a point past the last one (the length is a
+            // multiple of the step), the slope of the segment before r0 carries on instead.
+            float a = v[r0], b;
+            if (r0 + s < length) {
+                b = v[r0 + s];
+            } else if (r0 >= s) {
+                b = a + (a - v[r0 - s]);
+            } else {
+                b = a;
+            }
             for (std::int64_t r = r0 + 1; r < length; ++r) v[r] = a + (b - a) / fs * static_cast<float>(r - r0);
         }
     }
-    for (std::int64_t r = s; r < length - 2 * s; r += s) {
+    std::int64_t r = s;
+    for (; r < length - 2 * s; r += s) {
         int kStar = -1;
         if (searchable(r)) {
             for (int k = 0; k <= s; ++k) {
@@ -93,6 +103,14 @@ void fillLine(Line lux, Line ct, std::int64_t length, int s, WallAt wall, Search
                 v[r + k] = v[r + s] - static_cast<float>(s - k) * (v[r + 2 * s] - v[r + s]) / fs;
                 if (isLux && v[r + k] < 0) v[r + k] = 0.0f;
             }
+        }
+    }
+    // When the length is a multiple of the step, one segment lies between the last middle segment and
+    // the end piece; left alone it would stay at its reset value, a stripe along the edge of the map.
+    for (; r + s <= r0; r += s) {
+        for (const Line& v : both) {
+            const float a = v[r], b = v[r + s];
+            for (int k = 1; k < s; ++k) v[r + k] = a + (b - a) / fs * static_cast<float>(k);
         }
     }
 }
@@ -185,8 +203,9 @@ void interpolateGrid(CalcContext& ctx) {
         return;
     }
 
-    // Vertical pass along the computed columns.
-    for (std::int64_t c = 0; c < W - s; c += s) {
+    // Vertical pass along every computed column (the last one too, so that the horizontal pass has
+    // both ends of its final segments).
+    for (std::int64_t c = 0; c < W; c += s) {
         auto wall = [&](std::int64_t r) { return pixels.black(c, r); };
         auto searchable = [&](std::int64_t r) { return r - s >= e.Ys && r + s <= e.Ye && c - s >= e.Xs && c + s <= e.Xe; };
         Line lux{g.lux.data() + c, W}, ct{g.ctSum.data() + c, W};
