@@ -37,23 +37,24 @@ bool columnWindow(T lo, T hi, std::int64_t fx, std::int64_t colLo, std::int64_t 
 // How far a computed crossing point can stray from the circle it lies on: the tests work in double
 // precision on plan coordinates, so two pixels cover rounding and the truncation of the point.
 double circleMargin(double cx, double cy, double r) { return 2.0 + 1e-6 * (std::abs(cx) + std::abs(cy) + std::abs(r)); }
+// An arc blocks only at points whose single-precision angle lies inside its span; such a point is within
+// a pixel of the true arc (a point within a pixel of the vertical through the centre counts as straight
+// above or below it), and the span's box was widened by a milliradian.
+double arcMargin(const ArcShape& a) { return circleMargin(a.cx, a.cy, a.r) + 1.0 + 2e-3 * std::abs(a.r); }
 
-bool testActive(const Active& a, const Obstacles& obs, std::int32_t col, std::int32_t row, std::int32_t fx, std::int32_t fy) {
+bool testActive(const Active& a, const Obstacles& obs, const Sight& sight) {
     switch (a.kind) {
-    case Kind::Wall: {
-        const auto& w = obs.walls[static_cast<std::size_t>(a.index)];
-        return segmentsCross(col, row, fx, fy, w.x1, w.y1, w.x2, w.y2);
-    }
+    case Kind::Wall:
+        return crosses(sight, obs.walls[static_cast<std::size_t>(a.index)].line);
     case Kind::Arc:
-        return arcBlocks(col, row, fx, fy, obs.walls[static_cast<std::size_t>(a.index)].record);
+        return arcBlocks(sight, obs.walls[static_cast<std::size_t>(a.index)].shape);
     case Kind::Square: {
         const auto& p = obs.pillars[static_cast<std::size_t>(a.index)];
-        return segmentsCross(col, row, fx, fy, p.x - p.m, p.y - p.m, p.x + p.m, p.y + p.m) ||
-               segmentsCross(col, row, fx, fy, p.x - p.m, p.y + p.m, p.x + p.m, p.y - p.m);
+        return crosses(sight, p.diagonal[0]) || crosses(sight, p.diagonal[1]);
     }
     case Kind::Cylinder: {
         const auto& p = obs.pillars[static_cast<std::size_t>(a.index)];
-        return circleBlocks(col, row, fx, fy, static_cast<double>(p.x), static_cast<double>(p.y), static_cast<double>(p.m));
+        return circleBlocks(sight, static_cast<double>(p.x), static_cast<double>(p.y), static_cast<double>(p.m));
     }
     }
     return false;
@@ -99,12 +100,17 @@ std::vector<FixtureGroup> fixtureGroups(const model::Plan& plan, const catalog::
 Obstacles collectObstacles(const model::Plan& plan) {
     Obstacles o;
     plan.lines.forEach([&](const model::LineRecord& l) {
-        Obstacles::Wall w{l.x1, l.y1, l.x2, l.y2, l.minX, l.minY, l.maxX, l.maxY, l.isArc(), l, {}};
-        if (w.arc) w.circle = arcCircle(l);
+        Obstacles::Wall w{l.x1, l.y1, l.x2, l.y2, l.minX, l.minY, l.maxX, l.maxY, l.isArc(), {}, {}};
+        if (w.arc) w.shape = makeArcShape(l);
+        else w.line = makeWallLine(l.x1, l.y1, l.x2, l.y2);
         o.walls.push_back(w);
     });
     plan.hasira.forEach([&](const model::HasiraRecord& h) {
-        o.pillars.push_back(Obstacles::Pillar{h.pillarKind == model::kSquarePillar, h.x, h.y, h.halfSize});
+        Obstacles::Pillar p{h.pillarKind == model::kSquarePillar, h.x, h.y, h.halfSize, {}};
+        const std::int64_t x = h.x, y = h.y, m = h.halfSize;
+        p.diagonal[0] = makeWallLine(x - m, y - m, x + m, y + m);
+        p.diagonal[1] = makeWallLine(x - m, y + m, x + m, y - m);
+        o.pillars.push_back(p);
     });
     return o;
 }
@@ -132,11 +138,10 @@ void addFixtureRows(IlluminanceGrid& grid, const TypeTable& table, const model::
     for (int i = 0; i < static_cast<int>(obs.walls.size()); ++i) {
         const auto& w = obs.walls[static_cast<std::size_t>(i)];
         if (w.arc) {
-            const double m = circleMargin(w.circle.cx, w.circle.cy, w.circle.r);
+            const auto& a = w.shape;
+            const double m = arcMargin(a);
             // Sight lines stay within fx ± R and fy ± R.
-            if (w.circle.cx + w.circle.r + m < fx - R || w.circle.cx - w.circle.r - m > fx + R ||
-                w.circle.cy + w.circle.r + m < fy - R || w.circle.cy - w.circle.r - m > fy + R)
-                continue;
+            if (a.maxX + m < fx - R || a.minX - m > fx + R || a.maxY + m < fy - R || a.minY - m > fy + R) continue;
             arcs.push_back(i);
             continue;
         }
@@ -198,10 +203,10 @@ void addFixtureRows(IlluminanceGrid& grid, const TypeTable& table, const model::
                 active.push_back({Kind::Square, i, lo, hi});
         }
         for (int i : arcs) {
-            const auto& c = obs.walls[static_cast<std::size_t>(i)].circle;
-            const double m = circleMargin(c.cx, c.cy, c.r);
-            if (c.cy + c.r + m < bandLo || c.cy - c.r - m > bandHi) continue;
-            if (columnWindow(c.cx - c.r - m, c.cx + c.r + m, fx, colLo, colHi, lo, hi)) active.push_back({Kind::Arc, i, lo, hi});
+            const auto& a = obs.walls[static_cast<std::size_t>(i)].shape;
+            const double m = arcMargin(a);
+            if (a.maxY + m < bandLo || a.minY - m > bandHi) continue;
+            if (columnWindow(a.minX - m, a.maxX + m, fx, colLo, colHi, lo, hi)) active.push_back({Kind::Arc, i, lo, hi});
         }
         for (int i : cylinders) {
             const auto& p = obs.pillars[static_cast<std::size_t>(i)];
@@ -221,11 +226,20 @@ void addFixtureRows(IlluminanceGrid& grid, const TypeTable& table, const model::
             if (v == 0.0f) continue;
             const std::int32_t icol = static_cast<std::int32_t>(col);
             bool blocked = false;
-            if (last && col >= last->lo && col <= last->hi && testActive(*last, obs, icol, irow, ifx, ify)) blocked = true;
+            bool prepared = false;
+            Sight sight;
+            auto test = [&](const Active& a) {
+                if (!prepared) {
+                    sight = makeSight(icol, irow, ifx, ify);
+                    prepared = true;
+                }
+                return testActive(a, obs, sight);
+            };
+            if (last && col >= last->lo && col <= last->hi && test(*last)) blocked = true;
             if (!blocked) {
                 for (const Active& a : active) {
                     if (col < a.lo || col > a.hi || &a == last) continue;
-                    if (testActive(a, obs, icol, irow, ifx, ify)) {
+                    if (test(a)) {
                         blocked = true;
                         last = &a;
                         break;

@@ -39,12 +39,13 @@ struct Obstacles {
         std::int64_t x1, y1, x2, y2;
         std::int64_t minX, minY, maxX, maxY;  // the segment's bounding-box slots
         bool arc;
-        model::LineRecord record;
-        ArcCircle circle;
+        WallLine line;   // straight walls
+        ArcShape shape;  // arcs
     };
     struct Pillar {
         bool square;
         std::int64_t x, y, m;
+        WallLine diagonal[2];  // square pillars
     };
     std::vector<Wall> walls;
     std::vector<Pillar> pillars;

@@ -44,29 +44,25 @@ bool inBox(double px, double py, std::int32_t col, std::int32_t row, std::int32_
 //
 // Worked in double precision: in single precision q is the difference of two numbers near 1e17 for a steep
 // line of sight, and the pillar would block lines that pass a hundred pixels away from it.
-bool circleCrossings(std::int32_t col, std::int32_t row, std::int32_t fx, std::int32_t fy, double cx, double cy, double r,
-                     double px[2], double py[2]) {
-    if (col == fx) {
-        const double dxc = col - cx;
+bool circleCrossings(const Sight& s, double cx, double cy, double r, double px[2], double py[2]) {
+    if (s.vertical) {
+        const double dxc = s.col - cx;
         const double q = r * r - dxc * dxc;
         if (!(q >= 0)) return false;
         const double sq = std::sqrt(q);
-        px[0] = px[1] = col;
+        px[0] = px[1] = s.col;
         py[0] = cy + sq;
         py[1] = cy - sq;
         return true;
     }
-    const double u = static_cast<double>(row - fy) / static_cast<double>(col - fx);
-    const double k = row - u * col;
-    const double v = 2 * u * (k - cy) - 2 * cx;
-    const double w = u * u + 1;
-    const double q = v * v - 4 * w * ((k - cy) * (k - cy) + cx * cx - r * r);
+    const double v = 2 * s.u * (s.k - cy) - 2 * cx;
+    const double q = v * v - 4 * s.w * ((s.k - cy) * (s.k - cy) + cx * cx - r * r);
     if (!(q >= 0)) return false;
     const double sq = std::sqrt(q);
-    px[0] = (sq - v) / (2 * w);
-    px[1] = (-v - sq) / (2 * w);
-    py[0] = k + u * px[0];
-    py[1] = k + u * px[1];
+    px[0] = (sq - v) / (2 * s.w);
+    px[1] = (-v - sq) / (2 * s.w);
+    py[0] = s.k + s.u * px[0];
+    py[1] = s.k + s.u * px[1];
     return true;
 }
 
@@ -236,48 +232,77 @@ void prepareFixtureType(TypeTable& t, const catalog::BunpuHinban& type, std::int
     computeTableExtents(t);
 }
 
-bool segmentsCross(std::int32_t col, std::int32_t row, std::int32_t fx, std::int32_t fy, std::int64_t x1, std::int64_t y1,
-                   std::int64_t x2, std::int64_t y2) {
-    const bool wallVertical = x1 == x2;
-    const bool sightVertical = col == fx;
-    if (wallVertical && sightVertical) return false;
-    const float X1 = static_cast<float>(x1), Y1 = static_cast<float>(y1);
-    const float X2 = static_cast<float>(x2), Y2 = static_cast<float>(y2);
-    const float C = static_cast<float>(col), R = static_cast<float>(row);
-    const float FX = static_cast<float>(fx), FY = static_cast<float>(fy);
-    float mW = 0, kW = 0, mS = 0, kS = 0;
-    if (!wallVertical) {
-        mW = (Y1 - Y2) / (X1 - X2);
-        kW = Y1 - mW * X1;
+Sight makeSight(std::int32_t col, std::int32_t row, std::int32_t fx, std::int32_t fy) {
+    Sight s;
+    s.col = col;
+    s.row = row;
+    s.fx = fx;
+    s.fy = fy;
+    s.vertical = col == fx;
+    s.C = static_cast<float>(col);
+    s.R = static_cast<float>(row);
+    s.FX = static_cast<float>(fx);
+    s.FY = static_cast<float>(fy);
+    if (!s.vertical) {
+        s.mS = (s.R - s.FY) / (s.C - s.FX);
+        s.kS = s.R - s.mS * s.C;
+        s.u = static_cast<double>(row - fy) / static_cast<double>(col - fx);
+        s.k = row - s.u * col;
+        s.w = s.u * s.u + 1;
     }
-    if (!sightVertical) {
-        mS = (R - FY) / (C - FX);
-        kS = R - mS * C;
+    return s;
+}
+
+WallLine makeWallLine(std::int64_t x1, std::int64_t y1, std::int64_t x2, std::int64_t y2) {
+    WallLine w;
+    w.vertical = x1 == x2;
+    w.horizontal = y1 == y2;
+    w.X1 = static_cast<float>(x1);
+    w.Y1 = static_cast<float>(y1);
+    w.X2 = static_cast<float>(x2);
+    w.Y2 = static_cast<float>(y2);
+    if (!w.vertical) {
+        w.mW = (w.Y1 - w.Y2) / (w.X1 - w.X2);
+        w.kW = w.Y1 - w.mW * w.X1;
     }
-    if (!wallVertical && !sightVertical && mS == mW) return false;
+    return w;
+}
+
+bool crosses(const Sight& s, const WallLine& w) {
+    if (w.vertical && s.vertical) return false;
+    if (!w.vertical && !s.vertical && s.mS == w.mW) return false;
     float X, Y;
-    if (sightVertical) {
-        X = C;
-        Y = mW * X + kW;
-    } else if (wallVertical) {
-        X = X1;
-        Y = mS * X + kS;
+    if (s.vertical) {
+        X = s.C;
+        Y = w.mW * X + w.kW;
+    } else if (w.vertical) {
+        X = w.X1;
+        Y = s.mS * X + s.kS;
     } else {
-        X = (kW - kS) / (mS - mW);
-        Y = mS * X + kS;
+        X = (w.kW - s.kS) / (s.mS - w.mW);
+        Y = s.mS * X + s.kS;
     }
     auto onSegment = [X, Y](float ax, float ay, float bx, float by, bool horizontal) {
         if (!(X >= std::min(ax, bx) && X <= std::max(ax, bx))) return false;
         if (horizontal) return true;
         return Y >= std::min(ay, by) && Y <= std::max(ay, by);
     };
-    return onSegment(X1, Y1, X2, Y2, y1 == y2) && onSegment(C, R, FX, FY, row == fy);
+    return onSegment(w.X1, w.Y1, w.X2, w.Y2, w.horizontal) && onSegment(s.C, s.R, s.FX, s.FY, s.row == s.fy);
+}
+
+bool segmentsCross(std::int32_t col, std::int32_t row, std::int32_t fx, std::int32_t fy, std::int64_t x1, std::int64_t y1,
+                   std::int64_t x2, std::int64_t y2) {
+    return crosses(makeSight(col, row, fx, fy), makeWallLine(x1, y1, x2, y2));
+}
+
+bool circleBlocks(const Sight& s, double cx, double cy, double r) {
+    double px[2], py[2];
+    if (!circleCrossings(s, cx, cy, r, px, py)) return false;
+    return inBox(px[0], py[0], s.col, s.row, s.fx, s.fy) || inBox(px[1], py[1], s.col, s.row, s.fx, s.fy);
 }
 
 bool circleBlocks(std::int32_t col, std::int32_t row, std::int32_t fx, std::int32_t fy, double cx, double cy, double r) {
-    double px[2], py[2];
-    if (!circleCrossings(col, row, fx, fy, cx, cy, r, px, py)) return false;
-    return inBox(px[0], py[0], col, row, fx, fy) || inBox(px[1], py[1], col, row, fx, fy);
+    return circleBlocks(makeSight(col, row, fx, fy), cx, cy, r);
 }
 
 ArcCircle arcCircle(const model::LineRecord& arc) {
@@ -296,20 +321,58 @@ float arcAngle(double px, double py, double cx, double cy) {
     return py < cy ? kHalfPi : -kHalfPi;
 }
 
-bool arcBlocks(std::int32_t col, std::int32_t row, std::int32_t fx, std::int32_t fy, const model::LineRecord& arc) {
+ArcShape makeArcShape(const model::LineRecord& arc) {
+    ArcShape a;
     const ArcCircle c = arcCircle(arc);
+    a.cx = c.cx;
+    a.cy = c.cy;
+    a.r = c.r;
+    a.aStart = arcAngle(arc.x1, arc.y1, c.cx, c.cy);
+    a.aEnd = arcAngle(arc.x2, arc.y2, c.cx, c.cy);
+    if (a.aEnd < a.aStart) a.aEnd = a.aEnd + kTwoPi;
+    // A blocking point lies on the circle at an angle strictly inside (aStart, aEnd); its box is that of
+    // the two end points and of every axis point of the circle inside the span. Angles near the ends are
+    // taken in generously, so the box holds whatever the single-precision angles decide.
+    auto pointAt = [&](double ang, double& x, double& y) {
+        x = c.cx + c.r * std::cos(ang);
+        y = c.cy - c.r * std::sin(ang);
+    };
+    double x, y;
+    pointAt(a.aStart, x, y);
+    a.minX = a.maxX = x;
+    a.minY = a.maxY = y;
+    auto widen = [&](double px, double py) {
+        a.minX = std::min(a.minX, px);
+        a.maxX = std::max(a.maxX, px);
+        a.minY = std::min(a.minY, py);
+        a.maxY = std::max(a.maxY, py);
+    };
+    pointAt(a.aEnd, x, y);
+    widen(x, y);
+    for (int quarter = -4; quarter <= 8; ++quarter) {
+        const double ang = quarter * M_PI / 2;
+        if (ang > static_cast<double>(a.aStart) - 1e-3 && ang < static_cast<double>(a.aEnd) + 1e-3) {
+            pointAt(ang, x, y);
+            widen(x, y);
+        }
+    }
+    return a;
+}
+
+bool arcBlocks(const Sight& s, const ArcShape& arc) {
     double px[2], py[2];
-    if (!circleCrossings(col, row, fx, fy, c.cx, c.cy, c.r, px, py)) return false;
-    const float aStart = arcAngle(arc.x1, arc.y1, c.cx, c.cy);
-    float aEnd = arcAngle(arc.x2, arc.y2, c.cx, c.cy);
-    if (aEnd < aStart) aEnd = aEnd + kTwoPi;
+    if (!circleCrossings(s, arc.cx, arc.cy, arc.r, px, py)) return false;
     for (int i = 0; i < 2; ++i) {
-        if (!inBox(px[i], py[i], col, row, fx, fy)) continue;
-        float a = arcAngle(px[i], py[i], c.cx, c.cy);
-        if (a < aStart) a = a + kTwoPi;
-        if (aStart < a && a < aEnd) return true;
+        if (!inBox(px[i], py[i], s.col, s.row, s.fx, s.fy)) continue;
+        float a = arcAngle(px[i], py[i], arc.cx, arc.cy);
+        if (a < arc.aStart) a = a + kTwoPi;
+        if (arc.aStart < a && a < arc.aEnd) return true;
     }
     return false;
+}
+
+bool arcBlocks(std::int32_t col, std::int32_t row, std::int32_t fx, std::int32_t fy, const model::LineRecord& arc) {
+    return arcBlocks(makeSight(col, row, fx, fy), makeArcShape(arc));
 }
 
 } // namespace calc

@@ -70,6 +70,35 @@ bool circleBlocks(std::int32_t col, std::int32_t row, std::int32_t fx, std::int3
 // Line of sight against an arc wall (bounding box corners 3 and 4, start point 1, end point 2).
 bool arcBlocks(std::int32_t col, std::int32_t row, std::int32_t fx, std::int32_t fy, const model::LineRecord& arc);
 
+// The line of sight from a grid point to a luminaire, worked out once for every obstacle it is tested against.
+struct Sight {
+    std::int32_t col = 0, row = 0, fx = 0, fy = 0;
+    bool vertical = false;
+    float C = 0, R = 0, FX = 0, FY = 0, mS = 0, kS = 0;  // single precision, for straight walls
+    double u = 0, k = 0, w = 0;                          // double precision, for circles and arcs
+};
+Sight makeSight(std::int32_t col, std::int32_t row, std::int32_t fx, std::int32_t fy);
+
+// A straight wall (or a pillar diagonal) in the form the crossing test uses.
+struct WallLine {
+    bool vertical = false, horizontal = false;
+    float X1 = 0, Y1 = 0, X2 = 0, Y2 = 0, mW = 0, kW = 0;
+};
+WallLine makeWallLine(std::int64_t x1, std::int64_t y1, std::int64_t x2, std::int64_t y2);
+// The same answer as segmentsCross, from the prepared forms.
+bool crosses(const Sight& sight, const WallLine& wall);
+bool circleBlocks(const Sight& sight, double cx, double cy, double r);
+
+// An arc wall with its circle and the angles of its end points.
+struct ArcShape {
+    double cx = 0, cy = 0, r = 0;
+    float aStart = 0, aEnd = 0;
+    // The box of the arc itself (end points and the extreme points it passes), for culling.
+    double minX = 0, minY = 0, maxX = 0, maxY = 0;
+};
+ArcShape makeArcShape(const model::LineRecord& arc);
+bool arcBlocks(const Sight& sight, const ArcShape& arc);
+
 // Centre and radius of the circle an arc wall is taken on.
 struct ArcCircle {
     double cx = 0, cy = 0, r = 0;
