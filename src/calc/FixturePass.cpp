@@ -101,7 +101,10 @@ Obstacles collectObstacles(const model::Plan& plan) {
     Obstacles o;
     plan.lines.forEach([&](const model::LineRecord& l) {
         Obstacles::Wall w{l.x1, l.y1, l.x2, l.y2, l.minX, l.minY, l.maxX, l.maxY, l.isArc(), {}, {}};
-        if (w.arc) w.shape = makeArcShape(l);
+        if (w.arc) {
+            w.shape = makeArcShape(l);
+            computeArcSpanBox(w.shape);
+        }
         else w.line = makeWallLine(l.x1, l.y1, l.x2, l.y2);
         o.walls.push_back(w);
     });
@@ -231,6 +234,7 @@ void addFixtureRows(IlluminanceGrid& grid, const TypeTable& table, const model::
             auto test = [&](const Active& a) {
                 if (!prepared) {
                     sight = makeSight(icol, irow, ifx, ify);
+                    prepareCircleTests(sight);
                     prepared = true;
                 }
                 return testActive(a, obs, sight);

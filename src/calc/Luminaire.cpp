@@ -246,11 +246,15 @@ Sight makeSight(std::int32_t col, std::int32_t row, std::int32_t fx, std::int32_
     if (!s.vertical) {
         s.mS = (s.R - s.FY) / (s.C - s.FX);
         s.kS = s.R - s.mS * s.C;
-        s.u = static_cast<double>(row - fy) / static_cast<double>(col - fx);
-        s.k = row - s.u * col;
-        s.w = s.u * s.u + 1;
     }
     return s;
+}
+
+void prepareCircleTests(Sight& s) {
+    if (s.vertical) return;
+    s.u = static_cast<double>(s.row - s.fy) / static_cast<double>(s.col - s.fx);
+    s.k = s.row - s.u * s.col;
+    s.w = s.u * s.u + 1;
 }
 
 WallLine makeWallLine(std::int64_t x1, std::int64_t y1, std::int64_t x2, std::int64_t y2) {
@@ -302,7 +306,9 @@ bool circleBlocks(const Sight& s, double cx, double cy, double r) {
 }
 
 bool circleBlocks(std::int32_t col, std::int32_t row, std::int32_t fx, std::int32_t fy, double cx, double cy, double r) {
-    return circleBlocks(makeSight(col, row, fx, fy), cx, cy, r);
+    Sight s = makeSight(col, row, fx, fy);
+    prepareCircleTests(s);
+    return circleBlocks(s, cx, cy, r);
 }
 
 ArcCircle arcCircle(const model::LineRecord& arc) {
@@ -330,6 +336,11 @@ ArcShape makeArcShape(const model::LineRecord& arc) {
     a.aStart = arcAngle(arc.x1, arc.y1, c.cx, c.cy);
     a.aEnd = arcAngle(arc.x2, arc.y2, c.cx, c.cy);
     if (a.aEnd < a.aStart) a.aEnd = a.aEnd + kTwoPi;
+    return a;
+}
+
+void computeArcSpanBox(ArcShape& a) {
+    const ArcCircle c{a.cx, a.cy, a.r};
     // A blocking point lies on the circle at an angle strictly inside (aStart, aEnd); its box is that of
     // the two end points and of every axis point of the circle inside the span. Angles near the ends are
     // taken in generously, so the box holds whatever the single-precision angles decide.
@@ -356,7 +367,6 @@ ArcShape makeArcShape(const model::LineRecord& arc) {
             widen(x, y);
         }
     }
-    return a;
 }
 
 bool arcBlocks(const Sight& s, const ArcShape& arc) {
@@ -372,7 +382,9 @@ bool arcBlocks(const Sight& s, const ArcShape& arc) {
 }
 
 bool arcBlocks(std::int32_t col, std::int32_t row, std::int32_t fx, std::int32_t fy, const model::LineRecord& arc) {
-    return arcBlocks(makeSight(col, row, fx, fy), makeArcShape(arc));
+    Sight s = makeSight(col, row, fx, fy);
+    prepareCircleTests(s);
+    return arcBlocks(s, makeArcShape(arc));
 }
 
 } // namespace calc

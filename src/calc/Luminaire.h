@@ -78,6 +78,8 @@ struct Sight {
     double u = 0, k = 0, w = 0;                          // double precision, for circles and arcs
 };
 Sight makeSight(std::int32_t col, std::int32_t row, std::int32_t fx, std::int32_t fy);
+// Adds the double-precision line parameters the circle and arc tests need.
+void prepareCircleTests(Sight& sight);
 
 // A straight wall (or a pillar diagonal) in the form the crossing test uses.
 struct WallLine {
@@ -97,6 +99,8 @@ struct ArcShape {
     double minX = 0, minY = 0, maxX = 0, maxY = 0;
 };
 ArcShape makeArcShape(const model::LineRecord& arc);
+// Fills the box of the arc's span (makeArcShape leaves it empty).
+void computeArcSpanBox(ArcShape& arc);
 bool arcBlocks(const Sight& sight, const ArcShape& arc);
 
 // Centre and radius of the circle an arc wall is taken on.
