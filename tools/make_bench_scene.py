@@ -107,7 +107,7 @@ def build(rng):
     # Desk screens: short segments in the open office.
     while len(walls) < 60:
         x = rng.randrange(120, 1780)
-        y = rng.randrange(400, 840)
+        y = rng.randrange(400, 790)
         if 800 < x < 1120 and 500 < y < 720:
             continue
         if rng.random() < 0.5:

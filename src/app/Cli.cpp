@@ -48,7 +48,10 @@ bool CliRun::flag(const std::string& name) const {
 std::string cliUsage() {
     return "usage:\n"
            "  ordivan-cli validate PROJECT.OLE\n"
-           "  ordivan-cli save PROJECT.OLE OUT.OLE\n";
+           "  ordivan-cli save PROJECT.OLE OUT.OLE\n"
+           "  ordivan-cli calc PROJECT.OLE [--step N] [--maintenance off|good|normal|poor] [--kind B|T|C]\n"
+           "      [--levels auto|L1,...,L6] [--fixtures] [--height MM] [--threads N] [--screen WxH] [--dpi N]\n"
+           "      [--grid F] [--json F|-]\n";
 }
 
 int runCli(const std::vector<std::string>& args, ui::Services& services, std::ostream& out, std::ostream& err) {
@@ -58,6 +61,7 @@ int runCli(const std::vector<std::string>& args, ui::Services& services, std::os
         const std::string& command = args[0];
         if (command == "validate") status = cmdValidate(run);
         else if (command == "save") status = cmdSave(run);
+        else if (command == "calc") status = runCalcCommand(run);
     }
     if (status == kExitUsage) err << cliUsage();
     return status;
