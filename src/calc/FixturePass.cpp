@@ -229,13 +229,16 @@ void addFixtureRows(IlluminanceGrid& grid, const TypeTable& table, const model::
             if (v == 0.0f) continue;
             const std::int32_t icol = static_cast<std::int32_t>(col);
             bool blocked = false;
-            bool prepared = false;
+            bool prepared = false, circlePrepared = false;
             Sight sight;
             auto test = [&](const Active& a) {
                 if (!prepared) {
                     sight = makeSight(icol, irow, ifx, ify);
-                    prepareCircleTests(sight);
                     prepared = true;
+                }
+                if (!circlePrepared && (a.kind == Kind::Arc || a.kind == Kind::Cylinder)) {
+                    prepareCircleTests(sight);
+                    circlePrepared = true;
                 }
                 return testActive(a, obs, sight);
             };
