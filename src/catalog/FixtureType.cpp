@@ -145,7 +145,7 @@ double intensityAt(const BunpuHinban& type, double gamma, double cAngle) {
     const double phi = cAngle * M_PI / 180.0;
     const double s = std::sin(phi), c = std::cos(phi);
     const double a = static_cast<double>(i0) * i0, b = static_cast<double>(i90) * i90;
-    return static_cast<float>(std::sqrt(a * b / (s * s * a + c * c * b)));
+    return std::sqrt(a * b / (s * s * a + c * c * b));
 }
 
 } // namespace catalog
