@@ -116,6 +116,26 @@ inline Scene randomScene(unsigned seed, int width = 260, int height = 180) {
         k.heightOffset = h == 0 ? 500 : (h == 1 ? -300 : (h == 2 && uni(0, 3) == 0 ? -sc.tenDaka : 0));
         k.rotation = (k.typeIndex == 3 || k.typeIndex == 20) && uni(0, 1) ? 90 : 0;
         sc.plan.kigu.add(k);
+        // Degenerate obstacles right at the luminaire: a wall from its centre (often along a grid line),
+        // a tiny arc and a pillar of size 0 to 2 beside it.
+        if (uni(0, 2) == 0) {
+            model::LineRecord l;
+            l.x1 = k.x;
+            l.y1 = k.y;
+            l.x2 = uni(0, 2) == 0 ? k.x : k.x + uni(-30, 30);
+            l.y2 = uni(0, 2) == 0 ? k.y : k.y + uni(-30, 30);
+            model::normaliseLine(l);
+            sc.plan.lines.add(l);
+            model::LineRecord a;
+            a.kind = 'A';
+            const int r = uni(0, 3), cx = k.x + uni(-10, 10), cy = k.y + uni(-10, 10);
+            a.x3 = cx - r, a.y3 = cy - r, a.x4 = cx + r, a.y4 = cy + r;
+            a.x1 = cx + r, a.y1 = cy, a.x2 = cx, a.y2 = cy - r;
+            model::normaliseLine(a);
+            sc.plan.lines.add(a);
+            sc.plan.hasira.add(model::HasiraRecord{uni(0, 1) ? model::kSquarePillar : model::kCylindricalPillar, k.x + uni(-20, 20),
+                                                   k.y + uni(-20, 20), uni(0, 2), 0});
+        }
     }
     return sc;
 }
