@@ -60,7 +60,10 @@ std::string cliUsage() {
            "  ordivan-cli list-csv PROJECT.OLE --out F [--mode J|A] [--object-name TEXT] [--date TEXT]\n"
            "  ordivan-cli import-photometry FILE.ies|FILE.ldt PROJECT.OLE --slot N --out OUT.OLE\n"
            "  ordivan-cli curve PROJECT.OLE --slot N [--layout C1..C4] [--png F] [--pdf F]\n"
-           "  ordivan-cli list-print PROJECT.OLE --pdf F [--mode J|A] [--margins T,B,L,R] [--landscape]\n";
+           "  ordivan-cli list-print PROJECT.OLE --pdf F [--mode J|A] [--margins T,B,L,R] [--landscape]\n"
+           "  ordivan-cli calc PROJECT.OLE [--step N] [--maintenance off|good|normal|poor] [--kind B|T|C]\n"
+           "      [--levels auto|L1,...,L6] [--fixtures] [--height MM] [--threads N] [--screen WxH] [--dpi N]\n"
+           "      [--grid F] [--json F|-]\n";
 }
 
 int runCli(const std::vector<std::string>& args, ui::Services& services, std::ostream& out, std::ostream& err) {
@@ -76,6 +79,7 @@ int runCli(const std::vector<std::string>& args, ui::Services& services, std::os
         else if (command == "catalog") status = cmdCatalog(run);
         else if (command == "register") status = cmdRegister(run);
         else if (command == "list-csv") status = cmdListCsv(run);
+        else if (command == "calc") status = runCalcCommand(run);
     }
     if (status == kExitUsage) err << cliUsage();
     return status;

@@ -32,6 +32,9 @@ struct CliRun {
     bool flag(const std::string& name) const;
 };
 
+// ordivan-cli calc PROJECT.OLE [options] [outputs].
+int runCalcCommand(CliRun& run);
+
 int runCli(const std::vector<std::string>& args, ui::Services& services, std::ostream& out, std::ostream& err);
 
 std::string cliUsage();

@@ -133,15 +133,19 @@ double intensityAt(const BunpuHinban& type, double gamma, double cAngle) {
     if (gamma >= 180 || !(gamma > 0)) return gamma > 0 ? p0[180] : p0[0];
     const int e = static_cast<int>(gamma);
     const double frac = gamma - e;
-    double i0 = p0[static_cast<std::size_t>(e)] + frac * (p0[static_cast<std::size_t>(e + 1)] - p0[static_cast<std::size_t>(e)]);
+    // The plane values are kept as single-precision intensities, like every stored intensity.
+    float i0 = static_cast<float>(p0[static_cast<std::size_t>(e)] +
+                                  frac * (p0[static_cast<std::size_t>(e + 1)] - p0[static_cast<std::size_t>(e)]));
     if (type.planeCount == 1) return i0;
     const IntensityPlane& p1 = type.intensity[1];
-    double i90 = p1[static_cast<std::size_t>(e)] + frac * (p1[static_cast<std::size_t>(e + 1)] - p1[static_cast<std::size_t>(e)]);
-    if (i0 == 0) i0 = 0.000001;
-    if (i90 == 0) i90 = 0.000001;
+    float i90 = static_cast<float>(p1[static_cast<std::size_t>(e)] +
+                                   frac * (p1[static_cast<std::size_t>(e + 1)] - p1[static_cast<std::size_t>(e)]));
+    if (i0 == 0) i0 = 0.000001f;
+    if (i90 == 0) i90 = 0.000001f;
     const double phi = cAngle * M_PI / 180.0;
     const double s = std::sin(phi), c = std::cos(phi);
-    return std::sqrt(i0 * i0 * i90 * i90 / (s * s * i0 * i0 + c * c * i90 * i90));
+    const double a = static_cast<double>(i0) * i0, b = static_cast<double>(i90) * i90;
+    return std::sqrt(a * b / (s * s * a + c * c * b));
 }
 
 } // namespace catalog

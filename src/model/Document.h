@@ -36,6 +36,7 @@ struct DisplayTables {
     std::array<ui::Color, 6> greys{};
     std::array<std::int32_t, 26> levelLadder{};
     std::array<std::int32_t, 7> luxLevel{};  // [1..6], ascending lower bounds of the classes
+    std::array<std::int32_t, 7> userLevel{};  // [1..6], the range dialog's own levels (used with rangeMode)
     std::array<ui::Color, 80> ctColour{};    // [20..79]: 2000 K to 7900 K in 100 K steps
     bool ctColourFilled = false;
 };

@@ -1,0 +1,341 @@
+// The calculation driver: fixture pass with progress and cancel, interpolation, levels, lit extent, average and texts.
+#include "calc/Calculation.h"
+
+#include "base/Text.h"
+#include "model/Plan.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace calc {
+namespace {
+
+// The progress window advanced once per fixture; its cancel button is polled through the event pump.
+class ServicesProgress : public PassProgress {
+public:
+    explicit ServicesProgress(ui::Services& services) : services_(services) {}
+    bool step() override {
+        services_.progressSet(++position_);
+        return services_.processEvents();
+    }
+
+private:
+    ui::Services& services_;
+    int position_ = 0;
+};
+
+// Reads the walls the driver drew in black back from the drawing surface.
+class WallPixels {
+public:
+    explicit WallPixels(const ui::Surface& surface) : surface_(surface), w_(surface.width()), h_(surface.height()) {}
+    bool black(std::int64_t x, std::int64_t y) const {
+        if (x < 0 || y < 0 || x >= w_ || y >= h_) return false;
+        return surface_.pixel(static_cast<int>(x), static_cast<int>(y)) == ui::colors::black;
+    }
+
+private:
+    const ui::Surface& surface_;
+    std::int64_t w_, h_;
+};
+
+// One line of grid values (a column or a row) seen through its stride, for the interpolation passes.
+struct Line {
+    float* base;
+    std::int64_t stride;
+    float& operator[](std::int64_t i) const { return base[i * stride]; }
+};
+
+// Fills the skipped points of one line of computed values, in lux and in the colour sums alike: the
+// first segment, the end piece, then the middle segments, which do not interpolate across a wall pixel.
+// `length` is the number of values in the line's direction; `wall(i)` says whether position i lies under
+// a wall, `searchable(p)` whether the segment starting at p may look for one (the extent condition).
+template <class WallAt, class Searchable>
+void fillLine(Line lux, Line ct, std::int64_t length, int s, WallAt wall, Searchable searchable) {
+    const float fs = static_cast<float>(s);
+    const Line both[2] = {lux, ct};
+    if (s < length) {
+        for (const Line& v : both) {
+            const float v0 = v[0], v1 = v[s];
+            for (int k = 1; k < s; ++k) v[k] = v0 + (v1 - v0) / fs * static_cast<float>(k);
+        }
+    }
+    const std::int64_t r0 = (length / s - 1) * s;
+    if (r0 >= 0) {
+        for (const Line& v : both) {
+            // When the line through r0 and r0 + s would need a point past the last one (the length is a
+            // multiple of the step), the slope of the segment before r0 carries on instead.
+            float a = v[r0], b;
+            if (r0 + s < length) {
+                b = v[r0 + s];
+            } else if (r0 >= s) {
+                b = a + (a - v[r0 - s]);
+            } else {
+                b = a;
+            }
+            for (std::int64_t r = r0 + 1; r < length; ++r) v[r] = a + (b - a) / fs * static_cast<float>(r - r0);
+        }
+    }
+    std::int64_t r = s;
+    for (; r < length - 2 * s; r += s) {
+        int kStar = -1;
+        if (searchable(r)) {
+            for (int k = 0; k <= s; ++k) {
+                if (wall(r + k)) kStar = k;
+            }
+        }
+        if (kStar < 0) {
+            for (const Line& v : both) {
+                const float a = v[r], b = v[r + s];
+                for (int k = 1; k < s; ++k) v[r + k] = a + (b - a) / fs * static_cast<float>(k);
+            }
+            continue;
+        }
+        lux[r + kStar] = 0.0f;
+        ct[r + kStar] = 0.0f;
+        for (int n = 0; n < 2; ++n) {
+            const Line& v = both[n];
+            const bool isLux = n == 0;
+            for (int k = 1; k < kStar; ++k) {
+                v[r + k] = v[r] + static_cast<float>(k) * (v[r] - v[r - s]) / fs;
+                if (isLux && v[r + k] < 0) v[r + k] = 0.0f;
+            }
+            for (int k = kStar + 1; k < s; ++k) {
+                v[r + k] = v[r + s] - static_cast<float>(s - k) * (v[r + 2 * s] - v[r + s]) / fs;
+                if (isLux && v[r + k] < 0) v[r + k] = 0.0f;
+            }
+        }
+    }
+    // When the length is a multiple of the step, one segment lies between the last middle segment and
+    // the end piece; left alone it would stay at its reset value, a stripe along the edge of the map.
+    for (; r + s <= r0; r += s) {
+        for (const Line& v : both) {
+            const float a = v[r], b = v[r + s];
+            for (int k = 1; k < s; ++k) v[r + k] = a + (b - a) / fs * static_cast<float>(k);
+        }
+    }
+}
+
+bool anyTypeCalculated(const catalog::TourokuTable& touroku) {
+    for (int t = 1; t <= catalog::kSlotCount; ++t) {
+        if (touroku[t].kou > 0) return true;
+    }
+    return false;
+}
+
+} // namespace
+
+TableSettings tableSettingsOf(const model::Document& doc, const CalcSettings& settings) {
+    TableSettings t;
+    t.mmPerPixel = doc.plan.mmPerPixel;
+    t.scaleDenominator = doc.plan.scaleDenominator;
+    t.calcStep = settings.calcStep;
+    t.maintenanceOn = settings.maintenanceOn;
+    t.maintenanceClass = settings.maintenanceClass;
+    return t;
+}
+
+void chooseLevels(model::Document& doc, std::int32_t maxLux) {
+    auto& levels = doc.tables.luxLevel;
+    if (doc.rangeMode) {
+        for (int i = 1; i <= 6; ++i) levels[static_cast<std::size_t>(i)] = doc.tables.userLevel[static_cast<std::size_t>(i)];
+        return;
+    }
+    const auto& ladder = doc.tables.levelLadder;
+    int i = 6;
+    while (i <= 25 && ladder[static_cast<std::size_t>(i)] < maxLux) ++i;
+    const int k = i - 1;
+    for (int n = 6; n >= 1; --n) levels[static_cast<std::size_t>(n)] = ladder[static_cast<std::size_t>(k - (6 - n))];
+}
+
+void interpolateGrid(CalcContext& ctx) {
+    IlluminanceGrid& g = ctx.grid;
+    ui::Services& sv = ctx.services;
+    const int s = std::clamp(ctx.settings.calcStep, 1, 7);
+    const std::int64_t W = g.gridWidth, H = g.gridHeight;
+    sv.progressShow(kCaptionInterpolate, kTextInterpolate, static_cast<int>(H / 10));
+    sv.processEvents();
+
+    float maximum = 0.0f;
+    for (std::int64_t row = 0; row < H; row += s) {
+        for (std::int64_t col = 0; col < W; col += s) maximum = std::max(maximum, g.lux[static_cast<std::size_t>(row * W + col)]);
+    }
+    ctx.stats.maxLux = truncInt(maximum);
+    ctx.doc.maxLuxLabel = "最大照度 : " + base::formatInt(ctx.stats.maxLux) + " Lx";
+
+    ctx.doc.plan.hasira.forEach([&](const model::HasiraRecord& p) {
+        if (p.pillarKind != model::kSquarePillar) return;
+        const std::int64_t x0 = std::max<std::int64_t>(0, static_cast<std::int64_t>(p.x) - p.halfSize);
+        const std::int64_t x1 = std::min<std::int64_t>(W, static_cast<std::int64_t>(p.x) + p.halfSize);
+        const std::int64_t y0 = std::max<std::int64_t>(0, static_cast<std::int64_t>(p.y) - p.halfSize);
+        const std::int64_t y1 = std::min<std::int64_t>(H, static_cast<std::int64_t>(p.y) + p.halfSize);
+        for (std::int64_t row = y0; row < y1; ++row) {
+            for (std::int64_t col = x0; col < x1; ++col) {
+                g.lux[static_cast<std::size_t>(row * W + col)] = 0.0f;
+                g.ctSum[static_cast<std::size_t>(row * W + col)] = 0.0f;
+            }
+        }
+    });
+
+    chooseLevels(ctx.doc, ctx.stats.maxLux);
+
+    for (std::int64_t row = 0; row < H; row += s) {
+        for (std::int64_t col = 0; col < W; col += s) {
+            const std::size_t i = static_cast<std::size_t>(row * W + col);
+            float& lux = g.lux[i];
+            if (lux > 0.05) g.ctSum[i] = 1000.0f / lux * g.ctSum[i];
+            if (lux > 0 && lux <= 0.01) lux = 0.01f;
+        }
+    }
+
+    const WallPixels pixels(ctx.surface);
+    const model::Extent e = ctx.doc.extent;
+    if (s == 1) {
+        sv.progressShow(kCaptionInterpolate, kTextInterpolate, static_cast<int>((static_cast<std::int64_t>(e.Xe) - e.Xs) / 10));
+        for (std::int64_t col = std::max<std::int64_t>(0, e.Xs); col <= e.Xe && col < W; ++col) {
+            if ((col - e.Xs) % 10 == 0) {
+                sv.progressSet(static_cast<int>((col - e.Xs) / 10));
+                sv.processEvents();
+            }
+            for (std::int64_t row = std::max<std::int64_t>(0, e.Ys); row <= e.Ye && row < H; ++row) {
+                if (pixels.black(col, row)) g.lux[static_cast<std::size_t>(row * W + col)] = 0.0f;
+            }
+        }
+        return;
+    }
+
+    // Vertical pass along every computed column (the last one too, so that the horizontal pass has
+    // both ends of its final segments).
+    for (std::int64_t c = 0; c < W; c += s) {
+        auto wall = [&](std::int64_t r) { return pixels.black(c, r); };
+        auto searchable = [&](std::int64_t r) { return r - s >= e.Ys && r + s <= e.Ye && c - s >= e.Xs && c + s <= e.Xe; };
+        Line lux{g.lux.data() + c, W}, ct{g.ctSum.data() + c, W};
+        fillLine(lux, ct, H, s, wall, searchable);
+    }
+    // Horizontal pass along every row that the vertical pass completed.
+    for (std::int64_t r = 0; r < H - s; ++r) {
+        if (r % 10 == 0) {
+            sv.progressSet(static_cast<int>(r / 10));
+            sv.processEvents();
+        }
+        auto wall = [&](std::int64_t c) { return pixels.black(c, r); };
+        auto searchable = [&](std::int64_t c) { return c - s >= e.Xs && c + s <= e.Xe && r - s >= e.Ys && r + s <= e.Ye; };
+        Line lux{g.lux.data() + r * W, 1}, ct{g.ctSum.data() + r * W, 1};
+        fillLine(lux, ct, W, s, wall, searchable);
+    }
+}
+
+void computeLitExtent(const IlluminanceGrid& grid, std::int32_t surfaceWidth, std::int32_t surfaceHeight,
+                      std::int32_t lowestLevel, ResultStats& stats) {
+    stats.litMinCol = 10000;
+    stats.litMaxCol = 0;
+    stats.litMinRow = 10000;
+    stats.litMaxRow = 0;
+    for (std::int32_t row = 0; row < surfaceHeight && row < grid.gridHeight; ++row) {
+        for (std::int32_t col = 0; col <= surfaceWidth && col < grid.gridWidth; ++col) {
+            if (truncInt(grid.lux[grid.index(col, row)]) <= lowestLevel) continue;
+            stats.litMinCol = std::min(stats.litMinCol, col);
+            stats.litMaxCol = std::max(stats.litMaxCol, col);
+            stats.litMinRow = std::min(stats.litMinRow, row);
+            stats.litMaxRow = std::max(stats.litMaxRow, row);
+        }
+    }
+}
+
+std::int32_t averageLux(const IlluminanceGrid& grid) {
+    float sum = 0.0f;
+    // Counted exactly: a float count stops growing at 2^24 points.
+    std::int64_t count = 0;
+    for (std::int32_t row = 0; row < grid.gridHeight; ++row) {
+        for (std::int32_t col = 0; col < grid.gridWidth; ++col) {
+            const float v = grid.lux[grid.index(col, row)];
+            if (v > 0.2) {
+                sum += v * 0.01f;
+                ++count;
+            }
+        }
+    }
+    if (count == 0) return 0;
+    return truncInt(static_cast<double>(sum / static_cast<float>(count) * 100.0f));
+}
+
+void rebuildContours(CalcContext& ctx) {
+    ctx.services.progressShow(kCaptionContours, kTextContours, 0);
+    ctx.services.processEvents();
+    std::vector<float> levels;
+    for (int i = 1; i <= 6; ++i) levels.push_back(static_cast<float>(ctx.doc.tables.luxLevel[static_cast<std::size_t>(i)]));
+    ctx.contours = buildContours(ctx.grid, levels, ctx.grid.gridWidth - 1, ctx.grid.gridHeight - 1);
+    ctx.services.progressHide();
+    ctx.doc.resultValid = true;
+    ctx.doc.menus.dxfSaveResult = true;
+}
+
+CalcOutcome runCalculation(CalcContext& ctx) {
+    model::Document& doc = ctx.doc;
+    ui::Services& sv = ctx.services;
+    ui::Pen pen = ctx.surface.pen();
+    pen.style = ui::PenStyle::Solid;
+    ctx.surface.setPen(pen);
+    ctx.display.hideLegends();
+
+    if (!doc.resultValid) {
+        if (ctx.grid.gridWidth != doc.surfaceWidth + 1 || ctx.grid.gridHeight != doc.surfaceHeight + 1 || ctx.grid.lux.empty()) {
+            ctx.grid.allocate(doc.surfaceWidth, doc.surfaceHeight);
+        }
+        ctx.grid.reset();
+        model::normaliseAllLines(doc.plan);
+        const bool colourTemperature = doc.displayKind == 'C';
+        sv.progressShow(colourTemperature ? kCaptionColorTemp : kCaptionLux, colourTemperature ? kTextColorTemp : kTextLux,
+                        doc.plan.kigu.count());
+        sv.progressSet(0);
+        sv.processEvents();
+        std::int32_t tenDaka = doc.tenDaka;
+        if (anyTypeCalculated(ctx.touroku)) {
+            try {
+                tenDaka = base::toInt(doc.tenDakaLabel);
+            } catch (...) {
+                sv.progressHide();
+                throw;
+            }
+        }
+        ServicesProgress progress(sv);
+        const PassResult pass = runFixturePass(doc.plan, ctx.touroku, tenDaka, tableSettingsOf(doc, ctx.settings), ctx.grid,
+                                               ctx.threads, &progress);
+        if (pass == PassResult::Cancelled) {
+            ctx.display.redisplayPlan();
+            sv.progressHide();
+            return CalcOutcome::Cancelled;
+        }
+        sv.progressHide();
+        ctx.display.clearAndDrawWalls(1);
+        interpolateGrid(ctx);
+        sv.progressHide();
+        computeLitExtent(ctx.grid, ctx.grid.gridWidth - 1, ctx.grid.gridHeight - 1, doc.tables.luxLevel[1], ctx.stats);
+        doc.menus.csvOutput = true;
+        doc.resultValid = true;
+        doc.menus.dxfSaveResult = true;
+    }
+
+    if (doc.displayKind == 'T') rebuildContours(ctx);
+    ctx.display.showResult(doc.displayKind);
+    if (ctx.settings.showFixturesOnResult) ctx.display.drawFixturesOnResult();
+
+    doc.menus.print = true;
+    doc.menus.redisplayLux = true;
+    doc.menus.redisplayColorTemp = true;
+    doc.menus.gridPrint = false;
+    doc.bikouLabel = kBikouAfterResult;
+    ctx.display.hideRegistrationWindow();
+
+    ctx.stats.averageLux = averageLux(ctx.grid);
+
+    ui::Font font = ctx.surface.font();
+    font.sizePt = 10;
+    font.color = ui::colors::black;
+    ctx.surface.setFont(font);
+    ctx.surface.setTextBackground(ui::colors::white, true);
+    ctx.surface.textOut(10 + 3, 5 + 3, "平均照度：" + base::formatInt(ctx.stats.averageLux) + " Lx");
+    ctx.surface.textOut(10 + 3, 20 + 3, "最高照度：" + base::formatInt(ctx.stats.maxLux) + " Lx");
+    return CalcOutcome::Shown;
+}
+
+} // namespace calc

@@ -1,0 +1,70 @@
+// The fixture pass: every placed fixture's type table added into the grid, with the obstruction tests, on several threads.
+#pragma once
+#include "calc/IlluminanceGrid.h"
+#include "calc/Luminaire.h"
+#include "catalog/FixtureType.h"
+#include "model/Plan.h"
+
+#include <cstdint>
+#include <vector>
+
+namespace calc {
+
+// The colour accumulator's share of a contribution v of a lamp of colorTemp kelvin.
+inline float colourWeight(float v, std::int32_t colorTemp) { return v * 0.001f * static_cast<float>(colorTemp); }
+
+// Progress of the pass, one step per fixture, on the calling thread.
+class PassProgress {
+public:
+    virtual ~PassProgress() = default;
+    // Advances the bar by one and lets the user interface breathe; true when the user cancelled.
+    virtual bool step() = 0;
+};
+
+// One run of a type table over fixtures: which type, at which mounting height, which fixtures in order.
+struct FixtureGroup {
+    int typeIndex = 0;
+    std::int32_t height = 0;
+    bool ownHeight = false;  // second pass: the progress step comes before each fixture
+    std::vector<int> fixtures;
+};
+
+// The groups of a calculation in the order the table is rebuilt: per type slot with kou > 0, first the
+// fixtures at the reference height, then those with their own height, a new table whenever the offset changes.
+std::vector<FixtureGroup> fixtureGroups(const model::Plan& plan, const catalog::TourokuTable& touroku, std::int32_t tenDaka);
+
+// The walls and pillars of a plan in the form the line-of-sight tests use.
+struct Obstacles {
+    struct Wall {
+        std::int64_t x1, y1, x2, y2;
+        std::int64_t minX, minY, maxX, maxY;  // the segment's bounding-box slots
+        bool arc;
+        WallLine line;   // straight walls
+        ArcShape shape;  // arcs
+    };
+    struct Pillar {
+        bool square;
+        std::int64_t x, y, m;
+        WallLine diagonal[2];  // square pillars
+    };
+    std::vector<Wall> walls;
+    std::vector<Pillar> pillars;
+};
+// The plan's walls must have been normalised (bounding-box slots current).
+Obstacles collectObstacles(const model::Plan& plan);
+
+// Adds the table around fixture k on the computed rows whose index (row / step) ≡ phase (mod stride).
+void addFixtureRows(IlluminanceGrid& grid, const TypeTable& table, const model::KiguRecord& k, const Obstacles& obstacles,
+                    int step, int phase, int stride);
+
+enum class PassResult { Completed, Cancelled };
+
+// The whole fixture pass into a reset grid. threads: 0 = every core. The grid comes out the same for every
+// thread count: each point receives its contributions in fixture order.
+PassResult runFixturePass(const model::Plan& plan, const catalog::TourokuTable& touroku, std::int32_t tenDaka,
+                          const TableSettings& settings, IlluminanceGrid& grid, int threads, PassProgress* progress);
+
+// The thread count a request stands for.
+int resolveThreads(int threads);
+
+} // namespace calc
