@@ -438,6 +438,7 @@ void TfrmMain::setCalcPressed(bool pressed) {
 void TfrmMain::syncFromState() {
     if (syncing_) return;
     syncing_ = true;
+    if (beforeSync) beforeSync();
     const model::Document& doc = ctx_.doc;
     setWindowTitle(qs(doc.windowTitle));
 

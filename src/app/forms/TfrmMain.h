@@ -107,6 +107,8 @@ public:
     void syncFromState();
     // Runs one command inside the handler boundary, then mirrors the state.
     void run(const std::function<void()>& command);
+    // Runs first in every mirroring: the owner of the edit state copies its own labels into the document.
+    std::function<void()> beforeSync;
 
     // The scroll box's automatic scrolling (off at start; on when a loaded plan outgrows the window).
     bool autoScroll() const { return autoScroll_; }

@@ -1,0 +1,205 @@
+// The road of one calculation through the real program: sample project, registration window, fixtures placed
+// with the mouse on the plan, the start dialog, the colour map, legend, texts and menus, then the recalculation question.
+#include "app/forms/MainProgram.h"
+#include "calc/forms/TfrmCalcStart.h"
+#include "calc/forms/TfrmRedraw.h"
+#include "catalog/forms/TfrmKigu.h"
+#include "support/QtApp.h"
+#include "ui/testing/FakeServices.h"
+#include "view/forms/TfrmColorScale2.h"
+
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QApplication>
+#include <QLabel>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <cstdlib>
+#include <set>
+
+namespace {
+
+std::string binaryDir() {
+    const char* dir = std::getenv("ORDIVAN_BINARY_DIR");
+    return dir ? dir : ".";
+}
+
+// The real program on a 1280 x 800 screen, with recording services whose pictures are real images.
+struct Program {
+    ui::testing::FakeServices services;
+    std::unique_ptr<app::forms::MainProgram> p;
+
+    Program() {
+        testsupport::qtApp();
+        services.surfaceFactory = [](int w, int h) { return std::make_unique<ui::qt::ImageSurface>(w, h); };
+        p = std::make_unique<app::forms::MainProgram>(app::ScreenInfo{1280, 800, 96}, binaryDir() + "/zolt_data", services);
+        p->fillColours();
+        p->frm.show();
+        p->frm.syncFromState();
+    }
+    model::Document& doc() { return p->state.doc; }
+    ui::qt::ImageSurface& surface() { return p->surface; }
+
+    void click(const char* button) {
+        app::forms::PictureButton* b = p->frm.button(button);
+        ASSERT_NE(b, nullptr) << button;
+        b->click();
+    }
+    void press(int x, int y, Qt::MouseButton button = Qt::LeftButton) {
+        const QPointF at(x, y);
+        QMouseEvent e(QEvent::MouseButtonPress, at, p->frm.Image1->mapToGlobal(at), button, button, Qt::NoModifier);
+        QApplication::sendEvent(p->frm.Image1, &e);
+    }
+    // The bounding box of the black wall pixels on the plan.
+    QRect wallBox() {
+        QRect box;
+        for (int y = 0; y < surface().height(); y += 2)
+            for (int x = 0; x < surface().width(); x += 2)
+                if (surface().pixel(x, y) == ui::colors::black) box |= QRect(x, y, 1, 1);
+        return box;
+    }
+    int countPixels(const ui::Color& c) {
+        int n = 0;
+        for (int y = 0; y < surface().height(); y += 2)
+            for (int x = 0; x < surface().width(); x += 2)
+                if (surface().pixel(x, y) == c) ++n;
+        return n;
+    }
+    bool menuEnabled(const char* name) {
+        QAction* a = p->frm.action(name);
+        EXPECT_NE(a, nullptr) << name;
+        return a && a->isEnabled();
+    }
+};
+
+TEST(CalculationRoad, SampleProjectToColourMapAndBackToTheRecalculationQuestion) {
+    Program prog;
+    const std::string sample = binaryDir() + "/samples/room_sample.OLE";
+    prog.p->frm.run([&] { prog.p->project.openPath(sample); });
+    ASSERT_GT(prog.doc().plan.lines.count(), 0) << "the sample has walls";
+    const int fixturesBefore = prog.doc().plan.kigu.count();
+
+    // The plan is drawn: walls in black inside the surface.
+    const QRect room = prog.wallBox();
+    ASSERT_TRUE(room.isValid());
+    EXPECT_GT(room.width(), 50);
+    EXPECT_GT(room.height(), 50);
+    EXPECT_FALSE(prog.menuEnabled("Print1")) << "nothing to print before a calculation";
+
+    // The fixture target shows the registration window; its first row is the sample's registered type.
+    prog.click("imgKigu");
+    catalog::forms::TfrmKigu* kigu = prog.p->engine.frmKigu;
+    EXPECT_TRUE(kigu->isVisible());
+    EXPECT_EQ(prog.doc().editTarget, 'K');
+    kigu->imgMouseDown(1, false);
+    ASSERT_EQ(prog.doc().selectedType, 1);
+
+    // Four fixtures by single clicks, a quarter in from each wall.
+    prog.click("imgKigu1");
+    const int qx = room.width() / 4, qy = room.height() / 4;
+    for (QPoint at : {room.topLeft() + QPoint(qx, qy), room.topLeft() + QPoint(3 * qx, qy),
+                      room.topLeft() + QPoint(qx, 3 * qy), room.topLeft() + QPoint(3 * qx, 3 * qy)}) {
+        prog.press(at.x(), at.y());
+    }
+    ASSERT_EQ(prog.doc().plan.kigu.count(), fixturesBefore + 4);
+    const model::KiguRecord& last = prog.doc().plan.kigu[prog.doc().plan.kigu.count()];
+    EXPECT_EQ(last.typeIndex, 1);
+
+    // "計算の実行" through the start dialog's colour-map button.
+    testsupport::whenModal([](QWidget* w) {
+        auto* start = qobject_cast<calc::forms::TfrmCalcStart*>(w);
+        ASSERT_NE(start, nullptr) << "the calculation start dialog comes first";
+        start->btnBunpu->click();
+    });
+    prog.p->frm.action("mnuCalcRun")->trigger();
+
+    const model::Document& doc = prog.doc();
+    ASSERT_TRUE(doc.resultValid);
+    EXPECT_TRUE(doc.resultShown);
+    EXPECT_EQ(doc.displayKind, 'B');
+    const calc::ResultStats& stats = prog.p->state.stats;
+    EXPECT_GT(stats.maxLux, 0);
+    EXPECT_GT(stats.averageLux, 0);
+    EXPECT_LE(stats.averageLux, stats.maxLux);
+
+    // The colour map: the brightest classes appear, and no class pixel lies outside the lit extent.
+    std::set<int> classesSeen;
+    int mapPixels = 0;
+    for (int k = 0; k < 6; ++k) {
+        const int n = prog.countPixels(doc.tables.classColour[static_cast<std::size_t>(k)]);
+        if (n > 0) classesSeen.insert(k);
+        mapPixels += n;
+    }
+    EXPECT_GE(classesSeen.size(), 2u) << "a map of several illuminance classes";
+
+    // The legend window floats with the colour legend painted in it.
+    view::forms::TfrmColorScale2* legend = prog.p->frm.frmColorScale2;
+    EXPECT_TRUE(legend->isVisible());
+    EXPECT_EQ(legend->surface().width(), 150);
+    EXPECT_EQ(legend->surface().height(), 130);
+    int legendColoured = 0;
+    for (int y = 0; y < 130; ++y)
+        for (int x = 0; x < 150; ++x)
+            if (legend->surface().pixel(x, y) == doc.tables.classColour[5]) ++legendColoured;
+    EXPECT_GT(legendColoured, 20) << "the swatch of the top class";
+
+    // The texts: the maximum in the status panel, the average written on the plan.
+    EXPECT_EQ(prog.p->frm.labMax->text().toStdString(), "最大照度 : " + std::to_string(stats.maxLux) + " Lx");
+    int averageInk = 0;
+    for (int y = 6; y < 24; ++y)
+        for (int x = 12; x < 140; ++x)
+            if (prog.surface().pixel(x, y) == ui::colors::black) ++averageInk;
+    EXPECT_GT(averageInk, 10) << "平均照度 text at the top left";
+
+    // Menus after the calculation.
+    EXPECT_TRUE(prog.menuEnabled("Print1"));
+    EXPECT_TRUE(prog.menuEnabled("mnuRedBunpu"));
+    EXPECT_TRUE(prog.menuEnabled("mnuOutPut"));
+
+    // The map stays until "分布図消去" brings the plan back; then one more fixture makes the result stale
+    // and the redisplay of the map asks to recalculate.
+    prog.press(room.center().x(), room.center().y());
+    EXPECT_TRUE(prog.doc().resultValid) << "no edits on the shown result";
+    prog.p->frm.btnRed->click();
+    EXPECT_FALSE(prog.doc().resultShown);
+    EXPECT_FALSE(legend->isVisible());
+    int leftOver = 0;
+    for (const ui::Color& c : doc.tables.classColour) leftOver += prog.countPixels(c);
+    EXPECT_LT(leftOver * 50, mapPixels) << "the plan without the map (fixture symbols may share a colour)";
+    prog.click("imgKigu");
+    prog.click("imgKigu1");
+    prog.press(room.center().x(), room.center().y());
+    EXPECT_FALSE(prog.doc().resultValid);
+    EXPECT_FALSE(prog.menuEnabled("mnuRedBunpu")) << "no stale map to redisplay";
+    ASSERT_TRUE(prog.menuEnabled("mnuRedLine"));
+
+    // The contour redisplay asks how to draw, then whether to recalculate: first cancelled, then accepted.
+    auto rewrite = [] {
+        testsupport::whenModal([](QWidget* w) {
+            auto* redraw = qobject_cast<calc::forms::TfrmRedraw*>(w);
+            ASSERT_NE(redraw, nullptr);
+            redraw->btnKakinaosi->click();
+        });
+    };
+    prog.services.messages.clear();
+    prog.services.answers.push_back(ui::Answer::Cancel);
+    rewrite();
+    prog.p->frm.action("mnuRedLine")->trigger();
+    ASSERT_EQ(prog.services.messages.size(), 1u);
+    EXPECT_EQ(prog.services.messages.back().text, "データが変更されています。\n再計算します。");
+    EXPECT_EQ(prog.services.messages.back().title, "再計算");
+    EXPECT_FALSE(prog.doc().resultValid) << "cancelled: no calculation ran";
+
+    prog.services.answers.push_back(ui::Answer::Ok);
+    rewrite();
+    prog.p->frm.action("mnuRedLine")->trigger();
+    EXPECT_TRUE(prog.doc().resultValid);
+    EXPECT_EQ(prog.doc().displayKind, 'T');
+    EXPECT_EQ(prog.p->state.stats.maxLux >= stats.maxLux, true) << "five fixtures light at least as much as four";
+    EXPECT_TRUE(legend->isVisible());
+    EXPECT_EQ(legend->surface().width(), 80) << "the contour legend";
+    EXPECT_EQ(legend->surface().height(), 100);
+}
+
+} // namespace
