@@ -14,6 +14,7 @@
 #include <QApplication>
 #include <QLabel>
 #include <QMouseEvent>
+#include <QPainter>
 #include <QPushButton>
 #include <cstdlib>
 #include <set>
@@ -66,6 +67,20 @@ struct Program {
                 if (surface().pixel(x, y) == c) ++n;
         return n;
     }
+    // With ORDIVAN_SCREENSHOT_DIR set, the main window as the user sees it (the floating legend laid over
+    // it where it stands) is kept there as <name>.png for the documentation.
+    void shoot(const QString& name, QWidget* window = nullptr) {
+        const QString dir = qEnvironmentVariable("ORDIVAN_SCREENSHOT_DIR");
+        if (dir.isEmpty()) return;
+        QWidget* w = window ? window : &p->frm;
+        QImage img = w->grab().toImage();
+        QWidget* legend = p->frm.frmColorScale2;
+        if (!window && legend->isVisible()) {
+            QPainter painter(&img);
+            painter.drawImage(legend->geometry().topLeft() - p->frm.geometry().topLeft(), legend->grab().toImage());
+        }
+        img.save(dir + '/' + name + QStringLiteral(".png"));
+    }
     bool menuEnabled(const char* name) {
         QAction* a = p->frm.action(name);
         EXPECT_NE(a, nullptr) << name;
@@ -94,6 +109,7 @@ TEST(CalculationRoad, SampleProjectToColourMapAndBackToTheRecalculationQuestion)
     EXPECT_EQ(prog.doc().editTarget, 'K');
     kigu->imgMouseDown(1, false);
     ASSERT_EQ(prog.doc().selectedType, 1);
+    prog.shoot(QStringLiteral("frmKigu"), kigu);
 
     // Four fixtures by single clicks, a quarter in from each wall.
     prog.click("imgKigu1");
@@ -152,6 +168,8 @@ TEST(CalculationRoad, SampleProjectToColourMapAndBackToTheRecalculationQuestion)
             if (prog.surface().pixel(x, y) == ui::colors::black) ++averageInk;
     EXPECT_GT(averageInk, 10) << "平均照度 text at the top left";
 
+    prog.shoot(QStringLiteral("main_colour_map"));
+
     // Menus after the calculation.
     EXPECT_TRUE(prog.menuEnabled("Print1"));
     EXPECT_TRUE(prog.menuEnabled("mnuRedBunpu"));
@@ -200,6 +218,15 @@ TEST(CalculationRoad, SampleProjectToColourMapAndBackToTheRecalculationQuestion)
     EXPECT_TRUE(legend->isVisible());
     EXPECT_EQ(legend->surface().width(), 80) << "the contour legend";
     EXPECT_EQ(legend->surface().height(), 100);
+    prog.shoot(QStringLiteral("main_contours"));
+
+    // The colour-temperature map of the same result, from the display menu.
+    ASSERT_TRUE(prog.menuEnabled("mnuRedTemp"));
+    prog.p->frm.action("mnuRedTemp")->trigger();
+    EXPECT_EQ(prog.doc().displayKind, 'C');
+    EXPECT_EQ(legend->surface().width(), 170) << "the colour-temperature legend";
+    EXPECT_EQ(legend->surface().height(), 40);
+    prog.shoot(QStringLiteral("main_colour_temperature"));
 }
 
 } // namespace
