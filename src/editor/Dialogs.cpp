@@ -128,6 +128,10 @@ void NewPlanDialogModel::chooseScale(int denominator) {
     }
 }
 
+std::int32_t chosenDenominator(const NewPlanChoice& choice) {
+    return choice.customScale ? base::toInt(choice.denominatorText) : choice.denominator;
+}
+
 NewPlanChoice NewPlanDialogModel::choice(const std::string& denominatorText) const {
     NewPlanChoice c;
     c.confirmed = true;

@@ -7,6 +7,7 @@
 #include "ui/Services.h"
 #include "ui/Types.h"
 
+#include <cstdint>
 #include <string>
 
 namespace editor {
@@ -57,6 +58,9 @@ private:
     bool confirmed_ = false;
     int firstValue_ = 0, secondValue_ = 0;
 };
+
+// The denominator a new-plan choice hands on: the typed one with "設定値" (throws base::ConversionError).
+std::int32_t chosenDenominator(const NewPlanChoice& choice);
 
 // TfrmSinki ("新規作成") and the new-plan part of the start dialog: which controls are enabled.
 class NewPlanDialogModel {

@@ -1,6 +1,8 @@
 // The plan editor's commands: targets and tools, mouse dispatch with snapping and the rubber band, the wall tools.
 #include "editor/Editor.h"
 
+#include "editor/Dialogs.h"
+
 #include "base/Text.h"
 #include "editor/Geometry.h"
 #include "model/Document.h"
@@ -828,13 +830,11 @@ void Editor::applyNewPlan(const NewPlanChoice& choice, bool clearFirst) {
     state_.dragState = 'N';
     if (clearFirst) clearPlan();
     int denominator = choice.denominator;
-    if (choice.customScale) {
-        try {
-            denominator = base::toInt(choice.denominatorText);
-        } catch (const base::ConversionError& e) {
-            services_.showError(e.what());
-            return;
-        }
+    try {
+        denominator = chosenDenominator(choice);
+    } catch (const base::ConversionError& e) {
+        services_.showError(e.what());
+        return;
     }
     switch (choice.background) {
     case NewPlanBackground::White:

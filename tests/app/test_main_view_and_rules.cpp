@@ -142,23 +142,6 @@ TEST(Menus, AValidResultOpensTheResultMenusAndAnEditClosesThemAgain) {
     EXPECT_TRUE(m["mnuPrintGrid"].enabled);
 }
 
-TEST(DrawingSurface, ClearingItFillsWhiteWithALightOutlineAndResetsTheResultMenus) {
-    auto doc = startDoc();
-    doc.resultShown = true;
-    doc.menus.print = doc.menus.deleteGrid = doc.menus.deleteBackground = true;
-    doc.menus.gridPrint = doc.menus.scaleSet = false;
-    doc.bikouLabel = "図面入力に戻るには \"再表示\"";
-    ui::testing::RecordingSurface surface(200, 100);
-    app::clearDrawingSurface(doc, surface);
-    EXPECT_FALSE(doc.resultShown);
-    EXPECT_FALSE(doc.menus.print);
-    EXPECT_FALSE(doc.menus.deleteGrid);
-    EXPECT_FALSE(doc.menus.deleteBackground);
-    EXPECT_TRUE(doc.menus.gridPrint);
-    EXPECT_TRUE(doc.menus.scaleSet);
-    EXPECT_TRUE(doc.bikouLabel.empty());
-}
-
 TEST(ResultCommands, TheButtonRefusesAnEmptyPlanAndRedisplayAsksOnlyForAStaleResult) {
     ui::testing::FakeServices services;
     auto doc = startDoc();

@@ -1,9 +1,9 @@
 // Fuzz target for the texts users type into the dialogs: lengths, counts, levels, heights, denominators, filters.
 #include "base/Text.h"
 #include "calc/SettingsDialogs.h"
-#include "editor/LengthDialogRules.h"
-#include "editor/PlanChoice.h"
+#include "editor/Dialogs.h"
 #include "ui/FileFilter.h"
+#include "ui/testing/FakeServices.h"
 #include "view/RangeDialogRules.h"
 
 #include <cstddef>
@@ -18,9 +18,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string y = cut == std::string::npos ? std::string() : text.substr(cut + 1);
 
     // A refused text may only fail with the conversion message; anything else escaping is a fault.
-    try {
-        for (char kind : {'K', 'P', 'H', 'M', 'L'}) editor::acceptLengthDialog(kind, true, x, y);
-    } catch (const base::ConversionError&) {
+    ui::testing::FakeServices services;
+    for (char kind : {'K', 'P', 'H', 'M', 'L'}) {
+        try {
+            editor::LengthDialogModel dialog;
+            dialog.configure(kind, '3');
+            dialog.txtX = x;
+            dialog.txtY = y;
+            dialog.ok(services);
+        } catch (const base::ConversionError&) {
+        }
     }
     try {
         std::array<std::string, 7> texts{"", x, y, x, y, x, y};
@@ -34,9 +41,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     } catch (const base::ConversionError&) {
     }
     try {
-        editor::PlanChoice c;
-        c.typedScale = true;
-        c.typedDenominator = x;
+        editor::NewPlanChoice c;
+        c.customScale = true;
+        c.denominatorText = x;
         editor::chosenDenominator(c);
     } catch (const base::ConversionError&) {
     }

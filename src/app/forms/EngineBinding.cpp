@@ -22,6 +22,7 @@
 #include "view/PlanRender.h"
 #include "view/ResultMaps.h"
 #include "view/forms/TfrmColorScale2.h"
+#include "view/forms/TfrmTempScale.h"
 
 #include <QCursor>
 #include <QGuiApplication>
@@ -55,6 +56,9 @@ MainEngine::MainEngine(TfrmMain& frm, editor::MainState& state, catalog::forms::
     };
     display_.hooks.chooseLevels = [this] { calc::chooseLevels(state_.doc, state_.stats.maxLux); };
     display_.hooks.legendChanged = [this](const view::LegendWindow& legend) { legendChanged(legend); };
+    display_.hooks.temperatureScaleChanged = [this](const view::TemperatureScaleWindow& scale) {
+        if (scale.picture) frm_.frmTempScale->setPicture(*scale.picture);
+    };
 
     editor_ = std::make_unique<editor::Editor>(state, ctx.touroku, ctx.surface,
                                                ctx.services, painter_, editorHooks(), &dxfBackground_);
@@ -170,6 +174,7 @@ editor::EditorHooks MainEngine::editorHooks() {
 void MainEngine::mirrorState() {
     model::Document& doc = state_.doc;
     doc.scaleTypeLabel = state_.labScaleType;
+    doc.menus.scaleSet = state_.menuScaleSet;
     doc.surfaceHint = state_.hintVisible ? state_.hintText : std::string();
 }
 
@@ -191,14 +196,11 @@ void MainEngine::bind(model::ProjectCommands& project, EngineHooks& hooks) {
         e.clearPlan();
         e.clearDrawingSurface();
     };
-    hooks.planBackground = [&e](editor::Background b, std::int32_t denominator) {
+    hooks.planBackground = [&e](editor::NewPlanBackground b, std::int32_t denominator) {
         editor::NewPlanChoice choice;
         choice.confirmed = true;
         choice.denominator = denominator;
-        choice.background = b == editor::Background::Dxf   ? editor::NewPlanBackground::Dxf
-                            : b == editor::Background::Bmp ? editor::NewPlanBackground::Bitmap
-                            : b == editor::Background::Grid ? editor::NewPlanBackground::Grid
-                                                            : editor::NewPlanBackground::White;
+        choice.background = b;
         e.applyNewPlan(choice, false);
     };
     hooks.numericPointEntry = {};

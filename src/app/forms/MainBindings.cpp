@@ -9,6 +9,7 @@
 #include "calc/forms/TfrmSeido.h"
 #include "editor/forms/TfrmLen.h"
 #include "editor/forms/TfrmSinki.h"
+#include "view/PlanRender.h"
 #include "view/forms/TfrmColorScale2.h"
 #include "view/forms/TfrmLxScale.h"
 #include "view/forms/TfrmTempScale.h"
@@ -34,19 +35,19 @@ void bindMainCommands(TfrmMain& frm, model::ProjectCommands& project, EngineHook
     ui::Services& services = ctx.services;
     MainCommands& c = frm.commands;
 
-    if (!hooks.redisplayPlan) hooks.redisplayPlan = [&ctx] { clearDrawingSurface(ctx.doc, ctx.surface); };
+    if (!hooks.redisplayPlan) hooks.redisplayPlan = [&ctx] { view::clearDrawingSurface(ctx.surface, ctx.doc); };
     if (!hooks.clearPlan) {
         hooks.clearPlan = [&ctx] {
             model::clearPlan(ctx.doc, ctx.touroku);
-            clearDrawingSurface(ctx.doc, ctx.surface);
+            view::clearDrawingSurface(ctx.surface, ctx.doc);
         };
     }
     if (!hooks.planBackground) {
-        hooks.planBackground = [&ctx](editor::Background b, std::int32_t denominator) {
-            if (b == editor::Background::Grid) {
+        hooks.planBackground = [&ctx](editor::NewPlanBackground b, std::int32_t denominator) {
+            if (b == editor::NewPlanBackground::Grid) {
                 model::setScaleFromDenominator(ctx.doc, denominator);
-            } else if (b == editor::Background::White) {
-                clearDrawingSurface(ctx.doc, ctx.surface);
+            } else if (b == editor::NewPlanBackground::White) {
+                view::clearDrawingSurface(ctx.surface, ctx.doc);
                 ctx.doc.backgroundKind = 'N';
             }
         };
@@ -60,7 +61,7 @@ void bindMainCommands(TfrmMain& frm, model::ProjectCommands& project, EngineHook
             if (h->clearPlan) h->clearPlan();
             if (h->refreshRegistration) h->refreshRegistration();
         };
-        f->frmSinki->onBackground = [h](editor::Background b, std::int32_t d) { h->planBackground(b, d); };
+        f->frmSinki->onBackground = [h](editor::NewPlanBackground b, std::int32_t d) { h->planBackground(b, d); };
         f->frmSinki->execute();
     };
     c.Open1Click = [&project] { project.openFromMenu(); };
@@ -231,7 +232,7 @@ void startWithSplash(TfrmMain& frm, model::ProjectCommands& project, EngineHooks
     TfrmMain* f = &frm;
     EngineHooks* h = &hooks;
     start->showNotice = [f] { f->fmTyuui->exec(); };
-    start->onNewPlan = [f, h](editor::Background b, std::int32_t d) {
+    start->onNewPlan = [f, h](editor::NewPlanBackground b, std::int32_t d) {
         h->planBackground(b, d);
         f->syncFromState();
     };

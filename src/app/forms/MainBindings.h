@@ -1,7 +1,7 @@
 // Binds the main window's commands: file flows, dialogs, display choices and the result questions.
 #pragma once
 #include "app/forms/TfrmMain.h"
-#include "editor/PlanChoice.h"
+#include "editor/Dialogs.h"
 #include "model/ProjectCommands.h"
 
 #include <functional>
@@ -15,7 +15,7 @@ struct EngineHooks {
     std::function<void(char kind, int redrawChoice)> showResult;  // redisplay a valid result (redrawChoice: TfrmRedraw)
     std::function<void()> redisplayPlan;                   // default: clearDrawingSurface
     std::function<void()> clearPlan;                       // default: model::clearPlan and clearDrawingSurface
-    std::function<void(editor::Background, std::int32_t)> planBackground;  // default: white clears, grid sets the scale
+    std::function<void(editor::NewPlanBackground, std::int32_t)> planBackground;  // default: white clears, grid sets the scale
     std::function<void(std::int32_t xMm, std::int32_t yMm)> numericPointEntry;  // complete the operation by offset
     std::function<void(int slot)> showCurve;               // the distribution curve window
     std::function<void()> showGrid;                        // grid display with a scale set

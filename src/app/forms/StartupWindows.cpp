@@ -97,7 +97,7 @@ void TfrmStart2::btnOKClick() {
     accept();
     if (showNotice) showNotice();
     if (rbtnNew->isChecked()) {
-        const editor::PlanChoice c = choiceBox->choice();
+        const editor::NewPlanChoice c = choiceBox->choice();
         ui::qt::guarded(services_, [&] {
             const std::int32_t d = chosenDenominator(c);
             if (onNewPlan) onNewPlan(c.background, d);

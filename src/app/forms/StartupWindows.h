@@ -1,6 +1,6 @@
 // The start-up windows: splash TfrmStart1, start dialog TfrmStart2, notice TfmTyuui and the version window TfrmVersion.
 #pragma once
-#include "editor/PlanChoice.h"
+#include "editor/Dialogs.h"
 #include "ui/Services.h"
 
 #include <QDialog>
@@ -40,7 +40,7 @@ public:
 
     // OK's work, bound by the main window: the notice first, then a new plan with its background, or a load.
     std::function<void()> showNotice;
-    std::function<void(editor::Background, std::int32_t denominator)> onNewPlan;
+    std::function<void(editor::NewPlanBackground, std::int32_t denominator)> onNewPlan;
     std::function<void()> onLoad;
     // ｷｬﾝｾﾙ: the program ends.
     std::function<void()> onCancel;

@@ -152,7 +152,7 @@ TfrmMain::TfrmMain(MainContext context, QWidget* parent) : QMainWindow(parent), 
     frmLen = new editor::forms::TfrmLen(ctx_.services, this);
     frmLxScale = new view::forms::TfrmLxScale(ctx_.doc, ctx_.services, this);
     frmVersion = new TfrmVersion(this);
-    frmTempScale = new view::forms::TfrmTempScale(ctx_.lightColours, this);
+    frmTempScale = new view::forms::TfrmTempScale(this);
     frmCalcING = new calc::forms::TfrmCalcING(this);
     frmCalcStart = new calc::forms::TfrmCalcStart(ctx_.doc, ctx_.settings, this);
     frmTendakaChange = new calc::forms::TfrmTendakaChange(this);

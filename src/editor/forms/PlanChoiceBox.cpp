@@ -84,16 +84,17 @@ void PlanChoiceBox::syncScaleControls() {
     txtSyuku->setEnabled(grid && rbtnSettei->isChecked());
 }
 
-PlanChoice PlanChoiceBox::choice() const {
-    PlanChoice c;
-    c.background = rbtnGrid->isChecked() ? Background::Grid
-                   : rbtnDxf->isChecked() ? Background::Dxf
-                   : rbtnBmp->isChecked() ? Background::Bmp
-                                          : Background::White;
+NewPlanChoice PlanChoiceBox::choice() const {
+    NewPlanChoice c;
+    c.confirmed = true;
+    c.background = rbtnGrid->isChecked() ? NewPlanBackground::Grid
+                   : rbtnDxf->isChecked() ? NewPlanBackground::Dxf
+                   : rbtnBmp->isChecked() ? NewPlanBackground::Bitmap
+                                          : NewPlanBackground::White;
     c.denominator = denominator_;
     // The typed scale only counts while the grid choice can use it; a stale "設定値" is not converted.
-    c.typedScale = rbtnSettei->isChecked() && c.background == Background::Grid;
-    c.typedDenominator = ui::qt::ss(txtSyuku->text());
+    c.customScale = rbtnSettei->isChecked() && c.background == NewPlanBackground::Grid;
+    c.denominatorText = ui::qt::ss(txtSyuku->text());
     return c;
 }
 

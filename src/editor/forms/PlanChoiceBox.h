@@ -1,6 +1,6 @@
 // The background and scale choice shared by the new-plan dialog and the start dialog.
 #pragma once
-#include "editor/PlanChoice.h"
+#include "editor/Dialogs.h"
 
 #include <QWidget>
 
@@ -18,7 +18,7 @@ public:
 
     // "白紙で表示" selected; the scale controls follow the grid choice.
     void reset();
-    PlanChoice choice() const;
+    NewPlanChoice choice() const;
 
     QRadioButton* rbtnWhite;  // "白紙で表示"
     QRadioButton* rbtnDxf;    // "ＤＸＦファイルの読み込み"

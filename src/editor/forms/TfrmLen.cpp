@@ -1,4 +1,4 @@
-// The length dialog: widget plumbing around the length rules.
+// The length dialog: widget plumbing around the editor's length dialog model.
 #include "editor/forms/TfrmLen.h"
 
 #include "ui/qt/FormKit.h"
@@ -50,7 +50,7 @@ TfrmLen::TfrmLen(ui::Services& services, QWidget* parent)
     layout->addWidget(btnCancel, 2, 2);
     layout->setSizeConstraint(QLayout::SetFixedSize);
     connect(txtX, &QLineEdit::returnPressed, this, [this] {
-        if (layout_.secondRow) {
+        if (model_.secondRowVisible()) {
             txtY->setFocus();
         } else {
             btnOKClick();
@@ -62,27 +62,29 @@ TfrmLen::TfrmLen(ui::Services& services, QWidget* parent)
 }
 
 void TfrmLen::configure(char inputKind, char tool) {
-    inputKind_ = inputKind;
-    layout_ = configureLengthDialog(inputKind, tool, layout_);
-    if (layout_.clearEdits) {
-        txtX->clear();
-        txtY->clear();
-    }
+    // The model keeps the texts for the height change; every other kind empties them.
+    model_.txtX = ss(txtX->text());
+    model_.txtY = ss(txtY->text());
+    model_.configure(inputKind, tool);
+    txtX->setText(qs(model_.txtX));
+    txtY->setText(qs(model_.txtY));
     applyLayout();
 }
 
 void TfrmLen::applyLayout() {
-    if (layout_.captionSet) setWindowTitle(qs(layout_.caption));
-    labX->setText(qs(layout_.labX));
-    labY->setText(qs(layout_.labY));
-    labmmx->setVisible(layout_.unitXVisible);
-    labY->setVisible(layout_.secondRow);
-    txtY->setVisible(layout_.secondRow);
-    labmmy->setVisible(layout_.secondRow && layout_.unitYVisible);
+    // A use that sets no caption keeps the one of the previous use.
+    if (!model_.caption().empty()) setWindowTitle(qs(model_.caption()));
+    labX->setText(qs(model_.labX()));
+    labY->setText(qs(model_.labY()));
+    labmmx->setVisible(model_.unitXVisible());
+    labY->setVisible(model_.secondRowVisible());
+    txtY->setVisible(model_.secondRowVisible());
+    labmmy->setVisible(model_.secondRowVisible() && model_.unitYVisible());
 }
 
 bool TfrmLen::execute() {
     confirmed = false;
+    model_.show();
     txtX->clear();
     txtY->clear();
     txtX->setFocus();
@@ -92,14 +94,15 @@ bool TfrmLen::execute() {
 
 void TfrmLen::btnOKClick() {
     ui::qt::guarded(services_, [&] {
-        const LengthDialogResult r = acceptLengthDialog(inputKind_, layout_.secondRow, ss(txtX->text()), ss(txtY->text()));
-        if (!r.accepted) {
-            services_.messageBox(r.refusal, kValueMissingTitle, ui::Icon::Stop, ui::Buttons::Ok);
-            (r.focus == 2 ? txtY : txtX)->setFocus();
+        model_.txtX = ss(txtX->text());
+        model_.txtY = ss(txtY->text());
+        if (!model_.ok(services_)) {
+            (model_.focus() == LengthDialogModel::Focus::Y ? txtY : txtX)->setFocus();
             return;
         }
-        firstValue = r.firstValue;
-        if (layout_.secondRow) secondValue = r.secondValue;
+        const LengthAnswer a = model_.answer();
+        firstValue = a.firstValue;
+        if (model_.secondRowVisible()) secondValue = a.secondValue;
         confirmed = true;
         accept();
     });

@@ -1,6 +1,6 @@
 // The length dialog: counts, pitches, heights, real lengths and coordinate offsets for the editor.
 #pragma once
-#include "editor/LengthDialogRules.h"
+#include "editor/Dialogs.h"
 #include "ui/Services.h"
 
 #include <QDialog>
@@ -35,13 +35,12 @@ public:
     QPushButton* btnCancel;
 
     void btnOKClick();
-    bool secondRowVisible() const { return layout_.secondRow; }
+    bool secondRowVisible() const { return model_.secondRowVisible(); }
 
 private:
     void applyLayout();
     ui::Services& services_;
-    LengthDialogLayout layout_;
-    char inputKind_ = 'K';
+    LengthDialogModel model_;
 };
 
 } // namespace editor::forms

@@ -37,7 +37,7 @@ bool TfrmSinki::execute() {
 
 void TfrmSinki::btnOKClick() {
     hide();
-    const PlanChoice c = choiceBox->choice();
+    const NewPlanChoice c = choiceBox->choice();
     if (onClearPlan) onClearPlan();
     // A bad denominator is reported and the fresh plan stays without a background; the dialog closes anyway.
     ui::qt::guarded(services_, [&] {

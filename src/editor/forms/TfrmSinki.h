@@ -1,6 +1,6 @@
 // The new-plan dialog "新規作成": background and scale of a fresh plan.
 #pragma once
-#include "editor/PlanChoice.h"
+#include "editor/Dialogs.h"
 #include "ui/Services.h"
 
 #include <QDialog>
@@ -23,7 +23,7 @@ public:
     // OK's work, bound by the main window: clear the plan and refresh the registration window's slots,
     // then set up the chosen background with the denominator.
     std::function<void()> onClearPlan;
-    std::function<void(Background, std::int32_t denominator)> onBackground;
+    std::function<void(NewPlanBackground, std::int32_t denominator)> onBackground;
 
     PlanChoiceBox* choiceBox;
     QPushButton* btnOK;

@@ -1,14 +1,15 @@
 // The colour-temperature scale window.
 #include "view/forms/TfrmTempScale.h"
 
-#include "view/TempScalePicture.h"
+#include "view/Legends.h"
 
 #include <QPainter>
 
 namespace view::forms {
 
-TfrmTempScale::TfrmTempScale(const catalog::LightColorTable& colours, QWidget* parent)
-    : QWidget(parent, Qt::Tool | Qt::WindowStaysOnTopHint), picture_(kTempScaleWidth, kTempScaleHeight) {
+TfrmTempScale::TfrmTempScale(QWidget* parent)
+    : QWidget(parent, Qt::Tool | Qt::WindowStaysOnTopHint),
+      picture_(kTemperatureScaleSize.width, kTemperatureScaleSize.height) {
     setObjectName(QStringLiteral("frmTempScale"));
     setWindowTitle(QStringLiteral("色温度スケール"));
     setAutoFillBackground(true);
@@ -16,7 +17,12 @@ TfrmTempScale::TfrmTempScale(const catalog::LightColorTable& colours, QWidget* p
     pal.setColor(QPalette::Window, Qt::white);
     setPalette(pal);
     setFixedSize(174, 52);
-    drawTempScalePicture(picture_, colours);
+    picture_.fillRect(ui::Rect{0, 0, picture_.width(), picture_.height()}, ui::colors::white);
+}
+
+void TfrmTempScale::setPicture(const ui::Surface& picture) {
+    picture_.drawSurface(0, 0, picture);
+    update();
 }
 
 void TfrmTempScale::setMerged(bool merged) {

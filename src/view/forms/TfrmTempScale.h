@@ -10,8 +10,10 @@ namespace view::forms {
 class TfrmTempScale : public QWidget {
     Q_OBJECT
 public:
-    // Draws the picture once, from the light colours loaded from the catalogue.
-    TfrmTempScale(const catalog::LightColorTable& colours, QWidget* parent = nullptr);
+    // White until the result display hands over the scale picture drawn from the light colours.
+    explicit TfrmTempScale(QWidget* parent = nullptr);
+    // Copies the scale picture (167 × 41) the result display drew.
+    void setPicture(const ui::Surface& picture);
 
     const ui::qt::ImageSurface& picture() const { return picture_; }
     // The border toggle: merged = no border.

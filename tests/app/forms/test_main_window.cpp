@@ -16,7 +16,7 @@
 #include "model/ProjectCommands.h"
 #include "support/QtApp.h"
 #include "ui/testing/FakeServices.h"
-#include "view/TempScalePicture.h"
+#include "view/Legends.h"
 #include "view/forms/TfrmColorScale2.h"
 #include "view/forms/TfrmLxScale.h"
 #include "view/forms/TfrmTempScale.h"
@@ -397,8 +397,8 @@ TEST(StartDialogs, TheStartDialogShowsTheNoticeFirstThenMakesTheChosenPlan) {
 
     std::vector<std::string> steps;
     start.showNotice = [&] { steps.push_back("notice"); };
-    start.onNewPlan = [&](editor::Background b, std::int32_t d) {
-        steps.push_back(b == editor::Background::Grid ? "grid " + std::to_string(d) : "other");
+    start.onNewPlan = [&](editor::NewPlanBackground b, std::int32_t d) {
+        steps.push_back(b == editor::NewPlanBackground::Grid ? "grid " + std::to_string(d) : "other");
     };
     start.choiceBox->rbtnGrid->setChecked(true);
     EXPECT_TRUE(start.choiceBox->rbtn50->isEnabled());
@@ -433,8 +433,8 @@ TEST(StartDialogs, TheNewPlanDialogFiltersItsDenominatorAndClearsBeforeTheBackgr
     MainFixture f;
     std::vector<std::string> steps;
     f.hooks.clearPlan = [&] { steps.push_back("clear"); };
-    f.hooks.planBackground = [&](editor::Background b, std::int32_t d) {
-        steps.push_back(b == editor::Background::Grid ? "grid " + std::to_string(d) : "other");
+    f.hooks.planBackground = [&](editor::NewPlanBackground b, std::int32_t d) {
+        steps.push_back(b == editor::NewPlanBackground::Grid ? "grid " + std::to_string(d) : "other");
     };
     testsupport::whenModal([](QWidget* w) {
         auto* box = w->findChild<editor::forms::PlanChoiceBox*>();
@@ -474,7 +474,13 @@ TEST(LegendWindows, TheColourTemperatureScaleShowsTheLightColoursUnderItsMarks) 
     catalog::LightColorTable colours;
     for (int i = 0; i < catalog::LightColorTable::kEntries; ++i) colours.colorRef[static_cast<std::size_t>(i)] = 0x010203u * static_cast<std::uint32_t>(i + 1);
     colours.loaded = catalog::LightColorTable::kEntries;
-    view::forms::TfrmTempScale scale(colours);
+    // The result display draws the scale from the colours the start-up filled in; the window shows it.
+    model::DisplayTables tables;
+    app::fillCtColour(tables, colours);
+    ui::qt::ImageSurface drawn(view::kTemperatureScaleSize.width, view::kTemperatureScaleSize.height);
+    view::drawTemperatureScale(drawn, tables);
+    view::forms::TfrmTempScale scale;
+    scale.setPicture(drawn);
     EXPECT_EQ(scale.windowTitle(), QStringLiteral("色温度スケール"));
     EXPECT_EQ(scale.size(), QSize(174, 52));
     const auto& pic = scale.picture();
