@@ -4,6 +4,7 @@
 #include "calc/forms/TfrmCalcStart.h"
 #include "calc/forms/TfrmRedraw.h"
 #include "catalog/forms/TfrmKigu.h"
+#include "io/forms/TfrmDXFOutType.h"
 #include "support/QtApp.h"
 #include "ui/testing/FakeServices.h"
 #include "view/forms/TfrmColorScale2.h"
@@ -16,7 +17,12 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPushButton>
+#include <QDir>
+#include <QTemporaryDir>
 #include <cstdlib>
+#include <fstream>
+#include <sstream>
+#include <algorithm>
 #include <set>
 
 namespace {
@@ -227,6 +233,75 @@ TEST(CalculationRoad, SampleProjectToColourMapAndBackToTheRecalculationQuestion)
     EXPECT_EQ(legend->surface().width(), 170) << "the colour-temperature legend";
     EXPECT_EQ(legend->surface().height(), 40);
     prog.shoot(QStringLiteral("main_colour_temperature"));
+}
+
+std::string readFile(const std::string& path) {
+    std::ifstream f(path, std::ios::binary);
+    std::stringstream text;
+    text << f.rdbuf();
+    return text.str();
+}
+
+// After a calculation every output of the file menu and the plan's context menu writes its file, and a
+// saved project opens again with the same plan.
+TEST(CalculationRoad, TheOutputsOfAResultAndTheProjectRoundTrip) {
+    Program prog;
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const std::string out = dir.path().toStdString();
+    prog.p->frm.run([&] { prog.p->project.openPath(binaryDir() + "/samples/room_sample.OLE"); });
+    const int fixtures = prog.doc().plan.kigu.count();
+    const int walls = prog.doc().plan.lines.count();
+    ASSERT_GT(fixtures, 0);
+
+    testsupport::whenModal([](QWidget* w) {
+        auto* start = qobject_cast<calc::forms::TfrmCalcStart*>(w);
+        ASSERT_NE(start, nullptr);
+        start->btnBunpu->click();
+    });
+    prog.click("imgCalc");
+    ASSERT_TRUE(prog.doc().resultValid);
+    ASSERT_TRUE(prog.menuEnabled("mnuDxfSave"));
+
+    // DXF: the output-type dialog, then the save dialog.
+    testsupport::whenModal([](QWidget* w) {
+        auto* type = qobject_cast<io::forms::TfrmDXFOutType*>(w);
+        ASSERT_NE(type, nullptr);
+        type->btnColorOut->click();
+    });
+    prog.services.fileAnswers.push_back(out + "/result.DXF");
+    prog.p->frm.action("mnuDxfSave")->trigger();
+    const std::string dxf = readFile(out + "/result.DXF");
+    EXPECT_NE(dxf.find("ENTITIES"), std::string::npos);
+    EXPECT_NE(dxf.find("EOF"), std::string::npos);
+
+    // The illuminance values: one row per grid row and more than a header.
+    prog.services.fileAnswers.push_back(out + "/lux.csv");
+    prog.p->frm.action("mnuOutPut")->trigger();
+    const std::string csv = readFile(out + "/lux.csv");
+    EXPECT_GT(std::count(csv.begin(), csv.end(), '\n'), 10);
+
+    // The product list names the sample's registered product.
+    prog.services.fileAnswers.push_back(out + "/list.csv");
+    prog.p->frm.action("mnuCsv")->trigger();
+    EXPECT_NE(readFile(out + "/list.csv").find("DL-1000"), std::string::npos);
+
+    // The plan picture through the context menu.
+    prog.services.fileAnswers.push_back(out + "/plan.BMP");
+    prog.p->frm.action("pmnuSave")->trigger();
+    ASSERT_EQ(prog.services.savedBitmaps.size(), 1u);
+    EXPECT_EQ(prog.services.savedBitmaps[0], out + "/plan.BMP");
+
+    // Save under a new name, then open it again from the menu: the same plan.
+    prog.services.fileAnswers.push_back(out + "/copy.OLE");
+    prog.p->frm.action("SaveAs1")->trigger();
+    ASSERT_FALSE(readFile(out + "/copy.OLE").empty());
+    prog.services.fileAnswers.push_back(out + "/copy.OLE");
+    prog.p->frm.action("Open1")->trigger();
+    EXPECT_EQ(prog.doc().plan.kigu.count(), fixtures);
+    EXPECT_EQ(prog.doc().plan.lines.count(), walls);
+    EXPECT_FALSE(prog.doc().resultShown) << "a project opens as a plan";
+    EXPECT_TRUE(prog.wallBox().isValid()) << "the reopened plan is drawn";
 }
 
 } // namespace
