@@ -5,6 +5,7 @@
 #include "calc/forms/TfrmRedraw.h"
 #include "catalog/forms/TfrmKigu.h"
 #include "io/forms/TfrmDXFOutType.h"
+#include "print/forms/TfrmCD.h"
 #include "support/QtApp.h"
 #include "ui/testing/FakeServices.h"
 #include "view/forms/TfrmColorScale2.h"
@@ -18,6 +19,7 @@
 #include <QPainter>
 #include <QPushButton>
 #include <QDir>
+#include <QImage>
 #include <QTemporaryDir>
 #include <cstdlib>
 #include <fstream>
@@ -302,6 +304,58 @@ TEST(CalculationRoad, TheOutputsOfAResultAndTheProjectRoundTrip) {
     EXPECT_EQ(prog.doc().plan.lines.count(), walls);
     EXPECT_FALSE(prog.doc().resultShown) << "a project opens as a plan";
     EXPECT_TRUE(prog.wallBox().isValid()) << "the reopened plan is drawn";
+}
+
+// The editor's backgrounds come from real files through the bitmap reader and the DXF reader, and the
+// curve window shows the selected type.
+TEST(CalculationRoad, BackgroundsFromFilesAndTheCurveWindow) {
+    Program prog;
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const std::string out = dir.path().toStdString();
+
+    // A plain green bitmap fills the plan behind the (empty) drawing.
+    QImage green(120, 80, QImage::Format_RGB32);
+    green.fill(QColor(0, 160, 0));
+    ASSERT_TRUE(green.save(QString::fromStdString(out + "/back.bmp"), "BMP"));
+    prog.services.fileAnswers.push_back(out + "/back.bmp");
+    prog.p->frm.action("mnuLoadBMP")->trigger();
+    EXPECT_EQ(prog.doc().backgroundKind, 'B');
+    EXPECT_GT(prog.countPixels(ui::Color{0, 160, 0}), 1000);
+
+    // A file that is no picture is refused with a message; the plan goes on with the bitmap it had.
+    std::ofstream(out + "/broken.bmp") << "not a picture";
+    prog.services.fileAnswers.push_back(out + "/broken.bmp");
+    prog.services.errors.clear();
+    prog.p->frm.action("mnuLoadBMP")->trigger();
+    EXPECT_EQ(prog.services.errors.size(), 1u);
+    EXPECT_EQ(prog.doc().backgroundKind, 'B');
+
+    // A DXF drawing of two lines is fitted into the plan and drawn in light blue.
+    std::ofstream(out + "/plan.dxf") << "0\nSECTION\n2\nENTITIES\n"
+                                        "0\nLINE\n8\n0\n10\n0.0\n20\n0.0\n11\n10000.0\n21\n0.0\n"
+                                        "0\nLINE\n8\n0\n10\n0.0\n20\n0.0\n11\n0.0\n21\n6000.0\n"
+                                        "0\nENDSEC\n0\nEOF\n";
+    prog.services.fileAnswers.push_back(out + "/plan.dxf");
+    prog.p->frm.action("mnuLoadDXF")->trigger();
+    EXPECT_EQ(prog.doc().backgroundKind, 'D');
+    EXPECT_TRUE(prog.p->engine.dxf().loaded());
+    EXPECT_GT(prog.countPixels(ui::Color{136, 136, 255}), 50);
+    EXPECT_TRUE(prog.doc().plan.hasScale()) << "fitting the drawing sets the plan's scale";
+
+    // The curve window of the sample's registered type.
+    prog.p->frm.run([&] { prog.p->project.openPath(binaryDir() + "/samples/room_sample.OLE"); });
+    prog.click("imgKigu");
+    prog.p->engine.frmKigu->imgMouseDown(1, false);
+    prog.p->frm.action("mnuHaikou")->trigger();
+    print::forms::TfrmCD* curve = prog.p->engine.frmCD;
+    EXPECT_TRUE(curve->isVisible());
+    int ink = 0;
+    const ui::qt::ImageSurface& picture = curve->picture();
+    for (int y = 0; y < picture.height(); y += 2)
+        for (int x = 0; x < picture.width(); x += 2)
+            if (picture.pixel(x, y) != ui::colors::white) ++ink;
+    EXPECT_GT(ink, 100) << "the distribution curve is drawn";
 }
 
 } // namespace
