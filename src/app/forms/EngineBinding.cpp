@@ -27,6 +27,8 @@
 #include <QCursor>
 #include <QGuiApplication>
 #include <QImage>
+#include <QLayout>
+#include <QScrollArea>
 #include <QLineEdit>
 #include <QMenu>
 #include <QScreen>
@@ -162,6 +164,15 @@ editor::EditorHooks MainEngine::editorHooks() {
     h.enlargeWindowToScreen = [this, f] {
         model::Document& doc = state_.doc;
         f->setGeometry(0, 0, doc.screenWidth - 5, doc.screenHeight - 25);
+        // The plan surface then fills the scroll box's client area.
+        if (QLayout* layout = f->centralWidget()->layout()) layout->activate();
+        const QSize client = f->ScrollBox1->viewport()->size();
+        if (client.width() > 0 && client.height() > 0) {
+            doc.surfaceWidth = client.width();
+            doc.surfaceHeight = client.height();
+            f->context().surface.resize(client.width(), client.height());
+            f->Image1->fitToSurface();
+        }
     };
     h.loadBitmap = [](const std::string& path) -> std::unique_ptr<ui::Surface> {
         QImage picture;

@@ -18,6 +18,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPushButton>
+#include <QScrollArea>
 #include <QDir>
 #include <QImage>
 #include <QTemporaryDir>
@@ -321,6 +322,14 @@ TEST(CalculationRoad, BackgroundsFromFilesAndTheCurveWindow) {
     prog.services.fileAnswers.push_back(out + "/back.bmp");
     prog.p->frm.action("mnuLoadBMP")->trigger();
     EXPECT_EQ(prog.doc().backgroundKind, 'B');
+    EXPECT_GT(prog.countPixels(ui::Color{0, 160, 0}), 1000);
+
+    // "スクリーン全面": the window takes the screen and the plan surface its whole client area.
+    prog.p->frm.action("mnuBmpScreen")->trigger();
+    EXPECT_EQ(prog.p->frm.geometry().width(), 1280 - 5);
+    EXPECT_EQ(prog.surface().width(), prog.p->frm.ScrollBox1->viewport()->width());
+    EXPECT_EQ(prog.surface().height(), prog.p->frm.ScrollBox1->viewport()->height());
+    EXPECT_EQ(prog.doc().surfaceHeight, prog.surface().height());
     EXPECT_GT(prog.countPixels(ui::Color{0, 160, 0}), 1000);
 
     // A file that is no picture is refused with a message; the plan goes on with the bitmap it had.
