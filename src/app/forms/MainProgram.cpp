@@ -20,6 +20,8 @@ MainProgram::MainProgram(const ScreenInfo& screen, const std::string& dataDir, u
     doc.surfaceHeight = clientHeight - 30;
     surface.resize(doc.surfaceWidth, doc.surfaceHeight);
     engine.editor().clearDrawingSurface();
+    // The product dialog opens from the registration window, which floats on top: it must float above it.
+    zolt.setWindowFlag(Qt::WindowStaysOnTopHint, true);
 
     bindMainCommands(frm, project, hooks);
     engine.bind(project, hooks);
