@@ -6,6 +6,7 @@
 #include "catalog/forms/TfrmKigu.h"
 #include "io/forms/TfrmDXFOutType.h"
 #include "print/forms/TfrmCD.h"
+#include "print/forms/TfrmPrint.h"
 #include "support/QtApp.h"
 #include "ui/testing/FakeServices.h"
 #include "view/forms/TfrmColorScale2.h"
@@ -15,6 +16,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPushButton>
@@ -294,6 +296,24 @@ TEST(CalculationRoad, TheOutputsOfAResultAndTheProjectRoundTrip) {
     prog.p->frm.action("pmnuSave")->trigger();
     ASSERT_EQ(prog.services.savedBitmaps.size(), 1u);
     EXPECT_EQ(prog.services.savedBitmaps[0], out + "/plan.BMP");
+
+    // The distribution sheet printed to a PDF file (no printer here): read back by an independent reader.
+    prog.services.fileAnswers.push_back(out + "/sheet.pdf");
+    testsupport::whenModal([](QWidget* w) {
+        auto* print = qobject_cast<print::forms::TfrmPrint*>(w);
+        ASSERT_NE(print, nullptr);
+        print->txtBukkenmei->setText(QStringLiteral("見本の事務所"));
+        print->btnPrint->click();
+    });
+    prog.p->frm.action("Print1")->trigger();
+    const std::string pdf = out + "/sheet.pdf";
+    ASSERT_FALSE(readFile(pdf).empty());
+    if (std::system("command -v pdftotext >/dev/null 2>&1") == 0) {
+        ASSERT_EQ(std::system(("pdftotext -enc UTF-8 '" + pdf + "' '" + out + "/sheet.txt'").c_str()), 0);
+        const std::string text = readFile(out + "/sheet.txt");
+        EXPECT_NE(text.find("見本の事務所"), std::string::npos) << text;
+        EXPECT_NE(text.find("DL-1000"), std::string::npos) << text;
+    }
 
     // Save under a new name, then open it again from the menu: the same plan.
     prog.services.fileAnswers.push_back(out + "/copy.OLE");
