@@ -184,7 +184,11 @@ editor::EditorHooks MainEngine::editorHooks() {
 
 void MainEngine::mirrorState() {
     model::Document& doc = state_.doc;
-    doc.scaleTypeLabel = state_.labScaleType;
+    // The editor's labels win only when the editor changed them: the range dialog writes the document's.
+    if (state_.labScaleType != mirroredScaleType_) {
+        mirroredScaleType_ = state_.labScaleType;
+        doc.scaleTypeLabel = state_.labScaleType;
+    }
     doc.menus.scaleSet = state_.menuScaleSet;
     doc.surfaceHint = state_.hintVisible ? state_.hintText : std::string();
 }

@@ -69,6 +69,7 @@ private:
     std::string dataDir_;
     bool legendShown_ = false;
     int redrawChoice_ = 0;
+    std::string mirroredScaleType_;  // the editor's scale-type label as last copied into the document
     ViewPlanPainter painter_;
     io::TfrmDXF dxf_;
     ReaderDxfBackground dxfBackground_;

@@ -10,6 +10,7 @@
 #include "support/QtApp.h"
 #include "ui/testing/FakeServices.h"
 #include "view/forms/TfrmColorScale2.h"
+#include "view/forms/TfrmLxScale.h"
 
 #include <gtest/gtest.h>
 
@@ -230,6 +231,25 @@ TEST(CalculationRoad, SampleProjectToColourMapAndBackToTheRecalculationQuestion)
     EXPECT_EQ(legend->surface().width(), 80) << "the contour legend";
     EXPECT_EQ(legend->surface().height(), 100);
     prog.shoot(QStringLiteral("main_contours"));
+
+    // The next result's kind is shown in the status panel.
+    prog.p->frm.action("mnuTemp")->trigger();
+    EXPECT_EQ(prog.p->frm.labScaleType->text(), QStringLiteral("色温度分布"));
+    prog.p->frm.action("mnuBunpu")->trigger();
+    EXPECT_EQ(prog.p->frm.labScaleType->text(), QStringLiteral("照度分布 Scale: 自動"));
+
+    // Levels of the user's own through the range dialog; the status panel keeps saying so.
+    testsupport::whenModal([](QWidget* w) {
+        auto* range = qobject_cast<view::forms::TfrmLxScale*>(w);
+        ASSERT_NE(range, nullptr);
+        const char* levels[7] = {"", "10", "50", "100", "150", "200", "300"};
+        for (int i = 1; i <= 6; ++i) range->txtLx[static_cast<std::size_t>(i)]->setText(QString::fromLatin1(levels[i]));
+        range->btnOK->click();
+    });
+    prog.p->frm.action("mnuScaleSet")->trigger();
+    EXPECT_TRUE(prog.doc().rangeMode);
+    EXPECT_EQ(prog.doc().tables.luxLevel[6], 300);
+    EXPECT_EQ(prog.p->frm.labScaleType->text(), QStringLiteral("照度分布 Scale: 設定値"));
 
     // The colour-temperature map of the same result, from the display menu.
     ASSERT_TRUE(prog.menuEnabled("mnuRedTemp"));
