@@ -3,6 +3,7 @@
 #include "app/forms/MainProgram.h"
 #include "calc/forms/TfrmCalcStart.h"
 #include "calc/forms/TfrmRedraw.h"
+#include "editor/forms/TfrmLen.h"
 #include "catalog/forms/TfrmKigu.h"
 #include "io/forms/TfrmDXFOutType.h"
 #include "print/forms/TfrmCD.h"
@@ -405,6 +406,40 @@ TEST(CalculationRoad, BackgroundsFromFilesAndTheCurveWindow) {
         for (int x = 0; x < picture.width(); x += 2)
             if (picture.pixel(x, y) != ui::colors::white) ++ink;
     EXPECT_GT(ink, 100) << "the distribution curve is drawn";
+}
+
+// A grid of fixtures: two corners clicked on the plan, the counts typed into the length dialog.
+TEST(CalculationRoad, AGridOfFixturesThroughTheLengthDialog) {
+    Program prog;
+    prog.p->frm.run([&] { prog.p->project.openPath(binaryDir() + "/samples/room_sample.OLE"); });
+    const int before = prog.doc().plan.kigu.count();
+    const QRect room = prog.wallBox();
+    prog.click("imgKigu");
+    prog.p->engine.frmKigu->imgMouseDown(1, false);
+    prog.click("imgKigu3");
+    ASSERT_EQ(prog.doc().toolCode, '3');
+
+    QString caption;
+    testsupport::whenModal([&caption](QWidget* w) {
+        auto* len = qobject_cast<editor::forms::TfrmLen*>(w);
+        ASSERT_NE(len, nullptr);
+        caption = len->windowTitle();
+        EXPECT_TRUE(len->secondRowVisible());
+        len->txtX->setText(QStringLiteral("3"));
+        len->txtY->setText(QStringLiteral("2"));
+        len->btnOK->click();
+    });
+    prog.press(room.left() + room.width() / 5, room.top() + room.height() / 5);
+    prog.press(room.left() + 4 * room.width() / 5, room.top() + 4 * room.height() / 5);
+    EXPECT_EQ(caption, QStringLiteral("格子配灯"));
+    ASSERT_EQ(prog.doc().plan.kigu.count(), before + 6);
+    // The six lie within the rectangle of the two clicks.
+    for (int i = before + 1; i <= before + 6; ++i) {
+        const model::KiguRecord& k = prog.doc().plan.kigu[i];
+        EXPECT_GE(k.x, room.left() + room.width() / 5 - 1);
+        EXPECT_LE(k.x, room.left() + 4 * room.width() / 5 + 1);
+        EXPECT_EQ(k.typeIndex, 1);
+    }
 }
 
 } // namespace
