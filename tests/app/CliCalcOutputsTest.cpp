@@ -1,5 +1,6 @@
 // The outputs of ordivan-cli calc, written by the real binary and read back by independent readers.
 #include "app/Cli.h"
+#include "catalog/Catalog.h"
 #include "io/DxfWriter.h"
 #include "support/RunCli.h"
 #include "ui/testing/FakeServices.h"
@@ -158,6 +159,42 @@ TEST(CliCalcOutputs, TheCsvSamplesTheGridEveryTenthPointOverTheLitExtent) {
     }
     EXPECT_GT(lines, 3);
     EXPECT_EQ(slurp(csv), expected);
+}
+
+TEST(CliCalcOutputs, TheColourTemperatureMapPaintsTheCatalogueLightColoursAndNeedsThem) {
+    const fs::path png = scratch("ct.png");
+    const std::string data = (fs::path(testsupport::sourceDir()) / "data" / "zolt_data").string();
+    ASSERT_EQ(runCli({"calc", sample("room_sample.OLE"), "--kind", "C", "--data", data, "--png", png.string()}).status, 0);
+    ui::testing::FakeServices services;
+    catalog::LightColorTable colours;
+    ASSERT_TRUE(catalog::Catalog::loadColours(data + "/T_RGB.LEC", colours, services));
+    std::set<std::uint32_t> light;
+    for (int k = 0; k < catalog::LightColorTable::kEntries; ++k) {
+        const ui::Color c = ui::Color::fromColorRef(colours.colorRef[static_cast<std::size_t>(k)]);
+        light.insert(static_cast<std::uint32_t>(c.r) << 16 | static_cast<std::uint32_t>(c.g) << 8 | c.b);
+    }
+    const QImage picture(QString::fromStdString(png.string()), "PNG");
+    ASSERT_FALSE(picture.isNull());
+    LoadedPlan plan(sample("room_sample.OLE"));
+    const model::Extent e = model::computeExtent(plan.run.doc.plan, 1920, 1080);
+    // Inside the room every point away from walls, pillars and texts has one of the catalogue's colours.
+    int inRoom = 0, lightColoured = 0;
+    for (int y = e.Ys + 8; y < e.Ye - 8; y += 11) {
+        for (int x = e.Xs + 8; x < e.Xe - 8; x += 11) {
+            const ui::Color c = colourAt(picture, x, y);
+            if (c == ui::colors::black || c == ui::colors::white) continue;
+            ++inRoom;
+            lightColoured += light.count(static_cast<std::uint32_t>(c.r) << 16 | static_cast<std::uint32_t>(c.g) << 8 | c.b) > 0;
+        }
+    }
+    EXPECT_GT(inRoom, 500);
+    EXPECT_EQ(lightColoured, inRoom);
+
+    const auto r = runCli({"calc", sample("room_sample.OLE"), "--kind", "C", "--data", scratch("no-catalogue").string()});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_NE(r.err.find("T_RGB.LEC"), std::string::npos) << r.err;
+    EXPECT_EQ(runCli({"calc", sample("room_sample.OLE"), "--data", scratch("no-catalogue").string()}).status, 0)
+        << "the colour map needs no light colours";
 }
 
 // What ezdxf finds in a file, one entity or table entry a line.
