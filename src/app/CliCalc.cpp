@@ -2,6 +2,7 @@
 #include "app/Cli.h"
 #include "app/CliCatalog.h"
 #include "base/Text.h"
+#include "base/TextFile.h"
 #include "calc/Calculation.h"
 #include "catalog/Catalog.h"
 #include "io/DxfWriter.h"
@@ -147,13 +148,19 @@ CalcOptions parseOptions(const std::vector<std::string>& args) {
     return o;
 }
 
+// The file appears whole or not at all, like every other file the engine writes.
+bool writeWhole(const std::string& path, const std::string& bytes) {
+    base::AtomicFileWriter file(path);
+    if (!file.isOpen()) return false;
+    file.write(bytes);
+    return file.commit();
+}
+
 bool writeGrid(const std::string& path, const calc::IlluminanceGrid& g) {
-    std::ofstream f(path, std::ios::binary | std::ios::trunc);
-    if (!f) return false;
-    auto put32 = [&f](std::uint32_t v) {
-        const char b[4] = {static_cast<char>(v & 0xFF), static_cast<char>((v >> 8) & 0xFF), static_cast<char>((v >> 16) & 0xFF),
-                           static_cast<char>((v >> 24) & 0xFF)};
-        f.write(b, 4);
+    std::string bytes;
+    bytes.reserve(8 + 4 * static_cast<std::size_t>(g.gridWidth) * static_cast<std::size_t>(g.gridHeight));
+    auto put32 = [&bytes](std::uint32_t v) {
+        for (int shift = 0; shift < 32; shift += 8) bytes.push_back(static_cast<char>((v >> shift) & 0xFF));
     };
     put32(static_cast<std::uint32_t>(g.gridWidth));
     put32(static_cast<std::uint32_t>(g.gridHeight));
@@ -165,7 +172,7 @@ bool writeGrid(const std::string& path, const calc::IlluminanceGrid& g) {
             put32(bits);
         }
     }
-    return static_cast<bool>(f.flush());
+    return writeWhole(path, bytes);
 }
 
 std::string summaryJson(const model::Document& doc, const calc::IlluminanceGrid& g, const calc::ResultStats& st, int step,
@@ -316,8 +323,7 @@ int runCalcCommand(CliRun& run) {
         if (o.jsonPath == "-") {
             run.out << json;
         } else {
-            std::ofstream f(o.jsonPath, std::ios::binary | std::ios::trunc);
-            if (!f || !(f << json) || !f.flush()) {
+            if (!writeWhole(o.jsonPath, json)) {
                 run.services.messageBox(model::kMsgCannotWrite, model::kTitleError, ui::Icon::Stop, ui::Buttons::Ok);
                 return kExitRefused;
             }

@@ -290,7 +290,7 @@ TEST(CliCalcOutputs, ThePrintedDistributionMapCarriesTitleNamesAndStatistics) {
 
 TEST(CliCalcOutputs, UnwritableOutputsAreRefusedAndWrongNamesAreUsageErrors) {
     const std::string missing = (scratch("no-such-dir") / "x").string();
-    for (const char* option : {"--png", "--bmp", "--csv", "--dxf", "--pdf"}) {
+    for (const char* option : {"--png", "--bmp", "--csv", "--dxf", "--pdf", "--grid", "--json"}) {
         const auto r = runCli({"calc", sample("room_sample.OLE"), option, missing + option + ".out"});
         EXPECT_EQ(r.status, 1) << option;
         EXPECT_FALSE(r.err.empty()) << option << ": the system's message";
