@@ -274,6 +274,10 @@ int runCalcCommand(CliRun& run) {
     settings.calcConfirmed = true;
     calc::ContourSet contours;
     const std::unique_ptr<ui::Surface> surface = run.services.createSurface(doc.surfaceWidth, doc.surfaceHeight);
+    if (!surface) {
+        run.services.showError("描画面を作成できません (" + base::formatInt(doc.surfaceWidth) + "×" + base::formatInt(doc.surfaceHeight) + ")");
+        return kExitRefused;
+    }
     view::ResultDisplay display(doc, grid, stats, settings, contours, *surface, run.services);
     calc::CalcContext ctx{doc, run.touroku, grid, stats, settings, contours, *surface, run.services, display, o.threads};
     // The contour lines are traced again only when their levels are no longer the current ones.
