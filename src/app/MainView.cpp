@@ -2,6 +2,7 @@
 #include "app/MainView.h"
 
 #include "ui/Surface.h"
+#include "view/PlanRender.h"
 
 namespace app {
 namespace {
@@ -144,17 +145,8 @@ std::map<std::string, MenuView> menuViewOf(const model::Document& doc, const cal
 
 
 void clearDrawingSurface(model::Document& doc, ui::Surface& surface) {
-    surface.setPen(ui::Pen{ui::Color{238, 238, 238}, 1, ui::PenStyle::Solid, ui::PenMode::Copy});
-    surface.setBrush(ui::Brush{ui::colors::white, false});
-    surface.rectangle(0, 0, surface.width(), surface.height());
+    view::clearDrawingSurface(surface, doc);
     surface.setPen(ui::Pen{});
-    doc.resultShown = false;
-    doc.menus.print = false;
-    doc.menus.deleteGrid = false;
-    doc.menus.deleteBackground = false;
-    doc.menus.gridPrint = true;
-    doc.menus.scaleSet = true;
-    doc.bikouLabel.clear();
 }
 
 } // namespace app

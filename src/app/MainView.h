@@ -46,8 +46,7 @@ inline constexpr const char* kTempMergeOn = "色温度目盛りを背景に合�
 inline constexpr const char* kTempMergeOff = "色温度目盛りを元に戻す";
 
 
-// clearDrawingSurface: white with a light grey outline; the result is no longer shown, printing and the
-// background/grid removal close, grid display and scale setting open, the note line empties.
+// clearDrawingSurface (view::clearDrawingSurface) for the window's start-up, leaving a plain black pen.
 void clearDrawingSurface(model::Document& doc, ui::Surface& surface);
 
 } // namespace app

@@ -2,13 +2,15 @@
 #pragma once
 #include "catalog/FixtureType.h"
 #include "ui/Surface.h"
+#include "view/Legends.h"
 
 namespace view {
 
-inline constexpr int kTempScaleWidth = 167;
-inline constexpr int kTempScaleHeight = 41;
+inline constexpr int kTempScaleWidth = kTemperatureScaleSize.width;
+inline constexpr int kTempScaleHeight = kTemperatureScaleSize.height;
 
-// Draws the scale onto a picture of kTempScaleWidth × kTempScaleHeight; the colour table must be loaded.
+// Draws the scale (view::drawTemperatureScale) onto a picture of kTempScaleWidth × kTempScaleHeight from
+// the catalogue's light colours; the colour table must be loaded.
 void drawTempScalePicture(ui::Surface& picture, const catalog::LightColorTable& colours);
 
 } // namespace view
