@@ -22,6 +22,8 @@ test: build
 
 demo: build
 	cd $(BUILD) && for f in samples/*.OLE; do echo "== $$f"; ./ordivan-cli validate "$$f"; done
+	mkdir -p $(BUILD)/demo && cd $(BUILD) && ./ordivan-cli calc samples/room_sample.OLE --json - \
+		--png demo/room_sample.png --csv demo/room_sample.csv --dxf demo/room_sample.dxf --pdf demo/room_sample.pdf
 
 fuzz: deps
 	CXX=clang++-14 cmake -S . -B build-fuzz -G Ninja -DORDIVAN_FUZZ=ON -DCMAKE_BUILD_TYPE=RelWithDebInfo

@@ -63,7 +63,8 @@ std::string cliUsage() {
            "  ordivan-cli list-print PROJECT.OLE --pdf F [--mode J|A] [--margins T,B,L,R] [--landscape]\n"
            "  ordivan-cli calc PROJECT.OLE [--step N] [--maintenance off|good|normal|poor] [--kind B|T|C]\n"
            "      [--levels auto|L1,...,L6] [--fixtures] [--height MM] [--threads N] [--screen WxH] [--dpi N]\n"
-           "      [--grid F] [--json F|-]\n";
+           "      [--data DIR] [--grid F] [--json F|-] [--png F | --bmp F] [--csv F]\n"
+           "      [--dxf F [--dxf-type color|black|colortext]] [--pdf F [--object-name TEXT] [--date TEXT]]\n";
 }
 
 int runCli(const std::vector<std::string>& args, ui::Services& services, std::ostream& out, std::ostream& err) {

@@ -1,9 +1,17 @@
-// ordivan-cli calc: one headless calculation of a project with the summary and the grid as outputs.
-#include "app/BasicCalcDisplay.h"
+// ordivan-cli calc: one headless calculation of a project and its outputs (picture, CSV, DXF, printed sheet, grid, summary).
 #include "app/Cli.h"
+#include "app/CliCatalog.h"
 #include "base/Text.h"
+#include "base/TextFile.h"
 #include "calc/Calculation.h"
+#include "catalog/Catalog.h"
+#include "io/DxfWriter.h"
+#include "io/ExportPicture.h"
 #include "model/ProjectFile.h"
+#include "print/DistributionSheet.h"
+#include "print/ViewPainters.h"
+#include "view/ResultDisplay.h"
+#include "view/ResultMaps.h"
 
 #include <cstring>
 
@@ -39,6 +47,12 @@ struct CalcOptions {
     int threads = 0;
     ScreenInfo screen;
     std::string gridPath, jsonPath;
+    std::string picturePath;  // --png or --bmp
+    io::PictureFormat pictureFormat = io::PictureFormat::Png;
+    std::string csvPath, dxfPath, pdfPath;
+    io::DxfOutType dxfType = io::DxfOutType::ColorOut;
+    bool dateGiven = false;
+    std::string objectName, date;
 };
 
 class UsageError : public std::runtime_error {
@@ -62,9 +76,9 @@ int intOption(const std::string& name, const std::string& text, int lo, int hi) 
 }
 
 CalcOptions parseOptions(const std::vector<std::string>& args) {
-    static const std::set<std::string> withValue = {"--step",    "--maintenance", "--kind", "--levels", "--height",
-                                                    "--threads", "--screen",      "--dpi",  "--grid",   "--json"};
-    static const std::set<std::string> elsewhere = {"--png", "--bmp", "--csv", "--dxf", "--dxf-type", "--pdf", "--object-name", "--date"};
+    static const std::set<std::string> withValue = {
+        "--step", "--maintenance", "--kind", "--levels", "--height", "--threads",     "--screen", "--dpi",  "--grid", "--json",
+        "--png",  "--bmp",         "--csv",  "--dxf",    "--dxf-type", "--pdf", "--object-name", "--date", "--data"};
     CalcOptions o;
     for (std::size_t i = 2; i < args.size(); ++i) {
         const std::string& a = args[i];
@@ -72,7 +86,6 @@ CalcOptions parseOptions(const std::vector<std::string>& args) {
             o.fixtures = true;
             continue;
         }
-        if (elsewhere.count(a)) throw UsageError(a + ": this output is not available in this build");
         if (!withValue.count(a)) throw UsageError("unknown option " + a);
         if (i + 1 >= args.size()) throw UsageError(a + ": value missing");
         const std::string v = args[++i];
@@ -108,18 +121,46 @@ CalcOptions parseOptions(const std::vector<std::string>& args) {
             o.gridPath = v;
         } else if (a == "--json") {
             o.jsonPath = v;
+        } else if (a == "--png" || a == "--bmp") {
+            if (!o.picturePath.empty()) throw UsageError("--png and --bmp: one picture at a time");
+            o.picturePath = v;
+            o.pictureFormat = a == "--png" ? io::PictureFormat::Png : io::PictureFormat::Bmp;
+        } else if (a == "--csv") {
+            o.csvPath = v;
+        } else if (a == "--dxf") {
+            o.dxfPath = v;
+        } else if (a == "--dxf-type") {
+            const auto type = io::dxfOutTypeFromName(v);
+            if (!type) throw UsageError("--dxf-type: color, black or colortext");
+            o.dxfType = *type;
+        } else if (a == "--pdf") {
+            o.pdfPath = v;
+        } else if (a == "--object-name") {
+            o.objectName = v;
+        } else if (a == "--date") {
+            o.date = v;
+            o.dateGiven = true;
         }
+    }
+    for (const std::string* path : {&o.gridPath, &o.picturePath, &o.csvPath, &o.dxfPath, &o.pdfPath}) {
+        if (*path == "-") throw UsageError("only --json writes to the standard output");
     }
     return o;
 }
 
+// The file appears whole or not at all, like every other file the engine writes.
+bool writeWhole(const std::string& path, const std::string& bytes) {
+    base::AtomicFileWriter file(path);
+    if (!file.isOpen()) return false;
+    file.write(bytes);
+    return file.commit();
+}
+
 bool writeGrid(const std::string& path, const calc::IlluminanceGrid& g) {
-    std::ofstream f(path, std::ios::binary | std::ios::trunc);
-    if (!f) return false;
-    auto put32 = [&f](std::uint32_t v) {
-        const char b[4] = {static_cast<char>(v & 0xFF), static_cast<char>((v >> 8) & 0xFF), static_cast<char>((v >> 16) & 0xFF),
-                           static_cast<char>((v >> 24) & 0xFF)};
-        f.write(b, 4);
+    std::string bytes;
+    bytes.reserve(8 + 4 * static_cast<std::size_t>(g.gridWidth) * static_cast<std::size_t>(g.gridHeight));
+    auto put32 = [&bytes](std::uint32_t v) {
+        for (int shift = 0; shift < 32; shift += 8) bytes.push_back(static_cast<char>((v >> shift) & 0xFF));
     };
     put32(static_cast<std::uint32_t>(g.gridWidth));
     put32(static_cast<std::uint32_t>(g.gridHeight));
@@ -131,7 +172,7 @@ bool writeGrid(const std::string& path, const calc::IlluminanceGrid& g) {
             put32(bits);
         }
     }
-    return static_cast<bool>(f.flush());
+    return writeWhole(path, bytes);
 }
 
 std::string summaryJson(const model::Document& doc, const calc::IlluminanceGrid& g, const calc::ResultStats& st, int step,
@@ -150,6 +191,20 @@ std::string summaryJson(const model::Document& doc, const calc::IlluminanceGrid&
 
 void refuse(CliRun& run, const std::string& text, const std::string& title) {
     run.services.messageBox(text, title, ui::Icon::Stop, ui::Buttons::Ok);
+}
+
+// The light colours of the catalogue (T_RGB.LEC) as the colour-temperature map paints them. Only the
+// colour-temperature display needs them; for the others a missing file is no reason to refuse.
+bool loadLightColours(CliRun& run, bool needed) {
+    const std::string path = cliCatalogDir(run) + "/T_RGB.LEC";
+    catalog::LightColorTable colours;
+    if (!needed) {
+        std::ifstream probe(path, std::ios::binary);
+        if (!probe) return true;
+    }
+    if (!catalog::Catalog::loadColours(path, colours, run.services) || colours.loaded <= 0) return !needed;
+    fillCtColour(run.doc.tables, colours);
+    return true;
 }
 
 } // namespace
@@ -186,6 +241,7 @@ int runCalcCommand(CliRun& run) {
 
     run.screen = o.screen;
     if (!run.loadProject(run.args[1])) return kExitRefused;
+    if (!loadLightColours(run, o.kind == 'C')) return kExitRefused;
     model::Document& doc = run.doc;
     if (doc.plan.kigu.count() == 0) {
         refuse(run, kMsgNoFixtures, "");
@@ -218,9 +274,18 @@ int runCalcCommand(CliRun& run) {
     settings.calcConfirmed = true;
     calc::ContourSet contours;
     const std::unique_ptr<ui::Surface> surface = run.services.createSurface(doc.surfaceWidth, doc.surfaceHeight);
-    BasicCalcDisplay display(doc, *surface);
-    display.clearAndDrawWalls(1);
+    if (!surface) {
+        run.services.showError("描画面を作成できません (" + base::formatInt(doc.surfaceWidth) + "×" + base::formatInt(doc.surfaceHeight) + ")");
+        return kExitRefused;
+    }
+    view::ResultDisplay display(doc, grid, stats, settings, contours, *surface, run.services);
     calc::CalcContext ctx{doc, run.touroku, grid, stats, settings, contours, *surface, run.services, display, o.threads};
+    // The contour lines are traced again only when their levels are no longer the current ones.
+    display.hooks.buildContours = [&ctx] {
+        if (view::contoursStale(ctx.contours, ctx.doc.tables.luxLevel)) calc::rebuildContours(ctx);
+    };
+    display.hooks.chooseLevels = [&ctx] { calc::chooseLevels(ctx.doc, ctx.stats.maxLux); };
+    display.clearAndDrawWalls(1);
 
     const auto t0 = std::chrono::steady_clock::now();
     try {
@@ -231,6 +296,28 @@ int runCalcCommand(CliRun& run) {
     }
     const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
 
+    if (!o.picturePath.empty() &&
+        !io::savePlanPicture(o.picturePath, *surface, io::legendStampOf(display.legend(), display.mainWindow), run.services,
+                             o.pictureFormat)) {
+        return kExitRefused;
+    }
+    if (!o.csvPath.empty() && !view::writeIlluminanceCsv(ctx, o.csvPath)) return kExitRefused;
+    if (!o.dxfPath.empty()) {
+        const io::DxfExportInput input{doc, contours, stats, [&ctx] { calc::rebuildContours(ctx); }};
+        if (!io::exportDxf(o.dxfPath, o.dxfType, input, cliCatalogDir(run), run.services)) return kExitRefused;
+    }
+    if (!o.pdfPath.empty()) {
+        // The sheet draws the contour display as vectors: the set must belong to the current levels.
+        if (doc.displayKind == 'T' && view::contoursStale(contours, doc.tables.luxLevel)) calc::rebuildContours(ctx);
+        const ui::Surface* scale = display.temperatureScale().picture.get();
+        const print::SheetPainters painters = print::viewSheetPainters(doc, contours, run.services, scale);
+        const std::string date = o.dateGiven ? o.date : run.services.today();
+        if (!print::printDistributionMapPdf(o.pdfPath, doc, run.touroku, stats, settings, *surface, painters, o.objectName,
+                                            date, run.services)) {
+            run.services.messageBox(model::kMsgCannotWrite, model::kTitleError, ui::Icon::Stop, ui::Buttons::Ok);
+            return kExitRefused;
+        }
+    }
     if (!o.gridPath.empty() && !writeGrid(o.gridPath, grid)) {
         run.services.messageBox(model::kMsgCannotWrite, model::kTitleError, ui::Icon::Stop, ui::Buttons::Ok);
         return kExitRefused;
@@ -240,8 +327,7 @@ int runCalcCommand(CliRun& run) {
         if (o.jsonPath == "-") {
             run.out << json;
         } else {
-            std::ofstream f(o.jsonPath, std::ios::binary | std::ios::trunc);
-            if (!f || !(f << json) || !f.flush()) {
+            if (!writeWhole(o.jsonPath, json)) {
                 run.services.messageBox(model::kMsgCannotWrite, model::kTitleError, ui::Icon::Stop, ui::Buttons::Ok);
                 return kExitRefused;
             }

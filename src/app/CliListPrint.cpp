@@ -1,5 +1,6 @@
 // ordivan-cli list-print: the product-number list's fixture table printed alone into a PDF file.
 #include "app/Cli.h"
+#include "catalog/ProductList.h"
 #include "base/Text.h"
 #include "print/DistributionSheet.h"
 
@@ -32,7 +33,7 @@ int cmdListPrint(CliRun& run) {
         run.services.messageBox(pdf + " に書き込めません。", "エラー", ui::Icon::Stop, ui::Buttons::Ok);
         return kExitRefused;
     }
-    run.out << print::listedSlots(run.touroku).size() << " types\n";
+    run.out << catalog::listedSlots(run.touroku).size() << " types\n";
     return kExitOk;
 }
 

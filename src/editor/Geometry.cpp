@@ -1,6 +1,8 @@
 // Plain geometry of the plan editor, in the number types and operation order the stored plans depend on.
 #include "editor/Geometry.h"
 
+#include "calc/Luminaire.h"
+
 #include <algorithm>
 #include <cmath>
 
@@ -100,95 +102,6 @@ std::optional<ArcGeometry> arcThroughThreePoints(ui::Point a, ui::Point b, ui::P
     return g;
 }
 
-bool segmentsCross(ui::Point p, ui::Point f, ui::Point a, ui::Point b) {
-    const float col = static_cast<float>(p.x), row = static_cast<float>(p.y);
-    const float fx = static_cast<float>(f.x), fy = static_cast<float>(f.y);
-    const float x1 = static_cast<float>(a.x), y1 = static_cast<float>(a.y);
-    const float x2 = static_cast<float>(b.x), y2 = static_cast<float>(b.y);
-    const bool wallVertical = x1 == x2;
-    const bool sightVertical = col == fx;
-    if (wallVertical && sightVertical) return false;
-    float mW = 0, kW = 0, mS = 0, kS = 0;
-    if (!wallVertical) {
-        mW = (y1 - y2) / (x1 - x2);
-        kW = y1 - mW * x1;
-    }
-    if (!sightVertical) {
-        mS = (row - fy) / (col - fx);
-        kS = row - mS * col;
-    }
-    if (!wallVertical && !sightVertical && mS == mW) return false;
-    float X, Y;
-    if (sightVertical) {
-        X = col;
-        Y = mW * X + kW;
-    } else if (wallVertical) {
-        X = x1;
-        Y = mS * X + kS;
-    } else {
-        X = (kW - kS) / (mS - mW);
-        Y = mS * X + kS;
-    }
-    auto onSegment = [&](float sx1, float sy1, float sx2, float sy2) {
-        if (X < std::min(sx1, sx2) || X > std::max(sx1, sx2)) return false;
-        if (sy1 == sy2) return true;
-        return Y >= std::min(sy1, sy2) && Y <= std::max(sy1, sy2);
-    };
-    return onSegment(col, row, fx, fy) && onSegment(x1, y1, x2, y2);
-}
-
-namespace {
-
-float angleAbout(float cx, float cy, float px, float py) {
-    if (std::trunc(px - cx) != 0.0f) {
-        const float g = std::atan((cy - py) / (px - cx));
-        return px >= cx ? g : g + static_cast<float>(M_PI);
-    }
-    return py < cy ? 1.5707964f : -1.5707964f;
-}
-
-} // namespace
-
-bool arcCrosses(ui::Point p, ui::Point f, const model::LineRecord& arc) {
-    const float cx = static_cast<float>(arc.x3 + arc.x4) * 0.5f;
-    const float cy = static_cast<float>(arc.y3 + arc.y4) * 0.5f;
-    const float r = std::fabs(std::trunc(static_cast<float>(arc.x3) - static_cast<float>(arc.x4))) * 0.5f;
-    const float col = static_cast<float>(p.x), row = static_cast<float>(p.y);
-    const float fx = static_cast<float>(f.x), fy = static_cast<float>(f.y);
-
-    float pts[2][2];
-    if (col == fx) {
-        const float q = r * r - (col - cx) * (col - cx);
-        if (q < 0) return false;
-        pts[0][0] = col, pts[0][1] = cy + std::sqrt(q);
-        pts[1][0] = col, pts[1][1] = cy - std::sqrt(q);
-    } else {
-        const float u = (row - fy) / (col - fx);
-        const float k = row - u * col;
-        const float v = 2 * u * (k - cy) - 2 * cx;
-        const float w = u * u + 1;
-        const float q = v * v - 4 * w * ((k - cy) * (k - cy) + cx * cx - r * r);
-        if (q < 0) return false;
-        const float X1 = (-v - std::sqrt(q)) / (2 * w);
-        const float X2 = (std::sqrt(q) - v) / (2 * w);
-        pts[0][0] = X2, pts[0][1] = k + u * X2;
-        pts[1][0] = X1, pts[1][1] = k + u * X1;
-    }
-    const float aStart = angleAbout(cx, cy, static_cast<float>(arc.x1), static_cast<float>(arc.y1));
-    float aEnd = angleAbout(cx, cy, static_cast<float>(arc.x2), static_cast<float>(arc.y2));
-    const float twoPi = 2.0f * static_cast<float>(M_PI);
-    if (aEnd < aStart) aEnd += twoPi;
-    const float loX = std::min(col, fx), hiX = std::max(col, fx), loY = std::min(row, fy), hiY = std::max(row, fy);
-    for (const auto& pt : pts) {
-        const float tx = std::trunc(pt[0]), ty = std::trunc(pt[1]);
-        if (tx < loX || tx > hiX || ty < loY || ty > hiY) continue;
-        float a = angleAbout(cx, cy, pt[0], pt[1]);
-        if (a < aStart) a += twoPi;
-        if (aStart < a && a < aEnd) return true;
-    }
-    return false;
-}
-
 bool insideRect(int x, int y, ui::Point c0, ui::Point c1) {
     return x >= std::min(c0.x, c1.x) && x <= std::max(c0.x, c1.x) && y >= std::min(c0.y, c1.y) && y <= std::max(c0.y, c1.y);
 }
@@ -197,9 +110,11 @@ bool segmentCaught(const model::LineRecord& s, ui::Point c0, ui::Point c1) {
     if (insideRect(s.x1, s.y1, c0, c1) || insideRect(s.x2, s.y2, c0, c1)) return true;
     const ui::Point d1a = c0, d1b = c1;
     const ui::Point d2a{c0.x, c1.y}, d2b{c1.x, c0.y};
-    if (s.isArc()) return arcCrosses(d1a, d1b, s) || arcCrosses(d2a, d2b, s);
-    const ui::Point a{s.x1, s.y1}, b{s.x2, s.y2};
-    return segmentsCross(d1a, d1b, a, b) || segmentsCross(d2a, d2b, a, b);
+    // The calculation's own obstruction tests, with the diagonals standing in for the line of sight.
+    auto crosses = [&s](ui::Point p, ui::Point f) {
+        return s.isArc() ? calc::arcBlocks(p.x, p.y, f.x, f.y, s) : calc::segmentsCross(p.x, p.y, f.x, f.y, s.x1, s.y1, s.x2, s.y2);
+    };
+    return crosses(d1a, d1b) || crosses(d2a, d2b);
 }
 
 ArrayPlan arrayPositions(char input, char tool, ui::Point p0, ui::Point p1, int t, int u, float mmPerPixel) {

@@ -1,4 +1,4 @@
-// Plain geometry of the plan editor: end-point search, the arc through three clicks, crossing tests, array positions.
+// Plain geometry of the plan editor: end-point search, the arc through three clicks, delete-rectangle test, array positions.
 #pragma once
 #include "model/Plan.h"
 #include "ui/Types.h"
@@ -30,13 +30,8 @@ struct ArcGeometry {
 // slanted or horizontal chord, or the circle is too large for the drawing primitive.
 std::optional<ArcGeometry> arcThroughThreePoints(ui::Point a, ui::Point b, ui::Point p);
 
-// Whether the straight wall A-B crosses the segment P-F (computed in single precision, end points included).
-bool segmentsCross(ui::Point p, ui::Point f, ui::Point a, ui::Point b);
-// Whether the arc of an 'A' record crosses the segment P-F.
-bool arcCrosses(ui::Point p, ui::Point f, const model::LineRecord& arc);
-
 // Whether a segment is caught by a delete rectangle: an end point inside it (bounds included), or
-// a crossing of either diagonal.
+// a crossing of either diagonal by the calculation's segmentsCross / arcBlocks.
 bool segmentCaught(const model::LineRecord& segment, ui::Point c0, ui::Point c1);
 
 // Positions of an array placement, in placing order. `input` 'K' by count or 'P' by pitch, `tool`

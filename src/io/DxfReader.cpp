@@ -2,6 +2,7 @@
 #include "io/DxfReader.h"
 
 #include "base/Text.h"
+#include "calc/Luminaire.h"
 
 #include <algorithm>
 #include <charconv>
@@ -158,7 +159,7 @@ private:
         for (;;) {
             if (!r_.next(g)) return false;
             if (g.value == "VERTEX") break;
-            if (g.code == 70) closed = (truncToInt(number(g.value)) & 1) != 0;
+            if (g.code == 70) closed = (calc::truncInt(number(g.value)) & 1) != 0;
         }
         d_.vertices.push_back(DxfVertex{-1.0f, -1.0f, 0.0f});
         const std::size_t first = d_.vertices.size();
@@ -274,13 +275,6 @@ private:
 
 } // namespace
 
-std::int32_t truncToInt(double v) {
-    if (std::isnan(v)) return 0;
-    if (v >= 2147483647.0) return std::numeric_limits<std::int32_t>::max();
-    if (v <= -2147483648.0) return std::numeric_limits<std::int32_t>::min();
-    return static_cast<std::int32_t>(v);
-}
-
 DxfParseResult parseDxf(std::string_view bytes, const DxfProgress& progress) {
     DxfParseResult result;
     DxfDrawing& d = result.drawing;
@@ -375,10 +369,10 @@ void TfrmDXF::FitDxfToView(model::Document& doc, int imageWidth, int imageHeight
     // A drawing without extent (nothing in it, or a single point) would give no scale or a mirrored one.
     if (!(s > 0.0f) || !std::isfinite(s)) s = 1.0f;
     s_ = s;
-    ox_ = oy_ = truncToInt(0.1 * imageHeight);
-    baseY_ = truncToInt((e.maxY - e.minY) / s_ + oy_);
+    ox_ = oy_ = calc::truncInt(0.1 * imageHeight);
+    baseY_ = calc::truncInt((e.maxY - e.minY) / s_ + oy_);
     doc.plan.mmPerPixel = s_;
-    doc.plan.scaleDenominator = truncToInt(s_ / doc.screenMmPerPixel + 0.5);
+    doc.plan.scaleDenominator = calc::truncInt(s_ / doc.screenMmPerPixel + 0.5);
     doc.scaleLabel = "縮尺：1/" + base::formatInt(doc.plan.scaleDenominator);
 }
 
@@ -404,16 +398,16 @@ void TfrmDXF::SetDxfScale(float s) {
     if (!(s > 0.0f) || !std::isfinite(s)) return;
     s_ = s;
     const DxfExtents& e = drawing_.extents;
-    baseY_ = truncToInt((e.maxY - e.minY) / s_ + oy_);
+    baseY_ = calc::truncInt((e.maxY - e.minY) / s_ + oy_);
 }
 
 double TfrmDXF::planX(float x) const { return (double(x) - drawing_.extents.minX) / s_ + ox_; }
 double TfrmDXF::planY(float y) const { return baseY_ - (double(y) - drawing_.extents.minY) / s_; }
 int TfrmDXF::planXi(float x) const {
-    return truncToInt(double(truncToInt((double(x) - drawing_.extents.minX) / s_)) + ox_);
+    return calc::truncInt(double(calc::truncInt((double(x) - drawing_.extents.minX) / s_)) + ox_);
 }
 int TfrmDXF::planYi(float y) const {
-    return truncToInt(double(baseY_) - truncToInt((double(y) - drawing_.extents.minY) / s_));
+    return calc::truncInt(double(baseY_) - calc::truncInt((double(y) - drawing_.extents.minY) / s_));
 }
 
 void TfrmDXF::DrawDxf(ui::Surface& surface) const {
@@ -455,7 +449,7 @@ double TfrmDXF::NearestDxfEndPoint(double best, int px, int py) {
         const double d = (px - qx) * (px - qx) + (py - qy) * (py - qy);
         if (d < best) {
             best = d;
-            snap_ = ui::Point{truncToInt(qx), truncToInt(qy)};
+            snap_ = ui::Point{calc::truncInt(qx), calc::truncInt(qy)};
         }
     };
     for (const DxfLine& l : drawing_.lines) {

@@ -119,7 +119,4 @@ private:
     ui::Point snap_;
 };
 
-// Truncation toward zero to 32 bits, saturating, so huge or broken coordinates never overflow.
-std::int32_t truncToInt(double v);
-
 } // namespace io

@@ -3,6 +3,7 @@
 
 #include "base/Cp932.h"
 #include "base/Text.h"
+#include "calc/Luminaire.h"
 #include "base/TextFile.h"
 #include "io/DxfReader.h"
 
@@ -93,7 +94,7 @@ class DxfBody {
 public:
     DxfBody(Records& r, DxfOutType type, const DxfExportInput& in)
         : r_(r), type_(type), in_(in), s_(in.doc.plan.mmPerPixel),
-          Ht_(truncToInt(static_cast<float>(in.doc.surfaceHeight) * s_)) {}
+          Ht_(calc::truncInt(static_cast<float>(in.doc.surfaceHeight) * s_)) {}
 
     void extents() {
         const float W = static_cast<float>(in_.doc.surfaceWidth), H = static_cast<float>(in_.doc.surfaceHeight);
@@ -148,7 +149,7 @@ public:
 
     void pillarsAndFixtures() {
         in_.doc.plan.hasira.forEach([&](const model::HasiraRecord& h) {
-            const std::int32_t f = truncToInt(static_cast<float>(h.halfSize) * s_);
+            const std::int32_t f = calc::truncInt(static_cast<float>(h.halfSize) * s_);
             const float x = X(h.x), y = Y(h.y);
             if (h.pillarKind == model::kCylindricalPillar) {
                 r_.head("CIRCLE", "E_HASIRA", 7);
@@ -230,8 +231,8 @@ public:
                     continue;
                 }
                 if (p.x == -2.0f) continue;
-                const std::int32_t x = truncToInt(p.x * s_);
-                const std::int32_t y = truncToInt(static_cast<float>(Ht_) - p.y * s_);
+                const std::int32_t x = calc::truncInt(p.x * s_);
+                const std::int32_t y = calc::truncInt(static_cast<float>(Ht_) - p.y * s_);
                 if (newLine) {
                     if (open) {
                         vertex(qx, qy);
@@ -263,7 +264,7 @@ public:
                         r_.group(20, f2(buffer[40].second));
                         r_.group(30, "0.0");
                         r_.group(40, f2(8.0f * s_));
-                        r_.group(1, base::formatInt(truncToInt(level)));
+                        r_.group(1, base::formatInt(calc::truncInt(level)));
                         polylineHead();
                         vertex(qx, qy);
                         buffer.clear();
@@ -276,11 +277,11 @@ public:
 
     void texts(const DxfNoteTexts& t) {
         const float height = 8.0f * s_;
-        const std::int32_t Hb = truncToInt(20.0f * s_ + static_cast<float>(Ht_));
+        const std::int32_t Hb = calc::truncInt(20.0f * s_ + static_cast<float>(Ht_));
         auto text = [&](float x, float y, const std::string& value) {
             r_.head("TEXT", "MEMORI", 7);
-            r_.group(10, f2(truncToInt(x)));
-            r_.group(20, f2(truncToInt(y)));
+            r_.group(10, f2(calc::truncInt(x)));
+            r_.group(20, f2(calc::truncInt(y)));
             r_.group(30, "0.0");
             r_.group(40, f2(height));
             r_.group(1, value);

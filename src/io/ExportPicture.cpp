@@ -3,15 +3,13 @@
 
 namespace io {
 
-ui::Point legendOriginOnPlan(const LegendWindowGeometry& g) {
-    return ui::Point{g.legendLeft - g.mainLeft - 4,
-                     g.legendTop + g.mainClientHeight - g.mainTop - g.mainOuterHeight - g.panelUpHeight};
-}
-
-ui::Point defaultLegendOrigin(int planWidth) {
-    // The legend window opens 150 + 50 pixels in from the main window's right edge and 100 pixels below
-    // its top; the caption, menu and tool panel above the plan take up about 90 of those.
-    return ui::Point{planWidth - 150 - 50, 10};
+LegendStamp legendStampOf(const view::LegendWindow& legend, const view::MainWindowGeometry& main) {
+    LegendStamp stamp;
+    stamp.visible = legend.visible && legend.picture != nullptr;
+    stamp.topLeft = view::legendStampPosition(legend, main);
+    const ui::Surface* picture = legend.picture.get();
+    if (picture) stamp.draw = [picture](ui::Surface& onto, ui::Point at) { onto.drawSurface(at.x, at.y, *picture); };
+    return stamp;
 }
 
 std::unique_ptr<ui::Surface> buildExportPicture(const ui::Surface& plan, const LegendStamp& legend, ui::Services& services) {
@@ -38,9 +36,12 @@ bool pmnuSaveClick(model::Document& doc, const ui::Surface& plan, const LegendSt
     return savePlanPicture(*name, plan, legend, services);
 }
 
-bool savePlanPicture(const std::string& path, const ui::Surface& plan, const LegendStamp& legend, ui::Services& services) {
+bool savePlanPicture(const std::string& path, const ui::Surface& plan, const LegendStamp& legend, ui::Services& services,
+                     PictureFormat format) {
     const auto picture = buildExportPicture(plan, legend, services);
-    if (picture && services.saveBitmap(*picture, path)) return true;
+    const bool written = picture && (format == PictureFormat::Png ? services.savePng(*picture, path)
+                                                                   : services.saveBitmap(*picture, path));
+    if (written) return true;
     services.messageBox("ファイルが作成出来ません。\n" + path, "エラー", ui::Icon::Stop, ui::Buttons::Ok);
     return false;
 }

@@ -2,21 +2,13 @@
 #include "print/FixtureTable.h"
 
 #include "base/Cp932.h"
+#include "catalog/ProductList.h"
 #include "base/Text.h"
 
 #include <algorithm>
 #include <cmath>
 
 namespace print {
-
-std::vector<int> listedSlots(const catalog::TourokuTable& touroku) {
-    std::vector<int> slots;
-    for (int t = 1; t <= catalog::kSlotCount; ++t) {
-        const auto& type = touroku[t];
-        if (!type.hinban.empty() && type.kou != 0 && type.placedCount != 0) slots.push_back(t);
-    }
-    return slots;
-}
 
 FixtureTableLayout fixtureTableLayout(const PageGeometry& page, const MarginDots& margins, int listed) {
     FixtureTableLayout l;
@@ -81,7 +73,7 @@ void drawFixtureTable(ui::Surface& page, const PageGeometry& g, const MarginDots
         {{78, "記号"}, {68, "品　番"}, {43, "ランプ名"}, {20, "全光束"}, {9, "数量"}}};
     for (const auto& [at, text] : headers) placeText(page, x(at), y(7.5), 4, 9, text, false);
 
-    const std::vector<int> slots = listedSlots(touroku);
+    const std::vector<int> slots = catalog::listedSlots(touroku);
     const FixtureTableLayout l = fixtureTableLayout(g, m, static_cast<int>(slots.size()));
     for (std::size_t i = 0; i < slots.size(); ++i) {
         const int t = slots[i];

@@ -12,9 +12,6 @@
 
 namespace print {
 
-// The slots listed: registered, with a flux and at least one fixture placed, in slot order.
-std::vector<int> listedSlots(const catalog::TourokuTable& touroku);
-
 struct FixtureTableLayout {
     int n = 1;                 // rows, at least one
     float rh = 7;              // row height in mm

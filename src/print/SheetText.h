@@ -1,4 +1,4 @@
-// Text placement on the sheets: the placement routine as a replaceable function, and our own rendering of it.
+// Text placement on the sheets: the placement routine as a replaceable function, and the plan view's routine at sheet sizes.
 #pragma once
 #include "ui/Surface.h"
 
@@ -12,12 +12,8 @@ namespace print {
 using PlaceTextFn = std::function<void(ui::Surface& surface, int x, int y, int code, int sizePt,
                                        const std::string& text, bool boxed)>;
 
-// Our placement: the text's top-left corner by code, with a gap of 3 device dots:
-// 1 right above, 2 centred above, 3 left above, 4 right, 5 centred, 6 left, 7 right below, 8 centred
-// below, 9 left below, anything else at (x, y). The font keeps its face and colour.
+// The plan view's placement (view::placeText: the text's top-left corner by code 1..9 around (x, y)
+// with a gap of 3 dots, anything else at (x, y)) at the sheet's own point sizes, never below 1 pt.
 void placeSheetText(ui::Surface& surface, int x, int y, int code, int sizePt, const std::string& text, bool boxed);
-
-// The top-left corner the placement gives a text of the extent (w, h).
-ui::Point placedCorner(int x, int y, int code, int w, int h);
 
 } // namespace print

@@ -236,6 +236,7 @@ void clearDrawingSurface(ui::Surface& surface, model::Document& doc) {
     doc.menus.deleteGrid = false;
     doc.menus.deleteBackground = false;
     doc.menus.gridPrint = true;
+    doc.menus.scaleSet = true;
     doc.bikouLabel.clear();
 }
 

@@ -49,8 +49,9 @@ void placeText(ui::Surface& surface, const model::TextState& state, int x, int y
 // The top-left corner placeText writes at, before the text offset.
 ui::Point textCorner(int x, int y, int code, ui::Size extent);
 
-// The drawing surface wiped for a new picture: white with a light grey outline; the result display
-// and print menu are off, the grid can be shown again, and the remark line is emptied.
+// The drawing surface wiped for a new picture: white with a light grey outline; the result display,
+// the print menu and the grid and background removal are off, grid display and the scale setting are
+// on again, and the remark line is emptied.
 void clearDrawingSurface(ui::Surface& surface, model::Document& doc);
 
 } // namespace view

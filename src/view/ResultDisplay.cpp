@@ -1,4 +1,4 @@
-// Result presentation: the display steps of a calculation, the legends it shows and the exported pictures.
+// Result presentation: the display steps of a calculation and the legends it shows.
 #include "view/ResultDisplay.h"
 
 #include "view/IlluminanceCsv.h"
@@ -182,33 +182,6 @@ void ResultDisplay::redisplayPlan() {
 
 void ResultDisplay::hideRegistrationWindow() {
     if (hooks.hideRegistrationWindow) hooks.hideRegistrationWindow();
-}
-
-std::unique_ptr<ui::Surface> buildPlanPicture(const ui::Surface& surface, const LegendWindow& legend,
-                                              const MainWindowGeometry& main, ui::Services& services) {
-    auto picture = services.createSurface(surface.width(), surface.height());
-    if (!picture) return nullptr;
-    picture->drawSurface(0, 0, surface);
-    if (legend.visible && legend.picture) {
-        const ui::Point at = legendStampPosition(legend, main);
-        picture->drawSurface(at.x, at.y, *legend.picture);
-    }
-    return picture;
-}
-
-bool savePlanPicture(const calc::CalcContext& ctx, const std::string& path, PictureFormat format) {
-    const auto* display = dynamic_cast<const ResultDisplay*>(&ctx.display);
-    const LegendWindow noLegend;
-    const MainWindowGeometry main =
-        display ? display->mainWindow : headlessGeometry(ctx.doc.screenWidth, ctx.doc.screenHeight);
-    auto picture = buildPlanPicture(ctx.surface, display ? display->legend() : noLegend, main, ctx.services);
-    bool ok = false;
-    if (picture) {
-        ok = format == PictureFormat::Png ? ctx.services.savePng(*picture, path)
-                                          : ctx.services.saveBitmap(*picture, path);
-    }
-    if (!ok) ctx.services.messageBox(kWriteFailedMessage, "エラー", ui::Icon::Stop, ui::Buttons::Ok);
-    return ok;
 }
 
 bool writeIlluminanceCsv(const calc::CalcContext& ctx, const std::string& path) {

@@ -86,18 +86,6 @@ private:
     TemperatureScaleWindow tempScale_;
 };
 
-enum class PictureFormat { Png, Bmp };
-
-// The plan view as the user sees it: a copy of the drawing surface with the visible legend stamped
-// where it floats over the plan (clipped to the picture).
-std::unique_ptr<ui::Surface> buildPlanPicture(const ui::Surface& surface, const LegendWindow& legend,
-                                              const MainWindowGeometry& main, ui::Services& services);
-
-// Writes the plan view after a calculation (walls, result display, the average and maximum texts,
-// the legend when it is shown) as PNG or BMP. The legend is taken from the context's display when it
-// is a ResultDisplay. A failure shows the system's write error and returns false.
-bool savePlanPicture(const calc::CalcContext& ctx, const std::string& path, PictureFormat format);
-
 // The illuminance CSV of the context's result; a failure shows the system's write error.
 bool writeIlluminanceCsv(const calc::CalcContext& ctx, const std::string& path);
 

@@ -122,15 +122,25 @@ TEST_F(ExportPicture, AVisibleLegendIsStampedWhereItOverlapsThePlan) {
     }
 }
 
-TEST(LegendPlacement, ScreenPositionLessFrameCaptionMenuAndToolPanel) {
-    io::LegendWindowGeometry g;
-    g.mainLeft = 100, g.mainTop = 50;
-    g.mainOuterHeight = 800, g.mainClientHeight = 750;  // 50 for frame, caption and menu
-    g.panelUpHeight = 40;
-    g.legendLeft = 100 + 1000 - 200;  // where the legend window opens: 200 in from the right of a 1000-wide window
-    g.legendTop = 50 + 100;
-    EXPECT_EQ(io::legendOriginOnPlan(g), (ui::Point{796, 10}));
-    EXPECT_EQ(io::defaultLegendOrigin(1915), (ui::Point{1715, 10}));
+TEST_F(ExportPicture, TheResultLegendWindowStampsItsPictureWhereItFloatsOverThePlan) {
+    view::MainWindowGeometry main;
+    main.left = 100, main.top = 50, main.width = 504;  // the legend opens 200 in from the right edge
+    main.outerHeight = 800, main.clientHeight = 750;  // 50 for frame, caption and menu
+    main.panelUpHeight = 40;
+    view::LegendWindow window;
+    window.position = view::legendPlacement(main);
+    window.picture = std::make_unique<ui::qt::ImageSurface>(150, 130);
+    window.picture->fillRect(ui::Rect{0, 0, 150, 130}, legendColour);
+    EXPECT_FALSE(io::legendStampOf(window, main).visible) << "a hidden window is not stamped";
+    window.visible = true;
+    const io::LegendStamp stamp = io::legendStampOf(window, main);
+    EXPECT_EQ(stamp.topLeft, (ui::Point{300, 10}));
+    const auto pic = io::buildExportPicture(plan, stamp, services);
+    ASSERT_TRUE(pic);
+    EXPECT_EQ(pic->pixel(300, 10), legendColour);
+    EXPECT_EQ(pic->pixel(399, 139), legendColour) << "clipped at the plan's right edge";
+    EXPECT_EQ(pic->pixel(299, 10), plan.pixel(299, 10));
+    EXPECT_EQ(pic->pixel(350, 140), plan.pixel(350, 140));
 }
 
 TEST_F(ExportPicture, SaveAsksWithTheRememberedNameAndRemembersTheNewOne) {

@@ -2,6 +2,7 @@
 // cuts, and whole sheets printed to PDF and read back with pdftotext -bbox and pdftoppm.
 #include "PrintTestSupport.h"
 #include "base/Cp932.h"
+#include "catalog/ProductList.h"
 #include "base/Text.h"
 #include "print/DistributionSheet.h"
 #include "ui/qt/HeadlessServices.h"
@@ -159,7 +160,7 @@ TEST(FixtureTable, ListsPlacedTypesWithRowHeightFontsAndCuts) {
     touroku[3] = tableType("REGISTERED-ONLY", "LED", 0);
     touroku[20] = tableType("FL-40-LONG-NUMBER", "FHF32EX-N-H", 4);
     touroku[21] = tableType("NO-FLUX", "LED", 2, 0);
-    EXPECT_EQ(listedSlots(touroku), std::vector<int>{20});
+    EXPECT_EQ(catalog::listedSlots(touroku), std::vector<int>{20});
 
     const PageGeometry page = PageGeometry::of(3507, 2480, 300, 300);
     const MarginDots m = MarginDots::of(Margins{}, page);

@@ -1,5 +1,8 @@
 // Shared set-up of the result presentation tests: the start-up colour and level tables, walls.
 #pragma once
+#include "calc/ContourSet.h"
+#include "calc/IlluminanceGrid.h"
+#include "catalog/FixtureType.h"
 #include "model/Document.h"
 
 namespace viewtest {
@@ -26,5 +29,24 @@ inline void addWall(model::Document& doc, int x1, int y1, int x2, int y2) {
     l.x1 = x1, l.y1 = y1, l.x2 = x2, l.y2 = y2;
     doc.plan.lines.add(l);
 }
+
+// Everything a calculation leaves for the display, on a surface of w × h.
+struct ResultScene {
+    model::Document doc;
+    catalog::TourokuTable touroku;
+    calc::IlluminanceGrid grid;
+    calc::ResultStats stats;
+    calc::CalcSettings settings;
+    calc::ContourSet contours;
+
+    ResultScene(int w, int h) {
+        doc.tables = startupTables();
+        doc.plan.scaleDenominator = 100;
+        doc.plan.mmPerPixel = 20.0f;
+        grid.allocate(w, h);
+        grid.reset();
+    }
+    float& lux(int col, int row) { return grid.lux[grid.index(col, row)]; }
+};
 
 } // namespace viewtest

@@ -15,6 +15,7 @@
 #include "editor/forms/TfrmSinki.h"
 #include "io/DxfSaveCommand.h"
 #include "io/forms/TfrmDXFOutType.h"
+#include "print/ViewPainters.h"
 #include "print/forms/TfrmCD.h"
 #include "print/forms/TfrmPrint.h"
 #include "ui/qt/FormKit.h"
@@ -288,19 +289,7 @@ void MainEngine::bind(model::ProjectCommands& project, EngineHooks& hooks) {
         source.stats = &state_.stats;
         source.settings = &state_.settings;
         source.planImage = &f->context().surface;
-        source.painters.drawContours = [this](ui::Surface& s, double ox, double oy, double scale) {
-            view::drawContours(s, state_.doc, state_.contours, ox, oy, scale);
-        };
-        source.painters.drawWalls = [this, &services](ui::Surface& s, double ox, double oy, double scale) {
-            view::drawWalls(s, state_.doc, services, ox, oy, scale);
-        };
-        source.painters.drawFixtures = [this](ui::Surface& s, double ox, double oy, double scale) {
-            view::drawFixtures(s, state_.doc, ox, oy, scale, false);
-        };
-        source.painters.drawColorTempScale = [this](ui::Surface& s, const ui::Rect& to) {
-            const ui::Surface* scale = display_.temperatureScale().picture.get();
-            if (scale) s.stretchSurface(to, *scale, ui::Rect{0, 0, scale->width(), scale->height()});
-        };
+        source.painters = print::viewSheetPainters(doc, state_.contours, services, display_.temperatureScale().picture.get());
         frmPrint->Print1Click(source);
     };
 
