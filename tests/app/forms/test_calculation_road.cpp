@@ -34,9 +34,11 @@
 
 namespace {
 
+// The build folder: the samples and the catalogue are copied beside the test programs.
 std::string binaryDir() {
-    const char* dir = std::getenv("ORDIVAN_BINARY_DIR");
-    return dir ? dir : ".";
+    if (const char* dir = std::getenv("ORDIVAN_BINARY_DIR")) return dir;
+    testsupport::qtApp();
+    return QCoreApplication::applicationDirPath().toStdString();
 }
 
 // The real program on a 1280 x 800 screen, with recording services whose pictures are real images.
