@@ -204,27 +204,6 @@ void bindMainCommands(TfrmMain& frm, model::ProjectCommands& project, EngineHook
     };
 }
 
-void bindPaletteStateOnly(TfrmMain& frm) {
-    model::Document& doc = frm.context().doc;
-    MainCommands& c = frm.commands;
-    c.selectTarget = [&doc](char t) {
-        doc.editTarget = t;
-        doc.toolCode = t == 'R' ? 'L' : '1';
-        doc.snapMode = 'F';
-        doc.undoCaption = t == 'R' ? "１つ戻す(部屋)" : t == 'K' ? "１つ戻す(器具)" : "１つ戻す(柱)";
-    };
-    c.selectTool = [&doc](char tool) {
-        const bool noSnap = tool == 'D' || tool == 'd' || tool == 'H' || tool == 'Z';
-        const bool wasNoSnap = doc.snapMode == 'Z' || doc.snapMode == '+';
-        if (!wasNoSnap && (noSnap || tool == '+')) doc.rememberedSnapMode = doc.snapMode;
-        doc.toolCode = tool;
-        doc.snapMode = noSnap ? 'Z' : tool == '+' ? '+' : wasNoSnap ? doc.rememberedSnapMode : doc.snapMode;
-    };
-    c.selectSnap = [&doc](char s) { doc.snapMode = s; };
-    c.selectPillarKind = [&doc](char k) { doc.editTarget = k; };
-    c.selectFl = [&doc](bool vertical) { doc.flVertical = vertical; };
-}
-
 void startWithSplash(TfrmMain& frm, model::ProjectCommands& project, EngineHooks& hooks, const QString& splashPicture,
                      std::function<void()> fillColours) {
     auto* splash = new TfrmStart1(splashPicture, &frm);

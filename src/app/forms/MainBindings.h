@@ -27,10 +27,6 @@ struct EngineHooks {
 // tools (palette, mouse, undo, backgrounds, exports, printing) are left for their owners.
 void bindMainCommands(TfrmMain& frm, model::ProjectCommands& project, EngineHooks& hooks);
 
-// Palette choices as plain state changes: target, tool, snap, pillar kind, FL direction. The editor's
-// commands replace them (they also handle rubber bands, remembered tools and cursors).
-void bindPaletteStateOnly(TfrmMain& frm);
-
 // The start-up road without a project named on the command line: splash 2 s, then the notice and the
 // start dialog; `fillColours` runs when the splash closes (the colour-temperature colours).
 void startWithSplash(TfrmMain& frm, model::ProjectCommands& project, EngineHooks& hooks, const QString& splashPicture,

@@ -11,6 +11,7 @@
 #include "support/QtApp.h"
 #include "ui/testing/FakeServices.h"
 #include "view/forms/TfrmColorScale2.h"
+#include "app/MainView.h"
 #include "view/forms/TfrmLxScale.h"
 
 #include <gtest/gtest.h>
@@ -18,6 +19,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QLabel>
+#include <QRadioButton>
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QPainter>
@@ -33,6 +35,8 @@
 #include <set>
 
 namespace {
+
+using app::Picture;
 
 // The build folder: the samples and the catalogue are copied beside the test programs.
 std::string binaryDir() {
@@ -442,6 +446,50 @@ TEST(CalculationRoad, AGridOfFixturesThroughTheLengthDialog) {
         EXPECT_LE(k.x, room.left() + 4 * room.width() / 5 + 1);
         EXPECT_EQ(k.typeIndex, 1);
     }
+}
+
+// The palette through the editor: groups per edit target, the pictures of the chosen tool and snap, the
+// undo caption, the pillar size box.
+TEST(MainWindowPalette, ButtonsCarryTheirHintsAndSwitchGroupsPicturesAndTheUndoCaption) {
+    Program prog;
+    app::forms::TfrmMain* frm = &prog.p->frm;
+    const std::pair<const char*, const char*> hints[] = {
+        {"imgRoom", "部屋形状の入力"}, {"imgKigu", "器具の登録と配灯"}, {"imgHasira", "柱の入力"}, {"imgEntyuu", "円柱を配置"},
+        {"imgKakutyuu", "角柱を配置"}, {"imgFLyoko", "FL横置き"}, {"imgFLtate", "FL縦置き"}, {"imgCalc", "照度分布の計算"},
+        {"imgLine", "直線"}, {"imgL", "垂直、水平線"}, {"imgBox", "四角"}, {"imgArc", "円弧"}, {"imgDelLine", "線分の消去"},
+        {"imgKigu1", "単体入力"}, {"imgKigu2", "直線配灯"}, {"imgKigu3", "格子配灯"}, {"imgDelKigu", "器具の消去"},
+        {"imgTakasa", "器具高さの変更"}, {"imgHasira1", "単体配置"}, {"imgHasira2", "直線配置"}, {"imgHasira3", "格子配置"},
+        {"imgHasiraDel", "柱の消去"},
+    };
+    for (const auto& [name, hint] : hints) {
+        auto* b = frm->button(name);
+        ASSERT_NE(b, nullptr) << name;
+        EXPECT_EQ(b->toolTip(), QString::fromUtf8(hint)) << name;
+    }
+    EXPECT_TRUE(frm->button("imgLine")->isVisible());
+    EXPECT_EQ(frm->button("imgLine")->picture(), Picture::On);
+    EXPECT_FALSE(frm->button("imgKigu1")->isVisible());
+
+    frm->button("imgKigu")->click();
+    EXPECT_FALSE(frm->button("imgLine")->isVisible());
+    EXPECT_TRUE(frm->button("imgKigu1")->isVisible());
+    EXPECT_EQ(frm->button("imgKigu1")->picture(), Picture::On);
+    EXPECT_EQ(frm->button("imgKigu")->picture(), Picture::On);
+    EXPECT_EQ(frm->action("mnuUndo")->text(), QStringLiteral("１つ戻す(器具)"));
+    EXPECT_FALSE(frm->rbtnPitch->isVisible());
+
+    frm->button("imgDelKigu")->click();
+    EXPECT_EQ(prog.doc().snapMode, 'Z');
+    EXPECT_FALSE(frm->button("imgFree")->isEnabled());
+    EXPECT_EQ(frm->button("imgFree")->picture(), Picture::No);
+
+    frm->button("imgHasira")->click();
+    EXPECT_TRUE(frm->txtHasira->isVisible());
+    EXPECT_EQ(frm->txtHasira->text(), QStringLiteral("800"));
+    EXPECT_EQ(frm->labHasira->text(), QStringLiteral("□"));
+    frm->button("imgEntyuu")->click();
+    EXPECT_EQ(frm->labHasira->text(), QStringLiteral("φ"));
+    EXPECT_EQ(frm->action("mnuUndo")->text(), QStringLiteral("１つ戻す(柱)"));
 }
 
 } // namespace

@@ -64,7 +64,6 @@ struct MainFixture {
         };
         hooks.showResult = [this](char kind, int) { shown.push_back(kind); };
         app::forms::bindMainCommands(*frm, *project, hooks);
-        app::forms::bindPaletteStateOnly(*frm);
         frm->syncFromState();
     }
     QAction* item(const char* name) const {
@@ -121,48 +120,6 @@ TEST(MainWindow, CarriesEveryMenuItemWithItsCaptionAndHidesTheHiddenOnes) {
     EXPECT_EQ(f.frm->btnHenkou->text(), QStringLiteral("変更"));
     EXPECT_EQ(f.frm->btnSuuti->text(), QStringLiteral("数値入力"));
     EXPECT_EQ(f.frm->Button3->text(), QStringLiteral("再表示"));
-}
-
-TEST(MainWindow, PaletteButtonsCarryTheirHintsAndSwitchGroupsPicturesAndTheUndoCaption) {
-    MainFixture f;
-    f.frm->show();
-    const std::pair<const char*, const char*> hints[] = {
-        {"imgRoom", "部屋形状の入力"}, {"imgKigu", "器具の登録と配灯"}, {"imgHasira", "柱の入力"}, {"imgEntyuu", "円柱を配置"},
-        {"imgKakutyuu", "角柱を配置"}, {"imgFLyoko", "FL横置き"}, {"imgFLtate", "FL縦置き"}, {"imgCalc", "照度分布の計算"},
-        {"imgLine", "直線"}, {"imgL", "垂直、水平線"}, {"imgBox", "四角"}, {"imgArc", "円弧"}, {"imgDelLine", "線分の消去"},
-        {"imgKigu1", "単体入力"}, {"imgKigu2", "直線配灯"}, {"imgKigu3", "格子配灯"}, {"imgDelKigu", "器具の消去"},
-        {"imgTakasa", "器具高さの変更"}, {"imgHasira1", "単体配置"}, {"imgHasira2", "直線配置"}, {"imgHasira3", "格子配置"},
-        {"imgHasiraDel", "柱の消去"},
-    };
-    for (const auto& [name, hint] : hints) {
-        auto* b = f.frm->button(name);
-        ASSERT_NE(b, nullptr) << name;
-        EXPECT_EQ(b->toolTip(), QString::fromUtf8(hint)) << name;
-    }
-    EXPECT_TRUE(f.frm->button("imgLine")->isVisible());
-    EXPECT_EQ(f.frm->button("imgLine")->picture(), Picture::On);
-    EXPECT_FALSE(f.frm->button("imgKigu1")->isVisible());
-
-    f.frm->button("imgKigu")->click();
-    EXPECT_FALSE(f.frm->button("imgLine")->isVisible());
-    EXPECT_TRUE(f.frm->button("imgKigu1")->isVisible());
-    EXPECT_EQ(f.frm->button("imgKigu1")->picture(), Picture::On);
-    EXPECT_EQ(f.frm->button("imgKigu")->picture(), Picture::On);
-    EXPECT_EQ(f.item("mnuUndo")->text(), QStringLiteral("１つ戻す(器具)"));
-    EXPECT_FALSE(f.frm->rbtnPitch->isVisible());
-
-    f.frm->button("imgDelKigu")->click();
-    EXPECT_EQ(f.doc.snapMode, 'Z');
-    EXPECT_FALSE(f.frm->button("imgFree")->isEnabled());
-    EXPECT_EQ(f.frm->button("imgFree")->picture(), Picture::No);
-
-    f.frm->button("imgHasira")->click();
-    EXPECT_TRUE(f.frm->txtHasira->isVisible());
-    EXPECT_EQ(f.frm->txtHasira->text(), QStringLiteral("800"));
-    EXPECT_EQ(f.frm->labHasira->text(), QStringLiteral("□"));
-    f.frm->button("imgEntyuu")->click();
-    EXPECT_EQ(f.frm->labHasira->text(), QStringLiteral("φ"));
-    EXPECT_EQ(f.item("mnuUndo")->text(), QStringLiteral("１つ戻す(柱)"));
 }
 
 TEST(MainWindow, TheCalculationRoadGoesThroughTheStartDialogWithTheButtonPressed) {
@@ -549,13 +506,16 @@ TEST(WindowPictures, EveryWindowDrawsItsTextsAndControls) {
         ASSERT_NE(menu, nullptr);
         EXPECT_GT(inkShare(grabWindow(menu, QStringLiteral("menu_") + menu->objectName())), 0.001);
     }
-    // The palettes of the other two edit targets.
+    // The palettes of the other two edit targets (the editor's palette commands are not bound here).
     f.doc.selectedType = 1;
-    f.frm->button("imgKigu")->click();
-    f.frm->button("imgKigu2")->click();
+    f.doc.editTarget = 'K';
+    f.doc.toolCode = '2';
+    f.frm->syncFromState();
     grabWindow(f.frm.get(), QStringLiteral("frmMain_kigu"));
-    f.frm->button("imgHasira")->click();
-    f.frm->button("imgHasiraDel")->click();
+    f.doc.editTarget = 'S';
+    f.doc.toolCode = 'd';
+    f.doc.snapMode = 'Z';
+    f.frm->syncFromState();
     EXPECT_GT(inkShare(grabWindow(f.frm.get(), QStringLiteral("frmMain_hasira"))), 0.001);
 }
 
