@@ -98,6 +98,12 @@ io::LegendStamp MainEngine::legendStamp() const {
     return stamp;
 }
 
+void MainEngine::showCurve(int slot) {
+    frmCD->fill(frm_.context().touroku[slot]);
+    frmCD->show();
+    frmCD->raise();
+}
+
 void MainEngine::runCalculation() {
     // The legend floats beside the window where it stands now.
     const QRect outer = frm_.frameGeometry();
@@ -157,11 +163,7 @@ editor::EditorHooks MainEngine::editorHooks() {
     h.closeLegendWindows = [this] { display_.hideLegends(); };
     h.closeSecondColourScale = [f] { f->frmColorScale2->hide(); };
     h.showContextMenu = [f] { f->PopupMenu1->popup(QCursor::pos()); };
-    h.showCurveWindow = [this, f](int slot) {
-        frmCD->fill(f->context().touroku[slot]);
-        frmCD->show();
-        frmCD->raise();
-    };
+    h.showCurveWindow = [this](int slot) { showCurve(slot); };
     h.enlargeWindowToScreen = [this, f] {
         model::Document& doc = state_.doc;
         f->setGeometry(0, 0, doc.screenWidth - 5, doc.screenHeight - 25);
@@ -194,8 +196,7 @@ void MainEngine::mirrorState() {
     doc.surfaceHint = state_.hintVisible ? state_.hintText : std::string();
 }
 
-void MainEngine::bind(model::ProjectCommands& project, EngineHooks& hooks) {
-    (void)project;
+void MainEngine::bind(EngineHooks& hooks) {
     TfrmMain* f = &frm_;
     MainContext& ctx = frm_.context();
     model::Document& doc = state_.doc;
@@ -220,10 +221,7 @@ void MainEngine::bind(model::ProjectCommands& project, EngineHooks& hooks) {
         e.applyNewPlan(choice, false);
     };
     hooks.numericPointEntry = {};
-    hooks.showCurve = [this, f](int slot) {
-        frmCD->fill(f->context().touroku[slot]);
-        frmCD->show();
-    };
+    hooks.showCurve = [this](int slot) { showCurve(slot); };
     hooks.showGrid = [&e] { e.mnuPrintGridClick(); };
     hooks.refreshRegistration = [this] { frmKigu->reset(); };
     hooks.refitBackground = [&e](char background) { e.redraw(background == 'D' ? 5 : 2); };

@@ -37,7 +37,7 @@ public:
     MainEngine& operator=(const MainEngine&) = delete;
 
     // Call after bindMainCommands: replaces the state-only palette and fills every hook.
-    void bind(model::ProjectCommands& project, EngineHooks& hooks);
+    void bind(EngineHooks& hooks);
 
     editor::Editor& editor() { return *editor_; }
     view::ResultDisplay& display() { return display_; }
@@ -48,6 +48,8 @@ public:
     // Redisplays the valid result: 'B' colour map, 'C' colour temperature, 'T' contour lines
     // (redrawChoice: the contour question's answer, Overlay draws over the current picture).
     void showResult(char kind, int redrawChoice);
+    // The distribution curve window of a registered slot.
+    void showCurve(int slot);
     // The plan picture for the clipboard and bitmap files: the legend where it floats over the plan.
     io::LegendStamp legendStamp() const;
 

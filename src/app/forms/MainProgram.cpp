@@ -24,7 +24,7 @@ MainProgram::MainProgram(const ScreenInfo& screen, const std::string& dataDir, u
     zolt.setWindowFlag(Qt::WindowStaysOnTopHint, true);
 
     bindMainCommands(frm, project, hooks);
-    engine.bind(project, hooks);
+    engine.bind(hooks);
 }
 
 model::ProjectHooks MainProgram::projectHooks() {
