@@ -4,6 +4,7 @@
 #include <QTimer>
 #include <QWidget>
 #include <functional>
+#include <gtest/gtest.h>
 
 namespace testsupport {
 
@@ -18,7 +19,8 @@ inline QApplication& qtApp() {
     return *app;
 }
 
-// Calls `act` with the modal window as soon as one is shown (polled every 10 ms, up to 5 s).
+// Calls `act` with the modal window as soon as one is shown (polled every 10 ms, up to 60 s on a busy
+// machine). If none appears, whatever modal window there is gets closed, so a test fails instead of hanging.
 inline void whenModal(std::function<void(QWidget*)> act) {
     auto* timer = new QTimer;
     auto tries = std::make_shared<int>(0);
@@ -28,9 +30,13 @@ inline void whenModal(std::function<void(QWidget*)> act) {
             timer->stop();
             timer->deleteLater();
             act(w);
-        } else if (++*tries > 500) {
+        } else if (++*tries > 6000) {
             timer->stop();
             timer->deleteLater();
+            ADD_FAILURE() << "no modal window appeared";
+            for (QWidget* top : QApplication::topLevelWidgets()) {
+                if (top->isModal() && top->isVisible()) top->close();
+            }
         }
     });
     timer->start(10);

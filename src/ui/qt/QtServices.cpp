@@ -115,6 +115,8 @@ QStringList qtNameFilters(const std::string& filter) {
 
 std::optional<std::string> QtServices::openFileDialog(const FileDialogRequest& request) {
     QFileDialog dialog(owner(), q(request.title));
+    // Qt's own dialog everywhere: the filters keep their Japanese descriptions and behave the same on every desktop.
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     dialog.setFileMode(QFileDialog::ExistingFile);
     dialog.setNameFilters(qtNameFilters(request.filter));
@@ -127,6 +129,7 @@ std::optional<std::string> QtServices::openFileDialog(const FileDialogRequest& r
 
 std::optional<std::string> QtServices::saveFileDialog(const FileDialogRequest& request) {
     QFileDialog dialog(owner(), q(request.title));
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
     dialog.setNameFilters(qtNameFilters(request.filter));
