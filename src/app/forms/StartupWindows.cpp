@@ -79,10 +79,8 @@ TfrmStart2::TfrmStart2(ui::Services& services, QWidget* parent) : QDialog(parent
     layout->addWidget(choiceBox);
     layout->addWidget(rbtnLoad);
     auto* buttons = new QHBoxLayout;
-    btnOK = new QPushButton(QStringLiteral("OK"), this);
-    btnOK->setObjectName(QStringLiteral("btnOK"));
-    btnCancel = new QPushButton(QStringLiteral("ｷｬﾝｾﾙ"), this);
-    btnCancel->setObjectName(QStringLiteral("btnCancel"));
+    btnOK = ui::qt::namedButton(QStringLiteral("OK"), "btnOK", this);
+    btnCancel = ui::qt::namedButton(QStringLiteral("ｷｬﾝｾﾙ"), "btnCancel", this);
     buttons->addStretch();
     buttons->addWidget(btnOK);
     buttons->addWidget(btnCancel);
@@ -122,8 +120,7 @@ TfmTyuui::TfmTyuui(QWidget* parent) : QDialog(parent) {
         label->setObjectName(QStringLiteral("Label%1").arg(i + 1));
         layout->addWidget(label);
     }
-    btnClose = new QPushButton(QStringLiteral("閉じる"), this);
-    btnClose->setObjectName(QStringLiteral("btnClose"));
+    btnClose = ui::qt::namedButton(QStringLiteral("閉じる"), "btnClose", this);
     layout->addWidget(btnClose, 0, Qt::AlignHCenter);
     connect(btnClose, &QPushButton::clicked, this, &QDialog::accept);
 }
@@ -137,8 +134,7 @@ TfrmVersion::TfrmVersion(QWidget* parent) : QDialog(parent) {
     Label1->setObjectName(QStringLiteral("Label1"));
     layout->addWidget(Label1);
     layout->addWidget(new QLabel(QStringLiteral("照度分布計算プログラム"), this));
-    btnOK = new QPushButton(QStringLiteral("OK"), this);
-    btnOK->setObjectName(QStringLiteral("btnOK"));
+    btnOK = ui::qt::namedButton(QStringLiteral("OK"), "btnOK", this);
     layout->addWidget(btnOK, 0, Qt::AlignHCenter);
     connect(btnOK, &QPushButton::clicked, this, &QDialog::accept);
 }

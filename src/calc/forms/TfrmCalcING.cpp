@@ -24,8 +24,7 @@ TfrmCalcING::TfrmCalcING(QWidget* parent) : QDialog(parent, Qt::Dialog | Qt::Win
     ProgressBar1->setObjectName(QStringLiteral("ProgressBar1"));
     ProgressBar1->setTextVisible(false);
     ProgressBar1->setMinimumWidth(260);
-    btnCancel = new QPushButton(QStringLiteral("ｷｬﾝｾﾙ"), this);
-    btnCancel->setObjectName(QStringLiteral("btnCancel"));
+    btnCancel = ui::qt::namedButton(QStringLiteral("ｷｬﾝｾﾙ"), "btnCancel", this);
     layout->addWidget(labMessage);
     layout->addWidget(ProgressBar1);
     layout->addWidget(btnCancel, 0, Qt::AlignHCenter);

@@ -30,11 +30,9 @@ TfrmtendakaSet::TfrmtendakaSet(model::Document& doc, ui::Services& services, QWi
     txtTendaka->setMaximumWidth(90);
     ui::qt::IntegerKeyFilter::install(txtTendaka);
     labmm = new QLabel(QStringLiteral("mm"), this);
-    btnOK = new QPushButton(QStringLiteral("OK"), this);
-    btnOK->setObjectName(QStringLiteral("btnOK"));
+    btnOK = ui::qt::namedButton(QStringLiteral("OK"), "btnOK", this);
     btnOK->setAutoDefault(false);
-    btnCancel = new QPushButton(QStringLiteral("ｷｬﾝｾﾙ"), this);
-    btnCancel->setObjectName(QStringLiteral("btnCancel"));
+    btnCancel = ui::qt::namedButton(QStringLiteral("ｷｬﾝｾﾙ"), "btnCancel", this);
     btnCancel->setAutoDefault(false);
     layout->addWidget(labNow, 0, 0);
     layout->addWidget(txtTendaka, 0, 1);
@@ -80,10 +78,8 @@ TfrmTendakaChange::TfrmTendakaChange(QWidget* parent) : QDialog(parent) {
     rbtnSoroeru->setChecked(true);
     for (auto* r : {rbtnSoroeru, rbtnSonomama, rbtnHenkouSinai}) layout->addWidget(r);
     auto* buttons = new QHBoxLayout;
-    btnOK = new QPushButton(QStringLiteral("OK"), this);
-    btnOK->setObjectName(QStringLiteral("btnOK"));
-    btnCancel = new QPushButton(QStringLiteral("ｷｬﾝｾﾙ"), this);
-    btnCancel->setObjectName(QStringLiteral("btnCancel"));
+    btnOK = ui::qt::namedButton(QStringLiteral("OK"), "btnOK", this);
+    btnCancel = ui::qt::namedButton(QStringLiteral("ｷｬﾝｾﾙ"), "btnCancel", this);
     buttons->addWidget(btnOK);
     buttons->addWidget(btnCancel);
     layout->addLayout(buttons);

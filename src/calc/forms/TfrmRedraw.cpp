@@ -1,5 +1,6 @@
 // The redraw dialog of the contour display and the DXF background.
 #include "calc/forms/TfrmRedraw.h"
+#include "ui/qt/FormKit.h"
 
 #include <QHBoxLayout>
 #include <QPushButton>
@@ -11,10 +12,8 @@ TfrmRedraw::TfrmRedraw(QWidget* parent) : QDialog(parent) {
     setWindowTitle(QStringLiteral("再描写"));
     setModal(true);
     auto* layout = new QHBoxLayout(this);
-    btnKasaneru = new QPushButton(QStringLiteral("重ねて表示"), this);
-    btnKasaneru->setObjectName(QStringLiteral("btnKasaneru"));
-    btnKakinaosi = new QPushButton(QStringLiteral("書き直し"), this);
-    btnKakinaosi->setObjectName(QStringLiteral("btnKakinaosi"));
+    btnKasaneru = ui::qt::namedButton(QStringLiteral("重ねて表示"), "btnKasaneru", this);
+    btnKakinaosi = ui::qt::namedButton(QStringLiteral("書き直し"), "btnKakinaosi", this);
     layout->addWidget(btnKasaneru);
     layout->addWidget(btnKakinaosi);
     connect(btnKasaneru, &QPushButton::clicked, this, [this] {

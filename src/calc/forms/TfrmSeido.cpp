@@ -1,5 +1,6 @@
 // The hidden precision and maintenance dialogs: widget plumbing around the settings rules.
 #include "calc/forms/TfrmSeido.h"
+#include "ui/qt/FormKit.h"
 
 #include "calc/SettingsDialogs.h"
 
@@ -27,8 +28,7 @@ TfrmSeido::TfrmSeido(model::Document& doc, CalcSettings& settings, QWidget* pare
     TrackBar1->setPageStep(1);
     TrackBar1->setTickPosition(QSlider::TicksBelow);
     TrackBar1->setValue(3);
-    btnOK = new QPushButton(QStringLiteral("OK"), this);
-    btnOK->setObjectName(QStringLiteral("btnOK"));
+    btnOK = ui::qt::namedButton(QStringLiteral("OK"), "btnOK", this);
     layout->addWidget(TrackBar1, 0, 0, 1, 2);
     layout->addWidget(new QLabel(QStringLiteral("細かい"), this), 1, 0, Qt::AlignLeft);
     layout->addWidget(new QLabel(QStringLiteral("粗い"), this), 1, 1, Qt::AlignRight);
@@ -57,8 +57,7 @@ TfrmHosyuritu::TfrmHosyuritu(CalcSettings& settings, QWidget* parent) : QDialog(
     rbtnNormal = new QRadioButton(QStringLiteral("普通"), grpKankyou);
     rbtnPoor = new QRadioButton(QStringLiteral("劣る"), grpKankyou);
     for (auto* r : {rbtnGood, rbtnNormal, rbtnPoor}) env->addWidget(r);
-    btnOK = new QPushButton(QStringLiteral("OK"), this);
-    btnOK->setObjectName(QStringLiteral("btnOK"));
+    btnOK = ui::qt::namedButton(QStringLiteral("OK"), "btnOK", this);
     layout->addWidget(rbtnKouryo);
     layout->addWidget(rbtnKouryoSinai);
     layout->addWidget(grpKankyou);

@@ -34,11 +34,9 @@ TfrmLen::TfrmLen(ui::Services& services, QWidget* parent)
         e->setFixedWidth(100);
         ui::qt::IntegerKeyFilter::install(e);
     }
-    btnOK = new QPushButton(QStringLiteral("OK"), this);
-    btnOK->setObjectName(QStringLiteral("btnOK"));
+    btnOK = ui::qt::namedButton(QStringLiteral("OK"), "btnOK", this);
     btnOK->setAutoDefault(false);
-    btnCancel = new QPushButton(QStringLiteral("ｷｬﾝｾﾙ"), this);
-    btnCancel->setObjectName(QStringLiteral("btnCancel"));
+    btnCancel = ui::qt::namedButton(QStringLiteral("ｷｬﾝｾﾙ"), "btnCancel", this);
     btnCancel->setAutoDefault(false);
     layout->addWidget(labX, 0, 0);
     layout->addWidget(txtX, 0, 1);

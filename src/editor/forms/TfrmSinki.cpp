@@ -18,10 +18,8 @@ TfrmSinki::TfrmSinki(ui::Services& services, QWidget* parent) : QDialog(parent),
     choiceBox = new PlanChoiceBox(true, this);
     layout->addWidget(choiceBox);
     auto* buttons = new QHBoxLayout;
-    btnOK = new QPushButton(QStringLiteral("OK"), this);
-    btnOK->setObjectName(QStringLiteral("btnOK"));
-    btnCancel = new QPushButton(QStringLiteral("ｷｬﾝｾﾙ"), this);
-    btnCancel->setObjectName(QStringLiteral("btnCancel"));
+    btnOK = ui::qt::namedButton(QStringLiteral("OK"), "btnOK", this);
+    btnCancel = ui::qt::namedButton(QStringLiteral("ｷｬﾝｾﾙ"), "btnCancel", this);
     buttons->addStretch();
     buttons->addWidget(btnOK);
     buttons->addWidget(btnCancel);

@@ -1,9 +1,10 @@
-// Small helpers every window of the system shares: UTF-8 texts, the integer key filter, the handler boundary.
+// Small helpers every window of the system shares: UTF-8 texts, named buttons, the integer key filter, the handler boundary.
 #pragma once
 #include "base/Text.h"
 #include "ui/Services.h"
 
 #include <QObject>
+#include <QPushButton>
 #include <QString>
 #include <exception>
 #include <string>
@@ -14,6 +15,13 @@ namespace ui::qt {
 
 inline QString qs(const std::string& s) { return QString::fromStdString(s); }
 inline std::string ss(const QString& s) { return s.toStdString(); }
+
+// A push button carrying its handler name, so tests and handlers find it by name.
+inline QPushButton* namedButton(const QString& text, const char* objectName, QWidget* parent) {
+    auto* button = new QPushButton(text, parent);
+    button->setObjectName(QString::fromLatin1(objectName));
+    return button;
+}
 
 // Drops the typed characters an integer edit refuses (see ui/KeyFilter.h); keys that type nothing
 // (arrows, Delete) and pasted text are left alone, as the edits always behaved.

@@ -45,11 +45,9 @@ TfrmLxScale::TfrmLxScale(model::Document& doc, ui::Services& services, QWidget* 
         layout->addWidget(label, row, 2);
         connect(edit, &QLineEdit::returnPressed, this, [this] { btnOK->setFocus(); });
     }
-    btnOK = new QPushButton(QStringLiteral("OK"), this);
-    btnOK->setObjectName(QStringLiteral("btnOK"));
+    btnOK = ui::qt::namedButton(QStringLiteral("OK"), "btnOK", this);
     btnOK->setAutoDefault(false);
-    btnCancel = new QPushButton(QStringLiteral("ｷｬﾝｾﾙ"), this);
-    btnCancel->setObjectName(QStringLiteral("btnCancel"));
+    btnCancel = ui::qt::namedButton(QStringLiteral("ｷｬﾝｾﾙ"), "btnCancel", this);
     btnCancel->setAutoDefault(false);
     layout->addWidget(btnOK, 6, 0, 1, 2);
     layout->addWidget(btnCancel, 6, 2);
