@@ -153,7 +153,9 @@ std::optional<PhotometricData> readIes(std::string_view text, std::string& reaso
             else if (key == "LAMPCAT") lampcat = value;
             else if (key == "_CCT" || key == "COLORTEMP" || key == "CCT") {
                 double v;
-                if (parseNumber(value.substr(0, value.find_first_not_of("0123456789.")), v, false)) d.colourTemperature = static_cast<int>(v);
+                // An absurd temperature is no colour at all (and would not fit an integer).
+                if (parseNumber(value.substr(0, value.find_first_not_of("0123456789.")), v, false) && v >= 0 && v <= 100000)
+                    d.colourTemperature = static_cast<int>(v);
             }
         }
     }

@@ -41,7 +41,7 @@ private:
 };
 
 // A product line with the fields the system reads; the rest stay empty.
-struct ProductLineSpec {
+struct ProductLineFields {
     std::string hinban;
     std::string tosu = "1";
     std::string lamp = "L1";
@@ -54,7 +54,7 @@ struct ProductLineSpec {
     std::string efficiency = "0.75";
 };
 
-inline std::string productLine(const ProductLineSpec& s) {
+inline std::string productLine(const ProductLineFields& s) {
     std::vector<std::string> f(31);
     f[0] = s.hinban;
     f[6] = s.tosu;

@@ -11,7 +11,7 @@
 
 using catalog::Catalog;
 using catalog::testing::TempCatalogDir;
-using catalog::testing::ProductLineSpec;
+using catalog::testing::ProductLineFields;
 using catalog::testing::productLine;
 using catalog::testing::haikouLine;
 using catalog::testing::fiveDegreeValues;

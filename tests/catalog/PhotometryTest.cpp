@@ -66,7 +66,7 @@ double batwing(double c, double g) {
     return 400 * std::cos(gr) * (1 + 0.8 * std::sin(cr) * std::sin(cr) * std::sin(gr));
 }
 
-struct LdtSpec {
+struct LdtLayout {
     int isym = 4;
     int mc = 24;
     std::vector<double> gamma = steps(0, 180, 5);
@@ -77,7 +77,7 @@ struct LdtSpec {
     double lumLength = 600, lumWidth = 150;
 };
 
-std::string ldt(const LdtSpec& s, const Model& perKlm) {
+std::string ldt(const LdtLayout& s, const Model& perKlm) {
     std::vector<std::string> l = {"Maker", "1", std::to_string(s.isym), std::to_string(s.mc), std::to_string(360.0 / s.mc),
                                   std::to_string(s.gamma.size()), "5", "report", "Square panel", "SQ-600", "sq.ldt", "2026",
                                   "620", "620", "80", std::to_string(s.lumLength), std::to_string(s.lumWidth), "0", "0", "0",
@@ -110,6 +110,19 @@ std::string ldt(const LdtSpec& s, const Model& perKlm) {
 }
 
 } // namespace
+
+TEST(PhotometryIes, AColourTemperatureNoLampHasIsIgnored) {
+    IesLayout layout;
+    layout.keywords.push_back("[_CCT] 6666666666666666");
+    std::string reason;
+    auto data = catalog::readIes(ies(layout, batwing), reason);
+    ASSERT_TRUE(data) << reason;
+    EXPECT_EQ(catalog::toFixtureType(*data, "file").colorTemp, catalog::kDefaultColourTemperature);
+    layout.keywords.back() = "[_CCT] 3500K";
+    data = catalog::readIes(ies(layout, batwing), reason);
+    ASSERT_TRUE(data) << reason;
+    EXPECT_EQ(catalog::toFixtureType(*data, "file").colorTemp, 3500);
+}
 
 TEST(PhotometryIes, ValuesAtTheFilesAnglesComeBackPerKilolumenAndAsCandelaUnderTheLuminaire) {
     IesLayout layout;
@@ -213,7 +226,7 @@ TEST(PhotometryLdt, EachSymmetryMapsOntoTheC0C90AndC180Planes) {
     auto model = [](double c, double g) { return g <= 90 ? 200 + c * 0.5 + g : 0.0; };
     std::string reason;
     for (int isym : {0, 1, 2, 3, 4}) {
-        LdtSpec layout;
+        LdtLayout layout;
         layout.isym = isym;
         const Model m = model;
         auto data = catalog::readLdt(ldt(layout, m), reason);
@@ -257,10 +270,10 @@ TEST(PhotometryRefusal, BrokenFilesAreRefusedWithAReasonAndTheSlotStaysAsItWas) 
         EXPECT_FALSE(catalog::readIes(text, reason));
         EXPECT_FALSE(reason.empty());
     }
-    LdtSpec isym3odd;
+    LdtLayout isym3odd;
     isym3odd.isym = 3;
     isym3odd.mc = 6;
-    std::string goodLdt = ldt(LdtSpec{}, [](double, double) { return 1.0; });
+    std::string goodLdt = ldt(LdtLayout{}, [](double, double) { return 1.0; });
     for (const auto& text : {ldt(isym3odd, [](double, double) { return 1.0; }), goodLdt.substr(0, goodLdt.size() - 40),
                              std::string("a\r\nb\r\n")}) {
         std::string reason;

@@ -10,7 +10,7 @@
 #include <algorithm>
 #include <cmath>
 
-using catalog::testing::ProductLineSpec;
+using catalog::testing::ProductLineFields;
 using catalog::testing::productLine;
 using catalog::testing::haikouLine;
 using catalog::testing::fiveDegreeValues;
@@ -32,7 +32,7 @@ protected:
         dir.write(catalog::kHaikouFileName, {"header", haikouLine("H1", 1, 0, 90, fiveDegreeValues(0, cosine)),
                                              haikouLine("H1", 1, 0, 180, fiveDegreeValues(90, cosine))});
     }
-    void loadProducts(const std::vector<ProductLineSpec>& layouts) {
+    void loadProducts(const std::vector<ProductLineFields>& layouts) {
         std::vector<std::string> lines{catalog::testing::kLongHeader};
         for (const auto& s : layouts) lines.push_back(productLine(s));
         dir.write(catalog::kProductFileName, lines);
