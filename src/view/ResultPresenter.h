@@ -92,10 +92,8 @@ public:
 
     // The plan again with its background (after a cancel).
     void redisplayPlan();
-    void clearSurface();
     // Shows the legend window with the picture for this kind, placed beside the main window.
     void showLegend(LegendKind kind);
-    void hideLegend();
     // Hides the legend window and the colour-temperature scale window.
     void hideLegends();
     // Draws the colour-temperature scale picture (once, when the catalogue colours are known).
@@ -108,11 +106,12 @@ public:
 
     model::Document& document() { return doc_; }
     const calc::CalcSettings& settings() const { return settings_; }
-    ui::Surface& surface() { return surface_; }
     ui::Services& services() { return services_; }
 
 private:
     void showResult(char displayKind);
+    void clearSurface();
+    void hideLegend();
     void chooseLevelsAgain();
     void drawPlanInBlack();
     void drawFixturesOnResult();

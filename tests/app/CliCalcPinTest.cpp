@@ -10,6 +10,7 @@
 #include <regex>
 #include <sstream>
 #include <string>
+#include <unistd.h>
 
 namespace {
 
@@ -49,7 +50,10 @@ std::map<std::string, std::string> readPins() {
     return pins;
 }
 
-fs::path scratch(const std::string& name) { return fs::temp_directory_path() / ("ordivan_pin_" + name); }
+// Per process: several test runs may share the temporary folder.
+fs::path scratch(const std::string& name) {
+    return fs::temp_directory_path() / ("ordivan_pin_" + std::to_string(::getpid()) + "_" + name);
+}
 
 // The summary without its timing, the one field that differs between two runs.
 std::string timeless(const std::string& json) { return std::regex_replace(json, std::regex(",\"seconds\":[0-9.]+|\n"), ""); }
@@ -81,6 +85,7 @@ TEST_F(CalcPins, GridsAndSummariesOfEverySampleAtSteps1And3And7AreTheRecordedOne
             expectPinned(key + " status", std::to_string(r.status));
             if (r.status != 0) continue;
             expectPinned(key + " grid", digest(slurp(grid)));
+            fs::remove(grid);
             expectPinned(key + " summary", timeless(r.out));
         }
     }
@@ -106,6 +111,8 @@ TEST_F(CalcPins, ResultPicturesAndContourDrawingAreTheRecordedOnes) {
                 ASSERT_EQ(r.status, 0) << key << ": " << r.err;
                 expectPinned(key + " bmp", digest(slurp(bmp)));
                 if (contours) expectPinned(key + " dxf", digest(slurp(dxf)));
+                fs::remove(bmp);
+                fs::remove(dxf);
             }
         }
     }
