@@ -67,11 +67,11 @@ void ResultPresenter::drawPlanInBlack() {
     drawFixtures(surface_, doc_, 0, 0, 1.0, legend_.visible);
 }
 
-calc::WallMask ResultPresenter::wallMask() {
+std::optional<calc::WallMask> ResultPresenter::wallMask() {
     calc::WallMask mask;
+    const std::unique_ptr<ui::Surface> picture = services_.createSurface(surface_.width(), surface_.height());
+    if (!picture) return std::nullopt;
     mask.allocate(surface_.width(), surface_.height());
-    const std::unique_ptr<ui::Surface> picture = services_.createSurface(mask.width, mask.height);
-    if (!picture) return mask;
     picture->fillRect(ui::Rect{0, 0, mask.width, mask.height}, ui::colors::white);
     picture->setPen(ui::Pen{});
     drawWalls(*picture, doc_, services_, 0, 0, 1.0);
@@ -262,10 +262,16 @@ calc::CalcOutcome calculateAndPresent(ResultPresenter& presenter, const catalog:
     model::Document& doc = presenter.document();
     if (!doc.resultValid) {
         presenter.hideLegends();
-        const calc::WallMask walls = presenter.wallMask();
+        const std::optional<calc::WallMask> walls = presenter.wallMask();
+        if (!walls) {
+            presenter.services().showError("描画面を作成できません (" + base::formatInt(doc.surfaceWidth) + "×" +
+                                           base::formatInt(doc.surfaceHeight) + ")");
+            presenter.redisplayPlan();
+            return calc::CalcOutcome::Cancelled;
+        }
         ServicesCalcProgress progress(presenter.services());
         calc::CalcResult result =
-            calc::calculate(calc::CalcInput{doc, touroku, presenter.settings(), walls, progress, doc.tenDakaLabel, threads});
+            calc::calculate(calc::CalcInput{doc, touroku, presenter.settings(), *walls, progress, doc.tenDakaLabel, threads});
         if (result.outcome == calc::CalcOutcome::Cancelled) {
             presenter.redisplayPlan();
             return calc::CalcOutcome::Cancelled;

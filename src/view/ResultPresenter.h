@@ -4,6 +4,7 @@
 #include "view/Legends.h"
 
 #include <functional>
+#include <optional>
 #include <string>
 
 namespace view {
@@ -63,8 +64,9 @@ public:
     MainWindowGeometry mainWindow;
 
     // The walls and pillars in black on white, drawn off-screen the size of the drawing surface with
-    // the pixel rules of the screen: what the interpolation treats as a wall.
-    calc::WallMask wallMask();
+    // the pixel rules of the screen: what the interpolation treats as a wall. Nothing when the platform
+    // cannot make the picture.
+    std::optional<calc::WallMask> wallMask();
     // A finished calculation becomes the current result: its grid, statistics and levels are kept and
     // a contour set traced from an earlier grid is dropped.
     void accept(calc::CalcResult&& result);
@@ -131,7 +133,8 @@ private:
 };
 
 // The calculation command of the window and of the command line: a new calculation unless the result
-// is still valid, then its presentation. Cancelled leaves the result invalid and the plan redisplayed.
+// is still valid, then its presentation. Cancelled leaves the result invalid and the plan redisplayed;
+// so does a wall mask the platform cannot draw, with the system's error.
 // A height label that is not an integer throws base::ConversionError.
 calc::CalcOutcome calculateAndPresent(ResultPresenter& presenter, const catalog::TourokuTable& touroku, int threads = 0);
 

@@ -70,7 +70,7 @@ TEST(PlanPicture, SavedPictureShowsWallsClassesTextsAndTheStampedLegend) {
 
     // What the calculation does after the fixture pass; the interpolation clears square pillars and
     // the grid under the walls of the mask.
-    const calc::WallMask walls = display.wallMask();
+    const calc::WallMask walls = display.wallMask().value();
     for (int y = 192; y < 208; ++y)
         for (int x = 112; x < 128; ++x) sc.lux(x, y) = 0.0f;
     for (int y = 0; y < surface.height(); ++y)

@@ -136,6 +136,14 @@ TEST(CalculationCommand, CancelLeavesTheResultInvalidTheMenusAloneAndThePlanRedi
     EXPECT_EQ(r.registrationHidden, 0);
     EXPECT_EQ(r.services.progressLog.back(), "hide");
     EXPECT_TRUE(r.surface.opsStartingWith("text").empty());
+
+    // Without a picture for the wall mask there is no calculation to trust: refused, not guessed.
+    Room n;
+    n.services.surfaceFactory = [](int, int) { return std::unique_ptr<ui::Surface>(); };
+    EXPECT_EQ(n.run(), calc::CalcOutcome::Cancelled);
+    EXPECT_EQ(n.services.errors, std::vector<std::string>{"描画面を作成できません (120×80)"});
+    EXPECT_FALSE(n.doc.resultValid || n.doc.menus.print);
+    EXPECT_TRUE(n.services.progressLog.empty());
 }
 
 TEST(ResultPresenter, ColourMapShowsItsLegendOrOnCancelThePlanAgain) {
@@ -228,7 +236,7 @@ TEST(WallMask, WallsArcsAndPillarsOfThePlanPainterAreTheMasksWallsAndTheScreenIs
     std::ostringstream messages;
     ui::qt::HeadlessServices services(messages);
     view::ResultPresenter display(sc.doc, sc.grid, sc.stats, sc.settings, sc.contours, surface, services);
-    const calc::WallMask mask = display.wallMask();
+    const calc::WallMask mask = display.wallMask().value();
     ASSERT_EQ(mask.width, 100);
     ASSERT_EQ(mask.height, 100);
     EXPECT_TRUE(mask.black(50, 90));
