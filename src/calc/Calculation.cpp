@@ -27,6 +27,9 @@ private:
 // The walls and pillars the plan painter drew in black.
 using WallPixels = WallMask;
 
+// A point at or below this many lux received no light (the grid's starting value, or a cleared point).
+constexpr float kUnlitLux = 0.01f;
+
 // One line of grid values (a column or a row) seen through its stride, for the interpolation passes.
 struct Line {
     float* base;
@@ -42,11 +45,35 @@ template <class WallAt, class Searchable>
 void fillLine(Line lux, Line ct, std::int64_t length, int s, WallAt wall, Searchable searchable) {
     const float fs = static_cast<float>(s);
     const Line both[2] = {lux, ct};
+    // A straight fill of [r, r + s] that did not look for walls (near the plan's border, where the slopes
+    // of the neighbouring segments are not at hand) must not carry light over a wall to an end that no
+    // luminaire reached. The lit end may lie on the wall itself (a point on a wall line can take light by
+    // rounding). Between the unlit end and the wall pixel farthest from it the points keep the unlit
+    // value and the wall pixels become 0, as a found wall does; points on the lit side keep the straight fill.
+    auto darkBeyondWall = [&](std::int64_t r) {
+        const bool darkStart = lux[r] <= kUnlitLux, darkEnd = lux[r + s] <= kUnlitLux;
+        if (darkStart == darkEnd) return;
+        int first = -1, last = -1;
+        for (int k = darkStart ? 1 : 0; k <= (darkStart ? s : s - 1); ++k) {
+            if (!wall(r + k)) continue;
+            if (first < 0) first = k;
+            last = k;
+        }
+        if (first < 0) return;
+        const std::int64_t dark = darkStart ? r : r + s;
+        const int from = darkStart ? 1 : std::max(first, 1), to = darkStart ? std::min(last, s - 1) : s - 1;
+        for (int k = from; k <= to; ++k) {
+            const bool onWall = wall(r + k);
+            lux[r + k] = onWall ? 0.0f : lux[dark];
+            ct[r + k] = onWall ? 0.0f : ct[dark];
+        }
+    };
     if (s < length) {
         for (const Line& v : both) {
             const float v0 = v[0], v1 = v[s];
             for (int k = 1; k < s; ++k) v[k] = v0 + (v1 - v0) / fs * static_cast<float>(k);
         }
+        darkBeyondWall(0);
     }
     const std::int64_t r0 = (length / s - 1) * s;
     if (r0 >= 0) {
@@ -77,6 +104,7 @@ void fillLine(Line lux, Line ct, std::int64_t length, int s, WallAt wall, Search
                 const float a = v[r], b = v[r + s];
                 for (int k = 1; k < s; ++k) v[r + k] = a + (b - a) / fs * static_cast<float>(k);
             }
+            darkBeyondWall(r);
             continue;
         }
         lux[r + kStar] = 0.0f;
@@ -101,7 +129,21 @@ void fillLine(Line lux, Line ct, std::int64_t length, int s, WallAt wall, Search
             const float a = v[r], b = v[r + s];
             for (int k = 1; k < s; ++k) v[r + k] = a + (b - a) / fs * static_cast<float>(k);
         }
+        darkBeyondWall(r);
     }
+}
+
+// The value every grid point starts a calculation with (IlluminanceGrid::reset): no luminaire added it.
+constexpr float kStartLux = 0.01f;
+
+// The illuminance-weighted mean lamp colour temperature of a point, from its total illuminance and its
+// colour sum (lux × 0.001 × kelvin per contribution). Only the light the luminaires added is weighed, so a
+// point lit only by 3000 K lamps is 3000 K, not a shade below that falls into the 2900 K class. The sums
+// are single-precision: a mean within their rounding noise of a whole kelvin is that whole kelvin.
+float meanColourTemperature(float lux, float ctSum) {
+    const float kelvin = 1000.0f / (lux - kStartLux) * ctSum;
+    const float whole = std::round(kelvin);
+    return std::abs(kelvin - whole) <= std::abs(whole) * 1e-5f ? whole : kelvin;
 }
 
 bool anyTypeCalculated(const catalog::TourokuTable& touroku) {
@@ -171,7 +213,7 @@ void interpolateGrid(CalcContext& ctx) {
         for (std::int64_t col = 0; col < W; col += s) {
             const std::size_t i = static_cast<std::size_t>(row * W + col);
             float& lux = g.lux[i];
-            if (lux > 0.05) g.ctSum[i] = 1000.0f / lux * g.ctSum[i];
+            if (lux > 0.05) g.ctSum[i] = meanColourTemperature(lux, g.ctSum[i]);
             if (lux > 0 && lux <= 0.01) lux = 0.01f;
         }
     }

@@ -160,7 +160,8 @@ TEST(Calculate, HeightLabelThatIsNotANumberAbortsWithTheConversionError) {
     EXPECT_EQ(run.progress.log.back(), "hide");
 }
 
-// A grid whose computed points hold a plane lux = 100 + col + row and colour sums for 4000 K.
+// A grid whose computed points hold a plane lux = 100 + col + row and colour sums for 4000 K (the
+// luminaires added all but the grid's starting 0.01 lx).
 struct Plane {
     CalcRun run;
     explicit Plane(int step) {
@@ -170,7 +171,7 @@ struct Plane {
         for (int r = 0; r <= 30; r += step) {
             for (int c = 0; c <= 30; c += step) {
                 run.grid.lux[run.grid.index(c, r)] = static_cast<float>(100 + c + r);
-                run.grid.ctSum[run.grid.index(c, r)] = static_cast<float>(100 + c + r) * 4.0f;
+                run.grid.ctSum[run.grid.index(c, r)] = (static_cast<float>(100 + c + r) - 0.01f) * 4.0f;
             }
         }
         run.doc.extent = {0, 30, 0, 30};
@@ -224,6 +225,36 @@ TEST(Interpolation, WallPixelSplitsASegmentAndEachSideContinuesItsNeighbour) {
     q.run.wallAt(0, 5);
     interpolateGrid(q.run.ctx);
     EXPECT_FLOAT_EQ(q.lux(0, 5), 105.0f);
+}
+
+TEST(Interpolation, NearTheBorderNoLightCrossesAWallToAnUnlitPoint) {
+    // A wall at x = 3 along the left border: column 0 beyond it is unlit, column 7 lit. Without a wall
+    // search there, the straight fill used to paint the points beyond the wall with a fraction of the light.
+    Plane p(7);
+    for (int r = 0; r <= 30; r += 7) {
+        p.run.grid.lux[p.run.grid.index(0, r)] = 0.01f;
+        p.run.grid.ctSum[p.run.grid.index(0, r)] = 0.0f;
+    }
+    for (int r = 0; r <= 30; ++r) p.run.surface.setPixel(3, r, ui::colors::black);
+    p.run.doc.extent = {1, 30, 0, 30};
+    interpolateGrid(p.run.ctx);
+    for (int r = 0; r < 24; ++r) {  // the rows the horizontal pass reaches
+        EXPECT_FLOAT_EQ(p.lux(1, r), 0.01f) << r;
+        EXPECT_FLOAT_EQ(p.lux(2, r), 0.01f) << r;
+        EXPECT_EQ(p.lux(3, r), 0.0f) << r;
+        EXPECT_EQ(p.run.grid.ctSum[p.run.grid.index(2, r)], 0.0f) << r;
+        // The lit side keeps the straight fill from the unlit end.
+        const float lit = p.lux(7, r);
+        EXPECT_FLOAT_EQ(p.lux(5, r), 0.01f + (lit - 0.01f) / 7 * 5) << r;
+    }
+    // A lit point on the wall line itself does not carry its light beyond the wall either.
+    Plane q(3);
+    for (int r = 0; r <= 30; r += 3) q.run.grid.lux[q.run.grid.index(0, r)] = 0.01f;
+    for (int r = 0; r <= 30; ++r) q.run.surface.setPixel(3, r, ui::colors::black);
+    q.run.doc.extent = {2, 30, 0, 30};
+    interpolateGrid(q.run.ctx);
+    EXPECT_FLOAT_EQ(q.lux(1, 10), 0.01f);
+    EXPECT_FLOAT_EQ(q.lux(2, 10), 0.01f);
 }
 
 TEST(Interpolation, AtStepOneEveryBlackPixelInsideTheExtentBecomesZero) {
