@@ -235,7 +235,7 @@ TEST(Interpolation, NearTheBorderNoLightCrossesAWallToAnUnlitPoint) {
         p.run.grid.lux[p.run.grid.index(0, r)] = 0.01f;
         p.run.grid.ctSum[p.run.grid.index(0, r)] = 0.0f;
     }
-    for (int r = 0; r <= 30; ++r) p.run.surface.setPixel(3, r, ui::colors::black);
+    for (int r = 0; r <= 30; ++r) p.run.wallAt(3, r);
     p.run.doc.extent = {1, 30, 0, 30};
     interpolateGrid(p.run.ctx);
     for (int r = 0; r < 24; ++r) {  // the rows the horizontal pass reaches
@@ -250,7 +250,7 @@ TEST(Interpolation, NearTheBorderNoLightCrossesAWallToAnUnlitPoint) {
     // A lit point on the wall line itself does not carry its light beyond the wall either.
     Plane q(3);
     for (int r = 0; r <= 30; r += 3) q.run.grid.lux[q.run.grid.index(0, r)] = 0.01f;
-    for (int r = 0; r <= 30; ++r) q.run.surface.setPixel(3, r, ui::colors::black);
+    for (int r = 0; r <= 30; ++r) q.run.wallAt(3, r);
     q.run.doc.extent = {2, 30, 0, 30};
     interpolateGrid(q.run.ctx);
     EXPECT_FLOAT_EQ(q.lux(1, 10), 0.01f);
