@@ -29,7 +29,10 @@ void chooseResultKind(model::Document& doc, char kind) {
     doc.scaleTypeLabel = view::scaleTypeLabel(kind, doc.rangeMode);
 }
 
-void chooseRangeMode(model::Document& doc, bool userLevels) { doc.rangeMode = userLevels; }
+void chooseRangeMode(model::Document& doc, bool userLevels) {
+    doc.rangeMode = userLevels;
+    doc.scaleTypeLabel = view::scaleTypeLabel(doc.displayKind, userLevels);
+}
 
 bool requireScale(const model::Document& doc, ui::Services& services) {
     if (doc.plan.hasScale()) return true;

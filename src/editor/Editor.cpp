@@ -788,8 +788,18 @@ void Editor::chooseNextResult(char kind) {
     updateScaleTypeLabel();
 }
 
-void Editor::mnuScaleONClick() { state_.doc.rangeMode = true; }
-void Editor::mnuScaleOFFClick() { state_.doc.rangeMode = false; }
+// The status panel names the levels in force as soon as the choice changes (the range dialog may
+// have written the document's label since the editor last set its own).
+void Editor::mnuScaleONClick() {
+    state_.doc.rangeMode = true;
+    updateScaleTypeLabel();
+    state_.doc.scaleTypeLabel = state_.labScaleType;
+}
+void Editor::mnuScaleOFFClick() {
+    state_.doc.rangeMode = false;
+    updateScaleTypeLabel();
+    state_.doc.scaleTypeLabel = state_.labScaleType;
+}
 
 void Editor::mnuHaikouClick() {
     if (state_.doc.selectedType > 0) {

@@ -1,0 +1,179 @@
+// Roads a user takes through the real windows after a result: the range dialog, the result texts and
+// labels, the progress window's controls, the reference-height dialog, the product list and the file menu.
+#include "app/forms/RealProgram.h"
+#include "calc/forms/TfrmCalcING.h"
+#include "calc/forms/TfrmRedraw.h"
+#include "catalog/forms/TfrmKigu.h"
+#include "view/forms/TfrmColorScale2.h"
+#include "view/forms/TfrmLxScale.h"
+
+#include <gtest/gtest.h>
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QProgressBar>
+#include <map>
+#include <set>
+
+namespace {
+
+using calc::forms::TfrmCalcStart;
+using testsupport::Program;
+
+// Black pixels of the average and maximum texts in the top-left corner of the plan.
+int cornerTextInk(Program& prog) {
+    int ink = 0;
+    for (int y = 6; y < 40; ++y)
+        for (int x = 12; x < 140; ++x)
+            if (prog.surface().pixel(x, y) == ui::colors::black) ++ink;
+    return ink;
+}
+
+// Types the six levels (lowest first) into the range dialog and presses OK; returns what the dialog
+// showed when it opened, lowest first.
+QStringList rangeDialog(Program& prog, const QStringList& typed) {
+    QStringList shown;
+    testsupport::whenModal([&](QWidget* w) {
+        auto* range = qobject_cast<view::forms::TfrmLxScale*>(w);
+        ASSERT_NE(range, nullptr);
+        for (int i = 1; i <= 6; ++i) shown << range->txtLx[static_cast<std::size_t>(i)]->text();
+        if (typed.isEmpty()) {
+            range->btnCancel->click();
+            return;
+        }
+        for (int i = 1; i <= 6; ++i) range->txtLx[static_cast<std::size_t>(i)]->setText(typed[i - 1]);
+        range->btnOK->click();
+    });
+    prog.p->frm.action("mnuScaleSet")->trigger();
+    return shown;
+}
+
+std::set<int> classesOnPlan(Program& prog) {
+    std::set<int> seen;
+    for (int k = 0; k < 6; ++k)
+        if (prog.countPixels(prog.doc().tables.classColour[static_cast<std::size_t>(k)]) > 200) seen.insert(k);
+    return seen;
+}
+
+TEST(UserRoads, TypedIlluminanceLevelsStayTheLevelsOfTheMapAfterRedisplayAndRecalculation) {
+    Program prog;
+    prog.openSample();
+    prog.calculate(&TfrmCalcStart::btnBunpu);
+    ASSERT_TRUE(prog.doc().resultValid);
+
+    const QStringList typed{"50", "100", "150", "200", "250", "300"};
+    rangeDialog(prog, typed);
+    const calc::LuxLevels expected{0, 50, 100, 150, 200, 250, 300};
+
+    prog.p->frm.action("mnuRedBunpu")->trigger();
+    EXPECT_EQ(prog.doc().tables.luxLevel, expected) << "the redisplayed map uses the typed levels";
+    EXPECT_GE(classesOnPlan(prog).size(), 3u) << "a map of several classes, not one solid colour";
+    EXPECT_EQ(rangeDialog(prog, {}), typed) << "reopened, the dialog shows what was typed";
+
+    // One more fixture, then a new calculation: still the typed levels.
+    const QRect room = prog.wallBox();
+    prog.p->frm.btnRed->click();
+    prog.click("imgKigu");
+    prog.p->engine.frmKigu->imgMouseDown(1, false);
+    prog.click("imgKigu1");
+    prog.press(room.center().x(), room.center().y());
+    ASSERT_FALSE(prog.doc().resultValid);
+    prog.calculate(&TfrmCalcStart::btnBunpu);
+    EXPECT_EQ(prog.doc().tables.luxLevel, expected);
+    EXPECT_GE(classesOnPlan(prog).size(), 3u);
+    EXPECT_EQ(rangeDialog(prog, {}), typed);
+}
+
+TEST(UserRoads, ContourResultCarriesItsTextsAndTheScaleLabelFollowsTheRangeChoice) {
+    Program prog;
+    prog.openSample();
+    // Before any result only the contour redisplay is offered: it asks to calculate.
+    EXPECT_FALSE(prog.menuEnabled("mnuRedBunpu"));
+    EXPECT_FALSE(prog.menuEnabled("mnuRedTemp"));
+    EXPECT_TRUE(prog.menuEnabled("mnuRedLine"));
+
+    prog.calculate(&TfrmCalcStart::btnLine);
+    ASSERT_TRUE(prog.doc().resultValid);
+    EXPECT_EQ(prog.doc().displayKind, 'T');
+    EXPECT_GT(cornerTextInk(prog), 40) << "平均照度 and 最高照度 written over the contour lines";
+    EXPECT_TRUE(prog.menuEnabled("mnuRedBunpu"));
+    EXPECT_TRUE(prog.menuEnabled("mnuRedTemp"));
+
+    rangeDialog(prog, {"50", "100", "150", "200", "250", "300"});
+    EXPECT_EQ(prog.p->frm.labScaleType->text(), QStringLiteral("照度分布 Scale: 設定値"));
+    prog.p->frm.action("mnuScaleOFF")->trigger();
+    EXPECT_EQ(prog.p->frm.labScaleType->text(), QStringLiteral("照度分布 Scale: 自動"));
+    prog.p->frm.action("mnuScaleON")->trigger();
+    EXPECT_EQ(prog.p->frm.labScaleType->text(), QStringLiteral("照度分布 Scale: 設定値"));
+}
+
+// The platform services of the real program, noting which controls the progress window shows for each
+// caption and pressing its ｷｬﾝｾﾙ at the first chance under a chosen caption.
+struct WatchedServices : ui::qt::QtServices {
+    calc::forms::TfrmCalcING* window = nullptr;
+    std::map<std::string, std::string> controls;  // caption -> "bar cancel" / "bar" / "cancel" / ""
+    std::string caption;
+    std::string cancelUnder;
+    void progressShowStyled(const std::string& c, const std::string& text, int maximum, bool bar, bool cancel) override {
+        ui::qt::QtServices::progressShowStyled(c, text, maximum, bar, cancel);
+        caption = c;
+        std::string shown;
+        if (window->ProgressBar1->isVisible()) shown += "bar";
+        if (window->btnCancel->isVisible()) shown += shown.empty() ? "cancel" : " cancel";
+        controls[c] = shown;
+    }
+    bool processEvents() override {
+        if (!cancelUnder.empty() && caption == cancelUnder && window->isVisible() && window->btnCancel->isVisible()) {
+            cancelUnder.clear();
+            window->btnCancel->click();
+        }
+        return ui::qt::QtServices::processEvents();
+    }
+};
+
+TEST(UserRoads, TheProgressWindowShowsTheControlsOfEachStepAndEveryShownCancelStopsIt) {
+    testsupport::qtApp();
+    WatchedServices services;
+    app::forms::MainProgram p(app::ScreenInfo{1280, 800, 96}, testsupport::binaryDir() + "/zolt_data", services, &services);
+    services.window = p.frm.frmCalcING;
+    p.fillColours();
+    p.frm.show();
+    p.frm.syncFromState();
+    p.frm.run([&] { p.project.openPath(testsupport::binaryDir() + "/samples/room_sample.OLE"); });
+    const model::Document& doc = p.state.doc;
+    auto calculate = [&](QPushButton* TfrmCalcStart::*kind) {
+        testsupport::whenModal([kind](QWidget* w) { (qobject_cast<TfrmCalcStart*>(w)->*kind)->click(); });
+        p.frm.action("mnuCalcRun")->trigger();
+    };
+
+    // Cancel during the fixture pass: no result.
+    services.cancelUnder = "照度の計算";
+    calculate(&TfrmCalcStart::btnBunpu);
+    EXPECT_TRUE(services.cancelUnder.empty()) << "ｷｬﾝｾﾙ was offered";
+    EXPECT_FALSE(doc.resultValid);
+
+    calculate(&TfrmCalcStart::btnLine);
+    ASSERT_TRUE(doc.resultValid);
+    EXPECT_EQ(services.controls["照度の計算"], "bar cancel");
+    EXPECT_EQ(services.controls["照度の補間"], "bar") << "interpolation cannot be cancelled";
+    EXPECT_EQ(services.controls["照度分布"], "") << "contour tracing shows only its text";
+
+    // The colour-temperature map offers ｷｬﾝｾﾙ without a bar; pressed, the plan comes back.
+    services.cancelUnder = "色温度の設定";
+    p.frm.action("mnuRedTemp")->trigger();
+    EXPECT_EQ(services.controls["色温度の設定"], "cancel");
+    EXPECT_TRUE(services.cancelUnder.empty());
+    EXPECT_FALSE(doc.resultShown) << "cancelled: the plan without the map";
+    EXPECT_FALSE(p.frm.frmColorScale2->isVisible());
+
+    // The colour map offers both; its ｷｬﾝｾﾙ stops the painting too.
+    services.cancelUnder = "色の設定";
+    p.frm.action("mnuRedBunpu")->trigger();
+    EXPECT_EQ(services.controls["色の設定"], "bar cancel");
+    EXPECT_TRUE(services.cancelUnder.empty());
+    EXPECT_FALSE(doc.resultShown);
+    EXPECT_TRUE(doc.resultValid) << "a cancelled display keeps the result";
+    EXPECT_FALSE(p.frm.frmCalcING->isVisible());
+}
+
+} // namespace
