@@ -52,7 +52,9 @@ bool chooseArrayInput(model::Document& doc, ui::Services& services, char arrayIn
 void changeReferenceHeight(model::Document& doc, const HeightChangeSteps& steps) {
     const std::int32_t before = doc.tenDaka;
     if (steps.askHeight) steps.askHeight();
-    if (doc.tenDaka != before && calc::anyFixtureWithOwnHeight(doc.plan)) {
+    // Cancelled, or the height it already had: the plan and its result stay as they are.
+    if (doc.tenDaka == before) return;
+    if (calc::anyFixtureWithOwnHeight(doc.plan)) {
         const int answer = steps.askFixtures ? steps.askFixtures() : 0;
         if (answer != 0) calc::applyTenDakaChange(doc.plan, answer, before, doc.tenDaka);
         if (steps.redisplayPlan) steps.redisplayPlan();

@@ -3,15 +3,22 @@
 #include "app/forms/RealProgram.h"
 #include "calc/forms/TfrmCalcING.h"
 #include "calc/forms/TfrmRedraw.h"
+#include "calc/SettingsDialogs.h"
+#include "calc/forms/TfrmHeightDialogs.h"
 #include "catalog/forms/TfrmKigu.h"
+#include "catalog/forms/TfrmList.h"
+#include "editor/forms/PlanChoiceBox.h"
+#include "editor/forms/TfrmSinki.h"
 #include "view/forms/TfrmColorScale2.h"
 #include "view/forms/TfrmLxScale.h"
 
 #include <gtest/gtest.h>
 
 #include <QLabel>
+#include <QTabBar>
 #include <QLineEdit>
 #include <QProgressBar>
+#include <QRadioButton>
 #include <map>
 #include <set>
 
@@ -174,6 +181,105 @@ TEST(UserRoads, TheProgressWindowShowsTheControlsOfEachStepAndEveryShownCancelSt
     EXPECT_FALSE(doc.resultShown);
     EXPECT_TRUE(doc.resultValid) << "a cancelled display keeps the result";
     EXPECT_FALSE(p.frm.frmCalcING->isVisible());
+}
+
+TEST(UserRoads, OnlyANewReferenceHeightChangesThePlanAndDropsTheResult) {
+    Program prog;
+    prog.openSample();
+    prog.calculate(&TfrmCalcStart::btnBunpu);
+    ASSERT_TRUE(prog.doc().resultValid);
+    ASSERT_FALSE(prog.doc().dataChanged);
+    const QString before = prog.p->frm.labTendaka->text();
+    auto heightDialog = [&](const QString& typed) {
+        const bool asksAboutOwnHeights = typed != before && !typed.isEmpty() && calc::anyFixtureWithOwnHeight(prog.doc().plan);
+        testsupport::whenModal([typed, asksAboutOwnHeights](QWidget* w) {
+            auto* d = qobject_cast<calc::forms::TfrmtendakaSet*>(w);
+            ASSERT_NE(d, nullptr);
+            if (typed.isEmpty()) {
+                d->btnCancel->click();
+                return;
+            }
+            d->txtTendaka->setText(typed);
+            if (asksAboutOwnHeights) {
+                testsupport::whenModal([](QWidget* q) { qobject_cast<calc::forms::TfrmTendakaChange*>(q)->btnOK->click(); });
+            }
+            d->btnOK->click();
+        });
+        prog.p->frm.btnHenkou->click();
+    };
+    for (const QString& typed : {QString(), before}) {
+        heightDialog(typed);
+        EXPECT_FALSE(prog.doc().dataChanged) << typed.toStdString();
+        EXPECT_TRUE(prog.doc().resultValid) << typed.toStdString();
+        EXPECT_TRUE(prog.menuEnabled("mnuDxfSave")) << typed.toStdString();
+        EXPECT_TRUE(prog.menuEnabled("mnuOutPut")) << typed.toStdString();
+    }
+    heightDialog(QString::number(before.toInt() - 500));
+    EXPECT_TRUE(prog.doc().dataChanged);
+    EXPECT_FALSE(prog.doc().resultValid);
+    EXPECT_FALSE(prog.menuEnabled("mnuDxfSave"));
+    EXPECT_FALSE(prog.menuEnabled("mnuOutPut"));
+}
+
+// The registration window and the plan editor agree on the type placed: the chosen slot is placed, a
+// product-list OK keeps the tab and the choice, a cancelled or freed slot leaves nothing to place.
+TEST(UserRoads, TheRegistrationWindowChoosesTheTypeThePlanEditorPlaces) {
+    Program prog;
+    prog.openSample();
+    const QRect room = prog.wallBox();
+    prog.click("imgKigu");
+    catalog::forms::TfrmKigu* kigu = prog.p->engine.frmKigu;
+    kigu->imgMouseDown(1, false);
+    ASSERT_EQ(prog.doc().selectedType, 1);
+    prog.click("imgKigu1");
+    const int before = prog.doc().plan.kigu.count();
+    prog.press(room.center().x(), room.center().y());
+    ASSERT_EQ(prog.doc().plan.kigu.count(), before + 1);
+    EXPECT_EQ(prog.doc().plan.kigu[before + 1].typeIndex, 1);
+
+    // OK in the product list refreshes the tab shown and keeps the chosen slot.
+    kigu->tabs->setCurrentIndex(2);
+    catalog::forms::TfrmList* list = prog.p->engine.frmList;
+    prog.p->frm.action("mnuListShow")->trigger();
+    ASSERT_TRUE(list->isVisible());
+    list->btnOK->click();
+    EXPECT_EQ(kigu->tabs->currentIndex(), 2);
+    EXPECT_EQ(kigu->registration().currentSlot(), 1);
+    EXPECT_EQ(prog.doc().selectedType, 1);
+    list->hide();
+
+    // Cancelling the current slot (keeping its fixtures) leaves no type to place.
+    kigu->tabs->setCurrentIndex(0);
+    kigu->imgMouseDown(1, true);
+    prog.services.answers.push_back(ui::Answer::No);
+    kigu->mnuCancelClick();
+    EXPECT_EQ(prog.doc().selectedType, -1);
+    const int afterCancel = prog.doc().plan.kigu.count();
+    prog.press(room.center().x() + 40, room.center().y());
+    EXPECT_EQ(prog.doc().plan.kigu.count(), afterCancel);
+}
+
+TEST(UserRoads, ANewPlanLeavesNoFreedTypeToPlace) {
+    Program prog;
+    prog.openSample();
+    prog.click("imgKigu");
+    prog.p->engine.frmKigu->imgMouseDown(1, false);
+    ASSERT_EQ(prog.doc().selectedType, 1);
+    testsupport::whenModal([](QWidget* w) {
+        auto* box = w->findChild<editor::forms::PlanChoiceBox*>();
+        ASSERT_NE(box, nullptr);
+        box->rbtnGrid->setChecked(true);
+        box->rbtn50->setChecked(true);
+        w->findChild<QPushButton*>(QStringLiteral("btnOK"))->click();
+    });
+    prog.p->frm.action("New1")->trigger();
+    ASSERT_TRUE(prog.doc().plan.hasScale());
+    ASSERT_EQ(prog.doc().plan.kigu.count(), 0);
+    EXPECT_EQ(prog.doc().selectedType, -1);
+    prog.click("imgKigu");
+    prog.click("imgKigu1");
+    prog.press(300, 300);
+    EXPECT_EQ(prog.doc().plan.kigu.count(), 0) << "no fixture of a freed slot";
 }
 
 } // namespace
