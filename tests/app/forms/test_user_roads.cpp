@@ -9,13 +9,19 @@
 #include "catalog/forms/TfrmList.h"
 #include "editor/forms/PlanChoiceBox.h"
 #include "editor/forms/TfrmSinki.h"
+#include "print/DistributionSheet.h"
+#include "print/forms/TfrmPrint.h"
+#include "ui/qt/PrinterSurface.h"
 #include "view/forms/TfrmColorScale2.h"
 #include "view/forms/TfrmLxScale.h"
 
 #include <gtest/gtest.h>
 
+#include <QComboBox>
+#include <QFileDialog>
 #include <QLabel>
 #include <QTabBar>
+#include <QTemporaryDir>
 #include <QLineEdit>
 #include <QProgressBar>
 #include <QRadioButton>
@@ -280,6 +286,66 @@ TEST(UserRoads, ANewPlanLeavesNoFreedTypeToPlace) {
     prog.click("imgKigu1");
     prog.press(300, 300);
     EXPECT_EQ(prog.doc().plan.kigu.count(), 0) << "no fixture of a freed slot";
+}
+
+TEST(UserRoads, TheProjectFileDialogsNameTheirFilterOnce) {
+    testsupport::qtApp();
+    ui::qt::QtServices services;
+    app::forms::MainProgram p(app::ScreenInfo{1280, 800, 96}, testsupport::binaryDir() + "/zolt_data", services, &services);
+    p.frm.show();
+    const std::pair<const char*, QString> items[] = {{"Open1", QStringLiteral("ORDIVANﾌｧｲﾙ(*.OLE)")},
+                                                     {"SaveAs1", QStringLiteral("ORDIVANﾌｧｲﾙ (*.OLE)")}};
+    for (const auto& [item, filter] : items) {
+        QStringList shown;
+        testsupport::whenModal([&shown](QWidget* w) {
+            auto* dialog = qobject_cast<QFileDialog*>(w);
+            ASSERT_NE(dialog, nullptr);
+            auto* types = dialog->findChild<QComboBox*>(QStringLiteral("fileTypeCombo"));
+            ASSERT_NE(types, nullptr);
+            for (int i = 0; i < types->count(); ++i) shown << types->itemText(i);
+            dialog->reject();
+        });
+        p.frm.action(item)->trigger();
+        EXPECT_EQ(shown, QStringList{filter}) << item;
+    }
+}
+
+TEST(UserRoads, WithoutAPrinterEveryPrintGoesToAPdfFileTheUserNames) {
+    if (ui::qt::printerAvailable()) GTEST_SKIP() << "this machine has a printer";
+    Program prog;
+    prog.openSample();
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const std::string first = dir.path().toStdString() + "/list.pdf";
+    const std::string second = dir.path().toStdString() + "/list2.pdf";
+
+    prog.services.fileAnswers = {first};
+    prog.p->frm.action("mnuListOut")->trigger();
+    ASSERT_EQ(prog.services.saveRequests.size(), 1u);
+    ASSERT_TRUE(QFile::exists(QString::fromStdString(first)));
+    QFile::remove(QString::fromStdString(first));
+
+    // The next list print asks again, offering the last name; the earlier file is not written unasked.
+    prog.services.fileAnswers = {second};
+    prog.p->frm.action("mnuListOut")->trigger();
+    ASSERT_EQ(prog.services.saveRequests.size(), 2u);
+    EXPECT_EQ(prog.services.saveRequests[1].initialName, first);
+    EXPECT_TRUE(QFile::exists(QString::fromStdString(second)));
+    EXPECT_FALSE(QFile::exists(QString::fromStdString(first)));
+
+    // 印刷 opens its dialog without the no-printer message and writes the sheet where the user says.
+    prog.calculate(&TfrmCalcStart::btnBunpu);
+    const std::string sheet = dir.path().toStdString() + "/sheet.pdf";
+    prog.services.fileAnswers = {sheet};
+    prog.services.messages.clear();
+    testsupport::whenModal([](QWidget* w) {
+        auto* print = qobject_cast<print::forms::TfrmPrint*>(w);
+        ASSERT_NE(print, nullptr);
+        print->btnPrint->click();
+    });
+    prog.p->frm.action("Print1")->trigger();
+    for (const auto& m : prog.services.messages) EXPECT_NE(m.text, print::kMsgNoPrinter);
+    EXPECT_TRUE(QFile::exists(QString::fromStdString(sheet)));
 }
 
 } // namespace
