@@ -25,6 +25,7 @@
 #include <QLineEdit>
 #include <QProgressBar>
 #include <QRadioButton>
+#include <cstdlib>
 #include <map>
 #include <set>
 
@@ -95,6 +96,19 @@ TEST(UserRoads, TypedIlluminanceLevelsStayTheLevelsOfTheMapAfterRedisplayAndReca
     EXPECT_EQ(prog.doc().tables.luxLevel, expected);
     EXPECT_GE(classesOnPlan(prog).size(), 3u);
     EXPECT_EQ(rangeDialog(prog, {}), typed);
+
+    // The printed sheet's legend lists the typed levels (no printer here: the sheet goes to a PDF file).
+    if (ui::qt::printerAvailable() || std::system("command -v pdftotext >/dev/null 2>&1") != 0) return;
+    QTemporaryDir dir;
+    const std::string pdf = dir.path().toStdString() + "/sheet.pdf";
+    prog.services.fileAnswers = {pdf};
+    testsupport::whenModal([](QWidget* w) { qobject_cast<print::forms::TfrmPrint*>(w)->btnPrint->click(); });
+    prog.p->frm.action("Print1")->trigger();
+    ASSERT_EQ(std::system(("pdftotext -enc UTF-8 '" + pdf + "' '" + pdf + ".txt'").c_str()), 0);
+    QFile text(QString::fromStdString(pdf + ".txt"));
+    ASSERT_TRUE(text.open(QIODevice::ReadOnly));
+    const QString sheet = QString::fromUtf8(text.readAll());
+    for (const QString& level : typed) EXPECT_TRUE(sheet.contains(level + QStringLiteral("Lx"))) << level.toStdString();
 }
 
 TEST(UserRoads, ContourResultCarriesItsTextsAndTheScaleLabelFollowsTheRangeChoice) {
