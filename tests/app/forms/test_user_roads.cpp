@@ -2,7 +2,6 @@
 // labels, the progress window's controls, the reference-height dialog, the product list and the file menu.
 #include "app/forms/RealProgram.h"
 #include "calc/forms/TfrmCalcING.h"
-#include "calc/forms/TfrmRedraw.h"
 #include "calc/SettingsDialogs.h"
 #include "calc/forms/TfrmHeightDialogs.h"
 #include "catalog/forms/TfrmKigu.h"
