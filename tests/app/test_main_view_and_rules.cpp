@@ -1,6 +1,6 @@
 // Tests of how the main window mirrors its state (palette groups and pictures, cursors, menus) and of its result rules.
 #include "app/MainRules.h"
-#include "app/MainView.h"
+#include "editor/WindowView.h"
 #include "app/Startup.h"
 #include "ui/testing/FakeServices.h"
 #include "ui/testing/RecordingSurface.h"
@@ -9,7 +9,7 @@
 
 namespace {
 
-using app::Picture;
+using editor::Picture;
 
 model::Document startDoc() {
     model::Document doc;
@@ -17,7 +17,7 @@ model::Document startDoc() {
     return doc;
 }
 
-std::vector<std::string> visibleOf(const std::map<std::string, app::ButtonView>& v, std::initializer_list<const char*> names) {
+std::vector<std::string> visibleOf(const std::map<std::string, editor::ButtonView>& v, std::initializer_list<const char*> names) {
     std::vector<std::string> out;
     for (const char* n : names) {
         if (v.at(n).visible) out.push_back(n);
@@ -31,7 +31,7 @@ TEST(Palette, EachEditTargetShowsItsOwnToolsWithTheActiveOneOn) {
                                                       "imgKigu3", "imgDelKigu", "imgTakasa", "imgFLyoko", "imgFLtate",
                                                       "imgEntyuu", "imgKakutyuu", "imgHasira1", "imgHasira2", "imgHasira3",
                                                       "imgHasiraDel", "txtHasira", "rbtnPitch", "rbtnKosuu"};
-    auto v = app::paletteViewOf(doc, false);
+    auto v = editor::paletteViewOf(doc, false);
     EXPECT_EQ(visibleOf(v, tools), (std::vector<std::string>{"imgLine", "imgL", "imgBox", "imgArc", "imgDelLine"}));
     EXPECT_EQ(v["imgLine"].picture, Picture::On);
     EXPECT_EQ(v["imgBox"].picture, Picture::Off);
@@ -39,7 +39,7 @@ TEST(Palette, EachEditTargetShowsItsOwnToolsWithTheActiveOneOn) {
 
     doc.editTarget = 'K';
     doc.toolCode = '3';
-    v = app::paletteViewOf(doc, false);
+    v = editor::paletteViewOf(doc, false);
     EXPECT_EQ(visibleOf(v, tools), (std::vector<std::string>{"imgKigu1", "imgKigu2", "imgKigu3", "imgDelKigu", "imgTakasa",
                                                              "imgFLyoko", "imgFLtate", "rbtnPitch", "rbtnKosuu"}));
     EXPECT_EQ(v["imgKigu3"].picture, Picture::On);
@@ -48,30 +48,30 @@ TEST(Palette, EachEditTargetShowsItsOwnToolsWithTheActiveOneOn) {
     EXPECT_EQ(v["imgRoom"].picture, Picture::Off);
 
     doc.toolCode = '1';
-    EXPECT_FALSE(app::paletteViewOf(doc, false)["rbtnPitch"].visible);
+    EXPECT_FALSE(editor::paletteViewOf(doc, false)["rbtnPitch"].visible);
 
     doc.editTarget = 'C';
     doc.toolCode = 'd';
-    v = app::paletteViewOf(doc, false);
+    v = editor::paletteViewOf(doc, false);
     EXPECT_EQ(visibleOf(v, tools), (std::vector<std::string>{"imgEntyuu", "imgKakutyuu", "imgHasira1", "imgHasira2",
                                                              "imgHasira3", "imgHasiraDel", "txtHasira"}));
     EXPECT_EQ(v["imgEntyuu"].picture, Picture::On);
     EXPECT_EQ(v["imgKakutyuu"].picture, Picture::Off);
     EXPECT_EQ(v["imgHasira"].picture, Picture::On);
-    EXPECT_EQ(app::pillarSizeLabel(doc), "φ");
+    EXPECT_EQ(editor::pillarSizeLabel(doc), "φ");
     doc.editTarget = 'S';
-    EXPECT_EQ(app::pillarSizeLabel(doc), "□");
+    EXPECT_EQ(editor::pillarSizeLabel(doc), "□");
 }
 
 TEST(Palette, SnapButtonsShowTheirNoPicturesWhileSnappingIsOffAndTheGridButtonOnlyWithAGrid) {
     auto doc = startDoc();
-    auto v = app::paletteViewOf(doc, false);
+    auto v = editor::paletteViewOf(doc, false);
     EXPECT_EQ(v["imgFree"].picture, Picture::On);
     EXPECT_TRUE(v["imgFree"].enabled);
     EXPECT_FALSE(v["imgGrid"].visible);
     for (char off : {'+', 'Z'}) {
         doc.snapMode = off;
-        v = app::paletteViewOf(doc, false);
+        v = editor::paletteViewOf(doc, false);
         for (const char* n : {"imgFree", "imgEdge", "imgGrid"}) {
             EXPECT_EQ(v[n].picture, Picture::No) << n;
             EXPECT_FALSE(v[n].enabled) << n;
@@ -79,7 +79,7 @@ TEST(Palette, SnapButtonsShowTheirNoPicturesWhileSnappingIsOffAndTheGridButtonOn
     }
     doc.snapMode = 'G';
     doc.gridSnapVisible = true;
-    v = app::paletteViewOf(doc, true);
+    v = editor::paletteViewOf(doc, true);
     EXPECT_TRUE(v["imgGrid"].visible);
     EXPECT_EQ(v["imgGrid"].picture, Picture::On);
     EXPECT_EQ(v["imgFree"].picture, Picture::Off);
@@ -95,14 +95,14 @@ TEST(Cursors, FollowTheToolTable) {
     for (const auto& [state, cursor] : table) {
         doc.editTarget = state.first;
         doc.toolCode = state.second;
-        EXPECT_EQ(app::cursorNumberFor(doc), cursor) << state.first << state.second;
+        EXPECT_EQ(editor::cursorNumberFor(doc), cursor) << state.first << state.second;
     }
 }
 
 TEST(Menus, StartUpEnablingAndHiddenItems) {
     const auto doc = startDoc();
     calc::CalcSettings settings;
-    auto m = app::menuViewOf(doc, settings);
+    auto m = editor::menuViewOf(doc, settings);
     for (const char* off : {"Save1", "mnuDxfSave", "Print1", "mnuDXF", "mnuPrintBMP", "mnuPrintDXF", "mnuDelHaikei",
                             "mnuDelGrid", "mnuRedBunpu", "mnuRedTemp", "mnuOutPut"}) {
         EXPECT_FALSE(m[off].enabled) << off;
@@ -132,12 +132,12 @@ TEST(Menus, AValidResultOpensTheResultMenusAndAnEditClosesThemAgain) {
     doc.menus.csvOutput = doc.menus.dxfSaveResult = doc.menus.print = true;
     doc.menus.redisplayLux = doc.menus.redisplayColorTemp = true;
     doc.menus.gridPrint = false;
-    auto m = app::menuViewOf(doc, settings);
+    auto m = editor::menuViewOf(doc, settings);
     for (const char* on : {"mnuOutPut", "mnuDxfSave", "Print1", "mnuRedBunpu", "mnuRedTemp"}) EXPECT_TRUE(m[on].enabled) << on;
     EXPECT_FALSE(m["mnuPrintGrid"].enabled);
 
     model::markPlanChanged(doc);
-    m = app::menuViewOf(doc, settings);
+    m = editor::menuViewOf(doc, settings);
     for (const char* off : {"mnuOutPut", "mnuDxfSave", "mnuRedBunpu", "mnuRedTemp"}) EXPECT_FALSE(m[off].enabled) << off;
     EXPECT_TRUE(m["mnuPrintGrid"].enabled);
 }
@@ -293,7 +293,7 @@ TEST(BackgroundSize, TheModeChangesAtOnceAndOnlyTheShownBackgroundAsksToRedraw) 
     EXPECT_FALSE(app::chooseBackgroundSize(doc, services, 'D', 2));
     EXPECT_EQ(doc.dxfSizeMode, 2);  // the check mark moved even though nothing is redrawn
 
-    const auto menus = app::menuViewOf(doc, calc::CalcSettings{});
+    const auto menus = editor::menuViewOf(doc, calc::CalcSettings{});
     EXPECT_TRUE(menus.at("mnuDxfForm").checked);
     EXPECT_FALSE(menus.at("mnuDxfScreen").checked);
     EXPECT_TRUE(menus.at("mnuBmpScreen").checked);

@@ -17,17 +17,17 @@ TEST(EditTargets, SwitchingSetsCaptionPaletteAndFirstToolWhateverWasUsedBefore) 
     h.editor->imgBoxClick();
     h.click(10, 10);
     h.editor->imgKiguClick();
-    EXPECT_EQ(h.state.dragState, 'N');
-    EXPECT_EQ(h.state.palette, PaletteGroup::Fixtures);
+    EXPECT_EQ(h.editor->dragState(), 'N');
+    EXPECT_TRUE(h.view("imgKigu1").visible);
+    EXPECT_FALSE(h.view("imgLine").visible);
     EXPECT_EQ(h.state.doc.undoCaption, "１つ戻す(器具)");
     EXPECT_EQ(h.state.doc.toolCode, '1');
-    EXPECT_EQ(h.state.lastToolWalls, 'S');
     h.editor->imgEdgeClick();
     h.editor->imgRoomClick();
     EXPECT_EQ(h.registration, "hidden");
     EXPECT_EQ(h.state.doc.toolCode, 'L');
-    EXPECT_FALSE(h.state.pictureOn["imgBox"]);  // the old tool's button goes off on re-entry
-    EXPECT_TRUE(h.state.pictureOn["imgLine"]);
+    EXPECT_EQ(h.view("imgBox").picture, Picture::Off);  // the old tool's button goes off on re-entry
+    EXPECT_EQ(h.view("imgLine").picture, Picture::On);
     EXPECT_EQ(h.state.doc.snapMode, 'F');
     EXPECT_EQ(h.state.doc.plan.lines.count(), 0);  // the rectangle in progress was dropped
 
@@ -39,9 +39,9 @@ TEST(EditTargets, SwitchingSetsCaptionPaletteAndFirstToolWhateverWasUsedBefore) 
     h.editor->imgHasiraClick();
     EXPECT_EQ(h.state.doc.editTarget, 'S');  // always square pillars and tool '1' again
     EXPECT_EQ(h.state.doc.toolCode, '1');
-    EXPECT_EQ(h.state.cursor, cursors::kSikaku);
+    EXPECT_EQ(h.cursor(), 7);
     EXPECT_EQ(h.state.doc.undoCaption, "１つ戻す(柱)");
-    EXPECT_FALSE(h.state.pictureOn["imgHasira3"]);
+    EXPECT_EQ(h.view("imgHasira3").picture, Picture::Off);
 }
 
 TEST(ScaleMeasurement, SetsTheScaleFromAMeasuredLineAndRestoresToolAndSnap) {
@@ -53,7 +53,7 @@ TEST(ScaleMeasurement, SetsTheScaleFromAMeasuredLineAndRestoresToolAndSnap) {
     h.editor->S1Click();
     EXPECT_EQ(h.state.doc.toolCode, 'M');
     EXPECT_EQ(h.state.doc.snapMode, 'E');
-    EXPECT_EQ(h.state.cursor, cursors::kLength);
+    EXPECT_EQ(h.cursor(), 4);
     h.lengthAnswers.push_back({true, 5000, 0});
     h.click(101, 101);
     h.click(298, 99);  // both snap to the wall's ends, 200 pixels apart
@@ -155,7 +155,6 @@ TEST(ResultCommands, RecalculationPromptAndRefusals) {
     EXPECT_EQ(messageTexts(h.services), (std::vector<std::string>{kNoFixtures}));
     h.editor->imgCalcClick();
     EXPECT_EQ(h.calcDialogs, 0);
-    EXPECT_FALSE(h.state.pictureOn["imgCalc"]);
     h.editor->mnuCalcRunClick();  // the menu skips the fixture check
     EXPECT_EQ(h.calcDialogs, 1);
 
@@ -194,11 +193,11 @@ TEST(ResultCommands, RecalculationPromptAndRefusals) {
     EXPECT_EQ(h.redisplays.size(), 1u);
 
     h.editor->mnuTempClick();
-    EXPECT_EQ(h.state.labScaleType, "色温度分布");
+    EXPECT_EQ(h.state.doc.scaleTypeLabel, "色温度分布");
     h.editor->mnuScaleONClick();
     h.editor->mnuLineClick();
     EXPECT_EQ(h.state.doc.displayKind, 'T');
-    EXPECT_EQ(h.state.labScaleType, "照度分布 Scale: 設定値");
+    EXPECT_EQ(h.state.doc.scaleTypeLabel, "照度分布 Scale: 設定値");
 
     h.editor->setSelectedType(-1);
     h.editor->mnuHaikouClick();
@@ -234,7 +233,7 @@ TEST(NewPlan, ClearsThePlanAndSetsTheChosenScaleWithItsGrid) {
     EXPECT_EQ(h.state.doc.scaleLabel, "縮尺：1/50 (47)");
     EXPECT_EQ(h.state.gridPitch, 8);
     EXPECT_TRUE(h.state.doc.gridShown);
-    EXPECT_FALSE(h.state.menuScaleSet);
+    EXPECT_FALSE(h.state.doc.menus.scaleSet);
     EXPECT_TRUE(h.state.doc.menus.deleteGrid);
     // Finest lines every 8 pixels, 500 mm and 1 m lines darker, the red 1 m bar 80 pixels long.
     EXPECT_EQ(h.pixel(4, 101), ui::colors::white);
@@ -247,7 +246,7 @@ TEST(NewPlan, ClearsThePlanAndSetsTheChosenScaleWithItsGrid) {
     EXPECT_EQ(h.pixel(80, 44), ui::colors::red);
 
     h.editor->mnuDelGridClick();
-    EXPECT_TRUE(h.state.menuScaleSet);  // the scale can be measured again
+    EXPECT_TRUE(h.state.doc.menus.scaleSet);  // the scale can be measured again
     EXPECT_FALSE(h.state.doc.gridSnapVisible);
     EXPECT_EQ(h.pixel(8, 101), ui::colors::white);
 
@@ -352,16 +351,16 @@ TEST(DxfBackground, LoadingFitsDrawsAndEnablesTheDxfMenus) {
     EXPECT_FALSE(h.state.doc.menus.printBmpBackground);
 
     h.editor->mnuKakudaiClick();
-    EXPECT_EQ(h.state.cursor, cursors::kZoom);
-    EXPECT_FALSE(h.state.snapButtonsEnabled);
+    EXPECT_EQ(h.cursor(), 1);
+    EXPECT_FALSE(h.view("imgFree").enabled);
     h.drag(10, 20, 110, 220);
     EXPECT_EQ(h.dxf.calls[3], "zoom 10,20-110,220");
     EXPECT_EQ(h.dxf.calls.back(), "draw");
     h.editor->mnuModosuClick();
     EXPECT_EQ(h.dxf.calls[5], "reset");
     h.editor->imgLineClick();
-    EXPECT_TRUE(h.state.snapButtonsEnabled);  // leaving the zoom tool gives the snap buttons back
-    EXPECT_EQ(h.state.cursor, cursors::kDefault);
+    EXPECT_TRUE(h.view("imgFree").enabled);  // leaving the zoom tool gives the snap buttons back
+    EXPECT_EQ(h.cursor(), 0);
 
     h.dxf.loadResult = false;
     h.services.fileAnswers.push_back(std::string("broken.dxf"));
@@ -403,22 +402,22 @@ TEST(CalcDisplayBridge, ClearsTheSurfaceAndDrawsWallsWithThePenWidthTheCalculati
     EXPECT_EQ(&ctx.doc, &h.state.doc);
 }
 
-TEST(WindowResize, TheFirstResizeIsIgnoredAndLaterOnesSwitchScrolling) {
+TEST(WindowResize, TheFirstResizeIsIgnoredAndLaterOnesSwitchScrollingByThePlanExtent) {
     Harness h;
     h.state.doc.extent.Xe = -1;
-    h.editor->windowResized(800, 600, 100);
+    EXPECT_TRUE(h.editor->windowResized(10, 10, true));  // still initialising: nothing changes
     EXPECT_EQ(h.state.doc.extent.Xe, -1);
     h.state.doc.extent.Xe = 0;
-    h.editor->windowResized(800, 600, 100);
+    EXPECT_FALSE(h.editor->windowResized(10, 10, false));
     EXPECT_EQ(h.state.doc.extent.Xe, 1);
-    EXPECT_FALSE(h.state.scrollAuto);
     h.click(100, 100);
     h.click(1200, 100);
-    h.editor->windowResized(800, 600, 100);
-    EXPECT_TRUE(h.state.scrollAuto);
+    EXPECT_TRUE(h.editor->windowResized(800, 500, false));
     EXPECT_EQ(h.state.doc.extent.Xe, 1208);
-    h.editor->windowResized(1600, 600, 100);
-    EXPECT_FALSE(h.state.scrollAuto);
+    EXPECT_TRUE(h.editor->windowResized(800, 500, true));
+    EXPECT_FALSE(h.editor->windowResized(1600, 500, true));
+    EXPECT_FALSE(h.editor->windowResized(1208, 500, false));  // exactly as wide: no scrolling needed
+    EXPECT_TRUE(h.editor->windowResized(1208, 500, true));    // ...but not narrow enough to switch it off
 }
 
 } // namespace

@@ -57,14 +57,14 @@ TEST(ArrayTools, RefuseWithoutScaleOrTypeAndLeaveTheToolAsItWas) {
     h.editor->imgKigu3Click();
     EXPECT_EQ(messageTexts(h.services), (std::vector<std::string>{kNeedScale, kNeedType}));
     EXPECT_EQ(h.state.doc.toolCode, '1');
-    EXPECT_FALSE(h.state.arrayChoiceVisible);
+    EXPECT_FALSE(h.view("rbtnPitch").visible);
     h.registerSlot(1);
     h.editor->setSelectedType(1);
     h.editor->imgKigu3Click();
     EXPECT_EQ(h.state.doc.toolCode, '3');
-    EXPECT_TRUE(h.state.arrayChoiceVisible);
-    EXPECT_TRUE(h.state.pictureOn["imgKigu3"]);
-    EXPECT_FALSE(h.state.pictureOn["imgKigu1"]);
+    EXPECT_TRUE(h.view("rbtnPitch").visible);
+    EXPECT_EQ(h.view("imgKigu3").picture, Picture::On);
+    EXPECT_EQ(h.view("imgKigu1").picture, Picture::Off);
 }
 
 TEST(ArrayTools, PlaceLinesAndGridsByCountAndByPitchInOrder) {
@@ -96,7 +96,7 @@ TEST(ArrayTools, PlaceLinesAndGridsByCountAndByPitchInOrder) {
     std::vector<ui::Point> pitched(afterPitch.begin() + 11, afterPitch.end());
     EXPECT_EQ(pitched, (std::vector<ui::Point>{{10, 300}, {110, 300}, {210, 300}, {310, 300}, {410, 300}}));
     EXPECT_EQ(h.touroku[3].placedCount, 16);
-    EXPECT_EQ(h.state.dragState, 'N');
+    EXPECT_EQ(h.editor->dragState(), 'N');
 
     // Cancelled, zero, coincident and enormous arrays place nothing.
     const int before = h.state.doc.plan.kigu.count();
@@ -131,7 +131,7 @@ TEST(FixtureDeletion, ErasesSymbolsAndLabelsAndCompactsInOrder) {
     h.click(300, 100);
     h.state.doc.plan.kigu[2].heightOffset = 200;
     h.editor->imgDelKiguClick();
-    EXPECT_EQ(h.state.cursor, cursors::kDelete);
+    EXPECT_EQ(h.cursor(), 3);
     EXPECT_EQ(h.state.doc.snapMode, 'Z');
     h.drag(150, 50, 250, 150);
     EXPECT_EQ(h.fixturePositions(), (std::vector<ui::Point>{{100, 100}, {300, 100}}));
@@ -149,7 +149,7 @@ TEST(FixtureDeletion, ErasesSymbolsAndLabelsAndCompactsInOrder) {
     EXPECT_EQ(h.touroku[3].placedCount, 0);
 
     h.editor->imgKigu1Click();
-    EXPECT_EQ(h.state.cursor, cursors::kDefault);
+    EXPECT_EQ(h.cursor(), 0);
     EXPECT_EQ(h.state.doc.snapMode, 'F');
 }
 
@@ -176,10 +176,9 @@ TEST(HeightChange, SetsOffsetsRelativeToTheReferenceHeight) {
     // The hint shows the absolute height near a raised fixture: within 4 pixels yes, 5 no.
     h.editor->imgKigu1Click();
     h.move(96, 96);
-    EXPECT_TRUE(h.state.hintVisible);
-    EXPECT_EQ(h.state.hintText, "h=3500mm");
+        EXPECT_EQ(h.state.doc.surfaceHint, "h=3500mm");
     h.move(95, 96);
-    EXPECT_FALSE(h.state.hintVisible);
+    EXPECT_EQ(h.state.doc.surfaceHint, "");
 }
 
 TEST(SlotRemoval, RemovesEveryFixtureOfTheSlotAndRedraws) {
@@ -203,14 +202,14 @@ TEST(Pillars, SizeKindAndArraysFollowTheSizeEntry) {
     Harness h;
     h.editor->imgHasiraClick();
     EXPECT_EQ(h.state.doc.editTarget, 'S');
-    EXPECT_EQ(h.state.cursor, cursors::kSikaku);
-    EXPECT_EQ(h.state.labHasira, "□");
+    EXPECT_EQ(h.cursor(), 7);
+    EXPECT_EQ(editor::pillarSizeLabel(h.state.doc), "□");
     h.click(10, 10);
     EXPECT_EQ(messageTexts(h.services), (std::vector<std::string>{kNeedScale}));
     h.setScale(10.0f);
     h.editor->imgEntyuuClick();
-    EXPECT_EQ(h.state.labHasira, "φ");
-    EXPECT_EQ(h.state.cursor, cursors::kMaru);
+    EXPECT_EQ(editor::pillarSizeLabel(h.state.doc), "φ");
+    EXPECT_EQ(h.cursor(), 6);
     h.click(300, 200);
     h.state.doc.hasiraSizeText = "805";
     h.editor->imgKakutyuuClick();
@@ -241,14 +240,14 @@ TEST(Pillars, SizeKindAndArraysFollowTheSizeEntry) {
 
     // Deletion by centre: a rectangle over part of a pillar but not its centre keeps it.
     h.editor->imgHasiraDelClick();
-    EXPECT_EQ(h.state.cursor, cursors::kDelete);
+    EXPECT_EQ(h.cursor(), 3);
     h.drag(310, 150, 400, 250);
     EXPECT_EQ(h.state.doc.plan.hasira.count(), 5);
     h.drag(290, 190, 310, 210);
     EXPECT_EQ(h.state.doc.plan.hasira.count(), 4);
     EXPECT_EQ(h.painter.symbols.back(), "D 50 300,200 h40");
     h.editor->imgHasira1Click();
-    EXPECT_EQ(h.state.cursor, cursors::kSikaku);  // the pillar cursor comes back
+    EXPECT_EQ(h.cursor(), 7);  // the pillar cursor comes back
     EXPECT_EQ(h.state.doc.snapMode, 'F');
 }
 

@@ -142,7 +142,7 @@ TEST(Session, SeededRandomClicksToolChangesUndosAndDeletionsKeepThePlanConsisten
                 h.lengthAnswers.push_back({true, pick(3000) - 500, pick(3000) - 500});
                 h.editor->btnSuutiClick();
                 break;
-            case 13: h.editor->imgCutMouseUp(true); break;
+            case 13: h.editor->imgCutClick(); break;
             case 14: h.editor->selectSnap(std::array<char, 3>{'F', 'E', 'G'}[pick(3)]); break;
             case 15: h.editor->imgEntyuuClick(); break;
             case 16: h.state.doc.hasiraSizeText = std::array<const char*, 4>{"800", "0", "-3", "x"}[pick(4)]; break;

@@ -1,7 +1,7 @@
 // Binds the main window to the editor, the calculation, the result display and the windows of registration, interchange and printing.
 #include "app/forms/EngineBinding.h"
 
-#include "app/MainView.h"
+#include "editor/WindowView.h"
 #include "calc/Calculation.h"
 #include "calc/forms/TfrmCalcStart.h"
 #include "calc/forms/TfrmHeightDialogs.h"
@@ -185,17 +185,6 @@ editor::EditorHooks MainEngine::editorHooks() {
     return h;
 }
 
-void MainEngine::mirrorState() {
-    model::Document& doc = state_.doc;
-    // The editor's labels win only when the editor changed them: the range dialog writes the document's.
-    if (state_.labScaleType != mirroredScaleType_) {
-        mirroredScaleType_ = state_.labScaleType;
-        doc.scaleTypeLabel = state_.labScaleType;
-    }
-    doc.menus.scaleSet = state_.menuScaleSet;
-    doc.surfaceHint = state_.hintVisible ? state_.hintText : std::string();
-}
-
 void MainEngine::bind(EngineHooks& hooks) {
     TfrmMain* f = &frm_;
     MainContext& ctx = frm_.context();
@@ -203,7 +192,6 @@ void MainEngine::bind(EngineHooks& hooks) {
     ui::Services& services = ctx.services;
     editor::Editor& e = *editor_;
     MainCommands& c = frm_.commands;
-    frm_.beforeSync = [this] { mirrorState(); };
 
     hooks.runCalculation = [this] { runCalculation(); };
     hooks.showResult = [this](char kind, int choice) { showResult(kind, choice); };

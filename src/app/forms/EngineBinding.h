@@ -63,7 +63,6 @@ private:
     calc::CalcContext calcContext();
     editor::EditorHooks editorHooks();
     void legendChanged(const view::LegendWindow& legend);
-    void mirrorState();
 
     TfrmMain& frm_;
     editor::MainState& state_;
@@ -71,7 +70,6 @@ private:
     std::string dataDir_;
     bool legendShown_ = false;
     int redrawChoice_ = 0;
-    std::string mirroredScaleType_;  // the editor's scale-type label as last copied into the document
     ViewPlanPainter painter_;
     io::TfrmDXF dxf_;
     ReaderDxfBackground dxfBackground_;

@@ -1,7 +1,7 @@
 // Builds the interactive program: catalogue, surface, main window, editor, result display and project commands.
 #include "app/forms/MainProgram.h"
 
-#include "app/MainView.h"
+#include "editor/WindowView.h"
 
 #include <QMenuBar>
 

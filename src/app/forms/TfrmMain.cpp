@@ -287,8 +287,8 @@ void TfrmMain::buildMenus() {
     addItem(calc, "mnuHosyuritu", QStringLiteral("保守率の設定"), &c.mnuHosyurituClick);
 
     QMenu* options = top("Option1", QStringLiteral("オプション(&O)"));
-    addItem(options, "mnuLegendMerge", QString::fromUtf8(kLegendMergeOn), &c.mnuLegendMergeClick);
-    addItem(options, "mnuTempMerge", QString::fromUtf8(kTempMergeOn), &c.mnuTempMergeClick);
+    addItem(options, "mnuLegendMerge", QString::fromUtf8(editor::kLegendMergeOn), &c.mnuLegendMergeClick);
+    addItem(options, "mnuTempMerge", QString::fromUtf8(editor::kTempMergeOn), &c.mnuTempMergeClick);
     addItem(options, "mnuwin32file", QStringLiteral("ﾌｧｲﾙの関連づけ"), &c.mnuwin32fileClick);
 
     QMenu* help = top("Help1", QStringLiteral("ヘルプ(&H)"));
@@ -442,7 +442,7 @@ void TfrmMain::syncFromState() {
     const model::Document& doc = ctx_.doc;
     setWindowTitle(qs(doc.windowTitle));
 
-    const auto palette = paletteViewOf(doc, calcPressed_);
+    const auto palette = editor::paletteViewOf(doc, calcPressed_);
     for (const auto& [name, view] : palette) {
         if (PictureButton* b = button(name)) {
             b->setVisible(view.visible);
@@ -458,16 +458,16 @@ void TfrmMain::syncFromState() {
     showIf(rbtnPitch, "rbtnPitch");
     rbtnKosuu->setChecked(doc.arrayInput == 'K');
     rbtnPitch->setChecked(doc.arrayInput == 'P');
-    labHasira->setText(qs(pillarSizeLabel(doc)));
+    labHasira->setText(qs(editor::pillarSizeLabel(doc)));
     if (txtHasira->text() != qs(doc.hasiraSizeText)) txtHasira->setText(qs(doc.hasiraSizeText));
 
-    const int cursor = cursorNumberFor(doc);
+    const int cursor = editor::cursorNumberFor(doc);
     if (cursor != cursorShown_) {
         cursorShown_ = cursor;
         Image1->setCursor(ui::qt::programCursor(cursor));
     }
 
-    for (const auto& [name, view] : menuViewOf(doc, ctx_.settings)) {
+    for (const auto& [name, view] : editor::menuViewOf(doc, ctx_.settings)) {
         QAction* a = action(name);
         if (!a) continue;
         a->setVisible(view.visible);

@@ -1,7 +1,7 @@
 // The main window: palette of picture buttons, menus, the plan image in its scroll box, and the status panel.
 #pragma once
 #include "app/MainCommands.h"
-#include "app/MainView.h"
+#include "editor/WindowView.h"
 #include "calc/IlluminanceGrid.h"
 #include "catalog/FixtureType.h"
 #include "model/Document.h"
@@ -41,6 +41,8 @@ class TfrmLen;
 }  // namespace editor::forms
 
 namespace app::forms {
+
+using editor::Picture;
 
 class TfrmVersion;
 class TfmTyuui;

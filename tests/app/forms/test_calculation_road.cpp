@@ -11,7 +11,7 @@
 #include "support/QtApp.h"
 #include "ui/testing/FakeServices.h"
 #include "view/forms/TfrmColorScale2.h"
-#include "app/MainView.h"
+#include "editor/WindowView.h"
 #include "view/forms/TfrmLxScale.h"
 
 #include <gtest/gtest.h>
@@ -36,7 +36,7 @@
 
 namespace {
 
-using app::Picture;
+using editor::Picture;
 
 // The build folder: the samples and the catalogue are copied beside the test programs.
 std::string binaryDir() {

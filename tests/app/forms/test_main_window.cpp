@@ -1,6 +1,6 @@
 // Offscreen tests of the real windows: the main window's menus and palette, the calculation road through the start
 // dialog, the range, height and length dialogs, the start-up dialogs and the legend windows.
-#include "app/MainView.h"
+#include "editor/WindowView.h"
 #include "app/Startup.h"
 #include "app/forms/MainBindings.h"
 #include "app/forms/StartupWindows.h"
@@ -36,7 +36,7 @@
 
 namespace {
 
-using app::Picture;
+using editor::Picture;
 
 // A main window on a fresh plan with recording services; the commands bound as the program binds them.
 struct MainFixture {

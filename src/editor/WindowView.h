@@ -1,4 +1,4 @@
-// How the main window mirrors its state: which palette buttons show, which picture each shows, the cursor, the menus.
+// The main window's picture of the edit state: which palette buttons show and which picture each shows, the cursor, the menus.
 #pragma once
 #include "calc/IlluminanceGrid.h"
 #include "model/Document.h"
@@ -10,7 +10,7 @@ namespace ui {
 class Surface;
 }
 
-namespace app {
+namespace editor {
 
 enum class Picture { Off, On, No };
 
@@ -46,4 +46,4 @@ inline constexpr const char* kTempMergeOn = "色温度目盛りを背景に合�
 inline constexpr const char* kTempMergeOff = "色温度目盛りを元に戻す";
 
 
-} // namespace app
+} // namespace editor

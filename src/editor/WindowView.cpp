@@ -1,9 +1,9 @@
 // The main window's picture of its state, free of any window, so that every enabling rule is tested headless.
-#include "app/MainView.h"
+#include "editor/WindowView.h"
 
 #include "ui/Surface.h"
 
-namespace app {
+namespace editor {
 namespace {
 
 bool isPillars(char target) { return target == 'C' || target == 'S'; }
@@ -143,4 +143,4 @@ std::map<std::string, MenuView> menuViewOf(const model::Document& doc, const cal
 }
 
 
-} // namespace app
+} // namespace editor
