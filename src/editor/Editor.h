@@ -130,7 +130,8 @@ public:
     void btnRedClick() { redisplayPlan(); }
 
     // --- New plan ---
-    // The whole clear of the main window: plan, fixture slots, grid values, the registration window.
+    // The whole clear of the main window: legends, plan, fixture slots, grid values, drawing surface, the
+    // registration window.
     // The project reader's ProjectHooks::clearPlan is this.
     void clearPlan();
     void New1Click();

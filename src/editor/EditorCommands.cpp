@@ -158,9 +158,11 @@ void Editor::New1Click() {
 void Editor::clearPlan() {
     auto& doc = state_.doc;
     cancelOperation();
+    call(hooks_.closeLegendWindows);
     model::clearPlan(doc, touroku_);
     state_.grid.zero();
     doc.scaleLabel = model::scaleLabelFor(doc, false);
+    clearDrawingSurface();
     call(hooks_.hideRegistration);
     call(hooks_.refreshRegistrationSlots);
 }

@@ -29,6 +29,7 @@ std::map<std::string, ButtonView> paletteViewOf(const model::Document& doc, bool
     v["imgBox"] = tool(walls, walls && c == 'S');
     v["imgArc"] = tool(walls, walls && c == 'A');
     v["imgDelLine"] = tool(walls, walls && c == 'D');
+    v["imgCut"] = tool(walls, false);  // shows ON only while it is held
 
     v["imgKigu1"] = tool(fixtures, fixtures && c == '1');
     v["imgKigu2"] = tool(fixtures, fixtures && c == '2');

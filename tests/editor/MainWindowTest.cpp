@@ -153,6 +153,9 @@ TEST(ResultCommands, RecalculationPromptAndRefusals) {
     h.confirmCalc = false;
     h.editor->mnuRedBunpuClick();
     EXPECT_EQ(messageTexts(h.services), (std::vector<std::string>{kNoFixtures}));
+    EXPECT_EQ(h.services.messages[0].title, "");
+    EXPECT_EQ(h.services.messages[0].icon, ui::Icon::Stop);
+    EXPECT_EQ(h.state.doc.displayKind, 'B');
     h.editor->imgCalcClick();
     EXPECT_EQ(h.calcDialogs, 0);
     h.editor->mnuCalcRunClick();  // the menu skips the fixture check

@@ -1,7 +1,8 @@
 // The main window bound to the editor and to every subsystem's window: calculation, result display, registration, interchange, printing.
 #pragma once
 #include "app/EditorSeams.h"
-#include "app/forms/MainBindings.h"
+#include "app/forms/TfrmMain.h"
+#include "model/ProjectCommands.h"
 #include "editor/Editor.h"
 #include "editor/MainState.h"
 #include "io/DxfReader.h"
@@ -27,7 +28,7 @@ class TfrmCD;
 namespace app::forms {
 
 // Owns the editor over the main window's state, the result presentation and the windows of the other
-// subsystems; `bind` hands every menu entry, palette button and mouse event of the window to them.
+// subsystems; `bind` hands every menu entry, palette button and mouse event of the window to them, once.
 // The window's context must point at state.doc, state.settings and the plan surface.
 class MainEngine {
 public:
@@ -36,8 +37,11 @@ public:
     MainEngine(const MainEngine&) = delete;
     MainEngine& operator=(const MainEngine&) = delete;
 
-    // Call after bindMainCommands: replaces the state-only palette and fills every hook.
-    void bind(EngineHooks& hooks);
+    // Binds every command the window declares to its one owner, then sets the editor's start state.
+    void bind(model::ProjectCommands& project);
+
+    // The start dialog's "新規作成": the plan is still empty.
+    void newPlanFromStart(editor::NewPlanBackground background, std::int32_t denominator);
 
     editor::Editor& editor() { return *editor_; }
     view::ResultDisplay& display() { return display_; }
@@ -60,6 +64,10 @@ public:
     print::forms::TfrmCD* frmCD;
 
 private:
+    void bindWindowCommands(model::ProjectCommands& project);
+    // The calculation button shows its pressed picture while the command runs.
+    void calculateCommand(void (editor::Editor::*command)());
+    static void setFramed(QWidget* w, bool framed);
     calc::CalcContext calcContext();
     editor::EditorHooks editorHooks();
     void legendChanged(const view::LegendWindow& legend);
