@@ -258,6 +258,7 @@ void MainEngine::bind(model::ProjectCommands& project) {
     };
     for (const auto& [name, command] : editorCommands) c.bind(name, [&e, command] { (e.*command)(); });
     bindWindowCommands(project);
+    bindOutputCommands();
     c.mouseDown = [&e](const ui::MouseEvent& m) { e.mouseDown(m); };
     c.mouseMove = [&e](const ui::MouseEvent& m) { e.mouseMove(m); };
     c.closeQuery = [&project] { return project.closeQuery(); };
@@ -276,9 +277,7 @@ void MainEngine::bind(model::ProjectCommands& project) {
 
 void MainEngine::bindWindowCommands(model::ProjectCommands& project) {
     TfrmMain* f = &frm_;
-    MainContext& ctx = frm_.context();
     model::Document& doc = state_.doc;
-    ui::Services& services = ctx.services;
     editor::Editor& e = *editor_;
     MainCommands& c = frm_.commands;
 
@@ -331,7 +330,13 @@ void MainEngine::bindWindowCommands(model::ProjectCommands& project) {
     });
     c.bind("About1", [f, &doc] { f->frmVersion->execute(doc.productTitle); });
 
-    // Exports, lists and printing.
+}
+
+void MainEngine::bindOutputCommands() {
+    TfrmMain* f = &frm_;
+    model::Document& doc = state_.doc;
+    ui::Services& services = frm_.context().services;
+    MainCommands& c = frm_.commands;
     c.bind("mnuDxfSave", [this, &doc, &services] {
         io::DxfExportInput input{doc, state_.contours, state_.stats, [this] {
                                      calc::CalcContext cc = calcContext();

@@ -64,7 +64,10 @@ public:
     print::forms::TfrmCD* frmCD;
 
 private:
+    // The commands whose owners are the windows: project files, dialogs, options.
     void bindWindowCommands(model::ProjectCommands& project);
+    // Exports, lists, printing and the plan picture's context menu.
+    void bindOutputCommands();
     // The calculation button shows its pressed picture while the command runs.
     void calculateCommand(void (editor::Editor::*command)());
     static void setFramed(QWidget* w, bool framed);
