@@ -52,10 +52,10 @@ Editor::Editor(MainState& state, catalog::TourokuTable& touroku, ui::Surface& su
 Editor::~Editor() = default;
 
 Tool& Editor::tool() const {
-    const char target = state_.doc.editTarget;
+    const char target = state_.window.editTarget;
     const ToolGroup group = target == 'K' ? ToolGroup::Fixtures : target == 'R' ? ToolGroup::Any : ToolGroup::Pillars;
     for (const auto& slot : tools_) {
-        if (slot.code == state_.doc.toolCode && (slot.group == group || slot.group == ToolGroup::Any)) return *slot.tool;
+        if (slot.code == state_.window.toolCode && (slot.group == group || slot.group == ToolGroup::Any)) return *slot.tool;
     }
     return *noTool_;
 }
@@ -74,7 +74,7 @@ void Editor::initialise() {
 
 void Editor::stop(const std::string& text, const std::string& title) { context_.stop(text, title); }
 
-void Editor::setSnapMode(char mode) { state_.doc.snapMode = mode; }
+void Editor::setSnapMode(char mode) { state_.window.snapMode = mode; }
 
 void Editor::cancelOperation() {
     eraseRubberBand();
@@ -85,25 +85,24 @@ void Editor::switchTool(char code, bool resume) {
     Tool& old = tool();
     const std::optional<ui::Point> start = old.startPoint();
     old.cancel();
-    state_.doc.toolCode = code;
+    state_.window.toolCode = code;
     if (resume && start) tool().resumeFrom(*start);
 }
 
 // ---------------------------------------------------------------- targets
 
 void Editor::setTarget(char target) {
-    auto& doc = state_.doc;
     cancelOperation();
     if (target == 'R') {
-        doc.undoCaption = "１つ戻す(部屋)";
+        state_.window.undoCaption = "１つ戻す(部屋)";
     } else if (target == 'K') {
-        doc.undoCaption = "１つ戻す(器具)";
+        state_.window.undoCaption = "１つ戻す(器具)";
     } else {
-        doc.undoCaption = "１つ戻す(柱)";
+        state_.window.undoCaption = "１つ戻す(柱)";
         target = 'S';
     }
-    doc.editTarget = target;
-    doc.toolCode = target == 'R' ? 'L' : '1';
+    state_.window.editTarget = target;
+    state_.window.toolCode = target == 'R' ? 'L' : '1';
     setSnapMode('F');
 }
 
@@ -123,11 +122,11 @@ void Editor::imgHasiraClick() {
 }
 
 void Editor::imgEntyuuClick() {
-    if (isPillarTarget()) state_.doc.editTarget = 'C';
+    if (isPillarTarget()) state_.window.editTarget = 'C';
 }
 
 void Editor::imgKakutyuuClick() {
-    if (isPillarTarget()) state_.doc.editTarget = 'S';
+    if (isPillarTarget()) state_.window.editTarget = 'S';
 }
 
 void Editor::imgFLyokoClick() { state_.doc.flVertical = false; }
@@ -136,12 +135,11 @@ void Editor::imgFLtateClick() { state_.doc.flVertical = true; }
 // ---------------------------------------------------------------- tools
 
 void Editor::selectWallTool(char code) {
-    auto& doc = state_.doc;
-    if (doc.toolCode == 'M' && code != 'M') finishMeasurement();
-    if (code == doc.toolCode) return;
-    const char old = doc.toolCode;
+    if (state_.window.toolCode == 'M' && code != 'M') finishMeasurement();
+    if (code == state_.window.toolCode) return;
+    const char old = state_.window.toolCode;
     // The zoom tool disables the snap buttons too, so it gives the snap mode back like '+' and 'D'.
-    if (old == '+' || old == 'D' || old == 'Z') setSnapMode(doc.rememberedSnapMode);
+    if (old == '+' || old == 'D' || old == 'Z') setSnapMode(state_.window.rememberedSnapMode);
     eraseRubberBand();
     if (old == 'D') {
         ui::Pen pen = surface_.pen();
@@ -149,7 +147,7 @@ void Editor::selectWallTool(char code) {
         surface_.setPen(pen);
     }
     if (code == '+' || code == 'D' || code == 'Z') {
-        doc.rememberedSnapMode = doc.snapMode;
+        state_.window.rememberedSnapMode = state_.window.snapMode;
         setSnapMode(code == '+' ? '+' : 'Z');
     }
     // An operation in progress goes on with the new tool; the delete tool always starts afresh.
@@ -157,7 +155,7 @@ void Editor::selectWallTool(char code) {
 }
 
 void Editor::selectSnap(char mode) {
-    const char now = state_.doc.snapMode;
+    const char now = state_.window.snapMode;
     if (now == '+' || now == 'Z') return;  // the snap buttons are disabled
     if (mode == 'G' && !state_.doc.gridSnapVisible) return;
     setSnapMode(mode);
@@ -167,22 +165,22 @@ void Editor::imgCutClick() { cancelOperation(); }
 
 void Editor::selectPlacementTool(char code) {
     auto& doc = state_.doc;
-    if (doc.editTarget == 'R') return;  // the fixture and pillar palettes are hidden with walls
+    if (state_.window.editTarget == 'R') return;  // the fixture and pillar palettes are hidden with walls
     if ((code == '2' || code == '3') && !doc.plan.hasScale()) {
         stop(kNeedScale);
         return;
     }
-    if ((code == '2' || code == '3') && doc.editTarget == 'K' && !catalog::isValidSlot(doc.selectedType)) {
+    if ((code == '2' || code == '3') && state_.window.editTarget == 'K' && !catalog::isValidSlot(doc.selectedType)) {
         stop(kNeedType);
         return;
     }
-    if (doc.toolCode == 'M') finishMeasurement();
+    if (state_.window.toolCode == 'M') finishMeasurement();
     cancelOperation();
-    if (code == doc.toolCode) return;
-    const char old = doc.toolCode;
-    if (old == 'H' || old == 'd') setSnapMode(doc.rememberedSnapMode);
+    if (code == state_.window.toolCode) return;
+    const char old = state_.window.toolCode;
+    if (old == 'H' || old == 'd') setSnapMode(state_.window.rememberedSnapMode);
     if (code == 'H' || code == 'd') {
-        doc.rememberedSnapMode = doc.snapMode;
+        state_.window.rememberedSnapMode = state_.window.snapMode;
         setSnapMode('Z');
     }
     switchTool(code, false);
@@ -242,7 +240,7 @@ void Editor::eraseRubberBand() {
 
 std::optional<ui::Point> Editor::snap(int x, int y) {
     const auto& doc = state_.doc;
-    switch (doc.snapMode) {
+    switch (state_.window.snapMode) {
     case 'G': return snapToGrid(x, y, state_.gridPitch);
     case '+': {
         const auto start = tool().startPoint();
@@ -268,7 +266,7 @@ void Editor::mouseDown(const ui::MouseEvent& e) {
         bool menu = !tool().inProgress();
         if (!doc.resultShown) {
             cancelOperation();
-            if (doc.toolCode == 'M') {
+            if (state_.window.toolCode == 'M') {
                 finishMeasurement();
                 menu = false;
             }
@@ -295,12 +293,12 @@ void Editor::mouseMove(const ui::MouseEvent& e) {
     const ui::Point p = e.position;
     eraseRubberBand();
     if (!tool().inProgress()) {
-        doc.surfaceHint.clear();
+        state_.window.surfaceHint.clear();
         for (int i = 1; i <= doc.plan.kigu.count(); ++i) {
             const auto& k = doc.plan.kigu[i];
             if (k.heightOffset != 0 && std::abs(static_cast<long long>(p.x) - k.x) < 5 &&
                 std::abs(static_cast<long long>(p.y) - k.y) < 5) {
-                doc.surfaceHint = "h=" + std::to_string(static_cast<long long>(k.heightOffset) + doc.tenDaka) + "mm";
+                state_.window.surfaceHint = "h=" + std::to_string(static_cast<long long>(k.heightOffset) + doc.tenDaka) + "mm";
                 return;
             }
         }
@@ -319,19 +317,18 @@ void Editor::mouseMove(const ui::MouseEvent& e) {
 
 void Editor::S1Click() {
     auto& doc = state_.doc;
-    if (!doc.menus.scaleSet || doc.toolCode == 'M') return;
+    if (!doc.menus.scaleSet || state_.window.toolCode == 'M') return;
     cancelOperation();
-    beforeMeasure_ = {doc.toolCode, doc.snapMode, doc.rememberedSnapMode};
-    doc.rememberedSnapMode = doc.snapMode;
+    beforeMeasure_ = {state_.window.toolCode, state_.window.snapMode, state_.window.rememberedSnapMode};
+    state_.window.rememberedSnapMode = state_.window.snapMode;
     switchTool('M', false);
     setSnapMode('E');
 }
 
 void Editor::finishMeasurement() {
-    auto& doc = state_.doc;
     cancelOperation();
-    doc.toolCode = beforeMeasure_.tool;
-    doc.rememberedSnapMode = beforeMeasure_.remembered;
+    state_.window.toolCode = beforeMeasure_.tool;
+    state_.window.rememberedSnapMode = beforeMeasure_.remembered;
     setSnapMode(beforeMeasure_.snap);
 }
 
@@ -341,7 +338,7 @@ void Editor::btnSuutiClick() {
         stop(kNeedScale);
         return;
     }
-    LengthAnswer answer = context_.askLength(LengthRequest{'L', doc.toolCode, {600, 40}, true});
+    LengthAnswer answer = context_.askLength(LengthRequest{'L', state_.window.toolCode, {600, 40}, true});
     const int dxMm = answer.confirmed ? answer.firstValue : 0;
     const int dyMm = answer.confirmed ? answer.secondValue : 0;
     if (dxMm == 0 && dyMm == 0) return;

@@ -197,7 +197,7 @@ private:
     void chooseDxfSizeMode(int mode);
     void drawBitmap(bool refit);
     void updateScaleTypeLabel();
-    bool isPillarTarget() const { return state_.doc.editTarget == 'C' || state_.doc.editTarget == 'S'; }
+    bool isPillarTarget() const { return state_.window.editTarget == 'C' || state_.window.editTarget == 'S'; }
     void stop(const std::string& text, const std::string& title = "");
     template <class F>
     void call(const F& f) {

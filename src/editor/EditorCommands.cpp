@@ -14,7 +14,7 @@ namespace editor {
 void Editor::mnuUndoClick() {
     auto& doc = state_.doc;
     eraseRubberBand();
-    switch (doc.editTarget) {
+    switch (state_.window.editTarget) {
     case 'R': {
         auto& lines = doc.plan.lines;
         if (lines.empty()) return;

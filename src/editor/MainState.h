@@ -2,6 +2,7 @@
 #pragma once
 #include "calc/ContourSet.h"
 #include "calc/IlluminanceGrid.h"
+#include "editor/WindowState.h"
 #include "model/Document.h"
 #include "ui/Surface.h"
 
@@ -15,6 +16,7 @@ struct MainState {
     calc::ResultStats stats;
     calc::CalcSettings settings;
     calc::ContourSet contours;
+    WindowState window;
 
     int heightChangeChoice = 1; // the answer of the last calculation-height change question
 

@@ -40,7 +40,7 @@ bool PillarPlacer::place(ui::Point p) {
         return false;
     }
     model::HasiraRecord h;
-    h.pillarKind = doc.editTarget == 'C' ? model::kCylindricalPillar : model::kSquarePillar;
+    h.pillarKind = ctx_.state.window.editTarget == 'C' ? model::kCylindricalPillar : model::kSquarePillar;
     h.x = p.x;
     h.y = p.y;
     h.halfSize = static_cast<std::int32_t>(std::trunc(sizeMm_ / static_cast<double>(doc.plan.mmPerPixel) * 0.5));

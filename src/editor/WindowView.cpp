@@ -12,10 +12,10 @@ ButtonView tool(bool visible, bool on) { return ButtonView{visible, true, on ? P
 
 } // namespace
 
-std::map<std::string, ButtonView> paletteViewOf(const model::Document& doc, bool calcPressed) {
+std::map<std::string, ButtonView> paletteViewOf(const model::Document& doc, const WindowState& window, bool calcPressed) {
     std::map<std::string, ButtonView> v;
-    const char t = doc.editTarget;
-    const char c = doc.toolCode;
+    const char t = window.editTarget;
+    const char c = window.toolCode;
     const bool walls = t == 'R';
     const bool fixtures = t == 'K';
     const bool pillars = isPillars(t);
@@ -55,7 +55,7 @@ std::map<std::string, ButtonView> paletteViewOf(const model::Document& doc, bool
     v["rbtnPitch"] = ButtonView{arrays, true, doc.arrayInput == 'P' ? Picture::On : Picture::Off};
 
     // While a tool that cannot snap is active the three snap buttons show their NO pictures.
-    const char s = doc.snapMode;
+    const char s = window.snapMode;
     const bool snapOff = s == '+' || s == 'Z';
     auto snap = [&](bool visible, char mode) {
         return snapOff ? ButtonView{visible, false, Picture::No} : ButtonView{visible, true, s == mode ? Picture::On : Picture::Off};
@@ -68,9 +68,9 @@ std::map<std::string, ButtonView> paletteViewOf(const model::Document& doc, bool
     return v;
 }
 
-int cursorNumberFor(const model::Document& doc) {
-    const char c = doc.toolCode;
-    switch (doc.editTarget) {
+int cursorNumberFor(const WindowState& window) {
+    const char c = window.toolCode;
+    switch (window.editTarget) {
     case 'R':
         if (c == 'D') return 3;
         if (c == 'M') return 4;
@@ -83,9 +83,10 @@ int cursorNumberFor(const model::Document& doc) {
     }
 }
 
-std::string pillarSizeLabel(const model::Document& doc) { return doc.editTarget == 'C' ? "φ" : "□"; }
+std::string pillarSizeLabel(const WindowState& window) { return window.editTarget == 'C' ? "φ" : "□"; }
 
-std::map<std::string, MenuView> menuViewOf(const model::Document& doc, const calc::CalcSettings& settings) {
+std::map<std::string, MenuView> menuViewOf(const model::Document& doc, const WindowState& window,
+                                          const calc::CalcSettings& settings) {
     const auto& m = doc.menus;
     std::map<std::string, MenuView> v;
     auto enabled = [&](const char* name, bool on) { v[name].enabled = on; };
@@ -131,7 +132,7 @@ std::map<std::string, MenuView> menuViewOf(const model::Document& doc, const cal
     checked("mnuDxfScreen", doc.dxfSizeMode == 1);
     checked("mnuDxfForm", doc.dxfSizeMode == 2);
 
-    v["mnuUndo"].caption = doc.undoCaption;
+    v["mnuUndo"].caption = window.undoCaption;
     v["mnuLegendMerge"].caption = doc.legendFramed ? kLegendMergeOn : kLegendMergeOff;
     v["mnuTempMerge"].caption = doc.tempScaleMerged ? kTempMergeOff : kTempMergeOn;
 

@@ -1,6 +1,7 @@
 // The main window's picture of the edit state: which palette buttons show and which picture each shows, the cursor, the menus.
 #pragma once
 #include "calc/IlluminanceGrid.h"
+#include "editor/WindowState.h"
 #include "model/Document.h"
 
 #include <map>
@@ -21,13 +22,13 @@ struct ButtonView {
 };
 
 // Every palette control by its name (imgLine, imgKigu1, imgFree, rbtnPitch, txtHasira, ...).
-std::map<std::string, ButtonView> paletteViewOf(const model::Document& doc, bool calcPressed);
+std::map<std::string, ButtonView> paletteViewOf(const model::Document& doc, const WindowState& window, bool calcPressed);
 
 // The cursor number of the drawing surface (0 = the default arrow).
-int cursorNumberFor(const model::Document& doc);
+int cursorNumberFor(const WindowState& window);
 
 // "φ" for round pillars, "□" for square ones.
-std::string pillarSizeLabel(const model::Document& doc);
+std::string pillarSizeLabel(const WindowState& window);
 
 struct MenuView {
     bool visible = true;
@@ -37,7 +38,8 @@ struct MenuView {
 };
 
 // Every menu item by its name (Save1, mnuDxfSave, mnuLampJ, ...).
-std::map<std::string, MenuView> menuViewOf(const model::Document& doc, const calc::CalcSettings& settings);
+std::map<std::string, MenuView> menuViewOf(const model::Document& doc, const WindowState& window,
+                                          const calc::CalcSettings& settings);
 
 // The captions of the two border toggles of the options menu.
 inline constexpr const char* kLegendMergeOn = "照度レンジウィンドゥを背景に合成する";

@@ -55,10 +55,6 @@ struct Document {
     bool dataChanged = true;
     bool resultValid = false;
     char displayKind = 'B';   // 'B' colour map, 'C' colour temperature, 'T' contour lines
-    char editTarget = 'R';    // 'R' walls, 'K' fixtures, 'C' / 'S' pillars
-    char toolCode = 'L';
-    char snapMode = 'F';      // 'F' free, 'E' end points, 'G' grid
-    char rememberedSnapMode = 'F';
     char arrayInput = 'K';    // 'K' by count, 'P' by pitch
     bool flVertical = false;
     char backgroundKind = 'N';  // 'N' none, 'B' bitmap, 'D' DXF drawing
@@ -95,11 +91,9 @@ struct Document {
     std::string maxLuxLabel;
     std::string pointLuxLabel;
     std::string bikouLabel;
-    std::string surfaceHint;      // the drawing surface's hint ("h=3200mm"); empty = hidden
     std::string scaleTypeLabel = "照度分布 Scale: 自動";  // labScaleType
     std::string projectName;      // 物件名 on the print form
     std::string projectNameCopy;
-    std::string undoCaption = "１つ戻す(部屋)";
 
     MenuStates menus;
     DisplayTables tables;

@@ -181,8 +181,8 @@ struct Harness {
     // The first point of the operation in progress; (-1, -1) when there is none.
     ui::Point start() const { return editor->startPoint().value_or(ui::Point{-1, -1}); }
     // How the window shows a palette control and which cursor it shows over the plan.
-    ButtonView view(const std::string& name) const { return paletteViewOf(state.doc, false).at(name); }
-    int cursor() const { return cursorNumberFor(state.doc); }
+    ButtonView view(const std::string& name) const { return paletteViewOf(state.doc, state.window, false).at(name); }
+    int cursor() const { return cursorNumberFor(state.window); }
 
     MainState state;
     catalog::TourokuTable touroku;

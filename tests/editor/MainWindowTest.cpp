@@ -12,23 +12,23 @@ using testing::messageTexts;
 
 TEST(EditTargets, SwitchingSetsCaptionPaletteAndFirstToolWhateverWasUsedBefore) {
     Harness h;
-    EXPECT_EQ(h.state.doc.editTarget, 'R');
-    EXPECT_EQ(h.state.doc.toolCode, 'L');
+    EXPECT_EQ(h.state.window.editTarget, 'R');
+    EXPECT_EQ(h.state.window.toolCode, 'L');
     h.editor->imgBoxClick();
     h.click(10, 10);
     h.editor->imgKiguClick();
     EXPECT_EQ(h.editor->dragState(), 'N');
     EXPECT_TRUE(h.view("imgKigu1").visible);
     EXPECT_FALSE(h.view("imgLine").visible);
-    EXPECT_EQ(h.state.doc.undoCaption, "１つ戻す(器具)");
-    EXPECT_EQ(h.state.doc.toolCode, '1');
+    EXPECT_EQ(h.state.window.undoCaption, "１つ戻す(器具)");
+    EXPECT_EQ(h.state.window.toolCode, '1');
     h.editor->imgEdgeClick();
     h.editor->imgRoomClick();
     EXPECT_EQ(h.registration, "hidden");
-    EXPECT_EQ(h.state.doc.toolCode, 'L');
+    EXPECT_EQ(h.state.window.toolCode, 'L');
     EXPECT_EQ(h.view("imgBox").picture, Picture::Off);  // the old tool's button goes off on re-entry
     EXPECT_EQ(h.view("imgLine").picture, Picture::On);
-    EXPECT_EQ(h.state.doc.snapMode, 'F');
+    EXPECT_EQ(h.state.window.snapMode, 'F');
     EXPECT_EQ(h.state.doc.plan.lines.count(), 0);  // the rectangle in progress was dropped
 
     h.editor->imgHasiraClick();
@@ -37,10 +37,10 @@ TEST(EditTargets, SwitchingSetsCaptionPaletteAndFirstToolWhateverWasUsedBefore) 
     h.editor->imgHasira3Click();
     h.editor->imgKiguClick();
     h.editor->imgHasiraClick();
-    EXPECT_EQ(h.state.doc.editTarget, 'S');  // always square pillars and tool '1' again
-    EXPECT_EQ(h.state.doc.toolCode, '1');
+    EXPECT_EQ(h.state.window.editTarget, 'S');  // always square pillars and tool '1' again
+    EXPECT_EQ(h.state.window.toolCode, '1');
     EXPECT_EQ(h.cursor(), 7);
-    EXPECT_EQ(h.state.doc.undoCaption, "１つ戻す(柱)");
+    EXPECT_EQ(h.state.window.undoCaption, "１つ戻す(柱)");
     EXPECT_EQ(h.view("imgHasira3").picture, Picture::Off);
 }
 
@@ -51,8 +51,8 @@ TEST(ScaleMeasurement, SetsTheScaleFromAMeasuredLineAndRestoresToolAndSnap) {
     h.rightClick(0, 0);
     h.editor->imgLClick();
     h.editor->S1Click();
-    EXPECT_EQ(h.state.doc.toolCode, 'M');
-    EXPECT_EQ(h.state.doc.snapMode, 'E');
+    EXPECT_EQ(h.state.window.toolCode, 'M');
+    EXPECT_EQ(h.state.window.snapMode, 'E');
     EXPECT_EQ(h.cursor(), 4);
     h.lengthAnswers.push_back({true, 5000, 0});
     h.click(101, 101);
@@ -65,24 +65,24 @@ TEST(ScaleMeasurement, SetsTheScaleFromAMeasuredLineAndRestoresToolAndSnap) {
     EXPECT_EQ(h.state.doc.scaleLabel, "縮尺：1/95");
     EXPECT_EQ(h.state.doc.plan.lines.count(), 1);  // the plan itself is unchanged
     EXPECT_EQ(h.state.doc.plan.lines[1].x2, 300);
-    EXPECT_EQ(h.state.doc.toolCode, '+');
-    EXPECT_EQ(h.state.doc.snapMode, '+');
+    EXPECT_EQ(h.state.window.toolCode, '+');
+    EXPECT_EQ(h.state.window.snapMode, '+');
     h.editor->imgLineClick();
-    EXPECT_EQ(h.state.doc.snapMode, 'F');  // the snap mode '+' remembered is still the one before
+    EXPECT_EQ(h.state.window.snapMode, 'F');  // the snap mode '+' remembered is still the one before
 
     // A right click while measuring goes back and opens no menu; a cancelled dialog sets nothing.
     h.editor->imgGridClick();  // hidden without a grid: refused
-    EXPECT_EQ(h.state.doc.snapMode, 'F');
+    EXPECT_EQ(h.state.window.snapMode, 'F');
     h.editor->S1Click();
     h.rightClick(5, 5);
     EXPECT_EQ(h.contextMenus, 0);
-    EXPECT_EQ(h.state.doc.toolCode, 'L');
-    EXPECT_EQ(h.state.doc.snapMode, 'F');
+    EXPECT_EQ(h.state.window.toolCode, 'L');
+    EXPECT_EQ(h.state.window.snapMode, 'F');
     h.editor->S1Click();
     h.click(100, 100);
     h.click(300, 100);
     EXPECT_FLOAT_EQ(h.state.doc.plan.mmPerPixel, 25.0f);
-    EXPECT_EQ(h.state.doc.toolCode, 'L');
+    EXPECT_EQ(h.state.window.toolCode, 'L');
 }
 
 TEST(NumericPointEntry, EndsTheOperationAtTheTypedOffsetWithYUpwards) {

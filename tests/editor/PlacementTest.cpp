@@ -56,12 +56,12 @@ TEST(ArrayTools, RefuseWithoutScaleOrTypeAndLeaveTheToolAsItWas) {
     h.setScale(10.0f);
     h.editor->imgKigu3Click();
     EXPECT_EQ(messageTexts(h.services), (std::vector<std::string>{kNeedScale, kNeedType}));
-    EXPECT_EQ(h.state.doc.toolCode, '1');
+    EXPECT_EQ(h.state.window.toolCode, '1');
     EXPECT_FALSE(h.view("rbtnPitch").visible);
     h.registerSlot(1);
     h.editor->setSelectedType(1);
     h.editor->imgKigu3Click();
-    EXPECT_EQ(h.state.doc.toolCode, '3');
+    EXPECT_EQ(h.state.window.toolCode, '3');
     EXPECT_TRUE(h.view("rbtnPitch").visible);
     EXPECT_EQ(h.view("imgKigu3").picture, Picture::On);
     EXPECT_EQ(h.view("imgKigu1").picture, Picture::Off);
@@ -132,7 +132,7 @@ TEST(FixtureDeletion, ErasesSymbolsAndLabelsAndCompactsInOrder) {
     h.state.doc.plan.kigu[2].heightOffset = 200;
     h.editor->imgDelKiguClick();
     EXPECT_EQ(h.cursor(), 3);
-    EXPECT_EQ(h.state.doc.snapMode, 'Z');
+    EXPECT_EQ(h.state.window.snapMode, 'Z');
     h.drag(150, 50, 250, 150);
     EXPECT_EQ(h.fixturePositions(), (std::vector<ui::Point>{{100, 100}, {300, 100}}));
     EXPECT_EQ(h.touroku[3].placedCount, 2);
@@ -150,7 +150,7 @@ TEST(FixtureDeletion, ErasesSymbolsAndLabelsAndCompactsInOrder) {
 
     h.editor->imgKigu1Click();
     EXPECT_EQ(h.cursor(), 0);
-    EXPECT_EQ(h.state.doc.snapMode, 'F');
+    EXPECT_EQ(h.state.window.snapMode, 'F');
 }
 
 TEST(HeightChange, SetsOffsetsRelativeToTheReferenceHeight) {
@@ -176,9 +176,9 @@ TEST(HeightChange, SetsOffsetsRelativeToTheReferenceHeight) {
     // The hint shows the absolute height near a raised fixture: within 4 pixels yes, 5 no.
     h.editor->imgKigu1Click();
     h.move(96, 96);
-        EXPECT_EQ(h.state.doc.surfaceHint, "h=3500mm");
+        EXPECT_EQ(h.state.window.surfaceHint, "h=3500mm");
     h.move(95, 96);
-    EXPECT_EQ(h.state.doc.surfaceHint, "");
+    EXPECT_EQ(h.state.window.surfaceHint, "");
 }
 
 TEST(SlotRemoval, RemovesEveryFixtureOfTheSlotAndRedraws) {
@@ -201,14 +201,14 @@ TEST(SlotRemoval, RemovesEveryFixtureOfTheSlotAndRedraws) {
 TEST(Pillars, SizeKindAndArraysFollowTheSizeEntry) {
     Harness h;
     h.editor->imgHasiraClick();
-    EXPECT_EQ(h.state.doc.editTarget, 'S');
+    EXPECT_EQ(h.state.window.editTarget, 'S');
     EXPECT_EQ(h.cursor(), 7);
-    EXPECT_EQ(editor::pillarSizeLabel(h.state.doc), "□");
+    EXPECT_EQ(editor::pillarSizeLabel(h.state.window), "□");
     h.click(10, 10);
     EXPECT_EQ(messageTexts(h.services), (std::vector<std::string>{kNeedScale}));
     h.setScale(10.0f);
     h.editor->imgEntyuuClick();
-    EXPECT_EQ(editor::pillarSizeLabel(h.state.doc), "φ");
+    EXPECT_EQ(editor::pillarSizeLabel(h.state.window), "φ");
     EXPECT_EQ(h.cursor(), 6);
     h.click(300, 200);
     h.state.doc.hasiraSizeText = "805";
@@ -248,7 +248,7 @@ TEST(Pillars, SizeKindAndArraysFollowTheSizeEntry) {
     EXPECT_EQ(h.painter.symbols.back(), "D 50 300,200 h40");
     h.editor->imgHasira1Click();
     EXPECT_EQ(h.cursor(), 7);  // the pillar cursor comes back
-    EXPECT_EQ(h.state.doc.snapMode, 'F');
+    EXPECT_EQ(h.state.window.snapMode, 'F');
 }
 
 TEST(Undo, TakesTheLastItemOfTheCurrentTargetOnly) {
@@ -270,7 +270,7 @@ TEST(Undo, TakesTheLastItemOfTheCurrentTargetOnly) {
     EXPECT_TRUE(h.state.doc.dataChanged);
 
     h.editor->imgRoomClick();
-    EXPECT_EQ(h.state.doc.undoCaption, "１つ戻す(部屋)");
+    EXPECT_EQ(h.state.window.undoCaption, "１つ戻す(部屋)");
     h.editor->mnuUndoClick();
     h.editor->mnuUndoClick();
     EXPECT_EQ(h.state.doc.plan.lines.count(), 1);

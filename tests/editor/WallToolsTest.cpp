@@ -37,7 +37,7 @@ TEST(LineTool, ChainsUntilARightClickAndThenStartsAfresh) {
 
     h.editor->imgCutClick();
     EXPECT_EQ(h.editor->dragState(), 'N');
-    EXPECT_EQ(h.state.doc.toolCode, 'L');  // the cut ends the chain, not the tool
+    EXPECT_EQ(h.state.window.toolCode, 'L');  // the cut ends the chain, not the tool
     h.rightClick(0, 0);
     EXPECT_EQ(h.contextMenus, 1);  // nothing in progress: the copy/save menu
 }
@@ -45,7 +45,7 @@ TEST(LineTool, ChainsUntilARightClickAndThenStartsAfresh) {
 TEST(OrthogonalTool, ForcesEachClickToTheStartPointsRowOrColumn) {
     Harness h;
     h.editor->imgLClick();
-    EXPECT_EQ(h.state.doc.snapMode, '+');
+    EXPECT_EQ(h.state.window.snapMode, '+');
     EXPECT_FALSE(h.view("imgFree").enabled);
     h.click(100, 100);
     h.click(150, 130);
@@ -56,7 +56,7 @@ TEST(OrthogonalTool, ForcesEachClickToTheStartPointsRowOrColumn) {
     h.click(120, 190);
     EXPECT_EQ(walls(h.state).back(), "L 100,100-100,190");
     h.editor->imgLineClick();
-    EXPECT_EQ(h.state.doc.snapMode, 'F');  // leaving '+' gives the snap mode back
+    EXPECT_EQ(h.state.window.snapMode, 'F');  // leaving '+' gives the snap mode back
     EXPECT_TRUE(h.view("imgFree").enabled);
 }
 
@@ -132,7 +132,7 @@ TEST(DeleteTool, RemovesCaughtSegmentsKeepingTheOthersInOrder) {
     h.state.doc.resultValid = true;
     h.editor->imgDelLineClick();
     EXPECT_EQ(h.cursor(), 3);
-    EXPECT_EQ(h.state.doc.snapMode, 'Z');
+    EXPECT_EQ(h.state.window.snapMode, 'Z');
     // A small box in the middle of the second wall: no end point inside, but the wall crosses a diagonal.
     h.drag(190, 190, 210, 210);
     EXPECT_EQ(walls(h.state), (std::vector<std::string>{"L 100,100-300,100", "L 100,300-300,300"}));
@@ -156,7 +156,7 @@ TEST(DeleteTool, RemovesCaughtSegmentsKeepingTheOthersInOrder) {
     EXPECT_EQ(h.state.doc.plan.lines.count(), 2);
     h.editor->imgLineClick();
     EXPECT_EQ(h.cursor(), 0);
-    EXPECT_EQ(h.state.doc.snapMode, 'F');
+    EXPECT_EQ(h.state.window.snapMode, 'F');
 }
 
 TEST(SnapModes, EndPointsRejectFarClicksAndGridRoundsToThePitch) {
@@ -187,7 +187,7 @@ TEST(SnapModes, EndPointsRejectFarClicksAndGridRoundsToThePitch) {
     h.state.gridPitch = 20;
     h.state.doc.gridSnapVisible = true;
     h.editor->imgGridClick();
-    EXPECT_EQ(h.state.doc.snapMode, 'G');
+    EXPECT_EQ(h.state.window.snapMode, 'G');
     h.click(29, 31);
     EXPECT_EQ(h.start(), (ui::Point{20, 40}));
 }

@@ -298,9 +298,9 @@ void MainEngine::bindWindowCommands(model::ProjectCommands& project) {
     });
     c.bind("mnuPrint1", [&doc] { doc.displayDetail = true; });
     c.bind("mnuPrint3", [&doc] { doc.displayDetail = false; });
-    auto arrayInput = [f, &doc](bool accepted) {
+    auto arrayInput = [this, f, &doc](bool accepted) {
         // The length dialog shows the choice's labels from now on; a refused pitch leaves "個数入力" checked.
-        if (accepted) f->frmLen->configure(doc.arrayInput, doc.toolCode);
+        if (accepted) f->frmLen->configure(doc.arrayInput, state_.window.toolCode);
     };
     c.bind("rbtnKosuu", [&e, arrayInput] {
         e.rbtnKosuuClick();

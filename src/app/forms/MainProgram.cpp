@@ -17,7 +17,7 @@ MainProgram::MainProgram(const ScreenInfo& screen, const std::string& dataDir, u
       // The surface is as wide as the screen less 5 and as high as the client area less 30.
       documentReady((initialiseDocument(state.doc, screen, screen.width - 5, screen.height - 25 - 30), true)),
       surface(state.doc.surfaceWidth, state.doc.surfaceHeight, screen.dpi),
-      frm(MainContext{state.doc, touroku, state.settings, surface, services_, zolt.catalogue().lightColors(), qtServices}),
+      frm(MainContext{state.doc, state.window, touroku, state.settings, surface, services_, zolt.catalogue().lightColors(), qtServices}),
       engine(frm, state, zolt, dataDir), project(state.doc, touroku, services_, projectHooks()) {
     model::Document& doc = state.doc;
     const int clientHeight = frm.height() - frm.menuBar()->sizeHint().height();

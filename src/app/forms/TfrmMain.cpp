@@ -466,7 +466,7 @@ void TfrmMain::syncFromState() {
     const model::Document& doc = ctx_.doc;
     setWindowTitle(qs(doc.windowTitle));
 
-    const auto palette = editor::paletteViewOf(doc, calcPressed_);
+    const auto palette = editor::paletteViewOf(doc, ctx_.window, calcPressed_);
     for (const auto& [name, view] : palette) {
         if (PictureButton* b = button(name)) {
             b->setVisible(view.visible);
@@ -482,16 +482,16 @@ void TfrmMain::syncFromState() {
     showIf(rbtnPitch, "rbtnPitch");
     rbtnKosuu->setChecked(doc.arrayInput == 'K');
     rbtnPitch->setChecked(doc.arrayInput == 'P');
-    labHasira->setText(qs(editor::pillarSizeLabel(doc)));
+    labHasira->setText(qs(editor::pillarSizeLabel(ctx_.window)));
     if (txtHasira->text() != qs(doc.hasiraSizeText)) txtHasira->setText(qs(doc.hasiraSizeText));
 
-    const int cursor = editor::cursorNumberFor(doc);
+    const int cursor = editor::cursorNumberFor(ctx_.window);
     if (cursor != cursorShown_) {
         cursorShown_ = cursor;
         Image1->setCursor(ui::qt::programCursor(cursor));
     }
 
-    for (const auto& [name, view] : editor::menuViewOf(doc, ctx_.settings)) {
+    for (const auto& [name, view] : editor::menuViewOf(doc, ctx_.window, ctx_.settings)) {
         QAction* a = action(name);
         if (!a) continue;
         a->setVisible(view.visible);
@@ -507,10 +507,10 @@ void TfrmMain::syncFromState() {
     labBikou->setText(qs(doc.bikouLabel));
     labTendaka->setText(qs(doc.tenDakaLabel));
 
-    if (doc.surfaceHint.empty()) {
+    if (ctx_.window.surfaceHint.empty()) {
         if (QToolTip::isVisible()) QToolTip::hideText();
     } else {
-        QToolTip::showText(QCursor::pos(), qs(doc.surfaceHint), Image1);
+        QToolTip::showText(QCursor::pos(), qs(ctx_.window.surfaceHint), Image1);
     }
     Image1->fitToSurface();
     Image1->update();

@@ -1,6 +1,7 @@
 // The main window: palette of picture buttons, menus, the plan image in its scroll box, and the status panel.
 #pragma once
 #include "app/MainCommands.h"
+#include "editor/WindowState.h"
 #include "editor/WindowView.h"
 #include "calc/IlluminanceGrid.h"
 #include "catalog/FixtureType.h"
@@ -50,6 +51,7 @@ class TfmTyuui;
 // What the main window works on; the owner keeps these alive as long as the window.
 struct MainContext {
     model::Document& doc;
+    editor::WindowState& window;  // what the window shows of the editing; read after every command
     catalog::TourokuTable& touroku;
     calc::CalcSettings& settings;
     ui::qt::ImageSurface& surface;  // the plan drawing surface

@@ -125,7 +125,7 @@ TEST(CalculationRoad, SampleProjectToColourMapAndBackToTheRecalculationQuestion)
     prog.click("imgKigu");
     catalog::forms::TfrmKigu* kigu = prog.p->engine.frmKigu;
     EXPECT_TRUE(kigu->isVisible());
-    EXPECT_EQ(prog.doc().editTarget, 'K');
+    EXPECT_EQ(prog.p->state.window.editTarget, 'K');
     kigu->imgMouseDown(1, false);
     ASSERT_EQ(prog.doc().selectedType, 1);
     prog.shoot(QStringLiteral("frmKigu"), kigu);
@@ -423,7 +423,7 @@ TEST(CalculationRoad, AGridOfFixturesThroughTheLengthDialog) {
     prog.click("imgKigu");
     prog.p->engine.frmKigu->imgMouseDown(1, false);
     prog.click("imgKigu3");
-    ASSERT_EQ(prog.doc().toolCode, '3');
+    ASSERT_EQ(prog.p->state.window.toolCode, '3');
 
     QString caption;
     testsupport::whenModal([&caption](QWidget* w) {
@@ -479,7 +479,7 @@ TEST(MainWindowPalette, ButtonsCarryTheirHintsAndSwitchGroupsPicturesAndTheUndoC
     EXPECT_FALSE(frm->rbtnPitch->isVisible());
 
     frm->button("imgDelKigu")->click();
-    EXPECT_EQ(prog.doc().snapMode, 'Z');
+    EXPECT_EQ(prog.p->state.window.snapMode, 'Z');
     EXPECT_FALSE(frm->button("imgFree")->isEnabled());
     EXPECT_EQ(frm->button("imgFree")->picture(), Picture::No);
 

@@ -489,13 +489,13 @@ TEST(WindowPictures, EveryWindowDrawsItsTextsAndControls) {
     }
     // The palettes of the other two edit targets (the editor's palette commands are not bound here).
     f.doc.selectedType = 1;
-    f.doc.editTarget = 'K';
-    f.doc.toolCode = '2';
+    f.program->state.window.editTarget = 'K';
+    f.program->state.window.toolCode = '2';
     f.frm->syncFromState();
     grabWindow(f.frm, QStringLiteral("frmMain_kigu"));
-    f.doc.editTarget = 'S';
-    f.doc.toolCode = 'd';
-    f.doc.snapMode = 'Z';
+    f.program->state.window.editTarget = 'S';
+    f.program->state.window.toolCode = 'd';
+    f.program->state.window.snapMode = 'Z';
     f.frm->syncFromState();
     EXPECT_GT(inkShare(grabWindow(f.frm, QStringLiteral("frmMain_hasira"))), 0.001);
 }
@@ -611,12 +611,13 @@ TEST(EventBoundary, AFailingCommandIsShownByTheGeneralErrorBoxAndTheWindowGoesOn
     // A bare window: its commands declared, none bound yet.
     testsupport::qtApp();
     model::Document doc;
+    editor::WindowState window;
     catalog::TourokuTable touroku;
     calc::CalcSettings settings;
     catalog::LightColorTable colours;
     ui::testing::FakeServices services;
     ui::qt::ImageSurface surface{200, 100};
-    app::forms::TfrmMain frm(app::forms::MainContext{doc, touroku, settings, surface, services, colours, nullptr});
+    app::forms::TfrmMain frm(app::forms::MainContext{doc, window, touroku, settings, surface, services, colours, nullptr});
     frm.commands.bind("mnuUndo", [] { throw std::out_of_range("plan record index out of range"); });
     frm.commands.bind("mnuLampJ", [&doc] { doc.lampNameMode = 'J'; });
     frm.action("mnuUndo")->trigger();
@@ -705,7 +706,7 @@ TEST(MainWindowPalette, TheCutButtonEndsTheWallChainWhenReleasedOverItAndShowsOn
     sendButton(cut, QEvent::MouseButtonRelease, QPoint(6, 6));
     EXPECT_EQ(cut->picture(), Picture::Off);
     EXPECT_EQ(f.program->engine.editor().dragState(), 'N');
-    EXPECT_EQ(f.doc.toolCode, 'L');  // the tool stays
+    EXPECT_EQ(f.program->state.window.toolCode, 'L');  // the tool stays
     f.press(100, 100);                // starts a new chain: no wall from (100, 10)
     EXPECT_EQ(f.doc.plan.lines.count(), 1);
 
@@ -721,7 +722,7 @@ TEST(MainWindowPalette, TheCountDialogOpensBelowRightOfTheSecondClickAndFlipsAtT
     f.frm->button("imgKigu")->click();
     f.frm->run([&] { f.program->engine.editor().setSelectedType(1); });
     f.frm->button("imgKigu2")->click();
-    ASSERT_EQ(f.doc.toolCode, '2');
+    ASSERT_EQ(f.program->state.window.toolCode, '2');
 
     auto dialogAfterDrag = [&](QPoint from, QPoint to) {
         QRect shown;
