@@ -80,7 +80,8 @@ public:
     std::optional<ui::Point> startPoint() const override { return std::nullopt; }
 };
 
-// The tools of two clicks: a line or rectangle band from the first click, the work done at the second.
+// The tools that work from a first click: a line or rectangle band from it, the work done at the next
+// click (a chain of lines anchors again where that work ended).
 class TwoClickTool : public Tool {
 public:
     TwoClickTool(ToolContext& context, char code, RubberBand::Shape band) : Tool(context), code_(code), band_(band) {}

@@ -10,29 +10,10 @@
 
 namespace editor {
 
-ToolOutcome ChainedLineTool::press(ui::Point p) {
-    if (chain_ == Chain::Chaining) addWallLine(ctx_, start_, p);
-    resumeFrom(p);
+ToolOutcome ChainedLineTool::complete(ui::Point start, ui::Point end) {
+    addWallLine(ctx_, start, end);
+    resumeFrom(end);
     return ToolOutcome::Kept;
-}
-
-RubberBand ChainedLineTool::bandTo(ui::Point pointer) {
-    RubberBand band;
-    if (chain_ == Chain::Idle) return band;
-    band.shape = RubberBand::Shape::Line;
-    band.from = start_;
-    band.to = pointer;
-    return band;
-}
-
-std::optional<ui::Point> ChainedLineTool::startPoint() const {
-    if (chain_ == Chain::Idle) return std::nullopt;
-    return start_;
-}
-
-void ChainedLineTool::resumeFrom(ui::Point start) {
-    start_ = start;
-    chain_ = Chain::Chaining;
 }
 
 char ArcTool::dragState() const {

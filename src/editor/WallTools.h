@@ -7,21 +7,13 @@ namespace editor {
 
 // 'L' and '+': every further click adds a line from the last one; the chain lasts until it is cancelled.
 // The orthogonal forcing of '+' is the snapping's, so both codes share this class.
-class ChainedLineTool : public Tool {
+class ChainedLineTool : public TwoClickTool {
 public:
-    ChainedLineTool(ToolContext& context, char code) : Tool(context), code_(code) {}
-    ToolOutcome press(ui::Point p) override;
-    RubberBand bandTo(ui::Point pointer) override;
-    void cancel() override { chain_ = Chain::Idle; }
-    char dragState() const override { return chain_ == Chain::Idle ? 'N' : code_; }
-    std::optional<ui::Point> startPoint() const override;
-    void resumeFrom(ui::Point start) override;
+    ChainedLineTool(ToolContext& context, char code) : TwoClickTool(context, code, RubberBand::Shape::Line) {}
 
-private:
-    enum class Chain { Idle, Chaining };
-    char code_;
-    Chain chain_ = Chain::Idle;
-    ui::Point start_;
+protected:
+    // The line ends where the next one starts.
+    ToolOutcome complete(ui::Point start, ui::Point end) override;
 };
 
 // 'A': chord start, chord end, then the point the arc passes through; the chord end starts the next arc.
