@@ -197,8 +197,6 @@ bool Editor::rbtnPitchClick() {
     return true;
 }
 
-void Editor::setSelectedType(int slot) { state_.doc.selectedType = slot; }
-
 // ---------------------------------------------------------------- rubber band
 
 void Editor::xorShape(const RubberBand& band) {

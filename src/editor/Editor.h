@@ -90,10 +90,6 @@ public:
     void rbtnKosuuClick();
     // Returns false when refused (no scale); the window then leaves "個数入力" checked.
     bool rbtnPitchClick();
-    // The registration window chose a slot (or -1).
-    void setSelectedType(int slot);
-    // The registration window cleared a slot: every fixture of it goes.
-    void removeFixturesOfType(int slot);
 
     // --- Mouse on the plan surface ---
     void mouseDown(const ui::MouseEvent& e);

@@ -9,7 +9,7 @@
 
 namespace editor {
 
-// ---------------------------------------------------------------- undo and the registration window
+// ---------------------------------------------------------------- undo
 
 void Editor::mnuUndoClick() {
     auto& doc = state_.doc;
@@ -42,20 +42,6 @@ void Editor::mnuUndoClick() {
     }
     // The plan is no longer the one the result was calculated for.
     model::markPlanChanged(doc);
-}
-
-void Editor::removeFixturesOfType(int slot) {
-    auto& doc = state_.doc;
-    auto& kigu = doc.plan.kigu;
-    bool removed = false;
-    for (int i = kigu.count(); i >= 1; --i) {
-        if (kigu[i].typeIndex != slot) continue;
-        kigu.removeAt(i);
-        decrementPlaced(touroku_, slot);
-        removed = true;
-    }
-    if (removed) model::markPlanChanged(doc);
-    redisplayPlan();
 }
 
 // ---------------------------------------------------------------- status panel and window

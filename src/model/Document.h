@@ -124,5 +124,7 @@ std::string windowTitleFor(const Document& doc, const std::string& path);
 int addFixture(Document& doc, catalog::TourokuTable& touroku, std::int32_t x, std::int32_t y, std::int32_t typeIndex);
 // Deletes fixture `index` (compacting) and decrements its slot's placedCount; marks the plan changed.
 void deleteFixture(Document& doc, catalog::TourokuTable& touroku, int index);
+// Deletes every fixture of one type slot (the registration window cleared it), the others keeping their order.
+void deleteFixturesOfSlot(Document& doc, catalog::TourokuTable& touroku, int slot);
 
 } // namespace model

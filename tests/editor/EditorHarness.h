@@ -170,7 +170,7 @@ struct Harness {
         setScale(mm);
         registerSlot(slot);
         editor->imgKiguClick();
-        editor->setSelectedType(slot);
+        state.doc.selectedType = slot;  // what the registration window does
     }
     std::vector<ui::Point> fixturePositions() const {
         std::vector<ui::Point> out;

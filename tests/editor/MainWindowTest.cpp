@@ -202,10 +202,10 @@ TEST(ResultCommands, RecalculationPromptAndRefusals) {
     EXPECT_EQ(h.state.doc.displayKind, 'T');
     EXPECT_EQ(h.state.doc.scaleTypeLabel, "照度分布 Scale: 設定値");
 
-    h.editor->setSelectedType(-1);
+    h.state.doc.selectedType = -1;
     h.editor->mnuHaikouClick();
     EXPECT_EQ(h.services.messages.back().text, "器具を選択してください");
-    h.editor->setSelectedType(1);
+    h.state.doc.selectedType = 1;
     h.editor->mnuHaikouClick();
     EXPECT_EQ(h.curveSlot, 1);
 }

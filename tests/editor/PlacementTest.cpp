@@ -14,7 +14,7 @@ TEST(SinglePlacement, NeedsAScaleAndASelectedTypeAndKeepsTheSlotCount) {
     h.registerSlot(5);
     h.editor->imgKiguClick();
     EXPECT_EQ(h.registration, "shown");
-    h.editor->setSelectedType(5);
+    h.state.doc.selectedType = 5;
     h.click(100, 100);
     EXPECT_EQ(messageTexts(h.services), (std::vector<std::string>{kNeedScale}));
     EXPECT_EQ(h.state.doc.plan.kigu.count(), 0);
@@ -30,7 +30,7 @@ TEST(SinglePlacement, NeedsAScaleAndASelectedTypeAndKeepsTheSlotCount) {
     EXPECT_EQ(k.anchorX, 150);
     EXPECT_EQ(k.heightOffset, 0);
 
-    h.editor->setSelectedType(-1);
+    h.state.doc.selectedType = -1;
     h.click(200, 200);  // no type: nothing, silently
     EXPECT_EQ(h.state.doc.plan.kigu.count(), 2);
     EXPECT_EQ(h.services.messages.size(), 1u);
@@ -42,7 +42,7 @@ TEST(SinglePlacement, LinearSlotsPlacedVerticallyTurnNinetyDegrees) {
     h.editor->imgFLtateClick();
     h.click(100, 100);
     h.registerSlot(25);
-    h.editor->setSelectedType(25);
+    h.state.doc.selectedType = 25;
     h.click(200, 100);
     EXPECT_EQ(h.state.doc.plan.kigu[1].rotation, 90);
     EXPECT_EQ(h.state.doc.plan.kigu[2].rotation, 0);
@@ -59,7 +59,7 @@ TEST(ArrayTools, RefuseWithoutScaleOrTypeAndLeaveTheToolAsItWas) {
     EXPECT_EQ(h.state.window.toolCode, '1');
     EXPECT_FALSE(h.view("rbtnPitch").visible);
     h.registerSlot(1);
-    h.editor->setSelectedType(1);
+    h.state.doc.selectedType = 1;
     h.editor->imgKigu3Click();
     EXPECT_EQ(h.state.window.toolCode, '3');
     EXPECT_TRUE(h.view("rbtnPitch").visible);
@@ -179,23 +179,6 @@ TEST(HeightChange, SetsOffsetsRelativeToTheReferenceHeight) {
         EXPECT_EQ(h.state.window.surfaceHint, "h=3500mm");
     h.move(95, 96);
     EXPECT_EQ(h.state.window.surfaceHint, "");
-}
-
-TEST(SlotRemoval, RemovesEveryFixtureOfTheSlotAndRedraws) {
-    Harness h;
-    h.readyFixtures(1);
-    h.registerSlot(2);
-    h.click(10, 10);
-    h.editor->setSelectedType(2);
-    h.click(20, 20);
-    h.editor->setSelectedType(1);
-    h.click(30, 30);
-    const int redrawsBefore = h.painter.wallsDrawn;
-    h.editor->removeFixturesOfType(1);
-    EXPECT_EQ(h.fixturePositions(), (std::vector<ui::Point>{{20, 20}}));
-    EXPECT_EQ(h.touroku[1].placedCount, 0);
-    EXPECT_EQ(h.touroku[2].placedCount, 1);
-    EXPECT_EQ(h.painter.wallsDrawn, redrawsBefore + 1);
 }
 
 TEST(Pillars, SizeKindAndArraysFollowTheSizeEntry) {

@@ -720,7 +720,7 @@ TEST(MainWindowPalette, TheCountDialogOpensBelowRightOfTheSecondClickAndFlipsAtT
     f.doc.plan.mmPerPixel = 10;
     f.program->touroku.registerSlot(1, catalog::HaikouMdb{});
     f.frm->button("imgKigu")->click();
-    f.frm->run([&] { f.program->engine.editor().setSelectedType(1); });
+    f.doc.selectedType = 1;  // what the registration window does
     f.frm->button("imgKigu2")->click();
     ASSERT_EQ(f.program->state.window.toolCode, '2');
 
