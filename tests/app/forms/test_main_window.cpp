@@ -754,3 +754,21 @@ TEST(MainWindowPalette, TheCountDialogOpensBelowRightOfTheSecondClickAndFlipsAtT
 }
 
 } // namespace
+
+namespace {
+
+TEST(MainWindow, AResizeSwitchesScrollingByWhetherThePlanFitsBetweenThePanels) {
+    MainFixture f;
+    f.frm->show();
+    f.frm->resize(700, 500);  // the first resize after start-up only arms the rule
+    f.openSample();
+    const model::Extent plan = model::computeExtent(f.doc.plan, f.doc.screenWidth, f.doc.screenHeight);
+    f.frm->resize(plan.Xe + 50, plan.Ye + 400);
+    QApplication::processEvents();
+    EXPECT_FALSE(f.frm->autoScroll());
+    f.frm->resize(plan.Xe / 2, plan.Ye + 400);
+    QApplication::processEvents();
+    EXPECT_TRUE(f.frm->autoScroll());
+}
+
+} // namespace
