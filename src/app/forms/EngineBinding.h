@@ -7,7 +7,7 @@
 #include "editor/MainState.h"
 #include "io/DxfReader.h"
 #include "io/ExportPicture.h"
-#include "view/ResultDisplay.h"
+#include "view/ResultPresenter.h"
 
 #include <memory>
 #include <string>
@@ -44,7 +44,7 @@ public:
     void newPlanFromStart(editor::NewPlanBackground background, std::int32_t denominator);
 
     editor::Editor& editor() { return *editor_; }
-    view::ResultDisplay& display() { return display_; }
+    view::ResultPresenter& display() { return display_; }
     io::TfrmDXF& dxf() { return dxf_; }
 
     // One calculation (or the redisplay of a still valid result) with the calculation's progress window.
@@ -71,7 +71,6 @@ private:
     // The calculation button shows its pressed picture while the command runs.
     void calculateCommand(void (editor::Editor::*command)());
     static void setFramed(QWidget* w, bool framed);
-    calc::CalcContext calcContext();
     editor::EditorHooks editorHooks();
     void legendChanged(const view::LegendWindow& legend);
 
@@ -84,7 +83,7 @@ private:
     ViewPlanPainter painter_;
     io::TfrmDXF dxf_;
     ReaderDxfBackground dxfBackground_;
-    view::ResultDisplay display_;
+    view::ResultPresenter display_;
     std::unique_ptr<editor::Editor> editor_;
 };
 

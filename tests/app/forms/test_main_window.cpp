@@ -531,10 +531,11 @@ TEST(DialogKeys, RangeEditsMoveWithTheArrowsAndEnterGoesToOk) {
 TEST(DialogKeys, EnterInTheLengthDialogMovesToTheSecondRowOrConfirms) {
     testsupport::qtApp();
     ui::testing::FakeServices services;
-    editor::forms::TfrmLen dialog(services);
-    auto* len = &dialog;
+    QWidget owner;  // the dialog belongs to a window, as the main window's does
+    auto* len = new editor::forms::TfrmLen(services, &owner);
     len->configure('K', '3');
-    testsupport::whenModal([&](QWidget*) {
+    testsupport::whenModal([&](QWidget* w) {
+        QApplication::setActiveWindow(w);  // focus moves only inside the active window
         len->txtX->setText(QStringLiteral("4"));
         typeKey(len->txtX, Qt::Key_Return, QStringLiteral("\r"));
         EXPECT_TRUE(len->txtY->hasFocus());
@@ -546,7 +547,8 @@ TEST(DialogKeys, EnterInTheLengthDialogMovesToTheSecondRowOrConfirms) {
     EXPECT_EQ(len->secondValue, 3);
 
     len->configure('P', '2');
-    testsupport::whenModal([&](QWidget*) {
+    testsupport::whenModal([&](QWidget* w) {
+        QApplication::setActiveWindow(w);  // focus moves only inside the active window
         EXPECT_FALSE(len->txtY->isVisible());
         EXPECT_TRUE(len->labmmx->isVisible());
         len->txtX->setText(QStringLiteral("1800"));
@@ -557,7 +559,8 @@ TEST(DialogKeys, EnterInTheLengthDialogMovesToTheSecondRowOrConfirms) {
 
     // A refused OK, then ｷｬﾝｾﾙ: nothing is confirmed.
     len->configure('K', '3');
-    testsupport::whenModal([&](QWidget*) {
+    testsupport::whenModal([&](QWidget* w) {
+        QApplication::setActiveWindow(w);  // focus moves only inside the active window
         len->txtX->setText(QStringLiteral("4"));
         len->btnOK->click();
         EXPECT_TRUE(len->txtY->hasFocus());
