@@ -15,6 +15,7 @@
 #include "editor/forms/TfrmLen.h"
 #include "model/ProjectCommands.h"
 #include "support/QtApp.h"
+#include "support/RunCli.h"
 #include "ui/testing/FakeServices.h"
 #include "view/Legends.h"
 #include "view/forms/TfrmColorScale2.h"
@@ -40,13 +41,6 @@ namespace {
 
 using editor::Picture;
 
-// The build folder: the catalogue and the samples are copied beside the test programs.
-std::string binaryDir() {
-    if (const char* dir = std::getenv("ORDIVAN_BINARY_DIR")) return dir;
-    testsupport::qtApp();
-    return QCoreApplication::applicationDirPath().toStdString();
-}
-
 // The real program on a fresh plan with recording services: every command bound as the program binds it.
 struct MainFixture {
     ui::testing::FakeServices services;
@@ -57,7 +51,7 @@ struct MainFixture {
 
     MainFixture()
         : program((testsupport::qtApp(),
-                   std::make_unique<app::forms::MainProgram>(app::ScreenInfo{800, 600, 96}, binaryDir() + "/zolt_data", services))),
+                   std::make_unique<app::forms::MainProgram>(app::ScreenInfo{800, 600, 96}, testsupport::binaryDir() + "/zolt_data", services))),
           frm(&program->frm), doc(program->state.doc), settings(program->state.settings) {
         frm->syncFromState();
     }
@@ -66,7 +60,7 @@ struct MainFixture {
         EXPECT_NE(a, nullptr) << name;
         return a;
     }
-    void openSample() { frm->run([&] { program->project.openPath(binaryDir() + "/samples/room_sample.OLE"); }); }
+    void openSample() { frm->run([&] { program->project.openPath(testsupport::binaryDir() + "/samples/room_sample.OLE"); }); }
     void press(int x, int y, Qt::MouseButton button = Qt::LeftButton) {
         const QPointF at(x, y);
         QMouseEvent e(QEvent::MouseButtonPress, at, frm->Image1->mapToGlobal(at), button, button, Qt::NoModifier);
@@ -635,7 +629,6 @@ TEST(EventBoundary, AFailingCommandIsShownByTheGeneralErrorBoxAndTheWindowGoesOn
 } // namespace
 
 #include "app/forms/StartupWindows.h"
-#include "support/RunCli.h"
 
 namespace {
 
