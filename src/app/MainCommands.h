@@ -1,48 +1,51 @@
-// One entry per command of the main window (menus, palette, status panel, drawing surface), bound to the editor's work.
+// The main window's command table: every menu item, palette control and status button by its object name, bound once.
 #pragma once
 #include "ui/Types.h"
 
 #include <functional>
+#include <map>
+#include <stdexcept>
+#include <string>
+#include <vector>
 
 namespace app {
 
-// An unbound entry does nothing. Every entry runs inside the main window's handler boundary: a failed
-// number conversion is shown by the general error box, then the window mirrors the state again.
-struct MainCommands {
+// The window declares each command once under its object name (New1, mnuUndo, imgLine, btnSuuti, ...);
+// the program binds each exactly once. A second binding, or one for a name the window does not carry,
+// is a programming error and throws, so no rule can quietly be replaced by another copy of itself.
+class MainCommands {
+public:
     using Command = std::function<void()>;
 
-    // File menu.
-    Command New1Click, Open1Click, Save1Click, SaveAs1Click, mnuDxfSaveClick, mnuCsvClick, mnuLoadBMPClick,
-        mnuLoadDXFClick, mnuListOutClick, mnuListShowClick, Print1Click, Exit1Click;
-    // Edit menu.
-    Command mnuRedrawClick, mnuUndoClick, S1Click, mnuKakudaiClick, mnuModosuClick, mnuHaikouClick, mnuLampJClick,
-        mnuLampAClick;
-    // Display menu: backgrounds, size modes, result redisplay, fixture plot, display precision.
-    Command mnuPrintBMPClick, mnuPrintDXFClick, mnuPrintGridClick, mnuDelHaikeiClick, mnuDelGridClick,
-        mnuBmpScreenClick, mnuBmpFormClick, mnuBmpSorceClick, mnuDxfScreenClick, mnuDxfFormClick, mnuRedBunpuClick,
-        mnuRedLineClick, mnuRedTempClick, mnuKiguShowClick, mnuKiguDelClick, mnuPrint1Click, mnuPrint3Click;
-    // Calculation menu and button.
-    Command mnuCalcRunClick, imgCalcClick, mnuBunpuClick, mnuTempClick, mnuLineClick, mnuScaleSetClick,
-        mnuScaleONClick, mnuScaleOFFClick, mnuOutPutClick, mnuSeidoClick, mnuHosyurituClick;
-    // Options and help.
-    Command mnuLegendMergeClick, mnuTempMergeClick, mnuwin32fileClick, About1Click;
-    // Palette.
-    std::function<void(char target)> selectTarget;     // imgRoom 'R', imgKigu 'K', imgHasira 'S'
-    std::function<void(char tool)> selectTool;         // the tool codes of the current target
-    std::function<void(char snap)> selectSnap;         // imgFree 'F', imgEdge 'E', imgGrid 'G'
-    std::function<void(char kind)> selectPillarKind;   // imgEntyuu 'C', imgKakutyuu 'S'
-    std::function<void(bool vertical)> selectFl;       // imgFLyoko false, imgFLtate true
-    std::function<void(char arrayInput)> selectArrayInput;  // rbtnKosuu 'K', rbtnPitch 'P'
-    Command hasiraSizeChanged;                         // txtHasira edited (the text is in the document)
-    // Status panel.
-    Command btnHenkouClick, btnSuutiClick, Button3Click, btnRedClick;
-    // Drawing surface, in plan pixels. mouseDown answers whether a right click opens the context menu.
-    std::function<bool(const ui::MouseEvent&)> mouseDown;
+    void declare(const std::string& name) { handlers_.emplace(name, Command{}); }
+    void bind(const std::string& name, Command handler) {
+        const auto it = handlers_.find(name);
+        if (it == handlers_.end()) throw std::logic_error("no command named " + name);
+        if (it->second) throw std::logic_error("command bound twice: " + name);
+        it->second = std::move(handler);
+    }
+    // The handler of a declared command; empty while unbound.
+    const Command& handler(const std::string& name) const {
+        static const Command none;
+        const auto it = handlers_.find(name);
+        return it == handlers_.end() ? none : it->second;
+    }
+    std::vector<std::string> unbound() const {
+        std::vector<std::string> out;
+        for (const auto& [name, handler] : handlers_) {
+            if (!handler) out.push_back(name);
+        }
+        return out;
+    }
+
+    // The plan surface in plan pixels, the close query (true = may close) and a resize of the window.
+    std::function<void(const ui::MouseEvent&)> mouseDown;
     std::function<void(const ui::MouseEvent&)> mouseMove;
-    Command pmnuCopyClick, pmnuSaveClick;
-    // Window: the close query (true = may close) and a resize of the window.
     std::function<bool()> closeQuery;
     Command resized;
+
+private:
+    std::map<std::string, Command> handlers_;
 };
 
 } // namespace app

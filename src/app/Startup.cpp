@@ -15,10 +15,6 @@ void initialiseDocument(model::Document& doc, const ScreenInfo& screen, int surf
     doc.surfaceWidth = surfaceWidth;
     doc.surfaceHeight = surfaceHeight;
 
-    doc.editTarget = 'R';
-    doc.toolCode = 'L';
-    doc.snapMode = 'F';
-    doc.rememberedSnapMode = 'F';
     doc.backgroundKind = 'N';
     doc.arrayInput = 'K';
     doc.displayKind = 'B';
@@ -46,7 +42,6 @@ void initialiseDocument(model::Document& doc, const ScreenInfo& screen, int surf
     doc.extent.Ye = 0;
 
     model::markPlanChanged(doc);
-    doc.editTarget = 'R';
     doc.plan.mmPerPixel = -1;
     doc.plan.scaleDenominator = -1;
     doc.selectedType = -1;

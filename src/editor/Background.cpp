@@ -31,7 +31,7 @@ void Editor::clearDrawingSurface() {
     doc.menus.deleteGrid = false;
     doc.menus.deleteBackground = false;
     doc.menus.gridPrint = true;
-    state_.menuScaleSet = true;
+    state_.doc.menus.scaleSet = true;
     doc.bikouLabel.clear();
 }
 
@@ -143,7 +143,7 @@ void Editor::drawGrid() {
     surface_.setPen(ui::Pen{});
 
     doc.menus.deleteGrid = true;
-    state_.menuScaleSet = false;
+    state_.doc.menus.scaleSet = false;
     doc.gridSnapVisible = true;
     if (doc.backgroundKind != 'D') doc.menus.printDxfBackground = false;
     if (doc.backgroundKind != 'B') doc.menus.printBmpBackground = false;
@@ -248,7 +248,7 @@ void Editor::mnuDelGridClick() {
     doc.gridShown = false;
     doc.menus.deleteGrid = false;
     doc.gridSnapVisible = false;
-    state_.menuScaleSet = true;
+    state_.doc.menus.scaleSet = true;
     redisplayPlan();
 }
 

@@ -1,14 +1,15 @@
-// The plan editor's commands: palette, menus, mouse dispatch, wall/fixture/pillar tools, undo, scale, backgrounds.
+// The plan editor: edit targets, the current tool, snapping and the rubber band, and the main window's plan commands.
 //
 // How the main window uses it
 // ---------------------------
 // TfrmMain owns one MainState, and one Editor bound to that state, the program's TourokuTable, the
 // plan drawing surface, the services, a PlanPainter, an optional DxfBackground and the EditorHooks
-// (dialogs and windows). Every palette button, menu item and mouse event is forwarded to the Editor
-// method of the same name (imgLineClick, mnuUndoClick, mouseDown, mouseMove, ...). After each call the
-// window mirrors the state: palette group and pictures (state.pictureOn, snapButtonsEnabled,
-// arrayChoiceVisible), cursor number, hint, labels, menu enabling (state.doc.menus, menuScaleSet) and
-// repaints the plan image.
+// (dialogs and windows). The main window's command table binds palette buttons, menu items and mouse
+// events to the Editor method of the same name (imgLineClick, mnuUndoClick, mouseDown, mouseMove, ...).
+// After each call the window shows the state again (WindowView.h reads it).
+//
+// The tools themselves are classes (WallTools.h, PlacementTools.h); the Editor maps the stored tool code
+// to one of them through one table and forwards the snapped clicks to it.
 //
 // Number conversions that fail (txtHasira, a typed denominator, a length dialog value) throw
 // base::ConversionError out of the length dialog; the Editor catches those of its own reads and
@@ -17,15 +18,20 @@
 #include "catalog/FixtureType.h"
 #include "editor/Geometry.h"
 #include "editor/MainState.h"
+#include "editor/PlacementTools.h"
 #include "editor/Seams.h"
+#include "editor/Tool.h"
 #include "ui/Services.h"
 #include "ui/Surface.h"
+#include "view/PlanRender.h"
 
+#include <memory>
 #include <optional>
+#include <vector>
 
 namespace editor {
 
-inline constexpr const char* kNeedScale = "縮尺を設定して下さい。(編集->縮尺の設定)";
+inline constexpr const char* kNeedScale = view::kNoScaleMessage;
 inline constexpr const char* kNeedType = "器具を選択して下さい";
 inline constexpr const char* kNeedTypeCurve = "器具を選択してください";
 inline constexpr const char* kNoFixtures = "器具が配置されていません。";
@@ -40,6 +46,9 @@ class Editor {
 public:
     Editor(MainState& state, catalog::TourokuTable& touroku, ui::Surface& surface, ui::Services& services,
            PlanPainter& painter, EditorHooks hooks = {}, DxfBackground* dxf = nullptr);
+    ~Editor();
+    Editor(const Editor&) = delete;
+    Editor& operator=(const Editor&) = delete;
 
     // Start-up: edit state, labels and menus as the main window sets them (after Document defaults).
     void initialise();
@@ -64,9 +73,8 @@ public:
     void imgEdgeClick() { selectSnap('E'); }
     void imgGridClick() { selectSnap('G'); }
     void selectSnap(char mode);
-    // "線分のカット": pressed shows ON; released inside the button ends the chain.
-    void imgCutMouseDown();
-    void imgCutMouseUp(bool insideButton);
+    // "線分のカット" released inside the button: the chain ends, the tool stays.
+    void imgCutClick();
 
     // --- Fixture and pillar tools ---
     void imgKigu1Click() { selectPlacementTool('1'); }
@@ -82,10 +90,6 @@ public:
     void rbtnKosuuClick();
     // Returns false when refused (no scale); the window then leaves "個数入力" checked.
     bool rbtnPitchClick();
-    // The registration window chose a slot (or -1).
-    void setSelectedType(int slot);
-    // The registration window cleared a slot: every fixture of it goes.
-    void removeFixturesOfType(int slot);
 
     // --- Mouse on the plan surface ---
     void mouseDown(const ui::MouseEvent& e);
@@ -95,7 +99,8 @@ public:
     void btnSuutiClick();     // numeric point entry
     void btnHenkouClick();    // reference calculation height
     void button3Click();      // closes the second colour scale window and redisplays
-    void windowResized(int clientWidth, int clientHeight, int panelsHeight);
+    // A resize of the main window; returns whether the scroll box scrolls by itself from now on.
+    bool windowResized(int clientWidth, int freeHeight, bool autoScroll);
 
     // --- Calculation and result display ---
     void imgCalcClick();
@@ -121,7 +126,8 @@ public:
     void btnRedClick() { redisplayPlan(); }
 
     // --- New plan ---
-    // The whole clear of the main window: plan, fixture slots, grid values, the registration window.
+    // The whole clear of the main window: legends, plan, fixture slots, grid values, drawing surface, the
+    // registration window.
     // The project reader's ProjectHooks::clearPlan is this.
     void clearPlan();
     void New1Click();
@@ -156,31 +162,30 @@ public:
     // Erases the rubber band and the snap marker if they are shown.
     void eraseRubberBand();
 
+    // 'N' when no operation is in progress, otherwise the code of the operation whose band is shown.
+    char dragState() const { return tool().dragState(); }
+    // The first point of the operation in progress.
+    std::optional<ui::Point> startPoint() const { return tool().startPoint(); }
+
 private:
+    enum class ToolGroup { Any, Fixtures, Pillars };
+    struct ToolSlot {
+        char code;
+        ToolGroup group;
+        std::unique_ptr<Tool> tool;
+    };
+    // The tool the stored code stands for in the current edit target.
+    Tool& tool() const;
     void setTarget(char target);
-    void pictureSet(const std::string& name, bool on);
     void setSnapMode(char mode);
+    // Leaves the current tool for `code`; an operation in progress goes on with the new tool when `resume`.
+    void switchTool(char code, bool resume);
+    void cancelOperation();
     std::optional<ui::Point> snap(int x, int y);
-    void drawRubberTo(ui::Point p);
     void xorShape(const RubberBand& band);
     void xorMarker(ui::Point p);
     void handleSnappedPoint(ui::Point p);
-    void completeOperation(ui::Point p);
     void finishMeasurement();
-    void addWallLine(ui::Point a, ui::Point b);
-    void addWallArc(const ArcGeometry& g);
-    void eraseSegment(const model::LineRecord& s);
-    void deleteSegmentsIn(ui::Point c0, ui::Point c1);
-    void placeSingle(ui::Point p);
-    bool addKigu(ui::Point p);
-    bool addHasira(ui::Point p, int size);
-    std::optional<int> hasiraSize();
-    void placeArray(ui::Point p0, ui::Point p1);
-    void deleteFixturesIn(ui::Point c0, ui::Point c1);
-    void deletePillarsIn(ui::Point c0, ui::Point c1);
-    void changeHeightsIn(ui::Point c0, ui::Point c1);
-    void eraseFixture(const model::KiguRecord& k);
-    void measureScale(ui::Point a, ui::Point b);
     void redisplayResultAs(char kind);
     void chooseNextResult(char kind);
     void runCalculationCommand(bool checkFixtures);
@@ -188,7 +193,7 @@ private:
     void chooseDxfSizeMode(int mode);
     void drawBitmap(bool refit);
     void updateScaleTypeLabel();
-    bool isPillarTarget() const { return state_.doc.editTarget == 'C' || state_.doc.editTarget == 'S'; }
+    bool isPillarTarget() const { return state_.window.editTarget == 'C' || state_.window.editTarget == 'S'; }
     void stop(const std::string& text, const std::string& title = "");
     template <class F>
     void call(const F& f) {
@@ -202,6 +207,18 @@ private:
     PlanPainter& painter_;
     EditorHooks hooks_;
     DxfBackground* dxf_;
+    ToolContext context_;
+    FixturePlacer fixturePlacer_;
+    PillarPlacer pillarPlacer_;
+    std::vector<ToolSlot> tools_;
+    std::unique_ptr<Tool> noTool_;  // a code no table entry has: clicks do nothing
+
+    RubberBand band_;                 // what the rubber band shows, to draw it again to erase it
+    std::optional<ui::Point> marker_;  // the snap marker, while shown
+    // The tool and snap modes the scale measurement gives back.
+    struct {
+        char tool = 'L', snap = 'F', remembered = 'F';
+    } beforeMeasure_;
 };
 
 } // namespace editor

@@ -86,4 +86,10 @@ void deleteFixture(Document& doc, catalog::TourokuTable& touroku, int index) {
     markPlanChanged(doc);
 }
 
+void deleteFixturesOfSlot(Document& doc, catalog::TourokuTable& touroku, int slot) {
+    for (int i = doc.plan.kigu.count(); i >= 1; --i) {
+        if (doc.plan.kigu[i].typeIndex == slot) deleteFixture(doc, touroku, i);
+    }
+}
+
 } // namespace model

@@ -55,10 +55,6 @@ struct Document {
     bool dataChanged = true;
     bool resultValid = false;
     char displayKind = 'B';   // 'B' colour map, 'C' colour temperature, 'T' contour lines
-    char editTarget = 'R';    // 'R' walls, 'K' fixtures, 'C' / 'S' pillars
-    char toolCode = 'L';
-    char snapMode = 'F';      // 'F' free, 'E' end points, 'G' grid
-    char rememberedSnapMode = 'F';
     char arrayInput = 'K';    // 'K' by count, 'P' by pitch
     bool flVertical = false;
     char backgroundKind = 'N';  // 'N' none, 'B' bitmap, 'D' DXF drawing
@@ -95,11 +91,9 @@ struct Document {
     std::string maxLuxLabel;
     std::string pointLuxLabel;
     std::string bikouLabel;
-    std::string surfaceHint;      // the drawing surface's hint ("h=3200mm"); empty = hidden
     std::string scaleTypeLabel = "照度分布 Scale: 自動";  // labScaleType
     std::string projectName;      // 物件名 on the print form
     std::string projectNameCopy;
-    std::string undoCaption = "１つ戻す(部屋)";
 
     MenuStates menus;
     DisplayTables tables;
@@ -130,5 +124,7 @@ std::string windowTitleFor(const Document& doc, const std::string& path);
 int addFixture(Document& doc, catalog::TourokuTable& touroku, std::int32_t x, std::int32_t y, std::int32_t typeIndex);
 // Deletes fixture `index` (compacting) and decrements its slot's placedCount; marks the plan changed.
 void deleteFixture(Document& doc, catalog::TourokuTable& touroku, int index);
+// Deletes every fixture of one type slot (the registration window cleared it), the others keeping their order.
+void deleteFixturesOfSlot(Document& doc, catalog::TourokuTable& touroku, int slot);
 
 } // namespace model

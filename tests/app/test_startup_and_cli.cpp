@@ -29,9 +29,6 @@ TEST(Startup, TheMainWindowStartsWithNoScaleAndTheDefaultTables) {
     EXPECT_EQ(doc.tenDaka, 3000);
     EXPECT_EQ(doc.tenDakaLabel, "3000");
     EXPECT_EQ(doc.selectedType, -1);
-    EXPECT_EQ(doc.editTarget, 'R');
-    EXPECT_EQ(doc.toolCode, 'L');
-    EXPECT_EQ(doc.snapMode, 'F');
     EXPECT_EQ(doc.lampNameMode, 'A');
     EXPECT_TRUE(doc.dataChanged);
     EXPECT_FALSE(doc.resultValid);

@@ -14,7 +14,7 @@ TEST(DrawingSurface, ClearingItFillsWhiteWithALightOutlineAndResetsTheResultMenu
     doc.resultShown = true;
     doc.menus.print = doc.menus.deleteGrid = doc.menus.deleteBackground = true;
     doc.menus.gridPrint = false;
-    h.state.menuScaleSet = false;
+    h.state.doc.menus.scaleSet = false;
     doc.bikouLabel = "図面入力に戻るには \"再表示\"";
 
     h.editor->clearDrawingSurface();
@@ -27,7 +27,7 @@ TEST(DrawingSurface, ClearingItFillsWhiteWithALightOutlineAndResetsTheResultMenu
     EXPECT_FALSE(doc.menus.deleteGrid);
     EXPECT_FALSE(doc.menus.deleteBackground);
     EXPECT_TRUE(doc.menus.gridPrint);
-    EXPECT_TRUE(h.state.menuScaleSet);
+    EXPECT_TRUE(h.state.doc.menus.scaleSet);
     EXPECT_TRUE(doc.bikouLabel.empty());
 }
 

@@ -1,6 +1,7 @@
 // A main window without widgets for editor tests: state, fixture table, surface, scripted dialogs and a recording painter.
 #pragma once
 #include "editor/Editor.h"
+#include "editor/WindowView.h"
 #include "model/Document.h"
 #include "ui/qt/QtSurface.h"
 #include "ui/testing/FakeServices.h"
@@ -169,7 +170,7 @@ struct Harness {
         setScale(mm);
         registerSlot(slot);
         editor->imgKiguClick();
-        editor->setSelectedType(slot);
+        state.doc.selectedType = slot;  // what the registration window does
     }
     std::vector<ui::Point> fixturePositions() const {
         std::vector<ui::Point> out;
@@ -177,6 +178,11 @@ struct Harness {
         return out;
     }
     ui::Color pixel(int x, int y) const { return surface->pixel(x, y); }
+    // The first point of the operation in progress; (-1, -1) when there is none.
+    ui::Point start() const { return editor->startPoint().value_or(ui::Point{-1, -1}); }
+    // How the window shows a palette control and which cursor it shows over the plan.
+    ButtonView view(const std::string& name) const { return paletteViewOf(state.doc, state.window, false).at(name); }
+    int cursor() const { return cursorNumberFor(state.window); }
 
     MainState state;
     catalog::TourokuTable touroku;

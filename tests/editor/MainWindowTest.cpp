@@ -11,23 +11,23 @@ using testing::messageTexts;
 
 TEST(EditTargets, SwitchingSetsCaptionPaletteAndFirstToolWhateverWasUsedBefore) {
     Harness h;
-    EXPECT_EQ(h.state.doc.editTarget, 'R');
-    EXPECT_EQ(h.state.doc.toolCode, 'L');
+    EXPECT_EQ(h.state.window.editTarget, 'R');
+    EXPECT_EQ(h.state.window.toolCode, 'L');
     h.editor->imgBoxClick();
     h.click(10, 10);
     h.editor->imgKiguClick();
-    EXPECT_EQ(h.state.dragState, 'N');
-    EXPECT_EQ(h.state.palette, PaletteGroup::Fixtures);
-    EXPECT_EQ(h.state.doc.undoCaption, "１つ戻す(器具)");
-    EXPECT_EQ(h.state.doc.toolCode, '1');
-    EXPECT_EQ(h.state.lastToolWalls, 'S');
+    EXPECT_EQ(h.editor->dragState(), 'N');
+    EXPECT_TRUE(h.view("imgKigu1").visible);
+    EXPECT_FALSE(h.view("imgLine").visible);
+    EXPECT_EQ(h.state.window.undoCaption, "１つ戻す(器具)");
+    EXPECT_EQ(h.state.window.toolCode, '1');
     h.editor->imgEdgeClick();
     h.editor->imgRoomClick();
     EXPECT_EQ(h.registration, "hidden");
-    EXPECT_EQ(h.state.doc.toolCode, 'L');
-    EXPECT_FALSE(h.state.pictureOn["imgBox"]);  // the old tool's button goes off on re-entry
-    EXPECT_TRUE(h.state.pictureOn["imgLine"]);
-    EXPECT_EQ(h.state.doc.snapMode, 'F');
+    EXPECT_EQ(h.state.window.toolCode, 'L');
+    EXPECT_EQ(h.view("imgBox").picture, Picture::Off);  // the old tool's button goes off on re-entry
+    EXPECT_EQ(h.view("imgLine").picture, Picture::On);
+    EXPECT_EQ(h.state.window.snapMode, 'F');
     EXPECT_EQ(h.state.doc.plan.lines.count(), 0);  // the rectangle in progress was dropped
 
     h.editor->imgHasiraClick();
@@ -36,11 +36,11 @@ TEST(EditTargets, SwitchingSetsCaptionPaletteAndFirstToolWhateverWasUsedBefore) 
     h.editor->imgHasira3Click();
     h.editor->imgKiguClick();
     h.editor->imgHasiraClick();
-    EXPECT_EQ(h.state.doc.editTarget, 'S');  // always square pillars and tool '1' again
-    EXPECT_EQ(h.state.doc.toolCode, '1');
-    EXPECT_EQ(h.state.cursor, cursors::kSikaku);
-    EXPECT_EQ(h.state.doc.undoCaption, "１つ戻す(柱)");
-    EXPECT_FALSE(h.state.pictureOn["imgHasira3"]);
+    EXPECT_EQ(h.state.window.editTarget, 'S');  // always square pillars and tool '1' again
+    EXPECT_EQ(h.state.window.toolCode, '1');
+    EXPECT_EQ(h.cursor(), 7);
+    EXPECT_EQ(h.state.window.undoCaption, "１つ戻す(柱)");
+    EXPECT_EQ(h.view("imgHasira3").picture, Picture::Off);
 }
 
 TEST(ScaleMeasurement, SetsTheScaleFromAMeasuredLineAndRestoresToolAndSnap) {
@@ -50,9 +50,9 @@ TEST(ScaleMeasurement, SetsTheScaleFromAMeasuredLineAndRestoresToolAndSnap) {
     h.rightClick(0, 0);
     h.editor->imgLClick();
     h.editor->S1Click();
-    EXPECT_EQ(h.state.doc.toolCode, 'M');
-    EXPECT_EQ(h.state.doc.snapMode, 'E');
-    EXPECT_EQ(h.state.cursor, cursors::kLength);
+    EXPECT_EQ(h.state.window.toolCode, 'M');
+    EXPECT_EQ(h.state.window.snapMode, 'E');
+    EXPECT_EQ(h.cursor(), 4);
     h.lengthAnswers.push_back({true, 5000, 0});
     h.click(101, 101);
     h.click(298, 99);  // both snap to the wall's ends, 200 pixels apart
@@ -64,24 +64,24 @@ TEST(ScaleMeasurement, SetsTheScaleFromAMeasuredLineAndRestoresToolAndSnap) {
     EXPECT_EQ(h.state.doc.scaleLabel, "縮尺：1/95");
     EXPECT_EQ(h.state.doc.plan.lines.count(), 1);  // the plan itself is unchanged
     EXPECT_EQ(h.state.doc.plan.lines[1].x2, 300);
-    EXPECT_EQ(h.state.doc.toolCode, '+');
-    EXPECT_EQ(h.state.doc.snapMode, '+');
+    EXPECT_EQ(h.state.window.toolCode, '+');
+    EXPECT_EQ(h.state.window.snapMode, '+');
     h.editor->imgLineClick();
-    EXPECT_EQ(h.state.doc.snapMode, 'F');  // the snap mode '+' remembered is still the one before
+    EXPECT_EQ(h.state.window.snapMode, 'F');  // the snap mode '+' remembered is still the one before
 
     // A right click while measuring goes back and opens no menu; a cancelled dialog sets nothing.
     h.editor->imgGridClick();  // hidden without a grid: refused
-    EXPECT_EQ(h.state.doc.snapMode, 'F');
+    EXPECT_EQ(h.state.window.snapMode, 'F');
     h.editor->S1Click();
     h.rightClick(5, 5);
     EXPECT_EQ(h.contextMenus, 0);
-    EXPECT_EQ(h.state.doc.toolCode, 'L');
-    EXPECT_EQ(h.state.doc.snapMode, 'F');
+    EXPECT_EQ(h.state.window.toolCode, 'L');
+    EXPECT_EQ(h.state.window.snapMode, 'F');
     h.editor->S1Click();
     h.click(100, 100);
     h.click(300, 100);
     EXPECT_FLOAT_EQ(h.state.doc.plan.mmPerPixel, 25.0f);
-    EXPECT_EQ(h.state.doc.toolCode, 'L');
+    EXPECT_EQ(h.state.window.toolCode, 'L');
 }
 
 TEST(NumericPointEntry, EndsTheOperationAtTheTypedOffsetWithYUpwards) {
@@ -152,9 +152,11 @@ TEST(ResultCommands, RecalculationPromptAndRefusals) {
     h.confirmCalc = false;
     h.editor->mnuRedBunpuClick();
     EXPECT_EQ(messageTexts(h.services), (std::vector<std::string>{kNoFixtures}));
+    EXPECT_EQ(h.services.messages[0].title, "");
+    EXPECT_EQ(h.services.messages[0].icon, ui::Icon::Stop);
+    EXPECT_EQ(h.state.doc.displayKind, 'B');
     h.editor->imgCalcClick();
     EXPECT_EQ(h.calcDialogs, 0);
-    EXPECT_FALSE(h.state.pictureOn["imgCalc"]);
     h.editor->mnuCalcRunClick();  // the menu skips the fixture check
     EXPECT_EQ(h.calcDialogs, 1);
 
@@ -193,16 +195,16 @@ TEST(ResultCommands, RecalculationPromptAndRefusals) {
     EXPECT_EQ(h.redisplays.size(), 1u);
 
     h.editor->mnuTempClick();
-    EXPECT_EQ(h.state.labScaleType, "色温度分布");
+    EXPECT_EQ(h.state.doc.scaleTypeLabel, "色温度分布");
     h.editor->mnuScaleONClick();
     h.editor->mnuLineClick();
     EXPECT_EQ(h.state.doc.displayKind, 'T');
-    EXPECT_EQ(h.state.labScaleType, "照度分布 Scale: 設定値");
+    EXPECT_EQ(h.state.doc.scaleTypeLabel, "照度分布 Scale: 設定値");
 
-    h.editor->setSelectedType(-1);
+    h.state.doc.selectedType = -1;
     h.editor->mnuHaikouClick();
     EXPECT_EQ(h.services.messages.back().text, "器具を選択してください");
-    h.editor->setSelectedType(1);
+    h.state.doc.selectedType = 1;
     h.editor->mnuHaikouClick();
     EXPECT_EQ(h.curveSlot, 1);
 }
@@ -233,7 +235,7 @@ TEST(NewPlan, ClearsThePlanAndSetsTheChosenScaleWithItsGrid) {
     EXPECT_EQ(h.state.doc.scaleLabel, "縮尺：1/50 (47)");
     EXPECT_EQ(h.state.gridPitch, 8);
     EXPECT_TRUE(h.state.doc.gridShown);
-    EXPECT_FALSE(h.state.menuScaleSet);
+    EXPECT_FALSE(h.state.doc.menus.scaleSet);
     EXPECT_TRUE(h.state.doc.menus.deleteGrid);
     // Finest lines every 8 pixels, 500 mm and 1 m lines darker, the red 1 m bar 80 pixels long.
     EXPECT_EQ(h.pixel(4, 101), ui::colors::white);
@@ -246,7 +248,7 @@ TEST(NewPlan, ClearsThePlanAndSetsTheChosenScaleWithItsGrid) {
     EXPECT_EQ(h.pixel(80, 44), ui::colors::red);
 
     h.editor->mnuDelGridClick();
-    EXPECT_TRUE(h.state.menuScaleSet);  // the scale can be measured again
+    EXPECT_TRUE(h.state.doc.menus.scaleSet);  // the scale can be measured again
     EXPECT_FALSE(h.state.doc.gridSnapVisible);
     EXPECT_EQ(h.pixel(8, 101), ui::colors::white);
 
@@ -351,16 +353,16 @@ TEST(DxfBackground, LoadingFitsDrawsAndEnablesTheDxfMenus) {
     EXPECT_FALSE(h.state.doc.menus.printBmpBackground);
 
     h.editor->mnuKakudaiClick();
-    EXPECT_EQ(h.state.cursor, cursors::kZoom);
-    EXPECT_FALSE(h.state.snapButtonsEnabled);
+    EXPECT_EQ(h.cursor(), 1);
+    EXPECT_FALSE(h.view("imgFree").enabled);
     h.drag(10, 20, 110, 220);
     EXPECT_EQ(h.dxf.calls[3], "zoom 10,20-110,220");
     EXPECT_EQ(h.dxf.calls.back(), "draw");
     h.editor->mnuModosuClick();
     EXPECT_EQ(h.dxf.calls[5], "reset");
     h.editor->imgLineClick();
-    EXPECT_TRUE(h.state.snapButtonsEnabled);  // leaving the zoom tool gives the snap buttons back
-    EXPECT_EQ(h.state.cursor, cursors::kDefault);
+    EXPECT_TRUE(h.view("imgFree").enabled);  // leaving the zoom tool gives the snap buttons back
+    EXPECT_EQ(h.cursor(), 0);
 
     h.dxf.loadResult = false;
     h.services.fileAnswers.push_back(std::string("broken.dxf"));
@@ -384,22 +386,22 @@ TEST(Redraw, TheResultOverlayDrawsFixturesOnlyWhenAskedAndClearsNothing) {
     EXPECT_EQ(h.recording->opsStartingWith("rect 0,0").back(), "rect 0,0-800,600");
 }
 
-TEST(WindowResize, TheFirstResizeIsIgnoredAndLaterOnesSwitchScrolling) {
+TEST(WindowResize, TheFirstResizeIsIgnoredAndLaterOnesSwitchScrollingByThePlanExtent) {
     Harness h;
     h.state.doc.extent.Xe = -1;
-    h.editor->windowResized(800, 600, 100);
+    EXPECT_TRUE(h.editor->windowResized(10, 10, true));  // still initialising: nothing changes
     EXPECT_EQ(h.state.doc.extent.Xe, -1);
     h.state.doc.extent.Xe = 0;
-    h.editor->windowResized(800, 600, 100);
+    EXPECT_FALSE(h.editor->windowResized(10, 10, false));
     EXPECT_EQ(h.state.doc.extent.Xe, 1);
-    EXPECT_FALSE(h.state.scrollAuto);
     h.click(100, 100);
     h.click(1200, 100);
-    h.editor->windowResized(800, 600, 100);
-    EXPECT_TRUE(h.state.scrollAuto);
+    EXPECT_TRUE(h.editor->windowResized(800, 500, false));
     EXPECT_EQ(h.state.doc.extent.Xe, 1208);
-    h.editor->windowResized(1600, 600, 100);
-    EXPECT_FALSE(h.state.scrollAuto);
+    EXPECT_TRUE(h.editor->windowResized(800, 500, true));
+    EXPECT_FALSE(h.editor->windowResized(1600, 500, true));
+    EXPECT_FALSE(h.editor->windowResized(1208, 500, false));  // exactly as wide: no scrolling needed
+    EXPECT_TRUE(h.editor->windowResized(1208, 500, true));    // ...but not narrow enough to switch it off
 }
 
 } // namespace

@@ -49,7 +49,7 @@ TEST(Session, ARoomWithAnArcWallFixturesAndPillarsIsCalculatedAndAnUndoInvalidat
     // Fixtures: a 4 × 3 grid by count.
     h.registerSlot(2);
     h.editor->imgKiguClick();
-    h.editor->setSelectedType(2);
+    h.state.doc.selectedType = 2;
     h.editor->imgKigu3Click();
     h.lengthAnswers.push_back({true, 4, 3});
     h.drag(128, 128, 428, 328);
@@ -113,7 +113,7 @@ TEST(Session, SeededRandomClicksToolChangesUndosAndDeletionsKeepThePlanConsisten
         std::mt19937 rng(seed);
         auto pick = [&](int n) { return static_cast<int>(rng() % static_cast<unsigned>(n)); };
         for (int slot : {1, 7, 20, 36}) h.registerSlot(slot);
-        h.editor->setSelectedType(1);
+        h.state.doc.selectedType = 1;
         for (int step = 0; step < 600; ++step) {
             const int x = pick(820) - 10, y = pick(620) - 10;
             switch (pick(24)) {
@@ -133,16 +133,19 @@ TEST(Session, SeededRandomClicksToolChangesUndosAndDeletionsKeepThePlanConsisten
             }
             case 5: h.editor->mnuUndoClick(); break;
             case 6: h.rightClick(x, y); break;
-            case 7: h.editor->setSelectedType(std::array<int, 5>{-1, 1, 7, 20, 36}[pick(5)]); break;
+            case 7: h.state.doc.selectedType = std::array<int, 5>{-1, 1, 7, 20, 36}[pick(5)]; break;
             case 8: h.setScale(pick(3) == 0 ? -1.0f : static_cast<float>(1 + pick(20))); break;
             case 9: pick(2) ? h.editor->rbtnKosuuClick() : static_cast<void>(h.editor->rbtnPitchClick()); break;
-            case 10: h.editor->removeFixturesOfType(std::array<int, 3>{1, 7, 20}[pick(3)]); break;
+            case 10:
+                model::deleteFixturesOfSlot(h.state.doc, h.touroku, std::array<int, 3>{1, 7, 20}[pick(3)]);
+                h.editor->redisplayPlan();
+                break;
             case 11: h.editor->S1Click(); break;
             case 12:
                 h.lengthAnswers.push_back({true, pick(3000) - 500, pick(3000) - 500});
                 h.editor->btnSuutiClick();
                 break;
-            case 13: h.editor->imgCutMouseUp(true); break;
+            case 13: h.editor->imgCutClick(); break;
             case 14: h.editor->selectSnap(std::array<char, 3>{'F', 'E', 'G'}[pick(3)]); break;
             case 15: h.editor->imgEntyuuClick(); break;
             case 16: h.state.doc.hasiraSizeText = std::array<const char*, 4>{"800", "0", "-3", "x"}[pick(4)]; break;

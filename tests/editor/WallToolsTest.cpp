@@ -28,19 +28,16 @@ TEST(LineTool, ChainsUntilARightClickAndThenStartsAfresh) {
     EXPECT_EQ(h.state.doc.plan.lines[1].maxX, 200);  // normalised when stored
 
     h.rightClick(250, 250);
-    EXPECT_EQ(h.state.dragState, 'N');
+    EXPECT_EQ(h.editor->dragState(), 'N');
     EXPECT_EQ(h.contextMenus, 0);  // an operation was in progress
     h.click(300, 300);
     h.click(400, 300);
     EXPECT_EQ(walls(h.state).back(), "L 300,300-400,300");
     EXPECT_EQ(h.state.doc.plan.lines.count(), 3);
 
-    h.editor->imgCutMouseDown();
-    EXPECT_TRUE(h.state.pictureOn["imgCut"]);
-    h.editor->imgCutMouseUp(true);
-    EXPECT_FALSE(h.state.pictureOn["imgCut"]);
-    EXPECT_EQ(h.state.dragState, 'N');
-    EXPECT_EQ(h.state.doc.toolCode, 'L');  // the cut ends the chain, not the tool
+    h.editor->imgCutClick();
+    EXPECT_EQ(h.editor->dragState(), 'N');
+    EXPECT_EQ(h.state.window.toolCode, 'L');  // the cut ends the chain, not the tool
     h.rightClick(0, 0);
     EXPECT_EQ(h.contextMenus, 1);  // nothing in progress: the copy/save menu
 }
@@ -48,8 +45,8 @@ TEST(LineTool, ChainsUntilARightClickAndThenStartsAfresh) {
 TEST(OrthogonalTool, ForcesEachClickToTheStartPointsRowOrColumn) {
     Harness h;
     h.editor->imgLClick();
-    EXPECT_EQ(h.state.doc.snapMode, '+');
-    EXPECT_FALSE(h.state.snapButtonsEnabled);
+    EXPECT_EQ(h.state.window.snapMode, '+');
+    EXPECT_FALSE(h.view("imgFree").enabled);
     h.click(100, 100);
     h.click(150, 130);
     h.click(120, 190);  // from (150, 100): |dx| 30 < |dy| 90, vertical
@@ -59,8 +56,8 @@ TEST(OrthogonalTool, ForcesEachClickToTheStartPointsRowOrColumn) {
     h.click(120, 190);
     EXPECT_EQ(walls(h.state).back(), "L 100,100-100,190");
     h.editor->imgLineClick();
-    EXPECT_EQ(h.state.doc.snapMode, 'F');  // leaving '+' gives the snap mode back
-    EXPECT_TRUE(h.state.snapButtonsEnabled);
+    EXPECT_EQ(h.state.window.snapMode, 'F');  // leaving '+' gives the snap mode back
+    EXPECT_TRUE(h.view("imgFree").enabled);
 }
 
 TEST(RectangleTool, StoresFourSidesInDrawingOrderAndEnds) {
@@ -70,7 +67,7 @@ TEST(RectangleTool, StoresFourSidesInDrawingOrderAndEnds) {
     h.move(60, 80);
     h.click(110, 220);
     EXPECT_EQ(walls(h.state), (std::vector<std::string>{"L 10,20-110,20", "L 110,20-110,220", "L 110,220-10,220", "L 10,220-10,20"}));
-    EXPECT_EQ(h.state.dragState, 'N');
+    EXPECT_EQ(h.editor->dragState(), 'N');
     // Drawn black just before storing, in the same order.
     auto lines = h.recording->opsStartingWith("line ");
     ASSERT_GE(lines.size(), 4u);
@@ -82,10 +79,9 @@ TEST(ArcTool, ThirdClickAddsTheArcAndChainsFromTheChordEnd) {
     Harness h;
     h.editor->imgArcClick();
     h.click(0, 100);
-    EXPECT_EQ(h.state.dragState, 'L');
+    EXPECT_EQ(h.editor->dragState(), 'L');
     h.click(200, 100);
-    EXPECT_EQ(h.state.dragState, 'A');
-    EXPECT_EQ(h.state.arcPhase, 2);
+    EXPECT_EQ(h.editor->dragState(), 'A');
     h.move(100, 200);
     h.click(100, 200);
     ASSERT_EQ(h.state.doc.plan.lines.count(), 1);
@@ -94,9 +90,9 @@ TEST(ArcTool, ThirdClickAddsTheArcAndChainsFromTheChordEnd) {
     EXPECT_EQ((ui::Rect{a.x3, a.y3, a.x4, a.y4}), (ui::Rect{0, 0, 200, 200}));
     EXPECT_EQ((ui::Point{a.x1, a.y1}), (ui::Point{0, 100}));  // flag 0: A to B
     EXPECT_EQ((ui::Point{a.x2, a.y2}), (ui::Point{200, 100}));
-    EXPECT_EQ(h.state.startPoint, (ui::Point{200, 100}));
-    EXPECT_EQ(h.state.dragState, 'L');
-    EXPECT_EQ(h.state.arcPhase, 1);
+    EXPECT_EQ(h.start(), (ui::Point{200, 100}));
+    EXPECT_EQ(h.editor->dragState(), 'L');
+    EXPECT_EQ(h.editor->dragState(), 'L');  // the next arc starts with its chord
     // The chain goes on: the next two clicks make an arc starting at the old chord end.
     h.click(400, 100);
     h.click(300, 0);
@@ -114,7 +110,7 @@ TEST(ArcTool, AFailedPreviewKeepsTheLastGoodSquareAndWithoutOneTheClickWaits) {
     h.click(200, 100);
     h.click(100, 100);  // on the chord: no circle, and no preview seen yet
     EXPECT_EQ(h.state.doc.plan.lines.count(), 0);
-    EXPECT_EQ(h.state.dragState, 'A');
+    EXPECT_EQ(h.editor->dragState(), 'A');
     h.move(100, 200);  // a good preview
     h.click(50, 100);  // on the chord: the previewed square is taken
     ASSERT_EQ(h.state.doc.plan.lines.count(), 1);
@@ -135,8 +131,8 @@ TEST(DeleteTool, RemovesCaughtSegmentsKeepingTheOthersInOrder) {
     h.rightClick(0, 0);
     h.state.doc.resultValid = true;
     h.editor->imgDelLineClick();
-    EXPECT_EQ(h.state.cursor, cursors::kDelete);
-    EXPECT_EQ(h.state.doc.snapMode, 'Z');
+    EXPECT_EQ(h.cursor(), 3);
+    EXPECT_EQ(h.state.window.snapMode, 'Z');
     // A small box in the middle of the second wall: no end point inside, but the wall crosses a diagonal.
     h.drag(190, 190, 210, 210);
     EXPECT_EQ(walls(h.state), (std::vector<std::string>{"L 100,100-300,100", "L 100,300-300,300"}));
@@ -159,8 +155,8 @@ TEST(DeleteTool, RemovesCaughtSegmentsKeepingTheOthersInOrder) {
     h.drag(200, 50, 200, 350);
     EXPECT_EQ(h.state.doc.plan.lines.count(), 2);
     h.editor->imgLineClick();
-    EXPECT_EQ(h.state.cursor, cursors::kDefault);
-    EXPECT_EQ(h.state.doc.snapMode, 'F');
+    EXPECT_EQ(h.cursor(), 0);
+    EXPECT_EQ(h.state.window.snapMode, 'F');
 }
 
 TEST(SnapModes, EndPointsRejectFarClicksAndGridRoundsToThePitch) {
@@ -170,9 +166,9 @@ TEST(SnapModes, EndPointsRejectFarClicksAndGridRoundsToThePitch) {
     h.rightClick(0, 0);
     h.editor->imgEdgeClick();
     h.click(150, 150);  // far from every end: ignored
-    EXPECT_EQ(h.state.dragState, 'N');
+    EXPECT_EQ(h.editor->dragState(), 'N');
     h.click(209, 100);  // 9 pixels right of an end point
-    EXPECT_EQ(h.state.startPoint, (ui::Point{200, 100}));
+    EXPECT_EQ(h.start(), (ui::Point{200, 100}));
     h.click(110, 100);  // 10 pixels: ignored, the line is not finished
     EXPECT_EQ(h.state.doc.plan.lines.count(), 1);
     h.click(104, 97);
@@ -183,7 +179,7 @@ TEST(SnapModes, EndPointsRejectFarClicksAndGridRoundsToThePitch) {
     h.state.doc.backgroundKind = 'D';
     h.dxf.ends = {{300, 300}, {103, 101}};
     h.click(104, 101);
-    EXPECT_EQ(h.state.startPoint, (ui::Point{103, 101}));
+    EXPECT_EQ(h.start(), (ui::Point{103, 101}));
     h.click(305, 305);  // no wall end near, the DXF end alone accepts it
     EXPECT_EQ(walls(h.state).back(), "L 103,101-300,300");
 
@@ -191,24 +187,24 @@ TEST(SnapModes, EndPointsRejectFarClicksAndGridRoundsToThePitch) {
     h.state.gridPitch = 20;
     h.state.doc.gridSnapVisible = true;
     h.editor->imgGridClick();
-    EXPECT_EQ(h.state.doc.snapMode, 'G');
+    EXPECT_EQ(h.state.window.snapMode, 'G');
     h.click(29, 31);
-    EXPECT_EQ(h.state.startPoint, (ui::Point{20, 40}));
+    EXPECT_EQ(h.start(), (ui::Point{20, 40}));
 }
 
 TEST(ToolChange, AnOperationInProgressContinuesWithTheNewTool) {
     Harness h;
     h.click(10, 10);
     h.editor->imgBoxClick();
-    EXPECT_EQ(h.state.dragState, 'S');
+    EXPECT_EQ(h.editor->dragState(), 'S');
     h.click(50, 60);
     EXPECT_EQ(h.state.doc.plan.lines.count(), 4);
     h.click(10, 10);
     h.editor->imgArcClick();
-    EXPECT_EQ(h.state.dragState, 'L');
-    EXPECT_EQ(h.state.arcPhase, 1);
+    EXPECT_EQ(h.editor->dragState(), 'L');
+    EXPECT_EQ(h.editor->dragState(), 'L');  // the next arc starts with its chord
     h.editor->imgDelLineClick();
-    EXPECT_EQ(h.state.dragState, 'N');  // the delete tool always starts afresh
+    EXPECT_EQ(h.editor->dragState(), 'N');  // the delete tool always starts afresh
 }
 
 TEST(RubberBand, IsGreenXorAndLeavesThePictureAsItWas) {

@@ -58,13 +58,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         case 4: ed.selectPlacementTool("123dH"[in.next() % 5]); break;
         case 5: ed.mnuUndoClick(); break;
         case 6: ed.mouseDown(ui::MouseEvent{{x, y}, ui::MouseButton::Right}); break;
-        case 7: ed.setSelectedType(in.next() % 40 - 2); break;
+        case 7: state.doc.selectedType = static_cast<int>(in.next() % 40) - 2; break;
         case 8:
             state.doc.plan.mmPerPixel = static_cast<float>(in.next() % 50) - 1.0f;
             state.doc.plan.scaleDenominator = in.next16() % 400;
             break;
         case 9: in.next() & 1 ? ed.rbtnKosuuClick() : static_cast<void>(ed.rbtnPitchClick()); break;
-        case 10: ed.removeFixturesOfType(in.next() % 40); break;
+        case 10:
+            model::deleteFixturesOfSlot(state.doc, touroku, static_cast<int>(in.next() % 40));
+            ed.redisplayPlan();
+            break;
         case 11: ed.S1Click(); break;
         case 12: ed.btnSuutiClick(); break;
         case 13: ed.btnHenkouClick(); break;

@@ -1,7 +1,7 @@
 // Binds the main window to the editor, the calculation, the result display and the windows of registration, interchange and printing.
 #include "app/forms/EngineBinding.h"
 
-#include "app/MainView.h"
+#include "editor/WindowView.h"
 #include "calc/Calculation.h"
 #include "calc/forms/TfrmCalcStart.h"
 #include "calc/forms/TfrmHeightDialogs.h"
@@ -10,6 +10,7 @@
 #include "catalog/forms/TZOLTData.h"
 #include "catalog/forms/TfrmKigu.h"
 #include "catalog/forms/TfrmList.h"
+#include "editor/Dialogs.h"
 #include "editor/forms/TfrmLen.h"
 #include "editor/forms/TfrmSinki.h"
 #include "io/DxfSaveCommand.h"
@@ -22,6 +23,9 @@
 #include "view/PlanRender.h"
 #include "view/ResultMaps.h"
 #include "view/forms/TfrmColorScale2.h"
+#include "view/forms/TfrmLxScale.h"
+#include "calc/forms/TfrmSeido.h"
+#include "app/forms/StartupWindows.h"
 #include "view/forms/TfrmTempScale.h"
 
 #include <QCursor>
@@ -123,13 +127,25 @@ editor::EditorHooks MainEngine::editorHooks() {
         if (r.atFixedPlace) {
             len->move(600, 40);
         } else {
-            len->move(f->Image1->mapToGlobal(QPoint(r.click.x, r.click.y)) + QPoint(10, 10));
+            // Beside the click, flipped where it would leave the screen.
+            len->adjustSize();
+            const QRect screen = f->screen()->geometry();
+            const QPoint click = f->Image1->mapToGlobal(QPoint(r.click.x, r.click.y)) - screen.topLeft();
+            const QSize size = len->frameGeometry().size();  // the frame is what must stay on the screen
+            const ui::Point at = editor::lengthDialogPosition(ui::Point{click.x(), click.y()},
+                                                              ui::Size{size.width(), size.height()},
+                                                              ui::Size{screen.width(), screen.height()});
+            len->move(screen.topLeft() + QPoint(at.x, at.y));
         }
         editor::LengthAnswer a;
         a.confirmed = len->execute();
         a.firstValue = len->firstValue;
         a.secondValue = len->secondValue;
         return a;
+    };
+    h.askNewPlan = [f]() -> std::optional<editor::NewPlanChoice> {
+        if (!f->frmSinki->execute()) return std::nullopt;
+        return f->frmSinki->choice();
     };
     h.showCalcStartDialog = [this, f] { state_.settings.calcConfirmed = f->frmCalcStart->execute(); };
     h.runCalculation = [this] { runCalculation(); };
@@ -173,99 +189,160 @@ editor::EditorHooks MainEngine::editorHooks() {
     return h;
 }
 
-void MainEngine::mirrorState() {
-    model::Document& doc = state_.doc;
-    // The editor's labels win only when the editor changed them: the range dialog writes the document's.
-    if (state_.labScaleType != mirroredScaleType_) {
-        mirroredScaleType_ = state_.labScaleType;
-        doc.scaleTypeLabel = state_.labScaleType;
-    }
-    doc.menus.scaleSet = state_.menuScaleSet;
-    doc.surfaceHint = state_.hintVisible ? state_.hintText : std::string();
+void MainEngine::setFramed(QWidget* w, bool framed) {
+    const bool visible = w->isVisible();
+    w->setWindowFlag(Qt::FramelessWindowHint, !framed);
+    if (visible) w->show();
 }
 
-void MainEngine::bind(EngineHooks& hooks) {
-    TfrmMain* f = &frm_;
-    MainContext& ctx = frm_.context();
-    model::Document& doc = state_.doc;
-    ui::Services& services = ctx.services;
+void MainEngine::newPlanFromStart(editor::NewPlanBackground background, std::int32_t denominator) {
+    editor::NewPlanChoice choice;
+    choice.confirmed = true;
+    choice.denominator = denominator;
+    choice.background = background;
+    editor_->applyNewPlan(choice, false);
+}
+
+void MainEngine::calculateCommand(void (editor::Editor::*command)()) {
+    frm_.setCalcPressed(true);
+    ((*editor_).*command)();
+    frm_.setCalcPressed(false);
+}
+
+void MainEngine::bind(model::ProjectCommands& project) {
     editor::Editor& e = *editor_;
     MainCommands& c = frm_.commands;
-    frm_.beforeSync = [this] { mirrorState(); };
-
-    hooks.runCalculation = [this] { runCalculation(); };
-    hooks.showResult = [this](char kind, int choice) { showResult(kind, choice); };
-    hooks.redisplayPlan = [&e] { e.redisplayPlan(); };
-    hooks.clearPlan = [this, &e] {
-        display_.hideLegends();
-        e.clearPlan();
-        e.clearDrawingSurface();
+    // One line per command of the window; each rule is the editor's or the named window's.
+    const std::pair<const char*, void (editor::Editor::*)()> editorCommands[] = {
+        {"New1", &editor::Editor::New1Click},           {"mnuLoadBMP", &editor::Editor::mnuLoadBMPClick},
+        {"mnuLoadDXF", &editor::Editor::mnuLoadDXFClick}, {"mnuRedraw", &editor::Editor::mnuRedrawClick},
+        {"mnuUndo", &editor::Editor::mnuUndoClick},       {"S1", &editor::Editor::S1Click},
+        {"mnuKakudai", &editor::Editor::mnuKakudaiClick}, {"mnuModosu", &editor::Editor::mnuModosuClick},
+        {"mnuHaikou", &editor::Editor::mnuHaikouClick},   {"mnuPrintBMP", &editor::Editor::mnuPrintBMPClick},
+        {"mnuPrintDXF", &editor::Editor::mnuPrintDXFClick}, {"mnuPrintGrid", &editor::Editor::mnuPrintGridClick},
+        {"mnuDelHaikei", &editor::Editor::mnuDelHaikeiClick}, {"mnuDelGrid", &editor::Editor::mnuDelGridClick},
+        {"mnuBmpScreen", &editor::Editor::mnuBmpScreenClick}, {"mnuBmpForm", &editor::Editor::mnuBmpFormClick},
+        {"mnuBmpSorce", &editor::Editor::mnuBmpSorceClick}, {"mnuDxfScreen", &editor::Editor::mnuDxfScreenClick},
+        {"mnuDxfForm", &editor::Editor::mnuDxfFormClick}, {"mnuRedBunpu", &editor::Editor::mnuRedBunpuClick},
+        {"mnuRedLine", &editor::Editor::mnuRedLineClick}, {"mnuRedTemp", &editor::Editor::mnuRedTempClick},
+        {"mnuKiguShow", &editor::Editor::mnuKiguShowClick}, {"mnuKiguDel", &editor::Editor::mnuKiguDelClick},
+        {"mnuBunpu", &editor::Editor::mnuBunpuClick},     {"mnuTemp", &editor::Editor::mnuTempClick},
+        {"mnuLine", &editor::Editor::mnuLineClick},       {"mnuScaleON", &editor::Editor::mnuScaleONClick},
+        {"mnuScaleOFF", &editor::Editor::mnuScaleOFFClick}, {"btnSuuti", &editor::Editor::btnSuutiClick},
+        {"btnHenkou", &editor::Editor::btnHenkouClick},   {"Button3", &editor::Editor::button3Click},
+        {"btnRed", &editor::Editor::btnRedClick},         {"imgRoom", &editor::Editor::imgRoomClick},
+        {"imgKigu", &editor::Editor::imgKiguClick},       {"imgHasira", &editor::Editor::imgHasiraClick},
+        {"imgLine", &editor::Editor::imgLineClick},       {"imgL", &editor::Editor::imgLClick},
+        {"imgBox", &editor::Editor::imgBoxClick},         {"imgArc", &editor::Editor::imgArcClick},
+        {"imgDelLine", &editor::Editor::imgDelLineClick}, {"imgCut", &editor::Editor::imgCutClick},
+        {"imgKigu1", &editor::Editor::imgKigu1Click},     {"imgKigu2", &editor::Editor::imgKigu2Click},
+        {"imgKigu3", &editor::Editor::imgKigu3Click},     {"imgDelKigu", &editor::Editor::imgDelKiguClick},
+        {"imgTakasa", &editor::Editor::imgTakasaClick},   {"imgFLyoko", &editor::Editor::imgFLyokoClick},
+        {"imgFLtate", &editor::Editor::imgFLtateClick},   {"imgEntyuu", &editor::Editor::imgEntyuuClick},
+        {"imgKakutyuu", &editor::Editor::imgKakutyuuClick}, {"imgHasira1", &editor::Editor::imgHasira1Click},
+        {"imgHasira2", &editor::Editor::imgHasira2Click}, {"imgHasira3", &editor::Editor::imgHasira3Click},
+        {"imgHasiraDel", &editor::Editor::imgHasiraDelClick}, {"imgFree", &editor::Editor::imgFreeClick},
+        {"imgEdge", &editor::Editor::imgEdgeClick},       {"imgGrid", &editor::Editor::imgGridClick},
     };
-    hooks.planBackground = [&e](editor::NewPlanBackground b, std::int32_t denominator) {
-        editor::NewPlanChoice choice;
-        choice.confirmed = true;
-        choice.denominator = denominator;
-        choice.background = b;
-        e.applyNewPlan(choice, false);
-    };
-    hooks.numericPointEntry = {};
-    hooks.showCurve = [this](int slot) { showCurve(slot); };
-    hooks.showGrid = [&e] { e.mnuPrintGridClick(); };
-    hooks.refreshRegistration = [this] { frmKigu->reset(); };
-    hooks.refitBackground = [&e](char background) { e.redraw(background == 'D' ? 5 : 2); };
-
-    // Palette.
-    c.selectTarget = [&e](char t) {
-        if (t == 'R') e.imgRoomClick();
-        else if (t == 'K') e.imgKiguClick();
-        else e.imgHasiraClick();
-    };
-    c.selectTool = [&e, &doc](char tool) {
-        if (doc.editTarget == 'R') e.selectWallTool(tool);
-        else e.selectPlacementTool(tool);
-    };
-    c.selectSnap = [&e](char s) { e.selectSnap(s); };
-    c.selectPillarKind = [&e](char k) {
-        if (k == 'C') e.imgEntyuuClick();
-        else e.imgKakutyuuClick();
-    };
-    c.selectFl = [&e](bool vertical) {
-        if (vertical) e.imgFLtateClick();
-        else e.imgFLyokoClick();
-    };
-    c.selectArrayInput = [f, &e, &doc](char kind) {
-        if (kind == 'K') e.rbtnKosuuClick();
-        else e.rbtnPitchClick();
-        f->frmLen->configure(doc.arrayInput, doc.toolCode);
-    };
-    c.hasiraSizeChanged = {};
-    c.mouseDown = [&e](const ui::MouseEvent& m) {
-        e.mouseDown(m);
-        return false;  // the editor opens the context menu itself
-    };
+    for (const auto& [name, command] : editorCommands) c.bind(name, [&e, command] { (e.*command)(); });
+    bindWindowCommands(project);
+    bindOutputCommands();
+    c.mouseDown = [&e](const ui::MouseEvent& m) { e.mouseDown(m); };
     c.mouseMove = [&e](const ui::MouseEvent& m) { e.mouseMove(m); };
+    c.closeQuery = [&project] { return project.closeQuery(); };
+    c.resized = [this, &e] { frm_.setAutoScroll(e.windowResized(frm_.width(), frm_.planAreaHeight(), frm_.autoScroll())); };
 
-    // File menu: backgrounds, exports, lists and printing.
-    c.mnuLoadBMPClick = [&e] { e.mnuLoadBMPClick(); };
-    c.mnuLoadDXFClick = [&e] { e.mnuLoadDXFClick(); };
-    c.mnuDxfSaveClick = [this, &doc, &services] {
+    // The registration window: its choices reach the plan.
+    TfrmMain* f = &frm_;
+    frmKigu->host().showCurve = [this, f](int slot) {
+        if (frmCD->isVisible()) frmCD->fill(f->context().touroku[slot]);
+    };
+    frmKigu->host().fixturesDeleted = [f, &e] { f->run([&e] { e.redisplayPlan(); }); };
+    frmKigu->onClose = [f, &e] { f->run([&e] { e.imgRoomClick(); }); };
+
+    e.initialise();
+}
+
+void MainEngine::bindWindowCommands(model::ProjectCommands& project) {
+    TfrmMain* f = &frm_;
+    model::Document& doc = state_.doc;
+    editor::Editor& e = *editor_;
+    MainCommands& c = frm_.commands;
+
+    c.bind("Open1", [&project] { project.openFromMenu(); });
+    c.bind("Save1", [&project] { project.save(); });
+    c.bind("SaveAs1", [&project] { project.saveAs(); });
+    c.bind("mnuwin32file", [&project] { project.registerFileType(); });
+    c.bind("Exit1", [f] { f->close(); });
+    c.bind("imgCalc", [this] { calculateCommand(&editor::Editor::imgCalcClick); });
+    c.bind("mnuCalcRun", [this] { calculateCommand(&editor::Editor::mnuCalcRunClick); });
+    c.bind("mnuLampJ", [this, &e] {
+        e.mnuLampJClick();
+        frmKigu->setLampNameMode('J');
+    });
+    c.bind("mnuLampA", [this, &e] {
+        e.mnuLampAClick();
+        frmKigu->setLampNameMode('A');
+    });
+    c.bind("mnuPrint1", [&doc] { doc.displayDetail = true; });
+    c.bind("mnuPrint3", [&doc] { doc.displayDetail = false; });
+    auto arrayInput = [this, f, &doc](bool accepted) {
+        // The length dialog shows the choice's labels from now on; a refused pitch leaves "個数入力" checked.
+        if (accepted) f->frmLen->configure(doc.arrayInput, state_.window.toolCode);
+    };
+    c.bind("rbtnKosuu", [&e, arrayInput] {
+        e.rbtnKosuuClick();
+        arrayInput(true);
+    });
+    c.bind("rbtnPitch", [&e, arrayInput] { arrayInput(e.rbtnPitchClick()); });
+
+    c.bind("mnuScaleSet", [this, f, &doc, &e] {
+        f->frmLxScale->onLevelsChanged = [f, &e] {
+            e.redisplayPlan();
+            f->frmColorScale2->hide();
+        };
+        f->frmLxScale->execute();
+        setFramed(f->frmLxScale, doc.legendFramed);
+        f->frmTempScale->setMerged(!doc.legendFramed);
+    });
+    c.bind("mnuSeido", [f] { f->frmSeido->exec(); });
+    c.bind("mnuHosyuritu", [f] { f->frmHosyuritu->execute(); });
+    c.bind("mnuLegendMerge", [this, f, &doc] {
+        doc.legendFramed = !doc.legendFramed;
+        setFramed(f->frmLxScale, doc.legendFramed);
+        f->frmTempScale->setMerged(!doc.legendFramed);
+    });
+    c.bind("mnuTempMerge", [f, &doc] {
+        doc.tempScaleMerged = !doc.tempScaleMerged;
+        f->frmTempScale->setMerged(doc.tempScaleMerged);
+    });
+    c.bind("About1", [f, &doc] { f->frmVersion->execute(doc.productTitle); });
+
+}
+
+void MainEngine::bindOutputCommands() {
+    TfrmMain* f = &frm_;
+    model::Document& doc = state_.doc;
+    ui::Services& services = frm_.context().services;
+    MainCommands& c = frm_.commands;
+    c.bind("mnuDxfSave", [this, &doc, &services] {
         io::DxfExportInput input{doc, state_.contours, state_.stats, [this] { display_.rebuildContours(); }};
         io::mnuDxfSaveClick(*frmDXFOutType, input, io::dxfTemplatesIn(dataDir_), services);
-    };
-    c.mnuCsvClick = [this, f, &services] {
+    });
+    c.bind("mnuCsv", [this, f, &services] {
         catalog::saveProductListCsv(f->context().touroku, state_.doc.lampNameMode,
                                     ui::qt::ss(frmPrint->txtBukkenmei->text()), services);
-    };
-    c.mnuOutPutClick = [this, &services] { view::saveIlluminanceCsvCommand(state_.grid, state_.stats, services); };
-    c.mnuListShowClick = [this, &doc] { frmList->showList(doc.lampNameMode); };
+    });
+    c.bind("mnuOutPut", [this, &services] { view::saveIlluminanceCsvCommand(state_.grid, state_.stats, services); });
+    c.bind("mnuListShow", [this, &doc] { frmList->showList(doc.lampNameMode); });
     frmList->objectName = [this] { return ui::qt::ss(frmPrint->txtBukkenmei->text()); };
     frmList->onWrittenBack = [this] { frmKigu->refresh(frmKigu->registration().tab()); };
     auto printTable = [this, f, &doc] {
         frmPrint->printFixtureTable(f->context().touroku, print::FixtureTableStyle{doc.lampNameMode, doc.tables.symbolColour});
     };
     frmList->onPrint = printTable;
-    c.mnuListOutClick = printTable;
-    c.Print1Click = [this, f, &doc, &services] {
+    c.bind("mnuListOut", printTable);
+    c.bind("Print1", [this, f, &doc, &services] {
         print::forms::PrintSource source;
         source.doc = &doc;
         source.touroku = &f->context().touroku;
@@ -274,70 +351,11 @@ void MainEngine::bind(EngineHooks& hooks) {
         source.planImage = &f->context().surface;
         source.painters = print::viewSheetPainters(doc, state_.contours, services, display_.temperatureScale().picture.get());
         frmPrint->Print1Click(source);
-    };
-
-    // Edit menu.
-    c.mnuRedrawClick = [&e] { e.mnuRedrawClick(); };
-    c.btnRedClick = [&e] { e.btnRedClick(); };
-    c.mnuUndoClick = [&e] { e.mnuUndoClick(); };
-    c.S1Click = [&e] { e.S1Click(); };
-    c.mnuKakudaiClick = [&e] { e.mnuKakudaiClick(); };
-    c.mnuModosuClick = [&e] { e.mnuModosuClick(); };
-    c.mnuHaikouClick = [&e] { e.mnuHaikouClick(); };
-    c.mnuLampJClick = [this, &e] {
-        e.mnuLampJClick();
-        frmKigu->setLampNameMode('J');
-    };
-    c.mnuLampAClick = [this, &e] {
-        e.mnuLampAClick();
-        frmKigu->setLampNameMode('A');
-    };
-
-    // Display menu.
-    c.mnuPrintBMPClick = [&e] { e.mnuPrintBMPClick(); };
-    c.mnuPrintDXFClick = [&e] { e.mnuPrintDXFClick(); };
-    c.mnuPrintGridClick = [&e] { e.mnuPrintGridClick(); };
-    c.mnuDelHaikeiClick = [&e] { e.mnuDelHaikeiClick(); };
-    c.mnuDelGridClick = [&e] { e.mnuDelGridClick(); };
-    c.mnuBmpScreenClick = [&e] { e.mnuBmpScreenClick(); };
-    c.mnuBmpFormClick = [&e] { e.mnuBmpFormClick(); };
-    c.mnuBmpSorceClick = [&e] { e.mnuBmpSorceClick(); };
-    c.mnuDxfScreenClick = [&e] { e.mnuDxfScreenClick(); };
-    c.mnuDxfFormClick = [&e] { e.mnuDxfFormClick(); };
-    c.mnuRedBunpuClick = [&e] { e.mnuRedBunpuClick(); };
-    c.mnuRedLineClick = [&e] { e.mnuRedLineClick(); };
-    c.mnuRedTempClick = [&e] { e.mnuRedTempClick(); };
-    c.mnuKiguShowClick = [&e] { e.mnuKiguShowClick(); };
-    c.mnuKiguDelClick = [&e] { e.mnuKiguDelClick(); };
-
-    // Calculation.
-    c.imgCalcClick = [&e] { e.imgCalcClick(); };
-    c.mnuCalcRunClick = [&e] { e.mnuCalcRunClick(); };
-    c.mnuBunpuClick = [&e] { e.mnuBunpuClick(); };
-    c.mnuTempClick = [&e] { e.mnuTempClick(); };
-    c.mnuLineClick = [&e] { e.mnuLineClick(); };
-    c.mnuScaleONClick = [&e] { e.mnuScaleONClick(); };
-    c.mnuScaleOFFClick = [&e] { e.mnuScaleOFFClick(); };
-
-    // Status panel.
-    c.btnSuutiClick = [&e] { e.btnSuutiClick(); };
-    c.btnHenkouClick = [&e] { e.btnHenkouClick(); };
-    c.Button3Click = [&e] { e.button3Click(); };
+    });
 
     // The plan picture's context menu.
-    c.pmnuCopyClick = [this, f, &services] { io::pmnuCopyClick(f->context().surface, legendStamp(), services); };
-    c.pmnuSaveClick = [this, f, &doc, &services] {
-        io::pmnuSaveClick(doc, f->context().surface, legendStamp(), services);
-    };
-
-    // The registration window: its choices reach the plan.
-    frmKigu->host().showCurve = [this, f](int slot) {
-        if (frmCD->isVisible()) frmCD->fill(f->context().touroku[slot]);
-    };
-    frmKigu->host().fixturesDeleted = [f, &e] { f->run([&e] { e.redisplayPlan(); }); };
-    frmKigu->onClose = [f, &e] { f->run([&e] { e.imgRoomClick(); }); };
-
-    e.initialise();
+    c.bind("pmnuCopy", [this, f, &services] { io::pmnuCopyClick(f->context().surface, legendStamp(), services); });
+    c.bind("pmnuSave", [this, f, &doc, &services] { io::pmnuSaveClick(doc, f->context().surface, legendStamp(), services); });
 }
 
 } // namespace app::forms

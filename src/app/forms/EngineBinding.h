@@ -1,7 +1,8 @@
 // The main window bound to the editor and to every subsystem's window: calculation, result display, registration, interchange, printing.
 #pragma once
 #include "app/EditorSeams.h"
-#include "app/forms/MainBindings.h"
+#include "app/forms/TfrmMain.h"
+#include "model/ProjectCommands.h"
 #include "editor/Editor.h"
 #include "editor/MainState.h"
 #include "io/DxfReader.h"
@@ -27,7 +28,7 @@ class TfrmCD;
 namespace app::forms {
 
 // Owns the editor over the main window's state, the result presentation and the windows of the other
-// subsystems; `bind` hands every menu entry, palette button and mouse event of the window to them.
+// subsystems; `bind` hands every menu entry, palette button and mouse event of the window to them, once.
 // The window's context must point at state.doc, state.settings and the plan surface.
 class MainEngine {
 public:
@@ -36,8 +37,11 @@ public:
     MainEngine(const MainEngine&) = delete;
     MainEngine& operator=(const MainEngine&) = delete;
 
-    // Call after bindMainCommands: replaces the state-only palette and fills every hook.
-    void bind(EngineHooks& hooks);
+    // Binds every command the window declares to its one owner, then sets the editor's start state.
+    void bind(model::ProjectCommands& project);
+
+    // The start dialog's "新規作成": the plan is still empty.
+    void newPlanFromStart(editor::NewPlanBackground background, std::int32_t denominator);
 
     editor::Editor& editor() { return *editor_; }
     view::ResultPresenter& display() { return display_; }
@@ -60,9 +64,15 @@ public:
     print::forms::TfrmCD* frmCD;
 
 private:
+    // The commands whose owners are the windows: project files, dialogs, options.
+    void bindWindowCommands(model::ProjectCommands& project);
+    // Exports, lists, printing and the plan picture's context menu.
+    void bindOutputCommands();
+    // The calculation button shows its pressed picture while the command runs.
+    void calculateCommand(void (editor::Editor::*command)());
+    static void setFramed(QWidget* w, bool framed);
     editor::EditorHooks editorHooks();
     void legendChanged(const view::LegendWindow& legend);
-    void mirrorState();
 
     TfrmMain& frm_;
     editor::MainState& state_;
@@ -70,7 +80,6 @@ private:
     std::string dataDir_;
     bool legendShown_ = false;
     int redrawChoice_ = 0;
-    std::string mirroredScaleType_;  // the editor's scale-type label as last copied into the document
     ViewPlanPainter painter_;
     io::TfrmDXF dxf_;
     ReaderDxfBackground dxfBackground_;

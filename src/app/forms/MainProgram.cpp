@@ -1,7 +1,11 @@
 // Builds the interactive program: catalogue, surface, main window, editor, result display and project commands.
 #include "app/forms/MainProgram.h"
 
-#include "app/MainView.h"
+#include "app/forms/StartupWindows.h"
+#include "catalog/forms/TfrmKigu.h"
+
+#include <QScreen>
+#include <QTimer>
 
 #include <QMenuBar>
 
@@ -13,7 +17,7 @@ MainProgram::MainProgram(const ScreenInfo& screen, const std::string& dataDir, u
       // The surface is as wide as the screen less 5 and as high as the client area less 30.
       documentReady((initialiseDocument(state.doc, screen, screen.width - 5, screen.height - 25 - 30), true)),
       surface(state.doc.surfaceWidth, state.doc.surfaceHeight, screen.dpi),
-      frm(MainContext{state.doc, touroku, state.settings, surface, services_, zolt.catalogue().lightColors(), qtServices}),
+      frm(MainContext{state.doc, state.window, touroku, state.settings, surface, services_, zolt.catalogue().lightColors(), qtServices}),
       engine(frm, state, zolt, dataDir), project(state.doc, touroku, services_, projectHooks()) {
     model::Document& doc = state.doc;
     const int clientHeight = frm.height() - frm.menuBar()->sizeHint().height();
@@ -23,21 +27,14 @@ MainProgram::MainProgram(const ScreenInfo& screen, const std::string& dataDir, u
     // The product dialog opens from the registration window, which floats on top: it must float above it.
     zolt.setWindowFlag(Qt::WindowStaysOnTopHint, true);
 
-    bindMainCommands(frm, project, hooks);
-    engine.bind(hooks);
+    engine.bind(project);
 }
 
 model::ProjectHooks MainProgram::projectHooks() {
     model::ProjectHooks h;
-    h.clearPlan = [this] {
-        if (hooks.clearPlan) hooks.clearPlan();
-    };
-    h.refreshRegistration = [this] {
-        if (hooks.refreshRegistration) hooks.refreshRegistration();
-    };
-    h.redrawPlan = [this] {
-        if (hooks.redisplayPlan) hooks.redisplayPlan();
-    };
+    h.clearPlan = [this] { engine.editor().clearPlan(); };
+    h.refreshRegistration = [this] { engine.frmKigu->reset(); };
+    h.redrawPlan = [this] { engine.editor().redisplayPlan(); };
     h.surfaceResized = [this] {
         surface.resize(state.doc.surfaceWidth, state.doc.surfaceHeight);
         frm.setAutoScroll(true);
@@ -52,8 +49,35 @@ void MainProgram::fillColours() {
     engine.display().prepareTemperatureScale();
 }
 
+void MainProgram::startWithSplash(const QString& splashPicture) {
+    auto* splash = new TfrmStart1(splashPicture, &frm);
+    auto* start = new TfrmStart2(frm.context().services, &frm);
+    TfrmMain* f = &frm;
+    start->showNotice = [f] { f->fmTyuui->exec(); };
+    start->onNewPlan = [this](editor::NewPlanBackground b, std::int32_t d) {
+        frm.run([&] { engine.newPlanFromStart(b, d); });
+    };
+    start->onLoad = [this] { frm.run([this] { project.openFromStartDialog(); }); };
+    start->onCancel = [f] { QTimer::singleShot(0, f, [f] { f->close(); }); };
+    splash->onTimer = [this, f, start] {
+        fillColours();
+        start->adjustSize();
+        start->move(f->screen()->geometry().center() - QPoint(start->width() / 2, start->height() / 2));
+        start->exec();
+    };
+    splash->show();
+    splash->Timer1.start();
+}
+
 void MainProgram::start(const std::string& commandLinePath, const QString& splashPicture) {
-    startUp(frm, project, hooks, commandLinePath, splashPicture, [this] { fillColours(); });
+    if (commandLinePath.empty()) {
+        startWithSplash(splashPicture);
+        return;
+    }
+    // Without the splash the colour-temperature colours are filled here, or a project opened from the
+    // command line would show its colour-temperature map without colours.
+    fillColours();
+    frm.run([&] { project.openPath(commandLinePath); });
 }
 
 } // namespace app::forms

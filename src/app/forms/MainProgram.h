@@ -2,7 +2,6 @@
 #pragma once
 #include "app/Startup.h"
 #include "app/forms/EngineBinding.h"
-#include "app/forms/MainBindings.h"
 #include "app/forms/TfrmMain.h"
 #include "catalog/forms/TZOLTData.h"
 #include "editor/MainState.h"
@@ -34,11 +33,12 @@ struct MainProgram {
     ui::qt::ImageSurface surface;
     TfrmMain frm;
     MainEngine engine;
-    EngineHooks hooks;
     model::ProjectCommands project;
 
 private:
     model::ProjectHooks projectHooks();
+    // Splash 2 s, then the notice and the start dialog; the colours are filled when the splash closes.
+    void startWithSplash(const QString& splashPicture);
 };
 
 } // namespace app::forms

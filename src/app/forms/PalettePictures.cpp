@@ -21,6 +21,44 @@ void cross(QPainter& p, int x, int y, int s) {
     p.restore();
 }
 
+// The snap buttons, the calculation button and "線分のカット".
+void modeGlyph(QPainter& p, const std::string& n, const QColor& ink) {
+    if (n == "imgFree") {
+        QPainterPath arrow;
+        arrow.moveTo(8, 5);
+        arrow.lineTo(8, 22);
+        arrow.lineTo(12, 18);
+        arrow.lineTo(16, 25);
+        arrow.lineTo(18, 24);
+        arrow.lineTo(14, 17);
+        arrow.lineTo(20, 17);
+        arrow.closeSubpath();
+        p.drawPath(arrow);
+    } else if (n == "imgEdge") {
+        p.drawLine(4, 24, 18, 10);
+        p.drawRect(16, 6, 7, 7);
+        p.fillRect(19, 9, 2, 2, ink);
+    } else if (n == "imgGrid") {
+        for (int x = 6; x <= 24; x += 6)
+            for (int y = 6; y <= 24; y += 6) p.fillRect(x - 1, y - 1, 2, 2, ink);
+    } else if (n == "imgCut") {
+        // A wall chain broken in two.
+        p.drawLine(4, 22, 12, 14);
+        p.drawLine(17, 11, 25, 5);
+        p.fillRect(3, 21, 3, 3, ink);
+        p.fillRect(24, 4, 3, 3, ink);
+        p.drawLine(12, 8, 18, 18);
+    } else if (n == "imgCalc") {
+        p.setPen(QPen(QColor(52, 96, 226), 2));
+        p.drawEllipse(4, 4, 22, 22);
+        p.setPen(QPen(QColor(45, 217, 57), 2));
+        p.drawEllipse(9, 9, 12, 12);
+        p.setPen(Qt::NoPen);
+        p.setBrush(QColor(255, 0, 0));
+        p.drawEllipse(13, 13, 4, 4);
+    }
+}
+
 void glyph(QPainter& p, const std::string& n, const QColor& ink) {
     p.setPen(QPen(ink, 1));
     p.setBrush(Qt::NoBrush);
@@ -94,32 +132,8 @@ void glyph(QPainter& p, const std::string& n, const QColor& ink) {
         p.setBrush(ink);
         p.drawRect(6, 6, 9, 9);
         cross(p, 15, 15, 9);
-    } else if (n == "imgFree") {
-        QPainterPath arrow;
-        arrow.moveTo(8, 5);
-        arrow.lineTo(8, 22);
-        arrow.lineTo(12, 18);
-        arrow.lineTo(16, 25);
-        arrow.lineTo(18, 24);
-        arrow.lineTo(14, 17);
-        arrow.lineTo(20, 17);
-        arrow.closeSubpath();
-        p.drawPath(arrow);
-    } else if (n == "imgEdge") {
-        p.drawLine(4, 24, 18, 10);
-        p.drawRect(16, 6, 7, 7);
-        p.fillRect(19, 9, 2, 2, ink);
-    } else if (n == "imgGrid") {
-        for (int x = 6; x <= 24; x += 6)
-            for (int y = 6; y <= 24; y += 6) p.fillRect(x - 1, y - 1, 2, 2, ink);
-    } else if (n == "imgCalc") {
-        p.setPen(QPen(QColor(52, 96, 226), 2));
-        p.drawEllipse(4, 4, 22, 22);
-        p.setPen(QPen(QColor(45, 217, 57), 2));
-        p.drawEllipse(9, 9, 12, 12);
-        p.setPen(Qt::NoPen);
-        p.setBrush(QColor(255, 0, 0));
-        p.drawEllipse(13, 13, 4, 4);
+    } else {
+        modeGlyph(p, n, ink);
     }
 }
 

@@ -1,11 +1,13 @@
 // The palette's button pictures (OFF raised, ON pressed, NO greyed), drawn in code for every picture button.
 #pragma once
-#include "app/MainView.h"
+#include "editor/WindowView.h"
 
 #include <QPixmap>
 #include <string>
 
 namespace app::forms {
+
+using editor::Picture;
 
 inline constexpr int kPaletteButtonSize = 30;
 

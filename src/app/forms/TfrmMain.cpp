@@ -54,7 +54,18 @@ void PictureButton::showPicture(Picture p) {
 }
 
 void PictureButton::mousePressEvent(QMouseEvent* event) {
-    if (event->button() == Qt::LeftButton && isEnabled()) emit clicked();
+    if (event->button() != Qt::LeftButton || !isEnabled()) return;
+    if (actOnRelease_) {
+        showPicture(Picture::On);
+    } else {
+        emit clicked();
+    }
+}
+
+void PictureButton::mouseReleaseEvent(QMouseEvent* event) {
+    if (!actOnRelease_ || event->button() != Qt::LeftButton) return;
+    showPicture(Picture::Off);
+    if (isEnabled() && rect().contains(event->position().toPoint())) emit clicked();
 }
 
 PlanImage::PlanImage(ui::qt::ImageSurface& surface, QWidget* parent) : QWidget(parent), surface_(surface) {
@@ -87,7 +98,7 @@ ui::MouseEvent toMouseEvent(const QMouseEvent* e, Qt::MouseButton button) {
 } // namespace
 
 void PlanImage::mousePressEvent(QMouseEvent* event) {
-    if (onMouseDown) onMouseDown(toMouseEvent(event, event->button()), event->globalPosition().toPoint());
+    if (onMouseDown) onMouseDown(toMouseEvent(event, event->button()));
 }
 
 void PlanImage::mouseMoveEvent(QMouseEvent* event) {
@@ -128,19 +139,16 @@ TfrmMain::TfrmMain(MainContext context, QWidget* parent) : QMainWindow(parent), 
     layout->addWidget(ScrollBox1, 1);
     layout->addWidget(status);
     setCentralWidget(central);
-    buildMenus();
-
     PopupMenu1 = new QMenu(this);
     PopupMenu1->setObjectName(QStringLiteral("PopupMenu1"));
-    addItem(PopupMenu1, "pmnuCopy", QStringLiteral("ｺﾋﾟｰ(&C)"), &commands.pmnuCopyClick);
-    addItem(PopupMenu1, "pmnuSave", QStringLiteral("ﾌｧｲﾙに保存(&S)"), &commands.pmnuSaveClick);
+    menus_["PopupMenu1"] = PopupMenu1;
+    buildMenus();
 
-    Image1->onMouseDown = [this](const ui::MouseEvent& e, const QPoint& global) {
-        bool popup = false;
+
+    Image1->onMouseDown = [this](const ui::MouseEvent& e) {
         run([&] {
-            if (commands.mouseDown) popup = commands.mouseDown(e);
+            if (commands.mouseDown) commands.mouseDown(e);
         });
-        if (popup && e.button == ui::MouseButton::Right) PopupMenu1->popup(global);
     };
     Image1->onMouseMove = [this](const ui::MouseEvent& e) {
         run([&] {
@@ -185,120 +193,137 @@ TfrmMain::~TfrmMain() {
     }
 }
 
-QAction* TfrmMain::addItem(QMenu* menu, const char* name, const QString& caption, const std::function<void()>* command,
-                           bool checkable) {
+namespace {
+
+// Every menu of the window in order: top menus (no parent), submenus, items ('x' checkable), separators ("-").
+struct MenuEntry {
+    const char* parent;
+    const char* name;
+    const char* caption;
+    char kind;  // 'T' top menu, 'M' submenu, 'I' item, 'x' checkable item, '-' separator
+};
+constexpr MenuEntry kMenus[] = {
+    {nullptr, "File1", "ファイル(&F)", 'T'},
+    {"File1", "New1", "新規作成(&N)", 'I'},
+    {"File1", "Open1", "開く(&O)", 'I'},
+    {"File1", "Save1", "上書き保存(&S)", 'I'},
+    {"File1", "SaveAs1", "名前をつけて保存(&A)", 'I'},
+    {"File1", "", "", '-'},
+    {"File1", "mnuDxfSave", "DXFﾌｧｲﾙで保存(&H)", 'I'},
+    {"File1", "mnuCsv", "品番リストをcsvファイルで保存", 'I'},
+    {"File1", "", "", '-'},
+    {"File1", "mnuLoadBMP", "BMPの読み込み(&B)", 'I'},
+    {"File1", "mnuLoadDXF", "DXFﾌｧｲﾙの読み込み(&D)", 'I'},
+    {"File1", "", "", '-'},
+    {"File1", "mnuListShow", "品番リストの表示", 'I'},
+    {"File1", "mnuListOut", "品番リストの印刷(&L)", 'I'},
+    {"File1", "Print1", "印刷(&P)", 'I'},
+    {"File1", "", "", '-'},
+    {"File1", "Exit1", "終了(&X)", 'I'},
+    {nullptr, "Edit1", "編集(&E)", 'T'},
+    {"Edit1", "mnuRedraw", "再表示", 'I'},
+    {"Edit1", "mnuUndo", "１つ戻す(部屋)", 'I'},
+    {"Edit1", "", "", '-'},
+    {"Edit1", "S1", "縮尺の設定(&S)", 'I'},
+    {"Edit1", "mnuDXF", "DXF", 'M'},
+    {"mnuDXF", "mnuKakudai", "一部分を拡大", 'I'},
+    {"mnuDXF", "mnuModosu", "元に戻す", 'I'},
+    {"Edit1", "", "", '-'},
+    {"Edit1", "mnuHaikou", "配光曲線の表示", 'I'},
+    {"Edit1", "mnuLamp", "ランプ名の表示", 'M'},
+    {"mnuLamp", "mnuLampJ", "日本語表示", 'x'},
+    {"mnuLamp", "mnuLampA", "半角英数表示", 'x'},
+    {nullptr, "View1", "表示(&V)", 'T'},
+    {"View1", "mnuPrintBMP", "BMP再表示", 'I'},
+    {"View1", "mnuPrintDXF", "DXF再表示", 'I'},
+    {"View1", "mnuPrintGrid", "グリッド表示", 'I'},
+    {"View1", "mnuDelHaikei", "背景を消す", 'I'},
+    {"View1", "mnuDelGrid", "グリッドを消す", 'I'},
+    {"View1", "", "", '-'},
+    {"View1", "mnuBmpSize", "BMPの表示サイズ", 'M'},
+    {"mnuBmpSize", "mnuBmpScreen", "スクリーン全面", 'x'},
+    {"mnuBmpSize", "mnuBmpForm", "フォーム全面", 'x'},
+    {"mnuBmpSize", "mnuBmpSorce", "原寸", 'x'},
+    {"View1", "mnuDxfSize", "DXFの表示サイズ", 'M'},
+    {"mnuDxfSize", "mnuDxfScreen", "スクリーン全面", 'x'},
+    {"mnuDxfSize", "mnuDxfForm", "フォーム全面", 'x'},
+    {"View1", "", "", '-'},
+    {"View1", "mnuRedBunpu", "照度分布(色)の表示", 'I'},
+    {"View1", "mnuRedLine", "照度分布(線)の表示", 'I'},
+    {"View1", "mnuRedTemp", "色温度分布の表示", 'I'},
+    {"View1", "mnuKiguPlot", "器具プロット", 'M'},
+    {"mnuKiguPlot", "mnuKiguShow", "表示", 'x'},
+    {"mnuKiguPlot", "mnuKiguDel", "非表示", 'x'},
+    {"View1", "mnuHyoujiSeido", "表示精度", 'M'},
+    {"mnuHyoujiSeido", "mnuPrint1", "詳細", 'x'},
+    {"mnuHyoujiSeido", "mnuPrint3", "簡易", 'x'},
+    {nullptr, "Calc1", "計算(&C)", 'T'},
+    {"Calc1", "mnuCalcRun", "計算の実行", 'I'},
+    {"Calc1", "", "", '-'},
+    {"Calc1", "mnuBunpu", "照度分布", 'x'},
+    {"Calc1", "mnuTemp", "色温度分布", 'x'},
+    {"Calc1", "mnuLine", "等高線分布", 'x'},
+    {"Calc1", "", "", '-'},
+    {"Calc1", "mnuScaleSet", "照度レンジを設定する", 'I'},
+    {"Calc1", "mnuScaleSelect", "照度レンジ選択", 'M'},
+    {"mnuScaleSelect", "mnuScaleON", "設定値", 'x'},
+    {"mnuScaleSelect", "mnuScaleOFF", "自動", 'x'},
+    {"Calc1", "", "", '-'},
+    {"Calc1", "mnuOutPut", "照度値をcsvファイルに保存", 'I'},
+    {"Calc1", "mnuSeido", "計算精度(&L)", 'I'},
+    {"Calc1", "mnuHosyuritu", "保守率の設定", 'I'},
+    {nullptr, "Option1", "オプション(&O)", 'T'},
+    {"Option1", "mnuLegendMerge", editor::kLegendMergeOn, 'I'},
+    {"Option1", "mnuTempMerge", editor::kTempMergeOn, 'I'},
+    {"Option1", "mnuwin32file", "ﾌｧｲﾙの関連づけ", 'I'},
+    {nullptr, "Help1", "ヘルプ(&H)", 'T'},
+    {"Help1", "About1", "ﾊﾞｰｼﾞｮﾝ情報(&A)...", 'I'},
+    {"PopupMenu1", "pmnuCopy", "ｺﾋﾟｰ(&C)", 'I'},
+    {"PopupMenu1", "pmnuSave", "ﾌｧｲﾙに保存(&S)", 'I'},
+};
+
+} // namespace
+
+QAction* TfrmMain::addItem(QMenu* menu, const char* name, const QString& caption, bool checkable) {
     auto* a = menu->addAction(caption);
     a->setObjectName(QString::fromLatin1(name));
     a->setCheckable(checkable);
-    if (command) {
-        connect(a, &QAction::triggered, this, [this, command] { run(*command); });
-    }
+    const std::string command = name;
+    commands.declare(command);
+    connect(a, &QAction::triggered, this, [this, command] { run(commands.handler(command)); });
     actions_[name] = a;
     return a;
 }
 
 void TfrmMain::buildMenus() {
-    auto& c = commands;
-    auto submenu = [this](QMenu* parent, const char* name, const QString& caption) {
-        QMenu* m = parent->addMenu(caption);
-        m->setObjectName(QString::fromLatin1(name));
-        menus_[name] = m;
-        actions_[name] = m->menuAction();
-        return m;
-    };
-    auto top = [this](const char* name, const QString& caption) {
-        QMenu* m = menuBar()->addMenu(caption);
-        m->setObjectName(QString::fromLatin1(name));
-        menus_[name] = m;
-        return m;
-    };
-
-    QMenu* file = top("File1", QStringLiteral("ファイル(&F)"));
-    addItem(file, "New1", QStringLiteral("新規作成(&N)"), &c.New1Click);
-    addItem(file, "Open1", QStringLiteral("開く(&O)"), &c.Open1Click);
-    addItem(file, "Save1", QStringLiteral("上書き保存(&S)"), &c.Save1Click);
-    addItem(file, "SaveAs1", QStringLiteral("名前をつけて保存(&A)"), &c.SaveAs1Click);
-    file->addSeparator();
-    addItem(file, "mnuDxfSave", QStringLiteral("DXFﾌｧｲﾙで保存(&H)"), &c.mnuDxfSaveClick);
-    addItem(file, "mnuCsv", QStringLiteral("品番リストをcsvファイルで保存"), &c.mnuCsvClick);
-    file->addSeparator();
-    addItem(file, "mnuLoadBMP", QStringLiteral("BMPの読み込み(&B)"), &c.mnuLoadBMPClick);
-    addItem(file, "mnuLoadDXF", QStringLiteral("DXFﾌｧｲﾙの読み込み(&D)"), &c.mnuLoadDXFClick);
-    file->addSeparator();
-    addItem(file, "mnuListShow", QStringLiteral("品番リストの表示"), &c.mnuListShowClick);
-    addItem(file, "mnuListOut", QStringLiteral("品番リストの印刷(&L)"), &c.mnuListOutClick);
-    addItem(file, "Print1", QStringLiteral("印刷(&P)"), &c.Print1Click);
-    file->addSeparator();
-    addItem(file, "Exit1", QStringLiteral("終了(&X)"), &c.Exit1Click);
-
-    QMenu* edit = top("Edit1", QStringLiteral("編集(&E)"));
-    addItem(edit, "mnuRedraw", QStringLiteral("再表示"), &c.mnuRedrawClick);
-    addItem(edit, "mnuUndo", QStringLiteral("１つ戻す(部屋)"), &c.mnuUndoClick);
-    edit->addSeparator();
-    addItem(edit, "S1", QStringLiteral("縮尺の設定(&S)"), &c.S1Click);
-    QMenu* dxf = submenu(edit, "mnuDXF", QStringLiteral("DXF"));
-    addItem(dxf, "mnuKakudai", QStringLiteral("一部分を拡大"), &c.mnuKakudaiClick);
-    addItem(dxf, "mnuModosu", QStringLiteral("元に戻す"), &c.mnuModosuClick);
-    edit->addSeparator();
-    addItem(edit, "mnuHaikou", QStringLiteral("配光曲線の表示"), &c.mnuHaikouClick);
-    QMenu* lamp = submenu(edit, "mnuLamp", QStringLiteral("ランプ名の表示"));
-    addItem(lamp, "mnuLampJ", QStringLiteral("日本語表示"), &c.mnuLampJClick, true);
-    addItem(lamp, "mnuLampA", QStringLiteral("半角英数表示"), &c.mnuLampAClick, true);
-
-    QMenu* view = top("View1", QStringLiteral("表示(&V)"));
-    addItem(view, "mnuPrintBMP", QStringLiteral("BMP再表示"), &c.mnuPrintBMPClick);
-    addItem(view, "mnuPrintDXF", QStringLiteral("DXF再表示"), &c.mnuPrintDXFClick);
-    addItem(view, "mnuPrintGrid", QStringLiteral("グリッド表示"), &c.mnuPrintGridClick);
-    addItem(view, "mnuDelHaikei", QStringLiteral("背景を消す"), &c.mnuDelHaikeiClick);
-    addItem(view, "mnuDelGrid", QStringLiteral("グリッドを消す"), &c.mnuDelGridClick);
-    view->addSeparator();
-    QMenu* bmpSize = submenu(view, "mnuBmpSize", QStringLiteral("BMPの表示サイズ"));
-    addItem(bmpSize, "mnuBmpScreen", QStringLiteral("スクリーン全面"), &c.mnuBmpScreenClick, true);
-    addItem(bmpSize, "mnuBmpForm", QStringLiteral("フォーム全面"), &c.mnuBmpFormClick, true);
-    addItem(bmpSize, "mnuBmpSorce", QStringLiteral("原寸"), &c.mnuBmpSorceClick, true);
-    QMenu* dxfSize = submenu(view, "mnuDxfSize", QStringLiteral("DXFの表示サイズ"));
-    addItem(dxfSize, "mnuDxfScreen", QStringLiteral("スクリーン全面"), &c.mnuDxfScreenClick, true);
-    addItem(dxfSize, "mnuDxfForm", QStringLiteral("フォーム全面"), &c.mnuDxfFormClick, true);
-    view->addSeparator();
-    addItem(view, "mnuRedBunpu", QStringLiteral("照度分布(色)の表示"), &c.mnuRedBunpuClick);
-    addItem(view, "mnuRedLine", QStringLiteral("照度分布(線)の表示"), &c.mnuRedLineClick);
-    addItem(view, "mnuRedTemp", QStringLiteral("色温度分布の表示"), &c.mnuRedTempClick);
-    QMenu* plot = submenu(view, "mnuKiguPlot", QStringLiteral("器具プロット"));
-    addItem(plot, "mnuKiguShow", QStringLiteral("表示"), &c.mnuKiguShowClick, true);
-    addItem(plot, "mnuKiguDel", QStringLiteral("非表示"), &c.mnuKiguDelClick, true);
-    QMenu* detail = submenu(view, "mnuHyoujiSeido", QStringLiteral("表示精度"));
-    addItem(detail, "mnuPrint1", QStringLiteral("詳細"), &c.mnuPrint1Click, true);
-    addItem(detail, "mnuPrint3", QStringLiteral("簡易"), &c.mnuPrint3Click, true);
-
-    QMenu* calc = top("Calc1", QStringLiteral("計算(&C)"));
-    addItem(calc, "mnuCalcRun", QStringLiteral("計算の実行"), &c.mnuCalcRunClick);
-    calc->addSeparator();
-    addItem(calc, "mnuBunpu", QStringLiteral("照度分布"), &c.mnuBunpuClick, true);
-    addItem(calc, "mnuTemp", QStringLiteral("色温度分布"), &c.mnuTempClick, true);
-    addItem(calc, "mnuLine", QStringLiteral("等高線分布"), &c.mnuLineClick, true);
-    calc->addSeparator();
-    addItem(calc, "mnuScaleSet", QStringLiteral("照度レンジを設定する"), &c.mnuScaleSetClick);
-    QMenu* range = submenu(calc, "mnuScaleSelect", QStringLiteral("照度レンジ選択"));
-    addItem(range, "mnuScaleON", QStringLiteral("設定値"), &c.mnuScaleONClick, true);
-    addItem(range, "mnuScaleOFF", QStringLiteral("自動"), &c.mnuScaleOFFClick, true);
-    calc->addSeparator();
-    addItem(calc, "mnuOutPut", QStringLiteral("照度値をcsvファイルに保存"), &c.mnuOutPutClick);
-    addItem(calc, "mnuSeido", QStringLiteral("計算精度(&L)"), &c.mnuSeidoClick);
-    addItem(calc, "mnuHosyuritu", QStringLiteral("保守率の設定"), &c.mnuHosyurituClick);
-
-    QMenu* options = top("Option1", QStringLiteral("オプション(&O)"));
-    addItem(options, "mnuLegendMerge", QString::fromUtf8(kLegendMergeOn), &c.mnuLegendMergeClick);
-    addItem(options, "mnuTempMerge", QString::fromUtf8(kTempMergeOn), &c.mnuTempMergeClick);
-    addItem(options, "mnuwin32file", QStringLiteral("ﾌｧｲﾙの関連づけ"), &c.mnuwin32fileClick);
-
-    QMenu* help = top("Help1", QStringLiteral("ヘルプ(&H)"));
-    addItem(help, "About1", QStringLiteral("ﾊﾞｰｼﾞｮﾝ情報(&A)..."), &c.About1Click);
+    for (const MenuEntry& e : kMenus) {
+        const QString caption = QString::fromUtf8(e.caption);
+        if (e.kind == 'T') {
+            QMenu* m = menuBar()->addMenu(caption);
+            m->setObjectName(QString::fromLatin1(e.name));
+            menus_[e.name] = m;
+            continue;
+        }
+        QMenu* parent = menus_.at(e.parent);
+        if (e.kind == '-') {
+            parent->addSeparator();
+        } else if (e.kind == 'M') {
+            QMenu* m = parent->addMenu(caption);
+            m->setObjectName(QString::fromLatin1(e.name));
+            menus_[e.name] = m;
+            actions_[e.name] = m->menuAction();
+        } else {
+            addItem(parent, e.name, caption, e.kind == 'x');
+        }
+    }
 }
 
-PictureButton* TfrmMain::addButton(QLayout* layout, const char* name, const QString& hint, std::function<void()> onClick) {
+PictureButton* TfrmMain::addButton(QLayout* layout, const char* name, const QString& hint) {
     auto* b = new PictureButton(name, hint, this);
     layout->addWidget(b);
-    connect(b, &PictureButton::clicked, this, [this, onClick] { run(onClick); });
+    const std::string command = name;
+    commands.declare(command);
+    connect(b, &PictureButton::clicked, this, [this, command] { run(commands.handler(command)); });
     buttons_[name] = b;
     return b;
 }
@@ -307,38 +332,39 @@ void TfrmMain::buildPalette(QWidget* panel) {
     auto* row = new QHBoxLayout(panel);
     row->setContentsMargins(4, 3, 4, 3);
     row->setSpacing(2);
-    auto& c = commands;
-    auto target = [&c](char t) { return [&c, t] { if (c.selectTarget) c.selectTarget(t); }; };
-    auto toolOf = [&c](char t) { return [&c, t] { if (c.selectTool) c.selectTool(t); }; };
-    auto snap = [&c](char s) { return [&c, s] { if (c.selectSnap) c.selectSnap(s); }; };
     auto gap = [row] { row->addSpacing(10); };
+    auto add = [this, row](const char* name, const char* hint) { addButton(row, name, QString::fromUtf8(hint)); };
 
-    addButton(row, "imgRoom", QStringLiteral("部屋形状の入力"), target('R'));
-    addButton(row, "imgKigu", QStringLiteral("器具の登録と配灯"), target('K'));
-    addButton(row, "imgHasira", QStringLiteral("柱の入力"), target('S'));
+    add("imgRoom", "部屋形状の入力");
+    add("imgKigu", "器具の登録と配灯");
+    add("imgHasira", "柱の入力");
     gap();
-    addButton(row, "imgLine", QStringLiteral("直線"), toolOf('L'));
-    addButton(row, "imgL", QStringLiteral("垂直、水平線"), toolOf('+'));
-    addButton(row, "imgBox", QStringLiteral("四角"), toolOf('S'));
-    addButton(row, "imgArc", QStringLiteral("円弧"), toolOf('A'));
-    addButton(row, "imgDelLine", QStringLiteral("線分の消去"), toolOf('D'));
-    addButton(row, "imgKigu1", QStringLiteral("単体入力"), toolOf('1'));
-    addButton(row, "imgKigu2", QStringLiteral("直線配灯"), toolOf('2'));
-    addButton(row, "imgKigu3", QStringLiteral("格子配灯"), toolOf('3'));
-    addButton(row, "imgDelKigu", QStringLiteral("器具の消去"), toolOf('d'));
-    addButton(row, "imgTakasa", QStringLiteral("器具高さの変更"), toolOf('H'));
-    addButton(row, "imgFLyoko", QStringLiteral("FL横置き"), [&c] { if (c.selectFl) c.selectFl(false); });
-    addButton(row, "imgFLtate", QStringLiteral("FL縦置き"), [&c] { if (c.selectFl) c.selectFl(true); });
-    addButton(row, "imgEntyuu", QStringLiteral("円柱を配置"), [&c] { if (c.selectPillarKind) c.selectPillarKind('C'); });
-    addButton(row, "imgKakutyuu", QStringLiteral("角柱を配置"), [&c] { if (c.selectPillarKind) c.selectPillarKind('S'); });
-    addButton(row, "imgHasira1", QStringLiteral("単体配置"), toolOf('1'));
-    addButton(row, "imgHasira2", QStringLiteral("直線配置"), toolOf('2'));
-    addButton(row, "imgHasira3", QStringLiteral("格子配置"), toolOf('3'));
-    addButton(row, "imgHasiraDel", QStringLiteral("柱の消去"), toolOf('d'));
+    add("imgLine", "直線");
+    add("imgL", "垂直、水平線");
+    add("imgBox", "四角");
+    add("imgArc", "円弧");
+    add("imgDelLine", "線分の消去");
+    // "線分のカット" acts on release inside the button; pressing only shows its ON picture.
+    add("imgCut", "線分のカット");
+    buttons_["imgCut"]->actOnRelease();
+    add("imgKigu1", "単体入力");
+    add("imgKigu2", "直線配灯");
+    add("imgKigu3", "格子配灯");
+    add("imgDelKigu", "器具の消去");
+    add("imgTakasa", "器具高さの変更");
+    add("imgFLyoko", "FL横置き");
+    add("imgFLtate", "FL縦置き");
+    add("imgEntyuu", "円柱を配置");
+    add("imgKakutyuu", "角柱を配置");
+    add("imgHasira1", "単体配置");
+    add("imgHasira2", "直線配置");
+    add("imgHasira3", "格子配置");
+    add("imgHasiraDel", "柱の消去");
     labHasira = new QLabel(QStringLiteral("□"), panel);
     labHasira->setObjectName(QStringLiteral("labHasira"));
     txtHasira = new QLineEdit(panel);
     txtHasira->setObjectName(QStringLiteral("txtHasira"));
+    txtHasira->setToolTip(QStringLiteral("柱のサイズ"));
     txtHasira->setFixedWidth(60);
     ui::qt::IntegerKeyFilter::install(txtHasira);
     labHasiraMm = new QLabel(QStringLiteral("mm"), panel);
@@ -346,28 +372,25 @@ void TfrmMain::buildPalette(QWidget* panel) {
     row->addWidget(labHasira);
     row->addWidget(txtHasira);
     row->addWidget(labHasiraMm);
-    connect(txtHasira, &QLineEdit::textEdited, this, [this](const QString& text) {
-        ctx_.doc.hasiraSizeText = ss(text);
-        run(commands.hasiraSizeChanged);
-    });
-    rbtnKosuu = new QRadioButton(QStringLiteral("個数入力"), panel);
-    rbtnKosuu->setObjectName(QStringLiteral("rbtnKosuu"));
-    rbtnPitch = new QRadioButton(QStringLiteral("ﾋﾟｯﾁ入力"), panel);
-    rbtnPitch->setObjectName(QStringLiteral("rbtnPitch"));
-    row->addWidget(rbtnKosuu);
-    row->addWidget(rbtnPitch);
-    connect(rbtnKosuu, &QRadioButton::clicked, this, [this] {
-        run([this] { if (commands.selectArrayInput) commands.selectArrayInput('K'); });
-    });
-    connect(rbtnPitch, &QRadioButton::clicked, this, [this] {
-        run([this] { if (commands.selectArrayInput) commands.selectArrayInput('P'); });
-    });
+    // The edit's text is the pillar size the next pillar is placed with.
+    connect(txtHasira, &QLineEdit::textEdited, this, [this](const QString& text) { ctx_.doc.hasiraSizeText = ss(text); });
+    auto radio = [this, panel, row](const char* name, const QString& caption) {
+        auto* r = new QRadioButton(caption, panel);
+        r->setObjectName(QString::fromLatin1(name));
+        row->addWidget(r);
+        const std::string command = name;
+        commands.declare(command);
+        connect(r, &QRadioButton::clicked, this, [this, command] { run(commands.handler(command)); });
+        return r;
+    };
+    rbtnKosuu = radio("rbtnKosuu", QStringLiteral("個数入力"));
+    rbtnPitch = radio("rbtnPitch", QStringLiteral("ﾋﾟｯﾁ入力"));
     gap();
-    addButton(row, "imgFree", QStringLiteral("フリー"), snap('F'));
-    addButton(row, "imgEdge", QStringLiteral("端点"), snap('E'));
-    addButton(row, "imgGrid", QStringLiteral("グリッド"), snap('G'));
+    add("imgFree", "フリー");
+    add("imgEdge", "端点");
+    add("imgGrid", "グリッド");
     gap();
-    addButton(row, "imgCalc", QStringLiteral("照度分布の計算"), [&c] { if (c.imgCalcClick) c.imgCalcClick(); });
+    add("imgCalc", "照度分布の計算");
     row->addStretch(1);
 }
 
@@ -381,11 +404,13 @@ void TfrmMain::buildStatusPanel(QWidget* panel) {
         row->addWidget(l);
         return l;
     };
-    auto button = [this, panel, row](const char* name, const QString& caption, const std::function<void()>* command) {
+    auto button = [this, panel, row](const char* name, const QString& caption) {
         auto* b = new QPushButton(caption, panel);
         b->setObjectName(QString::fromLatin1(name));
         row->addWidget(b);
-        connect(b, &QPushButton::clicked, this, [this, command] { run(*command); });
+        const std::string command = name;
+        commands.declare(command);
+        connect(b, &QPushButton::clicked, this, [this, command] { run(commands.handler(command)); });
         return b;
     };
     labScale = label("labScale", 150);
@@ -397,10 +422,10 @@ void TfrmMain::buildStatusPanel(QWidget* panel) {
     labKijun = label("labKijun", 0);
     labKijun->setText(QStringLiteral("基準"));
     labTendaka = label("labTendaka", 50);
-    btnHenkou = button("btnHenkou", QStringLiteral("変更"), &commands.btnHenkouClick);
-    btnSuuti = button("btnSuuti", QStringLiteral("数値入力"), &commands.btnSuutiClick);
-    Button3 = button("Button3", QStringLiteral("再表示"), &commands.Button3Click);
-    btnRed = button("btnRed", QStringLiteral("分布図消去"), &commands.btnRedClick);
+    btnHenkou = button("btnHenkou", QStringLiteral("変更"));
+    btnSuuti = button("btnSuuti", QStringLiteral("数値入力"));
+    Button3 = button("Button3", QStringLiteral("再表示"));
+    btnRed = button("btnRed", QStringLiteral("分布図消去"));
 }
 
 QAction* TfrmMain::action(const std::string& name) const {
@@ -438,11 +463,10 @@ void TfrmMain::setCalcPressed(bool pressed) {
 void TfrmMain::syncFromState() {
     if (syncing_) return;
     syncing_ = true;
-    if (beforeSync) beforeSync();
     const model::Document& doc = ctx_.doc;
     setWindowTitle(qs(doc.windowTitle));
 
-    const auto palette = paletteViewOf(doc, calcPressed_);
+    const auto palette = editor::paletteViewOf(doc, ctx_.window, calcPressed_);
     for (const auto& [name, view] : palette) {
         if (PictureButton* b = button(name)) {
             b->setVisible(view.visible);
@@ -458,16 +482,16 @@ void TfrmMain::syncFromState() {
     showIf(rbtnPitch, "rbtnPitch");
     rbtnKosuu->setChecked(doc.arrayInput == 'K');
     rbtnPitch->setChecked(doc.arrayInput == 'P');
-    labHasira->setText(qs(pillarSizeLabel(doc)));
+    labHasira->setText(qs(editor::pillarSizeLabel(ctx_.window)));
     if (txtHasira->text() != qs(doc.hasiraSizeText)) txtHasira->setText(qs(doc.hasiraSizeText));
 
-    const int cursor = cursorNumberFor(doc);
+    const int cursor = editor::cursorNumberFor(ctx_.window);
     if (cursor != cursorShown_) {
         cursorShown_ = cursor;
         Image1->setCursor(ui::qt::programCursor(cursor));
     }
 
-    for (const auto& [name, view] : menuViewOf(doc, ctx_.settings)) {
+    for (const auto& [name, view] : editor::menuViewOf(doc, ctx_.window, ctx_.settings)) {
         QAction* a = action(name);
         if (!a) continue;
         a->setVisible(view.visible);
@@ -483,10 +507,10 @@ void TfrmMain::syncFromState() {
     labBikou->setText(qs(doc.bikouLabel));
     labTendaka->setText(qs(doc.tenDakaLabel));
 
-    if (doc.surfaceHint.empty()) {
+    if (ctx_.window.surfaceHint.empty()) {
         if (QToolTip::isVisible()) QToolTip::hideText();
     } else {
-        QToolTip::showText(QCursor::pos(), qs(doc.surfaceHint), Image1);
+        QToolTip::showText(QCursor::pos(), qs(ctx_.window.surfaceHint), Image1);
     }
     Image1->fitToSurface();
     Image1->update();

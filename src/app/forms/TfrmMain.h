@@ -1,7 +1,8 @@
 // The main window: palette of picture buttons, menus, the plan image in its scroll box, and the status panel.
 #pragma once
 #include "app/MainCommands.h"
-#include "app/MainView.h"
+#include "editor/WindowState.h"
+#include "editor/WindowView.h"
 #include "calc/IlluminanceGrid.h"
 #include "catalog/FixtureType.h"
 #include "model/Document.h"
@@ -42,12 +43,15 @@ class TfrmLen;
 
 namespace app::forms {
 
+using editor::Picture;
+
 class TfrmVersion;
 class TfmTyuui;
 
 // What the main window works on; the owner keeps these alive as long as the window.
 struct MainContext {
     model::Document& doc;
+    editor::WindowState& window;  // what the window shows of the editing; read after every command
     catalog::TourokuTable& touroku;
     calc::CalcSettings& settings;
     ui::qt::ImageSurface& surface;  // the plan drawing surface
@@ -64,13 +68,17 @@ public:
     void showPicture(Picture p);
     Picture picture() const { return picture_; }
     void click() { emit clicked(); }
+    // Shows ON while held and reports the click on a release inside the button ("線分のカット").
+    void actOnRelease() { actOnRelease_ = true; }
 signals:
     void clicked();
 
 protected:
     void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
 
 private:
+    bool actOnRelease_ = false;
     std::string name_;
     Picture picture_ = Picture::Off;
     bool pictureSet_ = false;
@@ -82,7 +90,7 @@ class PlanImage : public QWidget {
 public:
     PlanImage(ui::qt::ImageSurface& surface, QWidget* parent);
     void fitToSurface();
-    std::function<void(const ui::MouseEvent&, const QPoint& globalPos)> onMouseDown;
+    std::function<void(const ui::MouseEvent&)> onMouseDown;
     std::function<void(const ui::MouseEvent&)> onMouseMove;
 
 protected:
@@ -101,14 +109,13 @@ public:
     ~TfrmMain() override;
 
     MainContext& context() { return ctx_; }
+    // Every menu item, palette control and status button declared by its object name; the program binds them.
     MainCommands commands;
 
     // Mirrors the document into the widgets: title, palette pictures and groups, cursor, menus, labels, image.
     void syncFromState();
     // Runs one command inside the handler boundary, then mirrors the state.
     void run(const std::function<void()>& command);
-    // Runs first in every mirroring: the owner of the edit state copies its own labels into the document.
-    std::function<void()> beforeSync;
 
     // The scroll box's automatic scrolling (off at start; on when a loaded plan outgrows the window).
     bool autoScroll() const { return autoScroll_; }
@@ -172,9 +179,8 @@ private:
     void buildMenus();
     void buildPalette(QWidget* panel);
     void buildStatusPanel(QWidget* panel);
-    QAction* addItem(QMenu* menu, const char* name, const QString& caption, const std::function<void()>* command,
-                     bool checkable = false);
-    PictureButton* addButton(QLayout* layout, const char* name, const QString& hint, std::function<void()> onClick);
+    QAction* addItem(QMenu* menu, const char* name, const QString& caption, bool checkable);
+    PictureButton* addButton(QLayout* layout, const char* name, const QString& hint);
 
     MainContext ctx_;
     std::map<std::string, QAction*> actions_;

@@ -27,9 +27,7 @@ int stateIndex(SlotPicture s) { return s == SlotPicture::Free ? 0 : s == SlotPic
 } // namespace
 
 void DocumentRegistrationHost::deleteFixturesOfSlot(int slot) {
-    for (int i = doc_.plan.kigu.count(); i >= 1; --i) {
-        if (doc_.plan.kigu[i].typeIndex == slot) model::deleteFixture(doc_, touroku_, i);
-    }
+    model::deleteFixturesOfSlot(doc_, touroku_, slot);
     if (fixturesDeleted) fixturesDeleted();
 }
 

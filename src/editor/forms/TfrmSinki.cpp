@@ -34,15 +34,11 @@ bool TfrmSinki::execute() {
 }
 
 void TfrmSinki::btnOKClick() {
+    // The plan work is the editor's, after the dialog has gone: a file dialog for the background may follow.
     hide();
-    const NewPlanChoice c = choiceBox->choice();
-    if (onClearPlan) onClearPlan();
-    // A bad denominator is reported and the fresh plan stays without a background; the dialog closes anyway.
-    ui::qt::guarded(services_, [&] {
-        const std::int32_t d = chosenDenominator(c);
-        if (onBackground) onBackground(c.background, d);
-    });
     accept();
 }
+
+NewPlanChoice TfrmSinki::choice() const { return choiceBox->choice(); }
 
 } // namespace editor::forms

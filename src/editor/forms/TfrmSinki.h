@@ -17,13 +17,10 @@ class TfrmSinki : public QDialog {
 public:
     explicit TfrmSinki(ui::Services& services, QWidget* parent = nullptr);
 
-    // Shows the dialog modally with "白紙で表示" selected; true when OK made a new plan.
+    // Shows the dialog modally with "白紙で表示" selected; true when closed with OK.
     bool execute();
-
-    // OK's work, bound by the main window: clear the plan and refresh the registration window's slots,
-    // then set up the chosen background with the denominator.
-    std::function<void()> onClearPlan;
-    std::function<void(NewPlanBackground, std::int32_t denominator)> onBackground;
+    // What OK chose (the typed denominator still as text).
+    NewPlanChoice choice() const;
 
     PlanChoiceBox* choiceBox;
     QPushButton* btnOK;

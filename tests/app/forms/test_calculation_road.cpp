@@ -11,7 +11,7 @@
 #include "support/QtApp.h"
 #include "ui/testing/FakeServices.h"
 #include "view/forms/TfrmColorScale2.h"
-#include "app/MainView.h"
+#include "editor/WindowView.h"
 #include "view/forms/TfrmLxScale.h"
 
 #include <gtest/gtest.h>
@@ -36,7 +36,7 @@
 
 namespace {
 
-using app::Picture;
+using editor::Picture;
 using testsupport::binaryDir;
 using testsupport::Program;
 
@@ -58,7 +58,7 @@ TEST(CalculationRoad, SampleProjectToColourMapAndBackToTheRecalculationQuestion)
     prog.click("imgKigu");
     catalog::forms::TfrmKigu* kigu = prog.p->engine.frmKigu;
     EXPECT_TRUE(kigu->isVisible());
-    EXPECT_EQ(prog.doc().editTarget, 'K');
+    EXPECT_EQ(prog.p->state.window.editTarget, 'K');
     kigu->imgMouseDown(1, false);
     ASSERT_EQ(prog.doc().selectedType, 1);
     prog.shoot(QStringLiteral("frmKigu"), kigu);
@@ -356,7 +356,7 @@ TEST(CalculationRoad, AGridOfFixturesThroughTheLengthDialog) {
     prog.click("imgKigu");
     prog.p->engine.frmKigu->imgMouseDown(1, false);
     prog.click("imgKigu3");
-    ASSERT_EQ(prog.doc().toolCode, '3');
+    ASSERT_EQ(prog.p->state.window.toolCode, '3');
 
     QString caption;
     testsupport::whenModal([&caption](QWidget* w) {
@@ -412,7 +412,7 @@ TEST(MainWindowPalette, ButtonsCarryTheirHintsAndSwitchGroupsPicturesAndTheUndoC
     EXPECT_FALSE(frm->rbtnPitch->isVisible());
 
     frm->button("imgDelKigu")->click();
-    EXPECT_EQ(prog.doc().snapMode, 'Z');
+    EXPECT_EQ(prog.p->state.window.snapMode, 'Z');
     EXPECT_FALSE(frm->button("imgFree")->isEnabled());
     EXPECT_EQ(frm->button("imgFree")->picture(), Picture::No);
 

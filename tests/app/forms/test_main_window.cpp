@@ -1,8 +1,8 @@
 // Offscreen tests of the real windows: the main window's menus and palette, the calculation road through the start
 // dialog, the range, height and length dialogs, the start-up dialogs and the legend windows.
-#include "app/MainView.h"
+#include "editor/WindowView.h"
 #include "app/Startup.h"
-#include "app/forms/MainBindings.h"
+#include "app/forms/MainProgram.h"
 #include "app/forms/StartupWindows.h"
 #include "app/forms/TfrmMain.h"
 #include "calc/forms/TfrmCalcING.h"
@@ -15,6 +15,7 @@
 #include "editor/forms/TfrmLen.h"
 #include "model/ProjectCommands.h"
 #include "support/QtApp.h"
+#include "support/RunCli.h"
 #include "ui/testing/FakeServices.h"
 #include "view/Legends.h"
 #include "view/forms/TfrmColorScale2.h"
@@ -33,37 +34,25 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSlider>
+#include <cstdlib>
+#include <optional>
 
 namespace {
 
-using app::Picture;
+using editor::Picture;
 
-// A main window on a fresh plan with recording services; the commands bound as the program binds them.
+// The real program on a fresh plan with recording services: every command bound as the program binds it.
 struct MainFixture {
-    model::Document doc;
-    catalog::TourokuTable touroku;
-    calc::CalcSettings settings;
-    catalog::LightColorTable colours;
     ui::testing::FakeServices services;
-    ui::qt::ImageSurface surface{400, 300};
-    app::forms::EngineHooks hooks;
-    std::unique_ptr<model::ProjectCommands> project;
-    std::unique_ptr<app::forms::TfrmMain> frm;
-    int calculations = 0;
-    std::vector<char> shown;
+    std::unique_ptr<app::forms::MainProgram> program;
+    app::forms::TfrmMain* frm;
+    model::Document& doc;
+    calc::CalcSettings& settings;
 
-    MainFixture() {
-        testsupport::qtApp();
-        app::initialiseDocument(doc, app::ScreenInfo{1920, 1080, 96}, 400, 300);
-        frm = std::make_unique<app::forms::TfrmMain>(
-            app::forms::MainContext{doc, touroku, settings, surface, services, colours, nullptr});
-        project = std::make_unique<model::ProjectCommands>(doc, touroku, services);
-        hooks.runCalculation = [this] {
-            ++calculations;
-            doc.resultValid = true;
-        };
-        hooks.showResult = [this](char kind, int) { shown.push_back(kind); };
-        app::forms::bindMainCommands(*frm, *project, hooks);
+    MainFixture()
+        : program((testsupport::qtApp(),
+                   std::make_unique<app::forms::MainProgram>(app::ScreenInfo{800, 600, 96}, testsupport::binaryDir() + "/zolt_data", services))),
+          frm(&program->frm), doc(program->state.doc), settings(program->state.settings) {
         frm->syncFromState();
     }
     QAction* item(const char* name) const {
@@ -71,7 +60,12 @@ struct MainFixture {
         EXPECT_NE(a, nullptr) << name;
         return a;
     }
-    void placeFixture() { doc.plan.kigu.add(model::KiguRecord{100, 100, 0, 1, 0, 100, 100, 0}); }
+    void openSample() { frm->run([&] { program->project.openPath(testsupport::binaryDir() + "/samples/room_sample.OLE"); }); }
+    void press(int x, int y, Qt::MouseButton button = Qt::LeftButton) {
+        const QPointF at(x, y);
+        QMouseEvent e(QEvent::MouseButtonPress, at, frm->Image1->mapToGlobal(at), button, button, Qt::NoModifier);
+        QApplication::sendEvent(frm->Image1, &e);
+    }
 };
 
 QString menuTitles(const QMenuBar* bar) {
@@ -129,9 +123,9 @@ TEST(MainWindow, TheCalculationRoadGoesThroughTheStartDialogWithTheButtonPressed
     f.frm->button("imgCalc")->click();
     ASSERT_EQ(f.services.messages.size(), 1u);
     EXPECT_EQ(f.services.messages[0].text, "器具が配置されていません。");
-    EXPECT_EQ(f.calculations, 0);
+    EXPECT_EQ(f.frm->button("imgCalc")->picture(), Picture::Off);
 
-    f.placeFixture();
+    f.openSample();
     Picture pressedDuringDialog = Picture::Off;
     QString dialogTitle;
     testsupport::whenModal([&](QWidget* w) {
@@ -139,9 +133,6 @@ TEST(MainWindow, TheCalculationRoadGoesThroughTheStartDialogWithTheButtonPressed
         ASSERT_NE(start, nullptr);
         dialogTitle = start->windowTitle();
         pressedDuringDialog = f.frm->button("imgCalc")->picture();
-        EXPECT_TRUE(start->rbtnNormal->isChecked());
-        EXPECT_EQ(start->TrackBar1->value(), 3);
-        EXPECT_TRUE(start->rbtnPlotOff->isChecked());
         start->rbtnNone->setChecked(true);
         start->rbtnPlotOn->setChecked(true);
         start->TrackBar1->setValue(5);
@@ -151,53 +142,44 @@ TEST(MainWindow, TheCalculationRoadGoesThroughTheStartDialogWithTheButtonPressed
     EXPECT_EQ(dialogTitle, QStringLiteral("照度計算"));
     EXPECT_EQ(pressedDuringDialog, Picture::On);
     EXPECT_EQ(f.frm->button("imgCalc")->picture(), Picture::Off);
-    EXPECT_EQ(f.calculations, 1);
+    EXPECT_TRUE(f.doc.resultValid);
     EXPECT_EQ(f.doc.displayKind, 'T');
     EXPECT_EQ(f.settings.calcStep, 5);
-    EXPECT_FALSE(f.settings.maintenanceOn);
     EXPECT_TRUE(f.item("mnuLine")->isChecked());
     EXPECT_FALSE(f.item("mnuBunpu")->isChecked());
     EXPECT_TRUE(f.item("mnuKiguShow")->isChecked());
 
     // Cancelling the start dialog runs nothing.
+    model::markPlanChanged(f.doc);
     testsupport::whenModal([](QWidget* w) { qobject_cast<calc::forms::TfrmCalcStart*>(w)->btnCancel->click(); });
     f.item("mnuCalcRun")->trigger();
-    EXPECT_EQ(f.calculations, 1);
+    EXPECT_FALSE(f.doc.resultValid);
     EXPECT_FALSE(f.settings.calcConfirmed);
 }
 
-TEST(MainWindow, RedisplayAfterAnEditAsksToRecalculateAndAValidResultIsOnlyRedisplayed) {
+TEST(MainWindow, RedisplayOfAStaleResultAsksToRecalculateAndTheContourRedisplayFirstAsksHowToDraw) {
     MainFixture f;
     f.frm->show();
-    f.placeFixture();
-    f.doc.resultValid = true;
-    f.doc.menus.redisplayLux = f.doc.menus.redisplayColorTemp = true;
-    f.frm->syncFromState();
-    f.item("mnuRedTemp")->trigger();
-    EXPECT_EQ(f.shown, std::vector<char>{'C'});
-    EXPECT_TRUE(f.services.messages.empty());
-
-    // An edit closes the colour redisplays; the contour redisplay asks its redraw question, then to recalculate.
-    model::markPlanChanged(f.doc);
-    f.frm->syncFromState();
+    f.openSample();
     EXPECT_FALSE(f.item("mnuRedBunpu")->isEnabled());
     EXPECT_FALSE(f.item("mnuRedTemp")->isEnabled());
+    // Closing the redraw dialog without a choice stops the command before any question.
     testsupport::whenModal([](QWidget* w) {
         EXPECT_EQ(w->windowTitle(), QStringLiteral("再描写"));
-        w->findChild<QPushButton*>(QStringLiteral("btnKakinaosi"))->click();
+        qobject_cast<QDialog*>(w)->reject();
     });
-    f.services.answers = {ui::Answer::Ok};
+    f.item("mnuRedLine")->trigger();
+    EXPECT_TRUE(f.services.messages.empty());
+    EXPECT_EQ(f.doc.displayKind, 'T');
+
+    testsupport::whenModal([](QWidget* w) { w->findChild<QPushButton*>(QStringLiteral("btnKakinaosi"))->click(); });
+    f.services.answers = {ui::Answer::Cancel};
     f.item("mnuRedLine")->trigger();
     ASSERT_EQ(f.services.messages.size(), 1u);
     EXPECT_EQ(f.services.messages[0].text, "データが変更されています。\n再計算します。");
-    EXPECT_EQ(f.calculations, 1);
-    EXPECT_EQ(f.doc.displayKind, 'T');
-
-    // Closing the redraw dialog without a choice stops the command.
-    testsupport::whenModal([](QWidget* w) { qobject_cast<QDialog*>(w)->reject(); });
-    f.item("mnuRedLine")->trigger();
-    EXPECT_EQ(f.services.messages.size(), 1u);
-    EXPECT_EQ(f.shown.size(), 1u);
+    EXPECT_EQ(f.services.messages[0].title, "再計算");
+    EXPECT_FALSE(f.doc.resultValid);
+    EXPECT_FALSE(f.doc.resultShown);
 }
 
 TEST(MainWindow, TheRangeDialogRefusesBadLevelsStaysOpenAndStoresGoodOnes) {
@@ -236,8 +218,9 @@ TEST(MainWindow, TheRangeDialogRefusesBadLevelsStaysOpenAndStoresGoodOnes) {
 TEST(MainWindow, TheHeightButtonRefusesBadHeightsThenAsksAboutFixturesWithTheirOwnHeight) {
     MainFixture f;
     f.frm->show();
-    model::KiguRecord raised{50, 50, 500, 1, 0, 50, 50, 0};
-    f.doc.plan.kigu.add(raised);
+    f.program->touroku.registerSlot(1, catalog::HaikouMdb{});
+    model::addFixture(f.doc, f.program->touroku, 50, 50, 1);
+    f.doc.plan.kigu[1].heightOffset = 500;
     testsupport::whenModal([&](QWidget* w) {
         auto* d = qobject_cast<calc::forms::TfrmtendakaSet*>(w);
         ASSERT_NE(d, nullptr);
@@ -270,11 +253,12 @@ TEST(MainWindow, NumericPointEntryNeedsAScaleAndAConversionErrorLeavesTheProgram
     EXPECT_EQ(f.services.messages[0].text, "縮尺を設定して下さい。(編集->縮尺の設定)");
 
     f.doc.plan.mmPerPixel = 10;
-    std::pair<int, int> entered{0, 0};
-    f.hooks.numericPointEntry = [&](int x, int y) { entered = {x, y}; };
+    f.press(100, 200);  // a wall chain starts here
+    QPoint at;
     testsupport::whenModal([&](QWidget* w) {
         auto* len = qobject_cast<editor::forms::TfrmLen*>(w);
         ASSERT_NE(len, nullptr);
+        at = len->pos();
         EXPECT_EQ(len->windowTitle(), QStringLiteral("数値入力"));
         EXPECT_EQ(len->labX->text(), QStringLiteral("Ｘ(mm)"));
         EXPECT_TRUE(len->txtY->isVisible());
@@ -282,46 +266,37 @@ TEST(MainWindow, NumericPointEntryNeedsAScaleAndAConversionErrorLeavesTheProgram
         len->btnOK->click();  // the conversion error box; the dialog stays
         EXPECT_TRUE(len->isVisible());
         len->txtX->setText(QStringLiteral("3000"));
+        len->txtY->setText(QStringLiteral("500"));
         len->btnOK->click();
     });
     f.frm->btnSuuti->click();
     ASSERT_EQ(f.services.errors.size(), 1u);
     EXPECT_EQ(f.services.errors[0], "'-' は数値ではありません");
-    EXPECT_EQ(entered, (std::pair<int, int>{3000, 0}));
+    EXPECT_EQ(at, QPoint(600, 40));
+    // 3000 mm right and 500 mm up at 10 mm per pixel.
+    ASSERT_EQ(f.doc.plan.lines.count(), 1);
+    EXPECT_EQ((ui::Point{f.doc.plan.lines[1].x2, f.doc.plan.lines[1].y2}), (ui::Point{400, 150}));
 }
 
-TEST(MainWindow, MouseEventsReachTheCommandsInPlanPixelsAndOnlyAnAllowedRightClickPopsTheMenu) {
+TEST(MainWindow, MouseEventsReachTheEditorInPlanPixelsAndARightClickPopsTheMenuOnlyWithNothingInProgress) {
     MainFixture f;
     f.frm->show();
-    std::vector<ui::MouseEvent> downs, moves;
-    bool allowPopup = false;
-    f.frm->commands.mouseDown = [&](const ui::MouseEvent& e) {
-        downs.push_back(e);
-        return allowPopup;
-    };
-    f.frm->commands.mouseMove = [&](const ui::MouseEvent& e) { moves.push_back(e); };
-    QWidget* image = f.frm->Image1;
-    QMouseEvent press(QEvent::MouseButtonPress, QPointF(37, 42), image->mapToGlobal(QPointF(37, 42)), Qt::LeftButton,
-                      Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(image, &press);
-    QMouseEvent move(QEvent::MouseMove, QPointF(50, 60), image->mapToGlobal(QPointF(50, 60)), Qt::NoButton, Qt::NoButton,
-                     Qt::NoModifier);
-    QApplication::sendEvent(image, &move);
-    QMouseEvent right(QEvent::MouseButtonPress, QPointF(5, 6), image->mapToGlobal(QPointF(5, 6)), Qt::RightButton,
-                      Qt::RightButton, Qt::NoModifier);
-    QApplication::sendEvent(image, &right);
-    ASSERT_EQ(downs.size(), 2u);
-    EXPECT_EQ(downs[0].position, (ui::Point{37, 42}));
-    EXPECT_EQ(downs[0].button, ui::MouseButton::Left);
-    EXPECT_EQ(downs[1].button, ui::MouseButton::Right);
-    ASSERT_EQ(moves.size(), 1u);
-    EXPECT_EQ(moves[0].position, (ui::Point{50, 60}));
+    f.press(37, 42);
+    EXPECT_EQ(f.program->engine.editor().startPoint(), (std::optional<ui::Point>{ui::Point{37, 42}}));
+    QMouseEvent move(QEvent::MouseMove, QPointF(50, 60), f.frm->Image1->mapToGlobal(QPointF(50, 60)), Qt::NoButton,
+                     Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(f.frm->Image1, &move);
+    // The rubber band follows in green XOR over the white plan.
+    int banded = 0;
+    for (int x = 40; x <= 47; ++x) banded += f.program->surface.pixel(x, 51) == ui::Color{255, 127, 255} ? 1 : 0;
+    EXPECT_GE(banded, 1);
+    f.press(5, 6, Qt::RightButton);  // cancels the line
+    EXPECT_EQ(f.program->engine.editor().dragState(), 'N');
     EXPECT_FALSE(f.frm->PopupMenu1->isVisible());
-
-    allowPopup = true;
-    QApplication::sendEvent(image, &right);
+    f.press(5, 6, Qt::RightButton);
     EXPECT_TRUE(f.frm->PopupMenu1->isVisible());
     f.frm->PopupMenu1->hide();
+    EXPECT_EQ(f.doc.plan.lines.count(), 0);
 }
 
 TEST(MainWindow, TheProgressWindowShowsItsTextsAndItsCancelHidesTheRedButton) {
@@ -388,11 +363,8 @@ TEST(StartDialogs, TheStartDialogShowsTheNoticeFirstThenMakesTheChosenPlan) {
 
 TEST(StartDialogs, TheNewPlanDialogFiltersItsDenominatorAndClearsBeforeTheBackground) {
     MainFixture f;
-    std::vector<std::string> steps;
-    f.hooks.clearPlan = [&] { steps.push_back("clear"); };
-    f.hooks.planBackground = [&](editor::NewPlanBackground b, std::int32_t d) {
-        steps.push_back(b == editor::NewPlanBackground::Grid ? "grid " + std::to_string(d) : "other");
-    };
+    f.openSample();
+    ASSERT_FALSE(f.doc.plan.isEmpty());
     testsupport::whenModal([](QWidget* w) {
         auto* box = w->findChild<editor::forms::PlanChoiceBox*>();
         ASSERT_NE(box, nullptr);
@@ -408,7 +380,10 @@ TEST(StartDialogs, TheNewPlanDialogFiltersItsDenominatorAndClearsBeforeTheBackgr
         w->findChild<QPushButton*>(QStringLiteral("btnOK"))->click();
     });
     f.item("New1")->trigger();
-    EXPECT_EQ(steps, (std::vector<std::string>{"clear", "grid 75"}));
+    EXPECT_TRUE(f.doc.plan.isEmpty());
+    EXPECT_EQ(f.doc.plan.scaleDenominator, 75);
+    EXPECT_TRUE(f.doc.gridShown);
+    EXPECT_EQ(f.doc.currentFileName, "");
 }
 
 TEST(LegendWindows, TheFloatingLegendIsBorderlessOnTopAndPlacedBesideTheMainWindow) {
@@ -489,7 +464,7 @@ TEST(WindowPictures, EveryWindowDrawsItsTextsAndControls) {
     app::forms::TfmTyuui notice;
     f.frm->frmVersion->Label1->setText(QStringLiteral("ORDIVAN Ver 2.0"));
     const std::pair<QWidget*, const char*> windows[] = {
-        {f.frm.get(), "frmMain"},        {f.frm->frmCalcStart, "frmCalcStart"}, {f.frm->frmLxScale, "frmLxScale"},
+        {f.frm, "frmMain"},        {f.frm->frmCalcStart, "frmCalcStart"}, {f.frm->frmLxScale, "frmLxScale"},
         {f.frm->frmtendakaSet, "frmtendakaSet"}, {f.frm->frmTendakaChange, "frmTendakaChange"},
         {f.frm->frmLen, "frmLen"},       {f.frm->frmSinki, "frmSinki"},         {&start, "frmStart2"},
         {&notice, "fmTyuui"},            {f.frm->frmRedraw, "frmRedraw"},       {f.frm->frmSeido, "frmSeido"},
@@ -508,15 +483,15 @@ TEST(WindowPictures, EveryWindowDrawsItsTextsAndControls) {
     }
     // The palettes of the other two edit targets (the editor's palette commands are not bound here).
     f.doc.selectedType = 1;
-    f.doc.editTarget = 'K';
-    f.doc.toolCode = '2';
+    f.program->state.window.editTarget = 'K';
+    f.program->state.window.toolCode = '2';
     f.frm->syncFromState();
-    grabWindow(f.frm.get(), QStringLiteral("frmMain_kigu"));
-    f.doc.editTarget = 'S';
-    f.doc.toolCode = 'd';
-    f.doc.snapMode = 'Z';
+    grabWindow(f.frm, QStringLiteral("frmMain_kigu"));
+    f.program->state.window.editTarget = 'S';
+    f.program->state.window.toolCode = 'd';
+    f.program->state.window.snapMode = 'Z';
     f.frm->syncFromState();
-    EXPECT_GT(inkShare(grabWindow(f.frm.get(), QStringLiteral("frmMain_hasira"))), 0.001);
+    EXPECT_GT(inkShare(grabWindow(f.frm, QStringLiteral("frmMain_hasira"))), 0.001);
 }
 
 } // namespace
@@ -548,10 +523,13 @@ TEST(DialogKeys, RangeEditsMoveWithTheArrowsAndEnterGoesToOk) {
 }
 
 TEST(DialogKeys, EnterInTheLengthDialogMovesToTheSecondRowOrConfirms) {
-    MainFixture f;
-    auto* len = f.frm->frmLen;
+    testsupport::qtApp();
+    ui::testing::FakeServices services;
+    QWidget owner;  // the dialog belongs to a window, as the main window's does
+    auto* len = new editor::forms::TfrmLen(services, &owner);
     len->configure('K', '3');
-    testsupport::whenModal([&](QWidget*) {
+    testsupport::whenModal([&](QWidget* w) {
+        QApplication::setActiveWindow(w);  // focus moves only inside the active window
         len->txtX->setText(QStringLiteral("4"));
         typeKey(len->txtX, Qt::Key_Return, QStringLiteral("\r"));
         EXPECT_TRUE(len->txtY->hasFocus());
@@ -563,7 +541,8 @@ TEST(DialogKeys, EnterInTheLengthDialogMovesToTheSecondRowOrConfirms) {
     EXPECT_EQ(len->secondValue, 3);
 
     len->configure('P', '2');
-    testsupport::whenModal([&](QWidget*) {
+    testsupport::whenModal([&](QWidget* w) {
+        QApplication::setActiveWindow(w);  // focus moves only inside the active window
         EXPECT_FALSE(len->txtY->isVisible());
         EXPECT_TRUE(len->labmmx->isVisible());
         len->txtX->setText(QStringLiteral("1800"));
@@ -574,15 +553,16 @@ TEST(DialogKeys, EnterInTheLengthDialogMovesToTheSecondRowOrConfirms) {
 
     // A refused OK, then ｷｬﾝｾﾙ: nothing is confirmed.
     len->configure('K', '3');
-    testsupport::whenModal([&](QWidget*) {
+    testsupport::whenModal([&](QWidget* w) {
+        QApplication::setActiveWindow(w);  // focus moves only inside the active window
         len->txtX->setText(QStringLiteral("4"));
         len->btnOK->click();
         EXPECT_TRUE(len->txtY->hasFocus());
         len->btnCancel->click();
     });
     EXPECT_FALSE(len->execute());
-    EXPECT_EQ(f.services.messages.back().text, "値を入力してください");
-    EXPECT_EQ(f.services.messages.back().title, "エラー");
+    EXPECT_EQ(services.messages.back().text, "値を入力してください");
+    EXPECT_EQ(services.messages.back().title, "エラー");
 }
 
 TEST(LegendWindows, TheFloatingLegendFollowsADragOfItsSurface) {
@@ -625,30 +605,38 @@ TEST(QtServicesWithTheProgressWindow, CancelIsReportedByTheNextEventPumpAndShowi
 namespace {
 
 TEST(EventBoundary, AFailingCommandIsShownByTheGeneralErrorBoxAndTheWindowGoesOn) {
-    MainFixture f;
-    f.frm->commands.mnuUndoClick = [] { throw std::out_of_range("plan record index out of range"); };
-    f.item("mnuUndo")->trigger();
-    ASSERT_EQ(f.services.errors.size(), 1u);
-    EXPECT_EQ(f.services.errors[0], "plan record index out of range");
-    // The next command still runs and the window still mirrors the document.
-    f.item("mnuLampJ")->trigger();
-    EXPECT_TRUE(f.item("mnuLampJ")->isChecked());
-    EXPECT_FALSE(f.item("mnuLampA")->isChecked());
+    // A bare window: its commands declared, none bound yet.
+    testsupport::qtApp();
+    model::Document doc;
+    editor::WindowState window;
+    catalog::TourokuTable touroku;
+    calc::CalcSettings settings;
+    catalog::LightColorTable colours;
+    ui::testing::FakeServices services;
+    ui::qt::ImageSurface surface{200, 100};
+    app::forms::TfrmMain frm(app::forms::MainContext{doc, window, touroku, settings, surface, services, colours, nullptr});
+    frm.commands.bind("mnuUndo", [] { throw std::out_of_range("plan record index out of range"); });
+    frm.commands.bind("mnuLampJ", [&doc] { doc.lampNameMode = 'J'; });
+    frm.action("mnuUndo")->trigger();
+    ASSERT_EQ(services.errors.size(), 1u);
+    EXPECT_EQ(services.errors[0], "plan record index out of range");
+    // The next command still runs and the window still shows the document.
+    frm.action("mnuLampJ")->trigger();
+    EXPECT_TRUE(frm.action("mnuLampJ")->isChecked());
+    EXPECT_FALSE(frm.action("mnuLampA")->isChecked());
 }
 
 } // namespace
 
 #include "app/forms/StartupWindows.h"
-#include "support/RunCli.h"
 
 namespace {
 
 TEST(StartUpRoad, AProjectOnTheCommandLineOpensAtOnceWithTheColoursFilledAndNoSplash) {
     MainFixture f;
-    int fills = 0;
     const std::string path = testsupport::sourceDir() + "/data/samples/room_sample.OLE";
-    app::forms::startUp(*f.frm, *f.project, f.hooks, path, QString(), [&] { ++fills; });
-    EXPECT_EQ(fills, 1);
+    f.program->start(path, QString());
+    EXPECT_TRUE(f.doc.tables.ctColourFilled);
     EXPECT_FALSE(f.doc.plan.isEmpty());
     EXPECT_EQ(f.frm->windowTitle(), QStringLiteral("ORDIVAN Ver 2.0  - room_sample.OLE  (ZOLT LIGHTING CORP.)"));
     EXPECT_TRUE(f.item("Save1")->isEnabled());
@@ -657,13 +645,12 @@ TEST(StartUpRoad, AProjectOnTheCommandLineOpensAtOnceWithTheColoursFilledAndNoSp
 
 TEST(StartUpRoad, WithoutAProjectTheSplashShowsForTwoSecondsBeforeTheStartDialog) {
     MainFixture f;
-    int fills = 0;
-    app::forms::startUp(*f.frm, *f.project, f.hooks, "", QStringLiteral("/nonexistent.bmp"), [&] { ++fills; });
+    f.program->start("", QStringLiteral("/nonexistent.bmp"));
     const auto splashes = f.frm->findChildren<app::forms::TfrmStart1*>();
     ASSERT_EQ(splashes.size(), 1);
     EXPECT_TRUE(splashes[0]->isVisible());
     EXPECT_TRUE(splashes[0]->Timer1.isActive());
-    EXPECT_EQ(fills, 0);
+    EXPECT_FALSE(f.doc.tables.ctColourFilled);
     // When the timer fires: colours, then the start dialog; its ｷｬﾝｾﾙ ends the program.
     bool startShown = false;
     testsupport::whenModal([&](QWidget* w) {
@@ -671,9 +658,113 @@ TEST(StartUpRoad, WithoutAProjectTheSplashShowsForTwoSecondsBeforeTheStartDialog
         qobject_cast<app::forms::TfrmStart2*>(w)->btnCancel->click();
     });
     splashes[0]->Timer1Timer();
-    EXPECT_EQ(fills, 1);
+    EXPECT_TRUE(f.doc.tables.ctColourFilled);
     EXPECT_TRUE(startShown);
     EXPECT_FALSE(splashes[0]->isVisible());
+}
+
+} // namespace
+
+namespace {
+
+TEST(CommandTable, EveryMenuItemPaletteControlAndButtonIsBoundExactlyOnce) {
+    MainFixture f;
+    EXPECT_EQ(f.frm->commands.unbound(), std::vector<std::string>{});
+    EXPECT_THROW(f.frm->commands.bind("mnuUndo", [] {}), std::logic_error);   // a second owner is refused
+    EXPECT_THROW(f.frm->commands.bind("mnuNothing", [] {}), std::logic_error);  // and so is a name the window lacks
+}
+
+void sendButton(QWidget* w, QEvent::Type type, QPoint at) {
+    QMouseEvent e(type, QPointF(at), w->mapToGlobal(QPointF(at)), Qt::LeftButton,
+                  type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(w, &e);
+}
+
+TEST(MainWindowPalette, TheCutButtonEndsTheWallChainWhenReleasedOverItAndShowsOnWhileHeld) {
+    MainFixture f;
+    f.frm->show();
+    app::forms::PictureButton* cut = f.frm->button("imgCut");
+    ASSERT_NE(cut, nullptr);
+    EXPECT_EQ(cut->toolTip(), QStringLiteral("線分のカット"));
+    EXPECT_TRUE(cut->isVisible());
+    f.press(10, 10);
+    f.press(100, 10);
+    ASSERT_EQ(f.doc.plan.lines.count(), 1);
+
+    // Released away from the button: nothing happens, the chain goes on.
+    sendButton(cut, QEvent::MouseButtonPress, QPoint(5, 5));
+    EXPECT_EQ(cut->picture(), Picture::On);
+    sendButton(cut, QEvent::MouseButtonRelease, QPoint(-20, 5));
+    EXPECT_EQ(cut->picture(), Picture::Off);
+    EXPECT_EQ(f.program->engine.editor().dragState(), 'L');
+
+    sendButton(cut, QEvent::MouseButtonPress, QPoint(5, 5));
+    sendButton(cut, QEvent::MouseButtonRelease, QPoint(6, 6));
+    EXPECT_EQ(cut->picture(), Picture::Off);
+    EXPECT_EQ(f.program->engine.editor().dragState(), 'N');
+    EXPECT_EQ(f.program->state.window.toolCode, 'L');  // the tool stays
+    f.press(100, 100);                // starts a new chain: no wall from (100, 10)
+    EXPECT_EQ(f.doc.plan.lines.count(), 1);
+
+    f.frm->button("imgKigu")->click();
+    EXPECT_FALSE(cut->isVisible());  // a wall tool only
+}
+
+TEST(MainWindowPalette, TheCountDialogOpensBelowRightOfTheSecondClickAndFlipsAtTheScreenEdges) {
+    MainFixture f;
+    f.frm->show();
+    f.doc.plan.mmPerPixel = 10;
+    f.program->touroku.registerSlot(1, catalog::HaikouMdb{});
+    f.frm->button("imgKigu")->click();
+    f.doc.selectedType = 1;  // what the registration window does
+    f.frm->button("imgKigu2")->click();
+    ASSERT_EQ(f.program->state.window.toolCode, '2');
+
+    auto dialogAfterDrag = [&](QPoint from, QPoint to) {
+        QRect shown;
+        testsupport::whenModal([&](QWidget* w) {
+            auto* len = qobject_cast<editor::forms::TfrmLen*>(w);
+            ASSERT_NE(len, nullptr);
+            shown = len->frameGeometry();
+            len->btnCancel->click();
+        });
+        f.press(from.x(), from.y());
+        f.press(to.x(), to.y());
+        return shown;
+    };
+    const QRect screen = f.frm->screen()->geometry();
+    const QPoint near(120, 80);
+    const QPoint nearGlobal = f.frm->Image1->mapToGlobal(near);
+    QRect d = dialogAfterDrag(QPoint(20, 80), near);
+    EXPECT_EQ(d.topLeft(), nearGlobal + QPoint(10, 25));
+
+    // A second click close to the screen's right and bottom edges: left of and above the click.
+    const QPoint origin = f.frm->Image1->mapToGlobal(QPoint(0, 0));
+    const QPoint far(screen.right() - origin.x() - 5, screen.bottom() - origin.y() - 5);
+    const QPoint farGlobal = f.frm->Image1->mapToGlobal(far);
+    d = dialogAfterDrag(QPoint(20, 80), far);
+    ASSERT_GT(d.width(), 20);
+    EXPECT_EQ(d.right() + 1, farGlobal.x() - 10);
+    EXPECT_EQ(d.bottom() + 1, farGlobal.y() - 25);
+    EXPECT_EQ(f.doc.plan.kigu.count(), 0);  // both dialogs were cancelled
+}
+
+} // namespace
+
+namespace {
+
+TEST(MainWindow, AResizeSwitchesScrollingByWhetherThePlanFitsBetweenThePanels) {
+    MainFixture f;
+    f.frm->show();
+    f.frm->resize(700, 500);  // the first resize after start-up only arms the rule
+    f.openSample();
+    const model::Extent plan = model::computeExtent(f.doc.plan, f.doc.screenWidth, f.doc.screenHeight);
+    f.frm->resize(plan.Xe + 50, plan.Ye + 400);
+    QApplication::processEvents();
+    EXPECT_FALSE(f.frm->autoScroll());
+    f.frm->resize(plan.Xe / 2, plan.Ye + 400);
+    QApplication::processEvents();
+    EXPECT_TRUE(f.frm->autoScroll());
 }
 
 } // namespace

@@ -213,3 +213,33 @@ TEST_F(CatalogForms, ListWindowShowsPlacedTypesAndWritesBackAllButTheQuantity) {
     EXPECT_EQ(refreshed, 1);
     EXPECT_TRUE(list.isVisible());
 }
+
+namespace {
+
+TEST(RegistrationHost, ClearingASlotRemovesEveryFixtureOfItKeepingTheOthersInOrderAndAsksForARedraw) {
+    model::Document doc;
+    catalog::TourokuTable touroku;
+    for (int slot : {1, 2}) {
+        catalog::HaikouMdb m;
+        m.hinban = "TEST-" + std::to_string(slot);
+        touroku.registerSlot(slot, m);
+    }
+    model::addFixture(doc, touroku, 10, 10, 1);
+    model::addFixture(doc, touroku, 20, 20, 2);
+    model::addFixture(doc, touroku, 30, 30, 1);
+    model::addFixture(doc, touroku, 40, 40, 2);
+    doc.resultValid = true;
+    catalog::forms::DocumentRegistrationHost host(doc, touroku);
+    int redraws = 0;
+    host.fixturesDeleted = [&] { ++redraws; };
+    host.deleteFixturesOfSlot(1);
+    ASSERT_EQ(doc.plan.kigu.count(), 2);
+    EXPECT_EQ(doc.plan.kigu[1].x, 20);
+    EXPECT_EQ(doc.plan.kigu[2].x, 40);
+    EXPECT_EQ(touroku[1].placedCount, 0);
+    EXPECT_EQ(touroku[2].placedCount, 2);
+    EXPECT_FALSE(doc.resultValid);
+    EXPECT_EQ(redraws, 1);
+}
+
+} // namespace

@@ -1,9 +1,9 @@
 // The main window's picture of its state, free of any window, so that every enabling rule is tested headless.
-#include "app/MainView.h"
+#include "editor/WindowView.h"
 
 #include "ui/Surface.h"
 
-namespace app {
+namespace editor {
 namespace {
 
 bool isPillars(char target) { return target == 'C' || target == 'S'; }
@@ -12,10 +12,10 @@ ButtonView tool(bool visible, bool on) { return ButtonView{visible, true, on ? P
 
 } // namespace
 
-std::map<std::string, ButtonView> paletteViewOf(const model::Document& doc, bool calcPressed) {
+std::map<std::string, ButtonView> paletteViewOf(const model::Document& doc, const WindowState& window, bool calcPressed) {
     std::map<std::string, ButtonView> v;
-    const char t = doc.editTarget;
-    const char c = doc.toolCode;
+    const char t = window.editTarget;
+    const char c = window.toolCode;
     const bool walls = t == 'R';
     const bool fixtures = t == 'K';
     const bool pillars = isPillars(t);
@@ -29,6 +29,7 @@ std::map<std::string, ButtonView> paletteViewOf(const model::Document& doc, bool
     v["imgBox"] = tool(walls, walls && c == 'S');
     v["imgArc"] = tool(walls, walls && c == 'A');
     v["imgDelLine"] = tool(walls, walls && c == 'D');
+    v["imgCut"] = tool(walls, false);  // shows ON only while it is held
 
     v["imgKigu1"] = tool(fixtures, fixtures && c == '1');
     v["imgKigu2"] = tool(fixtures, fixtures && c == '2');
@@ -54,7 +55,7 @@ std::map<std::string, ButtonView> paletteViewOf(const model::Document& doc, bool
     v["rbtnPitch"] = ButtonView{arrays, true, doc.arrayInput == 'P' ? Picture::On : Picture::Off};
 
     // While a tool that cannot snap is active the three snap buttons show their NO pictures.
-    const char s = doc.snapMode;
+    const char s = window.snapMode;
     const bool snapOff = s == '+' || s == 'Z';
     auto snap = [&](bool visible, char mode) {
         return snapOff ? ButtonView{visible, false, Picture::No} : ButtonView{visible, true, s == mode ? Picture::On : Picture::Off};
@@ -67,9 +68,9 @@ std::map<std::string, ButtonView> paletteViewOf(const model::Document& doc, bool
     return v;
 }
 
-int cursorNumberFor(const model::Document& doc) {
-    const char c = doc.toolCode;
-    switch (doc.editTarget) {
+int cursorNumberFor(const WindowState& window) {
+    const char c = window.toolCode;
+    switch (window.editTarget) {
     case 'R':
         if (c == 'D') return 3;
         if (c == 'M') return 4;
@@ -82,9 +83,10 @@ int cursorNumberFor(const model::Document& doc) {
     }
 }
 
-std::string pillarSizeLabel(const model::Document& doc) { return doc.editTarget == 'C' ? "φ" : "□"; }
+std::string pillarSizeLabel(const WindowState& window) { return window.editTarget == 'C' ? "φ" : "□"; }
 
-std::map<std::string, MenuView> menuViewOf(const model::Document& doc, const calc::CalcSettings& settings) {
+std::map<std::string, MenuView> menuViewOf(const model::Document& doc, const WindowState& window,
+                                          const calc::CalcSettings& settings) {
     const auto& m = doc.menus;
     std::map<std::string, MenuView> v;
     auto enabled = [&](const char* name, bool on) { v[name].enabled = on; };
@@ -130,7 +132,7 @@ std::map<std::string, MenuView> menuViewOf(const model::Document& doc, const cal
     checked("mnuDxfScreen", doc.dxfSizeMode == 1);
     checked("mnuDxfForm", doc.dxfSizeMode == 2);
 
-    v["mnuUndo"].caption = doc.undoCaption;
+    v["mnuUndo"].caption = window.undoCaption;
     v["mnuLegendMerge"].caption = doc.legendFramed ? kLegendMergeOn : kLegendMergeOff;
     v["mnuTempMerge"].caption = doc.tempScaleMerged ? kTempMergeOff : kTempMergeOn;
 
@@ -143,4 +145,4 @@ std::map<std::string, MenuView> menuViewOf(const model::Document& doc, const cal
 }
 
 
-} // namespace app
+} // namespace editor

@@ -1,6 +1,7 @@
-// How the main window mirrors its state: which palette buttons show, which picture each shows, the cursor, the menus.
+// The main window's picture of the edit state: which palette buttons show and which picture each shows, the cursor, the menus.
 #pragma once
 #include "calc/IlluminanceGrid.h"
+#include "editor/WindowState.h"
 #include "model/Document.h"
 
 #include <map>
@@ -10,7 +11,7 @@ namespace ui {
 class Surface;
 }
 
-namespace app {
+namespace editor {
 
 enum class Picture { Off, On, No };
 
@@ -21,13 +22,13 @@ struct ButtonView {
 };
 
 // Every palette control by its name (imgLine, imgKigu1, imgFree, rbtnPitch, txtHasira, ...).
-std::map<std::string, ButtonView> paletteViewOf(const model::Document& doc, bool calcPressed);
+std::map<std::string, ButtonView> paletteViewOf(const model::Document& doc, const WindowState& window, bool calcPressed);
 
 // The cursor number of the drawing surface (0 = the default arrow).
-int cursorNumberFor(const model::Document& doc);
+int cursorNumberFor(const WindowState& window);
 
 // "φ" for round pillars, "□" for square ones.
-std::string pillarSizeLabel(const model::Document& doc);
+std::string pillarSizeLabel(const WindowState& window);
 
 struct MenuView {
     bool visible = true;
@@ -37,7 +38,8 @@ struct MenuView {
 };
 
 // Every menu item by its name (Save1, mnuDxfSave, mnuLampJ, ...).
-std::map<std::string, MenuView> menuViewOf(const model::Document& doc, const calc::CalcSettings& settings);
+std::map<std::string, MenuView> menuViewOf(const model::Document& doc, const WindowState& window,
+                                          const calc::CalcSettings& settings);
 
 // The captions of the two border toggles of the options menu.
 inline constexpr const char* kLegendMergeOn = "照度レンジウィンドゥを背景に合成する";
@@ -46,4 +48,4 @@ inline constexpr const char* kTempMergeOn = "色温度目盛りを背景に合�
 inline constexpr const char* kTempMergeOff = "色温度目盛りを元に戻す";
 
 
-} // namespace app
+} // namespace editor

@@ -1,0 +1,190 @@
+// The main window's plan commands outside the tools: undo, reference height, resize, calculation and result, new plan.
+#include "base/Text.h"
+#include "calc/SettingsDialogs.h"
+#include "editor/Dialogs.h"
+#include "editor/Editor.h"
+#include "editor/PlanEdits.h"
+#include "model/Document.h"
+#include "view/RangeDialogRules.h"
+
+namespace editor {
+
+// ---------------------------------------------------------------- undo
+
+void Editor::mnuUndoClick() {
+    auto& doc = state_.doc;
+    eraseRubberBand();
+    switch (state_.window.editTarget) {
+    case 'R': {
+        auto& lines = doc.plan.lines;
+        if (lines.empty()) return;
+        eraseSegment(context_, lines[lines.count()]);
+        lines.removeLast();
+        break;
+    }
+    case 'K': {
+        auto& kigu = doc.plan.kigu;
+        if (kigu.empty()) return;
+        const model::KiguRecord k = kigu[kigu.count()];
+        eraseFixture(context_, k);
+        decrementPlaced(touroku_, k.typeIndex);
+        call(hooks_.refreshRegistrationCounts);
+        kigu.removeLast();
+        break;
+    }
+    default: {
+        auto& hasira = doc.plan.hasira;
+        if (hasira.empty()) return;
+        eraseHasira(context_, hasira[hasira.count()]);
+        hasira.removeLast();
+        break;
+    }
+    }
+    // The plan is no longer the one the result was calculated for.
+    model::markPlanChanged(doc);
+}
+
+// ---------------------------------------------------------------- status panel and window
+
+void Editor::btnHenkouClick() {
+    auto& doc = state_.doc;
+    eraseRubberBand();
+    const std::int32_t before = doc.tenDaka;
+    call(hooks_.showTenDakaDialog);
+    // Cancelled, or the height it already had: the plan and its result stay as they are.
+    if (doc.tenDaka == before) return;
+    if (calc::anyFixtureWithOwnHeight(doc.plan)) {
+        const int answer = hooks_.askTenDakaChange ? hooks_.askTenDakaChange(state_.heightChangeChoice) : 0;
+        if (answer >= 1 && answer <= 3) {
+            state_.heightChangeChoice = answer;
+            calc::applyTenDakaChange(doc.plan, answer, before, doc.tenDaka);
+        }
+        redisplayPlan();
+    }
+    model::markPlanChanged(doc);
+}
+
+bool Editor::windowResized(int clientWidth, int freeHeight, bool autoScroll) {
+    auto& doc = state_.doc;
+    if (doc.extent.Xe < 0) return autoScroll;
+    if (doc.extent.Xe == 0) {
+        doc.extent.Xe = 1;  // the first resize after start-up
+        return autoScroll;
+    }
+    doc.extent = model::computeExtent(doc.plan, doc.screenWidth, doc.screenHeight);
+    if (autoScroll) return !(doc.extent.Xe < clientWidth && doc.extent.Ye < freeHeight);
+    return doc.extent.Xe > clientWidth || doc.extent.Ye > freeHeight;
+}
+
+void Editor::button3Click() {
+    call(hooks_.closeSecondColourScale);
+    redisplayPlan();
+}
+
+// ---------------------------------------------------------------- calculation and result display
+
+void Editor::runCalculationCommand(bool checkFixtures) {
+    auto& doc = state_.doc;
+    if (checkFixtures && doc.plan.kigu.empty()) {
+        stop(kNoFixtures);
+        return;
+    }
+    cancelOperation();
+    state_.settings.calcConfirmed = false;
+    call(hooks_.showCalcStartDialog);
+    if (state_.settings.calcConfirmed) call(hooks_.runCalculation);
+}
+
+void Editor::imgCalcClick() { runCalculationCommand(true); }
+void Editor::mnuCalcRunClick() { runCalculationCommand(false); }
+
+void Editor::redisplayResultAs(char kind) {
+    auto& doc = state_.doc;
+    doc.displayKind = kind;
+    if (kind == 'T' && hooks_.askRedrawChoice && !hooks_.askRedrawChoice()) return;
+    cancelOperation();
+    const bool haveFixtures = !doc.plan.kigu.empty();
+    if (!doc.resultValid && haveFixtures) {
+        if (services_.messageBox(kRecalculate, "再計算", ui::Icon::Stop, ui::Buttons::OkCancel) == ui::Answer::Ok)
+            call(hooks_.runCalculation);
+    } else if (haveFixtures) {
+        if (hooks_.redisplayResult) hooks_.redisplayResult(kind);
+    } else {
+        stop(kNoFixtures);
+    }
+}
+
+void Editor::updateScaleTypeLabel() {
+    state_.doc.scaleTypeLabel = view::scaleTypeLabel(state_.doc.displayKind, state_.doc.rangeMode);
+}
+
+void Editor::chooseNextResult(char kind) {
+    state_.doc.displayKind = kind;
+    updateScaleTypeLabel();
+}
+
+// The status panel names the levels in force as soon as the choice changes.
+void Editor::mnuScaleONClick() {
+    state_.doc.rangeMode = true;
+    updateScaleTypeLabel();
+}
+void Editor::mnuScaleOFFClick() {
+    state_.doc.rangeMode = false;
+    updateScaleTypeLabel();
+}
+
+void Editor::mnuHaikouClick() {
+    if (state_.doc.selectedType > 0) {
+        if (hooks_.showCurveWindow) hooks_.showCurveWindow(state_.doc.selectedType);
+    } else {
+        stop(kNeedTypeCurve);
+    }
+}
+
+// ---------------------------------------------------------------- new plan
+
+void Editor::New1Click() {
+    if (!hooks_.askNewPlan) return;
+    auto choice = hooks_.askNewPlan();
+    if (!choice || !choice->confirmed) return;
+    applyNewPlan(*choice, true);
+}
+
+void Editor::clearPlan() {
+    auto& doc = state_.doc;
+    cancelOperation();
+    call(hooks_.closeLegendWindows);
+    model::clearPlan(doc, touroku_);
+    state_.grid.zero();
+    doc.scaleLabel = model::scaleLabelFor(doc, false);
+    clearDrawingSurface();
+    call(hooks_.hideRegistration);
+    call(hooks_.refreshRegistrationSlots);
+}
+
+void Editor::applyNewPlan(const NewPlanChoice& choice, bool clearFirst) {
+    auto& doc = state_.doc;
+    cancelOperation();
+    if (clearFirst) clearPlan();
+    int denominator = choice.denominator;
+    try {
+        denominator = chosenDenominator(choice);
+    } catch (const base::ConversionError& e) {
+        services_.showError(e.what());
+        return;
+    }
+    switch (choice.background) {
+    case NewPlanBackground::White:
+        clearDrawingSurface();
+        doc.backgroundKind = 'N';
+        break;
+    case NewPlanBackground::Dxf: loadDxfBackground(false); break;
+    case NewPlanBackground::Bitmap: loadBitmapBackground(false); break;
+    case NewPlanBackground::Grid:
+        model::setScaleFromDenominator(doc, denominator);
+        if (doc.plan.hasScale()) redraw(0);
+        break;
+    }
+}
+
+} // namespace editor
