@@ -107,7 +107,7 @@ float pointSourceLux(const catalog::BunpuHinban& type, int a, int b, float mmPer
     return static_cast<float>(e);
 }
 
-void computeTableExtents(TypeTable& t) {
+void deriveTableLookups(TypeTable& t) {
     for (auto& e : t.extent) e.assign(kTableSize, -1);
     for (int a = 0; a < kTableSize; ++a) {
         for (int b = 0; b < kTableSize; ++b) {
@@ -117,6 +117,11 @@ void computeTableExtents(TypeTable& t) {
                 t.extent[1][static_cast<std::size_t>(a)] = std::max(t.extent[1][static_cast<std::size_t>(a)], b);
             }
         }
+    }
+    t.turned.assign(static_cast<std::size_t>(kTableSize) * kTableSize, 0.0f);
+    const int R = std::clamp(t.reach, 0, kMaxReach);
+    for (int a = 0; a <= R; ++a) {
+        for (int b = 0; b <= R; ++b) t.turned[static_cast<std::size_t>(b) * kTableSize + static_cast<std::size_t>(a)] = t.at(a, b);
     }
 }
 
@@ -133,7 +138,7 @@ void prepareFixtureType(TypeTable& t, const catalog::BunpuHinban& type, std::int
     if (h <= 0 || !(settings.mmPerPixel > 0) || !std::isfinite(settings.mmPerPixel)) {
         t.dark = true;
         t.reach = 0;
-        computeTableExtents(t);
+        deriveTableLookups(t);
         return;
     }
     const float H = static_cast<float>(h);
@@ -229,7 +234,7 @@ void prepareFixtureType(TypeTable& t, const catalog::BunpuHinban& type, std::int
             for (int b = 0; b <= R; ++b) t.at(a, b) = t.sum[static_cast<std::size_t>(a) * kTableSize + static_cast<std::size_t>(b)];
         }
     }
-    computeTableExtents(t);
+    deriveTableLookups(t);
 }
 
 Sight makeSight(std::int32_t col, std::int32_t row, std::int32_t fx, std::int32_t fy) {

@@ -43,11 +43,17 @@ void expectSameAsReference(const model::Plan& plan, const catalog::TourokuTable&
                            std::initializer_list<int> threadCounts, const std::string& what) {
     IlluminanceGrid ref = freshGrid(w, h);
     reference::fixturePass(plan, touroku, tenDaka, settingsFor(plan, step), ref);
-    for (int threads : threadCounts) {
-        IlluminanceGrid fast = freshGrid(w, h);
-        ASSERT_EQ(runFixturePass(plan, touroku, tenDaka, settingsFor(plan, step), fast, threads, nullptr), PassResult::Completed);
-        EXPECT_EQ(differingPoints(ref, fast), 0) << what << " step " << step << " threads " << threads;
+    // The loop the processor chooses, then the point-by-point one.
+    for (bool portable : {false, true}) {
+        forcePortablePass(portable);
+        for (int threads : threadCounts) {
+            IlluminanceGrid fast = freshGrid(w, h);
+            ASSERT_EQ(runFixturePass(plan, touroku, tenDaka, settingsFor(plan, step), fast, threads, nullptr), PassResult::Completed);
+            EXPECT_EQ(differingPoints(ref, fast), 0)
+                << what << " step " << step << " threads " << threads << (portable ? " point by point" : " vector units");
+        }
     }
+    forcePortablePass(false);
 }
 
 TEST(FastPass, RandomPlansGiveTheReferenceGridBitForBitForEveryStepAndThreadCount) {
