@@ -162,6 +162,71 @@ ORDIVAN_AVX2 inline __m256 crossesLanes(const SightLanes& s, const WallLine& w) 
     return ok;
 }
 
+// The lanes whose column lies in the obstacle's window of columns, as bits.
+ORDIVAN_AVX2 inline int windowLanes(const Active& a, __m256i cols) {
+    const __m256i before = _mm256_cmpgt_epi32(_mm256_set1_epi32(static_cast<std::int32_t>(a.lo)), cols);
+    const __m256i upTo = _mm256_cmpgt_epi32(_mm256_set1_epi32(static_cast<std::int32_t>(a.hi) + 1), cols);
+    return _mm256_movemask_ps(_mm256_castsi256_ps(_mm256_andnot_si256(before, upTo)));
+}
+
+ORDIVAN_AVX2 inline __m256d withinPd(__m256d v, __m256d lo, __m256d hi) {
+    return _mm256_and_pd(_mm256_cmp_pd(v, lo, _CMP_GE_OQ), _mm256_cmp_pd(v, hi, _CMP_LE_OQ));
+}
+
+// The double-precision sight lines of four points, as prepareCircleTests works them out.
+struct CircleLanes {
+    __m256d col, u, k, w;
+    __m256d vertical;  // all ones where the point lies straight above or below the fixture
+    __m256d xLo, xHi, yLo, yHi;  // the sight line's box
+};
+
+ORDIVAN_AVX2 inline CircleLanes circleLanes(__m128i cols, std::int32_t row, std::int32_t fx, std::int32_t fy) {
+    CircleLanes c;
+    const __m128i fxs = _mm_set1_epi32(fx);
+    c.col = _mm256_cvtepi32_pd(cols);
+    c.u = _mm256_div_pd(_mm256_set1_pd(static_cast<double>(row - fy)), _mm256_cvtepi32_pd(_mm_sub_epi32(cols, fxs)));
+    c.k = _mm256_sub_pd(_mm256_set1_pd(static_cast<double>(row)), _mm256_mul_pd(c.u, c.col));
+    c.w = _mm256_add_pd(_mm256_mul_pd(c.u, c.u), _mm256_set1_pd(1.0));
+    c.vertical = _mm256_castsi256_pd(_mm256_cvtepi32_epi64(_mm_cmpeq_epi32(cols, fxs)));
+    c.xLo = _mm256_cvtepi32_pd(_mm_min_epi32(cols, fxs));
+    c.xHi = _mm256_cvtepi32_pd(_mm_max_epi32(cols, fxs));
+    c.yLo = _mm256_set1_pd(static_cast<double>(std::min(row, fy)));
+    c.yHi = _mm256_set1_pd(static_cast<double>(std::max(row, fy)));
+    return c;
+}
+
+// circleCrossings() for four sight lines: the same operations in the same order in every lane. Returns all
+// ones where the line meets the circle.
+ORDIVAN_AVX2 inline __m256d circleLanesCross(const CircleLanes& s, double cx, double cy, double r, __m256d px[2], __m256d py[2]) {
+    const __m256d CX = _mm256_set1_pd(cx), CY = _mm256_set1_pd(cy), two = _mm256_set1_pd(2.0), zero = _mm256_setzero_pd();
+    const __m256d rr = _mm256_set1_pd(r * r);
+    const __m256d kc = _mm256_sub_pd(s.k, CY);
+    const __m256d v = _mm256_sub_pd(_mm256_mul_pd(_mm256_mul_pd(two, s.u), kc), _mm256_set1_pd(2 * cx));
+    const __m256d rest = _mm256_sub_pd(_mm256_add_pd(_mm256_mul_pd(kc, kc), _mm256_set1_pd(cx * cx)), rr);
+    const __m256d q = _mm256_sub_pd(_mm256_mul_pd(v, v), _mm256_mul_pd(_mm256_mul_pd(_mm256_set1_pd(4.0), s.w), rest));
+    const __m256d sq = _mm256_sqrt_pd(q);
+    const __m256d w2 = _mm256_mul_pd(two, s.w);
+    const __m256d minusV = _mm256_xor_pd(v, _mm256_set1_pd(-0.0));
+    const __m256d x0 = _mm256_div_pd(_mm256_sub_pd(sq, v), w2);
+    const __m256d x1 = _mm256_div_pd(_mm256_sub_pd(minusV, sq), w2);
+    // Straight above or below the fixture.
+    const __m256d dxc = _mm256_sub_pd(s.col, CX);
+    const __m256d qv = _mm256_sub_pd(rr, _mm256_mul_pd(dxc, dxc));
+    const __m256d sqv = _mm256_sqrt_pd(qv);
+    px[0] = _mm256_blendv_pd(x0, s.col, s.vertical);
+    px[1] = _mm256_blendv_pd(x1, s.col, s.vertical);
+    py[0] = _mm256_blendv_pd(_mm256_add_pd(s.k, _mm256_mul_pd(s.u, x0)), _mm256_add_pd(CY, sqv), s.vertical);
+    py[1] = _mm256_blendv_pd(_mm256_add_pd(s.k, _mm256_mul_pd(s.u, x1)), _mm256_sub_pd(CY, sqv), s.vertical);
+    return _mm256_blendv_pd(_mm256_cmp_pd(q, zero, _CMP_GE_OQ), _mm256_cmp_pd(qv, zero, _CMP_GE_OQ), s.vertical);
+}
+
+// inBox() for four crossing points: the truncated point inside the sight line's box.
+ORDIVAN_AVX2 inline __m256d inBoxLanes(const CircleLanes& s, __m256d px, __m256d py) {
+    const __m256d tx = _mm256_round_pd(px, _MM_FROUND_TO_ZERO | _MM_FROUND_NO_EXC);
+    const __m256d ty = _mm256_round_pd(py, _MM_FROUND_TO_ZERO | _MM_FROUND_NO_EXC);
+    return _mm256_and_pd(withinPd(tx, s.xLo, s.xHi), withinPd(ty, s.yLo, s.yHi));
+}
+
 // The row eight computed points at a time: table entries gathered by column offset, straight walls and
 // square pillars tested for all eight sight lines at once, arcs and round pillars point by point for the
 // points still lit, then the sums of the lit points each advanced by its own single addition.
@@ -211,27 +276,52 @@ ORDIVAN_AVX2 void addRowAvx2(const RowRun& r) {
                 hit = _mm256_or_ps(crossesLanes(s, p.diagonal[0]), crossesLanes(s, p.diagonal[1]));
             }
             int mask = _mm256_movemask_ps(hit) & live;
-            if (a.lo > c0 || a.hi < cLast) {
-                const __m256i inside = _mm256_andnot_si256(_mm256_cmpgt_epi32(_mm256_set1_epi32(static_cast<std::int32_t>(a.lo)), cols),
-                                                           _mm256_cmpgt_epi32(_mm256_set1_epi32(static_cast<std::int32_t>(a.hi) + 1), cols));
-                mask &= _mm256_movemask_ps(_mm256_castsi256_ps(inside));
-            }
+            if (a.lo > c0 || a.hi < cLast) mask &= windowLanes(a, cols);
             blocked |= mask;
             if ((live & ~blocked) == 0) break;
         }
         if (curved && (live & ~blocked) != 0) {
-            for (int i = 0; i < 8; ++i) {
-                if (((live & ~blocked) >> i & 1) == 0) continue;
-                const std::int32_t col = c0 + i * r.step;
-                Sight sight = makeSight(col, r.row, r.fx, r.fy);
-                prepareCircleTests(sight);
-                for (const Active& a : r.active) {
-                    if ((a.kind != Kind::Arc && a.kind != Kind::Cylinder) || col < a.lo || col > a.hi) continue;
-                    if (testActive(a, r.obs, sight)) {
-                        blocked |= 1 << i;
-                        break;
+            const CircleLanes half[2] = {circleLanes(_mm256_castsi256_si128(cols), r.row, r.fx, r.fy),
+                                         circleLanes(_mm256_extracti128_si256(cols, 1), r.row, r.fx, r.fy)};
+            for (const Active& a : r.active) {
+                if ((a.kind != Kind::Arc && a.kind != Kind::Cylinder) || a.hi < c0 || a.lo > cLast) continue;
+                const int open = live & ~blocked & windowLanes(a, cols);
+                for (int h = 0; h < 2 && open != 0; ++h) {
+                    int openHalf = open >> (4 * h) & 15;
+                    if (openHalf == 0) continue;
+                    const CircleLanes& c = half[h];
+                    __m256d px[2], py[2];
+                    if (a.kind == Kind::Cylinder) {
+                        const auto& p = r.obs.pillars[static_cast<std::size_t>(a.index)];
+                        const __m256d hit = circleLanesCross(c, static_cast<double>(p.x), static_cast<double>(p.y),
+                                                             static_cast<double>(p.m), px, py);
+                        const __m256d inside = _mm256_or_pd(inBoxLanes(c, px[0], py[0]), inBoxLanes(c, px[1], py[1]));
+                        blocked |= (_mm256_movemask_pd(_mm256_and_pd(hit, inside)) & openHalf) << (4 * h);
+                        continue;
+                    }
+                    const ArcShape& arc = r.obs.walls[static_cast<std::size_t>(a.index)].shape;
+                    const __m256d hit = circleLanesCross(c, arc.cx, arc.cy, arc.r, px, py);
+                    // Only a crossing near the arc's own box can lie inside its span: the angle is worked
+                    // out for those alone.
+                    const double m = arcMargin(arc);
+                    const __m256d spanLoX = _mm256_set1_pd(arc.minX - m), spanHiX = _mm256_set1_pd(arc.maxX + m);
+                    const __m256d spanLoY = _mm256_set1_pd(arc.minY - m), spanHiY = _mm256_set1_pd(arc.maxY + m);
+                    for (int i = 0; i < 2 && openHalf != 0; ++i) {
+                        const __m256d near = _mm256_and_pd(withinPd(px[i], spanLoX, spanHiX), withinPd(py[i], spanLoY, spanHiY));
+                        const int candidates = _mm256_movemask_pd(_mm256_and_pd(_mm256_and_pd(hit, near), inBoxLanes(c, px[i], py[i]))) & openHalf;
+                        if (candidates == 0) continue;
+                        alignas(32) double xs[4], ys[4];
+                        _mm256_store_pd(xs, px[i]);
+                        _mm256_store_pd(ys, py[i]);
+                        for (int l = 0; l < 4; ++l) {
+                            if ((candidates >> l & 1) != 0 && insideArcSpan(arc, xs[l], ys[l])) {
+                                blocked |= 1 << (4 * h + l);
+                                openHalf &= ~(1 << l);
+                            }
+                        }
                     }
                 }
+                if ((live & ~blocked) == 0) break;
             }
         }
         const int lit = live & ~blocked;

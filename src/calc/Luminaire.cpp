@@ -378,12 +378,15 @@ bool arcBlocks(const Sight& s, const ArcShape& arc) {
     double px[2], py[2];
     if (!circleCrossings(s, arc.cx, arc.cy, arc.r, px, py)) return false;
     for (int i = 0; i < 2; ++i) {
-        if (!inBox(px[i], py[i], s.col, s.row, s.fx, s.fy)) continue;
-        float a = arcAngle(px[i], py[i], arc.cx, arc.cy);
-        if (a < arc.aStart) a = a + kTwoPi;
-        if (arc.aStart < a && a < arc.aEnd) return true;
+        if (inBox(px[i], py[i], s.col, s.row, s.fx, s.fy) && insideArcSpan(arc, px[i], py[i])) return true;
     }
     return false;
+}
+
+bool insideArcSpan(const ArcShape& arc, double px, double py) {
+    float a = arcAngle(px, py, arc.cx, arc.cy);
+    if (a < arc.aStart) a = a + kTwoPi;
+    return arc.aStart < a && a < arc.aEnd;
 }
 
 bool arcBlocks(std::int32_t col, std::int32_t row, std::int32_t fx, std::int32_t fy, const model::LineRecord& arc) {

@@ -106,6 +106,8 @@ ArcShape makeArcShape(const model::LineRecord& arc);
 // Fills the box of the arc's span (makeArcShape leaves it empty).
 void computeArcSpanBox(ArcShape& arc);
 bool arcBlocks(const Sight& sight, const ArcShape& arc);
+// Whether a crossing point (px, py) of the arc's circle lies strictly inside the arc's span of angles.
+bool insideArcSpan(const ArcShape& arc, double px, double py);
 
 // Centre and radius of the circle an arc wall is taken on.
 struct ArcCircle {
