@@ -245,6 +245,7 @@ ORDIVAN_AVX2 void addRowAvx2(const RowRun& r) {
     s.yHi = std::max(rowF, fyF);
     s.horizontal = r.row == r.fy;
     const std::int32_t chunk = 8 * r.step;
+    const Active* last = nullptr;
     for (std::int32_t c0 = r.colLo; c0 <= r.colHi; c0 += chunk) {
         const __m256i cols = _mm256_add_epi32(_mm256_set1_epi32(c0), laneOffset);
         const __m256i valid = _mm256_cmpgt_epi32(pastEnd, cols);
@@ -262,12 +263,7 @@ ORDIVAN_AVX2 void addRowAvx2(const RowRun& r) {
         const std::int32_t cLast = std::min(r.colHi, c0 + chunk - r.step);
         int blocked = 0;
         bool curved = false;
-        for (const Active& a : r.active) {
-            if (a.hi < c0 || a.lo > cLast) continue;
-            if (a.kind == Kind::Arc || a.kind == Kind::Cylinder) {
-                curved = true;
-                continue;
-            }
+        auto straight = [&](const Active& a) __attribute__((target("avx2"))) {
             __m256 hit;
             if (a.kind == Kind::Wall) {
                 hit = crossesLanes(s, r.obs.walls[static_cast<std::size_t>(a.index)].line);
@@ -277,8 +273,24 @@ ORDIVAN_AVX2 void addRowAvx2(const RowRun& r) {
             }
             int mask = _mm256_movemask_ps(hit) & live;
             if (a.lo > c0 || a.hi < cLast) mask &= windowLanes(a, cols);
-            blocked |= mask;
-            if ((live & ~blocked) == 0) break;
+            return mask;
+        };
+        // Whatever shaded points of the previous eight most likely shades these too.
+        const Active* first = last != nullptr && last->hi >= c0 && last->lo <= cLast ? last : nullptr;
+        if (first != nullptr) blocked = straight(*first);
+        if ((live & ~blocked) != 0) {
+            for (const Active& a : r.active) {
+                if (a.hi < c0 || a.lo > cLast || &a == first) continue;
+                if (a.kind == Kind::Arc || a.kind == Kind::Cylinder) {
+                    curved = true;
+                    continue;
+                }
+                const int mask = straight(a);
+                if (mask == 0) continue;
+                blocked |= mask;
+                last = &a;
+                if ((live & ~blocked) == 0) break;
+            }
         }
         if (curved && (live & ~blocked) != 0) {
             const CircleLanes half[2] = {circleLanes(_mm256_castsi256_si128(cols), r.row, r.fx, r.fy),
