@@ -1,4 +1,4 @@
-// The fast fixture pass: rows shared among threads, work culled where its answer is already known.
+// The fast fixture pass: rows shared among threads, eight points at a time on the vector units where the processor has them, work culled where its answer is already known.
 #include "calc/FixturePass.h"
 
 #include <algorithm>
@@ -227,6 +227,22 @@ ORDIVAN_AVX2 inline __m256d inBoxLanes(const CircleLanes& s, __m256d px, __m256d
     return _mm256_and_pd(withinPd(tx, s.xLo, s.xHi), withinPd(ty, s.yLo, s.yHi));
 }
 
+// The lanes (as bits, among those in live) whose sight line a straight wall or a square pillar cuts,
+// within the obstacle's window of columns.
+ORDIVAN_AVX2 inline int straightLanes(const Active& a, const Obstacles& obs, const SightLanes& s, __m256i cols, int live,
+                                      std::int32_t c0, std::int32_t cLast) {
+    __m256 hit;
+    if (a.kind == Kind::Wall) {
+        hit = crossesLanes(s, obs.walls[static_cast<std::size_t>(a.index)].line);
+    } else {
+        const auto& p = obs.pillars[static_cast<std::size_t>(a.index)];
+        hit = _mm256_or_ps(crossesLanes(s, p.diagonal[0]), crossesLanes(s, p.diagonal[1]));
+    }
+    int mask = _mm256_movemask_ps(hit) & live;
+    if (a.lo > c0 || a.hi < cLast) mask &= windowLanes(a, cols);
+    return mask;
+}
+
 // The row eight computed points at a time: table entries gathered by column offset, straight walls and
 // square pillars tested for all eight sight lines at once, arcs and round pillars point by point for the
 // points still lit, then the sums of the lit points each advanced by its own single addition.
@@ -263,21 +279,9 @@ ORDIVAN_AVX2 void addRowAvx2(const RowRun& r) {
         const std::int32_t cLast = std::min(r.colHi, c0 + chunk - r.step);
         int blocked = 0;
         bool curved = false;
-        auto straight = [&](const Active& a) __attribute__((target("avx2"))) {
-            __m256 hit;
-            if (a.kind == Kind::Wall) {
-                hit = crossesLanes(s, r.obs.walls[static_cast<std::size_t>(a.index)].line);
-            } else {
-                const auto& p = r.obs.pillars[static_cast<std::size_t>(a.index)];
-                hit = _mm256_or_ps(crossesLanes(s, p.diagonal[0]), crossesLanes(s, p.diagonal[1]));
-            }
-            int mask = _mm256_movemask_ps(hit) & live;
-            if (a.lo > c0 || a.hi < cLast) mask &= windowLanes(a, cols);
-            return mask;
-        };
         // Whatever shaded points of the previous eight most likely shades these too.
         const Active* first = last != nullptr && last->hi >= c0 && last->lo <= cLast ? last : nullptr;
-        if (first != nullptr) blocked = straight(*first);
+        if (first != nullptr) blocked = straightLanes(*first, r.obs, s, cols, live, c0, cLast);
         if ((live & ~blocked) != 0) {
             for (const Active& a : r.active) {
                 if (a.hi < c0 || a.lo > cLast || &a == first) continue;
@@ -285,7 +289,7 @@ ORDIVAN_AVX2 void addRowAvx2(const RowRun& r) {
                     curved = true;
                     continue;
                 }
-                const int mask = straight(a);
+                const int mask = straightLanes(a, r.obs, s, cols, live, c0, cLast);
                 if (mask == 0) continue;
                 blocked |= mask;
                 last = &a;
