@@ -84,12 +84,15 @@ ContourPoint edgePoint(const float px[3], const float py[3], const float pv[3], 
     return ContourPoint{px[a] + (px[b] - px[a]) * t, py[a] + (py[b] - py[a]) * t};
 }
 
-// The pieces of one level, joined into lines. code and used are scratch of four entries per cell.
-std::vector<ContourPoint> traceLevel(const Lattice& lat, float level, std::vector<std::int8_t>& code, std::vector<std::uint8_t>& used) {
+// A triangle's piece once it is part of a line: the code keeps its edges in the low bits.
+constexpr std::int8_t kUsedPiece = 0x40;
+constexpr std::int8_t kPieceEdges = 0x3F;
+
+// The pieces of one level, joined into lines. code is scratch of one entry per triangle.
+std::vector<ContourPoint> traceLevel(const Lattice& lat, float level, std::vector<std::int8_t>& code) {
     const std::int32_t nx = lat.cellsX(), ny = lat.cellsY();
     const std::size_t triangles = static_cast<std::size_t>(nx) * static_cast<std::size_t>(ny) * 4;
     code.resize(triangles);
-    used.assign(triangles, 0);
     std::vector<ContourPoint> out;
     float px[3], py[3], pv[3];
     std::vector<float> top, bottom;
@@ -145,15 +148,15 @@ std::vector<ContourPoint> traceLevel(const Lattice& lat, float level, std::vecto
                 continue;
             }
         }
-        if (code[static_cast<std::size_t>(t0)] < 0 || used[static_cast<std::size_t>(t0)]) continue;
+        if (code[static_cast<std::size_t>(t0)] < 0 || (code[static_cast<std::size_t>(t0)] & kUsedPiece) != 0) continue;
         // Back to the start of the line (or once round a closed one).
         std::int64_t start = t0;
         for (;;) {
             const int from = code[static_cast<std::size_t>(start)] / 3;
             const std::int64_t prev = across(start, from);
-            if (prev < 0 || prev == t0 || used[static_cast<std::size_t>(prev)]) break;
+            if (prev < 0 || prev == t0) break;
             const int pc = code[static_cast<std::size_t>(prev)];
-            if (pc < 0 || pc % 3 != sharedEdge(from)) break;
+            if (pc < 0 || (pc & kUsedPiece) != 0 || pc % 3 != sharedEdge(from)) break;
             start = prev;
         }
         std::vector<ContourPoint> line;
@@ -162,12 +165,12 @@ std::vector<ContourPoint> traceLevel(const Lattice& lat, float level, std::vecto
         };
         append(pointOf(start, code[static_cast<std::size_t>(start)] / 3));
         std::int64_t t = start;
-        while (t >= 0 && code[static_cast<std::size_t>(t)] >= 0 && !used[static_cast<std::size_t>(t)]) {
-            used[static_cast<std::size_t>(t)] = 1;
+        while (t >= 0 && code[static_cast<std::size_t>(t)] >= 0 && (code[static_cast<std::size_t>(t)] & kUsedPiece) == 0) {
             const int to = code[static_cast<std::size_t>(t)] % 3;
+            code[static_cast<std::size_t>(t)] = static_cast<std::int8_t>(code[static_cast<std::size_t>(t)] | kUsedPiece);
             append(pointOf(t, to));
             const std::int64_t next = across(t, to);
-            if (next < 0 || code[static_cast<std::size_t>(next)] < 0 || code[static_cast<std::size_t>(next)] / 3 != sharedEdge(to)) break;
+            if (next < 0 || code[static_cast<std::size_t>(next)] < 0 || (code[static_cast<std::size_t>(next)] & kPieceEdges) / 3 != sharedEdge(to)) break;
             t = next;
         }
         if (line.size() < 2) continue;
@@ -191,9 +194,8 @@ ContourSet buildContours(const IlluminanceGrid& grid, const std::vector<float>& 
     const int n = std::max(1, std::min(resolveThreads(0), static_cast<int>(count)));
     auto work = [&](int t) {
         std::vector<std::int8_t> code;
-        std::vector<std::uint8_t> used;
         for (std::size_t li = static_cast<std::size_t>(t); li < count; li += static_cast<std::size_t>(n))
-            set.points[li] = traceLevel(lat, set.levels[li], code, used);
+            set.points[li] = traceLevel(lat, set.levels[li], code);
     };
     std::vector<std::thread> workers;
     for (int t = 1; t < n; ++t) workers.emplace_back(work, t);
