@@ -490,7 +490,7 @@ void addFixtureRows(IlluminanceGrid& grid, const TypeTable& table, const model::
     float* lux = grid.lux.data();
     float* ct = grid.ctSum.data();
     const std::int32_t colorTemp = table.colorTemp;
-    const bool vectorUnits = activePassKernel() == PassKernel::Avx2;
+    [[maybe_unused]] const bool vectorUnits = activePassKernel() == PassKernel::Avx2;
     const std::int32_t ifx = static_cast<std::int32_t>(fx), ify = static_cast<std::int32_t>(fy);
 
     for (std::int64_t row = rowFirst; row <= rowLast; row += s) {
