@@ -1,7 +1,10 @@
 // Contour tracing: iso-lines of each level through the cells of the grid, each cell cut into four triangles at its centre.
 #include "calc/Calculation.h"
 
+#include <algorithm>
 #include <cstdint>
+#include <cstring>
+#include <thread>
 #include <vector>
 
 namespace calc {
@@ -22,8 +25,12 @@ public:
         if (i <= 0 || j <= 0 || i >= nx_ || j >= ny_) return -1.0f;
         return grid_.lux[grid_.index(i, j)];
     }
-    float centre(std::int32_t i, std::int32_t j) const {
-        return (node(i, j) + node(i + 1, j) + node(i + 1, j + 1) + node(i, j + 1)) * 0.25f;
+    float centre(std::int32_t i, std::int32_t j) const { return cellCentre(node(i, j), node(i + 1, j), node(i + 1, j + 1), node(i, j + 1)); }
+    static float cellCentre(float tl, float tr, float br, float bl) { return (tl + tr + br + bl) * 0.25f; }
+    // The nodes of lattice row j, columns 0 to cellsX().
+    void rowNodes(std::int32_t j, std::vector<float>& out) const {
+        out.resize(static_cast<std::size_t>(nx_) + 1);
+        for (std::int32_t i = 0; i <= nx_; ++i) out[static_cast<std::size_t>(i)] = node(i, j);
     }
 
     // The three vertices of triangle k of cell (i, j), clockwise on screen: top (TL, TR, C), right (TR, BR, C),
@@ -77,85 +84,123 @@ ContourPoint edgePoint(const float px[3], const float py[3], const float pv[3], 
     return ContourPoint{px[a] + (px[b] - px[a]) * t, py[a] + (py[b] - py[a]) * t};
 }
 
+// A triangle's piece once it is part of a line: the code keeps its edges in the low bits.
+constexpr std::int8_t kUsedPiece = 0x40;
+constexpr std::int8_t kPieceEdges = 0x3F;
+
+// The pieces of one level, joined into lines. code is scratch of one entry per triangle.
+std::vector<ContourPoint> traceLevel(const Lattice& lat, float level, std::vector<std::int8_t>& code) {
+    const std::int32_t nx = lat.cellsX(), ny = lat.cellsY();
+    const std::size_t triangles = static_cast<std::size_t>(nx) * static_cast<std::size_t>(ny) * 4;
+    code.resize(triangles);
+    std::vector<ContourPoint> out;
+    float px[3], py[3], pv[3];
+    std::vector<float> top, bottom;
+    for (std::int32_t j = 0; j < ny; ++j) {
+        lat.rowNodes(j, top);
+        lat.rowNodes(j + 1, bottom);
+        for (std::int32_t i = 0; i < nx; ++i) {
+            std::int8_t* cell = &code[(static_cast<std::size_t>(j) * nx + i) * 4];
+            // A cell whose corners and centre all lie on one side of the level holds no piece of it:
+            // most of the surface, settled without cutting the cell into triangles.
+            const std::size_t c = static_cast<std::size_t>(i);
+            const float tl = top[c], tr = top[c + 1], br = bottom[c + 1], bl = bottom[c];
+            const bool above = tl >= level;
+            if ((tr >= level) == above && (br >= level) == above && (bl >= level) == above &&
+                (Lattice::cellCentre(tl, tr, br, bl) >= level) == above) {
+                cell[0] = cell[1] = cell[2] = cell[3] = -1;
+                continue;
+            }
+            for (int k = 0; k < 4; ++k) {
+                lat.triangle(i, j, k, px, py, pv);
+                cell[k] = static_cast<std::int8_t>(segmentCode(pv, level));
+            }
+        }
+    }
+    // The triangle across edge e of triangle t, or -1 at the lattice border.
+    auto across = [nx, ny](std::int64_t t, int e) -> std::int64_t {
+        const std::int64_t cell = t / 4;
+        const int k = static_cast<int>(t % 4);
+        const std::int64_t i = cell % nx, j = cell / nx;
+        if (e == 1) return cell * 4 + (k + 1) % 4;
+        if (e == 2) return cell * 4 + (k + 3) % 4;
+        static constexpr int dx[4] = {0, 1, 0, -1}, dy[4] = {-1, 0, 1, 0};
+        const std::int64_t ni = i + dx[k], nj = j + dy[k];
+        if (ni < 0 || nj < 0 || ni >= nx || nj >= ny) return -1;
+        return (nj * nx + ni) * 4 + (k + 2) % 4;
+    };
+    // The edge of the neighbour that is the same as edge e of a triangle.
+    auto sharedEdge = [](int e) { return e == 0 ? 0 : (e == 1 ? 2 : 1); };
+    auto pointOf = [&](std::int64_t t, int e) {
+        const std::int64_t cell = t / 4;
+        lat.triangle(static_cast<std::int32_t>(cell % nx), static_cast<std::int32_t>(cell / nx), static_cast<int>(t % 4), px, py, pv);
+        return edgePoint(px, py, pv, e, level);
+    };
+
+    const std::int64_t total = static_cast<std::int64_t>(triangles);
+    for (std::int64_t t0 = 0; t0 < total; ++t0) {
+        // Most of the lattice holds no piece: eight triangles at a time are passed over while they are all -1.
+        if ((t0 & 7) == 0 && t0 + 8 <= total) {
+            std::uint64_t eight;
+            std::memcpy(&eight, &code[static_cast<std::size_t>(t0)], sizeof eight);
+            if (eight == ~std::uint64_t{0}) {
+                t0 += 7;
+                continue;
+            }
+        }
+        if (code[static_cast<std::size_t>(t0)] < 0 || (code[static_cast<std::size_t>(t0)] & kUsedPiece) != 0) continue;
+        // Back to the start of the line (or once round a closed one).
+        std::int64_t start = t0;
+        for (;;) {
+            const int from = code[static_cast<std::size_t>(start)] / 3;
+            const std::int64_t prev = across(start, from);
+            if (prev < 0 || prev == t0) break;
+            const int pc = code[static_cast<std::size_t>(prev)];
+            if (pc < 0 || (pc & kUsedPiece) != 0 || pc % 3 != sharedEdge(from)) break;
+            start = prev;
+        }
+        std::vector<ContourPoint> line;
+        auto append = [&line](const ContourPoint& p) {
+            if (line.empty() || !(line.back() == p)) line.push_back(p);
+        };
+        append(pointOf(start, code[static_cast<std::size_t>(start)] / 3));
+        std::int64_t t = start;
+        while (t >= 0 && code[static_cast<std::size_t>(t)] >= 0 && (code[static_cast<std::size_t>(t)] & kUsedPiece) == 0) {
+            const int to = code[static_cast<std::size_t>(t)] % 3;
+            code[static_cast<std::size_t>(t)] = static_cast<std::int8_t>(code[static_cast<std::size_t>(t)] | kUsedPiece);
+            append(pointOf(t, to));
+            const std::int64_t next = across(t, to);
+            if (next < 0 || code[static_cast<std::size_t>(next)] < 0 || (code[static_cast<std::size_t>(next)] & kPieceEdges) / 3 != sharedEdge(to)) break;
+            t = next;
+        }
+        if (line.size() < 2) continue;
+        out.push_back(kLineStart);
+        out.insert(out.end(), line.begin(), line.end());
+        out.push_back(kLineEnd);
+    }
+    return out;
+}
+
 } // namespace
 
 ContourSet buildContours(const IlluminanceGrid& grid, const std::vector<float>& levels, std::int32_t surfaceWidth,
                          std::int32_t surfaceHeight) {
     ContourSet set;
     const Lattice lat(grid, surfaceWidth, surfaceHeight);
-    const std::int32_t nx = lat.cellsX(), ny = lat.cellsY();
-    const std::size_t triangles = static_cast<std::size_t>(nx) * static_cast<std::size_t>(ny) * 4;
-    std::vector<std::int8_t> code(triangles);
-    std::vector<std::uint8_t> used(triangles);
-
-    for (std::size_t li = 0; li < levels.size() && li < static_cast<std::size_t>(ContourSet::kMaxLevels); ++li) {
-        const float level = levels[li];
-        set.levels.push_back(level);
-        std::vector<ContourPoint> out;
-        float px[3], py[3], pv[3];
-        for (std::int32_t j = 0; j < ny; ++j) {
-            for (std::int32_t i = 0; i < nx; ++i) {
-                for (int k = 0; k < 4; ++k) {
-                    lat.triangle(i, j, k, px, py, pv);
-                    code[(static_cast<std::size_t>(j) * nx + i) * 4 + k] = static_cast<std::int8_t>(segmentCode(pv, level));
-                }
-            }
-        }
-        std::fill(used.begin(), used.end(), 0);
-
-        // The triangle across edge e of triangle t, or -1 at the lattice border.
-        auto across = [nx, ny](std::int64_t t, int e) -> std::int64_t {
-            const std::int64_t cell = t / 4;
-            const int k = static_cast<int>(t % 4);
-            const std::int64_t i = cell % nx, j = cell / nx;
-            if (e == 1) return cell * 4 + (k + 1) % 4;
-            if (e == 2) return cell * 4 + (k + 3) % 4;
-            static constexpr int dx[4] = {0, 1, 0, -1}, dy[4] = {-1, 0, 1, 0};
-            const std::int64_t ni = i + dx[k], nj = j + dy[k];
-            if (ni < 0 || nj < 0 || ni >= nx || nj >= ny) return -1;
-            return (nj * nx + ni) * 4 + (k + 2) % 4;
-        };
-        // The edge of the neighbour that is the same as edge e of a triangle.
-        auto sharedEdge = [](int e) { return e == 0 ? 0 : (e == 1 ? 2 : 1); };
-        auto pointOf = [&](std::int64_t t, int e) {
-            const std::int64_t cell = t / 4;
-            lat.triangle(static_cast<std::int32_t>(cell % nx), static_cast<std::int32_t>(cell / nx), static_cast<int>(t % 4), px, py, pv);
-            return edgePoint(px, py, pv, e, level);
-        };
-
-        for (std::int64_t t0 = 0; t0 < static_cast<std::int64_t>(triangles); ++t0) {
-            if (code[static_cast<std::size_t>(t0)] < 0 || used[static_cast<std::size_t>(t0)]) continue;
-            // Back to the start of the line (or once round a closed one).
-            std::int64_t start = t0;
-            for (;;) {
-                const int from = code[static_cast<std::size_t>(start)] / 3;
-                const std::int64_t prev = across(start, from);
-                if (prev < 0 || prev == t0 || used[static_cast<std::size_t>(prev)]) break;
-                const int pc = code[static_cast<std::size_t>(prev)];
-                if (pc < 0 || pc % 3 != sharedEdge(from)) break;
-                start = prev;
-            }
-            std::vector<ContourPoint> line;
-            auto append = [&line](const ContourPoint& p) {
-                if (line.empty() || !(line.back() == p)) line.push_back(p);
-            };
-            append(pointOf(start, code[static_cast<std::size_t>(start)] / 3));
-            std::int64_t t = start;
-            while (t >= 0 && code[static_cast<std::size_t>(t)] >= 0 && !used[static_cast<std::size_t>(t)]) {
-                used[static_cast<std::size_t>(t)] = 1;
-                const int to = code[static_cast<std::size_t>(t)] % 3;
-                append(pointOf(t, to));
-                const std::int64_t next = across(t, to);
-                if (next < 0 || code[static_cast<std::size_t>(next)] < 0 || code[static_cast<std::size_t>(next)] / 3 != sharedEdge(to)) break;
-                t = next;
-            }
-            if (line.size() < 2) continue;
-            out.push_back(kLineStart);
-            out.insert(out.end(), line.begin(), line.end());
-            out.push_back(kLineEnd);
-        }
-        set.points.push_back(std::move(out));
-    }
+    const std::size_t count = std::min(levels.size(), static_cast<std::size_t>(ContourSet::kMaxLevels));
+    set.levels.assign(levels.begin(), levels.begin() + static_cast<std::ptrdiff_t>(count));
+    set.points.resize(count);
+    // The levels are independent: each thread traces every n-th one with scratch of its own.
+    const int n = std::max(1, std::min(resolveThreads(0), static_cast<int>(count)));
+    auto work = [&](int t) {
+        std::vector<std::int8_t> code;
+        for (std::size_t li = static_cast<std::size_t>(t); li < count; li += static_cast<std::size_t>(n))
+            set.points[li] = traceLevel(lat, set.levels[li], code);
+    };
+    std::vector<std::thread> workers;
+    for (int t = 1; t < n; ++t) workers.emplace_back(work, t);
+    work(0);
+    for (auto& w : workers) w.join();
     return set;
 }
 

@@ -1,4 +1,4 @@
-// The fast fixture pass: rows shared among threads, work culled where its answer is already known.
+// The fast fixture pass: rows shared among threads, eight points at a time on the vector units where the processor has them, work culled where its answer is already known.
 #include "calc/FixturePass.h"
 
 #include <algorithm>
@@ -6,6 +6,13 @@
 #include <cmath>
 #include <limits>
 #include <thread>
+
+#if defined(__x86_64__) && defined(__GNUC__)
+#define ORDIVAN_HAVE_AVX2_PASS 1
+#include <immintrin.h>
+#else
+#define ORDIVAN_HAVE_AVX2_PASS 0
+#endif
 
 namespace calc {
 namespace {
@@ -60,7 +67,318 @@ bool testActive(const Active& a, const Obstacles& obs, const Sight& sight) {
     return false;
 }
 
+// One row of grid points of one fixture: where its points are, the type table entries of the row's offset
+// and the obstacles that may shade some of them.
+struct RowRun {
+    float* lux;  // the row's point at column 0
+    float* ct;
+    const float* entries;  // entries[dx]: the table value dx columns away from the fixture
+    const std::vector<Active>& active;
+    const Obstacles& obs;
+    std::int32_t colLo, colHi;
+    int step;
+    std::int32_t row, fx, fy;
+    std::int32_t colorTemp;
+};
+
+void addRowPortable(const RowRun& r) {
+    const Active* last = nullptr;  // whatever blocked the previous point most likely blocks this one
+    for (std::int32_t col = r.colLo; col <= r.colHi; col += r.step) {
+        const float v = r.entries[std::abs(static_cast<std::int64_t>(r.fx) - col)];
+        // Adding zero changes neither sum.
+        if (v == 0.0f) continue;
+        bool blocked = false;
+        bool prepared = false, circlePrepared = false;
+        Sight sight;
+        auto test = [&](const Active& a) {
+            if (!prepared) {
+                sight = makeSight(col, r.row, r.fx, r.fy);
+                prepared = true;
+            }
+            if (!circlePrepared && (a.kind == Kind::Arc || a.kind == Kind::Cylinder)) {
+                prepareCircleTests(sight);
+                circlePrepared = true;
+            }
+            return testActive(a, r.obs, sight);
+        };
+        if (last && col >= last->lo && col <= last->hi && test(*last)) blocked = true;
+        if (!blocked) {
+            for (const Active& a : r.active) {
+                if (col < a.lo || col > a.hi || &a == last) continue;
+                if (test(a)) {
+                    blocked = true;
+                    last = &a;
+                    break;
+                }
+            }
+        }
+        if (blocked) continue;
+        r.lux[col] += v;
+        r.ct[col] += colourWeight(v, r.colorTemp);
+    }
+}
+
+#if ORDIVAN_HAVE_AVX2_PASS
+#define ORDIVAN_AVX2 __attribute__((target("avx2")))
+
+// The sight lines from eight points of a row to the fixture, in the single precision of makeSight.
+struct SightLanes {
+    __m256 C, mS, kS;  // column, slope and intercept of each line
+    __m256 lo, hi;     // the line's extent in x
+    __m256 vertical;   // all ones where the point lies straight above or below the fixture
+    float yLo, yHi;    // the line's extent in y, the same for the whole row
+    bool horizontal;   // the row of the fixture itself
+};
+
+// All ones where lo <= v <= hi (never for NaN).
+ORDIVAN_AVX2 inline __m256 within(__m256 v, __m256 lo, __m256 hi) {
+    return _mm256_and_ps(_mm256_cmp_ps(v, lo, _CMP_GE_OQ), _mm256_cmp_ps(v, hi, _CMP_LE_OQ));
+}
+
+// crosses() for eight sight lines at once: every lane takes the same operations in the same order, so
+// each answer is the one crosses() gives for its point.
+ORDIVAN_AVX2 inline __m256 crossesLanes(const SightLanes& s, const WallLine& w) {
+    const __m256 ones = _mm256_castsi256_ps(_mm256_set1_epi32(-1));
+    __m256 X, Y, ok;
+    if (w.vertical) {
+        // Parallel to a vertical sight line: no crossing.
+        X = _mm256_set1_ps(w.X1);
+        Y = _mm256_add_ps(_mm256_mul_ps(s.mS, X), s.kS);
+        ok = _mm256_andnot_ps(s.vertical, ones);
+    } else {
+        const __m256 mW = _mm256_set1_ps(w.mW), kW = _mm256_set1_ps(w.kW);
+        const __m256 Xg = _mm256_div_ps(_mm256_sub_ps(kW, s.kS), _mm256_sub_ps(s.mS, mW));
+        const __m256 Yg = _mm256_add_ps(_mm256_mul_ps(s.mS, Xg), s.kS);
+        const __m256 Yv = _mm256_add_ps(_mm256_mul_ps(mW, s.C), kW);
+        X = _mm256_blendv_ps(Xg, s.C, s.vertical);
+        Y = _mm256_blendv_ps(Yg, Yv, s.vertical);
+        // Equal slopes never cross (NaN slopes compare unequal, as in the scalar test).
+        ok = _mm256_or_ps(s.vertical, _mm256_cmp_ps(s.mS, mW, _CMP_NEQ_UQ));
+    }
+    ok = _mm256_and_ps(ok, within(X, _mm256_set1_ps(std::min(w.X1, w.X2)), _mm256_set1_ps(std::max(w.X1, w.X2))));
+    if (!w.horizontal) ok = _mm256_and_ps(ok, within(Y, _mm256_set1_ps(std::min(w.Y1, w.Y2)), _mm256_set1_ps(std::max(w.Y1, w.Y2))));
+    ok = _mm256_and_ps(ok, within(X, s.lo, s.hi));
+    if (!s.horizontal) ok = _mm256_and_ps(ok, within(Y, _mm256_set1_ps(s.yLo), _mm256_set1_ps(s.yHi)));
+    return ok;
+}
+
+// The lanes whose column lies in the obstacle's window of columns, as bits.
+ORDIVAN_AVX2 inline int windowLanes(const Active& a, __m256i cols) {
+    const __m256i before = _mm256_cmpgt_epi32(_mm256_set1_epi32(static_cast<std::int32_t>(a.lo)), cols);
+    const __m256i upTo = _mm256_cmpgt_epi32(_mm256_set1_epi32(static_cast<std::int32_t>(a.hi) + 1), cols);
+    return _mm256_movemask_ps(_mm256_castsi256_ps(_mm256_andnot_si256(before, upTo)));
+}
+
+ORDIVAN_AVX2 inline __m256d withinPd(__m256d v, __m256d lo, __m256d hi) {
+    return _mm256_and_pd(_mm256_cmp_pd(v, lo, _CMP_GE_OQ), _mm256_cmp_pd(v, hi, _CMP_LE_OQ));
+}
+
+// The double-precision sight lines of four points, as prepareCircleTests works them out.
+struct CircleLanes {
+    __m256d col, u, k, w;
+    __m256d vertical;  // all ones where the point lies straight above or below the fixture
+    __m256d xLo, xHi, yLo, yHi;  // the sight line's box
+};
+
+ORDIVAN_AVX2 inline CircleLanes circleLanes(__m128i cols, std::int32_t row, std::int32_t fx, std::int32_t fy) {
+    CircleLanes c;
+    const __m128i fxs = _mm_set1_epi32(fx);
+    c.col = _mm256_cvtepi32_pd(cols);
+    c.u = _mm256_div_pd(_mm256_set1_pd(static_cast<double>(row - fy)), _mm256_cvtepi32_pd(_mm_sub_epi32(cols, fxs)));
+    c.k = _mm256_sub_pd(_mm256_set1_pd(static_cast<double>(row)), _mm256_mul_pd(c.u, c.col));
+    c.w = _mm256_add_pd(_mm256_mul_pd(c.u, c.u), _mm256_set1_pd(1.0));
+    c.vertical = _mm256_castsi256_pd(_mm256_cvtepi32_epi64(_mm_cmpeq_epi32(cols, fxs)));
+    c.xLo = _mm256_cvtepi32_pd(_mm_min_epi32(cols, fxs));
+    c.xHi = _mm256_cvtepi32_pd(_mm_max_epi32(cols, fxs));
+    c.yLo = _mm256_set1_pd(static_cast<double>(std::min(row, fy)));
+    c.yHi = _mm256_set1_pd(static_cast<double>(std::max(row, fy)));
+    return c;
+}
+
+// circleCrossings() for four sight lines: the same operations in the same order in every lane. Returns all
+// ones where the line meets the circle.
+ORDIVAN_AVX2 inline __m256d circleLanesCross(const CircleLanes& s, double cx, double cy, double r, __m256d px[2], __m256d py[2]) {
+    const __m256d CX = _mm256_set1_pd(cx), CY = _mm256_set1_pd(cy), two = _mm256_set1_pd(2.0), zero = _mm256_setzero_pd();
+    const __m256d rr = _mm256_set1_pd(r * r);
+    const __m256d kc = _mm256_sub_pd(s.k, CY);
+    const __m256d v = _mm256_sub_pd(_mm256_mul_pd(_mm256_mul_pd(two, s.u), kc), _mm256_set1_pd(2 * cx));
+    const __m256d rest = _mm256_sub_pd(_mm256_add_pd(_mm256_mul_pd(kc, kc), _mm256_set1_pd(cx * cx)), rr);
+    const __m256d q = _mm256_sub_pd(_mm256_mul_pd(v, v), _mm256_mul_pd(_mm256_mul_pd(_mm256_set1_pd(4.0), s.w), rest));
+    const __m256d sq = _mm256_sqrt_pd(q);
+    const __m256d w2 = _mm256_mul_pd(two, s.w);
+    const __m256d minusV = _mm256_xor_pd(v, _mm256_set1_pd(-0.0));
+    const __m256d x0 = _mm256_div_pd(_mm256_sub_pd(sq, v), w2);
+    const __m256d x1 = _mm256_div_pd(_mm256_sub_pd(minusV, sq), w2);
+    // Straight above or below the fixture.
+    const __m256d dxc = _mm256_sub_pd(s.col, CX);
+    const __m256d qv = _mm256_sub_pd(rr, _mm256_mul_pd(dxc, dxc));
+    const __m256d sqv = _mm256_sqrt_pd(qv);
+    px[0] = _mm256_blendv_pd(x0, s.col, s.vertical);
+    px[1] = _mm256_blendv_pd(x1, s.col, s.vertical);
+    py[0] = _mm256_blendv_pd(_mm256_add_pd(s.k, _mm256_mul_pd(s.u, x0)), _mm256_add_pd(CY, sqv), s.vertical);
+    py[1] = _mm256_blendv_pd(_mm256_add_pd(s.k, _mm256_mul_pd(s.u, x1)), _mm256_sub_pd(CY, sqv), s.vertical);
+    return _mm256_blendv_pd(_mm256_cmp_pd(q, zero, _CMP_GE_OQ), _mm256_cmp_pd(qv, zero, _CMP_GE_OQ), s.vertical);
+}
+
+// inBox() for four crossing points: the truncated point inside the sight line's box.
+ORDIVAN_AVX2 inline __m256d inBoxLanes(const CircleLanes& s, __m256d px, __m256d py) {
+    const __m256d tx = _mm256_round_pd(px, _MM_FROUND_TO_ZERO | _MM_FROUND_NO_EXC);
+    const __m256d ty = _mm256_round_pd(py, _MM_FROUND_TO_ZERO | _MM_FROUND_NO_EXC);
+    return _mm256_and_pd(withinPd(tx, s.xLo, s.xHi), withinPd(ty, s.yLo, s.yHi));
+}
+
+// The lanes (as bits, among those in live) whose sight line a straight wall or a square pillar cuts,
+// within the obstacle's window of columns.
+ORDIVAN_AVX2 inline int straightLanes(const Active& a, const Obstacles& obs, const SightLanes& s, __m256i cols, int live,
+                                      std::int32_t c0, std::int32_t cLast) {
+    __m256 hit;
+    if (a.kind == Kind::Wall) {
+        hit = crossesLanes(s, obs.walls[static_cast<std::size_t>(a.index)].line);
+    } else {
+        const auto& p = obs.pillars[static_cast<std::size_t>(a.index)];
+        hit = _mm256_or_ps(crossesLanes(s, p.diagonal[0]), crossesLanes(s, p.diagonal[1]));
+    }
+    int mask = _mm256_movemask_ps(hit) & live;
+    if (a.lo > c0 || a.hi < cLast) mask &= windowLanes(a, cols);
+    return mask;
+}
+
+// The row eight computed points at a time: table entries gathered by column offset, straight walls and
+// square pillars tested for all eight sight lines at once, arcs and round pillars point by point for the
+// points still lit, then the sums of the lit points each advanced by its own single addition.
+ORDIVAN_AVX2 void addRowAvx2(const RowRun& r) {
+    const __m256i lane = _mm256_setr_epi32(0, 1, 2, 3, 4, 5, 6, 7);
+    const __m256i laneBit = _mm256_setr_epi32(1, 2, 4, 8, 16, 32, 64, 128);
+    const __m256i laneOffset = _mm256_mullo_epi32(lane, _mm256_set1_epi32(r.step));
+    const __m256i fxLanes = _mm256_set1_epi32(r.fx);
+    const __m256i pastEnd = _mm256_set1_epi32(r.colHi + 1);
+    const float rowF = static_cast<float>(r.row), fxF = static_cast<float>(r.fx), fyF = static_cast<float>(r.fy);
+    const __m256 R = _mm256_set1_ps(rowF), FX = _mm256_set1_ps(fxF), rise = _mm256_set1_ps(rowF - fyF);
+    const __m256 zero = _mm256_setzero_ps(), milli = _mm256_set1_ps(0.001f);
+    const __m256 kelvin = _mm256_set1_ps(static_cast<float>(r.colorTemp));
+    SightLanes s;
+    s.yLo = std::min(rowF, fyF);
+    s.yHi = std::max(rowF, fyF);
+    s.horizontal = r.row == r.fy;
+    const std::int32_t chunk = 8 * r.step;
+    const Active* last = nullptr;
+    for (std::int32_t c0 = r.colLo; c0 <= r.colHi; c0 += chunk) {
+        const __m256i cols = _mm256_add_epi32(_mm256_set1_epi32(c0), laneOffset);
+        const __m256i valid = _mm256_cmpgt_epi32(pastEnd, cols);
+        const __m256i dx = _mm256_abs_epi32(_mm256_sub_epi32(fxLanes, cols));
+        const __m256 v = _mm256_mask_i32gather_ps(zero, r.entries, dx, _mm256_castsi256_ps(valid), 4);
+        // Adding zero changes neither sum.
+        const int live = _mm256_movemask_ps(_mm256_and_ps(_mm256_castsi256_ps(valid), _mm256_cmp_ps(v, zero, _CMP_NEQ_UQ)));
+        if (live == 0) continue;
+        s.C = _mm256_cvtepi32_ps(cols);
+        s.vertical = _mm256_castsi256_ps(_mm256_cmpeq_epi32(cols, fxLanes));
+        s.mS = _mm256_div_ps(rise, _mm256_sub_ps(s.C, FX));
+        s.kS = _mm256_sub_ps(R, _mm256_mul_ps(s.mS, s.C));
+        s.lo = _mm256_min_ps(s.C, FX);
+        s.hi = _mm256_max_ps(s.C, FX);
+        const std::int32_t cLast = std::min(r.colHi, c0 + chunk - r.step);
+        int blocked = 0;
+        bool curved = false;
+        // Whatever shaded points of the previous eight most likely shades these too.
+        const Active* first = last != nullptr && last->hi >= c0 && last->lo <= cLast ? last : nullptr;
+        if (first != nullptr) blocked = straightLanes(*first, r.obs, s, cols, live, c0, cLast);
+        if ((live & ~blocked) != 0) {
+            for (const Active& a : r.active) {
+                if (a.hi < c0 || a.lo > cLast || &a == first) continue;
+                if (a.kind == Kind::Arc || a.kind == Kind::Cylinder) {
+                    curved = true;
+                    continue;
+                }
+                const int mask = straightLanes(a, r.obs, s, cols, live, c0, cLast);
+                if (mask == 0) continue;
+                blocked |= mask;
+                last = &a;
+                if ((live & ~blocked) == 0) break;
+            }
+        }
+        if (curved && (live & ~blocked) != 0) {
+            const CircleLanes half[2] = {circleLanes(_mm256_castsi256_si128(cols), r.row, r.fx, r.fy),
+                                         circleLanes(_mm256_extracti128_si256(cols, 1), r.row, r.fx, r.fy)};
+            for (const Active& a : r.active) {
+                if ((a.kind != Kind::Arc && a.kind != Kind::Cylinder) || a.hi < c0 || a.lo > cLast) continue;
+                const int open = live & ~blocked & windowLanes(a, cols);
+                for (int h = 0; h < 2 && open != 0; ++h) {
+                    int openHalf = open >> (4 * h) & 15;
+                    if (openHalf == 0) continue;
+                    const CircleLanes& c = half[h];
+                    __m256d px[2], py[2];
+                    if (a.kind == Kind::Cylinder) {
+                        const auto& p = r.obs.pillars[static_cast<std::size_t>(a.index)];
+                        const __m256d hit = circleLanesCross(c, static_cast<double>(p.x), static_cast<double>(p.y),
+                                                             static_cast<double>(p.m), px, py);
+                        const __m256d inside = _mm256_or_pd(inBoxLanes(c, px[0], py[0]), inBoxLanes(c, px[1], py[1]));
+                        blocked |= (_mm256_movemask_pd(_mm256_and_pd(hit, inside)) & openHalf) << (4 * h);
+                        continue;
+                    }
+                    const ArcShape& arc = r.obs.walls[static_cast<std::size_t>(a.index)].shape;
+                    const __m256d hit = circleLanesCross(c, arc.cx, arc.cy, arc.r, px, py);
+                    // Only a crossing near the arc's own box can lie inside its span: the angle is worked
+                    // out for those alone.
+                    const double m = arcMargin(arc);
+                    const __m256d spanLoX = _mm256_set1_pd(arc.minX - m), spanHiX = _mm256_set1_pd(arc.maxX + m);
+                    const __m256d spanLoY = _mm256_set1_pd(arc.minY - m), spanHiY = _mm256_set1_pd(arc.maxY + m);
+                    for (int i = 0; i < 2 && openHalf != 0; ++i) {
+                        const __m256d near = _mm256_and_pd(withinPd(px[i], spanLoX, spanHiX), withinPd(py[i], spanLoY, spanHiY));
+                        const int candidates = _mm256_movemask_pd(_mm256_and_pd(_mm256_and_pd(hit, near), inBoxLanes(c, px[i], py[i]))) & openHalf;
+                        if (candidates == 0) continue;
+                        alignas(32) double xs[4], ys[4];
+                        _mm256_store_pd(xs, px[i]);
+                        _mm256_store_pd(ys, py[i]);
+                        for (int l = 0; l < 4; ++l) {
+                            if ((candidates >> l & 1) != 0 && insideArcSpan(arc, xs[l], ys[l])) {
+                                blocked |= 1 << (4 * h + l);
+                                openHalf &= ~(1 << l);
+                            }
+                        }
+                    }
+                }
+                if ((live & ~blocked) == 0) break;
+            }
+        }
+        const int lit = live & ~blocked;
+        if (lit == 0) continue;
+        const __m256 weight = _mm256_mul_ps(_mm256_mul_ps(v, milli), kelvin);
+        if (r.step == 1) {
+            const __m256i litLanes = _mm256_cmpeq_epi32(_mm256_and_si256(_mm256_set1_epi32(lit), laneBit), laneBit);
+            float* lux = r.lux + c0;
+            float* ct = r.ct + c0;
+            _mm256_maskstore_ps(lux, litLanes, _mm256_add_ps(_mm256_maskload_ps(lux, litLanes), v));
+            _mm256_maskstore_ps(ct, litLanes, _mm256_add_ps(_mm256_maskload_ps(ct, litLanes), weight));
+        } else {
+            alignas(32) float vs[8], ws[8];
+            _mm256_store_ps(vs, v);
+            _mm256_store_ps(ws, weight);
+            for (int i = 0; i < 8; ++i) {
+                if ((lit >> i & 1) == 0) continue;
+                const std::int32_t col = c0 + i * r.step;
+                r.lux[col] += vs[i];
+                r.ct[col] += ws[i];
+            }
+        }
+    }
+}
+#endif
+
 } // namespace
+
+namespace {
+std::atomic<bool> portableForced{false};
+} // namespace
+
+PassKernel activePassKernel() {
+#if ORDIVAN_HAVE_AVX2_PASS
+    static const bool avx2 = __builtin_cpu_supports("avx2");
+    if (avx2 && !portableForced.load(std::memory_order_relaxed)) return PassKernel::Avx2;
+#endif
+    return PassKernel::Portable;
+}
+
+void forcePortablePass(bool portable) { portableForced.store(portable, std::memory_order_relaxed); }
 
 int resolveThreads(int threads) {
     if (threads > 0) return std::min(threads, 256);
@@ -172,6 +490,7 @@ void addFixtureRows(IlluminanceGrid& grid, const TypeTable& table, const model::
     float* lux = grid.lux.data();
     float* ct = grid.ctSum.data();
     const std::int32_t colorTemp = table.colorTemp;
+    [[maybe_unused]] const bool vectorUnits = activePassKernel() == PassKernel::Avx2;
     const std::int32_t ifx = static_cast<std::int32_t>(fx), ify = static_cast<std::int32_t>(fy);
 
     for (std::int64_t row = rowFirst; row <= rowLast; row += s) {
@@ -220,44 +539,26 @@ void addFixtureRows(IlluminanceGrid& grid, const TypeTable& table, const model::
         }
 
         const std::size_t base = static_cast<std::size_t>(row) * static_cast<std::size_t>(W);
-        const std::int32_t irow = static_cast<std::int32_t>(row);
-        const Active* last = nullptr;  // whatever blocked the previous point most likely blocks this one
-        for (std::int64_t col = colLo; col <= colHi; col += s) {
-            const std::int64_t dx = std::abs(fx - col);
-            const float v = rot == 0 ? table.at(static_cast<int>(dx), static_cast<int>(dy)) : table.at(static_cast<int>(dy), static_cast<int>(dx));
-            // Adding zero changes neither sum.
-            if (v == 0.0f) continue;
-            const std::int32_t icol = static_cast<std::int32_t>(col);
-            bool blocked = false;
-            bool prepared = false, circlePrepared = false;
-            Sight sight;
-            auto test = [&](const Active& a) {
-                if (!prepared) {
-                    sight = makeSight(icol, irow, ifx, ify);
-                    prepared = true;
-                }
-                if (!circlePrepared && (a.kind == Kind::Arc || a.kind == Kind::Cylinder)) {
-                    prepareCircleTests(sight);
-                    circlePrepared = true;
-                }
-                return testActive(a, obs, sight);
-            };
-            if (last && col >= last->lo && col <= last->hi && test(*last)) blocked = true;
-            if (!blocked) {
-                for (const Active& a : active) {
-                    if (col < a.lo || col > a.hi || &a == last) continue;
-                    if (test(a)) {
-                        blocked = true;
-                        last = &a;
-                        break;
-                    }
-                }
-            }
-            if (blocked) continue;
-            const std::size_t idx = base + static_cast<std::size_t>(col);
-            lux[idx] += v;
-            ct[idx] += colourWeight(v, colorTemp);
+        const RowRun run{lux + base,
+                         ct + base,
+                         rot == 0 ? table.turned.data() + static_cast<std::size_t>(dy) * kTableSize
+                                  : table.lux.data() + static_cast<std::size_t>(dy) * kTableSize,
+                         active,
+                         obs,
+                         static_cast<std::int32_t>(colLo),
+                         static_cast<std::int32_t>(colHi),
+                         s,
+                         static_cast<std::int32_t>(row),
+                         ifx,
+                         ify,
+                         colorTemp};
+#if ORDIVAN_HAVE_AVX2_PASS
+        if (vectorUnits) {
+            addRowAvx2(run);
+            continue;
         }
+#endif
+        addRowPortable(run);
     }
 }
 

@@ -64,6 +64,14 @@ enum class PassResult { Completed, Cancelled };
 PassResult runFixturePass(const model::Plan& plan, const catalog::TourokuTable& touroku, std::int32_t tenDaka,
                           const TableSettings& settings, IlluminanceGrid& grid, int threads, PassProgress* progress);
 
+// The inner loop of the pass: eight points at a time on the vector units when the processor has them,
+// otherwise point by point. Both give the same grid bit for bit.
+enum class PassKernel { Portable, Avx2 };
+PassKernel activePassKernel();
+// Keeps the pass on the point-by-point loop whatever the processor (to compare the two); false lets the
+// processor decide again.
+void forcePortablePass(bool portable);
+
 // The thread count a request stands for.
 int resolveThreads(int threads);
 

@@ -107,7 +107,7 @@ float pointSourceLux(const catalog::BunpuHinban& type, int a, int b, float mmPer
     return static_cast<float>(e);
 }
 
-void computeTableExtents(TypeTable& t) {
+void deriveTableLookups(TypeTable& t) {
     for (auto& e : t.extent) e.assign(kTableSize, -1);
     for (int a = 0; a < kTableSize; ++a) {
         for (int b = 0; b < kTableSize; ++b) {
@@ -117,6 +117,11 @@ void computeTableExtents(TypeTable& t) {
                 t.extent[1][static_cast<std::size_t>(a)] = std::max(t.extent[1][static_cast<std::size_t>(a)], b);
             }
         }
+    }
+    t.turned.assign(static_cast<std::size_t>(kTableSize) * kTableSize, 0.0f);
+    const int R = std::clamp(t.reach, 0, kMaxReach);
+    for (int a = 0; a <= R; ++a) {
+        for (int b = 0; b <= R; ++b) t.turned[static_cast<std::size_t>(b) * kTableSize + static_cast<std::size_t>(a)] = t.at(a, b);
     }
 }
 
@@ -133,7 +138,7 @@ void prepareFixtureType(TypeTable& t, const catalog::BunpuHinban& type, std::int
     if (h <= 0 || !(settings.mmPerPixel > 0) || !std::isfinite(settings.mmPerPixel)) {
         t.dark = true;
         t.reach = 0;
-        computeTableExtents(t);
+        deriveTableLookups(t);
         return;
     }
     const float H = static_cast<float>(h);
@@ -229,7 +234,7 @@ void prepareFixtureType(TypeTable& t, const catalog::BunpuHinban& type, std::int
             for (int b = 0; b <= R; ++b) t.at(a, b) = t.sum[static_cast<std::size_t>(a) * kTableSize + static_cast<std::size_t>(b)];
         }
     }
-    computeTableExtents(t);
+    deriveTableLookups(t);
 }
 
 Sight makeSight(std::int32_t col, std::int32_t row, std::int32_t fx, std::int32_t fy) {
@@ -373,12 +378,15 @@ bool arcBlocks(const Sight& s, const ArcShape& arc) {
     double px[2], py[2];
     if (!circleCrossings(s, arc.cx, arc.cy, arc.r, px, py)) return false;
     for (int i = 0; i < 2; ++i) {
-        if (!inBox(px[i], py[i], s.col, s.row, s.fx, s.fy)) continue;
-        float a = arcAngle(px[i], py[i], arc.cx, arc.cy);
-        if (a < arc.aStart) a = a + kTwoPi;
-        if (arc.aStart < a && a < arc.aEnd) return true;
+        if (inBox(px[i], py[i], s.col, s.row, s.fx, s.fy) && insideArcSpan(arc, px[i], py[i])) return true;
     }
     return false;
+}
+
+bool insideArcSpan(const ArcShape& arc, double px, double py) {
+    float a = arcAngle(px, py, arc.cx, arc.cy);
+    if (a < arc.aStart) a = a + kTwoPi;
+    return arc.aStart < a && a < arc.aEnd;
 }
 
 bool arcBlocks(std::int32_t col, std::int32_t row, std::int32_t fx, std::int32_t fy, const model::LineRecord& arc) {

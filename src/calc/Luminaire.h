@@ -33,6 +33,9 @@ struct TypeTable {
     // For each offset d (0..800): the largest offset along the other axis with a nonzero entry, -1 if none;
     // [0] for luminaires along x (lux[dx][dy]), [1] for those placed vertically (lux[dy][dx]).
     std::vector<std::int32_t> extent[2];
+    // The table turned by a quarter, turned[b][a] = lux[a][b] for a, b up to the reach: a row of grid
+    // points of a luminaire along x reads consecutive entries.
+    std::vector<float> turned;
 
     float at(int a, int b) const { return lux[static_cast<std::size_t>(a) * kTableSize + static_cast<std::size_t>(b)]; }
     float& at(int a, int b) { return lux[static_cast<std::size_t>(a) * kTableSize + static_cast<std::size_t>(b)]; }
@@ -59,8 +62,9 @@ float pointSourceLux(const catalog::BunpuHinban& type, int a, int b, float mmPer
 void prepareFixtureType(TypeTable& table, const catalog::BunpuHinban& type, std::int32_t h, const TableSettings& settings,
                         int threads = 1);
 
-// Recomputes the per-offset extents of the nonzero entries (prepareFixtureType calls it).
-void computeTableExtents(TypeTable& table);
+// Recomputes what the pass derives from the entries: the per-offset extents of the nonzero entries and
+// the turned table (prepareFixtureType calls it).
+void deriveTableLookups(TypeTable& table);
 
 // Line of sight P = (col, row) to F = (fx, fy) against wall A-B, in 32-bit floats.
 bool segmentsCross(std::int32_t col, std::int32_t row, std::int32_t fx, std::int32_t fy, std::int64_t x1, std::int64_t y1,
@@ -102,6 +106,8 @@ ArcShape makeArcShape(const model::LineRecord& arc);
 // Fills the box of the arc's span (makeArcShape leaves it empty).
 void computeArcSpanBox(ArcShape& arc);
 bool arcBlocks(const Sight& sight, const ArcShape& arc);
+// Whether a crossing point (px, py) of the arc's circle lies strictly inside the arc's span of angles.
+bool insideArcSpan(const ArcShape& arc, double px, double py);
 
 // Centre and radius of the circle an arc wall is taken on.
 struct ArcCircle {
