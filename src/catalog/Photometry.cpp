@@ -2,12 +2,12 @@
 #include "catalog/Photometry.h"
 
 #include "base/Cp932.h"
+#include "base/TextFile.h"
 
 #include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstdio>
-#include <fstream>
 #include <memory>
 
 namespace catalog {
@@ -375,23 +375,38 @@ std::optional<PhotometricData> readLdt(std::string_view text, std::string& reaso
     return d;
 }
 
-std::optional<PhotometricData> readPhotometricFile(const std::string& path, std::string& reason) {
-    std::ifstream f(path, std::ios::binary);
-    if (!f) {
-        reason = "ファイルが開けません";
-        return std::nullopt;
+namespace {
+
+// A file may hold numbers no luminaire has (1e308 candela or lumens); stored per 1000 lm they would
+// become infinite or round to nothing, so the fixture type would be lost or give no light.
+bool storable(const PhotometricData& d, std::string& reason) {
+    if (!(d.lumensPerLamp <= kMaxLampLumens)) {
+        reason = "光束または倍率が不正です";
+        return false;
     }
+    const HaikouMdb m = toFixtureType(d, "");
+    bool ok = std::isfinite(m.efficiency) && std::fabs(m.efficiency) <= 3.0e38;
+    for (const auto& plane : m.intensity) {
+        for (const float v : plane) ok = ok && v <= kMaxIntensityPerKilolumen;
+    }
+    if (!ok) reason = "光度の値が足りないか不正です";
+    return ok;
+}
+
+} // namespace
+
+std::optional<PhotometricData> readPhotometricFile(const std::string& path, std::string& reason) {
     std::string text;
-    text.resize(kMaxPhotometryBytes + 1);
-    f.read(text.data(), static_cast<std::streamsize>(text.size()));
-    text.resize(static_cast<std::size_t>(f.gcount()));
-    if (text.size() > kMaxPhotometryBytes) {
-        reason = "ファイルが大きすぎます";
-        return std::nullopt;
+    switch (base::readWholeFile(path, kMaxPhotometryBytes, text)) {
+    case base::WholeRead::Ok: break;
+    case base::WholeRead::CannotOpen: reason = "ファイルが開けません"; return std::nullopt;
+    case base::WholeRead::TooLarge: reason = "ファイルが大きすぎます"; return std::nullopt;
     }
     std::string ext = path.size() >= 4 ? path.substr(path.size() - 4) : std::string();
     std::transform(ext.begin(), ext.end(), ext.begin(), [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    return ext == ".ldt" ? readLdt(text, reason) : readIes(text, reason);
+    auto data = ext == ".ldt" ? readLdt(text, reason) : readIes(text, reason);
+    if (data && !storable(*data, reason)) return std::nullopt;
+    return data;
 }
 
 double distributionFlux(const PhotometricData& d) {

@@ -8,6 +8,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <limits>
 #include <sstream>
 
 namespace {
@@ -32,9 +33,9 @@ protected:
         return std::string(std::istreambuf_iterator<char>(in), {});
     }
     // Lines of a CP932 file as UTF-8, without their CR LF.
-    static std::vector<std::string> readLines(const std::string& p) {
+    static std::vector<std::string> readLines(const std::string& p) { return linesOf(readBytes(p)); }
+    static std::vector<std::string> linesOf(const std::string& all) {
         std::vector<std::string> out;
-        std::string all = readBytes(p);
         std::size_t start = 0;
         while (start < all.size()) {
             std::size_t end = all.find("\r\n", start);
@@ -121,7 +122,7 @@ TEST_F(ProjectFileTest, AnEmptyPlanIsTwelveLines) {
 TEST_F(ProjectFileTest, WritesTheExactRecordLines) {
     fillSample();
     touroku[5].kou = 100;  // data but no hinban: not written
-    auto lines = model::projectLines(doc, touroku);
+    auto lines = linesOf(model::projectBytes(doc, touroku));
     ASSERT_GE(lines.size(), 5u + 21u);
     EXPECT_EQ(lines[0], "2800");
     EXPECT_EQ(lines[1], "0.80");
@@ -231,10 +232,68 @@ TEST_F(ProjectFileTest, MalformedFilesAreRefusedWithTheSystemsMessageAndChangeNo
     }
 }
 
-TEST_F(ProjectFileTest, ASectionThatMeetsTheEndOfTheFileEndsThere) {
-    writeBytes(path("t.OLE"), joinCrLf({"3000", "1.00", "-1", "", "LINE", "L,1,2,3,4,0,0,0,0"}));
-    ASSERT_TRUE(model::readProject(path("t.OLE"), doc, touroku, services));
-    EXPECT_EQ(doc.plan.lines.count(), 1);
+// A file cut short would otherwise read without complaint, and the next save would drop what was cut off.
+TEST_F(ProjectFileTest, AProjectCutShortOrMissingASectionIsDamaged) {
+    fillSample();
+    ASSERT_TRUE(model::writeProject(path("whole.OLE"), doc, touroku, services));
+    const std::string whole = readBytes(path("whole.OLE"));
+    std::string lowerKigu = whole;
+    lowerKigu.replace(lowerKigu.find("KIGU\r\n"), 4, "kigu");
+    const std::vector<std::string> damaged = {
+        whole.substr(0, whole.rfind("END\r\n")),  // without the last "END"
+        lowerKigu,                                  // a section name in the wrong case
+        joinCrLf({"3000", "1.00", "-1", "", "TOUROKU", "END", "LINE", "END", "KIGU", "END"}),  // no HASIRA
+        joinCrLf({"3000", "1.00", "-1", ""}),
+    };
+    for (std::size_t n = 0; n < damaged.size(); ++n) {
+        writeBytes(path("cut.OLE"), damaged[n]);
+        FakeServices s;
+        model::ProjectCommands commands(doc, touroku, s);
+        EXPECT_FALSE(commands.openPath(path("cut.OLE"))) << "case " << n;
+        ASSERT_EQ(s.messages.size(), 1u) << "case " << n;
+        EXPECT_EQ(s.messages[0].text, "ORDIVANﾌｧｲﾙではないか、破壊されています。");
+        EXPECT_EQ(doc.plan.kigu.count(), 2);
+    }
+    // The sections may come in any order, as long as all four are there and closed.
+    writeBytes(path("order.OLE"), joinCrLf({"3000", "1.00", "-1", "", "HASIRA", "END", "KIGU", "END", "LINE", "END", "TOUROKU", "END"}));
+    EXPECT_TRUE(model::validateProject(path("order.OLE"), services));
+}
+
+TEST_F(ProjectFileTest, ASecondBlockForOneSlotIsDamaged) {
+    fillSample();
+    const std::string bytes = model::projectBytes(doc, touroku);
+    const std::size_t from = bytes.find("TOUROKU\r\n") + 9, to = bytes.find("END\r\n");
+    std::string twice = bytes;
+    twice.insert(to, bytes.substr(from, to - from));
+    writeBytes(path("twice.OLE"), twice);
+    EXPECT_FALSE(model::validateProject(path("twice.OLE"), services));
+}
+
+// Values the reader takes near its limit become floats a little past it; the writer must not then
+// produce a file the reader refuses, and a save must never replace a file with one it cannot open.
+TEST_F(ProjectFileTest, WhatTheReaderAcceptsIsWrittenSoItIsAcceptedAgain) {
+    fillSample();
+    std::string bytes = model::projectBytes(doc, touroku);
+    bytes.replace(bytes.find("0.80\r\n"), 4, "2.9999999e38");
+    writeBytes(path("near.OLE"), bytes);
+    if (model::readProject(path("near.OLE"), doc, touroku, services)) {
+        ASSERT_TRUE(model::writeProject(path("again.OLE"), doc, touroku, services));
+        EXPECT_TRUE(model::validateProject(path("again.OLE"), services));
+    }
+    // Texts stay one line of the reader's length.
+    doc.projectName = "two\nlines" + std::string(400, 'x');
+    ASSERT_TRUE(model::writeProject(path("text.OLE"), doc, touroku, services));
+    model::ProjectContent content;
+    ASSERT_EQ(model::parseProject(path("text.OLE"), content), model::ParseError::None);
+    EXPECT_EQ(content.projectName, "two lines" + std::string(290, 'x'));
+
+    writeBytes(path("keep.OLE"), "the user's file");
+    touroku[3].efficiency = std::numeric_limits<float>::infinity();
+    FakeServices s;
+    EXPECT_FALSE(model::writeProject(path("keep.OLE"), doc, touroku, s));
+    EXPECT_EQ(readBytes(path("keep.OLE")), "the user's file");
+    ASSERT_EQ(s.messages.size(), 1u);
+    EXPECT_EQ(s.messages[0].text, "ファイルに書き込みできません");
 }
 
 TEST_F(ProjectFileTest, AMissingFileCannotBeRead) {
@@ -261,7 +320,7 @@ TEST_F(ProjectFileTest, AFailedSaveKeepsTheChangesMarkedAndTheOldFileWhole) {
     EXPECT_TRUE(commands.save());
     EXPECT_FALSE(doc.dataChanged);
     EXPECT_NE(readBytes(doc.currentFileName), "old contents");
-    EXPECT_FALSE(fs::exists(doc.currentFileName + ".tmp~"));
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()), 1);
 }
 
 TEST_F(ProjectFileTest, SaveAsAsksWithTheFilterAndDefaultExtension) {
@@ -311,8 +370,15 @@ TEST_F(ProjectFileTest, OpenFromTheMenuClearsThePlanBeforeReading) {
     };
     hooks.redrawPlan = [&] { ++redrawn; };
     model::ProjectCommands commands(doc, touroku, services, hooks);
+    // Unsaved changes are offered for saving first, with the closing question and its answers.
+    services.answers = {ui::Answer::Cancel, ui::Answer::No};
+    EXPECT_FALSE(commands.openFromMenu());
+    EXPECT_TRUE(services.openRequests.empty());
     services.fileAnswers.push_back(path("s.OLE"));
     ASSERT_TRUE(commands.openFromMenu());
+    ASSERT_EQ(services.messages.size(), 2u);
+    EXPECT_EQ(services.messages[1].text, "データを保存しますか？");
+    EXPECT_EQ(services.messages[1].buttons, ui::Buttons::YesNoCancel);
     EXPECT_EQ(services.openRequests[0].filter, "ORDIVANﾌｧｲﾙ(*.OLE)|*.OLE");
     EXPECT_EQ(cleared, 1);
     EXPECT_EQ(redrawn, 1);

@@ -56,7 +56,8 @@ void bindMainCommands(TfrmMain& frm, model::ProjectCommands& project, EngineHook
     TfrmMain* f = &frm;
 
     // File menu.
-    c.New1Click = [f, h] {
+    c.New1Click = [f, h, &project] {
+        if (!project.closeQuery()) return;
         f->frmSinki->onClearPlan = [h] {
             if (h->clearPlan) h->clearPlan();
             if (h->refreshRegistration) h->refreshRegistration();

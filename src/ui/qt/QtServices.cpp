@@ -1,6 +1,7 @@
 // Qt implementation of the services of the interactive program.
 #include "ui/qt/QtServices.h"
 
+#include "base/TextFile.h"
 #include "ui/FileFilter.h"
 #include "ui/qt/QtSurface.h"
 
@@ -15,7 +16,6 @@
 #include <QMessageBox>
 #include <QProcess>
 #include <QPushButton>
-#include <QSaveFile>
 #include <QStandardPaths>
 
 namespace ui::qt {
@@ -35,13 +35,7 @@ QMessageBox::Icon qtIcon(Icon icon) {
 }
 
 bool writeText(const QString& path, const QByteArray& bytes) {
-    QSaveFile f(path);
-    if (!f.open(QIODevice::WriteOnly)) return false;
-    if (f.write(bytes) != bytes.size()) {
-        f.cancelWriting();
-        return false;
-    }
-    return f.commit();
+    return base::writeWholeFile(QFile::encodeName(path).toStdString(), bytes.toStdString());
 }
 
 } // namespace
@@ -175,7 +169,7 @@ bool QtServices::copyToClipboard(const Surface& picture) {
 }
 
 bool QtServices::saveBitmap(const Surface& picture, const std::string& path) {
-    return toQImage(picture).save(q(path), "BMP");
+    return savePicture(picture, path, "BMP");
 }
 
 std::string QtServices::today() {

@@ -5,6 +5,7 @@
 #include <QImage>
 #include <QPainter>
 #include <memory>
+#include <string>
 
 namespace ui::qt {
 
@@ -96,5 +97,7 @@ private:
 
 // A QImage copy of any surface's picture (pixel by pixel when it is not Qt's own).
 QImage toQImage(const Surface& surface);
+// Encodes the picture ("PNG", "BMP") in memory and writes it whole through the one write path.
+bool savePicture(const Surface& picture, const std::string& path, const char* format);
 
 } // namespace ui::qt
