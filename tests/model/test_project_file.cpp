@@ -1,5 +1,6 @@
 // Tests of the project file: the writer's exact lines, both reading passes, hostile files and the file flows.
 #include "base/Cp932.h"
+#include "catalog/Photometry.h"
 #include "model/ProjectCommands.h"
 #include "model/ProjectFile.h"
 #include "ui/testing/FakeServices.h"
@@ -8,7 +9,9 @@
 
 #include <filesystem>
 #include <fstream>
+#include <cmath>
 #include <limits>
+#include <random>
 #include <sstream>
 
 namespace {
@@ -257,6 +260,98 @@ TEST_F(ProjectFileTest, AProjectCutShortOrMissingASectionIsDamaged) {
     // The sections may come in any order, as long as all four are there and closed.
     writeBytes(path("order.OLE"), joinCrLf({"3000", "1.00", "-1", "", "HASIRA", "END", "KIGU", "END", "LINE", "END", "TOUROKU", "END"}));
     EXPECT_TRUE(model::validateProject(path("order.OLE"), services));
+}
+
+// Random plans within what the program can hold: writing, reading and writing again gives the same
+// bytes; and any damage the reader lets through is written back in a form it accepts again.
+TEST_F(ProjectFileTest, RandomPlansSurviveWritingAndReadingBack) {
+    std::mt19937 random(15);
+    auto any = [&](std::int32_t lo, std::int32_t hi) { return std::uniform_int_distribution<std::int32_t>(lo, hi)(random); };
+    auto real = [&](double bound) {
+        const double magnitude = std::pow(10.0, std::uniform_real_distribution<double>(-3, std::log10(bound))(random));
+        return static_cast<float>(any(0, 1) ? magnitude : -magnitude);
+    };
+    const std::vector<std::string> words = {"END", "TOUROKU", "KIGU", ",", "物件", "ｷｬﾝｾﾙ", "～", "A", " ", "0.5", ""};
+    auto text = [&] {
+        std::string t;
+        for (int n = any(0, 8); n > 0; --n) t += words[static_cast<std::size_t>(any(0, static_cast<int>(words.size()) - 1))];
+        return t;
+    };
+    for (int round = 0; round < 40; ++round) {
+        model::Document d;
+        catalog::TourokuTable t;
+        d.tenDaka = any(INT32_MIN, INT32_MAX);
+        d.plan.mmPerPixel = real(3.0e38);
+        d.plan.scaleDenominator = any(INT32_MIN, INT32_MAX);
+        d.projectName = text();
+        for (int slot = 1; slot <= catalog::kSlotCount; ++slot) {
+            if (any(0, 2) != 0) continue;
+            catalog::BunpuHinban& b = t[slot];
+            b.hinban = "H" + text();
+            b.option = text();
+            b.lampName = text();
+            b.tosu = any(-catalog::kMaxLampsPerFixture, catalog::kMaxLampsPerFixture);
+            b.efficiency = real(3.0e38);
+            b.planeCount = any(INT32_MIN, INT32_MAX);
+            b.kou = any(-catalog::kMaxLampLumens, catalog::kMaxLampLumens);
+            b.colorTemp = any(INT32_MIN, INT32_MAX);
+            b.maintClass = any(-1, 3);
+            b.lampFactor = real(3.0e38);
+            b.sizeX = any(INT32_MIN, INT32_MAX);
+            for (auto& plane : b.intensity) {
+                for (float& v : plane) v = real(catalog::kMaxIntensityPerKilolumen);
+            }
+        }
+        for (int n = any(0, 20); n > 0; --n) {
+            model::LineRecord l;
+            do l.kind = any(0, 255);
+            while (l.kind == '\n' || l.kind == ',');
+            for (int i = 1; i <= 4; ++i) {
+                l.setX(i, any(INT32_MIN, INT32_MAX));
+                l.setY(i, any(INT32_MIN, INT32_MAX));
+            }
+            d.plan.lines.add(l);
+        }
+        for (int n = any(0, 20); n > 0; --n) {
+            const int slot = any(1, catalog::kSlotCount);
+            model::KiguRecord k;
+            k.typeIndex = slot;
+            k.x = any(INT32_MIN, INT32_MAX);
+            k.y = any(INT32_MIN, INT32_MAX);
+            k.heightOffset = any(-5000, 5000);
+            k.anchorX = any(INT32_MIN, INT32_MAX);
+            k.rotation = any(0, 1) * 90;
+            d.plan.kigu.add(k);
+            t.changePlacedCount(slot, +1);
+        }
+        for (int n = any(0, 5); n > 0; --n)
+            d.plan.hasira.add(model::HasiraRecord{any(37, 60), any(INT32_MIN, INT32_MAX), any(INT32_MIN, INT32_MAX), any(0, 1000), 0});
+
+        const std::string first = model::projectBytes(d, t);
+        model::ProjectContent content;
+        ASSERT_EQ(model::parseProjectBytes(first, content), model::ParseError::None) << "round " << round;
+        model::Document back;
+        catalog::TourokuTable backTypes;
+        model::applyProject("r.OLE", content, back, backTypes);
+        ASSERT_EQ(model::projectBytes(back, backTypes), first) << "round " << round;
+
+        // Damage: a byte changed, dropped or doubled here and there.
+        std::string damaged = first;
+        for (int n = any(1, 4); n > 0; --n) {
+            const auto at = static_cast<std::size_t>(any(0, static_cast<int>(damaged.size()) - 1));
+            switch (any(0, 2)) {
+            case 0: damaged[at] = static_cast<char>(any(0, 255)); break;
+            case 1: damaged.erase(at, 1); break;
+            default: damaged.insert(at, 1, damaged[at]); break;
+            }
+        }
+        if (model::parseProjectBytes(damaged, content) != model::ParseError::None) continue;
+        model::Document again;
+        catalog::TourokuTable againTypes;
+        model::applyProject("d.OLE", content, again, againTypes);
+        EXPECT_EQ(model::parseProjectBytes(model::projectBytes(again, againTypes), content), model::ParseError::None)
+            << "round " << round;
+    }
 }
 
 TEST_F(ProjectFileTest, ASecondBlockForOneSlotIsDamaged) {
