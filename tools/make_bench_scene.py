@@ -14,6 +14,8 @@ import math
 import random
 import sys
 
+from stored_numbers import fixed
+
 TEN_DAKA = 2400          # mm between luminaires and the working plane
 MM_PER_PIXEL = 26.32     # 1/100 on a 96 dpi screen: 38 pixels a metre
 SCALE = 100
@@ -39,7 +41,7 @@ def batwing(peak, wing):
 
 def stored_lines(plane):
     """The three table lines of a plane: 0..20 by 1 degree, 0..90 and 90..180 by 5 degrees."""
-    fmt = lambda vals: ",".join("%.4f" % v for v in vals)
+    fmt = lambda vals: ",".join(fixed(v, 4) for v in vals)
     return [fmt(plane[0:21]), fmt(plane[0:91:5]), fmt(plane[90:181:5])]
 
 
@@ -59,8 +61,8 @@ TYPES = [
 def touroku_block(t, placed):
     slot, hinban, code, lamp_j, lamp_a, tosu, eff, planes, kou, ct, mclass, sx, sy, c0, c90 = t
     lines = [
-        "%d" % slot, hinban, "", code, lamp_j, lamp_a, "ベンチマーク用", "%d" % tosu, "%.4f" % eff,
-        "%d" % planes, "%d,%d,%d,%d,%d" % (kou, kou, ct, mclass, 0), "%.2f,%d,%d,%d" % (1.0, placed, sx, sy),
+        "%d" % slot, hinban, "", code, lamp_j, lamp_a, "ベンチマーク用", "%d" % tosu, fixed(eff, 4),
+        "%d" % planes, "%d,%d,%d,%d,%d" % (kou, kou, ct, mclass, 0), "%s,%d,%d,%d" % (fixed(1.0, 2), placed, sx, sy),
     ]
     p1 = c90 if c90 is not None else c0
     for plane in (c0, p1, [0.0] * 181):
@@ -163,7 +165,7 @@ def main():
     for k in kigu:
         slot = int(k.split(",")[0])
         placed[slot] = placed.get(slot, 0) + 1
-    lines = ["%d" % TEN_DAKA, "%.2f" % MM_PER_PIXEL, "%d" % SCALE, "ベンチマーク事務所", "TOUROKU"]
+    lines = ["%d" % TEN_DAKA, fixed(MM_PER_PIXEL, 2), "%d" % SCALE, "ベンチマーク事務所", "TOUROKU"]
     for t in TYPES:
         lines += touroku_block(t, placed.get(t[0], 0))
     lines += ["END", "LINE"] + walls + ["END", "KIGU"] + kigu + ["END", "HASIRA"] + hasira + ["END"]

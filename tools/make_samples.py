@@ -9,6 +9,8 @@ Run: python3 tools/make_samples.py  (rewrites the files; commit them with this s
 import math
 import os
 
+from stored_numbers import fixed
+
 HERE = os.path.dirname(os.path.abspath(__file__))
 OUT = os.path.join(HERE, "..", "data", "samples")
 
@@ -25,14 +27,14 @@ def plane_lines(f):
     fine = [f(g) for g in range(0, 21)]
     low = [f(g) for g in range(0, 91, 5)]
     high = [f(g) for g in range(90, 181, 5)]
-    return [",".join("%.4f" % v for v in vals) for vals in (fine, low, high)]
+    return [",".join(fixed(v, 4) for v in vals) for vals in (fine, low, high)]
 
 
 def touroku_block(slot, t):
     lines = [str(slot), t["hinban"], t["option"], t["haikou"], t["lampJ"], t["lampA"], t["note"],
-             "%d" % t["tosu"], "%.4f" % t["efficiency"], "%d" % t["planes"],
+             "%d" % t["tosu"], fixed(t["efficiency"], 4), "%d" % t["planes"],
              "%d,%d,%d,%d,%d" % (t["kou"], t["kou"], t["ct"], t["maint"], -1),
-             "%.2f,%d,%d,%d" % (t["lampFactor"], t["placed"], t["sizeX"], t["sizeY"])]
+             "%s,%d,%d,%d" % (fixed(t["lampFactor"], 2), t["placed"], t["sizeX"], t["sizeY"])]
     for p in range(3):
         f = t["planeFns"][p] if p < len(t["planeFns"]) else (lambda g: 0.0)
         lines += plane_lines(f)
@@ -40,6 +42,9 @@ def touroku_block(slot, t):
 
 
 def write(name, header, types, walls, kigu, hasira):
+    # The writer stores how many fixtures of each type are placed.
+    for slot, t in types:
+        t["placed"] = sum(1 for k in kigu if k[0] == slot)
     lines = list(header)
     lines.append("TOUROKU")
     for slot, t in types:
@@ -64,16 +69,16 @@ def write(name, header, types, walls, kigu, hasira):
 
 def main():
     os.makedirs(OUT, exist_ok=True)
-    write("empty.OLE", ["3000", "-1.00", "-1", ""], [], [], [], [])
+    write("empty.OLE", ["3000", fixed(-1, 2), "-1", ""], [], [], [], [])
 
     # 10 mm per pixel (a scale measured on a drawing), so the room of 12 m x 8 m is 1200 x 800 pixels.
     downlight_type = dict(hinban="DL-1000", option="", haikou="D100", lampJ="LED 電球色", lampA="LED-27K",
                           note="埋込ダウンライト", tosu=1, efficiency=0.85, planes=1, kou=1500, ct=2700,
-                          maint=1, lampFactor=1.0, placed=0, sizeX=0, sizeY=0,
+                          maint=1, lampFactor=1.0, sizeX=0, sizeY=0,
                           planeFns=[downlight(400.0, 2)])
     linear_type = dict(hinban="FL-4000", option="", haikou="L400", lampJ="LED 昼白色", lampA="LED-50K",
                        note="ベースライト", tosu=2, efficiency=0.9, planes=2, kou=2500, ct=5000,
-                       maint=5, lampFactor=1.0, placed=0, sizeX=1200, sizeY=100,
+                       maint=5, lampFactor=1.0, sizeX=1200, sizeY=100,
                        planeFns=[downlight(300.0, 1), downlight(360.0, 3)])
     x0, y0, x1, y1 = 100, 100, 1300, 900
     walls = [
@@ -96,7 +101,7 @@ def main():
     kigu.append((19, 400, 500, 0, 400, 500, 0, 90))
     kigu.append((19, 1000, 700, -200, 1000, 700, 0, 0))
     hasira = [(50, 700, 700, 25), (51, 400, 800, 20)]
-    write("room_sample.OLE", ["3000", "10.00", "50", "サンプル事務所"],
+    write("room_sample.OLE", ["3000", fixed(10, 2), "50", "サンプル事務所"],
           [(1, downlight_type), (19, linear_type)], walls, kigu, hasira)
 
 

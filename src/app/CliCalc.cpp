@@ -12,8 +12,8 @@
 #include "model/ProjectFile.h"
 #include "print/DistributionSheet.h"
 #include "print/ViewPainters.h"
-#include "view/ResultDisplay.h"
-#include "view/ResultMaps.h"
+#include "view/IlluminanceCsv.h"
+#include "view/ResultPresenter.h"
 
 #include <cstring>
 
@@ -280,7 +280,6 @@ int runCalcCommand(CliRun& run) {
     }
 
     calc::IlluminanceGrid grid;
-    grid.allocate(doc.surfaceWidth, doc.surfaceHeight);
     calc::ResultStats stats;
     calc::CalcSettings settings;
     settings.calcStep = o.step;
@@ -294,18 +293,11 @@ int runCalcCommand(CliRun& run) {
         run.services.showError("描画面を作成できません (" + base::formatInt(doc.surfaceWidth) + "×" + base::formatInt(doc.surfaceHeight) + ")");
         return kExitRefused;
     }
-    view::ResultDisplay display(doc, grid, stats, settings, contours, *surface, run.services);
-    calc::CalcContext ctx{doc, run.touroku, grid, stats, settings, contours, *surface, run.services, display, o.threads};
-    // The contour lines are traced again only when their levels are no longer the current ones.
-    display.hooks.buildContours = [&ctx] {
-        if (view::contoursStale(ctx.contours, ctx.doc.tables.luxLevel)) calc::rebuildContours(ctx);
-    };
-    display.hooks.chooseLevels = [&ctx] { calc::chooseLevels(ctx.doc, ctx.stats.maxLux); };
-    display.clearAndDrawWalls(1);
+    view::ResultPresenter presenter(doc, grid, stats, settings, contours, *surface, run.services);
 
     const auto t0 = std::chrono::steady_clock::now();
     try {
-        if (calc::runCalculation(ctx) != calc::CalcOutcome::Shown) return kExitRefused;
+        if (view::calculateAndPresent(presenter, run.touroku, o.threads) != calc::CalcOutcome::Done) return kExitRefused;
     } catch (const base::ConversionError& e) {
         run.services.showError(e.what());
         return kExitRefused;
@@ -313,19 +305,19 @@ int runCalcCommand(CliRun& run) {
     const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
 
     if (!o.picturePath.empty() &&
-        !io::savePlanPicture(o.picturePath, *surface, io::legendStampOf(display.legend(), display.mainWindow), run.services,
+        !io::savePlanPicture(o.picturePath, *surface, io::legendStampOf(presenter.legend(), presenter.mainWindow), run.services,
                              o.pictureFormat)) {
         return kExitRefused;
     }
-    if (!o.csvPath.empty() && !view::writeIlluminanceCsv(ctx, o.csvPath)) return kExitRefused;
+    if (!o.csvPath.empty() && !view::writeIlluminanceCsv(grid, stats, o.csvPath, run.services)) return kExitRefused;
     if (!o.dxfPath.empty()) {
-        const io::DxfExportInput input{doc, contours, stats, [&ctx] { calc::rebuildContours(ctx); }};
+        const io::DxfExportInput input{doc, contours, stats, [&presenter] { presenter.rebuildContours(); }};
         if (!io::exportDxf(o.dxfPath, o.dxfType, input, cliCatalogDir(run), run.services)) return kExitRefused;
     }
     if (!o.pdfPath.empty()) {
         // The sheet draws the contour display as vectors: the set must belong to the current levels.
-        if (doc.displayKind == 'T' && view::contoursStale(contours, doc.tables.luxLevel)) calc::rebuildContours(ctx);
-        const ui::Surface* scale = display.temperatureScale().picture.get();
+        if (doc.displayKind == 'T') presenter.ensureContours();
+        const ui::Surface* scale = presenter.temperatureScale().picture.get();
         const print::SheetPainters painters = print::viewSheetPainters(doc, contours, run.services, scale);
         const std::string date = o.dateGiven ? o.date : run.services.today();
         if (!print::printDistributionMapPdf(o.pdfPath, doc, run.touroku, stats, settings, *surface, painters, o.objectName,

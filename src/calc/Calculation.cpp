@@ -1,4 +1,4 @@
-// The calculation driver: fixture pass with progress and cancel, interpolation, levels, lit extent, average and texts.
+// The calculation: fixture pass with progress and cancel, interpolation, levels, lit extent and average.
 #include "calc/Calculation.h"
 
 #include "base/Text.h"
@@ -11,32 +11,24 @@ namespace calc {
 namespace {
 
 // The progress window advanced once per fixture; its cancel button is polled through the event pump.
-class ServicesProgress : public PassProgress {
+class FixtureProgress : public PassProgress {
 public:
-    explicit ServicesProgress(ui::Services& services) : services_(services) {}
+    explicit FixtureProgress(CalcProgress& progress) : progress_(progress) {}
     bool step() override {
-        services_.progressSet(++position_);
-        return services_.processEvents();
+        progress_.progressSet(++position_);
+        return progress_.processEvents();
     }
 
 private:
-    ui::Services& services_;
+    CalcProgress& progress_;
     int position_ = 0;
 };
 
-// Reads the walls the driver drew in black back from the drawing surface.
-class WallPixels {
-public:
-    explicit WallPixels(const ui::Surface& surface) : surface_(surface), w_(surface.width()), h_(surface.height()) {}
-    bool black(std::int64_t x, std::int64_t y) const {
-        if (x < 0 || y < 0 || x >= w_ || y >= h_) return false;
-        return surface_.pixel(static_cast<int>(x), static_cast<int>(y)) == ui::colors::black;
-    }
+// The walls and pillars the plan painter drew in black.
+using WallPixels = WallMask;
 
-private:
-    const ui::Surface& surface_;
-    std::int64_t w_, h_;
-};
+// A point at or below this many lux received no light (the grid's starting value, or a cleared point).
+constexpr float kUnlitLux = 0.01f;
 
 // One line of grid values (a column or a row) seen through its stride, for the interpolation passes.
 struct Line {
@@ -53,11 +45,35 @@ template <class WallAt, class Searchable>
 void fillLine(Line lux, Line ct, std::int64_t length, int s, WallAt wall, Searchable searchable) {
     const float fs = static_cast<float>(s);
     const Line both[2] = {lux, ct};
+    // A straight fill of [r, r + s] that did not look for walls (near the plan's border, where the slopes
+    // of the neighbouring segments are not at hand) must not carry light over a wall to an end that no
+    // luminaire reached. The lit end may lie on the wall itself (a point on a wall line can take light by
+    // rounding). Between the unlit end and the wall pixel farthest from it the points keep the unlit
+    // value and the wall pixels become 0, as a found wall does; points on the lit side keep the straight fill.
+    auto darkBeyondWall = [&](std::int64_t r) {
+        const bool darkStart = lux[r] <= kUnlitLux, darkEnd = lux[r + s] <= kUnlitLux;
+        if (darkStart == darkEnd) return;
+        int first = -1, last = -1;
+        for (int k = darkStart ? 1 : 0; k <= (darkStart ? s : s - 1); ++k) {
+            if (!wall(r + k)) continue;
+            if (first < 0) first = k;
+            last = k;
+        }
+        if (first < 0) return;
+        const std::int64_t dark = darkStart ? r : r + s;
+        const int from = darkStart ? 1 : std::max(first, 1), to = darkStart ? std::min(last, s - 1) : s - 1;
+        for (int k = from; k <= to; ++k) {
+            const bool onWall = wall(r + k);
+            lux[r + k] = onWall ? 0.0f : lux[dark];
+            ct[r + k] = onWall ? 0.0f : ct[dark];
+        }
+    };
     if (s < length) {
         for (const Line& v : both) {
             const float v0 = v[0], v1 = v[s];
             for (int k = 1; k < s; ++k) v[k] = v0 + (v1 - v0) / fs * static_cast<float>(k);
         }
+        darkBeyondWall(0);
     }
     const std::int64_t r0 = (length / s - 1) * s;
     if (r0 >= 0) {
@@ -88,6 +104,7 @@ void fillLine(Line lux, Line ct, std::int64_t length, int s, WallAt wall, Search
                 const float a = v[r], b = v[r + s];
                 for (int k = 1; k < s; ++k) v[r + k] = a + (b - a) / fs * static_cast<float>(k);
             }
+            darkBeyondWall(r);
             continue;
         }
         lux[r + kStar] = 0.0f;
@@ -112,7 +129,21 @@ void fillLine(Line lux, Line ct, std::int64_t length, int s, WallAt wall, Search
             const float a = v[r], b = v[r + s];
             for (int k = 1; k < s; ++k) v[r + k] = a + (b - a) / fs * static_cast<float>(k);
         }
+        darkBeyondWall(r);
     }
+}
+
+// The value every grid point starts a calculation with (IlluminanceGrid::reset): no luminaire added it.
+constexpr float kStartLux = 0.01f;
+
+// The illuminance-weighted mean lamp colour temperature of a point, from its total illuminance and its
+// colour sum (lux × 0.001 × kelvin per contribution). Only the light the luminaires added is weighed, so a
+// point lit only by 3000 K lamps is 3000 K, not a shade below that falls into the 2900 K class. The sums
+// are single-precision: a mean within their rounding noise of a whole kelvin is that whole kelvin.
+float meanColourTemperature(float lux, float ctSum) {
+    const float kelvin = 1000.0f / (lux - kStartLux) * ctSum;
+    const float whole = std::round(kelvin);
+    return std::abs(kelvin - whole) <= std::abs(whole) * 1e-5f ? whole : kelvin;
 }
 
 bool anyTypeCalculated(const catalog::TourokuTable& touroku) {
@@ -134,22 +165,23 @@ TableSettings tableSettingsOf(const model::Document& doc, const CalcSettings& se
     return t;
 }
 
-void chooseLevels(model::Document& doc, std::int32_t maxLux) {
-    auto& levels = doc.tables.luxLevel;
+LuxLevels chooseLevels(const model::Document& doc, std::int32_t maxLux) {
+    LuxLevels levels = doc.tables.luxLevel;
     if (doc.rangeMode) {
         for (int i = 1; i <= 6; ++i) levels[static_cast<std::size_t>(i)] = doc.tables.userLevel[static_cast<std::size_t>(i)];
-        return;
+        return levels;
     }
     const auto& ladder = doc.tables.levelLadder;
     int i = 6;
     while (i <= 25 && ladder[static_cast<std::size_t>(i)] < maxLux) ++i;
     const int k = i - 1;
     for (int n = 6; n >= 1; --n) levels[static_cast<std::size_t>(n)] = ladder[static_cast<std::size_t>(k - (6 - n))];
+    return levels;
 }
 
 void interpolateGrid(CalcContext& ctx) {
     IlluminanceGrid& g = ctx.grid;
-    ui::Services& sv = ctx.services;
+    CalcProgress& sv = ctx.progress;
     const int s = std::clamp(ctx.settings.calcStep, 1, 7);
     const std::int64_t W = g.gridWidth, H = g.gridHeight;
     sv.progressShow(kCaptionInterpolate, kTextInterpolate, static_cast<int>(H / 10));
@@ -160,7 +192,6 @@ void interpolateGrid(CalcContext& ctx) {
         for (std::int64_t col = 0; col < W; col += s) maximum = std::max(maximum, g.lux[static_cast<std::size_t>(row * W + col)]);
     }
     ctx.stats.maxLux = truncInt(maximum);
-    ctx.doc.maxLuxLabel = "最大照度 : " + base::formatInt(ctx.stats.maxLux) + " Lx";
 
     ctx.doc.plan.hasira.forEach([&](const model::HasiraRecord& p) {
         if (p.pillarKind != model::kSquarePillar) return;
@@ -176,18 +207,18 @@ void interpolateGrid(CalcContext& ctx) {
         }
     });
 
-    chooseLevels(ctx.doc, ctx.stats.maxLux);
+    ctx.levels = chooseLevels(ctx.doc, ctx.stats.maxLux);
 
     for (std::int64_t row = 0; row < H; row += s) {
         for (std::int64_t col = 0; col < W; col += s) {
             const std::size_t i = static_cast<std::size_t>(row * W + col);
             float& lux = g.lux[i];
-            if (lux > 0.05) g.ctSum[i] = 1000.0f / lux * g.ctSum[i];
+            if (lux > 0.05) g.ctSum[i] = meanColourTemperature(lux, g.ctSum[i]);
             if (lux > 0 && lux <= 0.01) lux = 0.01f;
         }
     }
 
-    const WallPixels pixels(ctx.surface);
+    const WallPixels& pixels = ctx.walls;
     const model::Extent e = ctx.doc.extent;
     if (s == 1) {
         sv.progressShow(kCaptionInterpolate, kTextInterpolate, static_cast<int>((static_cast<std::int64_t>(e.Xe) - e.Xs) / 10));
@@ -258,84 +289,41 @@ std::int32_t averageLux(const IlluminanceGrid& grid) {
     return truncInt(static_cast<double>(sum / static_cast<float>(count) * 100.0f));
 }
 
-void rebuildContours(CalcContext& ctx) {
-    ctx.services.progressShow(kCaptionContours, kTextContours, 0);
-    ctx.services.processEvents();
-    std::vector<float> levels;
-    for (int i = 1; i <= 6; ++i) levels.push_back(static_cast<float>(ctx.doc.tables.luxLevel[static_cast<std::size_t>(i)]));
-    ctx.contours = buildContours(ctx.grid, levels, ctx.grid.gridWidth - 1, ctx.grid.gridHeight - 1);
-    ctx.services.progressHide();
-    ctx.doc.resultValid = true;
-    ctx.doc.menus.dxfSaveResult = true;
-}
-
-CalcOutcome runCalculation(CalcContext& ctx) {
-    model::Document& doc = ctx.doc;
-    ui::Services& sv = ctx.services;
-    ui::Pen pen = ctx.surface.pen();
-    pen.style = ui::PenStyle::Solid;
-    ctx.surface.setPen(pen);
-    ctx.display.hideLegends();
-
-    if (!doc.resultValid) {
-        if (ctx.grid.gridWidth != doc.surfaceWidth + 1 || ctx.grid.gridHeight != doc.surfaceHeight + 1 || ctx.grid.lux.empty()) {
-            ctx.grid.allocate(doc.surfaceWidth, doc.surfaceHeight);
-        }
-        ctx.grid.reset();
-        model::normaliseAllLines(doc.plan);
-        const bool colourTemperature = doc.displayKind == 'C';
-        sv.progressShow(colourTemperature ? kCaptionColorTemp : kCaptionLux, colourTemperature ? kTextColorTemp : kTextLux,
-                        doc.plan.kigu.count());
-        sv.progressSet(0);
-        sv.processEvents();
-        std::int32_t tenDaka = doc.tenDaka;
-        if (anyTypeCalculated(ctx.touroku)) {
-            try {
-                tenDaka = base::toInt(doc.tenDakaLabel);
-            } catch (...) {
-                sv.progressHide();
-                throw;
-            }
-        }
-        ServicesProgress progress(sv);
-        const PassResult pass = runFixturePass(doc.plan, ctx.touroku, tenDaka, tableSettingsOf(doc, ctx.settings), ctx.grid,
-                                               ctx.threads, &progress);
-        if (pass == PassResult::Cancelled) {
-            ctx.display.redisplayPlan();
+CalcResult calculate(const CalcInput& in) {
+    model::Document& doc = in.doc;
+    CalcProgress& sv = in.progress;
+    CalcResult result;
+    result.levels = doc.tables.luxLevel;
+    IlluminanceGrid& grid = result.grid;
+    grid.allocate(doc.surfaceWidth, doc.surfaceHeight);
+    grid.reset();
+    model::normaliseAllLines(doc.plan);
+    const bool colourTemperature = doc.displayKind == 'C';
+    sv.progressShow(colourTemperature ? kCaptionColorTemp : kCaptionLux, colourTemperature ? kTextColorTemp : kTextLux,
+                    doc.plan.kigu.count());
+    sv.progressSet(0);
+    sv.processEvents();
+    std::int32_t tenDaka = doc.tenDaka;
+    if (anyTypeCalculated(in.touroku)) {
+        try {
+            tenDaka = base::toInt(in.heightText);
+        } catch (...) {
             sv.progressHide();
-            return CalcOutcome::Cancelled;
+            throw;
         }
-        sv.progressHide();
-        ctx.display.clearAndDrawWalls(1);
-        interpolateGrid(ctx);
-        sv.progressHide();
-        computeLitExtent(ctx.grid, ctx.grid.gridWidth - 1, ctx.grid.gridHeight - 1, doc.tables.luxLevel[1], ctx.stats);
-        doc.menus.csvOutput = true;
-        doc.resultValid = true;
-        doc.menus.dxfSaveResult = true;
     }
-
-    if (doc.displayKind == 'T') rebuildContours(ctx);
-    ctx.display.showResult(doc.displayKind);
-    if (ctx.settings.showFixturesOnResult) ctx.display.drawFixturesOnResult();
-
-    doc.menus.print = true;
-    doc.menus.redisplayLux = true;
-    doc.menus.redisplayColorTemp = true;
-    doc.menus.gridPrint = false;
-    doc.bikouLabel = kBikouAfterResult;
-    ctx.display.hideRegistrationWindow();
-
-    ctx.stats.averageLux = averageLux(ctx.grid);
-
-    ui::Font font = ctx.surface.font();
-    font.sizePt = 10;
-    font.color = ui::colors::black;
-    ctx.surface.setFont(font);
-    ctx.surface.setTextBackground(ui::colors::white, true);
-    ctx.surface.textOut(10 + 3, 5 + 3, "平均照度：" + base::formatInt(ctx.stats.averageLux) + " Lx");
-    ctx.surface.textOut(10 + 3, 20 + 3, "最高照度：" + base::formatInt(ctx.stats.maxLux) + " Lx");
-    return CalcOutcome::Shown;
+    FixtureProgress progress(sv);
+    const PassResult pass =
+        runFixturePass(doc.plan, in.touroku, tenDaka, tableSettingsOf(doc, in.settings), grid, in.threads, &progress);
+    sv.progressHide();
+    if (pass == PassResult::Cancelled) return result;
+    CalcContext ctx{doc, in.settings, in.walls, sv, grid, result.stats, result.levels};
+    interpolateGrid(ctx);
+    sv.progressHide();
+    computeLitExtent(grid, grid.gridWidth - 1, grid.gridHeight - 1, result.levels[1], result.stats);
+    result.stats.averageLux = averageLux(grid);
+    result.outcome = CalcOutcome::Done;
+    return result;
 }
 
 } // namespace calc

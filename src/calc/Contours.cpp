@@ -56,7 +56,8 @@ bool crosses(float a, float b, float level) {
 }
 
 // The segment of the iso-line in one triangle, as (from edge, to edge) with edge e joining vertex e and
-// vertex e + 1; oriented so that the brighter side lies on the left on screen. -1 when there is none.
+// vertex e + 1; oriented so that the brighter side lies on the right of the direction of travel on
+// screen (a line round a peak runs clockwise as seen on screen). -1 when there is none.
 int segmentCode(const float pv[3], float level) {
     const bool above[3] = {pv[0] >= level, pv[1] >= level, pv[2] >= level};
     int lone = -1;
@@ -67,7 +68,7 @@ int segmentCode(const float pv[3], float level) {
     const int before = (lone + 2) % 3;  // edge (lone - 1, lone)
     const int after = lone;             // edge (lone, lone + 1)
     if (!crosses(pv[before], pv[(before + 1) % 3], level) || !crosses(pv[after], pv[(after + 1) % 3], level)) return -1;
-    return above[lone] ? before * 3 + after : after * 3 + before;
+    return above[lone] ? after * 3 + before : before * 3 + after;
 }
 
 ContourPoint edgePoint(const float px[3], const float py[3], const float pv[3], int e, float level) {

@@ -1,7 +1,9 @@
 // The outputs of ordivan-cli calc, written by the real binary and read back by independent readers.
 #include "app/Cli.h"
+#include "app/Startup.h"
 #include "catalog/Catalog.h"
 #include "io/DxfWriter.h"
+#include "model/ProjectFile.h"
 #include "support/RunCli.h"
 #include "ui/testing/FakeServices.h"
 #include "view/Legends.h"
@@ -299,6 +301,176 @@ TEST(CliCalcOutputs, UnwritableOutputsAreRefusedAndWrongNamesAreUsageErrors) {
     EXPECT_EQ(runCli({"calc", sample("room_sample.OLE"), "--dxf", scratch("x.dxf").string(), "--dxf-type", "blue"}).status, 2);
     EXPECT_EQ(runCli({"calc", sample("room_sample.OLE"), "--png", "a.png", "--bmp", "b.bmp"}).status, 2);
     EXPECT_EQ(runCli({"calc", sample("room_sample.OLE"), "--csv", "-"}).status, 2);
+}
+
+// A project on the room sample's downlight: the type in slot 1 with its lamps at kelvin1 and a copy in slot
+// 2 at kelvin2, closed rectangular rooms and fixtures (slot, x, y) at the reference height.
+struct Room {
+    int x0, y0, x1, y1;
+};
+struct Placed {
+    int slot, x, y;
+};
+fs::path downlightProject(const std::string& name, int kelvin1, int kelvin2, const std::vector<Room>& rooms,
+                          const std::vector<Placed>& fixtures) {
+    LoadedPlan plan(sample("room_sample.OLE"));
+    model::Document& doc = plan.run.doc;
+    catalog::TourokuTable& touroku = plan.run.touroku;
+    touroku[2] = touroku[1];
+    touroku[1].colorTemp = kelvin1;
+    touroku[2].colorTemp = kelvin2;
+    touroku[19] = catalog::BunpuHinban{};
+    doc.plan.clearItems();
+    for (const Room& r : rooms) {
+        const int corner[5][2] = {{r.x0, r.y0}, {r.x1, r.y0}, {r.x1, r.y1}, {r.x0, r.y1}, {r.x0, r.y0}};
+        for (int i = 0; i < 4; ++i) {
+            model::LineRecord l;
+            l.x1 = corner[i][0];
+            l.y1 = corner[i][1];
+            l.x2 = corner[i + 1][0];
+            l.y2 = corner[i + 1][1];
+            doc.plan.lines.add(l);
+        }
+    }
+    for (const Placed& f : fixtures) doc.plan.kigu.add(model::KiguRecord{f.x, f.y, 0, f.slot, 0, f.x, f.y, 0});
+    const fs::path path = scratch(name);
+    EXPECT_TRUE(model::writeProject(path.string(), doc, touroku, plan.services));
+    return path;
+}
+
+TEST(CliCalcResults, ColourTemperatureClassesAreThoseOfTheLampsAlone) {
+    // A closed room lit only by 3000 K, one lit only by 5000 K, and between them in the open a 3000 K
+    // and a 5000 K downlight whose light meets in equal parts at (999, 399), a computed point at step 3.
+    const Room warm{200, 200, 600, 600}, cool{1300, 200, 1700, 600};
+    const fs::path project = downlightProject("ct_classes.OLE", 3000, 5000, {warm, cool},
+                                              {{1, 400, 400}, {2, 1500, 400}, {1, 900, 399}, {2, 1098, 399}});
+    const fs::path bmp = scratch("ct_classes.bmp");
+    const std::string data = (fs::path(testsupport::sourceDir()) / "data" / "zolt_data").string();
+    const auto r = runCli({"calc", project.string(), "--kind", "C", "--levels", "1,2,3,4,5,6", "--data", data, "--bmp", bmp.string()});
+    ASSERT_EQ(r.status, 0) << r.err;
+    const QImage picture(QString::fromStdString(bmp.string()), "BMP");
+    ASSERT_FALSE(picture.isNull());
+
+    ui::testing::FakeServices services;
+    catalog::LightColorTable colours;
+    ASSERT_TRUE(catalog::Catalog::loadColours(data + "/T_RGB.LEC", colours, services));
+    model::DisplayTables tables;
+    app::fillCtColour(tables, colours);
+    const auto& ct = tables.ctColour;
+    ASSERT_NE(ct[29], ct[30]);  // a class too low would show
+    ASSERT_NE(ct[39], ct[40]);
+
+    EXPECT_EQ(colourAt(picture, 999, 399), ct[40]);
+    // The whole inside of each room, away from its walls and from where the legend floats.
+    const view::MainWindowGeometry main = view::headlessGeometry(1920, 1080);
+    view::LegendWindow legend;
+    legend.position = view::legendPlacement(main);
+    const ui::Point at = view::legendStampPosition(legend, main);
+    for (const auto& [room, expected] : {std::pair{warm, ct[30]}, std::pair{cool, ct[50]}}) {
+        int points = 0, wrong = 0;
+        for (int y = room.y0 + 3; y <= room.y1 - 3; y += 2) {
+            for (int x = room.x0 + 3; x <= room.x1 - 3; x += 2) {
+                if (x >= at.x - 5 && x < at.x + 180 && y >= at.y - 5 && y < at.y + 50) continue;
+                ++points;
+                wrong += colourAt(picture, x, y) != expected;
+            }
+        }
+        EXPECT_GT(points, 30000);
+        EXPECT_EQ(wrong, 0) << room.x0;
+    }
+}
+
+// The vertices of each contour layer (LX1 ... LX6) of a DXF file, in file order: a line split into
+// several polylines continues from the last vertex of the one before.
+std::map<std::string, std::vector<std::pair<double, double>>> contourVertices(const fs::path& dxf) {
+    std::map<std::string, std::vector<std::pair<double, double>>> layers;
+    std::istringstream in(slurp(dxf));
+    std::string code, value, entity, layer;
+    double x = 0;
+    auto trim = [](std::string s) {
+        while (!s.empty() && (s.back() == '\r' || s.back() == ' ')) s.pop_back();
+        while (!s.empty() && s.front() == ' ') s.erase(s.begin());
+        return s;
+    };
+    while (std::getline(in, code) && std::getline(in, value)) {
+        code = trim(code);
+        value = trim(value);
+        if (code == "0") entity = value;
+        else if (code == "8") layer = value;
+        else if (entity == "VERTEX" && layer.rfind("LX", 0) == 0 && code == "10") x = std::stod(value);
+        else if (entity == "VERTEX" && layer.rfind("LX", 0) == 0 && code == "20") layers[layer].emplace_back(x, std::stod(value));
+    }
+    return layers;
+}
+
+TEST(CliCalcResults, ContourLinesRunClockwiseRoundTheLightWithTheBrighterSideOnTheirRight) {
+    const fs::path project = downlightProject("one_light.OLE", 3000, 3000, {}, {{1, 950, 450}});
+    const fs::path dxf = scratch("one_light.dxf");
+    const auto r = runCli({"calc", project.string(), "--kind", "T", "--levels", "5,10,15,20,25,30", "--dxf", dxf.string(), "--json", "-"});
+    ASSERT_EQ(r.status, 0) << r.err;
+    ASSERT_GT(jsonNumber(r.out, "maxLux"), 30);
+    const auto layers = contourVertices(dxf);
+    ASSERT_EQ(layers.size(), 6u);
+    double previous = 0;
+    for (const auto& [layer, v] : layers) {
+        ASSERT_GT(v.size(), 20u) << layer;
+        // Shoelace area with the drawing's y upwards: negative when the line runs clockwise as seen.
+        double twiceArea = 0, meanX = 0;
+        for (std::size_t i = 0; i < v.size(); ++i) {
+            const auto& [x0, y0] = v[i];
+            const auto& [x1, y1] = v[(i + 1) % v.size()];
+            twiceArea += x0 * y1 - x1 * y0;
+            meanX += x0 / static_cast<double>(v.size());
+        }
+        EXPECT_LT(twiceArea, 0) << layer;
+        EXPECT_NEAR(meanX, 9500.0, 100.0) << layer << ": a ring round the light at x = 950 px, 10 mm each";
+        // Brighter levels enclose smaller rings (LX1 is the lowest level).
+        if (previous != 0) {
+            EXPECT_LT(std::abs(twiceArea), previous) << layer;
+        }
+        previous = std::abs(twiceArea);
+    }
+}
+
+TEST(CliCalcResults, NoLightBeyondTheOuterWallsAtAnyStep) {
+    // Both samples are closed by four outer walls; beyond them nothing may be lit, neither in the grid
+    // nor in the lit extent that bounds the CSV.
+    for (const char* name : {"room_sample.OLE", "bench_office.OLE"}) {
+        LoadedPlan plan(sample(name));
+        int x0 = 1 << 30, y0 = 1 << 30, x1 = 0, y1 = 0;
+        plan.run.doc.plan.lines.forEach([&](const model::LineRecord& l) {
+            if (l.isArc()) return;
+            x0 = std::min({x0, l.x1, l.x2});
+            y0 = std::min({y0, l.y1, l.y2});
+            x1 = std::max({x1, l.x1, l.x2});
+            y1 = std::max({y1, l.y1, l.y2});
+        });
+        for (const char* step : {"3", "7"}) {
+            const fs::path grid = scratch(std::string(name) + step + ".grid");
+            const auto r = runCli({"calc", sample(name), "--step", step, "--grid", grid.string(), "--json", "-"});
+            ASSERT_EQ(r.status, 0) << r.err;
+            const std::string bytes = slurp(grid);
+            std::int32_t w = 0, h = 0;
+            ASSERT_GT(bytes.size(), 8u);
+            std::memcpy(&w, bytes.data(), 4);
+            std::memcpy(&h, bytes.data() + 4, 4);
+            ASSERT_EQ(bytes.size(), 8u + 4u * static_cast<std::size_t>(w) * static_cast<std::size_t>(h));
+            int litBeyond = 0;
+            for (int row = 0; row < h; ++row) {
+                for (int col = 0; col < w; ++col) {
+                    if (col >= x0 && col <= x1 && row >= y0 && row <= y1) continue;
+                    float v;
+                    std::memcpy(&v, bytes.data() + 8 + 4 * (static_cast<std::size_t>(row) * w + col), 4);
+                    litBeyond += v > 0.01f;
+                }
+            }
+            EXPECT_EQ(litBeyond, 0) << name << " step " << step;
+            EXPECT_GT(jsonNumber(r.out, "litMinCol"), x0) << name << " step " << step;
+            EXPECT_LT(jsonNumber(r.out, "litMaxCol"), x1) << name << " step " << step;
+            EXPECT_GT(jsonNumber(r.out, "litMinRow"), y0) << name << " step " << step;
+            EXPECT_LT(jsonNumber(r.out, "litMaxRow"), y1) << name << " step " << step;
+        }
+    }
 }
 
 } // namespace

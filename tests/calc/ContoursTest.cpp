@@ -55,6 +55,11 @@ TEST(Contours, ConeGivesOneClosedCircleAtEachLevel) {
         for (const auto& p : l) EXPECT_NEAR(std::hypot(p.x - 50.3, p.y - 40.6), radius, 0.2);
         EXPECT_NEAR(l.front().x, l.back().x, 1e-4);  // closed
         EXPECT_NEAR(l.front().y, l.back().y, 1e-4);
+        // The brighter side on the right: clockwise round the peak on screen, where y grows downwards,
+        // so the shoelace area comes out positive (and about the circle's).
+        double twiceArea = 0;
+        for (std::size_t k = 0; k + 1 < l.size(); ++k) twiceArea += double(l[k].x) * l[k + 1].y - double(l[k + 1].x) * l[k].y;
+        EXPECT_NEAR(twiceArea / 2, M_PI * radius * radius, 0.02 * M_PI * radius * radius) << set.levels[i];
     }
     EXPECT_NE(set.sequenceOf(40), nullptr);
     EXPECT_EQ(set.sequenceOf(41), nullptr);

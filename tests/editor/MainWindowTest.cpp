@@ -1,6 +1,5 @@
 // Tests of the main window's commands: targets, measurement, numeric entry, reference height, result prompts, new plan, backgrounds, grid.
 #include "EditorHarness.h"
-#include "editor/CalcBridge.h"
 
 #include <gtest/gtest.h>
 
@@ -383,24 +382,6 @@ TEST(Redraw, TheResultOverlayDrawsFixturesOnlyWhenAskedAndClearsNothing) {
     h.editor->redraw(0);
     EXPECT_FALSE(h.state.doc.resultShown);
     EXPECT_EQ(h.recording->opsStartingWith("rect 0,0").back(), "rect 0,0-800,600");
-}
-
-TEST(CalcDisplayBridge, ClearsTheSurfaceAndDrawsWallsWithThePenWidthTheCalculationAsks) {
-    Harness h;
-    int results = 0;
-    EditorCalcDisplay display(*h.editor, *h.surface, h.painter, EditorHooks{}, [&](char) { ++results; });
-    h.state.doc.resultShown = true;
-    h.recording->ops.clear();
-    display.clearAndDrawWalls(2);
-    EXPECT_FALSE(h.state.doc.resultShown);
-    EXPECT_EQ(h.recording->ops.front(), "pen (238,238,238) w1");  // the white fill with its outline first
-    EXPECT_EQ(h.painter.wallsDrawn, 1);
-    EXPECT_EQ(h.recording->opsStartingWith("pen (0,0,0) w2").size(), 1u);
-    display.showResult('B');
-    EXPECT_EQ(results, 1);
-    calc::CalcContext ctx = makeCalcContext(h.state, h.touroku, *h.surface, h.services, display);
-    EXPECT_EQ(&ctx.grid, &h.state.grid);
-    EXPECT_EQ(&ctx.doc, &h.state.doc);
 }
 
 TEST(WindowResize, TheFirstResizeIsIgnoredAndLaterOnesSwitchScrolling) {

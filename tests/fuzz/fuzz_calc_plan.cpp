@@ -1,7 +1,5 @@
 // Fuzzes the calculation with arbitrary plans and fixture types: no read or write outside the grid or the tables.
 #include "calc/Calculation.h"
-#include "ui/testing/FakeServices.h"
-#include "ui/testing/RecordingSurface.h"
 
 #include <cstdint>
 #include <cstring>
@@ -36,13 +34,11 @@ private:
     std::size_t pos_ = 0;
 };
 
-struct NullDisplay : calc::CalcDisplay {
-    void hideLegends() override {}
-    void clearAndDrawWalls(int) override {}
-    void showResult(char) override {}
-    void drawFixturesOnResult() override {}
-    void redisplayPlan() override {}
-    void hideRegistrationWindow() override {}
+struct NullProgress : calc::CalcProgress {
+    void progressShow(const std::string&, const std::string&, int) override {}
+    void progressSet(int) override {}
+    bool processEvents() override { return false; }
+    void progressHide() override {}
 };
 
 } // namespace
@@ -96,19 +92,25 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         k.rotation = (in.byte() & 1) ? 90 : 0;
         doc.plan.kigu.add(k);
     }
-    calc::IlluminanceGrid grid;
-    calc::ResultStats stats;
     calc::CalcSettings settings;
     settings.calcStep = 1 + in.byte() % 7;
     settings.maintenanceOn = in.byte() & 1;
     settings.maintenanceClass = in.byte() % 4;
-    calc::ContourSet contours;
-    ui::testing::RecordingSurface surface(doc.surfaceWidth, doc.surfaceHeight);
-    for (int i = 0; i < 30; ++i) surface.setPixel(in.byte() % doc.surfaceWidth, in.byte() % doc.surfaceHeight, ui::colors::black);
-    ui::testing::FakeServices services;
-    NullDisplay display;
-    doc.displayKind = (in.byte() & 1) ? 'T' : 'B';
-    calc::CalcContext ctx{doc, touroku, grid, stats, settings, contours, surface, services, display, 1 + in.byte() % 3};
-    calc::runCalculation(ctx);
+    calc::WallMask mask;
+    mask.allocate(doc.surfaceWidth, doc.surfaceHeight);
+    for (int i = 0; i < 30; ++i) {
+        const int x = in.byte() % doc.surfaceWidth;
+        const int y = in.byte() % doc.surfaceHeight;
+        mask.wall[static_cast<std::size_t>(y * doc.surfaceWidth + x)] = 1;
+    }
+    NullProgress progress;
+    const bool contours = in.byte() & 1;
+    const calc::CalcResult result =
+        calc::calculate(calc::CalcInput{doc, touroku, settings, mask, progress, doc.tenDakaLabel, 1 + in.byte() % 3});
+    if (contours && result.outcome == calc::CalcOutcome::Done) {
+        std::vector<float> levels;
+        for (int i = 1; i <= 6; ++i) levels.push_back(static_cast<float>(result.levels[static_cast<std::size_t>(i)]));
+        calc::buildContours(result.grid, levels, result.grid.gridWidth - 1, result.grid.gridHeight - 1);
+    }
     return 0;
 }

@@ -3,7 +3,7 @@
 
 #include "view/ViewTestSupport.h"
 #include "view/PlanRender.h"
-#include "view/ResultDisplay.h"
+#include "view/ResultPresenter.h"
 #include "ui/qt/HeadlessServices.h"
 #include "ui/qt/QtSurface.h"
 
@@ -65,22 +65,20 @@ TEST(PlanPicture, SavedPictureShowsWallsClassesTextsAndTheStampedLegend) {
     std::ostringstream messages;
     ui::qt::HeadlessServices services(messages);
     ui::qt::ImageSurface surface(420, 300);
-    view::ResultDisplay display(sc.doc, sc.grid, sc.stats, sc.settings, sc.contours, surface, services);
+    view::ResultPresenter display(sc.doc, sc.grid, sc.stats, sc.settings, sc.contours, surface, services);
     display.mainWindow.width = 420 + 5;  // the legend lands 204 pixels in from the right: x = 221
 
     // What the calculation does after the fixture pass; the interpolation clears square pillars and
-    // the grid under the walls it reads back.
-    display.hideLegends();
-    display.clearAndDrawWalls(1);
+    // the grid under the walls of the mask.
+    const calc::WallMask walls = display.wallMask().value();
     for (int y = 192; y < 208; ++y)
         for (int x = 112; x < 128; ++x) sc.lux(x, y) = 0.0f;
     for (int y = 0; y < surface.height(); ++y)
         for (int x = 0; x < surface.width(); ++x)
-            if (surface.pixel(x, y) == ui::colors::black) sc.lux(x, y) = 0.0f;
-    display.showResult('B');
-    display.drawFixturesOnResult();
-    view::placeText(surface, sc.doc.textState, 10, 5, 7, 10, "平均照度：123 Lx", false);
-    view::placeText(surface, sc.doc.textState, 10, 20, 7, 10, "最高照度：456 Lx", false);
+            if (walls.black(x, y)) sc.lux(x, y) = 0.0f;
+    sc.stats.averageLux = 123;
+    sc.stats.maxLux = 456;
+    display.present();
 
     const io::LegendStamp stamp = io::legendStampOf(display.legend(), display.mainWindow);
     const fs::path png = fs::temp_directory_path() / "ordivan_io_plan.png";
@@ -125,7 +123,7 @@ TEST(PlanPicture, WithoutLegendThePictureIsTheSurfaceAndFailuresAreReported) {
     surface.setPixel(7, 7, ui::colors::red);
     std::ostringstream messages;
     ui::qt::HeadlessServices services(messages);
-    view::ResultDisplay display(sc.doc, sc.grid, sc.stats, sc.settings, sc.contours, surface, services);
+    view::ResultPresenter display(sc.doc, sc.grid, sc.stats, sc.settings, sc.contours, surface, services);
     const io::LegendStamp stamp = io::legendStampOf(display.legend(), display.mainWindow);
     EXPECT_FALSE(stamp.visible) << "no legend before a result is shown";
     auto picture = io::buildExportPicture(surface, stamp, services);

@@ -10,7 +10,6 @@
 #include "catalog/forms/TZOLTData.h"
 #include "catalog/forms/TfrmKigu.h"
 #include "catalog/forms/TfrmList.h"
-#include "editor/CalcBridge.h"
 #include "editor/forms/TfrmLen.h"
 #include "editor/forms/TfrmSinki.h"
 #include "io/DxfSaveCommand.h"
@@ -53,11 +52,6 @@ MainEngine::MainEngine(TfrmMain& frm, editor::MainState& state, catalog::forms::
     display_.hooks.clearDrawingSurface = [this] { editor_->clearDrawingSurface(); };
     display_.hooks.redisplayPlan = [this] { editor_->redisplayPlan(); };
     display_.hooks.hideRegistrationWindow = [this] { frmKigu->hide(); };
-    display_.hooks.buildContours = [this] {
-        calc::CalcContext c = calcContext();
-        calc::rebuildContours(c);
-    };
-    display_.hooks.chooseLevels = [this] { calc::chooseLevels(state_.doc, state_.stats.maxLux); };
     display_.hooks.legendChanged = [this](const view::LegendWindow& legend) { legendChanged(legend); };
     display_.hooks.temperatureScaleChanged = [this](const view::TemperatureScaleWindow& scale) {
         if (scale.picture) frm_.frmTempScale->setPicture(*scale.picture);
@@ -68,11 +62,6 @@ MainEngine::MainEngine(TfrmMain& frm, editor::MainState& state, catalog::forms::
 }
 
 MainEngine::~MainEngine() = default;
-
-calc::CalcContext MainEngine::calcContext() {
-    MainContext& ctx = frm_.context();
-    return editor::makeCalcContext(state_, ctx.touroku, ctx.surface, ctx.services, display_);
-}
 
 void MainEngine::legendChanged(const view::LegendWindow& legend) {
     view::forms::TfrmColorScale2* window = frm_.frmColorScale2;
@@ -111,8 +100,7 @@ void MainEngine::runCalculation() {
     display_.mainWindow.top = outer.top();
     display_.mainWindow.width = outer.width();
     display_.mainWindow.outerHeight = outer.height();
-    calc::CalcContext c = calcContext();
-    calc::runCalculation(c);
+    view::calculateAndPresent(display_, frm_.context().touroku);
 }
 
 void MainEngine::showResult(char kind, int redrawChoice) {
@@ -261,10 +249,7 @@ void MainEngine::bind(EngineHooks& hooks) {
     c.mnuLoadBMPClick = [&e] { e.mnuLoadBMPClick(); };
     c.mnuLoadDXFClick = [&e] { e.mnuLoadDXFClick(); };
     c.mnuDxfSaveClick = [this, &doc, &services] {
-        io::DxfExportInput input{doc, state_.contours, state_.stats, [this] {
-                                     calc::CalcContext cc = calcContext();
-                                     calc::rebuildContours(cc);
-                                 }};
+        io::DxfExportInput input{doc, state_.contours, state_.stats, [this] { display_.rebuildContours(); }};
         io::mnuDxfSaveClick(*frmDXFOutType, input, io::dxfTemplatesIn(dataDir_), services);
     };
     c.mnuCsvClick = [this, f, &services] {

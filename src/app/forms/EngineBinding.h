@@ -6,7 +6,7 @@
 #include "editor/MainState.h"
 #include "io/DxfReader.h"
 #include "io/ExportPicture.h"
-#include "view/ResultDisplay.h"
+#include "view/ResultPresenter.h"
 
 #include <memory>
 #include <string>
@@ -40,7 +40,7 @@ public:
     void bind(EngineHooks& hooks);
 
     editor::Editor& editor() { return *editor_; }
-    view::ResultDisplay& display() { return display_; }
+    view::ResultPresenter& display() { return display_; }
     io::TfrmDXF& dxf() { return dxf_; }
 
     // One calculation (or the redisplay of a still valid result) with the calculation's progress window.
@@ -60,7 +60,6 @@ public:
     print::forms::TfrmCD* frmCD;
 
 private:
-    calc::CalcContext calcContext();
     editor::EditorHooks editorHooks();
     void legendChanged(const view::LegendWindow& legend);
     void mirrorState();
@@ -75,7 +74,7 @@ private:
     ViewPlanPainter painter_;
     io::TfrmDXF dxf_;
     ReaderDxfBackground dxfBackground_;
-    view::ResultDisplay display_;
+    view::ResultPresenter display_;
     std::unique_ptr<editor::Editor> editor_;
 };
 

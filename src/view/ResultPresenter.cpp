@@ -1,0 +1,285 @@
+// The result presenter: the calculation command, the three result displays, their texts, legends, menus and labels.
+#include "view/ResultPresenter.h"
+
+#include "base/Text.h"
+#include "view/PlanRender.h"
+#include "view/ResultMaps.h"
+
+namespace view {
+
+ResultPresenter::ResultPresenter(model::Document& doc, calc::IlluminanceGrid& grid, calc::ResultStats& stats,
+                                 calc::CalcSettings& settings, calc::ContourSet& contours, ui::Surface& surface,
+                                 ui::Services& services)
+    : doc_(doc), grid_(grid), stats_(stats), settings_(settings), contours_(contours), surface_(surface),
+      services_(services) {
+    mainWindow = headlessGeometry(doc.screenWidth, doc.screenHeight);
+    legend_.framed = doc.legendFramed;
+    tempScale_.framed = doc.legendFramed;
+    if (doc.tables.ctColourFilled) prepareTemperatureScale();
+}
+
+void ResultPresenter::notifyLegend() {
+    if (hooks.legendChanged) hooks.legendChanged(legend_);
+}
+
+void ResultPresenter::notifyScale() {
+    if (hooks.temperatureScaleChanged) hooks.temperatureScaleChanged(tempScale_);
+}
+
+void ResultPresenter::hideLegend() {
+    legend_.visible = false;
+    notifyLegend();
+}
+
+void ResultPresenter::hideLegends() {
+    hideLegend();
+    tempScale_.visible = false;
+    notifyScale();
+}
+
+void ResultPresenter::showLegend(LegendKind kind) {
+    legend_.kind = kind;
+    legend_.position = legendPlacement(mainWindow);
+    legend_.framed = doc_.legendFramed;
+    const ui::Size size = legendSize(kind);
+    legend_.picture = services_.createSurface(size.width, size.height);
+    if (legend_.picture) paintLegend(*legend_.picture, kind, doc_.tables);
+    legend_.visible = true;
+    notifyLegend();
+}
+
+void ResultPresenter::prepareTemperatureScale() {
+    tempScale_.picture = services_.createSurface(kTemperatureScaleSize.width, kTemperatureScaleSize.height);
+    if (tempScale_.picture) drawTemperatureScale(*tempScale_.picture, doc_.tables);
+    notifyScale();
+}
+
+void ResultPresenter::clearSurface() {
+    if (hooks.clearDrawingSurface) {
+        hooks.clearDrawingSurface();
+    } else {
+        clearDrawingSurface(surface_, doc_);
+    }
+}
+
+void ResultPresenter::drawPlanInBlack() {
+    drawWalls(surface_, doc_, services_, 0, 0, 1.0);
+    drawFixtures(surface_, doc_, 0, 0, 1.0, legend_.visible);
+}
+
+std::optional<calc::WallMask> ResultPresenter::wallMask() {
+    calc::WallMask mask;
+    const std::unique_ptr<ui::Surface> picture = services_.createSurface(surface_.width(), surface_.height());
+    if (!picture) return std::nullopt;
+    mask.allocate(surface_.width(), surface_.height());
+    picture->fillRect(ui::Rect{0, 0, mask.width, mask.height}, ui::colors::white);
+    picture->setPen(ui::Pen{});
+    drawWalls(*picture, doc_, services_, 0, 0, 1.0);
+    std::size_t i = 0;
+    for (int y = 0; y < mask.height; ++y) {
+        for (int x = 0; x < mask.width; ++x, ++i) mask.wall[i] = picture->pixel(x, y) == ui::colors::black;
+    }
+    return mask;
+}
+
+void ResultPresenter::accept(calc::CalcResult&& result) {
+    grid_ = std::move(result.grid);
+    stats_ = result.stats;
+    doc_.tables.luxLevel = result.levels;
+    contours_.clear();
+    applyResultState(doc_, ResultStep::Calculated, stats_);
+}
+
+void ResultPresenter::writeAverageAndMaximum() {
+    ui::Font font = surface_.font();
+    font.sizePt = 10;
+    font.color = ui::colors::black;
+    surface_.setFont(font);
+    surface_.setTextBackground(ui::colors::white, true);
+    surface_.textOut(10 + 3, 5 + 3, "平均照度：" + base::formatInt(stats_.averageLux) + " Lx");
+    surface_.textOut(10 + 3, 20 + 3, "最高照度：" + base::formatInt(stats_.maxLux) + " Lx");
+}
+
+void ResultPresenter::present() {
+    ui::Pen pen = surface_.pen();
+    pen.style = ui::PenStyle::Solid;
+    surface_.setPen(pen);
+    hideLegends();
+    if (doc_.displayKind == 'T') rebuildContours();
+    showResult(doc_.displayKind);
+    if (settings_.showFixturesOnResult) drawFixturesOnResult();
+    applyResultState(doc_, ResultStep::Presented, stats_);
+    if (hooks.hideRegistrationWindow) hooks.hideRegistrationWindow();
+    writeAverageAndMaximum();
+}
+
+void ResultPresenter::rebuildContours() {
+    services_.progressShow(kCaptionContours, kTextContours, 0);
+    services_.processEvents();
+    std::vector<float> levels;
+    for (int i = 1; i <= 6; ++i) levels.push_back(static_cast<float>(doc_.tables.luxLevel[static_cast<std::size_t>(i)]));
+    contours_ = calc::buildContours(grid_, levels, grid_.gridWidth - 1, grid_.gridHeight - 1);
+    services_.progressHide();
+    applyResultState(doc_, ResultStep::ContoursTraced, stats_);
+}
+
+void ResultPresenter::ensureContours() {
+    if (contoursStale(contours_, doc_.tables.luxLevel)) rebuildContours();
+}
+
+void ResultPresenter::chooseLevelsAgain() { doc_.tables.luxLevel = calc::chooseLevels(doc_, stats_.maxLux); }
+
+bool ResultPresenter::paintColourMap() {
+    const int height = surface_.height();
+    services_.progressShow("色の設定", "計算結果を表示中", doc_.displayDetail ? height : height / 2);
+    clearSurface();
+    tempScale_.visible = false;
+    notifyScale();
+    drawPlanInBlack();
+    resetLitExtent(stats_);
+    if (!paintClassPixels(surface_, doc_.tables, grid_, stats_, doc_.displayDetail, services_)) {
+        redisplayPlan();
+        services_.progressHide();
+        return false;
+    }
+    services_.progressHide();
+    showLegend(LegendKind::ColourClasses);
+    applyResultState(doc_, ResultStep::MapShown, stats_);
+    return true;
+}
+
+bool ResultPresenter::paintColourTemperature() {
+    services_.progressShow("色温度の設定", "計算結果を表示中", surface_.height() + 1);
+    services_.processEvents();
+    clearSurface();
+    if (hooks.hideRangeDialog) hooks.hideRangeDialog();
+    drawPlanInBlack();
+    resetLitExtent(stats_);
+    if (!paintTemperaturePixels(surface_, doc_.tables, grid_, stats_, services_)) {
+        redisplayPlan();
+        services_.progressHide();
+        return false;
+    }
+    services_.progressHide();
+    drawWalls(surface_, doc_, services_, 0, 0, 1.0);
+    if (settings_.showFixturesOnResult) drawFixtures(surface_, doc_, 0, 0, 1.0, legend_.visible);
+    showLegend(LegendKind::ColourTemperature);
+    applyResultState(doc_, ResultStep::MapShown, stats_);
+    return true;
+}
+
+void ResultPresenter::showContours() {
+    ensureContours();
+    clearSurface();
+    drawContours(surface_, doc_, contours_, 0, 0, 1.0);
+    ui::Pen p = surface_.pen();
+    p.width = 2;
+    surface_.setPen(p);
+    drawWalls(surface_, doc_, services_, 0, 0, 1.0);
+    p = surface_.pen();
+    p.width = 1;
+    surface_.setPen(p);
+    applyResultState(doc_, ResultStep::ContoursShown, stats_);
+    showLegend(LegendKind::ContourLevels);
+}
+
+bool ResultPresenter::redisplayColourMap() {
+    chooseLevelsAgain();
+    doc_.displayKind = 'B';
+    const bool done = paintColourMap();
+    if (done && settings_.showFixturesOnResult) drawFixturesOnResult();
+    return done;
+}
+
+bool ResultPresenter::redisplayColourTemperature() {
+    doc_.displayKind = 'C';
+    return paintColourTemperature();
+}
+
+void ResultPresenter::redisplayContours(bool overlay) {
+    chooseLevelsAgain();
+    doc_.displayKind = 'T';
+    if (!overlay) clearSurface();
+    ensureContours();
+    drawContours(surface_, doc_, contours_, 0, 0, 1.0);
+    drawWalls(surface_, doc_, services_, 0, 0, 1.0);
+    if (settings_.showFixturesOnResult) drawFixturesOnResult();
+    applyResultState(doc_, ResultStep::ContoursShown, stats_);
+    if (!overlay || !legend_.visible || legend_.kind != LegendKind::ContourLevels) showLegend(LegendKind::ContourLevels);
+}
+
+void ResultPresenter::showResult(char displayKind) {
+    switch (displayKind) {
+    case 'B': paintColourMap(); break;
+    case 'C': paintColourTemperature(); break;
+    case 'T': showContours(); break;
+    default: break;
+    }
+}
+
+void ResultPresenter::drawFixturesOnResult() { drawFixtures(surface_, doc_, 0, 0, 1.0, legend_.visible); }
+
+void ResultPresenter::redisplayPlan() {
+    if (hooks.redisplayPlan) {
+        hooks.redisplayPlan();
+        return;
+    }
+    clearSurface();
+    drawWalls(surface_, doc_, services_, 0, 0, 1.0);
+    drawFixtures(surface_, doc_, 0, 0, 1.0, legend_.visible);
+}
+
+void applyResultState(model::Document& doc, ResultStep step, const calc::ResultStats& stats) {
+    switch (step) {
+    case ResultStep::Calculated:
+        doc.menus.csvOutput = true;
+        doc.resultValid = true;
+        doc.menus.dxfSaveResult = true;
+        doc.maxLuxLabel = "最大照度 : " + base::formatInt(stats.maxLux) + " Lx";
+        break;
+    case ResultStep::ContoursTraced:
+        doc.resultValid = true;
+        doc.menus.dxfSaveResult = true;
+        break;
+    case ResultStep::MapShown:
+        doc.menus.print = true;
+        doc.resultShown = true;
+        break;
+    case ResultStep::ContoursShown:
+        doc.resultShown = true;
+        break;
+    case ResultStep::Presented:
+        doc.menus.print = true;
+        doc.menus.redisplayLux = true;
+        doc.menus.redisplayColorTemp = true;
+        doc.menus.gridPrint = false;
+        doc.bikouLabel = kBikouAfterResult;
+        break;
+    }
+}
+
+calc::CalcOutcome calculateAndPresent(ResultPresenter& presenter, const catalog::TourokuTable& touroku, int threads) {
+    model::Document& doc = presenter.document();
+    if (!doc.resultValid) {
+        presenter.hideLegends();
+        const std::optional<calc::WallMask> walls = presenter.wallMask();
+        if (!walls) {
+            presenter.services().showError("描画面を作成できません (" + base::formatInt(doc.surfaceWidth) + "×" +
+                                           base::formatInt(doc.surfaceHeight) + ")");
+            presenter.redisplayPlan();
+            return calc::CalcOutcome::Cancelled;
+        }
+        ServicesCalcProgress progress(presenter.services());
+        calc::CalcResult result =
+            calc::calculate(calc::CalcInput{doc, touroku, presenter.settings(), *walls, progress, doc.tenDakaLabel, threads});
+        if (result.outcome == calc::CalcOutcome::Cancelled) {
+            presenter.redisplayPlan();
+            return calc::CalcOutcome::Cancelled;
+        }
+        presenter.accept(std::move(result));
+    }
+    presenter.present();
+    return calc::CalcOutcome::Done;
+}
+
+} // namespace view
