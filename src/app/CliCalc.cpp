@@ -6,13 +6,13 @@
 #include "calc/Calculation.h"
 #include "catalog/Catalog.h"
 #include "catalog/Registration.h"
-#include "view/PlanRender.h"
 #include "io/DxfWriter.h"
 #include "io/ExportPicture.h"
 #include "model/ProjectFile.h"
 #include "print/DistributionSheet.h"
 #include "print/ViewPainters.h"
 #include "view/IlluminanceCsv.h"
+#include "view/PlanRender.h"
 #include "view/ResultPresenter.h"
 
 #include <cstring>

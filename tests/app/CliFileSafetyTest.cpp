@@ -84,7 +84,7 @@ TEST_F(CliFileSafety, WhatSaveWritesWithSuccessValidateAccepts) {
     const std::string huge = "3" + std::string(38, '0');
     const std::vector<std::string> nearLimit = {sampleWith("\r\n10.00\r\n", "\r\n" + huge + ".00\r\n"),      // mm per pixel
                                                 sampleWith("\r\n0.8500\r\n", "\r\n" + huge + ".0000\r\n"),  // efficiency
-                                                sampleWith("\r\n1.00,0,0,0\r\n", "\r\n" + huge + ".00,0,0,0\r\n")};
+                                                sampleWith("\r\n1.00,12,0,0\r\n", "\r\n" + huge + ".00,12,0,0\r\n")};
     for (std::size_t n = 0; n < nearLimit.size(); ++n) {
         put(at("in.OLE"), nearLimit[n]);
         fs::remove(at("out.OLE"));
@@ -100,13 +100,17 @@ TEST_F(CliFileSafety, WhatSaveWritesWithSuccessValidateAccepts) {
 }
 
 TEST_F(CliFileSafety, PicturesAndSheetsOnAFullDiskFailAndStandardOutputIsChecked) {
+    // Through a link, so that a writer renaming over its target replaces the link, never the device.
+    const std::string full = at("full");
+    fs::create_symlink("/dev/full", full);
     for (const char* option : {"--png", "--bmp", "--pdf", "--csv", "--grid", "--json"}) {
-        auto r = runCli({"calc", sample("room_sample.OLE"), "--step", "7", option, "/dev/full"});
+        auto r = runCli({"calc", sample("room_sample.OLE"), "--step", "7", option, full});
         EXPECT_EQ(r.status, 1) << option;
         EXPECT_FALSE(r.err.empty()) << option;
     }
-    EXPECT_EQ(runCli({"curve", sample("room_sample.OLE"), "--slot", "1", "--png", "/dev/full"}).status, 1);
-    EXPECT_EQ(runCli({"list-print", sample("room_sample.OLE"), "--pdf", "/dev/full"}).status, 1);
+    EXPECT_EQ(runCli({"curve", sample("room_sample.OLE"), "--slot", "1", "--png", full}).status, 1);
+    EXPECT_EQ(runCli({"list-print", sample("room_sample.OLE"), "--pdf", full}).status, 1);
+    EXPECT_TRUE(fs::is_symlink(full));
 
     const std::string cli = testsupport::shellQuote(std::getenv("ORDIVAN_CLI") ? std::getenv("ORDIVAN_CLI") : "ordivan-cli");
     const std::string quiet = " >/dev/full 2>" + testsupport::shellQuote(at("err.txt"));

@@ -167,7 +167,7 @@ editor::EditorHooks MainEngine::editorHooks() {
     };
     h.loadBitmap = [](const std::string& path) -> std::unique_ptr<ui::Surface> {
         QImage picture;
-        if (!picture.load(ui::qt::qs(path))) throw std::runtime_error("ビットマップを読み込めません: " + path);
+        if (!ui::qt::loadPicture(path, picture)) throw std::runtime_error("ビットマップを読み込めません: " + path);
         return std::make_unique<ui::qt::ImageSurface>(picture);
     };
     return h;
