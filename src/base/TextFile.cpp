@@ -85,6 +85,31 @@ bool writeAll(int fd, const char* data, std::size_t size) {
     return true;
 }
 
+// Creates the temporary under a fresh name, never following or taking over a file of that name.
+int createNamedTemporary(const std::string& target, std::string& tempPath) {
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        tempPath = temporaryName(target);
+        const int fd = ::open(tempPath.c_str(), O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
+        if (fd >= 0) return fd;
+        if (errno != EEXIST) break;
+    }
+    tempPath.clear();
+    return -1;
+}
+
+// Copies an unnamed temporary that could not be given a name into a named one.
+bool copyInto(int from, int to) {
+    char chunk[65536];
+    for (off_t at = 0;;) {
+        const ssize_t n = ::pread(from, chunk, sizeof chunk, at);
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0) return false;
+        if (n == 0) return ::fsync(to) == 0;
+        if (!writeAll(to, chunk, static_cast<std::size_t>(n))) return false;
+        at += n;
+    }
+}
+
 void syncDirectory(const std::string& dir) {
     const int fd = ::open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (fd < 0) return;
@@ -185,19 +210,14 @@ AtomicFileWriter::AtomicFileWriter(const std::string& path) : target_(resolveLin
 #ifdef O_TMPFILE
     // An unnamed file vanishes by itself when the program is killed before commit.
     if (::access("/proc/self/fd", X_OK) == 0) {
-        fd_ = ::open(dir.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0600);
+        fd_ = ::open(dir.c_str(), O_TMPFILE | O_RDWR | O_CLOEXEC, 0600);
         if (fd_ >= 0) {
             anonymous_ = true;
             return;
         }
     }
 #endif
-    for (int attempt = 0; attempt < 100 && fd_ < 0; ++attempt) {
-        tempPath_ = temporaryName(target_);
-        fd_ = ::open(tempPath_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
-        if (fd_ < 0 && errno != EEXIST) break;
-    }
-    if (fd_ < 0) tempPath_.clear();
+    fd_ = createNamedTemporary(target_, tempPath_);
 }
 
 AtomicFileWriter::~AtomicFileWriter() { discard(); }
@@ -236,15 +256,20 @@ bool AtomicFileWriter::commit() {
 #ifdef O_TMPFILE
     if (ok && anonymous_) {
         const std::string self = "/proc/self/fd/" + std::to_string(fd_);
-        ok = false;
-        for (int attempt = 0; attempt < 100; ++attempt) {
+        bool linked = false;
+        for (int attempt = 0; attempt < 100 && !linked; ++attempt) {
             const std::string name = temporaryName(target_);
-            if (::linkat(AT_FDCWD, self.c_str(), AT_FDCWD, name.c_str(), AT_SYMLINK_FOLLOW) == 0) {
-                tempPath_ = name;
-                ok = true;
-                break;
-            }
-            if (errno != EEXIST) break;
+            linked = ::linkat(AT_FDCWD, self.c_str(), AT_FDCWD, name.c_str(), AT_SYMLINK_FOLLOW) == 0;
+            if (linked) tempPath_ = name;
+            else if (errno != EEXIST) break;
+        }
+        if (!linked) {
+            // A file system that makes unnamed files but cannot link them: the bytes go to a named one.
+            const int named = createNamedTemporary(target_, tempPath_);
+            ok = named >= 0 && copyInto(fd_, named);
+            if (named >= 0) ::fchmod(named, static_cast<mode_t>(mode_));
+            ::close(fd_);
+            fd_ = named;
         }
     }
 #endif
