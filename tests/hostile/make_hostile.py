@@ -98,6 +98,7 @@ def photometry_files():
                            b"1 1000 1 3 2147483647 1 2 0 0 0", b"1 1000 1 3 1 1 2 1e308 1e308 0", b"1 1000 1 3 1 2 2 0 0 0",
                            b"1 0 1 3 1 1 2 0 0 0", b"1 -1 1 3 1 1 2 0 0 0", b"", b"1"]):
         out.append(("ies_header%d.ies" % n, ies(b"500 250 0", header=h)))
+    out.append(("ies_ballast.ies", ies(b"500 250 0").replace(b"\r\n1 1 10\r\n", b"\r\n1e308 1 10\r\n")))
     out.append(("ies_tilt.ies", ies(b"500 250 0", tilt=b"TILT=INCLUDE\r\n1\r\n2147483647\r\n0 1\r\n1 1")))
     out.append(("ies_angles.ies", ies(b"500 250 0", angles=b"90 45 0\r\n0")))
     out.append(("ies_long_line.ies", ies(b"500 " * 100000 + b"0")))
