@@ -242,11 +242,11 @@ AssociationResult QtServices::associateProjectFiles() {
         return AssociationResult::CannotSetValue;
 
     const QString listPath = configHome_ + QStringLiteral("/mimeapps.list");
-    QString oldList;
-    {
-        QFile f(listPath);
-        if (f.open(QIODevice::ReadOnly)) oldList = QString::fromUtf8(f.read(1 << 20));
-    }
+    // The user's own list is rewritten whole with our line in it: one too long to read whole is left alone.
+    std::string oldBytes;
+    if (base::readWholeFile(QFile::encodeName(listPath).toStdString(), 1 << 20, oldBytes) == base::WholeRead::TooLarge)
+        return AssociationResult::CannotSetValue;
+    const QString oldList = QString::fromStdString(oldBytes);
     if (!QDir().mkpath(configHome_) ||
         !writeText(listPath, withDefaultApplication(oldList, kMime, QStringLiteral("ordivan.desktop")).toUtf8()))
         return AssociationResult::CannotSetValue;
