@@ -440,16 +440,6 @@ TEST(StartDialogs, NewAndOpenOfferToSaveUnsavedChangesFirst) {
         EXPECT_EQ(m.buttons, ui::Buttons::YesNoCancel);
     }
     EXPECT_EQ(f.doc.plan.kigu.count(), 1);
-
-    // "No": the new-plan dialog comes, and its own cancel still keeps the plan.
-    f.services.answers = {ui::Answer::No};
-    testsupport::whenModal([&](QWidget* w) {
-        dialogShown = w->objectName() == QStringLiteral("frmSinki");
-        w->findChild<QPushButton*>(QStringLiteral("btnCancel"))->click();
-    });
-    f.item("New1")->trigger();
-    EXPECT_TRUE(dialogShown);
-    EXPECT_EQ(f.doc.plan.kigu.count(), 1);
 }
 
 TEST(LegendWindows, TheFloatingLegendIsBorderlessOnTopAndPlacedBesideTheMainWindow) {
