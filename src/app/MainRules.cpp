@@ -29,7 +29,10 @@ void chooseResultKind(model::Document& doc, char kind) {
     doc.scaleTypeLabel = view::scaleTypeLabel(kind, doc.rangeMode);
 }
 
-void chooseRangeMode(model::Document& doc, bool userLevels) { doc.rangeMode = userLevels; }
+void chooseRangeMode(model::Document& doc, bool userLevels) {
+    doc.rangeMode = userLevels;
+    doc.scaleTypeLabel = view::scaleTypeLabel(doc.displayKind, userLevels);
+}
 
 bool requireScale(const model::Document& doc, ui::Services& services) {
     if (doc.plan.hasScale()) return true;
@@ -49,7 +52,9 @@ bool chooseArrayInput(model::Document& doc, ui::Services& services, char arrayIn
 void changeReferenceHeight(model::Document& doc, const HeightChangeSteps& steps) {
     const std::int32_t before = doc.tenDaka;
     if (steps.askHeight) steps.askHeight();
-    if (doc.tenDaka != before && calc::anyFixtureWithOwnHeight(doc.plan)) {
+    // Cancelled, or the height it already had: the plan and its result stay as they are.
+    if (doc.tenDaka == before) return;
+    if (calc::anyFixtureWithOwnHeight(doc.plan)) {
         const int answer = steps.askFixtures ? steps.askFixtures() : 0;
         if (answer != 0) calc::applyTenDakaChange(doc.plan, answer, before, doc.tenDaka);
         if (steps.redisplayPlan) steps.redisplayPlan();

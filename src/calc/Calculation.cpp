@@ -184,7 +184,7 @@ void interpolateGrid(CalcContext& ctx) {
     CalcProgress& sv = ctx.progress;
     const int s = std::clamp(ctx.settings.calcStep, 1, 7);
     const std::int64_t W = g.gridWidth, H = g.gridHeight;
-    sv.progressShow(kCaptionInterpolate, kTextInterpolate, static_cast<int>(H / 10));
+    sv.progressShowStyled(kCaptionInterpolate, kTextInterpolate, static_cast<int>(H / 10), true, false);
     sv.processEvents();
 
     float maximum = 0.0f;
@@ -221,7 +221,8 @@ void interpolateGrid(CalcContext& ctx) {
     const WallPixels& pixels = ctx.walls;
     const model::Extent e = ctx.doc.extent;
     if (s == 1) {
-        sv.progressShow(kCaptionInterpolate, kTextInterpolate, static_cast<int>((static_cast<std::int64_t>(e.Xe) - e.Xs) / 10));
+        sv.progressShowStyled(kCaptionInterpolate, kTextInterpolate,
+                              static_cast<int>((static_cast<std::int64_t>(e.Xe) - e.Xs) / 10), true, false);
         for (std::int64_t col = std::max<std::int64_t>(0, e.Xs); col <= e.Xe && col < W; ++col) {
             if ((col - e.Xs) % 10 == 0) {
                 sv.progressSet(static_cast<int>((col - e.Xs) / 10));

@@ -30,6 +30,11 @@ class CalcProgress {
 public:
     virtual ~CalcProgress() = default;
     virtual void progressShow(const std::string& caption, const std::string& text, int maximum) = 0;
+    // The same window with its bar or its cancel button hidden (the interpolation offers no cancel).
+    virtual void progressShowStyled(const std::string& caption, const std::string& text, int maximum, bool barVisible,
+                                    bool cancelVisible) {
+        progressShow(caption, text, maximum);
+    }
     virtual void progressSet(int position) = 0;
     // Lets the window breathe; true when the user pressed cancel.
     virtual bool processEvents() = 0;

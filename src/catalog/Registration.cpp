@@ -55,7 +55,9 @@ void Registration::refresh(int tab) {
 }
 
 void Registration::reset() {
+    // Every slot may have been freed: none stays the type the plan editor places.
     currentSlot_ = -1;
+    host_.setSelectedType(-1);
     for (auto& row : rows_) row.kosuu.clear();
     refresh(0);
     for (auto& row : rows_) row.picture = SlotPicture::Free;

@@ -702,22 +702,22 @@ void Editor::btnHenkouClick() {
     eraseRubberBand();
     const std::int32_t before = doc.tenDaka;
     call(hooks_.showTenDakaDialog);
-    if (doc.tenDaka != before) {
-        bool anyOwnHeight = false;
-        doc.plan.kigu.forEach([&](const model::KiguRecord& k) { anyOwnHeight = anyOwnHeight || k.heightOffset != 0; });
-        if (anyOwnHeight) {
-            const int answer = hooks_.askTenDakaChange ? hooks_.askTenDakaChange(state_.heightChangeChoice) : 0;
-            if (answer >= 1 && answer <= 3) state_.heightChangeChoice = answer;
-            if (answer == 1) {
-                doc.plan.kigu.forEach([](model::KiguRecord& k) { k.heightOffset = 0; });
-            } else if (answer == 3) {
-                const std::int32_t shift = before - doc.tenDaka;
-                doc.plan.kigu.forEach([&](model::KiguRecord& k) {
-                    if (k.heightOffset != 0) k.heightOffset += shift;
-                });
-            }
-            redisplayPlan();
+    // Cancelled, or the height it already had: the plan and its result stay as they are.
+    if (doc.tenDaka == before) return;
+    bool anyOwnHeight = false;
+    doc.plan.kigu.forEach([&](const model::KiguRecord& k) { anyOwnHeight = anyOwnHeight || k.heightOffset != 0; });
+    if (anyOwnHeight) {
+        const int answer = hooks_.askTenDakaChange ? hooks_.askTenDakaChange(state_.heightChangeChoice) : 0;
+        if (answer >= 1 && answer <= 3) state_.heightChangeChoice = answer;
+        if (answer == 1) {
+            doc.plan.kigu.forEach([](model::KiguRecord& k) { k.heightOffset = 0; });
+        } else if (answer == 3) {
+            const std::int32_t shift = before - doc.tenDaka;
+            doc.plan.kigu.forEach([&](model::KiguRecord& k) {
+                if (k.heightOffset != 0) k.heightOffset += shift;
+            });
         }
+        redisplayPlan();
     }
     model::markPlanChanged(doc);
 }
@@ -788,8 +788,18 @@ void Editor::chooseNextResult(char kind) {
     updateScaleTypeLabel();
 }
 
-void Editor::mnuScaleONClick() { state_.doc.rangeMode = true; }
-void Editor::mnuScaleOFFClick() { state_.doc.rangeMode = false; }
+// The status panel names the levels in force as soon as the choice changes (the range dialog may
+// have written the document's label since the editor last set its own).
+void Editor::mnuScaleONClick() {
+    state_.doc.rangeMode = true;
+    updateScaleTypeLabel();
+    state_.doc.scaleTypeLabel = state_.labScaleType;
+}
+void Editor::mnuScaleOFFClick() {
+    state_.doc.rangeMode = false;
+    updateScaleTypeLabel();
+    state_.doc.scaleTypeLabel = state_.labScaleType;
+}
 
 void Editor::mnuHaikouClick() {
     if (state_.doc.selectedType > 0) {

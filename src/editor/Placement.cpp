@@ -30,7 +30,7 @@ void Editor::placeSingle(ui::Point p) {
 bool Editor::addKigu(ui::Point p) {
     auto& doc = state_.doc;
     const int slot = doc.selectedType;
-    if (!catalog::isValidSlot(slot)) return false;
+    if (!catalog::isValidSlot(slot) || touroku_[slot].hinban.empty()) return false;  // no fixture of a freed type
     const int index = model::addFixture(doc, touroku_, p.x, p.y, slot);
     const auto& k = doc.plan.kigu[index];
     painter_.drawSymbol(surface_, k.x, k.y, slot, 'P', k.rotation, 0);

@@ -24,8 +24,9 @@ struct RangeVerdict {
 std::array<std::int32_t, 7> readLevels(const std::array<std::string, 7>& texts);
 RangeVerdict checkLevels(const std::array<std::int32_t, 7>& levels);
 
-// Accepted levels become the class limits and the user levels, and the range mode turns to set values.
-void applyUserLevels(model::Document& doc, std::array<std::int32_t, 7>& userLevel, const std::array<std::int32_t, 7>& levels);
+// Accepted levels become the class limits and the user levels (the ones every later choice of levels
+// in set-value mode reads), and the range mode turns to set values.
+void applyUserLevels(model::Document& doc, const std::array<std::int32_t, 7>& levels);
 
 // The scale-type label for a display kind and range mode.
 std::string scaleTypeLabel(char displayKind, bool rangeMode);

@@ -114,7 +114,8 @@ void ResultPresenter::present() {
 }
 
 void ResultPresenter::rebuildContours() {
-    services_.progressShow(kCaptionContours, kTextContours, 0);
+    // Tracing cannot be interrupted: the window only says what is happening.
+    services_.progressShowStyled(kCaptionContours, kTextContours, 0, false, false);
     services_.processEvents();
     std::vector<float> levels;
     for (int i = 1; i <= 6; ++i) levels.push_back(static_cast<float>(doc_.tables.luxLevel[static_cast<std::size_t>(i)]));
@@ -149,7 +150,7 @@ bool ResultPresenter::paintColourMap() {
 }
 
 bool ResultPresenter::paintColourTemperature() {
-    services_.progressShow("色温度の設定", "計算結果を表示中", surface_.height() + 1);
+    services_.progressShowStyled("色温度の設定", "計算結果を表示中", surface_.height() + 1, false, true);
     services_.processEvents();
     clearSurface();
     if (hooks.hideRangeDialog) hooks.hideRangeDialog();

@@ -32,6 +32,10 @@ public:
     void progressShow(const std::string& caption, const std::string& text, int maximum) override {
         services_.progressShow(caption, text, maximum);
     }
+    void progressShowStyled(const std::string& caption, const std::string& text, int maximum, bool barVisible,
+                            bool cancelVisible) override {
+        services_.progressShowStyled(caption, text, maximum, barVisible, cancelVisible);
+    }
     void progressSet(int position) override { services_.progressSet(position); }
     bool processEvents() override { return services_.processEvents(); }
     void progressHide() override { services_.progressHide(); }

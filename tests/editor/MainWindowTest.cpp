@@ -142,9 +142,9 @@ TEST(ReferenceHeightChange, TheThreeAnswersMoveOrKeepTheRaisedFixtures) {
     h.newTenDaka = 2000;
     h.heightAnswer = 1;
     h.state.doc.resultValid = true;
-    h.editor->btnHenkouClick();  // unchanged height: no question
+    h.editor->btnHenkouClick();  // unchanged height: no question, and the result stands
     EXPECT_EQ(h.state.doc.plan.kigu[1].heightOffset, 1500);
-    EXPECT_FALSE(h.state.doc.resultValid);
+    EXPECT_TRUE(h.state.doc.resultValid);
 }
 
 TEST(ResultCommands, RecalculationPromptAndRefusals) {

@@ -1,6 +1,7 @@
 // Tests of the illuminance range dialog's checks and of what its accepted levels change.
 #include "view/RangeDialogRules.h"
 #include "base/Text.h"
+#include "calc/Calculation.h"
 
 #include <gtest/gtest.h>
 
@@ -39,11 +40,11 @@ TEST(RangeDialog, TextsThatAreNotIntegersFailWithTheConversionMessage) {
 
 TEST(RangeDialog, AcceptedLevelsBecomeClassLimitsAndUserLevelsAndSwitchToSetValues) {
     model::Document doc;
-    std::array<std::int32_t, 7> user{};
-    view::applyUserLevels(doc, user, levels(100, 200, 300, 400, 500, 600));
+    view::applyUserLevels(doc, levels(100, 200, 300, 400, 500, 600));
     EXPECT_EQ(doc.tables.luxLevel[1], 100);
     EXPECT_EQ(doc.tables.luxLevel[6], 600);
-    EXPECT_EQ(user[3], 300);
+    // The next choice of levels (a redisplay or a calculation) keeps what was typed.
+    EXPECT_EQ(calc::chooseLevels(doc, 5000), doc.tables.luxLevel);
     EXPECT_TRUE(doc.rangeMode);
     EXPECT_EQ(doc.scaleTypeLabel, "照度分布 Scale: 設定値");
 

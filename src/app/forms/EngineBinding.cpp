@@ -259,7 +259,7 @@ void MainEngine::bind(EngineHooks& hooks) {
     c.mnuOutPutClick = [this, &services] { view::saveIlluminanceCsvCommand(state_.grid, state_.stats, services); };
     c.mnuListShowClick = [this, &doc] { frmList->showList(doc.lampNameMode); };
     frmList->objectName = [this] { return ui::qt::ss(frmPrint->txtBukkenmei->text()); };
-    frmList->onWrittenBack = [this] { frmKigu->reset(); };
+    frmList->onWrittenBack = [this] { frmKigu->refresh(frmKigu->registration().tab()); };
     auto printTable = [this, f, &doc] {
         frmPrint->printFixtureTable(f->context().touroku, print::FixtureTableStyle{doc.lampNameMode, doc.tables.symbolColour});
     };

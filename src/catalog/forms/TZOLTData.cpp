@@ -45,6 +45,9 @@ TZOLTData::TZOLTData(const std::string& dataDir, ui::Services& services, QWidget
     labMessage->setStyleSheet("color: red");
     cmdOK = new QPushButton("登録", this);
     btnESC = new QPushButton("ｷｬﾝｾﾙ", this);
+    // Enter in the product box searches once, by itself: no button of the dialog may take the key as
+    // its default too (a second search would start from the first match and list only that one).
+    for (QPushButton* b : {Button1, cmdOK, btnESC}) b->setAutoDefault(false);
     listLampName->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     listLampNameA->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
 

@@ -72,14 +72,16 @@ TfrmPrint::TfrmPrint(ui::Services& services, QWidget* parent)
 
 TfrmPrint::~TfrmPrint() = default;
 
-bool TfrmPrint::warnIfNoPrinter(ui::Services& services) {
-    if (ui::qt::printerAvailable()) return true;
-    services.messageBox(kMsgNoPrinter, "", ui::Icon::Warning, ui::Buttons::Ok);
+bool TfrmPrint::outputPossible() {
+    // Without a printer the sheet goes to a PDF file: that is an output too.
+    if (!ui::qt::printerAvailable()) printer_.setOutputFormat(QPrinter::PdfFormat);
+    if (printer_.isValid()) return true;
+    services_.messageBox(kMsgNoPrinter, "", ui::Icon::Warning, ui::Buttons::Ok);
     return false;
 }
 
 int TfrmPrint::Print1Click(const PrintSource& source) {
-    if (!warnIfNoPrinter(services_)) printer_.setOutputFormat(QPrinter::PdfFormat);
+    if (!outputPossible()) return QDialog::Rejected;
     source_ = source;
     return exec();
 }
@@ -160,14 +162,16 @@ void TfrmPrint::btnSetupClick() {
 bool TfrmPrint::ensureOutput() {
     if (printer_.outputFormat() == QPrinter::NativeFormat && !ui::qt::printerAvailable())
         printer_.setOutputFormat(QPrinter::PdfFormat);
-    if (printer_.outputFormat() == QPrinter::PdfFormat && printer_.outputFileName().isEmpty()) {
-        ui::FileDialogRequest request;
-        request.filter = "PDF(*.pdf)|*.pdf";
-        request.defaultExtension = "pdf";
-        const auto path = services_.saveFileDialog(request);
-        if (!path || path->empty()) return false;
-        printer_.setOutputFileName(QString::fromStdString(*path));
-    }
+    if (printer_.outputFormat() != QPrinter::PdfFormat) return true;
+    // Every job asks for its file (the last one offered again); the save dialog asks before an
+    // existing file is replaced, so an earlier sheet is never overwritten unasked.
+    ui::FileDialogRequest request;
+    request.filter = "PDF(*.pdf)|*.pdf";
+    request.defaultExtension = "pdf";
+    request.initialName = printer_.outputFileName().toStdString();
+    const auto path = services_.saveFileDialog(request);
+    if (!path || path->empty()) return false;
+    printer_.setOutputFileName(QString::fromStdString(*path));
     return true;
 }
 
@@ -203,6 +207,7 @@ bool TfrmPrint::btnPrintClick() {
 void TfrmPrint::btnCancelClick() { reject(); }
 
 bool TfrmPrint::printFixtureTable(const catalog::TourokuTable& touroku, const FixtureTableStyle& style) {
+    if (!outputPossible()) return false;
     measurePage();
     if (!ensureOutput()) return false;
     ui::qt::PrinterJob job(printer_);

@@ -30,11 +30,11 @@ public:
     explicit TfrmPrint(ui::Services& services, QWidget* parent = nullptr);
     ~TfrmPrint() override;
 
-    // The main window's "印刷(&P)": warns with "プリンターが設定されていません。" when no printer is
-    // installed (the sheet can then still go to a PDF file), then shows the dialog modally.
+    // The main window's "印刷(&P)": the dialog, modally, when the sheet has somewhere to go.
     int Print1Click(const PrintSource& source);
-    // "プリンターが設定されていません。" when no printer is installed; true when one is.
-    static bool warnIfNoPrinter(ui::Services& services);
+    // A printer, else a PDF file the user names when printing; "プリンターが設定されていません。"
+    // only when neither can take the sheet.
+    bool outputPossible();
     // Prepares the dialog for showing (what the dialog does whenever it is shown).
     void FormShow();
 
@@ -78,7 +78,7 @@ private:
     void showLabels();
     void leaveMargin(MarginSide side, QLineEdit* edit);
     bool readMargins();
-    // Points the printer at a PDF file when there is no printer and no file has been chosen yet.
+    // With no printer, asks where this job's PDF file goes; false when the user cancelled.
     bool ensureOutput();
 
     ui::Services& services_;

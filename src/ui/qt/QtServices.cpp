@@ -101,8 +101,9 @@ QStringList qtNameFilters(const std::string& filter) {
     for (const auto& e : parseFilter(filter)) {
         QStringList patterns;
         for (const auto& p : e.patterns) patterns << q(p);
-        // The description already names the patterns; Qt takes them from the parentheses at the end.
-        out << q(e.description) + QStringLiteral(" (") + patterns.join(' ') + QStringLiteral(")");
+        // Qt takes the patterns from the parentheses at the end; the dialogs hide that part, so the
+        // user reads the description alone, which already names its patterns.
+        out << q(e.description).trimmed() + QStringLiteral(" (") + patterns.join(' ') + QStringLiteral(")");
     }
     return out;
 }
@@ -111,6 +112,7 @@ std::optional<std::string> QtServices::openFileDialog(const FileDialogRequest& r
     QFileDialog dialog(owner(), q(request.title));
     // Qt's own dialog everywhere: the filters keep their Japanese descriptions and behave the same on every desktop.
     dialog.setOption(QFileDialog::DontUseNativeDialog);
+    dialog.setOption(QFileDialog::HideNameFilterDetails);
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     dialog.setFileMode(QFileDialog::ExistingFile);
     dialog.setNameFilters(qtNameFilters(request.filter));
@@ -124,6 +126,7 @@ std::optional<std::string> QtServices::openFileDialog(const FileDialogRequest& r
 std::optional<std::string> QtServices::saveFileDialog(const FileDialogRequest& request) {
     QFileDialog dialog(owner(), q(request.title));
     dialog.setOption(QFileDialog::DontUseNativeDialog);
+    dialog.setOption(QFileDialog::HideNameFilterDetails);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
     dialog.setNameFilters(qtNameFilters(request.filter));

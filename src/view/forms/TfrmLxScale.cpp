@@ -105,7 +105,7 @@ void TfrmLxScale::btnOKClick() {
             txtLx[static_cast<std::size_t>(v.focus)]->setFocus();
             return;
         }
-        applyUserLevels(doc_, userLevel, levels);
+        applyUserLevels(doc_, levels);
         if (onLevelsChanged) onLevelsChanged();
         QCoreApplication::processEvents();
         accept();

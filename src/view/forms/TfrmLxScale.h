@@ -25,9 +25,6 @@ public:
     // After accepted levels: redraw the plan view and hide the legend window (the main window's part).
     std::function<void()> onLevelsChanged;
 
-    // The dialog's own copy of the user levels [1..6]; they survive between uses.
-    std::array<std::int32_t, 7> userLevel{};
-
     std::array<QLineEdit*, 7> txtColor{};  // [1..6] disabled swatches in the class colours
     std::array<QLineEdit*, 7> txtLx{};     // [1..6] txtLx1 (lowest class) .. txtLx6
     std::array<QLabel*, 7> Label{};        // [1..6] hidden labels

@@ -102,6 +102,18 @@ TEST_F(CatalogForms, SelectionDialogSearchesShowsTheConeInTheLightColourAndRefus
     EXPECT_EQ(zolt->listLampNameA->currentRow(), 1);
 }
 
+TEST_F(CatalogForms, EnterInTheProductBoxListsWhatTheSearchButtonLists) {
+    zolt->prepare("", 'J');
+    zolt->show();
+    for (const QChar c : QStringLiteral("DS-1")) typeKey(zolt->txtHinban, c.unicode(), QString(c));
+    typeKey(zolt->txtHinban, Qt::Key_Return, QStringLiteral("\r"));
+    const std::size_t all = zolt->catalogue().searchProducts("DS-1").size();
+    ASSERT_GT(all, 1u);
+    EXPECT_EQ(static_cast<std::size_t>(zolt->listHinban->count()), all);
+    EXPECT_EQ(zolt->listHinban->currentRow(), 0);
+    zolt->hide();
+}
+
 TEST_F(CatalogForms, RegistrationWindowRegistersThroughTheDialogAndFiltersFluxKeys) {
     TfrmKigu kigu(touroku, doc, services, *zolt);
     kigu.tabs->setCurrentIndex(3);

@@ -174,7 +174,7 @@ TEST(TfrmPrint, PrintsTheSheetWithTheDialogsObjectNameDateAndMargins) {
     form.txtLeft->setText(QStringLiteral("15"));
     const std::string dir = printtest::scratchDir("tfrmprint");
     form.printer().setOutputFormat(QPrinter::PdfFormat);
-    form.printer().setOutputFileName(QString::fromStdString(dir + "/sheet.pdf"));
+    services.fileAnswers = {dir + "/sheet.pdf"};  // a PDF job names its file
     form.printer().setPageOrientation(QPageLayout::Portrait);
     ASSERT_TRUE(form.btnPrintClick());
     ASSERT_EQ(services.messages.size(), 1u);

@@ -1,0 +1,102 @@
+// The real program driven by the window tests: the main window with its editor, catalogue and dialogs on a
+// 1280 x 800 screen, with recording services whose pictures are real images.
+#pragma once
+#include "app/forms/MainProgram.h"
+#include "calc/forms/TfrmCalcStart.h"
+#include "support/QtApp.h"
+#include "view/forms/TfrmColorScale2.h"
+#include "ui/testing/FakeServices.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QImage>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPushButton>
+#include <cstdlib>
+#include <memory>
+#include <string>
+
+namespace testsupport {
+
+// The build folder: the samples and the catalogue are copied beside the test programs.
+inline std::string binaryDir() {
+    if (const char* dir = std::getenv("ORDIVAN_BINARY_DIR")) return dir;
+    testsupport::qtApp();
+    return QCoreApplication::applicationDirPath().toStdString();
+}
+
+struct Program {
+    ui::testing::FakeServices services;
+    std::unique_ptr<app::forms::MainProgram> p;
+
+    Program() {
+        testsupport::qtApp();
+        services.surfaceFactory = [](int w, int h) { return std::make_unique<ui::qt::ImageSurface>(w, h); };
+        p = std::make_unique<app::forms::MainProgram>(app::ScreenInfo{1280, 800, 96}, binaryDir() + "/zolt_data", services);
+        p->fillColours();
+        p->frm.show();
+        p->frm.syncFromState();
+    }
+    model::Document& doc() { return p->state.doc; }
+    void openSample() {
+        p->frm.run([&] { p->project.openPath(binaryDir() + "/samples/room_sample.OLE"); });
+    }
+    // "計算の実行" through the start dialog, with the result kind its button chooses.
+    void calculate(QPushButton* calc::forms::TfrmCalcStart::*kindButton) {
+        testsupport::whenModal([kindButton](QWidget* w) {
+            auto* start = qobject_cast<calc::forms::TfrmCalcStart*>(w);
+            ASSERT_NE(start, nullptr) << "the calculation start dialog";
+            (start->*kindButton)->click();
+        });
+        p->frm.action("mnuCalcRun")->trigger();
+    }
+    ui::qt::ImageSurface& surface() { return p->surface; }
+
+    void click(const char* button) {
+        app::forms::PictureButton* b = p->frm.button(button);
+        ASSERT_NE(b, nullptr) << button;
+        b->click();
+    }
+    void press(int x, int y, Qt::MouseButton button = Qt::LeftButton) {
+        const QPointF at(x, y);
+        QMouseEvent e(QEvent::MouseButtonPress, at, p->frm.Image1->mapToGlobal(at), button, button, Qt::NoModifier);
+        QApplication::sendEvent(p->frm.Image1, &e);
+    }
+    // The bounding box of the black wall pixels on the plan.
+    QRect wallBox() {
+        QRect box;
+        for (int y = 0; y < surface().height(); y += 2)
+            for (int x = 0; x < surface().width(); x += 2)
+                if (surface().pixel(x, y) == ui::colors::black) box |= QRect(x, y, 1, 1);
+        return box;
+    }
+    int countPixels(const ui::Color& c) {
+        int n = 0;
+        for (int y = 0; y < surface().height(); y += 2)
+            for (int x = 0; x < surface().width(); x += 2)
+                if (surface().pixel(x, y) == c) ++n;
+        return n;
+    }
+    // With ORDIVAN_SCREENSHOT_DIR set, the main window as the user sees it (the floating legend laid over
+    // it where it stands) is kept there as <name>.png for the documentation.
+    void shoot(const QString& name, QWidget* window = nullptr) {
+        const QString dir = qEnvironmentVariable("ORDIVAN_SCREENSHOT_DIR");
+        if (dir.isEmpty()) return;
+        QWidget* w = window ? window : &p->frm;
+        QImage img = w->grab().toImage();
+        QWidget* legend = p->frm.frmColorScale2;
+        if (!window && legend->isVisible()) {
+            QPainter painter(&img);
+            painter.drawImage(legend->geometry().topLeft() - p->frm.geometry().topLeft(), legend->grab().toImage());
+        }
+        img.save(dir + '/' + name + QStringLiteral(".png"));
+    }
+    bool menuEnabled(const char* name) {
+        QAction* a = p->frm.action(name);
+        EXPECT_NE(a, nullptr) << name;
+        return a && a->isEnabled();
+    }
+};
+
+} // namespace testsupport
