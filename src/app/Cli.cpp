@@ -83,6 +83,11 @@ int runCli(const std::vector<std::string>& args, ui::Services& services, std::os
         else if (command == "calc") status = runCalcCommand(run);
     }
     if (status == kExitUsage) err << cliUsage();
+    // Output that never reached a full disk or a closed pipe makes the command a failure, not a success.
+    if (status == kExitOk && !out.flush()) {
+        services.messageBox(model::kMsgCannotWrite, model::kTitleError, ui::Icon::Stop, ui::Buttons::Ok);
+        status = kExitRefused;
+    }
     return status;
 }
 

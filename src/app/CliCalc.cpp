@@ -5,12 +5,14 @@
 #include "base/TextFile.h"
 #include "calc/Calculation.h"
 #include "catalog/Catalog.h"
+#include "catalog/Registration.h"
 #include "io/DxfWriter.h"
 #include "io/ExportPicture.h"
 #include "model/ProjectFile.h"
 #include "print/DistributionSheet.h"
 #include "print/ViewPainters.h"
 #include "view/IlluminanceCsv.h"
+#include "view/PlanRender.h"
 #include "view/ResultPresenter.h"
 
 #include <cstring>
@@ -148,14 +150,6 @@ CalcOptions parseOptions(const std::vector<std::string>& args) {
     return o;
 }
 
-// The file appears whole or not at all, like every other file the engine writes.
-bool writeWhole(const std::string& path, const std::string& bytes) {
-    base::AtomicFileWriter file(path);
-    if (!file.isOpen()) return false;
-    file.write(bytes);
-    return file.commit();
-}
-
 bool writeGrid(const std::string& path, const calc::IlluminanceGrid& g) {
     std::string bytes;
     bytes.reserve(8 + 4 * static_cast<std::size_t>(g.gridWidth) * static_cast<std::size_t>(g.gridHeight));
@@ -172,7 +166,7 @@ bool writeGrid(const std::string& path, const calc::IlluminanceGrid& g) {
             put32(bits);
         }
     }
-    return writeWhole(path, bytes);
+    return base::writeWholeFile(path, bytes);
 }
 
 std::string summaryJson(const model::Document& doc, const calc::IlluminanceGrid& g, const calc::ResultStats& st, int step,
@@ -204,6 +198,27 @@ bool loadLightColours(CliRun& run, bool needed) {
     }
     if (!catalog::Catalog::loadColours(path, colours, run.services) || colours.loaded <= 0) return !needed;
     fillCtColour(run.doc.tables, colours);
+    return true;
+}
+
+// A plan the calculation cannot give a meaningful result for is refused before it starts, with
+// the message the program shows for the same want elsewhere, once.
+bool planCalculable(CliRun& run) {
+    const model::Document& doc = run.doc;
+    if (!(doc.plan.mmPerPixel > 0)) {
+        refuse(run, view::kNoScaleMessage, "");
+        return false;
+    }
+    if (doc.tenDaka <= 0) {
+        refuse(run, kMsgHeightInvalid, kTitleSettingError);
+        return false;
+    }
+    bool unregistered = false;
+    doc.plan.kigu.forEach([&](const model::KiguRecord& k) { unregistered = unregistered || !run.touroku[k.typeIndex].isRegistered(); });
+    if (unregistered) {
+        refuse(run, catalog::kMsgNotRegistered, "");
+        return false;
+    }
     return true;
 }
 
@@ -251,6 +266,7 @@ int runCalcCommand(CliRun& run) {
         doc.tenDaka = o.height;
         doc.tenDakaLabel = base::formatInt(o.height);
     }
+    if (!planCalculable(run)) return kExitRefused;
     if (static_cast<long long>(doc.surfaceWidth) * doc.surfaceHeight > kMaxSurfacePixels || doc.surfaceWidth <= 0 ||
         doc.surfaceHeight <= 0) {
         run.services.showError("描画面が大きすぎます (" + base::formatInt(doc.surfaceWidth) + "×" + base::formatInt(doc.surfaceHeight) + ")");
@@ -319,7 +335,7 @@ int runCalcCommand(CliRun& run) {
         if (o.jsonPath == "-") {
             run.out << json;
         } else {
-            if (!writeWhole(o.jsonPath, json)) {
+            if (!base::writeWholeFile(o.jsonPath, json)) {
                 run.services.messageBox(model::kMsgCannotWrite, model::kTitleError, ui::Icon::Stop, ui::Buttons::Ok);
                 return kExitRefused;
             }

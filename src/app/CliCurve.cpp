@@ -46,7 +46,7 @@ int cmdCurve(CliRun& run) {
     if (!png.empty()) {
         ui::qt::ImageSurface picture(print::CurveView::kPictureWidth, print::CurveView::kPictureHeight, run.screen.dpi);
         view.drawExportPicture(picture, print::placeSheetText);
-        if (!picture.image()->save(QString::fromStdString(png), "PNG")) {
+        if (!ui::qt::savePicture(picture, png, "PNG")) {
             run.services.messageBox(png + " に書き込めません。", "エラー", ui::Icon::Stop, ui::Buttons::Ok);
             return kExitRefused;
         }

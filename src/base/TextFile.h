@@ -1,10 +1,18 @@
-// Bounded line reading of CP932 text files and safe replacement of files we write.
+// Bounded reading of files from outside (CP932 text lines or whole files) and the one safe way we write files.
 #pragma once
 #include <cstdio>
 #include <memory>
 #include <string>
 
 namespace base {
+
+// Opens a file for reading only when it is a regular file: a FIFO, a device or a directory would
+// block the program or never end. Null when the file cannot be opened or is not regular.
+std::FILE* openRegularFile(const std::string& path);
+
+enum class WholeRead { Ok, CannotOpen, TooLarge };
+// Reads a regular file of at most maxBytes bytes into `bytes` (emptied on failure).
+WholeRead readWholeFile(const std::string& path, std::size_t maxBytes, std::string& bytes);
 
 // Reads a text file line by line. A line holds at most 299 bytes before its line feed, as the
 // program's fixed 300-byte line buffer always allowed; a longer line is reported, never cut into two.
@@ -14,6 +22,9 @@ public:
     enum class Status { Line, End, TooLong };
 
     explicit LineReader(const std::string& path, std::size_t maxLineBytes = kMaxLineBytes);
+    // Reads the lines of bytes in memory, which must outlive the reader.
+    struct FromMemory {};
+    LineReader(FromMemory, const std::string& bytes, std::size_t maxLineBytes = kMaxLineBytes);
     bool isOpen() const { return file_ != nullptr; }
     // Next line as raw bytes without its CR LF or LF.
     Status next(std::string& rawLine);
@@ -28,8 +39,12 @@ private:
     std::size_t maxLineBytes_;
 };
 
-// Writes a file next to its destination and renames it over the destination only when every byte
-// has reached the disk, so a failure half way never destroys the user's old file.
+// Every file the program writes goes through this writer. The bytes go to a temporary of a unique
+// name beside the destination, created exclusively (a planted file or link of that name is never
+// followed or consumed); commit() flushes and syncs it, gives it the destination's permissions and
+// renames it over the destination. A destination that is a symbolic link is replaced where the link
+// points, so the link stays. Until commit() succeeds the old file is untouched, and a failed or
+// abandoned write leaves no temporary behind. A device (such as /dev/null) is written directly.
 class AtomicFileWriter {
 public:
     explicit AtomicFileWriter(const std::string& path);
@@ -37,18 +52,28 @@ public:
     AtomicFileWriter(const AtomicFileWriter&) = delete;
     AtomicFileWriter& operator=(const AtomicFileWriter&) = delete;
 
-    bool isOpen() const { return file_ != nullptr; }
+    bool isOpen() const { return fd_ >= 0; }
     void write(const std::string& bytes);
     // Writes the UTF-8 text as CP932 followed by CR LF.
     void writeLine(const std::string& utf8);
-    // Flushes, closes and renames; false (and nothing replaced) when anything failed.
+    // Flushes, syncs and renames; false (and nothing replaced) when anything failed.
     bool commit();
 
 private:
-    std::string path_;
-    std::string tempPath_;
-    std::FILE* file_ = nullptr;
+    void flushBuffer();
+    void discard();
+
+    std::string target_;     // the destination with its links resolved
+    std::string tempPath_;   // the named temporary; empty while the temporary has no name yet
+    int fd_ = -1;
+    int mode_ = 0;           // permissions the finished file gets
+    bool direct_ = false;    // a device written in place
+    bool anonymous_ = false; // created unnamed in the directory, named only at commit
     bool failed_ = false;
+    std::string buffer_;
 };
+
+// Writes `bytes` as the whole file through AtomicFileWriter.
+bool writeWholeFile(const std::string& path, const std::string& bytes);
 
 } // namespace base

@@ -3,6 +3,7 @@
 
 #include "base/Cp932.h"
 #include "base/Text.h"
+#include "base/TextFile.h"
 
 #include <algorithm>
 #include <cctype>
@@ -21,7 +22,7 @@ struct FileCloser {
 };
 using File = std::unique_ptr<std::FILE, FileCloser>;
 
-File openRead(const std::string& path) { return File(std::fopen(path.c_str(), "rb")); }
+File openRead(const std::string& path) { return File(base::openRegularFile(path)); }
 
 // One line as raw bytes: at most kCatalogLineBytes kept, the rest of the line passed over, CR LF or LF
 // removed. False at the end of the file.

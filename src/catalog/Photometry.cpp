@@ -2,12 +2,12 @@
 #include "catalog/Photometry.h"
 
 #include "base/Cp932.h"
+#include "base/TextFile.h"
 
 #include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstdio>
-#include <fstream>
 #include <memory>
 
 namespace catalog {
@@ -375,23 +375,43 @@ std::optional<PhotometricData> readLdt(std::string_view text, std::string& reaso
     return d;
 }
 
-std::optional<PhotometricData> readPhotometricFile(const std::string& path, std::string& reason) {
-    std::ifstream f(path, std::ios::binary);
-    if (!f) {
-        reason = "ファイルが開けません";
-        return std::nullopt;
+namespace {
+
+// A value past what a float holds is kept at a bound far beyond it, never converted into nothing
+// defined; storable() refuses it.
+float toStoredReal(double v) { return static_cast<float>(std::clamp(v, -1.0e30, 1.0e30)); }
+
+// A file may hold numbers no luminaire has (1e308 candela or lumens); stored per 1000 lm they would
+// become infinite or round to nothing, so the fixture type would be lost or give no light.
+bool storable(const PhotometricData& d, std::string& reason) {
+    const HaikouMdb m = toFixtureType(d, "");
+    // A ballast factor is near one; a hundred is already no ballast.
+    if (!(d.lumensPerLamp <= kMaxLampLumens) || !(m.lampFactor <= 100)) {
+        reason = "光束または倍率が不正です";
+        return false;
     }
+    bool ok = std::isfinite(m.efficiency) && std::fabs(m.efficiency) <= 3.0e38;
+    for (const auto& plane : m.intensity) {
+        for (const float v : plane) ok = ok && v <= kMaxIntensityPerKilolumen;
+    }
+    if (!ok) reason = "光度の値が足りないか不正です";
+    return ok;
+}
+
+} // namespace
+
+std::optional<PhotometricData> readPhotometricFile(const std::string& path, std::string& reason) {
     std::string text;
-    text.resize(kMaxPhotometryBytes + 1);
-    f.read(text.data(), static_cast<std::streamsize>(text.size()));
-    text.resize(static_cast<std::size_t>(f.gcount()));
-    if (text.size() > kMaxPhotometryBytes) {
-        reason = "ファイルが大きすぎます";
-        return std::nullopt;
+    switch (base::readWholeFile(path, kMaxPhotometryBytes, text)) {
+    case base::WholeRead::Ok: break;
+    case base::WholeRead::CannotOpen: reason = "ファイルが開けません"; return std::nullopt;
+    case base::WholeRead::TooLarge: reason = "ファイルが大きすぎます"; return std::nullopt;
     }
     std::string ext = path.size() >= 4 ? path.substr(path.size() - 4) : std::string();
     std::transform(ext.begin(), ext.end(), ext.begin(), [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    return ext == ".ldt" ? readLdt(text, reason) : readIes(text, reason);
+    auto data = ext == ".ldt" ? readLdt(text, reason) : readIes(text, reason);
+    if (data && !storable(*data, reason)) return std::nullopt;
+    return data;
 }
 
 double distributionFlux(const PhotometricData& d) {
@@ -422,12 +442,12 @@ HaikouMdb toFixtureType(const PhotometricData& d, const std::string& fallbackNam
         perKlm = 1;
         lampLumens = d.lumensPerLamp;
         m.tosu = d.lampCount;
-        m.efficiency = static_cast<float>(d.lightOutputRatio >= 0 ? d.lightOutputRatio : flux / 1000.0);
+        m.efficiency = toStoredReal(d.lightOutputRatio >= 0 ? d.lightOutputRatio : flux / 1000.0);
     } else if (d.lumensPerLamp > 0) {
         lampLumens = d.lumensPerLamp;
         m.tosu = d.lampCount;
         perKlm = 1000.0 / (d.lumensPerLamp * d.lampCount);
-        m.efficiency = static_cast<float>(flux * perKlm / 1000.0);
+        m.efficiency = toStoredReal(flux * perKlm / 1000.0);
     } else {
         // Absolute photometry: the luminaire's own flux stands for one lamp.
         lampLumens = flux > 0 ? flux : 1000.0;
@@ -439,7 +459,7 @@ HaikouMdb toFixtureType(const PhotometricData& d, const std::string& fallbackNam
     for (int p = 0; p < m.planeCount; ++p) {
         for (int g = 0; g <= 180; ++g) {
             m.intensity[static_cast<std::size_t>(p)][static_cast<std::size_t>(g)] =
-                static_cast<float>(d.valueAt(planeAngle[p], g) * perKlm);
+                toStoredReal(d.valueAt(planeAngle[p], g) * perKlm);
         }
     }
     m.kou = m.kouCatalog = static_cast<std::int32_t>(std::min(lampLumens + 0.5, 2.0e9));
@@ -447,7 +467,7 @@ HaikouMdb toFixtureType(const PhotometricData& d, const std::string& fallbackNam
     m.maintClass = 1;
     m.maintFactor = *maintFactorsOf(1);
     m.lampReserved = -1;
-    m.lampFactor = static_cast<float>(d.lampFactor);
+    m.lampFactor = toStoredReal(d.lampFactor);
     m.sizeX = static_cast<std::int32_t>(d.lengthMm + 0.5);
     m.sizeY = static_cast<std::int32_t>(d.widthMm + 0.5);
     const std::string name = !d.catalogNumber.empty() ? d.catalogNumber : fallbackName;

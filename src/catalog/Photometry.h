@@ -2,6 +2,7 @@
 #pragma once
 #include "catalog/FixtureType.h"
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -15,6 +16,11 @@ inline constexpr std::size_t kMaxPhotometryBytes = 4 * 1024 * 1024;
 inline constexpr std::size_t kMaxPhotometryAngles = 1441;
 // A lamp of unknown colour is taken as neutral white.
 inline constexpr int kDefaultColourTemperature = 4000;
+// Beyond these no luminaire is meant: a fixture type's stored intensity (cd per 1000 lm, whose 21
+// "%.4f" values must fit one project-file line), its lumens per lamp and its lamps per fixture.
+inline constexpr double kMaxIntensityPerKilolumen = 9999999.0;
+inline constexpr std::int32_t kMaxLampLumens = 99999999;
+inline constexpr std::int32_t kMaxLampsPerFixture = 1000;
 
 // A luminous intensity distribution as the file gives it, in type C photometry.
 struct PhotometricData {

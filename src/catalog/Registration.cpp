@@ -132,7 +132,10 @@ void Registration::kouChanged(int position, const std::string& text) {
     if (text.empty()) return;
     BunpuHinban& t = touroku_[slotAt(position)];
     try {
-        t.kou = base::toInt(text);
+        const std::int32_t kou = base::toInt(text);
+        // Lumens no lamp has would be refused by the project reader once saved.
+        if (kou < -kMaxLampLumens || kou > kMaxLampLumens) throw base::ConversionError("'" + text + "' は数値ではありません");
+        t.kou = kou;
     } catch (const base::ConversionError& e) {
         services_.showError(e.what());
         return;

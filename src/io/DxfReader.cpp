@@ -2,6 +2,7 @@
 #include "io/DxfReader.h"
 
 #include "base/Text.h"
+#include "base/TextFile.h"
 #include "calc/Luminaire.h"
 
 #include <algorithm>
@@ -9,7 +10,6 @@
 #include <cfloat>
 #include <cmath>
 #include <cstdio>
-#include <fstream>
 #include <limits>
 
 namespace io {
@@ -317,25 +317,14 @@ DxfParseResult parseDxf(std::string_view bytes, const DxfProgress& progress) {
 }
 
 bool TfrmDXF::LoadDxf(const std::string& path, ui::Services& services) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
+    std::string bytes;
+    switch (base::readWholeFile(path, kMaxDxfBytes, bytes)) {
+    case base::WholeRead::Ok: break;
+    case base::WholeRead::CannotOpen:
         services.messageBox("ファイルがオープン出来ません。", "エラー", ui::Icon::Stop, ui::Buttons::Ok);
         return false;
-    }
-    in.seekg(0, std::ios::end);
-    const std::streamoff size = in.tellg();
-    in.seekg(0, std::ios::beg);
-    if (size < 0) {
-        services.messageBox("ファイルがオープン出来ません。", "エラー", ui::Icon::Stop, ui::Buttons::Ok);
-        return false;
-    }
-    if (static_cast<std::uint64_t>(size) > kMaxDxfBytes) {
+    case base::WholeRead::TooLarge:
         services.messageBox("DXFファイルが大きすぎて読み込めません。", "読み込みエラー", ui::Icon::Stop, ui::Buttons::Ok);
-        return false;
-    }
-    std::string bytes(static_cast<std::size_t>(size), '\0');
-    if (!in.read(bytes.data(), size)) {
-        services.messageBox("ファイルがオープン出来ません。", "エラー", ui::Icon::Stop, ui::Buttons::Ok);
         return false;
     }
     return loadFromBytes(bytes, services);

@@ -10,7 +10,6 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
-#include <fstream>
 #include <vector>
 
 namespace io {
@@ -52,15 +51,8 @@ std::string f6(double v) { return base::formatFixed(v, 6); }
 
 // A template copied line by line with CR LF; text after the last line end is not part of it.
 std::optional<std::string> readTemplate(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) return std::nullopt;
     std::string bytes;
-    char buf[4096];
-    while (in.read(buf, sizeof buf) || in.gcount() > 0) {
-        bytes.append(buf, static_cast<std::size_t>(in.gcount()));
-        if (bytes.size() > kMaxTemplateBytes) return std::nullopt;
-    }
-    if (in.bad()) return std::nullopt;
+    if (base::readWholeFile(path, kMaxTemplateBytes, bytes) != base::WholeRead::Ok) return std::nullopt;
     std::string out;
     std::size_t pos = 0;
     for (;;) {

@@ -74,6 +74,9 @@ bool arcPasses(double a0, double a1, double dir) {
 Extent computeExtent(const Plan& plan, int screenWidth, int screenHeight) {
     Extent e{10000, 1, 10000, 1};
     auto widen = [&](std::int64_t x, std::int64_t y) {
+        // An arc's circle may reach past the 32-bit coordinates its points are stored in.
+        x = std::clamp<std::int64_t>(x, INT32_MIN, INT32_MAX);
+        y = std::clamp<std::int64_t>(y, INT32_MIN, INT32_MAX);
         e.Xs = static_cast<std::int32_t>(std::min<std::int64_t>(e.Xs, x));
         e.Xe = static_cast<std::int32_t>(std::max<std::int64_t>(e.Xe, x));
         e.Ys = static_cast<std::int32_t>(std::min<std::int64_t>(e.Ys, y));

@@ -32,6 +32,7 @@ bool ProjectCommands::readValidated(const std::string& path, bool clearFirst) {
 }
 
 bool ProjectCommands::openFromMenu() {
+    if (!closeQuery()) return false;
     auto name = services_.openFileDialog({kOpenFilter, "", "", ""});
     if (!name || name->empty()) return false;
     return readValidated(*name, true);

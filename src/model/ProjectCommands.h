@@ -25,7 +25,8 @@ class ProjectCommands {
 public:
     ProjectCommands(Document& doc, catalog::TourokuTable& touroku, ui::Services& services, ProjectHooks hooks = {});
 
-    // 開く(&O): asks for a file, validates it, clears the plan and reads it.
+    // 開く(&O): offers to save unsaved changes (as closing does), asks for a file, validates it,
+    // clears the plan and reads it.
     bool openFromMenu();
     // The start dialog's "保存データの読み込み": the plan is empty, so it is not cleared first.
     bool openFromStartDialog();
@@ -35,7 +36,8 @@ public:
     bool save();
     // 名前をつけて保存(&A).
     bool saveAs();
-    // Closing the main window: true when it may close.
+    // Before the plan goes (closing the main window, 開く, 新規作成): asks whether to save unsaved
+    // changes; true when the plan may go.
     bool closeQuery();
     // ﾌｧｲﾙの関連づけ.
     void registerFileType();

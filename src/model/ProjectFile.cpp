@@ -4,8 +4,11 @@
 #include "base/Cp932.h"
 #include "base/Text.h"
 #include "base/TextFile.h"
+#include "catalog/Photometry.h"
 
+#include <algorithm>
 #include <cmath>
+#include <cstdint>
 
 namespace model {
 namespace {
@@ -13,7 +16,7 @@ namespace {
 // Reads lines and fails the parse on anything the format does not allow.
 class Parser {
 public:
-    explicit Parser(const std::string& path) : reader_(path) {}
+    explicit Parser(base::LineReader& reader) : reader_(reader) {}
     bool isOpen() const { return reader_.isOpen(); }
 
     // Next raw line; false at the end of the file. An over-long line makes the file malformed.
@@ -30,7 +33,7 @@ public:
     struct Malformed {};
 
 private:
-    base::LineReader reader_;
+    base::LineReader& reader_;
 };
 
 std::int32_t intField(const std::string& text) {
@@ -40,34 +43,46 @@ std::int32_t intField(const std::string& text) {
     return v;
 }
 
+// Lamps and lumens past what any luminaire has would only saturate the calculated illuminance.
+std::int32_t boundedInt(const std::string& text, std::int32_t bound) {
+    const std::int32_t v = intField(text);
+    if (v < -bound || v > bound) throw Parser::Malformed{};
+    return v;
+}
+
 // A stored real: a decimal number that a 32-bit float holds, within the bound that keeps the line
-// the writer makes of it inside the 299-byte line buffer.
+// the writer makes of it inside the 299-byte line buffer. The bound holds for the float that is
+// kept, so what is written back is read again.
 float realField(const std::string& text, double bound = 3.0e38) {
     if (!base::isFloat(text)) throw Parser::Malformed{};
     const double v = base::toFloat(text);
     if (!(std::fabs(v) <= bound)) throw Parser::Malformed{};
-    return static_cast<float>(v);
+    const float kept = static_cast<float>(v);
+    if (!(std::fabs(static_cast<double>(kept)) <= bound)) throw Parser::Malformed{};
+    return kept;
 }
-
-// 21 intensities written "%.4f," must fit one line: each below ten million candela per 1000 lm.
-constexpr double kMaxIntensity = 9999999.0;
 
 void readPlane(Parser& p, catalog::IntensityPlane& plane) {
     base::Fields fine(p.require());
-    for (int i = 0; i <= 20; ++i) plane[static_cast<std::size_t>(i)] = realField(fine[i + 1], kMaxIntensity);
+    for (int i = 0; i <= 20; ++i) plane[static_cast<std::size_t>(i)] = realField(fine[i + 1], catalog::kMaxIntensityPerKilolumen);
     base::Fields low(p.require());
-    for (int i = 0; i <= 18; ++i) plane[static_cast<std::size_t>(i * 5)] = realField(low[i + 1], kMaxIntensity);
+    for (int i = 0; i <= 18; ++i) plane[static_cast<std::size_t>(i * 5)] = realField(low[i + 1], catalog::kMaxIntensityPerKilolumen);
     base::Fields high(p.require());
-    for (int i = 0; i <= 18; ++i) plane[static_cast<std::size_t>(90 + i * 5)] = realField(high[i + 1], kMaxIntensity);
+    for (int i = 0; i <= 18; ++i) plane[static_cast<std::size_t>(90 + i * 5)] = realField(high[i + 1], catalog::kMaxIntensityPerKilolumen);
     catalog::expandStoredPlane(plane);
 }
 
+// A section that meets the end of the file before its "END" was cut short: the file is damaged.
 void readTouroku(Parser& p, ProjectContent& out) {
     std::string line;
     while (p.next(line)) {
         if (line == "END") return;
         const std::int32_t slot = intField(line);
         if (!catalog::isValidSlot(slot)) throw Parser::Malformed{};
+        // The writer gives each slot one block; a second one for a slot has no meaning.
+        for (const auto& [taken, type] : out.types) {
+            if (taken == slot) throw Parser::Malformed{};
+        }
         catalog::BunpuHinban t;
         t.hinban = base::cp932ToUtf8(p.require());
         t.option = base::cp932ToUtf8(p.require());
@@ -75,11 +90,11 @@ void readTouroku(Parser& p, ProjectContent& out) {
         t.lampName = base::cp932ToUtf8(p.require());
         t.lampNameA = base::cp932ToUtf8(p.require());
         t.catalogNote = base::cp932ToUtf8(p.require());
-        t.tosu = intField(p.require());
+        t.tosu = boundedInt(p.require(), catalog::kMaxLampsPerFixture);
         t.efficiency = realField(p.require());
         t.planeCount = intField(p.require());
         base::Fields lamp(p.require());
-        t.kou = intField(lamp[1]);
+        t.kou = boundedInt(lamp[1], catalog::kMaxLampLumens);
         t.kouCatalog = intField(lamp[2]);
         t.colorTemp = intField(lamp[3]);
         t.maintClass = intField(lamp[4]);
@@ -95,6 +110,7 @@ void readTouroku(Parser& p, ProjectContent& out) {
         if (static_cast<int>(out.types.size()) >= kMaxRecordsPerSection) throw Parser::Malformed{};
         out.types.emplace_back(slot, std::move(t));
     }
+    throw Parser::Malformed{};
 }
 
 template <class F>
@@ -106,14 +122,15 @@ void readRecords(Parser& p, std::size_t currentCount, F&& take) {
         if (currentCount++ >= static_cast<std::size_t>(kMaxRecordsPerSection)) throw Parser::Malformed{};
         take(f);
     }
+    throw Parser::Malformed{};
 }
 
-} // namespace
-
-ParseError parseProject(const std::string& path, ProjectContent& out) {
-    Parser p(path);
+ParseError parseLines(base::LineReader& reader, ProjectContent& out) {
+    Parser p(reader);
     if (!p.isOpen()) return ParseError::CannotOpen;
     out = ProjectContent{};
+    // The writer always writes all four sections; a file without one of them lost part of the plan.
+    bool touroku = false, lines = false, kigu = false, hasira = false;
     try {
         out.tenDakaText = p.require();
         out.tenDaka = intField(out.tenDakaText);
@@ -123,8 +140,10 @@ ParseError parseProject(const std::string& path, ProjectContent& out) {
         std::string line;
         while (p.next(line)) {
             if (line == "TOUROKU") {
+                touroku = true;
                 readTouroku(p, out);
             } else if (line == "LINE") {
+                lines = true;
                 readRecords(p, out.lines.size(), [&](const base::Fields& f) {
                     LineRecord l;
                     l.kind = static_cast<unsigned char>(f[1].empty() ? 0 : f[1][0]);
@@ -135,6 +154,7 @@ ParseError parseProject(const std::string& path, ProjectContent& out) {
                     out.lines.push_back(l);
                 });
             } else if (line == "KIGU") {
+                kigu = true;
                 readRecords(p, out.kigu.size(), [&](const base::Fields& f) {
                     KiguRecord k;
                     k.typeIndex = intField(f[1]);
@@ -149,6 +169,7 @@ ParseError parseProject(const std::string& path, ProjectContent& out) {
                     out.kigu.push_back(k);
                 });
             } else if (line == "HASIRA") {
+                hasira = true;
                 readRecords(p, out.hasira.size(), [&](const base::Fields& f) {
                     HasiraRecord h;
                     h.pillarKind = intField(f[1]);
@@ -166,7 +187,19 @@ ParseError parseProject(const std::string& path, ProjectContent& out) {
     } catch (const std::bad_alloc&) {
         return ParseError::Malformed;
     }
-    return ParseError::None;
+    return touroku && lines && kigu && hasira ? ParseError::None : ParseError::Malformed;
+}
+
+} // namespace
+
+ParseError parseProject(const std::string& path, ProjectContent& out) {
+    base::LineReader reader(path);
+    return parseLines(reader, out);
+}
+
+ParseError parseProjectBytes(const std::string& bytes, ProjectContent& out) {
+    base::LineReader reader(base::LineReader::FromMemory{}, bytes);
+    return parseLines(reader, out);
 }
 
 namespace {
@@ -184,65 +217,74 @@ std::string fmt(std::int32_t v) { return base::formatInt(v); }
 
 } // namespace
 
-std::vector<std::string> projectLines(const Document& doc, const catalog::TourokuTable& touroku) {
-    std::vector<std::string> out;
-    out.push_back(fmt(doc.tenDaka));
-    out.push_back(base::formatFixed(doc.plan.mmPerPixel, 2));
-    out.push_back(fmt(doc.plan.scaleDenominator));
-    out.push_back(doc.projectName);
-    out.push_back("TOUROKU");
+std::string projectBytes(const Document& doc, const catalog::TourokuTable& touroku) {
+    std::string out;
+    // A text is one line of at most 299 bytes: a line break in it would split the record, and a
+    // longer line is refused by the reader.
+    auto text = [&out](std::string utf8) {
+        std::replace(utf8.begin(), utf8.end(), '\r', ' ');
+        std::replace(utf8.begin(), utf8.end(), '\n', ' ');
+        out += base::utf8ToCp932(base::truncateCp932(utf8, base::LineReader::kMaxLineBytes)) + "\r\n";
+    };
+    auto ascii = [&out](const std::string& line) { out += line + "\r\n"; };
+    ascii(fmt(doc.tenDaka));
+    ascii(base::formatFixed(doc.plan.mmPerPixel, 2));
+    ascii(fmt(doc.plan.scaleDenominator));
+    text(doc.projectName);
+    ascii("TOUROKU");
     for (int s = 1; s <= catalog::kSlotCount; ++s) {
         const catalog::BunpuHinban& t = touroku[s];
         if (!t.isRegistered()) continue;
-        out.push_back(fmt(s));
-        out.push_back(t.hinban);
-        out.push_back(t.option);
-        out.push_back(t.haikouCode);
-        out.push_back(t.lampName);
-        out.push_back(t.lampNameA);
-        out.push_back(t.catalogNote);
-        out.push_back(fmt(t.tosu));
-        out.push_back(base::formatFixed(t.efficiency, 4));
-        out.push_back(fmt(t.planeCount));
-        out.push_back(fmt(t.kou) + "," + fmt(t.kouCatalog) + "," + fmt(t.colorTemp) + "," + fmt(t.maintClass) + "," +
-                      fmt(t.lampReserved));
-        out.push_back(base::formatFixed(t.lampFactor, 2) + "," + fmt(t.placedCount) + "," + fmt(t.sizeX) + "," + fmt(t.sizeY));
+        ascii(fmt(s));
+        text(t.hinban);
+        text(t.option);
+        text(t.haikouCode);
+        text(t.lampName);
+        text(t.lampNameA);
+        text(t.catalogNote);
+        ascii(fmt(t.tosu));
+        ascii(base::formatFixed(t.efficiency, 4));
+        ascii(fmt(t.planeCount));
+        ascii(fmt(t.kou) + "," + fmt(t.kouCatalog) + "," + fmt(t.colorTemp) + "," + fmt(t.maintClass) + "," +
+              fmt(t.lampReserved));
+        ascii(base::formatFixed(t.lampFactor, 2) + "," + fmt(t.placedCount) + "," + fmt(t.sizeX) + "," + fmt(t.sizeY));
         for (const auto& plane : t.intensity) {
-            out.push_back(joinFixed(plane, 0, 1, 21));
-            out.push_back(joinFixed(plane, 0, 5, 19));
-            out.push_back(joinFixed(plane, 90, 5, 19));
+            ascii(joinFixed(plane, 0, 1, 21));
+            ascii(joinFixed(plane, 0, 5, 19));
+            ascii(joinFixed(plane, 90, 5, 19));
         }
     }
-    out.push_back("END");
-    out.push_back("LINE");
+    ascii("END");
+    ascii("LINE");
+    // The kind is the byte the reader took from the file, written back as that byte.
     doc.plan.lines.forEach([&](const LineRecord& l) {
         std::string s(1, static_cast<char>(l.kind & 0xFF));
         for (int i = 1; i <= 4; ++i) s += "," + fmt(l.x(i)) + "," + fmt(l.y(i));
-        out.push_back(s);
+        ascii(s);
     });
-    out.push_back("END");
-    out.push_back("KIGU");
+    ascii("END");
+    ascii("KIGU");
     doc.plan.kigu.forEach([&](const KiguRecord& k) {
-        out.push_back(fmt(k.typeIndex) + "," + fmt(k.x) + "," + fmt(k.y) + "," + fmt(k.heightOffset) + "," + fmt(k.anchorX) +
-                      "," + fmt(k.anchorY) + "," + fmt(k.reserved) + "," + fmt(k.rotation));
+        ascii(fmt(k.typeIndex) + "," + fmt(k.x) + "," + fmt(k.y) + "," + fmt(k.heightOffset) + "," + fmt(k.anchorX) + "," +
+              fmt(k.anchorY) + "," + fmt(k.reserved) + "," + fmt(k.rotation));
     });
-    out.push_back("END");
-    out.push_back("HASIRA");
+    ascii("END");
+    ascii("HASIRA");
     doc.plan.hasira.forEach([&](const HasiraRecord& h) {
-        out.push_back(fmt(h.pillarKind) + "," + fmt(h.x) + "," + fmt(h.y) + "," + fmt(h.halfSize));
+        ascii(fmt(h.pillarKind) + "," + fmt(h.x) + "," + fmt(h.y) + "," + fmt(h.halfSize));
     });
-    out.push_back("END");
+    ascii("END");
     return out;
 }
 
 bool writeProject(const std::string& path, Document& doc, const catalog::TourokuTable& touroku, ui::Services& services) {
-    base::AtomicFileWriter file(path);
-    if (file.isOpen()) {
-        for (const std::string& line : projectLines(doc, touroku)) file.writeLine(line);
-        if (file.commit()) {
-            doc.currentFileName = path;
-            return true;
-        }
+    const std::string bytes = projectBytes(doc, touroku);
+    // A plan holding what the reader would refuse (a value no float holds, an intensity past a
+    // line's room) is not written: the user's file is never replaced by one we cannot open.
+    ProjectContent check;
+    if (parseProjectBytes(bytes, check) == ParseError::None && base::writeWholeFile(path, bytes)) {
+        doc.currentFileName = path;
+        return true;
     }
     services.messageBox(kMsgCannotWrite, kTitleError, ui::Icon::Stop, ui::Buttons::Ok);
     return false;
@@ -298,8 +340,11 @@ void applyProject(const std::string& path, const ProjectContent& c, Document& do
     for (const HasiraRecord& h : c.hasira) doc.plan.hasira.add(h);
     doc.menus.save1 = true;
     doc.extent = computeExtent(doc.plan, doc.screenWidth, doc.screenHeight);
-    if (doc.extent.Xe > doc.surfaceWidth) doc.surfaceWidth = doc.extent.Xe + 100;
-    if (doc.extent.Ye > doc.surfaceHeight) doc.surfaceHeight = doc.extent.Ye + 100;
+    // A plan reaching the end of the coordinates asks for a surface nobody can make; the size stays
+    // at the largest integer and the calculation refuses it.
+    auto grown = [](std::int32_t edge) { return static_cast<std::int32_t>(std::min<std::int64_t>(std::int64_t{edge} + 100, INT32_MAX)); };
+    if (doc.extent.Xe > doc.surfaceWidth) doc.surfaceWidth = grown(doc.extent.Xe);
+    if (doc.extent.Ye > doc.surfaceHeight) doc.surfaceHeight = grown(doc.extent.Ye);
     doc.windowTitle = windowTitleFor(doc, path);
 }
 

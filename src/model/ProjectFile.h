@@ -34,16 +34,20 @@ struct ProjectContent {
 
 enum class ParseError { None, CannotOpen, Malformed };
 
-// Reads and checks the whole file; nothing is stored anywhere else.
+// Reads and checks the whole file; nothing is stored anywhere else. A file that is not a regular
+// file cannot be opened; one lacking any of the four sections or a section's "END" is malformed.
 ParseError parseProject(const std::string& path, ProjectContent& out);
+// The same check over a file's bytes.
+ParseError parseProjectBytes(const std::string& bytes, ProjectContent& out);
 // Shows the system's message for a failed parse; true when there was none.
 bool reportParseError(ParseError error, ui::Services& services);
 
-// The file's text lines, UTF-8, as the writer produces them (without line ends).
-std::vector<std::string> projectLines(const Document& doc, const catalog::TourokuTable& touroku);
+// The file's bytes as the writer produces them: CP932 text, CR LF line ends.
+std::string projectBytes(const Document& doc, const catalog::TourokuTable& touroku);
 
-// Writes the project (CP932, CR LF) through a temporary file renamed over the old one. On failure
-// shows "ファイルに書き込みできません" and returns false; on success sets currentFileName.
+// Writes the project through the one safe write path, after checking that the reader accepts the
+// bytes. On failure (or a plan the reader would refuse) shows "ファイルに書き込みできません" and
+// returns false, leaving the old file as it was; on success sets currentFileName.
 bool writeProject(const std::string& path, Document& doc, const catalog::TourokuTable& touroku, ui::Services& services);
 
 // The first pass: true when the file is a readable project; shows the system's message otherwise.

@@ -8,6 +8,8 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -156,13 +158,49 @@ TEST(AtomicFileWriter, ReplacesTheOldFileOnlyOnCommit) {
         // Abandoned without commit: the old file stays and no temporary is left.
     }
     EXPECT_EQ(readBytes(path), "old");
-    EXPECT_FALSE(std::filesystem::exists(path + ".tmp~"));
     {
         base::AtomicFileWriter w(path);
         w.writeLine("新しい");
         EXPECT_TRUE(w.commit());
     }
     EXPECT_EQ(readBytes(path), base::utf8ToCp932("新しい") + "\r\n");
+    std::remove(path.c_str());
+}
+
+// Two saves to one file at once: each temporary is its own, so the file holds one whole content,
+// that of the save that finished last, and nothing else is left in the folder.
+TEST(AtomicFileWriter, OverlappingWritesToOneFileEachLandWhole) {
+    const auto dir = std::filesystem::temp_directory_path() / ("ordivan_base_overlap_" + std::to_string(::getpid()));
+    std::filesystem::create_directories(dir);
+    const std::string path = (dir / "p.OLE").string();
+    base::AtomicFileWriter first(path), second(path);
+    ASSERT_TRUE(first.isOpen() && second.isOpen());
+    first.write(std::string(100000, 'a'));
+    second.write(std::string(100, 'b'));
+    EXPECT_TRUE(second.commit());
+    EXPECT_EQ(readBytes(path), std::string(100, 'b'));
+    EXPECT_TRUE(first.commit());
+    EXPECT_EQ(readBytes(path), std::string(100000, 'a'));
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir), {}), 1);
+    std::filesystem::remove_all(dir);
+}
+
+TEST(BoundedReads, OnlyRegularFilesAreReadAndNeverPastTheirBound) {
+    const std::string fifo = tempPath("fifo_" + std::to_string(::getpid()));
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    std::string bytes;
+    // Neither waits for a writer that never comes nor reads an endless device.
+    EXPECT_EQ(base::readWholeFile(fifo, 100, bytes), base::WholeRead::CannotOpen);
+    EXPECT_FALSE(base::LineReader(fifo).isOpen());
+    EXPECT_EQ(base::readWholeFile("/dev/zero", 100, bytes), base::WholeRead::CannotOpen);
+    EXPECT_FALSE(base::LineReader("/dev/zero").isOpen());
+    std::remove(fifo.c_str());
+    const std::string path = tempPath("bounded.txt");
+    writeBytes(path, std::string(101, 'x'));
+    EXPECT_EQ(base::readWholeFile(path, 100, bytes), base::WholeRead::TooLarge);
+    EXPECT_TRUE(bytes.empty());
+    EXPECT_EQ(base::readWholeFile(path, 101, bytes), base::WholeRead::Ok);
+    EXPECT_EQ(bytes.size(), 101u);
     std::remove(path.c_str());
 }
 

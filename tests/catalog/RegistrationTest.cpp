@@ -136,12 +136,16 @@ TEST_F(RegistrationTest, FluxEditsMarkChangesRedAndKeepTheLastValidFlux) {
     EXPECT_EQ(touroku[1].kou, 900);
     reg.kouChanged(1, "-");
     EXPECT_EQ(touroku[1].kou, 900);
-    ASSERT_EQ(services.errors.size(), 1u);
+    // Lumens no lamp has: the saved project would be refused by the reader.
+    reg.kouChanged(1, "2147483647");
+    EXPECT_EQ(touroku[1].kou, 900);
+    ASSERT_EQ(services.errors.size(), 2u);
     EXPECT_EQ(services.errors[0], "'-' は数値ではありません");
+    EXPECT_EQ(services.errors[1], "'2147483647' は数値ではありません");
     reg.kouChanged(1, "1200");
     EXPECT_FALSE(reg.rows()[0].kouChanged);
     EXPECT_EQ(reg.rows()[0].kouHint, "");
-    EXPECT_EQ(host.invalidations, before + 4);  // every change, even the empty and the bad text
+    EXPECT_EQ(host.invalidations, before + 5);  // every change, even the empty and the bad texts
     // A refresh shows a changed flux red again.
     reg.kouChanged(1, "1100");
     reg.refresh(0);

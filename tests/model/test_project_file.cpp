@@ -1,5 +1,6 @@
 // Tests of the project file: the writer's exact lines, both reading passes, hostile files and the file flows.
 #include "base/Cp932.h"
+#include "catalog/Photometry.h"
 #include "model/ProjectCommands.h"
 #include "model/ProjectFile.h"
 #include "ui/testing/FakeServices.h"
@@ -8,6 +9,9 @@
 
 #include <filesystem>
 #include <fstream>
+#include <cmath>
+#include <limits>
+#include <random>
 #include <sstream>
 
 namespace {
@@ -32,9 +36,9 @@ protected:
         return std::string(std::istreambuf_iterator<char>(in), {});
     }
     // Lines of a CP932 file as UTF-8, without their CR LF.
-    static std::vector<std::string> readLines(const std::string& p) {
+    static std::vector<std::string> readLines(const std::string& p) { return linesOf(readBytes(p)); }
+    static std::vector<std::string> linesOf(const std::string& all) {
         std::vector<std::string> out;
-        std::string all = readBytes(p);
         std::size_t start = 0;
         while (start < all.size()) {
             std::size_t end = all.find("\r\n", start);
@@ -121,7 +125,7 @@ TEST_F(ProjectFileTest, AnEmptyPlanIsTwelveLines) {
 TEST_F(ProjectFileTest, WritesTheExactRecordLines) {
     fillSample();
     touroku[5].kou = 100;  // data but no hinban: not written
-    auto lines = model::projectLines(doc, touroku);
+    auto lines = linesOf(model::projectBytes(doc, touroku));
     ASSERT_GE(lines.size(), 5u + 21u);
     EXPECT_EQ(lines[0], "2800");
     EXPECT_EQ(lines[1], "0.80");
@@ -231,10 +235,153 @@ TEST_F(ProjectFileTest, MalformedFilesAreRefusedWithTheSystemsMessageAndChangeNo
     }
 }
 
-TEST_F(ProjectFileTest, ASectionThatMeetsTheEndOfTheFileEndsThere) {
-    writeBytes(path("t.OLE"), joinCrLf({"3000", "1.00", "-1", "", "LINE", "L,1,2,3,4,0,0,0,0"}));
-    ASSERT_TRUE(model::readProject(path("t.OLE"), doc, touroku, services));
-    EXPECT_EQ(doc.plan.lines.count(), 1);
+// A file cut short would otherwise read without complaint, and the next save would drop what was cut off.
+TEST_F(ProjectFileTest, AProjectCutShortOrMissingASectionIsDamaged) {
+    fillSample();
+    ASSERT_TRUE(model::writeProject(path("whole.OLE"), doc, touroku, services));
+    const std::string whole = readBytes(path("whole.OLE"));
+    std::string lowerKigu = whole;
+    lowerKigu.replace(lowerKigu.find("KIGU\r\n"), 4, "kigu");
+    const std::vector<std::string> damaged = {
+        whole.substr(0, whole.rfind("END\r\n")),  // without the last "END"
+        lowerKigu,                                  // a section name in the wrong case
+        joinCrLf({"3000", "1.00", "-1", "", "TOUROKU", "END", "LINE", "END", "KIGU", "END"}),  // no HASIRA
+        joinCrLf({"3000", "1.00", "-1", ""}),
+    };
+    for (std::size_t n = 0; n < damaged.size(); ++n) {
+        writeBytes(path("cut.OLE"), damaged[n]);
+        FakeServices s;
+        model::ProjectCommands commands(doc, touroku, s);
+        EXPECT_FALSE(commands.openPath(path("cut.OLE"))) << "case " << n;
+        ASSERT_EQ(s.messages.size(), 1u) << "case " << n;
+        EXPECT_EQ(s.messages[0].text, "ORDIVANﾌｧｲﾙではないか、破壊されています。");
+        EXPECT_EQ(doc.plan.kigu.count(), 2);
+    }
+    // The sections may come in any order, as long as all four are there and closed.
+    writeBytes(path("order.OLE"), joinCrLf({"3000", "1.00", "-1", "", "HASIRA", "END", "KIGU", "END", "LINE", "END", "TOUROKU", "END"}));
+    EXPECT_TRUE(model::validateProject(path("order.OLE"), services));
+}
+
+// Random plans within what the program can hold: writing, reading and writing again gives the same
+// bytes; and any damage the reader lets through is written back in a form it accepts again.
+TEST_F(ProjectFileTest, RandomPlansSurviveWritingAndReadingBack) {
+    std::mt19937 random(15);
+    auto any = [&](std::int32_t lo, std::int32_t hi) { return std::uniform_int_distribution<std::int32_t>(lo, hi)(random); };
+    auto real = [&](double bound) {
+        const double magnitude = std::pow(10.0, std::uniform_real_distribution<double>(-3, std::log10(bound))(random));
+        return static_cast<float>(any(0, 1) ? magnitude : -magnitude);
+    };
+    const std::vector<std::string> words = {"END", "TOUROKU", "KIGU", ",", "物件", "ｷｬﾝｾﾙ", "～", "A", " ", "0.5", ""};
+    auto text = [&] {
+        std::string t;
+        for (int n = any(0, 8); n > 0; --n) t += words[static_cast<std::size_t>(any(0, static_cast<int>(words.size()) - 1))];
+        return t;
+    };
+    for (int round = 0; round < 40; ++round) {
+        model::Document d;
+        catalog::TourokuTable t;
+        d.tenDaka = any(INT32_MIN, INT32_MAX);
+        d.plan.mmPerPixel = real(3.0e38);
+        d.plan.scaleDenominator = any(INT32_MIN, INT32_MAX);
+        d.projectName = text();
+        for (int slot = 1; slot <= catalog::kSlotCount; ++slot) {
+            if (any(0, 2) != 0) continue;
+            catalog::BunpuHinban& b = t[slot];
+            b.hinban = "H" + text();
+            b.option = text();
+            b.lampName = text();
+            b.tosu = any(-catalog::kMaxLampsPerFixture, catalog::kMaxLampsPerFixture);
+            b.efficiency = real(3.0e38);
+            b.planeCount = any(INT32_MIN, INT32_MAX);
+            b.kou = any(-catalog::kMaxLampLumens, catalog::kMaxLampLumens);
+            b.colorTemp = any(INT32_MIN, INT32_MAX);
+            b.maintClass = any(-1, 3);
+            b.lampFactor = real(3.0e38);
+            b.sizeX = any(INT32_MIN, INT32_MAX);
+            for (auto& plane : b.intensity) {
+                for (float& v : plane) v = real(catalog::kMaxIntensityPerKilolumen);
+            }
+        }
+        for (int n = any(0, 20); n > 0; --n) {
+            model::LineRecord l;
+            do l.kind = any(0, 255);
+            while (l.kind == '\n' || l.kind == ',');
+            for (int i = 1; i <= 4; ++i) {
+                l.setX(i, any(INT32_MIN, INT32_MAX));
+                l.setY(i, any(INT32_MIN, INT32_MAX));
+            }
+            d.plan.lines.add(l);
+        }
+        for (int n = any(0, 20); n > 0; --n) {
+            const int slot = any(1, catalog::kSlotCount);
+            model::KiguRecord k;
+            k.typeIndex = slot;
+            k.x = any(INT32_MIN, INT32_MAX);
+            k.y = any(INT32_MIN, INT32_MAX);
+            k.heightOffset = any(-5000, 5000);
+            k.anchorX = any(INT32_MIN, INT32_MAX);
+            k.rotation = any(0, 1) * 90;
+            d.plan.kigu.add(k);
+            t.changePlacedCount(slot, +1);
+        }
+        for (int n = any(0, 5); n > 0; --n)
+            d.plan.hasira.add(model::HasiraRecord{any(37, 60), any(INT32_MIN, INT32_MAX), any(INT32_MIN, INT32_MAX), any(0, 1000), 0});
+
+        const std::string first = model::projectBytes(d, t);
+        model::ProjectContent content;
+        ASSERT_EQ(model::parseProjectBytes(first, content), model::ParseError::None) << "round " << round;
+        model::Document back;
+        catalog::TourokuTable backTypes;
+        model::applyProject("r.OLE", content, back, backTypes);
+        ASSERT_EQ(model::projectBytes(back, backTypes), first) << "round " << round;
+
+        // Damage: a byte changed, dropped or doubled here and there.
+        std::string damaged = first;
+        for (int n = any(1, 4); n > 0; --n) {
+            const auto at = static_cast<std::size_t>(any(0, static_cast<int>(damaged.size()) - 1));
+            switch (any(0, 2)) {
+            case 0: damaged[at] = static_cast<char>(any(0, 255)); break;
+            case 1: damaged.erase(at, 1); break;
+            default: damaged.insert(at, 1, damaged[at]); break;
+            }
+        }
+        if (model::parseProjectBytes(damaged, content) != model::ParseError::None) continue;
+        model::Document again;
+        catalog::TourokuTable againTypes;
+        model::applyProject("d.OLE", content, again, againTypes);
+        EXPECT_EQ(model::parseProjectBytes(model::projectBytes(again, againTypes), content), model::ParseError::None)
+            << "round " << round;
+    }
+}
+
+TEST_F(ProjectFileTest, ASecondBlockForOneSlotIsDamaged) {
+    fillSample();
+    const std::string bytes = model::projectBytes(doc, touroku);
+    const std::size_t from = bytes.find("TOUROKU\r\n") + 9, to = bytes.find("END\r\n");
+    std::string twice = bytes;
+    twice.insert(to, bytes.substr(from, to - from));
+    writeBytes(path("twice.OLE"), twice);
+    EXPECT_FALSE(model::validateProject(path("twice.OLE"), services));
+}
+
+// A save never replaces a file with one the reader refuses, and texts are written as one line the
+// reader takes whole.
+TEST_F(ProjectFileTest, WhatTheWriterWritesTheReaderAccepts) {
+    fillSample();
+    // Texts stay one line of the reader's length.
+    doc.projectName = "two\nlines" + std::string(400, 'x');
+    ASSERT_TRUE(model::writeProject(path("text.OLE"), doc, touroku, services));
+    model::ProjectContent content;
+    ASSERT_EQ(model::parseProject(path("text.OLE"), content), model::ParseError::None);
+    EXPECT_EQ(content.projectName, "two lines" + std::string(290, 'x'));
+
+    writeBytes(path("keep.OLE"), "the user's file");
+    touroku[3].efficiency = std::numeric_limits<float>::infinity();
+    FakeServices s;
+    EXPECT_FALSE(model::writeProject(path("keep.OLE"), doc, touroku, s));
+    EXPECT_EQ(readBytes(path("keep.OLE")), "the user's file");
+    ASSERT_EQ(s.messages.size(), 1u);
+    EXPECT_EQ(s.messages[0].text, "ファイルに書き込みできません");
 }
 
 TEST_F(ProjectFileTest, AMissingFileCannotBeRead) {
@@ -261,7 +408,7 @@ TEST_F(ProjectFileTest, AFailedSaveKeepsTheChangesMarkedAndTheOldFileWhole) {
     EXPECT_TRUE(commands.save());
     EXPECT_FALSE(doc.dataChanged);
     EXPECT_NE(readBytes(doc.currentFileName), "old contents");
-    EXPECT_FALSE(fs::exists(doc.currentFileName + ".tmp~"));
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()), 1);
 }
 
 TEST_F(ProjectFileTest, SaveAsAsksWithTheFilterAndDefaultExtension) {
@@ -311,8 +458,15 @@ TEST_F(ProjectFileTest, OpenFromTheMenuClearsThePlanBeforeReading) {
     };
     hooks.redrawPlan = [&] { ++redrawn; };
     model::ProjectCommands commands(doc, touroku, services, hooks);
+    // Unsaved changes are offered for saving first, with the closing question and its answers.
+    services.answers = {ui::Answer::Cancel, ui::Answer::No};
+    EXPECT_FALSE(commands.openFromMenu());
+    EXPECT_TRUE(services.openRequests.empty());
     services.fileAnswers.push_back(path("s.OLE"));
     ASSERT_TRUE(commands.openFromMenu());
+    ASSERT_EQ(services.messages.size(), 2u);
+    EXPECT_EQ(services.messages[1].text, "データを保存しますか？");
+    EXPECT_EQ(services.messages[1].buttons, ui::Buttons::YesNoCancel);
     EXPECT_EQ(services.openRequests[0].filter, "ORDIVANﾌｧｲﾙ(*.OLE)|*.OLE");
     EXPECT_EQ(cleared, 1);
     EXPECT_EQ(redrawn, 1);

@@ -2,6 +2,9 @@
 #include "ui/qt/QtSurface.h"
 
 #include <QGuiApplication>
+#include <filesystem>
+#include <sys/stat.h>
+#include <unistd.h>
 #include <gtest/gtest.h>
 
 namespace {
@@ -140,6 +143,25 @@ TEST_F(QtSurfaceTest, ResizingKeepsWhatFitsAndWhitensTheRest) {
     ImageSurface copy(40, 30);
     copy.drawSurface(0, 0, s);
     EXPECT_EQ(copy.pixel(5, 5), ui::colors::red);
+}
+
+// Pictures go out whole through the one write path and come back only from regular files.
+TEST_F(QtSurfaceTest, PicturesAreSavedWholeAndReadOnlyFromRegularFiles) {
+    ImageSurface s(20, 10);
+    s.setPixel(3, 4, ui::colors::red);
+    const std::string dir = std::filesystem::temp_directory_path() / ("ordivan_ui_pictures_" + std::to_string(::getpid()));
+    std::filesystem::create_directories(dir);
+    ASSERT_TRUE(ui::qt::savePicture(s, dir + "/p.png", "PNG"));
+    QImage back;
+    ASSERT_TRUE(ui::qt::loadPicture(dir + "/p.png", back));
+    EXPECT_EQ(back.size(), QSize(20, 10));
+    EXPECT_EQ(back.pixelColor(3, 4), QColor(Qt::red));
+    std::filesystem::create_symlink("/dev/full", dir + "/full.bmp");  // a faulty writer replaces the link, not the device
+    EXPECT_FALSE(ui::qt::savePicture(s, dir + "/full.bmp", "BMP"));
+    ASSERT_EQ(::mkfifo((dir + "/fifo.bmp").c_str(), 0600), 0);
+    EXPECT_FALSE(ui::qt::loadPicture(dir + "/fifo.bmp", back));
+    EXPECT_FALSE(ui::qt::loadPicture("/dev/zero", back));
+    std::filesystem::remove_all(dir);
 }
 
 } // namespace

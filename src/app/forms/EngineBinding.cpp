@@ -183,7 +183,7 @@ editor::EditorHooks MainEngine::editorHooks() {
     };
     h.loadBitmap = [](const std::string& path) -> std::unique_ptr<ui::Surface> {
         QImage picture;
-        if (!picture.load(ui::qt::qs(path))) throw std::runtime_error("ビットマップを読み込めません: " + path);
+        if (!ui::qt::loadPicture(path, picture)) throw std::runtime_error("ビットマップを読み込めません: " + path);
         return std::make_unique<ui::qt::ImageSurface>(picture);
     };
     return h;
@@ -214,7 +214,7 @@ void MainEngine::bind(model::ProjectCommands& project) {
     MainCommands& c = frm_.commands;
     // One line per command of the window; each rule is the editor's or the named window's.
     const std::pair<const char*, void (editor::Editor::*)()> editorCommands[] = {
-        {"New1", &editor::Editor::New1Click},           {"mnuLoadBMP", &editor::Editor::mnuLoadBMPClick},
+        {"mnuLoadBMP", &editor::Editor::mnuLoadBMPClick},
         {"mnuLoadDXF", &editor::Editor::mnuLoadDXFClick}, {"mnuRedraw", &editor::Editor::mnuRedrawClick},
         {"mnuUndo", &editor::Editor::mnuUndoClick},       {"S1", &editor::Editor::S1Click},
         {"mnuKakudai", &editor::Editor::mnuKakudaiClick}, {"mnuModosu", &editor::Editor::mnuModosuClick},
@@ -245,6 +245,10 @@ void MainEngine::bind(model::ProjectCommands& project) {
         {"imgEdge", &editor::Editor::imgEdgeClick},       {"imgGrid", &editor::Editor::imgGridClick},
     };
     for (const auto& [name, command] : editorCommands) c.bind(name, [&e, command] { (e.*command)(); });
+    // A changed plan is offered for saving before a new one replaces it, as on closing.
+    c.bind("New1", [&e, &project] {
+        if (project.closeQuery()) e.New1Click();
+    });
     bindWindowCommands(project);
     bindOutputCommands();
     c.mouseDown = [&e](const ui::MouseEvent& m) { e.mouseDown(m); };

@@ -3,8 +3,11 @@
 
 #include "editor/forms/PlanChoiceBox.h"
 #include "ui/qt/FormKit.h"
+#include "ui/qt/QtSurface.h"
 
+#include <QFile>
 #include <QGuiApplication>
+#include <QImage>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPixmap>
@@ -44,8 +47,8 @@ TfrmStart1::TfrmStart1(const QString& picturePath, QWidget* parent)
     auto* layout = new QVBoxLayout(this);
     Image1 = new QLabel(this);
     Image1->setObjectName(QStringLiteral("Image1"));
-    QPixmap picture(picturePath);
-    if (!picture.isNull()) Image1->setPixmap(picture);
+    QImage picture;
+    if (ui::qt::loadPicture(QFile::encodeName(picturePath).toStdString(), picture)) Image1->setPixmap(QPixmap::fromImage(picture));
     else Image1->setMinimumSize(400, 240);
     labCaption = new QLabel(QStringLiteral("ZOLT ORDIVAN Ver 1.72"), this);
     labCaption->setObjectName(QStringLiteral("labCaption"));

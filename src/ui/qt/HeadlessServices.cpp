@@ -35,11 +35,11 @@ std::unique_ptr<Surface> HeadlessServices::createSurface(int width, int height) 
 bool HeadlessServices::copyToClipboard(const Surface&) { return false; }
 
 bool HeadlessServices::saveBitmap(const Surface& picture, const std::string& path) {
-    return toQImage(picture).save(QString::fromStdString(path), "BMP");
+    return savePicture(picture, path, "BMP");
 }
 
 bool HeadlessServices::savePng(const Surface& picture, const std::string& path) {
-    return toQImage(picture).save(QString::fromStdString(path), "PNG");
+    return savePicture(picture, path, "PNG");
 }
 
 std::string HeadlessServices::today() {

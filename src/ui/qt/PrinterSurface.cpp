@@ -1,6 +1,9 @@
 // Printer and PDF pages on QPainter: the job starts with the surface and ends with finish().
 #include "ui/qt/PrinterSurface.h"
 
+#include "base/TextFile.h"
+
+#include <QFile>
 #include <QPageLayout>
 #include <QPageSize>
 #include <QPrinter>
@@ -29,9 +32,44 @@ bool PrinterSurface::finish() {
     return wasActive;
 }
 
-PrinterJob::PrinterJob(QPrinter& printer) : surface_(&printer) {}
+namespace {
 
-PdfJob::PdfJob(const std::string& path, bool landscape, int dpi) : writer_(QString::fromStdString(path)) {
+QString pdfFileOf(const QPrinter& printer) {
+    return printer.outputFormat() == QPrinter::PdfFormat ? printer.outputFileName() : QString();
+}
+
+// Points the printer at a scratch file while it prints; null (the printer writes in place) when no
+// scratch folder can be made.
+std::unique_ptr<QTemporaryDir> divertToScratch(QPrinter& printer, const QString& target) {
+    if (target.isEmpty()) return nullptr;
+    auto scratch = std::make_unique<QTemporaryDir>();
+    if (!scratch->isValid()) return nullptr;
+    printer.setOutputFileName(scratch->filePath(QStringLiteral("sheet.pdf")));
+    return scratch;
+}
+
+} // namespace
+
+PrinterJob::PrinterJob(QPrinter& printer)
+    : printer_(printer), pdfTarget_(pdfFileOf(printer)), scratch_(divertToScratch(printer, pdfTarget_)), surface_(&printer) {}
+
+PrinterJob::~PrinterJob() {
+    surface_.finish();
+    if (scratch_) printer_.setOutputFileName(pdfTarget_);
+}
+
+bool PrinterJob::finish() {
+    bool ok = surface_.finish();
+    if (!scratch_) return ok;
+    QFile sheet(printer_.outputFileName());
+    ok = ok && sheet.open(QIODevice::ReadOnly);
+    const QByteArray bytes = ok ? sheet.readAll() : QByteArray();
+    printer_.setOutputFileName(pdfTarget_);
+    return ok && base::writeWholeFile(QFile::encodeName(pdfTarget_).toStdString(), bytes.toStdString());
+}
+
+PdfJob::PdfJob(const std::string& path, bool landscape, int dpi)
+    : path_(path), buffer_(&bytes_), writer_((buffer_.open(QIODevice::WriteOnly), &buffer_)) {
     writer_.setResolution(dpi);
     writer_.setPageLayout(QPageLayout(QPageSize(QPageSize::A4),
                                       landscape ? QPageLayout::Landscape : QPageLayout::Portrait, QMarginsF(0, 0, 0, 0)));
@@ -39,7 +77,11 @@ PdfJob::PdfJob(const std::string& path, bool landscape, int dpi) : writer_(QStri
     surface_ = std::make_unique<PrinterSurface>(&writer_);
 }
 
-bool PdfJob::finish() { return surface_->finish(); }
+bool PdfJob::finish() {
+    if (!surface_->finish()) return false;
+    buffer_.close();
+    return base::writeWholeFile(path_, bytes_.toStdString());
+}
 
 bool printerAvailable() { return !QPrinterInfo::availablePrinterNames().isEmpty(); }
 

@@ -3,8 +3,11 @@
 #include "ui/PrintJob.h"
 #include "ui/qt/QtSurface.h"
 
+#include <QBuffer>
+#include <QByteArray>
 #include <QPagedPaintDevice>
 #include <QPdfWriter>
+#include <QTemporaryDir>
 #include <memory>
 #include <string>
 
@@ -31,19 +34,25 @@ private:
     bool finished_ = false;
 };
 
-// A job on a printer the user chose (the print dialog may have pointed it at a PDF file).
+// A job on a printer the user chose. When the print dialog pointed it at a PDF file, the printer
+// writes a scratch copy and finish() puts the file in place through the one write path.
 class PrinterJob : public PrintJob {
 public:
     explicit PrinterJob(QPrinter& printer);
+    ~PrinterJob() override;
     Surface& page() override { return surface_; }
     bool newPage() override { return surface_.newPage(); }
-    bool finish() override { return surface_.finish(); }
+    bool finish() override;
 
 private:
+    QPrinter& printer_;
+    QString pdfTarget_;  // the file the user chose; empty on a real printer
+    std::unique_ptr<QTemporaryDir> scratch_;
     PrinterSurface surface_;
 };
 
 // A job writing an A4 PDF file with no page margins, so that the whole sheet is the printable page.
+// The document is made in memory and written whole by finish(); an unfinished job writes nothing.
 class PdfJob : public PrintJob {
 public:
     PdfJob(const std::string& path, bool landscape, int dpi);
@@ -53,6 +62,9 @@ public:
     bool ok() const { return surface_->active(); }
 
 private:
+    std::string path_;
+    QByteArray bytes_;
+    QBuffer buffer_;
     QPdfWriter writer_;
     std::unique_ptr<PrinterSurface> surface_;
 };

@@ -1,6 +1,7 @@
 // Qt implementation of the services of the interactive program.
 #include "ui/qt/QtServices.h"
 
+#include "base/TextFile.h"
 #include "ui/FileFilter.h"
 #include "ui/qt/QtSurface.h"
 
@@ -15,7 +16,6 @@
 #include <QMessageBox>
 #include <QProcess>
 #include <QPushButton>
-#include <QSaveFile>
 #include <QStandardPaths>
 
 namespace ui::qt {
@@ -35,13 +35,7 @@ QMessageBox::Icon qtIcon(Icon icon) {
 }
 
 bool writeText(const QString& path, const QByteArray& bytes) {
-    QSaveFile f(path);
-    if (!f.open(QIODevice::WriteOnly)) return false;
-    if (f.write(bytes) != bytes.size()) {
-        f.cancelWriting();
-        return false;
-    }
-    return f.commit();
+    return base::writeWholeFile(QFile::encodeName(path).toStdString(), bytes.toStdString());
 }
 
 } // namespace
@@ -178,7 +172,7 @@ bool QtServices::copyToClipboard(const Surface& picture) {
 }
 
 bool QtServices::saveBitmap(const Surface& picture, const std::string& path) {
-    return toQImage(picture).save(q(path), "BMP");
+    return savePicture(picture, path, "BMP");
 }
 
 std::string QtServices::today() {
@@ -251,11 +245,11 @@ AssociationResult QtServices::associateProjectFiles() {
         return AssociationResult::CannotSetValue;
 
     const QString listPath = configHome_ + QStringLiteral("/mimeapps.list");
-    QString oldList;
-    {
-        QFile f(listPath);
-        if (f.open(QIODevice::ReadOnly)) oldList = QString::fromUtf8(f.read(1 << 20));
-    }
+    // The user's own list is rewritten whole with our line in it: one too long to read whole is left alone.
+    std::string oldBytes;
+    if (base::readWholeFile(QFile::encodeName(listPath).toStdString(), 1 << 20, oldBytes) == base::WholeRead::TooLarge)
+        return AssociationResult::CannotSetValue;
+    const QString oldList = QString::fromStdString(oldBytes);
     if (!QDir().mkpath(configHome_) ||
         !writeText(listPath, withDefaultApplication(oldList, kMime, QStringLiteral("ordivan.desktop")).toUtf8()))
         return AssociationResult::CannotSetValue;

@@ -1,10 +1,16 @@
 // QPainter implementation of the drawing surface, with the platform's XOR pen, four-point arcs and flood fill.
 #include "ui/qt/QtSurface.h"
 
+#include "base/TextFile.h"
+
+#include <QBuffer>
+
 #include <QFontDatabase>
 #include <QFontMetrics>
 #include <QGuiApplication>
+#include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <vector>
 
 namespace ui::qt {
@@ -16,6 +22,10 @@ Color fromRgb(QRgb v) {
     return Color{static_cast<std::uint8_t>(qRed(v)), static_cast<std::uint8_t>(qGreen(v)),
                  static_cast<std::uint8_t>(qBlue(v))};
 }
+
+// The width or height of a box drawn from `from` to `to` (both included, as the pen draws them);
+// far-off points of a hostile plan must not overflow the difference.
+int boxSide(int from, int to) { return static_cast<int>(std::clamp<std::int64_t>(std::int64_t{to} - from - 1, 0, INT32_MAX)); }
 
 double radialAngleDegrees(double cx, double cy, int x, int y) {
     // Screen y grows downwards; Qt's angles grow counter-clockwise as seen on the screen.
@@ -110,8 +120,8 @@ void PainterSurface::rectangle(int x1, int y1, int x2, int y2) {
     if (!painter_) return;
     if (x2 < x1) std::swap(x1, x2);
     if (y2 < y1) std::swap(y1, y2);
-    if (x2 - x1 < 1 || y2 - y1 < 1) return;
-    painter_->drawRect(QRect(x1, y1, x2 - x1 - 1, y2 - y1 - 1));
+    if (x2 == x1 || y2 == y1) return;
+    painter_->drawRect(QRect(x1, y1, boxSide(x1, x2), boxSide(y1, y2)));
 }
 
 void PainterSurface::fillRect(const Rect& r, const Color& color) {
@@ -126,19 +136,19 @@ void PainterSurface::ellipse(int x1, int y1, int x2, int y2) {
     if (!painter_) return;
     if (x2 < x1) std::swap(x1, x2);
     if (y2 < y1) std::swap(y1, y2);
-    painter_->drawEllipse(QRect(x1, y1, std::max(0, x2 - x1 - 1), std::max(0, y2 - y1 - 1)));
+    painter_->drawEllipse(QRect(x1, y1, boxSide(x1, x2), boxSide(y1, y2)));
 }
 
 void PainterSurface::arc(int x1, int y1, int x2, int y2, int x3, int y3, int x4, int y4) {
     if (!painter_) return;
     if (x2 < x1) std::swap(x1, x2);
     if (y2 < y1) std::swap(y1, y2);
-    double cx = (x1 + x2) / 2.0, cy = (y1 + y2) / 2.0;
+    const double cx = (static_cast<double>(x1) + x2) / 2.0, cy = (static_cast<double>(y1) + y2) / 2.0;
     double start = radialAngleDegrees(cx, cy, x3, y3);
     double stop = radialAngleDegrees(cx, cy, x4, y4);
     double span = stop - start;
     while (span <= 0) span += 360.0;  // equal radials draw the whole ellipse
-    QRect box(x1, y1, std::max(0, x2 - x1 - 1), std::max(0, y2 - y1 - 1));
+    QRect box(x1, y1, boxSide(x1, x2), boxSide(y1, y2));
     painter_->drawArc(box, static_cast<int>(std::lround(start * 16)), static_cast<int>(std::lround(span * 16)));
 }
 
@@ -286,6 +296,21 @@ QImage toQImage(const Surface& surface) {
         }
     }
     return out;
+}
+
+bool savePicture(const Surface& picture, const std::string& path, const char* format) {
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    if (!buffer.open(QIODevice::WriteOnly) || !toQImage(picture).save(&buffer, format)) return false;
+    return base::writeWholeFile(path, bytes.toStdString());
+}
+
+bool loadPicture(const std::string& path, QImage& picture) {
+    // Far beyond any plan background or start-up picture.
+    constexpr std::size_t kMaxPictureBytes = 256u * 1024u * 1024u;
+    std::string bytes;
+    if (base::readWholeFile(path, kMaxPictureBytes, bytes) != base::WholeRead::Ok) return false;
+    return picture.loadFromData(reinterpret_cast<const uchar*>(bytes.data()), static_cast<int>(bytes.size()));
 }
 
 } // namespace ui::qt

@@ -5,6 +5,7 @@
 #include <QImage>
 #include <QPainter>
 #include <memory>
+#include <string>
 
 namespace ui::qt {
 
@@ -96,5 +97,10 @@ private:
 
 // A QImage copy of any surface's picture (pixel by pixel when it is not Qt's own).
 QImage toQImage(const Surface& surface);
+// Encodes the picture ("PNG", "BMP") in memory and writes it whole through the one write path.
+bool savePicture(const Surface& picture, const std::string& path, const char* format);
+// Reads a picture file (BMP, PNG…) of bounded size; false for a file that is missing, not regular
+// (a FIFO would block, a device never end), too large or not a picture.
+bool loadPicture(const std::string& path, QImage& picture);
 
 } // namespace ui::qt

@@ -34,6 +34,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSlider>
+#include <QTimer>
 #include <cstdlib>
 #include <optional>
 
@@ -384,6 +385,36 @@ TEST(StartDialogs, TheNewPlanDialogFiltersItsDenominatorAndClearsBeforeTheBackgr
     EXPECT_EQ(f.doc.plan.scaleDenominator, 75);
     EXPECT_TRUE(f.doc.gridShown);
     EXPECT_EQ(f.doc.currentFileName, "");
+}
+
+// Opening another file or starting a new plan throws the current plan away like closing does.
+TEST(StartDialogs, NewAndOpenOfferToSaveUnsavedChangesFirst) {
+    MainFixture f;
+    f.placeFixture();
+    f.doc.dataChanged = true;
+    bool dialogShown = false;
+    // Should a dialog open after "Cancel" after all, it is closed so the test fails instead of hanging.
+    QTimer guard;
+    guard.setSingleShot(true);
+    QObject::connect(&guard, &QTimer::timeout, [&] {
+        if (QWidget* w = QApplication::activeModalWidget()) {
+            dialogShown = true;
+            w->close();
+        }
+    });
+    guard.start(5000);
+    f.services.answers = {ui::Answer::Cancel, ui::Answer::Cancel};
+    f.item("New1")->trigger();
+    f.item("Open1")->trigger();
+    guard.stop();
+    EXPECT_FALSE(dialogShown);
+    EXPECT_TRUE(f.services.openRequests.empty());
+    ASSERT_EQ(f.services.messages.size(), 2u);
+    for (const auto& m : f.services.messages) {
+        EXPECT_EQ(m.text, "データを保存しますか？");
+        EXPECT_EQ(m.buttons, ui::Buttons::YesNoCancel);
+    }
+    EXPECT_EQ(f.doc.plan.kigu.count(), 1);
 }
 
 TEST(LegendWindows, TheFloatingLegendIsBorderlessOnTopAndPlacedBesideTheMainWindow) {

@@ -12,6 +12,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPrinter>
+#include <filesystem>
 #include <clocale>
 #include <cmath>
 #include <gtest/gtest.h>
@@ -102,10 +103,15 @@ TEST(TfrmCD, PrintsTheSheetThroughAPrinterIntoAPdfFile) {
     TfrmCD form(services, "ORDIVAN Ver 2.0");
     form.fill(printtest::makeType(3, [](int p, int g) { return g <= 90 ? 500.0 + p : 0.0; }, "SHEET-3P"));
     const std::string pdf = printtest::scratchDir("tfrmcd_print") + "/curve.pdf";
+    // The chosen file is a link: the sheet replaces the file it names, and the link stays.
+    std::filesystem::remove(pdf);
+    std::filesystem::create_symlink("sheet.pdf", pdf);
     QPrinter printer(QPrinter::HighResolution);
     printer.setOutputFormat(QPrinter::PdfFormat);
     printer.setOutputFileName(QString::fromStdString(pdf));
     ASSERT_TRUE(form.printOn(printer));
+    EXPECT_TRUE(std::filesystem::is_symlink(pdf));
+    EXPECT_EQ(printer.outputFileName().toStdString(), pdf);
     const auto words = printtest::pdfWords(pdf);
     for (const char* text : {"配光曲線", "SHEET-3P", "1/2照度角", "502.00", "2026年12月7日", "ORDIVAN"})
         EXPECT_NE(printtest::findWord(words, text), nullptr) << text;
