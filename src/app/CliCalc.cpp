@@ -296,17 +296,23 @@ int runCalcCommand(CliRun& run) {
     }
     const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
 
-    if (!o.picturePath.empty() &&
-        !io::savePlanPicture(o.picturePath, *surface, io::legendStampOf(display.legend(), display.mainWindow), run.services,
-                             o.pictureFormat)) {
-        return kExitRefused;
+    if (!o.picturePath.empty()) {
+        const auto naming = run.about(o.picturePath);
+        if (!io::savePlanPicture(o.picturePath, *surface, io::legendStampOf(display.legend(), display.mainWindow), run.services,
+                                 o.pictureFormat))
+            return kExitRefused;
     }
-    if (!o.csvPath.empty() && !view::writeIlluminanceCsv(ctx, o.csvPath)) return kExitRefused;
+    if (!o.csvPath.empty()) {
+        const auto naming = run.about(o.csvPath);
+        if (!view::writeIlluminanceCsv(ctx, o.csvPath)) return kExitRefused;
+    }
     if (!o.dxfPath.empty()) {
+        const auto naming = run.about(o.dxfPath);
         const io::DxfExportInput input{doc, contours, stats, [&ctx] { calc::rebuildContours(ctx); }};
         if (!io::exportDxf(o.dxfPath, o.dxfType, input, cliCatalogDir(run), run.services)) return kExitRefused;
     }
     if (!o.pdfPath.empty()) {
+        const auto naming = run.about(o.pdfPath);
         // The sheet draws the contour display as vectors: the set must belong to the current levels.
         if (doc.displayKind == 'T' && view::contoursStale(contours, doc.tables.luxLevel)) calc::rebuildContours(ctx);
         const ui::Surface* scale = display.temperatureScale().picture.get();
@@ -319,6 +325,7 @@ int runCalcCommand(CliRun& run) {
         }
     }
     if (!o.gridPath.empty() && !writeGrid(o.gridPath, grid)) {
+        const auto naming = run.about(o.gridPath);
         run.services.messageBox(model::kMsgCannotWrite, model::kTitleError, ui::Icon::Stop, ui::Buttons::Ok);
         return kExitRefused;
     }
@@ -328,6 +335,7 @@ int runCalcCommand(CliRun& run) {
             run.out << json;
         } else {
             if (!writeWhole(o.jsonPath, json)) {
+                const auto naming = run.about(o.jsonPath);
                 run.services.messageBox(model::kMsgCannotWrite, model::kTitleError, ui::Icon::Stop, ui::Buttons::Ok);
                 return kExitRefused;
             }

@@ -1,5 +1,6 @@
 // The road of one calculation through the real program: sample project, registration window, fixtures placed
 // with the mouse on the plan, the start dialog, the colour map, legend, texts and menus, then the recalculation question.
+#include "support/TestPaths.h"
 #include "app/forms/MainProgram.h"
 #include "calc/forms/TfrmCalcStart.h"
 #include "calc/forms/TfrmRedraw.h"
@@ -39,11 +40,7 @@ namespace {
 using app::Picture;
 
 // The build folder: the samples and the catalogue are copied beside the test programs.
-std::string binaryDir() {
-    if (const char* dir = std::getenv("ORDIVAN_BINARY_DIR")) return dir;
-    testsupport::qtApp();
-    return QCoreApplication::applicationDirPath().toStdString();
-}
+std::string binaryDir() { return testsupport::binaryDir(); }
 
 // The real program on a 1280 x 800 screen, with recording services whose pictures are real images.
 struct Program {

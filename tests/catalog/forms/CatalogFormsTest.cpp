@@ -1,4 +1,5 @@
 // The three catalogue windows offscreen: selection on the sample catalogue, registration, product list.
+#include "support/TestPaths.h"
 #include "catalog/forms/TZOLTData.h"
 #include "catalog/forms/TfrmKigu.h"
 #include "catalog/forms/TfrmList.h"
@@ -27,10 +28,7 @@ using catalog::forms::TZOLTData;
 
 namespace {
 
-std::string sampleDir() {
-    const char* src = std::getenv("ORDIVAN_SOURCE_DIR");
-    return std::string(src ? src : ".") + "/data/zolt_data";
-}
+std::string sampleDir() { return testsupport::sourceDir() + "/data/zolt_data"; }
 
 class CatalogForms : public ::testing::Test {
 protected:
