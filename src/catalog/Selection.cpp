@@ -7,26 +7,14 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
-#include <initializer_list>
-#include <string_view>
 
 namespace catalog {
 namespace {
 
 constexpr ui::Color kFaceColour{240, 240, 240};
 const std::string kDegree = "ﾟ";
-// The labels under the picture keep their line with one blank when they have nothing to say.
-const std::string kBlank = " ";
 
-// Labels are appended piece by piece: GCC 12 at -O3 mistakes a literal inserted in front of a
-// temporary string (or assigned over one) for overlapping copies.
-std::string joined(std::initializer_list<std::string_view> parts) {
-    std::string out;
-    for (const auto part : parts) out.append(part);
-    return out;
-}
-
-std::string degrees(int v) { return joined({base::formatInt(v), kDegree}); }
+std::string degrees(int v) { return base::formatInt(v) + kDegree; }
 
 // The two lines of a cone of angle θ from the top centre of the picture.
 void coneLine(ui::Surface& s, int theta, bool left, bool right) {
@@ -72,7 +60,7 @@ ConeLabels drawLightCone(ui::Surface& s, ConeAngles an, ui::Color lightColour) {
     if (an.b > 0) {
         coneLine(s, an.c, true, true);
         fill(s);
-        out.kaku2 = joined({"(", degrees(an.c), ")"});
+        out.kaku2 = "(" + degrees(an.c) + ")";
         // Dotted lines show their gaps in white, as the platform's dotted pen always painted them.
         s.setPen(ui::Pen{ui::colors::white});
         coneLine(s, an.c, true, true);
@@ -81,19 +69,19 @@ ConeLabels drawLightCone(ui::Surface& s, ConeAngles an, ui::Color lightColour) {
         s.setPen(ui::Pen{});
         coneLine(s, an.b, false, true);
         coneLine(s, an.d, true, false);
-        out.kaku = an.b == an.d ? joined({kBlank, degrees(an.b)}) : joined({kBlank, degrees(an.d), "-", degrees(an.b)});
+        out.kaku = an.b == an.d ? " " + degrees(an.b) : " " + degrees(an.d) + "-" + degrees(an.b);
         if (an.b != an.d) {
             out.message = kMsgAsymmetric;
             out.okEnabled = false;
         } else {
-            out.message = kBlank;
+            out.message = " ";
             out.okEnabled = true;
         }
     } else {
-        out.message = kBlank;
+        out.message = " ";
         out.okEnabled = true;
         coneLine(s, an.a, true, true);
-        out.kaku = joined({kBlank, degrees(an.a)});
+        out.kaku = " " + degrees(an.a);
         out.kaku2.clear();
     }
     fill(s);
@@ -239,7 +227,7 @@ void Selection::showLampChoice(int n, ui::Surface& picture) {
         labKaku2.clear();
         labLamp.clear();
         labHinban.clear();
-        labMessage = kBlank;
+        labMessage = " ";
         cmdOKEnabled = false;
         return;
     }

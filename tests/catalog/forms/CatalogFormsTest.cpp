@@ -1,4 +1,5 @@
 // The three catalogue windows offscreen: selection on the sample catalogue, registration, product list.
+#include "support/QtApp.h"
 #include "support/TestPaths.h"
 #include "catalog/forms/TZOLTData.h"
 #include "catalog/forms/TfrmKigu.h"
@@ -32,12 +33,7 @@ std::string sampleDir() { return testsupport::sourceDir() + "/data/zolt_data"; }
 
 class CatalogForms : public ::testing::Test {
 protected:
-    static void SetUpTestSuite() {
-        static int argc = 1;
-        static char name[] = "test_catalog_forms";
-        static char* argv[] = {name, nullptr};
-        if (!QApplication::instance()) new QApplication(argc, argv);
-    }
+    static void SetUpTestSuite() { testsupport::qtApp(); }
     void SetUp() override {
         app::initialiseDocument(doc, app::ScreenInfo{}, 1915, 900);
         zolt = std::make_unique<TZOLTData>(sampleDir(), services);
