@@ -130,7 +130,7 @@ int dispatch(CliRun& run, const std::string& command) {
     if (command == "catalog") return cmdCatalog(run);
     if (command == "register") return cmdRegister(run);
     if (command == "list-csv") return cmdListCsv(run);
-    return runCalcCommand(run);
+    return runCalcCommand(run);  // the one command of the table left
 }
 
 } // namespace
