@@ -58,39 +58,42 @@ bool CliRun::flag(const std::string& name) const {
 
 namespace {
 
-// One command of the command line: its usage lines, and the options it accepts (those with a value
-// first). A command that reads its own options (calc) says which were wrong itself.
+// One command of the command line: its usage lines, the options it accepts (those with a value
+// first), the options it cannot do without and how many words besides options it takes. A command
+// that reads its own options (calc) says which were wrong itself.
 struct CommandUsage {
     const char* name;
     const char* usage;
     std::vector<std::string> valueOptions;
     std::vector<std::string> flags;
+    std::vector<std::string> required;
+    std::size_t operands = 1;
     bool checksOwnOptions = false;
 };
 
 const std::vector<CommandUsage>& commands() {
     static const std::vector<CommandUsage> table = {
-        {"validate", "  ordivan-cli validate PROJECT.OLE\n", {}, {}},
-        {"save", "  ordivan-cli save PROJECT.OLE OUT.OLE\n", {}, {}},
+        {"validate", "  ordivan-cli validate PROJECT.OLE\n", {}, {}, {}, 1},
+        {"save", "  ordivan-cli save PROJECT.OLE OUT.OLE\n", {}, {}, {}, 2},
         {"calc",
          "  ordivan-cli calc PROJECT.OLE [--step N] [--maintenance off|good|normal|poor] [--kind B|T|C]\n"
          "      [--levels auto|L1,...,L6] [--fixtures] [--height MM] [--threads N] [--screen WxH] [--dpi N]\n"
          "      [--data DIR] [--grid F] [--json F|-] [--png F | --bmp F] [--csv F]\n"
          "      [--dxf F [--dxf-type color|black|colortext]] [--pdf F [--object-name TEXT] [--date TEXT]]\n",
-         {}, {}, true},
+         {}, {}, {}, 1, true},
         {"catalog", "  ordivan-cli catalog search PREFIX [--data DIR]\n  ordivan-cli catalog show HINBAN [--data DIR]\n",
-         {"--data"}, {}},
+         {"--data"}, {}, {}, 2},
         {"register", "  ordivan-cli register PROJECT.OLE --slot N --hinban H [--lamp K] --out OUT.OLE [--data DIR]\n",
-         {"--slot", "--hinban", "--lamp", "--out", "--data"}, {}},
+         {"--slot", "--hinban", "--lamp", "--out", "--data"}, {}, {"--slot", "--hinban", "--out"}, 1},
         {"import-photometry", "  ordivan-cli import-photometry FILE.ies|FILE.ldt PROJECT.OLE --slot N --out OUT.OLE\n",
-         {"--slot", "--out"}, {}},
+         {"--slot", "--out"}, {}, {"--slot", "--out"}, 2},
         {"curve", "  ordivan-cli curve PROJECT.OLE --slot N [--layout C1..C4] [--png F] [--pdf F]\n",
-         {"--slot", "--layout", "--png", "--pdf"}, {}},
+         {"--slot", "--layout", "--png", "--pdf"}, {}, {"--slot"}, 1},
         {"list-csv",
          "  ordivan-cli list-csv PROJECT.OLE --out F [--mode J|A] [--object-name TEXT] [--date TEXT] [--data DIR]\n",
-         {"--out", "--mode", "--object-name", "--date", "--data"}, {}},
+         {"--out", "--mode", "--object-name", "--date", "--data"}, {}, {"--out"}, 1},
         {"list-print", "  ordivan-cli list-print PROJECT.OLE --pdf F [--mode J|A] [--margins T,B,L,R] [--landscape]\n",
-         {"--pdf", "--mode", "--margins"}, {"--landscape"}},
+         {"--pdf", "--mode", "--margins"}, {"--landscape"}, {"--pdf"}, 1},
     };
     return table;
 }
@@ -108,16 +111,26 @@ bool contains(const std::vector<std::string>& list, const std::string& a) {
     return std::find(list.begin(), list.end(), a) != list.end();
 }
 
-// The first argument that looks like an option the command does not know; empty when all are known.
-std::string unknownOption(const CommandUsage& c, const std::vector<std::string>& args) {
+// What is wrong with the words after the command, as the command's usage sees them; empty when
+// nothing is. Values of options are skipped (a value may start with a dash).
+std::string argumentFault(const CommandUsage& c, const std::vector<std::string>& args) {
+    std::size_t operands = 0;
     for (std::size_t i = 1; i < args.size(); ++i) {
         const std::string& a = args[i];
         if (contains(c.valueOptions, a)) {
-            ++i;  // its value may start with a dash
-        } else if (a.size() > 1 && a[0] == '-' && !contains(c.flags, a)) {
-            return a;
+            if (++i == args.size()) return a + ": value missing";
+        } else if (a.size() > 1 && a[0] == '-') {
+            if (!contains(c.flags, a)) return "unknown option " + a;
+        } else {
+            ++operands;
         }
     }
+    for (const auto& option : c.required) {
+        if (!contains(args, option)) return option + " missing";
+    }
+    if (operands != c.operands)
+        return std::to_string(c.operands) + (c.operands == 1 ? " argument" : " arguments") + " besides the options expected, " +
+               std::to_string(operands) + " given";
     return {};
 }
 
@@ -168,16 +181,20 @@ int runCli(const std::vector<std::string>& args, ui::Services& services, std::os
         out << cliUsage(command);
         return kExitOk;
     }
-    if (!c->checksOwnOptions) {
-        if (const std::string wrong = unknownOption(*c, args); !wrong.empty()) {
-            err << "ordivan-cli " << command << ": unknown option " << wrong << '\n' << cliUsage(command);
-            return kExitUsage;
-        }
+    const std::string fault = c->checksOwnOptions ? (args.size() < 2 || args[1].rfind('-', 0) == 0 ? "PROJECT.OLE missing" : "")
+                                                  : argumentFault(*c, args);
+    if (!fault.empty()) {
+        err << "ordivan-cli " << command << ": " << fault << '\n' << cliUsage(command);
+        return kExitUsage;
     }
     FileMessages messages(services);
     CliRun run{args, messages, out, err, ScreenInfo{}, {}, {}, &messages};
     const int status = dispatch(run, command);
-    if (status == kExitUsage) err << cliUsage(command);
+    if (status == kExitUsage) {
+        // The words are in their places, but a value is not one the command takes (calc names it itself).
+        if (!c->checksOwnOptions) err << "ordivan-cli " << command << ": a value is out of range or malformed\n";
+        err << cliUsage(command);
+    }
     return status;
 }
 

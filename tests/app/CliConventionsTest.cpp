@@ -49,6 +49,9 @@ TEST(CliConventions, WrongUsageSaysWhatWasWrongThenTheUsage) {
     EXPECT_EQ(option.status, 2);
     EXPECT_EQ(option.err.rfind("ordivan-cli register: unknown option --lamps\nusage:\n  ordivan-cli register", 0), 0u)
         << option.err;
+    const auto missing = runCli({"register", "x.OLE", "--slot", "1", "--out", "y.OLE"});
+    EXPECT_EQ(missing.status, 2);
+    EXPECT_EQ(missing.err.rfind("ordivan-cli register: --hinban missing\n", 0), 0u) << missing.err;
     // A value that starts with a dash is a value, not an option.
     const auto value = runCli({"list-csv", "/nonexistent/x.OLE", "--out", "-", "--object-name", "-A-"});
     EXPECT_EQ(value.status, 1) << value.err;
