@@ -3,13 +3,13 @@ BUILD ?= build
 JOBS ?= $(shell nproc)
 SAMPLE ?= samples/room_sample.OLE
 
-.PHONY: deps configure build run test demo fuzz bench clean
+.PHONY: deps configure build run test package demo fuzz bench clean
 
 deps:
 	scripts/install-deps
 
 configure: deps
-	cmake -S . -B $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
+	cmake -S . -B $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DORDIVAN_WERROR=ON
 
 build: configure
 	cmake --build $(BUILD) -j $(JOBS)
@@ -19,6 +19,11 @@ run: build
 
 test: build
 	ctest --test-dir $(BUILD) --output-on-failure -j $(JOBS)
+
+# The Debian package ordivan_<version>_amd64.deb, left in this folder.
+package: build
+	cd $(BUILD) && cpack -G DEB -B package
+	cp $(BUILD)/package/ordivan_*.deb .
 
 demo: build
 	cd $(BUILD) && for f in samples/*.OLE; do echo "== $$f"; ./ordivan-cli validate "$$f"; done
@@ -34,4 +39,4 @@ bench: build
 	cd $(BUILD) && ./ordivan_bench
 
 clean:
-	rm -rf $(BUILD) build-fuzz
+	rm -rf $(BUILD) build-fuzz build-release ordivan_*.deb

@@ -1,5 +1,6 @@
 // ordivan-cli: the headless engine's command line (validate, save and the commands the subsystems add).
 #pragma once
+#include "app/CliFileMessages.h"
 #include "app/Startup.h"
 #include "catalog/FixtureType.h"
 #include "model/Document.h"
@@ -24,12 +25,16 @@ struct CliRun {
     ScreenInfo screen;
     model::Document doc;
     catalog::TourokuTable touroku;
+    // The services above when they name files in their messages (the command line's own run); else null.
+    FileMessages* fileMessages = nullptr;
 
     // Sets the start-up state and reads the project; false (message shown) when it is refused.
     bool loadProject(const std::string& path);
     // The value after `--name`, if the option is given.
     bool option(const std::string& name, std::string& value) const;
     bool flag(const std::string& name) const;
+    // Messages until the end of the caller's scope are about the file at `path` and name it.
+    MessagesAbout about(const std::string& path) { return MessagesAbout(fileMessages, path); }
 };
 
 // ordivan-cli calc PROJECT.OLE [options] [outputs].
@@ -37,6 +42,7 @@ int runCalcCommand(CliRun& run);
 
 int runCli(const std::vector<std::string>& args, ui::Services& services, std::ostream& out, std::ostream& err);
 
-std::string cliUsage();
+// The usage of every command, or of the one named (its lines alone); empty for an unknown command.
+std::string cliUsage(const std::string& command = {});
 
 } // namespace app

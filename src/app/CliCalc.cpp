@@ -304,17 +304,23 @@ int runCalcCommand(CliRun& run) {
     }
     const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
 
-    if (!o.picturePath.empty() &&
-        !io::savePlanPicture(o.picturePath, *surface, io::legendStampOf(presenter.legend(), presenter.mainWindow), run.services,
-                             o.pictureFormat)) {
-        return kExitRefused;
+    if (!o.picturePath.empty()) {
+        const auto naming = run.about(o.picturePath);
+        if (!io::savePlanPicture(o.picturePath, *surface, io::legendStampOf(presenter.legend(), presenter.mainWindow),
+                                 run.services, o.pictureFormat))
+            return kExitRefused;
     }
-    if (!o.csvPath.empty() && !view::writeIlluminanceCsv(grid, stats, o.csvPath, run.services)) return kExitRefused;
+    if (!o.csvPath.empty()) {
+        const auto naming = run.about(o.csvPath);
+        if (!view::writeIlluminanceCsv(grid, stats, o.csvPath, run.services)) return kExitRefused;
+    }
     if (!o.dxfPath.empty()) {
+        const auto naming = run.about(o.dxfPath);
         const io::DxfExportInput input{doc, contours, stats, [&presenter] { presenter.rebuildContours(); }};
         if (!io::exportDxf(o.dxfPath, o.dxfType, input, cliCatalogDir(run), run.services)) return kExitRefused;
     }
     if (!o.pdfPath.empty()) {
+        const auto naming = run.about(o.pdfPath);
         // The sheet draws the contour display as vectors: the set must belong to the current levels.
         if (doc.displayKind == 'T') presenter.ensureContours();
         const ui::Surface* scale = presenter.temperatureScale().picture.get();
@@ -327,6 +333,7 @@ int runCalcCommand(CliRun& run) {
         }
     }
     if (!o.gridPath.empty() && !writeGrid(o.gridPath, grid)) {
+        const auto naming = run.about(o.gridPath);
         run.services.messageBox(model::kMsgCannotWrite, model::kTitleError, ui::Icon::Stop, ui::Buttons::Ok);
         return kExitRefused;
     }
@@ -336,6 +343,7 @@ int runCalcCommand(CliRun& run) {
             run.out << json;
         } else {
             if (!base::writeWholeFile(o.jsonPath, json)) {
+                const auto naming = run.about(o.jsonPath);
                 run.services.messageBox(model::kMsgCannotWrite, model::kTitleError, ui::Icon::Stop, ui::Buttons::Ok);
                 return kExitRefused;
             }

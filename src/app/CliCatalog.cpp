@@ -1,6 +1,7 @@
 // ordivan-cli catalog search / catalog show / register / import-photometry / list-csv.
 #include "app/CliCatalog.h"
 
+#include "base/DataDir.h"
 #include "base/Text.h"
 #include "catalog/Catalog.h"
 #include "catalog/Photometry.h"
@@ -11,16 +12,9 @@
 #include <climits>
 #include <filesystem>
 #include <ostream>
-#include <unistd.h>
 
 namespace app {
 namespace {
-
-std::string executableDir() {
-    std::error_code ec;
-    const auto exe = std::filesystem::read_symlink("/proc/self/exe", ec);
-    return ec ? std::string(".") : exe.parent_path().string();
-}
 
 // Loads the catalogue as the selection dialog does at start (its messages go to the error stream).
 void loadCatalog(CliRun& run, catalog::Catalog& cat) { cat.load(cliCatalogDir(run), run.services); }
@@ -78,9 +72,9 @@ int catalogShow(CliRun& run) {
 } // namespace
 
 std::string cliCatalogDir(const CliRun& run) {
-    std::string dir;
-    if (run.option("--data", dir)) return dir;
-    return catalog::defaultCatalogDir(executableDir());
+    std::string given;
+    run.option("--data", given);
+    return base::findDataDir(base::kCatalogFolder, given);
 }
 
 int cmdCatalog(CliRun& run) {
@@ -125,6 +119,7 @@ int cmdRegister(CliRun& run) {
     if (!sel.confirm(buffer)) return kExitRefused;
     run.touroku.registerSlot(slot, buffer);
     run.doc.resultValid = false;
+    const auto naming = run.about(out);
     return model::writeProject(out, run.doc, run.touroku, run.services) ? kExitOk : kExitRefused;
 }
 
@@ -136,12 +131,14 @@ int cmdImportPhotometry(CliRun& run) {
     std::string reason;
     auto data = catalog::readPhotometricFile(run.args[1], reason);
     if (!data) {
+        const auto naming = run.about(run.args[1]);
         run.services.messageBox(std::string(catalog::kMsgPhotometryRefused) + "\n(" + reason + ")", "読み込みエラー",
                                 ui::Icon::Stop, ui::Buttons::Ok);
         return kExitRefused;
     }
     run.touroku.registerSlot(base::toInt(slotText), catalog::toFixtureType(*data, std::filesystem::path(run.args[1]).stem().string()));
     run.doc.resultValid = false;
+    const auto naming = run.about(out);
     return model::writeProject(out, run.doc, run.touroku, run.services) ? kExitOk : kExitRefused;
 }
 
@@ -153,6 +150,7 @@ int cmdListCsv(CliRun& run) {
     const char m = mode.empty() ? run.doc.lampNameMode : mode[0];
     run.option("--object-name", objectName);
     if (!run.option("--date", date)) date = run.services.today();
+    const auto naming = run.about(out);
     return catalog::writeProductListCsv(out, run.touroku, m, objectName, date, run.services) ? kExitOk : kExitRefused;
 }
 

@@ -6,8 +6,7 @@
 
 namespace app {
 
-// The catalogue directory of the command line: --data DIR, else $ORDIVAN_ZOLT_DATA, else zolt_data
-// beside the executable.
+// The catalogue directory of the command line: --data DIR, else the programs' own search (base::findDataDir).
 std::string cliCatalogDir(const CliRun& run);
 
 int cmdCatalog(CliRun& run);

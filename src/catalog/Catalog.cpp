@@ -304,9 +304,4 @@ Distribution Catalog::distribution(const std::string& code) const {
     return d;
 }
 
-std::string defaultCatalogDir(const std::string& executableDir) {
-    if (const char* env = std::getenv("ORDIVAN_ZOLT_DATA"); env && *env) return env;
-    return joinPath(executableDir, "zolt_data");
-}
-
 } // namespace catalog

@@ -96,7 +96,4 @@ private:
     LightColorTable colours_;
 };
 
-// The directory of the catalogue: $ORDIVAN_ZOLT_DATA when set, otherwise zolt_data beside the executable.
-std::string defaultCatalogDir(const std::string& executableDir);
-
 } // namespace catalog

@@ -1,5 +1,6 @@
 // The main window's state that every subsystem reads: the plan, its settings, flags, labels and menu states.
 #pragma once
+#include "base/Version.h"
 #include "catalog/FixtureType.h"
 #include "model/Plan.h"
 #include "ui/Types.h"
@@ -81,7 +82,7 @@ struct Document {
     Extent extent{0, -1, 0, 0};
 
     // Texts shown by the window.
-    std::string productTitle = "ORDIVAN Ver 2.0";
+    std::string productTitle = base::productTitle();
     std::string windowTitle;
     std::string currentFileName;
     std::string bitmapSaveFileName;

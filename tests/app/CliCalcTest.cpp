@@ -1,4 +1,5 @@
 // ordivan-cli calc run as a separate process: exit statuses, messages, and the grid file read back independently.
+#include "support/TestPaths.h"
 #include <gtest/gtest.h>
 
 #include <array>
@@ -31,11 +32,10 @@ std::string slurp(const fs::path& p) {
 }
 
 Result runCli(const std::string& args) {
-    const char* cli = std::getenv("ORDIVAN_CLI");
-    EXPECT_NE(cli, nullptr);
+    const std::string cli = testsupport::cliPath();
     const fs::path dir = fs::temp_directory_path();
     const fs::path out = dir / "ordivan_cli_calc_out.txt", err = dir / "ordivan_cli_calc_err.txt";
-    const std::string cmd = std::string("\"") + (cli ? cli : "ordivan-cli") + "\" " + args + " >" + out.string() + " 2>" + err.string();
+    const std::string cmd = "\"" + cli + "\" " + args + " >" + out.string() + " 2>" + err.string();
     const int raw = std::system(cmd.c_str());
     Result r;
     r.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
@@ -45,8 +45,7 @@ Result runCli(const std::string& args) {
 }
 
 std::string sample() {
-    const char* src = std::getenv("ORDIVAN_SOURCE_DIR");
-    return (fs::path(src ? src : ".") / "data" / "samples" / "bench_office.OLE").string();
+    return (fs::path(testsupport::sourceDir()) / "data" / "samples" / "bench_office.OLE").string();
 }
 
 // The numbers of the summary by key; the level list under "levels".

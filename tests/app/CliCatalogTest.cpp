@@ -1,4 +1,5 @@
 // ordivan-cli catalogue commands on the sample catalogue: search, show, register round trip, list-csv.
+#include "support/TestPaths.h"
 #include "app/Cli.h"
 
 #include "app/Startup.h"
@@ -17,10 +18,7 @@
 
 namespace {
 
-std::string sampleDir() {
-    const char* src = std::getenv("ORDIVAN_SOURCE_DIR");
-    return std::string(src ? src : ".") + "/data/zolt_data";
-}
+std::string sampleDir() { return testsupport::sourceDir() + "/data/zolt_data"; }
 
 std::string readFile(const std::string& path) {
     std::ifstream f(path, std::ios::binary);
@@ -48,8 +46,11 @@ protected:
     int run(std::vector<std::string> args) {
         out.str("");
         err.str("");
-        args.push_back("--data");
-        args.push_back(sampleDir());
+        // The photometric import reads no catalogue and takes no --data.
+        if (args[0] != "import-photometry") {
+            args.push_back("--data");
+            args.push_back(sampleDir());
+        }
         return app::runCli(args, services, out, err);
     }
 

@@ -112,7 +112,7 @@ TEST_F(CliFileSafety, PicturesAndSheetsOnAFullDiskFailAndStandardOutputIsChecked
     EXPECT_EQ(runCli({"list-print", sample("room_sample.OLE"), "--pdf", full}).status, 1);
     EXPECT_TRUE(fs::is_symlink(full));
 
-    const std::string cli = testsupport::shellQuote(std::getenv("ORDIVAN_CLI") ? std::getenv("ORDIVAN_CLI") : "ordivan-cli");
+    const std::string cli = testsupport::shellQuote(testsupport::cliPath());
     const std::string quiet = " >/dev/full 2>" + testsupport::shellQuote(at("err.txt"));
     for (const std::string& args : {" calc " + testsupport::shellQuote(sample("room_sample.OLE")) + " --step 7 --json -",
                                    std::string(" catalog search D")}) {
@@ -155,7 +155,7 @@ TEST_F(CliFileSafety, AWriteNeitherFollowsAPlantedLinkNorLosesTheTargetsLinkOrPe
 TEST_F(CliFileSafety, FilesThatAreNotRegularAreRefusedWithoutWaiting) {
     ASSERT_EQ(::mkfifo(at("fifo.OLE").c_str(), 0600), 0);
     // `timeout` turns a hang into status 124, so the test fails instead of blocking the suite.
-    const std::string cli = testsupport::shellQuote(std::getenv("ORDIVAN_CLI") ? std::getenv("ORDIVAN_CLI") : "ordivan-cli");
+    const std::string cli = testsupport::shellQuote(testsupport::cliPath());
     auto statusOf = [&](const std::string& args) {
         const int raw = std::system(("timeout 60 " + cli + " " + args + " 2>/dev/null").c_str());
         return WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;

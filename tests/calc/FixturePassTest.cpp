@@ -1,4 +1,5 @@
 // The fast fixture pass against the straightforward reference, bit for bit, and its shadows and progress.
+#include "support/TestPaths.h"
 #include "calc/FixturePass.h"
 #include "calc/ReferenceEngine.h"
 #include "calc/Scenes.h"
@@ -103,9 +104,7 @@ TEST(FastPass, CrowdedArcsAndRoundPillarsGiveTheReferenceGrid) {
 }
 
 TEST(FastPass, SampleProjectsGiveTheReferenceGridWithOneAndTwoThreads) {
-    const char* dir = std::getenv("ORDIVAN_SOURCE_DIR");
-    ASSERT_NE(dir, nullptr);
-    const std::filesystem::path samples = std::filesystem::path(dir) / "data" / "samples";
+    const std::filesystem::path samples = std::filesystem::path(testsupport::sourceDir()) / "data" / "samples";
     int checked = 0;
     for (const auto& entry : std::filesystem::directory_iterator(samples)) {
         if (entry.path().extension() != ".OLE") continue;

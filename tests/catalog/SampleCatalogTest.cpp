@@ -1,4 +1,5 @@
 // The committed sample catalogue: its size, its physics (emitted flux = efficiency × lamp flux) and its colours.
+#include "support/TestPaths.h"
 #include "catalog/Catalog.h"
 #include "catalog/Selection.h"
 
@@ -16,10 +17,7 @@
 
 namespace {
 
-std::string sampleDir() {
-    const char* src = std::getenv("ORDIVAN_SOURCE_DIR");
-    return std::string(src ? src : ".") + "/data/zolt_data";
-}
+std::string sampleDir() { return testsupport::sourceDir() + "/data/zolt_data"; }
 
 class SampleCatalog : public ::testing::Test {
 protected:

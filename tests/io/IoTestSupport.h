@@ -1,5 +1,6 @@
 // Helpers of the interchange tests: source paths, a scratch directory, and ezdxf as the independent DXF reader.
 #pragma once
+#include "support/TestPaths.h"
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -10,10 +11,7 @@
 
 namespace iotest {
 
-inline std::filesystem::path sourceDir() {
-    if (const char* s = std::getenv("ORDIVAN_SOURCE_DIR")) return s;
-    return std::filesystem::path(__FILE__).parent_path().parent_path().parent_path();
-}
+inline std::filesystem::path sourceDir() { return testsupport::sourceDir(); }
 
 inline std::filesystem::path templateDir() { return sourceDir() / "data" / "zolt_data"; }
 

@@ -1,4 +1,5 @@
 // Helpers of the print tests: analytic fixture types, scratch files, running the CLI and reading PDFs back.
+#include "support/TestPaths.h"
 #include "PrintTestSupport.h"
 
 #include <QGuiApplication>
@@ -62,16 +63,14 @@ catalog::BunpuHinban makeType(int planes, const std::function<double(int, int)>&
 }
 
 std::string scratchDir(const std::string& name) {
-    const char* bin = std::getenv("ORDIVAN_BINARY_DIR");
-    std::filesystem::path dir = std::filesystem::path(bin ? bin : "/tmp") / "test_print_files" / name;
+    std::filesystem::path dir = std::filesystem::path(testsupport::binaryDir()) / "test_print_files" / name;
     std::filesystem::remove_all(dir);
     std::filesystem::create_directories(dir);
     return dir.string();
 }
 
 int runCli(const std::vector<std::string>& args, std::string* out) {
-    const char* cli = std::getenv("ORDIVAN_CLI");
-    std::string command = quote(cli ? cli : "ordivan-cli");
+    std::string command = quote(testsupport::cliPath());
     for (const auto& a : args) command += " " + quote(a);
     command += " 2>&1";
     return run(command, out);

@@ -1,5 +1,7 @@
 // Runs the built ordivan-cli as a user would and captures its exit status, output and error stream.
 #pragma once
+#include "support/TestPaths.h"
+
 #include <array>
 #include <cstdio>
 #include <cstdlib>
@@ -16,16 +18,6 @@ struct CliResult {
     std::string err;
 };
 
-inline std::string sourceDir() {
-    const char* d = std::getenv("ORDIVAN_SOURCE_DIR");
-    return d ? d : ".";
-}
-
-inline std::string binaryDir() {
-    const char* d = std::getenv("ORDIVAN_BINARY_DIR");
-    return d ? d : ".";
-}
-
 inline std::string shellQuote(const std::string& s) {
     std::string q = "'";
     for (char c : s) {
@@ -37,8 +29,7 @@ inline std::string shellQuote(const std::string& s) {
 
 // `arguments` is a list of already separate words; each is quoted for the shell.
 inline CliResult runCli(std::initializer_list<std::string> arguments) {
-    const char* cli = std::getenv("ORDIVAN_CLI");
-    std::string command = shellQuote(cli ? cli : "ordivan-cli");
+    std::string command = shellQuote(cliPath());
     for (const auto& a : arguments) command += " " + shellQuote(a);
     const auto errPath = std::filesystem::temp_directory_path() / ("ordivan_cli_err_" + std::to_string(::getpid()));
     command += " 2>" + shellQuote(errPath.string());

@@ -9,6 +9,8 @@ namespace {
 class QtEnvironment : public ::testing::Environment {
 public:
     void SetUp() override {
+        // Run by hand the program draws offscreen too, as under ctest.
+        if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", QByteArrayLiteral("offscreen"));
         if (!QGuiApplication::instance()) app_ = new QGuiApplication(argc_, argv_);
         std::setlocale(LC_NUMERIC, "C");
     }

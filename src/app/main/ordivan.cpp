@@ -1,6 +1,7 @@
 // Entry point of the interactive program: the main window with its windows, then the splash road or the named project.
 #include "app/Startup.h"
 #include "app/forms/MainProgram.h"
+#include "base/DataDir.h"
 #include "model/ProjectCommands.h"
 #include "ui/qt/QtServices.h"
 
@@ -33,13 +34,15 @@ int main(int argc, char** argv) {
 
         ui::qt::QtServices services(screen.dpi);
         services.setErrorTitle(QStringLiteral("ORDIVAN"));
-        // Building the program loads the catalogue from the data folder beside the executable.
-        app::forms::MainProgram program(screen, "zolt_data", services, &services);
+        // Building the program loads the catalogue; the folder is found from the executable, so a start
+        // by the file association or from another folder finds it too.
+        const std::string dataDir = base::findDataDir(base::kCatalogFolder);
+        app::forms::MainProgram program(screen, dataDir, services, &services);
         program.frm.show();
         program.frm.syncFromState();
         // The arguments joined by blanks name one project (a path with blanks arrives in pieces).
         const std::string path = argc > 1 ? model::joinArguments(argc, argv) : std::string();
-        program.start(path, QStringLiteral("zolt_data/zoltstart.bmp"));
+        program.start(path, QString::fromStdString(dataDir + "/zoltstart.bmp"));
         return application.exec();
     } catch (const std::exception& e) {
         // A failure while the windows are created ends the program after the general error box.

@@ -238,9 +238,11 @@ AssociationResult QtServices::associateProjectFiles() {
     if (!QDir().mkpath(mimeDir) || !writeText(mimeFile, mimeXml)) return AssociationResult::CannotCreateKey;
 
     const QString appDir = dataHome_ + QStringLiteral("/applications");
-    const QString desktop = QStringLiteral("[Desktop Entry]\nType=Application\nName=ORDIVAN\nExec=") +
+    // The entry has the installed entry's name, so it stands in for it (one launcher, this program's path)
+    // and keeps its icon and Japanese name.
+    const QString desktop = QStringLiteral("[Desktop Entry]\nType=Application\nName=ORDIVAN\nName[ja]=ORDIVAN 照明計画\nExec=") +
                             desktopExecFor(program) +
-                            QStringLiteral("\nMimeType=application/x-ordivan-project;\nTerminal=false\n");
+                            QStringLiteral("\nIcon=ordivan\nMimeType=application/x-ordivan-project;\nTerminal=false\n");
     if (!QDir().mkpath(appDir) || !writeText(appDir + QStringLiteral("/ordivan.desktop"), desktop.toUtf8()))
         return AssociationResult::CannotSetValue;
 

@@ -4,6 +4,7 @@
 #include "app/forms/MainProgram.h"
 #include "calc/forms/TfrmCalcStart.h"
 #include "support/QtApp.h"
+#include "support/TestPaths.h"
 #include "view/forms/TfrmColorScale2.h"
 #include "ui/testing/FakeServices.h"
 
@@ -18,13 +19,6 @@
 #include <string>
 
 namespace testsupport {
-
-// The build folder: the samples and the catalogue are copied beside the test programs.
-inline std::string binaryDir() {
-    if (const char* dir = std::getenv("ORDIVAN_BINARY_DIR")) return dir;
-    testsupport::qtApp();
-    return QCoreApplication::applicationDirPath().toStdString();
-}
 
 struct Program {
     ui::testing::FakeServices services;

@@ -1,4 +1,6 @@
 // The three catalogue windows offscreen: selection on the sample catalogue, registration, product list.
+#include "support/QtApp.h"
+#include "support/TestPaths.h"
 #include "catalog/forms/TZOLTData.h"
 #include "catalog/forms/TfrmKigu.h"
 #include "catalog/forms/TfrmList.h"
@@ -27,19 +29,11 @@ using catalog::forms::TZOLTData;
 
 namespace {
 
-std::string sampleDir() {
-    const char* src = std::getenv("ORDIVAN_SOURCE_DIR");
-    return std::string(src ? src : ".") + "/data/zolt_data";
-}
+std::string sampleDir() { return testsupport::sourceDir() + "/data/zolt_data"; }
 
 class CatalogForms : public ::testing::Test {
 protected:
-    static void SetUpTestSuite() {
-        static int argc = 1;
-        static char name[] = "test_catalog_forms";
-        static char* argv[] = {name, nullptr};
-        if (!QApplication::instance()) new QApplication(argc, argv);
-    }
+    static void SetUpTestSuite() { testsupport::qtApp(); }
     void SetUp() override {
         app::initialiseDocument(doc, app::ScreenInfo{}, 1915, 900);
         zolt = std::make_unique<TZOLTData>(sampleDir(), services);

@@ -1,5 +1,6 @@
 // The DXF output-type dialog: captions, initial texts, the results of its buttons, and texts kept between showings.
 #include "io/forms/TfrmDXFOutType.h"
+#include "support/QtApp.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -11,13 +12,7 @@
 
 namespace {
 
-QApplication& app() {
-    static int argc = 1;
-    static char name[] = "test_io_forms";
-    static char* argv[] = {name, nullptr};
-    static QApplication a(argc, argv);
-    return a;
-}
+QApplication& app() { return testsupport::qtApp(); }
 
 // Shows the dialog modally and lets `act` press something once it is up.
 int showAndDo(io::forms::TfrmDXFOutType& dlg, std::function<void()> act) {

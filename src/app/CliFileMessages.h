@@ -1,0 +1,74 @@
+// The command line's messages about a file name the file: "PATH: <the system's message>".
+#pragma once
+#include "ui/Services.h"
+
+#include <string>
+
+namespace app {
+
+// Passes everything on to the command line's services; while a file is in work, each message that
+// does not name it already is preceded by "PATH: ". The windows show the bare messages; on a terminal
+// or in a script's log the reader needs to know which of several files was refused.
+class FileMessages : public ui::Services {
+public:
+    explicit FileMessages(ui::Services& inner) : inner_(inner) {}
+
+    // The file the next messages are about; empty for none.
+    void setSubject(const std::string& path) { subject_ = path; }
+    const std::string& subject() const { return subject_; }
+
+    ui::Answer messageBox(const std::string& text, const std::string& title, ui::Icon icon, ui::Buttons buttons) override {
+        return inner_.messageBox(named(text), title, icon, buttons);
+    }
+    void showError(const std::string& text) override { inner_.showError(named(text)); }
+    std::optional<std::string> openFileDialog(const ui::FileDialogRequest& r) override { return inner_.openFileDialog(r); }
+    std::optional<std::string> saveFileDialog(const ui::FileDialogRequest& r) override { return inner_.saveFileDialog(r); }
+    void progressShow(const std::string& caption, const std::string& text, int maximum) override {
+        inner_.progressShow(caption, text, maximum);
+    }
+    void progressShowStyled(const std::string& caption, const std::string& text, int maximum, bool bar, bool cancel) override {
+        inner_.progressShowStyled(caption, text, maximum, bar, cancel);
+    }
+    void progressSet(int position) override { inner_.progressSet(position); }
+    void progressHide() override { inner_.progressHide(); }
+    bool processEvents() override { return inner_.processEvents(); }
+    std::unique_ptr<ui::Surface> createSurface(int width, int height) override { return inner_.createSurface(width, height); }
+    bool copyToClipboard(const ui::Surface& picture) override { return inner_.copyToClipboard(picture); }
+    bool saveBitmap(const ui::Surface& picture, const std::string& path) override { return inner_.saveBitmap(picture, path); }
+    bool savePng(const ui::Surface& picture, const std::string& path) override { return inner_.savePng(picture, path); }
+    std::string today() override { return inner_.today(); }
+    ui::AssociationResult associateProjectFiles() override { return inner_.associateProjectFiles(); }
+    std::unique_ptr<ui::PrintJob> startPdfJob(const std::string& path, bool landscape, int dpi) override {
+        return inner_.startPdfJob(path, landscape, dpi);
+    }
+
+private:
+    std::string named(const std::string& text) const {
+        if (subject_.empty() || text.find(subject_) != std::string::npos) return text;
+        return subject_ + ": " + text;
+    }
+
+    ui::Services& inner_;
+    std::string subject_;
+};
+
+// Names `path` in the messages until the end of the scope, then the file named before (nothing
+// without naming services).
+class MessagesAbout {
+public:
+    MessagesAbout(FileMessages* messages, const std::string& path)
+        : messages_(messages), before_(messages ? messages->subject() : std::string()) {
+        if (messages_) messages_->setSubject(path);
+    }
+    ~MessagesAbout() {
+        if (messages_) messages_->setSubject(before_);
+    }
+    MessagesAbout(const MessagesAbout&) = delete;
+    MessagesAbout& operator=(const MessagesAbout&) = delete;
+
+private:
+    FileMessages* messages_;
+    std::string before_;
+};
+
+} // namespace app
