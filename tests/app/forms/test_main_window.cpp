@@ -67,6 +67,7 @@ struct MainFixture {
         QMouseEvent e(QEvent::MouseButtonPress, at, frm->Image1->mapToGlobal(at), button, button, Qt::NoModifier);
         QApplication::sendEvent(frm->Image1, &e);
     }
+    void placeFixture() { doc.plan.kigu.add(model::KiguRecord{100, 100, 0, 1, 0, 100, 100, 0}); }
 };
 
 QString menuTitles(const QMenuBar* bar) {
