@@ -19,6 +19,7 @@
 #include "print/forms/TfrmCD.h"
 #include "print/forms/TfrmPrint.h"
 #include "ui/qt/FormKit.h"
+#include "ui/qt/PictureFile.h"
 #include "view/IlluminanceCsv.h"
 #include "view/PlanRender.h"
 #include "view/ResultMaps.h"
@@ -27,13 +28,11 @@
 
 #include <QCursor>
 #include <QGuiApplication>
-#include <QImage>
 #include <QLayout>
 #include <QScrollArea>
 #include <QLineEdit>
 #include <QMenu>
 #include <QScreen>
-#include <stdexcept>
 
 namespace app::forms {
 
@@ -177,11 +176,7 @@ editor::EditorHooks MainEngine::editorHooks() {
             f->Image1->fitToSurface();
         }
     };
-    h.loadBitmap = [](const std::string& path) -> std::unique_ptr<ui::Surface> {
-        QImage picture;
-        if (!picture.load(ui::qt::qs(path))) throw std::runtime_error("ビットマップを読み込めません: " + path);
-        return std::make_unique<ui::qt::ImageSurface>(picture);
-    };
+    h.loadBitmap = [](const std::string& path) -> std::unique_ptr<ui::Surface> { return ui::qt::loadBackgroundBitmap(path); };
     return h;
 }
 
