@@ -1,14 +1,102 @@
-// Fuzz target for the texts users type into the dialogs: lengths, counts, levels, heights, denominators, filters.
+// Fuzz target for every text users type into a window: lengths, counts, levels, heights, denominators, filters,
+// the pillar size, a type's lumen, the print margins and the product number searched for.
 #include "base/Text.h"
 #include "calc/SettingsDialogs.h"
+#include "catalog/Catalog.h"
+#include "catalog/Registration.h"
+#include "catalog/Selection.h"
 #include "editor/Dialogs.h"
+#include "editor/Editor.h"
+#include "print/PageGeometry.h"
 #include "ui/FileFilter.h"
 #include "ui/testing/FakeServices.h"
+#include "ui/testing/RecordingSurface.h"
 #include "view/RangeDialogRules.h"
 
 #include <cstddef>
 #include <cstdint>
+#include <cstdlib>
 #include <string>
+
+namespace {
+
+class NullPainter : public editor::PlanPainter {
+public:
+    void drawWalls(ui::Surface&) override {}
+    void drawFixtures(ui::Surface&) override {}
+    void drawSymbol(ui::Surface&, int, int, int, char, int, int) override {}
+};
+
+class NullHost : public catalog::RegistrationHost {
+public:
+    void invalidateResult() override {}
+    void setSelectedType(int) override {}
+    void deleteFixturesOfSlot(int) override {}
+};
+
+// The pillar size edit beside the palette, read when a pillar is placed.
+void placePillar(const std::string& sizeText) {
+    editor::MainState state;
+    catalog::TourokuTable touroku;
+    ui::testing::RecordingSurface surface(400, 300);
+    ui::testing::FakeServices services;
+    NullPainter painter;
+    editor::Editor ed(state, touroku, surface, services, painter, editor::EditorHooks{});
+    ed.initialise();
+    state.doc.plan.mmPerPixel = 10.0f;
+    state.doc.plan.scaleDenominator = 50;
+    ed.imgKakutyuuClick();
+    state.doc.hasiraSizeText = sizeText;
+    ed.mouseDown(ui::MouseEvent{{200, 150}, ui::MouseButton::Left});
+    // A pillar is placed exactly when the text is a size; otherwise the user is told or nothing happens.
+    if (state.doc.plan.hasira.count() > 1) std::abort();
+    if (state.doc.plan.hasira.count() == 1 && state.doc.plan.hasira[1].halfSize < 0) std::abort();
+}
+
+// The lumen edit of a registered type's row.
+void typeKou(const std::string& text) {
+    catalog::TourokuTable touroku;
+    catalog::HaikouMdb m;
+    m.hinban = "F1";
+    m.kou = 1000;
+    touroku.registerSlot(1, m);
+    NullHost host;
+    ui::testing::FakeServices services;
+    catalog::Registration registration(touroku, host, services);
+    registration.refresh(0);
+    registration.kouChanged(1, text);
+}
+
+// The four margin edits of the print windows, left one after the other.
+void leaveMargins(const std::string& a, const std::string& b) {
+    print::MarginRules rules;
+    print::Margins margins;
+    rules.measure(print::PageGeometry::of(4960, 7016, 600, 600), margins);
+    for (auto side : {print::MarginSide::Up, print::MarginSide::Down, print::MarginSide::Left, print::MarginSide::Right}) {
+        try {
+            const int v = rules.leave(side, (static_cast<int>(side) & 1) ? b : a, margins);
+            if (v < print::MarginRules::kMinimum && rules.largestAllowed(side) >= print::MarginRules::kMinimum) std::abort();
+        } catch (const base::ConversionError&) {
+        }
+    }
+}
+
+// The product number typed into the selection window, searched in the shipped catalogue.
+void searchHinban(const std::string& text) {
+    static ui::testing::FakeServices loadServices;
+    static const catalog::Catalog* shipped = [] {
+        auto* c = new catalog::Catalog;
+        c->load(std::string(ORDIVAN_SOURCE_DIR) + "/data/zolt_data", loadServices);
+        return c;
+    }();
+    ui::testing::FakeServices services;
+    catalog::Selection selection(*shipped, services);
+    ui::testing::RecordingSurface picture(catalog::kConePictureSize, catalog::kConePictureSize);
+    selection.textChanged(text);
+    selection.search(picture);
+}
+
+} // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string text(reinterpret_cast<const char*>(data), size);
@@ -47,6 +135,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         editor::chosenDenominator(c);
     } catch (const base::ConversionError&) {
     }
+    placePillar(x);
+    typeKou(x);
+    leaveMargins(x, y);
+    searchHinban(x);
     ui::parseFilter(text);
     ui::withDefaultExtension(x, y);
     return 0;
