@@ -38,7 +38,8 @@ public:
 void placePillar(const std::string& sizeText) {
     editor::MainState state;
     catalog::TourokuTable touroku;
-    ui::testing::RecordingSurface surface(400, 300);
+    // A small surface: the editor sizes its illuminance grid by it, and the text is what is being tried.
+    ui::testing::RecordingSurface surface(80, 60);
     ui::testing::FakeServices services;
     NullPainter painter;
     editor::Editor ed(state, touroku, surface, services, painter, editor::EditorHooks{});
@@ -47,7 +48,7 @@ void placePillar(const std::string& sizeText) {
     state.doc.plan.scaleDenominator = 50;
     ed.imgKakutyuuClick();
     state.doc.hasiraSizeText = sizeText;
-    ed.mouseDown(ui::MouseEvent{{200, 150}, ui::MouseButton::Left});
+    ed.mouseDown(ui::MouseEvent{{40, 30}, ui::MouseButton::Left});
     // A pillar is placed exactly when the text is a size; otherwise the user is told or nothing happens.
     if (state.doc.plan.hasira.count() > 1) std::abort();
     if (state.doc.plan.hasira.count() == 1 && state.doc.plan.hasira[1].halfSize < 0) std::abort();
