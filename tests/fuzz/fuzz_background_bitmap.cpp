@@ -1,7 +1,7 @@
 // libFuzzer target: any bytes chosen as the background bitmap must load or be refused with a message, then draw at every size mode.
+#include "FuzzEditor.h"
 #include "FuzzFiles.h"
-#include "FuzzQt.h"
-#include "editor/Editor.h"
+#include "support/QtApp.h"
 #include "ui/qt/PictureFile.h"
 #include "ui/testing/FakeServices.h"
 
@@ -9,25 +9,14 @@
 #include <cstdint>
 #include <cstdlib>
 
-namespace {
-
-class NullPainter : public editor::PlanPainter {
-public:
-    void drawWalls(ui::Surface&) override {}
-    void drawFixtures(ui::Surface&) override {}
-    void drawSymbol(ui::Surface&, int, int, int, char, int, int) override {}
-};
-
-} // namespace
-
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    fuzzing::startQt();
+    testsupport::qtApp();
     const std::string path = fuzzing::writeFile("background.bmp", data, size);
     editor::MainState state;
     catalog::TourokuTable touroku;
     ui::qt::ImageSurface surface(320, 240);
     ui::testing::FakeServices services;
-    NullPainter painter;
+    fuzzing::NullPainter painter;
     editor::EditorHooks hooks;
     hooks.loadBitmap = [](const std::string& p) -> std::unique_ptr<ui::Surface> { return ui::qt::loadBackgroundBitmap(p); };
     editor::Editor ed(state, touroku, surface, services, painter, hooks);

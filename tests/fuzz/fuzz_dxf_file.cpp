@@ -1,6 +1,6 @@
 // libFuzzer target: any file opened as a DXF background goes through the reader's file entry point and is drawn on a real picture.
 #include "FuzzFiles.h"
-#include "FuzzQt.h"
+#include "support/QtApp.h"
 #include "io/DxfReader.h"
 #include "ui/qt/QtSurface.h"
 #include "ui/testing/FakeServices.h"
@@ -10,7 +10,7 @@
 #include <cstdlib>
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    fuzzing::startQt();
+    testsupport::qtApp();
     const std::string path = fuzzing::writeFile("background.dxf", data, size);
     ui::testing::FakeServices services;
     io::TfrmDXF reader;

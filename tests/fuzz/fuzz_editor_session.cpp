@@ -1,5 +1,5 @@
 // Fuzz target: arbitrary sequences of editor commands, clicks and typed values must never crash or break the plan.
-#include "editor/Editor.h"
+#include "FuzzEditor.h"
 #include "ui/testing/FakeServices.h"
 #include "ui/testing/RecordingSurface.h"
 
@@ -9,13 +9,6 @@
 #include <string>
 
 namespace {
-
-class NullPainter : public editor::PlanPainter {
-public:
-    void drawWalls(ui::Surface&) override {}
-    void drawFixtures(ui::Surface&) override {}
-    void drawSymbol(ui::Surface&, int, int, int, char, int, int) override {}
-};
 
 struct Bytes {
     const std::uint8_t* data;
@@ -33,7 +26,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     catalog::TourokuTable touroku;
     ui::testing::RecordingSurface surface(400, 300);
     ui::testing::FakeServices services;
-    NullPainter painter;
+    fuzzing::NullPainter painter;
     editor::EditorHooks hooks;
     hooks.askLength = [&](const editor::LengthRequest&) {
         return editor::LengthAnswer{(in.next() & 1) != 0, in.next16() - 32768, in.next16() - 32768};

@@ -6,7 +6,7 @@
 #include "catalog/Registration.h"
 #include "catalog/Selection.h"
 #include "editor/Dialogs.h"
-#include "editor/Editor.h"
+#include "FuzzEditor.h"
 #include "print/PageGeometry.h"
 #include "ui/FileFilter.h"
 #include "ui/testing/FakeServices.h"
@@ -19,13 +19,6 @@
 #include <string>
 
 namespace {
-
-class NullPainter : public editor::PlanPainter {
-public:
-    void drawWalls(ui::Surface&) override {}
-    void drawFixtures(ui::Surface&) override {}
-    void drawSymbol(ui::Surface&, int, int, int, char, int, int) override {}
-};
 
 class NullHost : public catalog::RegistrationHost {
 public:
@@ -41,7 +34,7 @@ void placePillar(const std::string& sizeText) {
     // A small surface: the editor sizes its illuminance grid by it, and the text is what is being tried.
     ui::testing::RecordingSurface surface(80, 60);
     ui::testing::FakeServices services;
-    NullPainter painter;
+    fuzzing::NullPainter painter;
     editor::Editor ed(state, touroku, surface, services, painter, editor::EditorHooks{});
     ed.initialise();
     state.doc.plan.mmPerPixel = 10.0f;
