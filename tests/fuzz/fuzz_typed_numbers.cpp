@@ -1,8 +1,10 @@
 // Fuzz target for every text users type into a window: lengths, counts, levels, heights, denominators, filters,
-// the pillar size, a type's lumen, the print margins and the product number searched for.
+// the pillar size, a type's lumen, the print margins, the product number searched for, the product list's
+// cells and the object name and date written into its CSV file.
 #include "base/Text.h"
 #include "calc/SettingsDialogs.h"
 #include "catalog/Catalog.h"
+#include "catalog/ProductList.h"
 #include "catalog/Registration.h"
 #include "catalog/Selection.h"
 #include "editor/Dialogs.h"
@@ -59,6 +61,25 @@ void typeKou(const std::string& text) {
     catalog::Registration registration(touroku, host, services);
     registration.refresh(0);
     registration.kouChanged(1, text);
+}
+
+// The product list window: every cell of a row edited, then ＯＫ, then the CSV with the typed object name and date.
+void editProductList(const std::string& x, const std::string& y) {
+    for (char mode : {'J', 'A'}) {
+        catalog::TourokuTable touroku;
+        catalog::HaikouMdb m;
+        m.hinban = "F2";
+        m.kou = 2000;
+        touroku.registerSlot(2, m);
+        touroku[2].placedCount = 3;
+        ui::testing::FakeServices services;
+        auto rows = catalog::listRows(touroku, mode);
+        if (rows.size() != 1) std::abort();
+        rows[0].cells = {x, y, x, x, y, y};
+        catalog::writeBackList(touroku, rows, mode, services);
+        const std::string csv = catalog::productListCsv(touroku, mode, x, y);
+        if (csv.size() < 2 || csv.compare(csv.size() - 2, 2, "\r\n") != 0) std::abort();
+    }
 }
 
 // The four margin edits of the print windows, left one after the other.
@@ -132,6 +153,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     placePillar(x);
     typeKou(x);
     leaveMargins(x, y);
+    editProductList(x, y);
     searchHinban(x);
     ui::parseFilter(text);
     ui::withDefaultExtension(x, y);
