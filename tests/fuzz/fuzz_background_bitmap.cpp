@@ -3,7 +3,6 @@
 #include "FuzzFiles.h"
 #include "support/QtApp.h"
 #include "ui/qt/PictureFile.h"
-#include "ui/testing/FakeServices.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -12,20 +11,15 @@
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     testsupport::qtApp();
     const std::string path = fuzzing::writeFile("background.bmp", data, size);
-    editor::MainState state;
-    catalog::TourokuTable touroku;
     ui::qt::ImageSurface surface(320, 240);
-    ui::testing::FakeServices services;
-    fuzzing::NullPainter painter;
-    editor::EditorHooks hooks;
-    hooks.loadBitmap = [](const std::string& p) -> std::unique_ptr<ui::Surface> { return ui::qt::loadBackgroundBitmap(p); };
-    editor::Editor ed(state, touroku, surface, services, painter, hooks);
-    ed.initialise();
-    services.fileAnswers.push_back(path);
+    fuzzing::EditorRig rig;
+    rig.hooks.loadBitmap = [](const std::string& p) -> std::unique_ptr<ui::Surface> { return ui::qt::loadBackgroundBitmap(p); };
+    editor::Editor& ed = rig.start(surface);
+    rig.services.fileAnswers.push_back(path);
     ed.mnuLoadBMPClick();
     // A picture that was refused must have said so; one that was taken is the background.
-    if ((state.bitmap != nullptr) == !services.errors.empty()) std::abort();
-    if (state.bitmap && state.doc.backgroundKind != 'B') std::abort();
+    if ((rig.state.bitmap != nullptr) == !rig.services.errors.empty()) std::abort();
+    if (rig.state.bitmap && rig.state.doc.backgroundKind != 'B') std::abort();
     ed.mnuBmpScreenClick();
     ed.mnuBmpFormClick();
     ed.mnuBmpSorceClick();

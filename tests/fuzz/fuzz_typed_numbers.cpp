@@ -31,22 +31,19 @@ public:
 
 // The pillar size edit beside the palette, read when a pillar is placed.
 void placePillar(const std::string& sizeText) {
-    editor::MainState state;
-    catalog::TourokuTable touroku;
     // A small surface: the editor sizes its illuminance grid by it, and the text is what is being tried.
     ui::testing::RecordingSurface surface(80, 60);
-    ui::testing::FakeServices services;
-    fuzzing::NullPainter painter;
-    editor::Editor ed(state, touroku, surface, services, painter, editor::EditorHooks{});
-    ed.initialise();
-    state.doc.plan.mmPerPixel = 10.0f;
-    state.doc.plan.scaleDenominator = 50;
+    fuzzing::EditorRig rig;
+    editor::Editor& ed = rig.start(surface);
+    auto& doc = rig.state.doc;
+    doc.plan.mmPerPixel = 10.0f;
+    doc.plan.scaleDenominator = 50;
     ed.imgKakutyuuClick();
-    state.doc.hasiraSizeText = sizeText;
+    doc.hasiraSizeText = sizeText;
     ed.mouseDown(ui::MouseEvent{{40, 30}, ui::MouseButton::Left});
     // A pillar is placed exactly when the text is a size; otherwise the user is told or nothing happens.
-    if (state.doc.plan.hasira.count() > 1) std::abort();
-    if (state.doc.plan.hasira.count() == 1 && state.doc.plan.hasira[1].halfSize < 0) std::abort();
+    if (doc.plan.hasira.count() > 1) std::abort();
+    if (doc.plan.hasira.count() == 1 && doc.plan.hasira[1].halfSize < 0) std::abort();
 }
 
 // The lumen edit of a registered type's row.
