@@ -32,8 +32,8 @@ demo: build
 
 fuzz: deps
 	CXX=clang++-14 cmake -S . -B build-fuzz -G Ninja -DORDIVAN_FUZZ=ON -DCMAKE_BUILD_TYPE=RelWithDebInfo
-	cmake --build build-fuzz -j $(JOBS)
-	@echo "fuzz targets are in build-fuzz/ (run e.g. build-fuzz/fuzz_project_reader tests/data/corpus_project -max_total_time=60)"
+	cmake --build build-fuzz -j $(JOBS) --target ordivan_fuzzers
+	@echo "fuzz targets are in build-fuzz/ (run e.g. build-fuzz/fuzz_project_reader tests/data/corpus_project_reader -max_total_time=60)"
 
 bench: build
 	cd $(BUILD) && ./ordivan_bench

@@ -1,5 +1,5 @@
 // libFuzzer target: a hostile distribution file through the index, line placement and plane expansion.
-#include "FuzzCatalogFiles.h"
+#include "FuzzFiles.h"
 #include "base/Text.h"
 #include "catalog/Catalog.h"
 #include "ui/testing/FakeServices.h"
@@ -10,7 +10,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     fuzzing::writeFile(catalog::kHaikouFileName, data, size);
     ui::testing::FakeServices services;
     catalog::Catalog cat;
-    cat.load(fuzzing::catalogDir(), services);
+    cat.load(fuzzing::scratchDir(), services);
     std::set<std::string> codes;
     for (const auto& e : cat.haikouIndex()) codes.insert(e.key);
     int done = 0;

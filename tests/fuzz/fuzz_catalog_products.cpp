@@ -1,5 +1,5 @@
 // libFuzzer target: a hostile product file through the index, the search, the lamp choices and the confirmation.
-#include "FuzzCatalogFiles.h"
+#include "FuzzFiles.h"
 #include "catalog/Catalog.h"
 #include "catalog/Selection.h"
 #include "ui/testing/FakeServices.h"
@@ -15,7 +15,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     fuzzing::writeFile(catalog::kProductFileName, data, size);
     ui::testing::FakeServices services;
     catalog::Catalog cat;
-    cat.load(fuzzing::catalogDir(), services);
+    cat.load(fuzzing::scratchDir(), services);
     catalog::Selection sel(cat, services);
     ui::testing::RecordingSurface picture(30, 30);
     int shown = 0;

@@ -1,4 +1,5 @@
 // Tests of the Qt drawing surface: exact pixels without antialiasing, XOR rubber bands, arcs, fill, text.
+#include "ui/qt/PictureFile.h"
 #include "ui/qt/QtSurface.h"
 
 #include <QGuiApplication>
@@ -152,15 +153,15 @@ TEST_F(QtSurfaceTest, PicturesAreSavedWholeAndReadOnlyFromRegularFiles) {
     const std::string dir = std::filesystem::temp_directory_path() / ("ordivan_ui_pictures_" + std::to_string(::getpid()));
     std::filesystem::create_directories(dir);
     ASSERT_TRUE(ui::qt::savePicture(s, dir + "/p.png", "PNG"));
-    QImage back;
-    ASSERT_TRUE(ui::qt::loadPicture(dir + "/p.png", back));
-    EXPECT_EQ(back.size(), QSize(20, 10));
-    EXPECT_EQ(back.pixelColor(3, 4), QColor(Qt::red));
+    const auto back = ui::qt::readPictureFile(dir + "/p.png");
+    ASSERT_TRUE(back);
+    EXPECT_EQ(back->size(), QSize(20, 10));
+    EXPECT_EQ(back->pixelColor(3, 4), QColor(Qt::red));
     std::filesystem::create_symlink("/dev/full", dir + "/full.bmp");  // a faulty writer replaces the link, not the device
     EXPECT_FALSE(ui::qt::savePicture(s, dir + "/full.bmp", "BMP"));
     ASSERT_EQ(::mkfifo((dir + "/fifo.bmp").c_str(), 0600), 0);
-    EXPECT_FALSE(ui::qt::loadPicture(dir + "/fifo.bmp", back));
-    EXPECT_FALSE(ui::qt::loadPicture("/dev/zero", back));
+    EXPECT_FALSE(ui::qt::readPictureFile(dir + "/fifo.bmp"));
+    EXPECT_FALSE(ui::qt::readPictureFile("/dev/zero"));
     std::filesystem::remove_all(dir);
 }
 

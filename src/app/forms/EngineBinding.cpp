@@ -19,6 +19,7 @@
 #include "print/forms/TfrmCD.h"
 #include "print/forms/TfrmPrint.h"
 #include "ui/qt/FormKit.h"
+#include "ui/qt/PictureFile.h"
 #include "view/IlluminanceCsv.h"
 #include "view/PlanRender.h"
 #include "view/ResultMaps.h"
@@ -30,13 +31,11 @@
 
 #include <QCursor>
 #include <QGuiApplication>
-#include <QImage>
 #include <QLayout>
 #include <QScrollArea>
 #include <QLineEdit>
 #include <QMenu>
 #include <QScreen>
-#include <stdexcept>
 
 namespace app::forms {
 
@@ -181,11 +180,7 @@ editor::EditorHooks MainEngine::editorHooks() {
             f->Image1->fitToSurface();
         }
     };
-    h.loadBitmap = [](const std::string& path) -> std::unique_ptr<ui::Surface> {
-        QImage picture;
-        if (!ui::qt::loadPicture(path, picture)) throw std::runtime_error("ビットマップを読み込めません: " + path);
-        return std::make_unique<ui::qt::ImageSurface>(picture);
-    };
+    h.loadBitmap = [](const std::string& path) -> std::unique_ptr<ui::Surface> { return ui::qt::loadBackgroundBitmap(path); };
     return h;
 }
 

@@ -3,7 +3,7 @@
 
 #include "editor/forms/PlanChoiceBox.h"
 #include "ui/qt/FormKit.h"
-#include "ui/qt/QtSurface.h"
+#include "ui/qt/PictureFile.h"
 
 #include <QFile>
 #include <QGuiApplication>
@@ -47,8 +47,7 @@ TfrmStart1::TfrmStart1(const QString& picturePath, QWidget* parent)
     auto* layout = new QVBoxLayout(this);
     Image1 = new QLabel(this);
     Image1->setObjectName(QStringLiteral("Image1"));
-    QImage picture;
-    if (ui::qt::loadPicture(QFile::encodeName(picturePath).toStdString(), picture)) Image1->setPixmap(QPixmap::fromImage(picture));
+    if (const auto picture = ui::qt::readPictureFile(picturePath.toStdString())) Image1->setPixmap(QPixmap::fromImage(*picture));
     else Image1->setMinimumSize(400, 240);
     labCaption = new QLabel(QStringLiteral("ZOLT ORDIVAN Ver 1.72"), this);
     labCaption->setObjectName(QStringLiteral("labCaption"));

@@ -305,12 +305,4 @@ bool savePicture(const Surface& picture, const std::string& path, const char* fo
     return base::writeWholeFile(path, bytes.toStdString());
 }
 
-bool loadPicture(const std::string& path, QImage& picture) {
-    // Far beyond any plan background or start-up picture.
-    constexpr std::size_t kMaxPictureBytes = 256u * 1024u * 1024u;
-    std::string bytes;
-    if (base::readWholeFile(path, kMaxPictureBytes, bytes) != base::WholeRead::Ok) return false;
-    return picture.loadFromData(reinterpret_cast<const uchar*>(bytes.data()), static_cast<int>(bytes.size()));
-}
-
 } // namespace ui::qt

@@ -99,8 +99,5 @@ private:
 QImage toQImage(const Surface& surface);
 // Encodes the picture ("PNG", "BMP") in memory and writes it whole through the one write path.
 bool savePicture(const Surface& picture, const std::string& path, const char* format);
-// Reads a picture file (BMP, PNG…) of bounded size; false for a file that is missing, not regular
-// (a FIFO would block, a device never end), too large or not a picture.
-bool loadPicture(const std::string& path, QImage& picture);
 
 } // namespace ui::qt

@@ -1,6 +1,5 @@
 // Fuzz target: arbitrary sequences of editor commands, clicks and typed values must never crash or break the plan.
-#include "editor/Editor.h"
-#include "ui/testing/FakeServices.h"
+#include "FuzzEditor.h"
 #include "ui/testing/RecordingSurface.h"
 
 #include <cstddef>
@@ -9,13 +8,6 @@
 #include <string>
 
 namespace {
-
-class NullPainter : public editor::PlanPainter {
-public:
-    void drawWalls(ui::Surface&) override {}
-    void drawFixtures(ui::Surface&) override {}
-    void drawSymbol(ui::Surface&, int, int, int, char, int, int) override {}
-};
 
 struct Bytes {
     const std::uint8_t* data;
@@ -29,19 +21,16 @@ struct Bytes {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     Bytes in{data, size};
-    editor::MainState state;
-    catalog::TourokuTable touroku;
     ui::testing::RecordingSurface surface(400, 300);
-    ui::testing::FakeServices services;
-    NullPainter painter;
-    editor::EditorHooks hooks;
-    hooks.askLength = [&](const editor::LengthRequest&) {
+    fuzzing::EditorRig rig;
+    auto& state = rig.state;
+    auto& touroku = rig.touroku;
+    rig.hooks.askLength = [&](const editor::LengthRequest&) {
         return editor::LengthAnswer{(in.next() & 1) != 0, in.next16() - 32768, in.next16() - 32768};
     };
-    hooks.showTenDakaDialog = [&] { state.doc.tenDaka = in.next16(); };
-    hooks.askTenDakaChange = [&](int) { return in.next() % 4; };
-    editor::Editor ed(state, touroku, surface, services, painter, hooks);
-    ed.initialise();
+    rig.hooks.showTenDakaDialog = [&] { state.doc.tenDaka = in.next16(); };
+    rig.hooks.askTenDakaChange = [&](int) { return in.next() % 4; };
+    editor::Editor& ed = rig.start(surface);
     for (int s : {1, 20, 36}) {
         catalog::HaikouMdb m;
         m.hinban = "F" + std::to_string(s);
