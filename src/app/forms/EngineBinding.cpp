@@ -253,6 +253,7 @@ void MainEngine::bind(model::ProjectCommands& project) {
     bindOutputCommands();
     c.mouseDown = [&e](const ui::MouseEvent& m) { e.mouseDown(m); };
     c.mouseMove = [&e](const ui::MouseEvent& m) { e.mouseMove(m); };
+    c.escapeKey = [&e] { e.escapeKey(); };
     c.closeQuery = [&project] { return project.closeQuery(); };
     c.resized = [this, &e] { frm_.setAutoScroll(e.windowResized(frm_.width(), frm_.planAreaHeight(), frm_.autoScroll())); };
 

@@ -20,6 +20,7 @@
 #include <QFrame>
 #include <QGuiApplication>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
@@ -515,6 +516,14 @@ void TfrmMain::syncFromState() {
     Image1->fitToSurface();
     Image1->update();
     syncing_ = false;
+}
+
+void TfrmMain::keyPressEvent(QKeyEvent* event) {
+    if (event->key() != Qt::Key_Escape || !commands.escapeKey) {
+        QMainWindow::keyPressEvent(event);
+        return;
+    }
+    run(commands.escapeKey);
 }
 
 void TfrmMain::closeEvent(QCloseEvent* event) {

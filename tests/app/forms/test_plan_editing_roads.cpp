@@ -1,0 +1,74 @@
+// Roads a user takes while drawing and opening plans in the real main window: ending a wall chain and
+// the background a newly opened plan is drawn on.
+#include "app/forms/RealProgram.h"
+
+#include <gtest/gtest.h>
+
+#include <QImage>
+#include <QTemporaryDir>
+#include <QKeyEvent>
+
+namespace {
+
+using testsupport::Program;
+
+// The colour of the floor picture, found nowhere in a plan drawn on white.
+constexpr ui::Color kFloorColour{123, 45, 67};
+
+int wallCount(Program& prog) { return prog.doc().plan.lines.count(); }
+
+void pressEscape(Program& prog) {
+    QKeyEvent e(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
+    QApplication::sendEvent(&prog.p->frm, &e);
+}
+
+TEST(PlanEditingRoads, AChainEndsWithItsTool) {
+    Program prog;
+    prog.press(100, 100);
+    prog.press(200, 100);
+    ASSERT_EQ(wallCount(prog), 1);
+    // A new tool starts at its own first click, not at the end of the old chain.
+    prog.click("imgL");
+    prog.press(200, 300);
+    EXPECT_EQ(wallCount(prog), 1) << "the first click of the new tool only anchors it";
+    prog.press(300, 300);
+    EXPECT_EQ(wallCount(prog), 2);
+}
+
+TEST(PlanEditingRoads, EscapeDropsTheLineOrArcBeingDrawn) {
+    Program prog;
+    prog.press(100, 100);
+    prog.press(200, 100);
+    ASSERT_EQ(wallCount(prog), 1);
+    pressEscape(prog);
+    prog.press(200, 300);
+    EXPECT_EQ(wallCount(prog), 1) << "Escape ended the chain";
+
+    // An arc whose chord is fixed: after Escape the next click begins a new chord.
+    prog.click("imgArc");
+    prog.press(100, 500);
+    prog.press(200, 500);
+    pressEscape(prog);
+    prog.press(150, 450);
+    EXPECT_EQ(wallCount(prog), 1) << "no arc after Escape";
+}
+
+TEST(PlanEditingRoads, AnOpenedPlanIsDrawnWithoutTheBackgroundOfThePlanBefore) {
+    Program prog;
+    QTemporaryDir dir;
+    const QString picture = dir.filePath(QStringLiteral("floor.bmp"));
+    QImage floor(300, 200, QImage::Format_RGB32);
+    floor.fill(QColor(123, 45, 67));
+    ASSERT_TRUE(floor.save(picture));
+    prog.services.fileAnswers.push_back(picture.toStdString());
+    prog.p->frm.action("mnuLoadBMP")->trigger();
+    ASSERT_GT(prog.countPixels(kFloorColour), 1000) << "the bitmap background is shown";
+
+    prog.services.fileAnswers.push_back(testsupport::binaryDir() + "/samples/room_sample.OLE");
+    prog.p->frm.action("Open1")->trigger();
+    ASSERT_GT(prog.doc().plan.lines.count(), 0) << "the sample was opened";
+    EXPECT_EQ(prog.countPixels(kFloorColour), 0) << "no trace of the old background";
+    EXPECT_FALSE(prog.menuEnabled("mnuDelHaikei")) << "no background left to delete";
+}
+
+} // namespace
