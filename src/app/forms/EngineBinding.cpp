@@ -204,9 +204,24 @@ void MainEngine::newPlanFromStart(editor::NewPlanBackground background, std::int
 }
 
 void MainEngine::calculateCommand(void (editor::Editor::*command)()) {
-    frm_.setCalcPressed(true);
+    // The registration window edits the fixture table the calculation reads, so it waits for the run too.
+    // Both come back however the run ends, a failure included.
+    struct RunScope {
+        TfrmMain& frm;
+        QWidget& registration;
+        bool registrationEnabled = registration.isEnabled();
+        RunScope(TfrmMain& f, QWidget& r) : frm(f), registration(r) {
+            frm.setCalcPressed(true);
+            registration.setEnabled(false);
+        }
+        ~RunScope() {
+            registration.setEnabled(registrationEnabled);
+            frm.setCalcPressed(false);
+        }
+        RunScope(const RunScope&) = delete;
+        RunScope& operator=(const RunScope&) = delete;
+    } scope(frm_, *frmKigu);
     ((*editor_).*command)();
-    frm_.setCalcPressed(false);
 }
 
 void MainEngine::bind(model::ProjectCommands& project) {

@@ -440,6 +440,9 @@ PictureButton* TfrmMain::button(const std::string& name) const {
 }
 
 void TfrmMain::run(const std::function<void()>& command) {
+    // The calculation reads the plan and the fixture table while its progress window lets events through:
+    // nothing else may run until it ends.
+    if (calcPressed_) return;
     if (command) ui::qt::guarded(ctx_.services, command);
     syncFromState();
 }
@@ -527,6 +530,10 @@ void TfrmMain::keyPressEvent(QKeyEvent* event) {
 }
 
 void TfrmMain::closeEvent(QCloseEvent* event) {
+    if (calcPressed_) {  // the running calculation still reads the plan
+        event->ignore();
+        return;
+    }
     bool allowed = true;
     ui::qt::guarded(ctx_.services, [&] {
         if (commands.closeQuery) allowed = commands.closeQuery();

@@ -125,7 +125,8 @@ public:
     // The window's only timer: 2000 ms, initially off; it switches itself off when it fires.
     QTimer* Timer1;
 
-    // imgCalc shows its pressed picture while a calculation command runs.
+    // imgCalc shows its pressed picture while a calculation command runs; meanwhile every other command,
+    // mouse edit and closing of the window is refused.
     void setCalcPressed(bool pressed);
 
     // Menu items and palette controls by their names.
