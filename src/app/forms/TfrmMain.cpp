@@ -378,6 +378,11 @@ void TfrmMain::buildPalette(QWidget* panel) {
     auto radio = [this, panel, row](const char* name, const QString& caption) {
         auto* r = new QRadioButton(caption, panel);
         r->setObjectName(QString::fromLatin1(name));
+        // The line and grid tools show the choice; its place stays kept while hidden, so the snap and
+        // calculation buttons after it do not jump under the pointer.
+        QSizePolicy keepPlace = r->sizePolicy();
+        keepPlace.setRetainSizeWhenHidden(true);
+        r->setSizePolicy(keepPlace);
         row->addWidget(r);
         const std::string command = name;
         commands.declare(command);

@@ -1,12 +1,14 @@
-// Roads a user takes while drawing and opening plans in the real main window: ending a wall chain and
-// the background a newly opened plan is drawn on.
+// Roads a user takes while drawing and opening plans in the real main window: ending a wall chain, a
+// palette that stays put, and the background a newly opened plan is drawn on.
 #include "app/forms/RealProgram.h"
+#include "catalog/forms/TfrmKigu.h"
 
 #include <gtest/gtest.h>
 
 #include <QImage>
 #include <QTemporaryDir>
 #include <QKeyEvent>
+#include <QRadioButton>
 
 namespace {
 
@@ -51,6 +53,23 @@ TEST(PlanEditingRoads, EscapeDropsTheLineOrArcBeingDrawn) {
     pressEscape(prog);
     prog.press(150, 450);
     EXPECT_EQ(wallCount(prog), 1) << "no arc after Escape";
+}
+
+TEST(PlanEditingRoads, ThePaletteStaysPutWhenTheLineOrGridToolShowsItsInputChoice) {
+    Program prog;
+    prog.openSample();
+    prog.click("imgKigu");
+    prog.p->engine.frmKigu->imgMouseDown(1, false);
+    ASSERT_EQ(prog.doc().selectedType, 1);
+    QApplication::processEvents();
+    auto at = [&](const char* name) { return prog.p->frm.button(name)->mapTo(&prog.p->frm, QPoint(0, 0)); };
+    const QPoint snap = at("imgGrid");
+    for (const char* tool : {"imgKigu2", "imgKigu3"}) {
+        prog.click(tool);
+        ASSERT_TRUE(prog.p->frm.rbtnPitch->isVisible()) << tool;
+        QApplication::processEvents();
+        EXPECT_EQ(at("imgGrid"), snap) << tool;
+    }
 }
 
 TEST(PlanEditingRoads, AnOpenedPlanIsDrawnWithoutTheBackgroundOfThePlanBefore) {
