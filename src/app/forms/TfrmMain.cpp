@@ -464,6 +464,12 @@ int TfrmMain::planAreaHeight() const {
     return client - palettePanel_->height() - statusPanel_->height();
 }
 
+QRect TfrmMain::planAreaOnScreen() const {
+    const QRect area(ScrollBox1->mapToGlobal(QPoint(0, 0)), ScrollBox1->size());
+    const QScreen* s = screen();
+    return s ? area.intersected(s->availableGeometry()) : area;
+}
+
 void TfrmMain::setCalcPressed(bool pressed) {
     calcPressed_ = pressed;
     if (auto* b = button("imgCalc")) b->showPicture(pressed ? Picture::On : Picture::Off);

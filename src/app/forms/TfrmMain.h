@@ -122,6 +122,9 @@ public:
     void setAutoScroll(bool on);
     // The height between the palette and the status panel.
     int planAreaHeight() const;
+    // That area in screen coordinates, as far as it lies on the screen: where the windows the main window
+    // opens are placed, so that they leave the palette and the status panel free.
+    QRect planAreaOnScreen() const;
     // The window's only timer: 2000 ms, initially off; it switches itself off when it fires.
     QTimer* Timer1;
 

@@ -72,6 +72,28 @@ TEST(PlanEditingRoads, ThePaletteStaysPutWhenTheLineOrGridToolShowsItsInputChoic
     }
 }
 
+TEST(PlanEditingRoads, TheRegistrationAndStartWindowsOpenOverThePlanWhereTheyOpenedBefore) {
+    Program prog;
+    prog.openSample();
+    prog.click("imgKigu");
+    QWidget* kigu = prog.p->engine.frmKigu;
+    ASSERT_TRUE(kigu->isVisible());
+    const QRect area = prog.p->frm.planAreaOnScreen();
+    EXPECT_TRUE(area.contains(kigu->frameGeometry())) << "clear of the palette and the status panel, on the screen";
+
+    QList<QRect> starts;
+    for (int i = 0; i < 2; ++i) {
+        testsupport::whenModal([&starts](QWidget* w) {
+            starts << w->frameGeometry();
+            w->close();
+        });
+        prog.p->frm.action("mnuCalcRun")->trigger();
+    }
+    ASSERT_EQ(starts.size(), 2);
+    EXPECT_EQ(starts[0], starts[1]) << "the start dialog opens where it opened before";
+    EXPECT_TRUE(area.contains(starts[0]));
+}
+
 TEST(PlanEditingRoads, AnOpenedPlanIsDrawnWithoutTheBackgroundOfThePlanBefore) {
     Program prog;
     QTemporaryDir dir;
