@@ -38,9 +38,10 @@ public:
         return out;
     }
 
-    // The plan surface in plan pixels, the close query (true = may close) and a resize of the window.
+    // The plan surface in plan pixels, the Escape key, the close query (true = may close) and a resize of the window.
     std::function<void(const ui::MouseEvent&)> mouseDown;
     std::function<void(const ui::MouseEvent&)> mouseMove;
+    Command escapeKey;
     std::function<bool()> closeQuery;
     Command resized;
 

@@ -81,12 +81,9 @@ void Editor::cancelOperation() {
     tool().cancel();
 }
 
-void Editor::switchTool(char code, bool resume) {
-    Tool& old = tool();
-    const std::optional<ui::Point> start = old.startPoint();
-    old.cancel();
+void Editor::switchTool(char code) {
+    cancelOperation();
     state_.window.toolCode = code;
-    if (resume && start) tool().resumeFrom(*start);
 }
 
 // ---------------------------------------------------------------- targets
@@ -150,8 +147,8 @@ void Editor::selectWallTool(char code) {
         state_.window.rememberedSnapMode = state_.window.snapMode;
         setSnapMode(code == '+' ? '+' : 'Z');
     }
-    // An operation in progress goes on with the new tool; the delete tool always starts afresh.
-    switchTool(code, code != 'D');
+    // A chain ends with its tool, as with "線分のカット": the new tool starts at its own first click.
+    switchTool(code);
 }
 
 void Editor::selectSnap(char mode) {
@@ -183,7 +180,7 @@ void Editor::selectPlacementTool(char code) {
         state_.window.rememberedSnapMode = state_.window.snapMode;
         setSnapMode('Z');
     }
-    switchTool(code, false);
+    switchTool(code);
 }
 
 void Editor::rbtnKosuuClick() { state_.doc.arrayInput = 'K'; }
@@ -261,19 +258,20 @@ std::optional<ui::Point> Editor::snap(int x, int y) {
 void Editor::mouseDown(const ui::MouseEvent& e) {
     auto& doc = state_.doc;
     if (e.button == ui::MouseButton::Right) {
-        bool menu = !tool().inProgress();
-        if (!doc.resultShown) {
-            cancelOperation();
-            if (state_.window.toolCode == 'M') {
-                finishMeasurement();
-                menu = false;
-            }
-        }
+        // A right click ends what is being drawn like Escape; ending a measurement takes the place of the menu.
+        const bool menu = !tool().inProgress() && (doc.resultShown || state_.window.toolCode != 'M');
+        escapeKey();
         if (menu) call(hooks_.showContextMenu);
         return;
     }
     if (e.button != ui::MouseButton::Left || doc.resultShown) return;
     if (auto snapped = snap(e.position.x, e.position.y)) handleSnappedPoint(*snapped);
+}
+
+void Editor::escapeKey() {
+    if (state_.doc.resultShown) return;  // the result covers the plan; nothing is being drawn
+    cancelOperation();
+    if (state_.window.toolCode == 'M') finishMeasurement();
 }
 
 void Editor::handleSnappedPoint(ui::Point p) {
@@ -319,7 +317,7 @@ void Editor::S1Click() {
     cancelOperation();
     beforeMeasure_ = {state_.window.toolCode, state_.window.snapMode, state_.window.rememberedSnapMode};
     state_.window.rememberedSnapMode = state_.window.snapMode;
-    switchTool('M', false);
+    switchTool('M');
     setSnapMode('E');
 }
 

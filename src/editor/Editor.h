@@ -94,6 +94,8 @@ public:
     // --- Mouse on the plan surface ---
     void mouseDown(const ui::MouseEvent& e);
     void mouseMove(const ui::MouseEvent& e);
+    // Escape: drops the line, rectangle or arc being drawn; a measurement gives back the tool used before it.
+    void escapeKey();
 
     // --- Commands of the status panel ---
     void btnSuutiClick();     // numeric point entry
@@ -178,8 +180,8 @@ private:
     Tool& tool() const;
     void setTarget(char target);
     void setSnapMode(char mode);
-    // Leaves the current tool for `code`; an operation in progress goes on with the new tool when `resume`.
-    void switchTool(char code, bool resume);
+    // Leaves the current tool for `code`, dropping its operation in progress.
+    void switchTool(char code);
     void cancelOperation();
     std::optional<ui::Point> snap(int x, int y);
     void xorShape(const RubberBand& band);

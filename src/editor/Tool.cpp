@@ -13,7 +13,7 @@ LengthAnswer ToolContext::askLength(const LengthRequest& request) const {
 
 ToolOutcome TwoClickTool::press(ui::Point p) {
     if (progress_ == Progress::Idle) {
-        resumeFrom(p);
+        anchorAt(p);
         return ToolOutcome::Kept;
     }
     progress_ = Progress::Idle;
@@ -34,7 +34,7 @@ std::optional<ui::Point> TwoClickTool::startPoint() const {
     return start_;
 }
 
-void TwoClickTool::resumeFrom(ui::Point start) {
+void TwoClickTool::anchorAt(ui::Point start) {
     start_ = start;
     progress_ = Progress::FirstClickMade;
 }

@@ -61,8 +61,6 @@ public:
     virtual char dragState() const = 0;
     // The first point of the operation in progress (orthogonal snapping and numeric entry measure from it).
     virtual std::optional<ui::Point> startPoint() const = 0;
-    // Takes over another tool's operation in progress from its first point (a tool change mid-operation).
-    virtual void resumeFrom(ui::Point start) { (void)start; }
 
     bool inProgress() const { return dragState() != 'N'; }
 
@@ -90,9 +88,10 @@ public:
     void cancel() override { progress_ = Progress::Idle; }
     char dragState() const override { return progress_ == Progress::Idle ? 'N' : code_; }
     std::optional<ui::Point> startPoint() const override;
-    void resumeFrom(ui::Point start) override;
 
 protected:
+    // Starts the operation at its first point (the first click, or where a chain's last piece ended).
+    void anchorAt(ui::Point start);
     // The second click: the operation ends whatever it does.
     virtual ToolOutcome complete(ui::Point start, ui::Point end) = 0;
 

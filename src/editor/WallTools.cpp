@@ -12,7 +12,7 @@ namespace editor {
 
 ToolOutcome ChainedLineTool::complete(ui::Point start, ui::Point end) {
     addWallLine(ctx_, start, end);
-    resumeFrom(end);
+    anchorAt(end);
     return ToolOutcome::Kept;
 }
 
@@ -29,7 +29,7 @@ std::optional<ui::Point> ArcTool::startPoint() const {
     return chordStart_;
 }
 
-void ArcTool::resumeFrom(ui::Point start) {
+void ArcTool::anchorAt(ui::Point start) {
     chordStart_ = start;
     phase_ = Phase::ChordStarted;
 }
@@ -40,7 +40,7 @@ void ArcTool::rememberPreview(ui::Point p) {
 
 ToolOutcome ArcTool::press(ui::Point p) {
     switch (phase_) {
-    case Phase::Idle: resumeFrom(p); break;
+    case Phase::Idle: anchorAt(p); break;
     case Phase::ChordStarted:
         chordEnd_ = p;
         preview_.reset();
@@ -51,7 +51,7 @@ ToolOutcome ArcTool::press(ui::Point p) {
         // A third click where no circle fits takes the last preview the user saw; with none, it waits.
         if (!preview_) break;
         addWallArc(ctx_, chordStart_, chordEnd_, *preview_);
-        resumeFrom(chordEnd_);
+        anchorAt(chordEnd_);
         break;
     }
     return ToolOutcome::Kept;

@@ -26,10 +26,10 @@ public:
     // The chord is shown as a line ('L') until it is fixed, then the arc ('A').
     char dragState() const override;
     std::optional<ui::Point> startPoint() const override;
-    void resumeFrom(ui::Point start) override;
 
 private:
     enum class Phase { Idle, ChordStarted, ChordFixed };
+    void anchorAt(ui::Point start);
     void rememberPreview(ui::Point p);
     Phase phase_ = Phase::Idle;
     ui::Point chordStart_, chordEnd_;

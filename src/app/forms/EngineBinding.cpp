@@ -30,14 +30,42 @@
 #include "view/forms/TfrmTempScale.h"
 
 #include <QCursor>
+#include <algorithm>
 #include <QGuiApplication>
 #include <QLayout>
+#include <QMargins>
 #include <QScrollArea>
 #include <QLineEdit>
 #include <QMenu>
 #include <QScreen>
 
 namespace app::forms {
+
+namespace {
+
+enum class Corner { TopLeft, TopRight, Centre };
+
+// Puts a window in a corner (8 pixels in) or the centre of `area`, entirely inside it where it fits;
+// a window larger than the area keeps its top left corner inside it.
+void placeWithin(QWidget& window, const QRect& area, Corner corner) {
+    window.ensurePolished();
+    if (QLayout* layout = window.layout()) layout->activate();
+    if (!window.testAttribute(Qt::WA_Resized)) window.adjustSize();
+    // The client area is what gets placed: its frame is unknown until the window was first shown, and
+    // placing the frame instead moves the window by the title bar's height from one opening to the next.
+    const QRect client = window.geometry(), frame = window.frameGeometry();
+    const QMargins border(client.left() - frame.left(), client.top() - frame.top(), frame.right() - client.right(),
+                          frame.bottom() - client.bottom());
+    const QRect room = area.marginsRemoved(border);
+    QPoint wanted = room.topLeft() + QPoint(8, 8);
+    if (corner == Corner::TopRight) wanted.setX(room.right() + 1 - client.width() - 8);
+    if (corner == Corner::Centre) wanted = room.center() - QPoint(client.width() / 2, client.height() / 2);
+    const int x = std::max(room.left(), std::min(wanted.x(), room.right() + 1 - client.width()));
+    const int y = std::max(room.top(), std::min(wanted.y(), room.bottom() + 1 - client.height()));
+    window.setGeometry(x, y, client.width(), client.height());
+}
+
+} // namespace
 
 MainEngine::MainEngine(TfrmMain& frm, editor::MainState& state, catalog::forms::TZOLTData& zolt, std::string dataDir)
     : frm_(frm), state_(state), zolt_(zolt), dataDir_(std::move(dataDir)),
@@ -92,6 +120,7 @@ io::LegendStamp MainEngine::legendStamp() const {
 
 void MainEngine::showCurve(int slot) {
     frmCD->fill(frm_.context().touroku[slot]);
+    if (!frmCD->isVisible()) placeWithin(*frmCD, frm_.planAreaOnScreen(), Corner::TopLeft);
     frmCD->show();
     frmCD->raise();
 }
@@ -146,7 +175,11 @@ editor::EditorHooks MainEngine::editorHooks() {
         if (!f->frmSinki->execute()) return std::nullopt;
         return f->frmSinki->choice();
     };
-    h.showCalcStartDialog = [this, f] { state_.settings.calcConfirmed = f->frmCalcStart->execute(); };
+    h.showCalcStartDialog = [this, f] {
+        // Centred on the plan every time, so that it never wanders from one opening to the next.
+        placeWithin(*f->frmCalcStart, f->planAreaOnScreen(), Corner::Centre);
+        state_.settings.calcConfirmed = f->frmCalcStart->execute();
+    };
     h.runCalculation = [this] { runCalculation(); };
     h.redisplayResult = [this](char kind) { showResult(kind, redrawChoice_); };
     h.askRedrawChoice = [this, f] {
@@ -157,6 +190,8 @@ editor::EditorHooks MainEngine::editorHooks() {
     h.askTenDakaChange = [f](int) { return f->frmTendakaChange->execute(); };
     h.showRegistration = [this] {
         frmKigu->refresh(0);
+        // At the top right of the plan, clear of the palette and the status panel.
+        if (!frmKigu->isVisible()) placeWithin(*frmKigu, frm_.planAreaOnScreen(), Corner::TopRight);
         frmKigu->show();
         frmKigu->raise();
     };
@@ -199,9 +234,24 @@ void MainEngine::newPlanFromStart(editor::NewPlanBackground background, std::int
 }
 
 void MainEngine::calculateCommand(void (editor::Editor::*command)()) {
-    frm_.setCalcPressed(true);
+    // The registration window edits the fixture table the calculation reads, so it waits for the run too.
+    // Both come back however the run ends, a failure included.
+    struct RunScope {
+        TfrmMain& frm;
+        QWidget& registration;
+        bool registrationEnabled = registration.isEnabled();
+        RunScope(TfrmMain& f, QWidget& r) : frm(f), registration(r) {
+            frm.setCalcPressed(true);
+            registration.setEnabled(false);
+        }
+        ~RunScope() {
+            registration.setEnabled(registrationEnabled);
+            frm.setCalcPressed(false);
+        }
+        RunScope(const RunScope&) = delete;
+        RunScope& operator=(const RunScope&) = delete;
+    } scope(frm_, *frmKigu);
     ((*editor_).*command)();
-    frm_.setCalcPressed(false);
 }
 
 void MainEngine::bind(model::ProjectCommands& project) {
@@ -248,6 +298,7 @@ void MainEngine::bind(model::ProjectCommands& project) {
     bindOutputCommands();
     c.mouseDown = [&e](const ui::MouseEvent& m) { e.mouseDown(m); };
     c.mouseMove = [&e](const ui::MouseEvent& m) { e.mouseMove(m); };
+    c.escapeKey = [&e] { e.escapeKey(); };
     c.closeQuery = [&project] { return project.closeQuery(); };
     c.resized = [this, &e] { frm_.setAutoScroll(e.windowResized(frm_.width(), frm_.planAreaHeight(), frm_.autoScroll())); };
 

@@ -34,7 +34,8 @@ model::ProjectHooks MainProgram::projectHooks() {
     model::ProjectHooks h;
     h.clearPlan = [this] { engine.editor().clearPlan(); };
     h.refreshRegistration = [this] { engine.frmKigu->reset(); };
-    h.redrawPlan = [this] { engine.editor().redisplayPlan(); };
+    // The background belonged to the plan that was open before: an opened plan is drawn on white (or its grid).
+    h.redrawPlan = [this] { engine.editor().mnuDelHaikeiClick(); };
     h.surfaceResized = [this] {
         surface.resize(state.doc.surfaceWidth, state.doc.surfaceHeight);
         frm.setAutoScroll(true);

@@ -20,6 +20,7 @@
 #include <QFrame>
 #include <QGuiApplication>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
@@ -377,6 +378,11 @@ void TfrmMain::buildPalette(QWidget* panel) {
     auto radio = [this, panel, row](const char* name, const QString& caption) {
         auto* r = new QRadioButton(caption, panel);
         r->setObjectName(QString::fromLatin1(name));
+        // The line and grid tools show the choice; its place stays kept while hidden, so the snap and
+        // calculation buttons after it do not jump under the pointer.
+        QSizePolicy keepPlace = r->sizePolicy();
+        keepPlace.setRetainSizeWhenHidden(true);
+        r->setSizePolicy(keepPlace);
         row->addWidget(r);
         const std::string command = name;
         commands.declare(command);
@@ -439,6 +445,9 @@ PictureButton* TfrmMain::button(const std::string& name) const {
 }
 
 void TfrmMain::run(const std::function<void()>& command) {
+    // The calculation reads the plan and the fixture table while its progress window lets events through:
+    // nothing else may run until it ends.
+    if (calcPressed_) return;
     if (command) ui::qt::guarded(ctx_.services, command);
     syncFromState();
 }
@@ -453,6 +462,12 @@ void TfrmMain::setAutoScroll(bool on) {
 int TfrmMain::planAreaHeight() const {
     const int client = height() - (menuBar() ? menuBar()->height() : 0);
     return client - palettePanel_->height() - statusPanel_->height();
+}
+
+QRect TfrmMain::planAreaOnScreen() const {
+    const QRect area(ScrollBox1->mapToGlobal(QPoint(0, 0)), ScrollBox1->size());
+    const QScreen* s = screen();
+    return s ? area.intersected(s->availableGeometry()) : area;
 }
 
 void TfrmMain::setCalcPressed(bool pressed) {
@@ -517,7 +532,19 @@ void TfrmMain::syncFromState() {
     syncing_ = false;
 }
 
+void TfrmMain::keyPressEvent(QKeyEvent* event) {
+    if (event->key() != Qt::Key_Escape || !commands.escapeKey) {
+        QMainWindow::keyPressEvent(event);
+        return;
+    }
+    run(commands.escapeKey);
+}
+
 void TfrmMain::closeEvent(QCloseEvent* event) {
+    if (calcPressed_) {  // the running calculation still reads the plan
+        event->ignore();
+        return;
+    }
     bool allowed = true;
     ui::qt::guarded(ctx_.services, [&] {
         if (commands.closeQuery) allowed = commands.closeQuery();

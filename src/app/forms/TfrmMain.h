@@ -122,10 +122,14 @@ public:
     void setAutoScroll(bool on);
     // The height between the palette and the status panel.
     int planAreaHeight() const;
+    // That area in screen coordinates, as far as it lies on the screen: where the windows the main window
+    // opens are placed, so that they leave the palette and the status panel free.
+    QRect planAreaOnScreen() const;
     // The window's only timer: 2000 ms, initially off; it switches itself off when it fires.
     QTimer* Timer1;
 
-    // imgCalc shows its pressed picture while a calculation command runs.
+    // imgCalc shows its pressed picture while a calculation command runs; meanwhile every other command,
+    // mouse edit and closing of the window is refused.
     void setCalcPressed(bool pressed);
 
     // Menu items and palette controls by their names.
@@ -174,6 +178,7 @@ public:
 protected:
     void closeEvent(QCloseEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     void buildMenus();

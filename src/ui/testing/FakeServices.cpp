@@ -43,6 +43,7 @@ void FakeServices::progressHide() { progressLog.push_back("hide"); }
 
 bool FakeServices::processEvents() {
     ++processEventsCalls;
+    if (onProcessEvents) onProcessEvents();
     return cancelOnProcessEventsCall > 0 && processEventsCalls >= cancelOnProcessEventsCall;
 }
 

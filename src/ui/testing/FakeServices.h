@@ -23,6 +23,8 @@ public:
     std::deque<std::optional<std::string>> fileAnswers;
     // processEvents answers true (cancel) on the call with this number (1-based); 0 = never.
     int cancelOnProcessEventsCall = 0;
+    // Stands for the events the window delivers while a long step pumps them (clicks, menu choices).
+    std::function<void()> onProcessEvents;
 
     std::vector<RecordedMessage> messages;
     std::vector<std::string> errors;

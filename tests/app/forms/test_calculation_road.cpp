@@ -25,6 +25,7 @@
 #include <QPainter>
 #include <QPushButton>
 #include <QScrollArea>
+#include <QTimer>
 #include <QDir>
 #include <QImage>
 #include <QTemporaryDir>
@@ -423,6 +424,51 @@ TEST(MainWindowPalette, ButtonsCarryTheirHintsAndSwitchGroupsPicturesAndTheUndoC
     frm->button("imgEntyuu")->click();
     EXPECT_EQ(frm->labHasira->text(), QStringLiteral("φ"));
     EXPECT_EQ(frm->action("mnuUndo")->text(), QStringLiteral("１つ戻す(柱)"));
+}
+
+// While the calculation's progress window lets events through, whatever the user does there (open, the
+// range dialog, draw, close) waits: the plan the run reads stays as it was and the result is whole.
+TEST(CalculationRoad, NothingTheUserDoesDuringARunChangesWhatItReads) {
+    Program prog;
+    prog.openSample();
+    const int walls = prog.doc().plan.lines.count();
+    const int fixtures = prog.doc().plan.kigu.count();
+    ASSERT_GT(fixtures, 0);
+    int pumps = 0;
+    bool registrationOpenToEdits = true;
+    prog.services.onProcessEvents = [&] {
+        if (++pumps != 2) return;
+        registrationOpenToEdits = prog.p->engine.frmKigu->isEnabled();
+        prog.services.fileAnswers.push_back(binaryDir() + "/samples/room_sample.OLE");
+        prog.p->frm.action("Open1")->trigger();
+        // A range dialog that opened anyway is closed again, so that the run can end and be judged.
+        bool rangeDialogOpened = false;
+        QTimer::singleShot(0, &prog.p->frm, [&rangeDialogOpened] {
+            if (auto* range = qobject_cast<view::forms::TfrmLxScale*>(QApplication::activeModalWidget())) {
+                rangeDialogOpened = true;
+                range->btnCancel->click();
+            }
+        });
+        prog.p->frm.action("mnuScaleSet")->trigger();
+        EXPECT_FALSE(rangeDialogOpened) << "the range dialog waits for the run";
+        prog.press(40, 40);
+        prog.press(400, 40);
+        prog.p->frm.close();
+    };
+    prog.calculate(&calc::forms::TfrmCalcStart::btnBunpu);
+    prog.services.onProcessEvents = nullptr;
+    ASSERT_GE(pumps, 2) << "the run let events through";
+    EXPECT_EQ(prog.doc().plan.lines.count(), walls);
+    EXPECT_EQ(prog.doc().plan.kigu.count(), fixtures);
+    EXPECT_EQ(prog.services.fileAnswers.size(), 1u) << "開く never asked for a file";
+    EXPECT_TRUE(prog.p->frm.isVisible()) << "the window stayed open";
+    EXPECT_TRUE(prog.doc().resultValid);
+    EXPECT_FALSE(registrationOpenToEdits) << "the fixture table waits for the run too";
+    EXPECT_TRUE(prog.p->engine.frmKigu->isEnabled());
+
+    // After the run the window takes commands again.
+    prog.p->frm.action("mnuUndo")->trigger();
+    EXPECT_EQ(prog.doc().plan.lines.count(), walls - 1);
 }
 
 } // namespace
