@@ -289,7 +289,10 @@ void MainEngine::bind(model::ProjectCommands& project) {
         {"imgHasiraDel", &editor::Editor::imgHasiraDelClick}, {"imgFree", &editor::Editor::imgFreeClick},
         {"imgEdge", &editor::Editor::imgEdgeClick},       {"imgGrid", &editor::Editor::imgGridClick},
     };
-    for (const auto& [name, command] : editorCommands) c.bind(name, [&e, command] { (e.*command)(); });
+    for (const auto& entry : editorCommands) {
+        const auto command = entry.second;  // a plain copy: lambdas may not capture structured bindings everywhere
+        c.bind(entry.first, [&e, command] { (e.*command)(); });
+    }
     // A changed plan is offered for saving before a new one replaces it, as on closing.
     c.bind("New1", [&e, &project] {
         if (project.closeQuery()) e.New1Click();
@@ -346,7 +349,7 @@ void MainEngine::bindWindowCommands(model::ProjectCommands& project) {
     });
     c.bind("rbtnPitch", [&e, arrayInput] { arrayInput(e.rbtnPitchClick()); });
 
-    c.bind("mnuScaleSet", [this, f, &doc, &e] {
+    c.bind("mnuScaleSet", [f, &doc, &e] {
         f->frmLxScale->onLevelsChanged = [f, &e] {
             e.redisplayPlan();
             f->frmColorScale2->hide();
@@ -357,7 +360,7 @@ void MainEngine::bindWindowCommands(model::ProjectCommands& project) {
     });
     c.bind("mnuSeido", [f] { f->frmSeido->exec(); });
     c.bind("mnuHosyuritu", [f] { f->frmHosyuritu->execute(); });
-    c.bind("mnuLegendMerge", [this, f, &doc] {
+    c.bind("mnuLegendMerge", [f, &doc] {
         doc.legendFramed = !doc.legendFramed;
         setFramed(f->frmLxScale, doc.legendFramed);
         f->frmTempScale->setMerged(!doc.legendFramed);
