@@ -4,8 +4,8 @@
 #include "base/Text.h"
 #include "base/TextFile.h"
 #include "calc/Calculation.h"
+#include "calc/SettingsDialogs.h"
 #include "catalog/Catalog.h"
-#include "catalog/Registration.h"
 #include "io/DxfWriter.h"
 #include "io/ExportPicture.h"
 #include "model/ProjectFile.h"
@@ -30,9 +30,7 @@ namespace {
 constexpr const char* kMsgNoFixtures = "器具が配置されていません。";
 constexpr const char* kMsgLevelOrder = "数値の順序を正しくありません";
 constexpr const char* kMsgLevelMin = "１以上値を設定して下さい";
-constexpr const char* kMsgHeightInvalid = "計算天高を正しく入力して下さい";
-constexpr const char* kMsgHeightUnit = "計算天高は mm で入力して下さい";
-constexpr const char* kTitleSettingError = "設定エラー";
+constexpr const char* kTitleSettingError = calc::kSettingErrorTitle;
 // Beyond this many pixels the grid alone would outgrow any sensible memory budget.
 constexpr long long kMaxSurfacePixels = 64LL * 1024 * 1024;
 
@@ -201,27 +199,6 @@ bool loadLightColours(CliRun& run, bool needed) {
     return true;
 }
 
-// A plan the calculation cannot give a meaningful result for is refused before it starts, with
-// the message the program shows for the same want elsewhere, once.
-bool planCalculable(CliRun& run) {
-    const model::Document& doc = run.doc;
-    if (!(doc.plan.mmPerPixel > 0)) {
-        refuse(run, view::kNoScaleMessage, "");
-        return false;
-    }
-    if (doc.tenDaka <= 0) {
-        refuse(run, kMsgHeightInvalid, kTitleSettingError);
-        return false;
-    }
-    bool unregistered = false;
-    doc.plan.kigu.forEach([&](const model::KiguRecord& k) { unregistered = unregistered || !run.touroku[k.typeIndex].isRegistered(); });
-    if (unregistered) {
-        refuse(run, catalog::kMsgNotRegistered, "");
-        return false;
-    }
-    return true;
-}
-
 } // namespace
 
 int runCalcCommand(CliRun& run) {
@@ -245,13 +222,12 @@ int runCalcCommand(CliRun& run) {
             return kExitRefused;
         }
     }
-    if (o.heightGiven && o.height <= 0) {
-        refuse(run, kMsgHeightInvalid, kTitleSettingError);
-        return kExitRefused;
-    }
-    if (o.heightGiven && o.height < 100) {
-        refuse(run, kMsgHeightUnit, kTitleSettingError);
-        return kExitRefused;
+    if (o.heightGiven) {
+        const std::string refusal = calc::tenDakaRefusal(o.height);
+        if (!refusal.empty()) {
+            refuse(run, refusal, kTitleSettingError);
+            return kExitRefused;
+        }
     }
 
     run.screen = o.screen;
@@ -266,7 +242,6 @@ int runCalcCommand(CliRun& run) {
         doc.tenDaka = o.height;
         doc.tenDakaLabel = base::formatInt(o.height);
     }
-    if (!planCalculable(run)) return kExitRefused;
     if (static_cast<long long>(doc.surfaceWidth) * doc.surfaceHeight > kMaxSurfacePixels || doc.surfaceWidth <= 0 ||
         doc.surfaceHeight <= 0) {
         run.services.showError("描画面が大きすぎます (" + base::formatInt(doc.surfaceWidth) + "×" + base::formatInt(doc.surfaceHeight) + ")");

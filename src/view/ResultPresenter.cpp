@@ -2,6 +2,8 @@
 #include "view/ResultPresenter.h"
 
 #include "base/Text.h"
+#include "calc/SettingsDialogs.h"
+#include "catalog/Registration.h"
 #include "view/PlanRender.h"
 #include "view/ResultMaps.h"
 
@@ -259,9 +261,35 @@ void applyResultState(model::Document& doc, model::WindowShown& shown, ResultSte
     }
 }
 
+namespace {
+
+// A plan whose result would mean nothing is refused before anything is calculated, with the message the
+// program gives for the same want elsewhere: no scale, a reference height at or below the work plane,
+// fixtures of a slot with no type registered. True when refused (the message shown).
+bool refuseUncalculablePlan(const model::Document& doc, const catalog::TourokuTable& touroku, ui::Services& services) {
+    const char* text = nullptr;
+    const char* title = "";
+    bool unregistered = false;
+    doc.plan.kigu.forEach([&](const model::KiguRecord& k) { unregistered = unregistered || !touroku[k.typeIndex].isRegistered(); });
+    if (!(doc.plan.mmPerPixel > 0)) {
+        text = kNoScaleMessage;
+    } else if (doc.tenDaka <= 0) {
+        text = calc::kTenDakaNotPositive;
+        title = calc::kSettingErrorTitle;
+    } else if (unregistered) {
+        text = catalog::kMsgNotRegistered;
+    }
+    if (text == nullptr) return false;
+    services.messageBox(text, title, ui::Icon::Stop, ui::Buttons::Ok);
+    return true;
+}
+
+} // namespace
+
 calc::CalcOutcome calculateAndPresent(ResultPresenter& presenter, const catalog::TourokuTable& touroku, int threads) {
     model::Document& doc = presenter.document();
     if (!doc.resultValid) {
+        if (refuseUncalculablePlan(doc, touroku, presenter.services())) return calc::CalcOutcome::Cancelled;
         presenter.hideLegends();
         const std::optional<calc::WallMask> walls = presenter.wallMask();
         if (!walls) {
