@@ -28,6 +28,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
+#include <QStatusBar>
 #include <QTimer>
 #include <QToolTip>
 #include <QVBoxLayout>
@@ -87,6 +88,14 @@ TfrmMain::TfrmMain(MainContext context, QWidget* parent) : QMainWindow(parent), 
     status->setObjectName(QStringLiteral("Panel2"));
     status->setFrameShape(QFrame::StyledPanel);
     buildStatusPanel(status);
+
+    // The pointer read-out has a bar of its own under the status panel, whose labels fill a small screen.
+    labPointerMm = new QLabel(this);
+    labPointerMm->setObjectName(QStringLiteral("labPointerMm"));
+    labPointerMm->setMinimumWidth(QFontMetrics(labPointerMm->font()).horizontalAdvance(
+        QStringLiteral("X: 99999 mm  Y: 99999 mm  長さ: 99999 mm  角度: 359.9°")));
+    statusBar()->setSizeGripEnabled(false);
+    statusBar()->addPermanentWidget(labPointerMm);
 
     palettePanel_ = palette;
     statusPanel_ = status;
@@ -385,10 +394,7 @@ void TfrmMain::buildStatusPanel(QWidget* panel) {
     labPointLx = label("labPointLx", 90);
     labScaleType = label("labScaleType", 170);
     labBikou = label("labBikou", 200);
-    // The read-out takes the free width (its text never widens the window) and keeps its place as it changes.
-    labPointerMm = label("labPointerMm", 0);
-    labPointerMm->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
-    row->setStretchFactor(labPointerMm, 1);
+    row->addStretch(1);
     labKijun = label("labKijun", 0);
     labKijun->setText(QStringLiteral("基準"));
     labTendaka = label("labTendaka", 50);
@@ -435,7 +441,7 @@ void TfrmMain::bindZoomCommands() {
 }
 
 int TfrmMain::planAreaHeight() const {
-    const int client = height() - (menuBar() ? menuBar()->height() : 0);
+    const int client = height() - (menuBar() ? menuBar()->height() : 0) - statusBar()->height();
     return client - palettePanel_->height() - statusPanel_->height();
 }
 

@@ -147,29 +147,24 @@ TEST(PlanView, TheStatusPanelReadsThePointerAndTheWallBeingDrawnInMillimetres) {
     EXPECT_EQ(readout->text(), QStringLiteral("X: 3000 mm  Y: 3000 mm")) << "the wall is stored; nothing is measured yet";
 }
 
-// The picture of a magnified plan for the documentation (kept with ORDIVAN_SCREENSHOT_DIR set).
+// The picture of a magnified plan for the documentation (kept with ORDIVAN_SCREENSHOT_DIR set): the
+// sample at 200 % about its inner wall, a round pillar and a fixture set lower, with a wall being drawn.
 TEST(WindowPictures, AMagnifiedPlanShowsEveryPlanPixelAsABlock) {
     Program prog;
     prog.openSample();
-    prog.calculate(&calc::forms::TfrmCalcStart::btnBunpu);
-    ASSERT_TRUE(prog.doc().resultValid);
-    // The sample's longest horizontal wall.
-    const model::LineRecord* top = nullptr;
-    prog.doc().plan.lines.forEach([&](const model::LineRecord& l) {
-        if ((l.kind & 0xFF) == 'L' && l.y1 == l.y2 && (!top || std::abs(l.x2 - l.x1) > std::abs(top->x2 - top->x1))) top = &l;
-    });
-    ASSERT_NE(top, nullptr);
-    const QPoint corner(std::min(top->x1, top->x2), top->y1);
     View v{prog};
     v.box()->zoomAbout(2.0, QPointF(0, 0));
-    v.box()->panBy(-(corner * 2 - QPoint(60, 60)));
-    QApplication::processEvents();
-    // One plan pixel is a block of two by two screen pixels: the wall, seen down one column, two wide.
-    const QImage shown = v.image()->grab(QRect((corner.x() + 20) * 2, corner.y() * 2 - 8, 1, 20)).toImage();
-    int black = 0;
-    for (int y = 0; y < shown.height(); ++y)
-        if (shown.pixelColor(0, y) == QColor(Qt::black)) ++black;
-    EXPECT_EQ(black, 2);
+    v.box()->panBy(-QPoint(2 * 560, 2 * 440));
+    ASSERT_EQ(v.scroll(), QPoint(1120, 880));
+    // The sample's inner wall runs down x = 700 to y = 500: two screen columns wide at 200 %.
+    const QImage wall = v.image()->grab(QRect(1394, 900, 12, 1)).toImage();
+    for (int x = 0; x < wall.width(); ++x)
+        EXPECT_EQ(wall.pixelColor(x, 0) == QColor(Qt::black), x == 6 || x == 7) << x;
+
+    prog.click("imgEdge");
+    v.click(QPointF(2 * 700 + 3, 2 * 500 + 3) - QPointF(v.scroll()));  // on the inner wall's end
+    v.move(QPointF(2 * 1000, 2 * 600) - QPointF(v.scroll()));
+    EXPECT_EQ(prog.p->frm.labPointerMm->text(), QStringLiteral("X: 10000 mm  Y: 6000 mm  長さ: 3162 mm  角度: 341.6°"));
     prog.shoot(QStringLiteral("main_zoomed_plan"));
 }
 
