@@ -324,10 +324,10 @@ void Editor::mouseMove(const ui::MouseEvent& e) {
         state_.window.surfaceHint.clear();
         // Within 5 screen pixels in both directions, at any zoom.
         const double zoom = state_.window.zoom;
-        auto near = [zoom](long long a, long long b) { return static_cast<double>(std::llabs(a - b)) * zoom < 5.0; };
+        auto withinReach = [zoom](long long a, long long b) { return static_cast<double>(std::llabs(a - b)) * zoom < 5.0; };
         for (int i = 1; i <= doc.plan.kigu.count(); ++i) {
             const auto& k = doc.plan.kigu[i];
-            if (k.heightOffset != 0 && near(p.x, k.x) && near(p.y, k.y)) {
+            if (k.heightOffset != 0 && withinReach(p.x, k.x) && withinReach(p.y, k.y)) {
                 state_.window.surfaceHint = "h=" + std::to_string(static_cast<long long>(k.heightOffset) + doc.tenDaka) + "mm";
                 return;
             }
