@@ -110,8 +110,8 @@ io::LegendStamp MainEngine::legendStamp() const {
     io::LegendStamp stamp;
     view::forms::TfrmColorScale2* window = frm_.frmColorScale2;
     stamp.visible = window->isVisible();
-    const QPoint at = frm_.Image1->mapFromGlobal(window->mapToGlobal(QPoint(0, 0)));
-    stamp.topLeft = ui::Point{at.x(), at.y()};
+    // Where the legend stands over the plan, in plan pixels at any zoom.
+    stamp.topLeft = frm_.Image1->planPointAt(frm_.Image1->mapFromGlobal(window->mapToGlobal(QPoint(0, 0))));
     stamp.draw = [window](ui::Surface& picture, ui::Point topLeft) {
         picture.drawSurface(topLeft.x, topLeft.y, window->surface());
     };
@@ -158,7 +158,7 @@ editor::EditorHooks MainEngine::editorHooks() {
             // Beside the click, flipped where it would leave the screen.
             len->adjustSize();
             const QRect screen = f->screen()->geometry();
-            const QPoint click = f->Image1->mapToGlobal(QPoint(r.click.x, r.click.y)) - screen.topLeft();
+            const QPoint click = f->Image1->mapToGlobal(f->Image1->widgetPointOf(r.click)) - screen.topLeft();
             const QSize size = len->frameGeometry().size();  // the frame is what must stay on the screen
             const ui::Point at = editor::lengthDialogPosition(ui::Point{click.x(), click.y()},
                                                               ui::Size{size.width(), size.height()},
