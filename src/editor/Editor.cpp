@@ -2,6 +2,7 @@
 #include "editor/Editor.h"
 
 #include "base/Text.h"
+#include "editor/TaskAreaTools.h"
 #include "editor/WallTools.h"
 #include "model/Document.h"
 
@@ -37,6 +38,8 @@ Editor::Editor(MainState& state, catalog::TourokuTable& touroku, ui::Surface& su
     add('D', ToolGroup::Any, std::make_unique<DeleteSegmentsTool>(c));
     add('M', ToolGroup::Any, std::make_unique<MeasureScaleTool>(c));
     add('Z', ToolGroup::Any, std::make_unique<DxfZoomTool>(c));
+    add('T', ToolGroup::Any, std::make_unique<TaskAreaTool>(c));
+    add('t', ToolGroup::Any, std::make_unique<DeleteTaskAreasTool>(c));
     add('1', ToolGroup::Fixtures, std::make_unique<SinglePlacementTool>(c, fixturePlacer_));
     add('2', ToolGroup::Fixtures, std::make_unique<ArrayPlacementTool>(c, fixturePlacer_, '2'));
     add('3', ToolGroup::Fixtures, std::make_unique<ArrayPlacementTool>(c, fixturePlacer_, '3'));
@@ -149,6 +152,8 @@ void Editor::selectWallTool(char code) {
     }
     // A chain ends with its tool, as with "線分のカット": the new tool starts at its own first click.
     switchTool(code);
+    // Undo takes back what the chosen tool makes: task areas with their two tools, walls otherwise.
+    state_.window.undoCaption = isTaskAreaTool(code) ? "１つ戻す(作業領域)" : "１つ戻す(部屋)";
 }
 
 void Editor::selectSnap(char mode) {

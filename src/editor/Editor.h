@@ -68,6 +68,8 @@ public:
     void imgBoxClick() { selectWallTool('S'); }
     void imgArcClick() { selectWallTool('A'); }
     void imgDelLineClick() { selectWallTool('D'); }
+    void imgAreaClick() { selectWallTool('T'); }
+    void imgDelAreaClick() { selectWallTool('t'); }
     void selectWallTool(char code);
     void imgFreeClick() { selectSnap('F'); }
     void imgEdgeClick() { selectSnap('E'); }
