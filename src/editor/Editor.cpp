@@ -87,6 +87,13 @@ void Editor::cancelOperation() {
 void Editor::switchTool(char code) {
     cancelOperation();
     state_.window.toolCode = code;
+    updateUndoCaption();
+}
+
+void Editor::updateUndoCaption() {
+    // Among the walls, undo takes back what the current tool makes: task areas with their two tools.
+    if (state_.window.editTarget != 'R') return;
+    state_.window.undoCaption = isTaskAreaTool(state_.window.toolCode) ? "１つ戻す(作業領域)" : "１つ戻す(部屋)";
 }
 
 // ---------------------------------------------------------------- targets
@@ -152,8 +159,6 @@ void Editor::selectWallTool(char code) {
     }
     // A chain ends with its tool, as with "線分のカット": the new tool starts at its own first click.
     switchTool(code);
-    // Undo takes back what the chosen tool makes: task areas with their two tools, walls otherwise.
-    state_.window.undoCaption = isTaskAreaTool(code) ? "１つ戻す(作業領域)" : "１つ戻す(部屋)";
 }
 
 void Editor::selectSnap(char mode) {
@@ -329,6 +334,7 @@ void Editor::S1Click() {
 void Editor::finishMeasurement() {
     cancelOperation();
     state_.window.toolCode = beforeMeasure_.tool;
+    updateUndoCaption();
     state_.window.rememberedSnapMode = beforeMeasure_.remembered;
     setSnapMode(beforeMeasure_.snap);
 }

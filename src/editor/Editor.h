@@ -184,6 +184,7 @@ private:
     void setSnapMode(char mode);
     // Leaves the current tool for `code`, dropping its operation in progress.
     void switchTool(char code);
+    void updateUndoCaption();
     void cancelOperation();
     std::optional<ui::Point> snap(int x, int y);
     void xorShape(const RubberBand& band);

@@ -66,6 +66,9 @@ TEST(TaskAreaWindow, AnAreaIsDrawnNamedUndoneDeletedAndTabledAfterACalculation) 
     ASSERT_EQ(prog.doc().plan.areas.size(), 1u);
     EXPECT_EQ(prog.doc().plan.areas[0].name, "机A");
     EXPECT_EQ(prog.doc().plan.lines.count(), walls);
+    prog.click("imgLine");
+    EXPECT_EQ(prog.p->frm.action("mnuUndo")->text(), QStringLiteral("１つ戻す(部屋)"));
+    prog.click("imgArea");
 
     // After the calculation the table shows the area with its mark and says only calculated points count.
     prog.calculate(&calc::forms::TfrmCalcStart::btnBunpu);
