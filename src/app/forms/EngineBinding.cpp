@@ -210,7 +210,11 @@ editor::EditorHooks MainEngine::editorHooks() {
     h.hideRegistration = [this] { frmKigu->hide(); };
     h.refreshRegistrationCounts = [this] { frmKigu->updateCounts(); };
     h.refreshRegistrationSlots = [this] { frmKigu->reset(); };
-    h.closeLegendWindows = [this] { display_.hideLegends(); };
+    // Back to the plan: the result's windows go, the task-area table with them (its figures are the result's).
+    h.closeLegendWindows = [this] {
+        display_.hideLegends();
+        frmAreaTable->hide();
+    };
     h.closeSecondColourScale = [f] { f->frmColorScale2->hide(); };
     h.showContextMenu = [f] { f->PopupMenu1->popup(QCursor::pos()); };
     h.showCurveWindow = [this](int slot) { showCurve(slot); };

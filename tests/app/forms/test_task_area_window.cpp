@@ -88,6 +88,7 @@ TEST(TaskAreaWindow, AnAreaIsDrawnNamedUndoneDeletedAndTabledAfterACalculation) 
 
     // The delete tool takes the areas whose centres it catches.
     prog.p->frm.action("mnuRedraw")->trigger();
+    EXPECT_FALSE(table->isVisible()) << "back at the plan the table of the last result goes";
     prog.click("imgDelArea");
     prog.press(300, 250);
     prog.press(500, 400);
