@@ -2,6 +2,7 @@
 #include "editor/Editor.h"
 
 #include "base/Text.h"
+#include "editor/TaskAreaTools.h"
 #include "editor/WallTools.h"
 #include "model/Document.h"
 
@@ -66,6 +67,8 @@ Editor::Editor(MainState& state, catalog::TourokuTable& touroku, ui::Surface& su
     add('D', ToolGroup::Any, std::make_unique<DeleteSegmentsTool>(c));
     add('M', ToolGroup::Any, std::make_unique<MeasureScaleTool>(c));
     add('Z', ToolGroup::Any, std::make_unique<DxfZoomTool>(c));
+    add('T', ToolGroup::Any, std::make_unique<TaskAreaTool>(c));
+    add('t', ToolGroup::Any, std::make_unique<DeleteTaskAreasTool>(c));
     add('1', ToolGroup::Fixtures, std::make_unique<SinglePlacementTool>(c, fixturePlacer_));
     add('2', ToolGroup::Fixtures, std::make_unique<ArrayPlacementTool>(c, fixturePlacer_, '2'));
     add('3', ToolGroup::Fixtures, std::make_unique<ArrayPlacementTool>(c, fixturePlacer_, '3'));
@@ -113,6 +116,13 @@ void Editor::cancelOperation() {
 void Editor::switchTool(char code) {
     cancelOperation();
     state_.window.toolCode = code;
+    updateUndoCaption();
+}
+
+void Editor::updateUndoCaption() {
+    // Among the walls, undo takes back what the current tool makes: task areas with their two tools.
+    if (state_.window.editTarget != 'R') return;
+    state_.window.undoCaption = isTaskAreaTool(state_.window.toolCode) ? "１つ戻す(作業領域)" : "１つ戻す(部屋)";
 }
 
 // ---------------------------------------------------------------- targets
@@ -357,6 +367,7 @@ void Editor::S1Click() {
 void Editor::finishMeasurement() {
     cancelOperation();
     state_.window.toolCode = beforeMeasure_.tool;
+    updateUndoCaption();
     state_.window.rememberedSnapMode = beforeMeasure_.remembered;
     setSnapMode(beforeMeasure_.snap);
 }

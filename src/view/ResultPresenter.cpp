@@ -102,6 +102,10 @@ void ResultPresenter::writeAverageAndMaximum() {
     surface_.textOut(10 + 3, 20 + 3, "最高照度：" + base::formatInt(stats_.maxLux) + " Lx");
 }
 
+void ResultPresenter::drawTaskAreas() {
+    for (const calc::AreaFigures& f : stats_.areas) drawTaskArea(surface_, f.area, f.area.name + (f.pass ? " ○" : " ×"));
+}
+
 void ResultPresenter::present() {
     ui::Pen pen = surface_.pen();
     pen.style = ui::PenStyle::Solid;
@@ -110,6 +114,7 @@ void ResultPresenter::present() {
     if (doc_.displayKind == 'T') rebuildContours();
     showResult(doc_.displayKind);
     if (settings_.showFixturesOnResult) drawFixturesOnResult();
+    drawTaskAreas();
     applyResultState(doc_, shown_, ResultStep::Presented, stats_);
     if (hooks.hideRegistrationWindow) hooks.hideRegistrationWindow();
     writeAverageAndMaximum();
@@ -191,12 +196,15 @@ bool ResultPresenter::redisplayColourMap() {
     doc_.displayKind = 'B';
     const bool done = paintColourMap();
     if (done && settings_.showFixturesOnResult) drawFixturesOnResult();
+    if (done) drawTaskAreas();
     return done;
 }
 
 bool ResultPresenter::redisplayColourTemperature() {
     doc_.displayKind = 'C';
-    return paintColourTemperature();
+    const bool done = paintColourTemperature();
+    if (done) drawTaskAreas();
+    return done;
 }
 
 void ResultPresenter::redisplayContours(bool overlay) {
@@ -207,6 +215,7 @@ void ResultPresenter::redisplayContours(bool overlay) {
     drawContours(surface_, doc_, contours_, 0, 0, 1.0);
     drawWalls(surface_, doc_, services_, 0, 0, 1.0);
     if (settings_.showFixturesOnResult) drawFixturesOnResult();
+    drawTaskAreas();
     applyResultState(doc_, shown_, ResultStep::ContoursShown, stats_);
     if (!overlay || !legend_.visible || legend_.kind != LegendKind::ContourLevels) showLegend(LegendKind::ContourLevels);
 }

@@ -121,6 +121,8 @@ private:
     void chooseLevelsAgain();
     void drawPlanInBlack();
     void drawFixturesOnResult();
+    // Each task area's outline with its name and pass (○) or fail (×) mark.
+    void drawTaskAreas();
     void writeAverageAndMaximum();
     void notifyLegend();
     void notifyScale();

@@ -110,7 +110,7 @@ TEST_F(CliFileSafety, PicturesAndSheetsOnAFullDiskFailAndStandardOutputIsChecked
     // Through a link, so that a writer renaming over its target replaces the link, never the device.
     const std::string full = at("full");
     fs::create_symlink("/dev/full", full);
-    for (const char* option : {"--png", "--bmp", "--pdf", "--csv", "--grid", "--json"}) {
+    for (const char* option : {"--png", "--bmp", "--pdf", "--csv", "--grid", "--json", "--areas-csv"}) {
         auto r = runCli({"calc", sample("room_sample.OLE"), "--step", "7", option, full});
         EXPECT_EQ(r.status, 1) << option;
         EXPECT_FALSE(r.err.empty()) << option;

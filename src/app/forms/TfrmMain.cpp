@@ -318,6 +318,8 @@ void TfrmMain::buildPalette(QWidget* panel) {
     // "線分のカット" acts on release inside the button; pressing only shows its ON picture.
     add("imgCut", "線分のカット");
     buttons_["imgCut"]->actOnRelease();
+    add("imgArea", "作業領域");
+    add("imgDelArea", "作業領域の消去");
     add("imgKigu1", "単体入力");
     add("imgKigu2", "直線配灯");
     add("imgKigu3", "格子配灯");

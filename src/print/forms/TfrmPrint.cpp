@@ -197,7 +197,7 @@ bool TfrmPrint::btnPrintClick() {
     bool ok = false;
     {
         ui::qt::PrinterJob job(printer_);
-        drawDistributionSheet(job.page(), content, source_.painters);
+        drawDistributionSheetPages(job, content, source_.painters);
         ok = job.finish();
     }
     accept();
