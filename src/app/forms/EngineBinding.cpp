@@ -45,17 +45,24 @@ namespace {
 
 enum class Corner { TopLeft, TopRight, Centre };
 
+QMargins frameMargins(const QWidget& window) {
+    const QRect client = window.geometry(), frame = window.frameGeometry();
+    return QMargins(client.left() - frame.left(), client.top() - frame.top(), frame.right() - client.right(),
+                    frame.bottom() - client.bottom());
+}
+
 // Puts a window in a corner (8 pixels in) or the centre of `area`, entirely inside it where it fits;
 // a window larger than the area keeps its top left corner inside it.
 void placeWithin(QWidget& window, const QRect& area, Corner corner) {
     window.ensurePolished();
     if (QLayout* layout = window.layout()) layout->activate();
     if (!window.testAttribute(Qt::WA_Resized)) window.adjustSize();
-    // The client area is what gets placed: its frame is unknown until the window was first shown, and
-    // placing the frame instead moves the window by the title bar's height from one opening to the next.
-    const QRect client = window.geometry(), frame = window.frameGeometry();
-    const QMargins border(client.left() - frame.left(), client.top() - frame.top(), frame.right() - client.right(),
-                          frame.bottom() - client.bottom());
+    // The client area is what gets placed, inside the frame the window system draws round it. That frame
+    // is unknown until the window was first shown; until then it is taken to be the main window's, so the
+    // first opening and every later one end in the same place.
+    const QRect client = window.geometry();
+    QMargins border = frameMargins(window);
+    if (border.isNull() && window.parentWidget()) border = frameMargins(*window.parentWidget()->window());
     const QRect room = area.marginsRemoved(border);
     QPoint wanted = room.topLeft() + QPoint(8, 8);
     if (corner == Corner::TopRight) wanted.setX(room.right() + 1 - client.width() - 8);

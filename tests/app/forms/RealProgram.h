@@ -1,5 +1,5 @@
 // The real program driven by the window tests: the main window with its editor, catalogue and dialogs on a
-// 1280 x 800 screen, with recording services whose pictures are real images.
+// 1280 x 800 screen unless told another, with recording services whose pictures are real images.
 #pragma once
 #include "app/forms/MainProgram.h"
 #include "calc/forms/TfrmCalcStart.h"
@@ -24,10 +24,10 @@ struct Program {
     ui::testing::FakeServices services;
     std::unique_ptr<app::forms::MainProgram> p;
 
-    Program() {
+    explicit Program(app::ScreenInfo screen = {1280, 800, 96}) {
         testsupport::qtApp();
         services.surfaceFactory = [](int w, int h) { return std::make_unique<ui::qt::ImageSurface>(w, h); };
-        p = std::make_unique<app::forms::MainProgram>(app::ScreenInfo{1280, 800, 96}, binaryDir() + "/zolt_data", services);
+        p = std::make_unique<app::forms::MainProgram>(screen, binaryDir() + "/zolt_data", services);
         p->fillColours();
         p->frm.show();
         p->frm.syncFromState();
