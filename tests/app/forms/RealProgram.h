@@ -14,6 +14,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPushButton>
+#include <QScreen>
 #include <cstdlib>
 #include <memory>
 #include <string>
@@ -83,6 +84,20 @@ struct Program {
         if (!window && legend->isVisible()) {
             QPainter painter(&img);
             painter.drawImage(legend->geometry().topLeft() - p->frm.geometry().topLeft(), legend->grab().toImage());
+        }
+        img.save(dir + '/' + name + QStringLiteral(".png"));
+    }
+    // The same for the whole screen: the main window and every window open over it where they stand.
+    void shootScreen(const QString& name) {
+        const QString dir = qEnvironmentVariable("ORDIVAN_SCREENSHOT_DIR");
+        if (dir.isEmpty()) return;
+        QImage img(p->frm.screen()->geometry().size(), QImage::Format_RGB32);
+        img.fill(QColor(0, 90, 110));
+        QPainter painter(&img);
+        painter.drawImage(p->frm.geometry().topLeft(), p->frm.grab().toImage());
+        for (QWidget* w : QApplication::topLevelWidgets()) {
+            if (w != &p->frm && w->isVisible() && !(w->windowType() == Qt::Popup || w->windowType() == Qt::ToolTip))
+                painter.drawImage(w->geometry().topLeft(), w->grab().toImage());
         }
         img.save(dir + '/' + name + QStringLiteral(".png"));
     }
