@@ -79,7 +79,8 @@ TEST(WholeRoad, FromABlankPlanToThePrintedSheetAndTheExports) {
     clickPlan(500, 400);
     EXPECT_EQ(prog.wallBox(), QRect(QPoint(100, 100), QPoint(500, 400))) << "the walls as drawn";
 
-    // The scale: the top wall measured end to end as 10 m (25 mm a pixel, 1/95 on a 96 dpi screen).
+    // The scale: the top wall measured end to end as 10 m (25 mm a pixel, 1/95 on a 96 dpi screen). The
+    // measurement snaps to wall ends, which is why the room is drawn first.
     frm.action("S1")->trigger();
     clickPlan(103, 98);
     typeIntoLengthDialog({QStringLiteral("10000")});
