@@ -41,7 +41,7 @@ TEST(WindowPlacement, EveryWindowOpensOnTheScreenClearOfTheStatusPanelWhereItOpe
     // Each window, opened twice with a close between, whole on the screen, clear of the status panel.
     auto opensInPlace = [&](const char* what, QWidget* window, const std::function<void()>& open) {
         open();
-        ASSERT_TRUE(window->isVisible()) << what;
+        EXPECT_TRUE(window->isVisible()) << what;
         QApplication::processEvents();
         const QRect first = window->frameGeometry();
         EXPECT_TRUE(desk.contains(first)) << what << " at " << text(first);
@@ -51,12 +51,19 @@ TEST(WindowPlacement, EveryWindowOpensOnTheScreenClearOfTheStatusPanelWhereItOpe
         open();
         QApplication::processEvents();
         EXPECT_EQ(window->frameGeometry(), first) << what << " moved between openings";
+        return first;
     };
     catalog::forms::TfrmKigu* kigu = prog.p->engine.frmKigu;
-    opensInPlace("the registration window", kigu, [&] { prog.click("imgKigu"); });
+    // The registration window at the plan's top right corner, the curve window at its top left.
+    const QRect plan = frm.planAreaOnScreen();
+    const QRect registration = opensInPlace("the registration window", kigu, [&] { prog.click("imgKigu"); });
+    EXPECT_LE(plan.right() - registration.right(), 16) << text(registration) << " in " << text(plan);
+    EXPECT_LE(registration.top() - plan.top(), 16) << text(registration) << " in " << text(plan);
     prog.shootScreen(QStringLiteral("screen_%1x%2_registration").arg(desk.width()).arg(desk.height()));
     kigu->imgMouseDown(1, false);
-    opensInPlace("the curve window", prog.p->engine.frmCD, [&] { frm.action("mnuHaikou")->trigger(); });
+    const QRect curve = opensInPlace("the curve window", prog.p->engine.frmCD, [&] { frm.action("mnuHaikou")->trigger(); });
+    EXPECT_LE(curve.left() - plan.left(), 16) << text(curve) << " in " << text(plan);
+    EXPECT_LE(curve.top() - plan.top(), 16) << text(curve) << " in " << text(plan);
 
     // The calculation start dialog, closed unanswered, opens where it opened before.
     QList<QRect> starts;
