@@ -13,7 +13,8 @@ inline QApplication& qtApp() {
     static char name[] = "ordivan-test";
     static char* argv[] = {name, nullptr};
     static QApplication* app = [] {
-        qputenv("QT_QPA_PLATFORM", QByteArrayLiteral("offscreen"));
+        // An offscreen platform given with options (a screen configuration) is kept as it is.
+        if (!qgetenv("QT_QPA_PLATFORM").startsWith("offscreen")) qputenv("QT_QPA_PLATFORM", QByteArrayLiteral("offscreen"));
         return new QApplication(argc, argv);
     }();
     return *app;
