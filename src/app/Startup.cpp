@@ -11,7 +11,7 @@ void initialiseDocument(model::Document& doc, const ScreenInfo& screen, int surf
     doc.extent = {0, -1, 0, 0};
     doc.screenWidth = screen.width;
     doc.screenHeight = screen.height;
-    doc.windowTitle = doc.productTitle + model::kTitleSuffix;
+    doc.windowTitle = model::windowTitleFor(doc, "");
     doc.surfaceWidth = surfaceWidth;
     doc.surfaceHeight = surfaceHeight;
 

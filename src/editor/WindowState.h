@@ -1,5 +1,6 @@
-// What the main window shows of the editing that is no part of the plan: edit target, tool, snap mode, undo caption, hint.
+// What the main window shows of the editing that is no part of the plan: edit target, tool, snap mode, undo and redo captions, hint.
 #pragma once
+#include <cstdint>
 #include <string>
 
 namespace editor {
@@ -10,6 +11,10 @@ struct WindowState {
     char snapMode = 'F';      // 'F' free, 'E' end points, 'G' grid; '+' and 'Z' while a tool cannot snap
     char rememberedSnapMode = 'F';  // given back when a tool that cannot snap is left
     std::string undoCaption = "１つ戻す(部屋)";
+    // What a redo would bring back ("やり直し(器具)"); empty when nothing was undone. The redo is offered
+    // only while the plan's revision is still redoRevision, so any edit after the undo closes it.
+    std::string redoCaption;
+    std::uint64_t redoRevision = 0;
     std::string surfaceHint;  // the drawing surface's hint ("h=3200mm"); empty = hidden
 };
 

@@ -6,6 +6,7 @@
 namespace model {
 
 void markPlanChanged(Document& doc) {
+    ++doc.planRevision;
     doc.dataChanged = true;
     doc.resultValid = false;
     doc.maxLuxLabel.clear();
@@ -58,12 +59,16 @@ std::string scaleLabelFor(const Document& doc, bool withEffective) {
     return label;
 }
 
-std::string windowTitleFor(const Document& doc, const std::string& path) {
+std::string windowTitleFor(const Document& doc, const std::string& path, bool unsaved) {
     std::string name = path;
     std::size_t cut = name.find_last_of("/\\");
     if (cut != std::string::npos) name = name.substr(cut + 1);
-    return doc.productTitle + "  - " + name + kTitleSuffix;
+    if (name.empty() && !unsaved) return doc.productTitle + kTitleSuffix;
+    if (name.empty()) name = "無題";
+    return doc.productTitle + "  - " + (unsaved ? "*" : "") + name + kTitleSuffix;
 }
+
+bool hasUnsavedChanges(const Document& doc) { return doc.dataChanged && !doc.plan.isEmpty(); }
 
 int addFixture(Document& doc, catalog::TourokuTable& touroku, std::int32_t x, std::int32_t y, std::int32_t typeIndex) {
     KiguRecord k;

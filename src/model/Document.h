@@ -51,6 +51,8 @@ struct TextState {
 
 struct Document {
     Plan plan;
+    // Counts the plan's edits (every markPlanChanged): a redo is offered only while no edit came after the undo.
+    std::uint64_t planRevision = 0;
 
     // Flags and modes of the main window.
     bool dataChanged = true;
@@ -118,8 +120,13 @@ ScaleFromDenominator setScaleFromDenominator(Document& doc, std::int32_t denomin
 // "縮尺：1/N (n)" or "縮尺未設定".
 std::string scaleLabelFor(const Document& doc, bool withEffective);
 
-// The window title for a project path: "ORDIVAN Ver 2.0  - name.OLE  (ZOLT LIGHTING CORP.)".
-std::string windowTitleFor(const Document& doc, const std::string& path);
+// The window title for a project path: "ORDIVAN Ver 2.0  - name.OLE  (ZOLT LIGHTING CORP.)", with "*"
+// before the name while the plan has unsaved changes ("無題" for a plan never saved); without a path
+// and without changes only the program's name.
+std::string windowTitleFor(const Document& doc, const std::string& path, bool unsaved = false);
+
+// True when closing would offer to save: a changed plan with at least one item.
+bool hasUnsavedChanges(const Document& doc);
 
 // Adds a fixture with the anchor copied and its slot's placedCount kept in step; marks the plan changed.
 int addFixture(Document& doc, catalog::TourokuTable& touroku, std::int32_t x, std::int32_t y, std::int32_t typeIndex);

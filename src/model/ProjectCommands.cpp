@@ -28,6 +28,7 @@ bool ProjectCommands::readValidated(const std::string& path, bool clearFirst) {
     call(hooks_.refreshRegistration);
     doc_.menus.save1 = true;
     if (doc_.plan.scaleDenominator <= 0) doc_.scaleLabel = "縮尺未設定";
+    if (hooks_.fileUsed) hooks_.fileUsed(path);
     return true;
 }
 
@@ -46,9 +47,12 @@ bool ProjectCommands::openFromStartDialog() {
 
 bool ProjectCommands::openPath(const std::string& path) { return readValidated(path, true); }
 
+bool ProjectCommands::openRecent(const std::string& path) { return closeQuery() && readValidated(path, true); }
+
 bool ProjectCommands::writeTo(const std::string& path) {
     if (!writeProject(path, doc_, touroku_, services_)) return false;
     doc_.dataChanged = false;
+    if (hooks_.fileUsed) hooks_.fileUsed(path);
     return true;
 }
 
@@ -64,7 +68,7 @@ bool ProjectCommands::saveAs() {
 }
 
 bool ProjectCommands::closeQuery() {
-    if (!doc_.dataChanged || doc_.plan.isEmpty()) return true;
+    if (!hasUnsavedChanges(doc_)) return true;
     switch (services_.messageBox(kAskSave, "", ui::Icon::Question, ui::Buttons::YesNoCancel)) {
     case ui::Answer::Cancel: return false;
     case ui::Answer::No: return true;

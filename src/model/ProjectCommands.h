@@ -19,6 +19,7 @@ struct ProjectHooks {
     std::function<void()> refreshRegistration;   // the registration window's slot list
     std::function<void()> redrawPlan;            // redraw without a background
     std::function<void()> surfaceResized;        // the drawing surface grew to fit the plan
+    std::function<void(const std::string&)> fileUsed;  // a project was read from or written to this path
 };
 
 class ProjectCommands {
@@ -32,6 +33,8 @@ public:
     bool openFromStartDialog();
     // A path named on the command line (the arguments joined by blanks), opened like 開く.
     bool openPath(const std::string& path);
+    // A project chosen from the recent list: offers to save unsaved changes first, then opens like 開く.
+    bool openRecent(const std::string& path);
     // 上書き保存(&S).
     bool save();
     // 名前をつけて保存(&A).

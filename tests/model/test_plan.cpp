@@ -239,6 +239,9 @@ TEST(Document, WindowTitleNamesTheFileWithoutItsFolder) {
     model::Document doc;
     EXPECT_EQ(model::windowTitleFor(doc, "/home/u/My Plans/a.OLE"), "ORDIVAN Ver 2.0  - a.OLE  (ZOLT LIGHTING CORP.)");
     EXPECT_EQ(model::windowTitleFor(doc, "C:\\My Plans\\b.OLE"), "ORDIVAN Ver 2.0  - b.OLE  (ZOLT LIGHTING CORP.)");
+    // A plan never saved has no name to mark, but its changes are marked all the same.
+    EXPECT_EQ(model::windowTitleFor(doc, "", false), "ORDIVAN Ver 2.0  (ZOLT LIGHTING CORP.)");
+    EXPECT_EQ(model::windowTitleFor(doc, "", true), "ORDIVAN Ver 2.0  - *無題  (ZOLT LIGHTING CORP.)");
 }
 
 } // namespace

@@ -112,6 +112,8 @@ public:
     // Every menu item, palette control and status button declared by its object name; the program binds them.
     MainCommands commands;
 
+    // Fills "最近使ったファイル" with these paths, the latest first (the menu is closed while empty).
+    void showRecentFiles(const QStringList& paths);
     // Mirrors the document into the widgets: title, palette pictures and groups, cursor, menus, labels, image.
     void syncFromState();
     // Runs one command inside the handler boundary, then mirrors the state.

@@ -8,6 +8,7 @@
 #include <QPageSize>
 #include <QPrinter>
 #include <QPrinterInfo>
+#include <QPrintPreviewDialog>
 
 namespace ui::qt {
 
@@ -83,6 +84,23 @@ bool PdfJob::finish() {
     return base::writeWholeFile(path_, bytes_.toStdString());
 }
 
+std::unique_ptr<PrintJob> openPdfJob(const std::string& path, bool landscape, int dpi) {
+    auto job = std::make_unique<PdfJob>(path, landscape, dpi);
+    if (!job->ok()) return nullptr;
+    return job;
+}
+
 bool printerAvailable() { return !QPrinterInfo::availablePrinterNames().isEmpty(); }
+
+void showPrintPreview(QPrinter& printer, QWidget* parent, const std::function<void(Surface&)>& drawPage) {
+    QPrintPreviewDialog dialog(&printer, parent);
+    dialog.setWindowTitle(QStringLiteral("印刷プレビュー"));
+    QObject::connect(&dialog, &QPrintPreviewDialog::paintRequested, &dialog, [&drawPage](QPrinter* target) {
+        PrinterSurface page(target);
+        drawPage(page);
+        page.finish();
+    });
+    dialog.exec();
+}
 
 } // namespace ui::qt

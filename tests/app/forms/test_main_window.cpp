@@ -94,7 +94,9 @@ TEST(MainWindow, CarriesEveryMenuItemWithItsCaptionAndHidesTheHiddenOnes) {
         {"mnuLine", "等高線分布"}, {"mnuCalcRun", "計算の実行"}, {"mnuScaleSet", "照度レンジを設定する"},
         {"mnuScaleON", "設定値"}, {"mnuScaleOFF", "自動"}, {"mnuOutPut", "照度値をcsvファイルに保存"},
         {"About1", "ﾊﾞｰｼﾞｮﾝ情報(&A)..."}, {"mnuwin32file", "ﾌｧｲﾙの関連づけ"}, {"mnuDXF", "DXF"}, {"pmnuCopy", "ｺﾋﾟｰ(&C)"},
-        {"pmnuSave", "ﾌｧｲﾙに保存(&S)"}, {"mnuKiguShow", "表示"}, {"mnuKiguDel", "非表示"},
+        {"pmnuSave", "ﾌｧｲﾙに保存(&S)"}, {"mnuKiguShow", "表示"}, {"mnuKiguDel", "非表示"}, {"mnuRedo", "やり直し"},
+        {"mnuDeleteTool", "消去"}, {"mnuCancelOp", "操作の中止"}, {"mnuPreview", "印刷プレビュー"}, {"mnuPdf", "PDF に出力"},
+        {"mnuListPreview", "品番リストの印刷プレビュー"}, {"mnuRecent", "最近使ったファイル"},
     };
     for (const auto& [name, caption] : captions) {
         QAction* a = f.item(name);
@@ -105,7 +107,8 @@ TEST(MainWindow, CarriesEveryMenuItemWithItsCaptionAndHidesTheHiddenOnes) {
     for (const char* hidden : {"mnuSeido", "mnuHosyuritu", "mnuLegendMerge", "mnuTempMerge", "mnuListShow", "mnuHyoujiSeido"}) {
         EXPECT_FALSE(f.item(hidden)->isVisible()) << hidden;
     }
-    for (const char* off : {"Save1", "mnuDxfSave", "Print1", "mnuOutPut", "mnuRedBunpu", "mnuRedTemp", "mnuDXF", "mnuDelGrid"}) {
+    for (const char* off : {"Save1", "mnuDxfSave", "Print1", "mnuOutPut", "mnuRedBunpu", "mnuRedTemp", "mnuDXF", "mnuDelGrid",
+                            "mnuRedo", "mnuPreview", "mnuPdf"}) {
         EXPECT_FALSE(f.item(off)->isEnabled()) << off;
     }
     EXPECT_TRUE(f.item("mnuLampA")->isChecked());
