@@ -47,8 +47,6 @@ bool ProjectCommands::openFromStartDialog() {
 
 bool ProjectCommands::openPath(const std::string& path) { return readValidated(path, true); }
 
-bool ProjectCommands::openRecent(const std::string& path) { return closeQuery() && readValidated(path, true); }
-
 bool ProjectCommands::writeTo(const std::string& path) {
     if (!writeProject(path, doc_, touroku_, services_)) return false;
     doc_.dataChanged = false;

@@ -33,8 +33,6 @@ public:
     bool openFromStartDialog();
     // A path named on the command line (the arguments joined by blanks), opened like 開く.
     bool openPath(const std::string& path);
-    // A project chosen from the recent list: offers to save unsaved changes first, then opens like 開く.
-    bool openRecent(const std::string& path);
     // 上書き保存(&S).
     bool save();
     // 名前をつけて保存(&A).

@@ -327,8 +327,9 @@ void MainEngine::bindWindowCommands(model::ProjectCommands& project) {
 
     c.bind("Open1", [&project] { project.openFromMenu(); });
     c.openRecent = [this, f, &project](const std::string& path) {
+        if (!project.closeQuery()) return;
         // A project that has gone from its place leaves the list once the reader has said so.
-        if (!project.openRecent(path) && !QFileInfo::exists(QString::fromStdString(path))) {
+        if (!project.openPath(path) && !QFileInfo::exists(QString::fromStdString(path))) {
             recent_.remove(QString::fromStdString(path));
             f->showRecentFiles(recent_.paths());
         }

@@ -368,7 +368,8 @@ void TfrmMain::showRecentFiles(const QStringList& paths) {
     for (int i = 0; i < items.size(); ++i) {
         const bool used = i < paths.size();
         // "&1 name.OLE", the whole path as the tip.
-        items[i]->setText(used ? QStringLiteral("&%1 %2").arg(i + 1).arg(QFileInfo(paths[i]).fileName()) : QString());
+        const QString name = used ? QFileInfo(paths[i]).fileName().replace('&', QStringLiteral("&&")) : QString();
+        items[i]->setText(used ? QStringLiteral("&%1 %2").arg(i + 1).arg(name) : QString());
         items[i]->setToolTip(used ? paths[i] : QString());
         items[i]->setData(used ? paths[i] : QString());
         items[i]->setVisible(used);
