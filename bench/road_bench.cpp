@@ -44,7 +44,7 @@ Phases runRoad(int step, char kind) {
     settings.calcConfirmed = true;
     calc::ContourSet contours;
     const auto surface = services.createSurface(doc.surfaceWidth, doc.surfaceHeight);
-    view::ResultPresenter presenter(doc, grid, stats, settings, contours, *surface, services);
+    view::ResultPresenter presenter(doc, run.shown, grid, stats, settings, contours, *surface, services);
     view::ServicesCalcProgress progress(services);
     Phases p;
 

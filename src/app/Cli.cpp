@@ -34,8 +34,8 @@ int cmdSave(CliRun& run) {
 
 bool CliRun::loadProject(const std::string& path) {
     const auto naming = about(path);
-    initialiseDocument(doc, screen, cliSurfaceWidth(screen), cliSurfaceHeight(screen));
-    model::ProjectCommands commands(doc, touroku, services);
+    initialiseDocument(doc, shown, screen, cliSurfaceWidth(screen), cliSurfaceHeight(screen));
+    model::ProjectCommands commands(doc, shown, touroku, services);
     return commands.openPath(path);
 }
 

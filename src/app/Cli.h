@@ -27,6 +27,7 @@ struct CliRun {
     catalog::TourokuTable touroku;
     // The services above when they name files in their messages (the command line's own run); else null.
     FileMessages* fileMessages = nullptr;
+    model::WindowShown shown;  // what a window would show of the run; the commands never read it
 
     // Sets the start-up state and reads the project; false (message shown) when it is refused.
     bool loadProject(const std::string& path);

@@ -293,7 +293,7 @@ int runCalcCommand(CliRun& run) {
         run.services.showError("描画面を作成できません (" + base::formatInt(doc.surfaceWidth) + "×" + base::formatInt(doc.surfaceHeight) + ")");
         return kExitRefused;
     }
-    view::ResultPresenter presenter(doc, grid, stats, settings, contours, *surface, run.services);
+    view::ResultPresenter presenter(doc, run.shown, grid, stats, settings, contours, *surface, run.services);
 
     const auto t0 = std::chrono::steady_clock::now();
     try {

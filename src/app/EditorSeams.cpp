@@ -18,15 +18,23 @@ void ViewPlanPainter::drawSymbol(ui::Surface& surface, int x, int y, int code, c
 
 bool ReaderDxfBackground::load(const std::string& path) { return dxf_.LoadDxf(path, services_); }
 
-void ReaderDxfBackground::fitToView() { dxf_.FitDxfToView(doc_, surface_.width(), surface_.height()); }
+void ReaderDxfBackground::showScale() { shown_.scaleLabel = model::denominatorLabel(doc_.plan.scaleDenominator); }
+
+void ReaderDxfBackground::fitToView() {
+    dxf_.FitDxfToView(doc_, surface_.width(), surface_.height());
+    showScale();
+}
 
 void ReaderDxfBackground::draw(ui::Surface& surface) { dxf_.DrawDxf(surface); }
 
 void ReaderDxfBackground::zoom(int x1, int y1, int x2, int y2) {
-    dxf_.ZoomDxf(doc_, x1, y1, x2, y2, surface_.width(), surface_.height());
+    if (dxf_.ZoomDxf(doc_, x1, y1, x2, y2, surface_.width(), surface_.height())) showScale();
 }
 
-void ReaderDxfBackground::resetView() { dxf_.ResetDxfView(doc_, surface_.width(), surface_.height()); }
+void ReaderDxfBackground::resetView() {
+    dxf_.ResetDxfView(doc_, surface_.width(), surface_.height());
+    showScale();
+}
 
 float ReaderDxfBackground::nearestEndPoint(float best, int px, int py, ui::Point& found) {
     const double nearest = dxf_.NearestDxfEndPoint(best, px, py);

@@ -26,8 +26,9 @@ private:
 // The DXF drawing of the interchange reader as the editor's background, fitted into the plan surface.
 class ReaderDxfBackground : public editor::DxfBackground {
 public:
-    ReaderDxfBackground(io::TfrmDXF& dxf, model::Document& doc, ui::Services& services, const ui::Surface& surface)
-        : dxf_(dxf), doc_(doc), services_(services), surface_(surface) {}
+    ReaderDxfBackground(io::TfrmDXF& dxf, model::Document& doc, model::WindowShown& shown, ui::Services& services,
+                        const ui::Surface& surface)
+        : dxf_(dxf), doc_(doc), shown_(shown), services_(services), surface_(surface) {}
     bool load(const std::string& path) override;
     void fitToView() override;
     void draw(ui::Surface& surface) override;
@@ -36,8 +37,12 @@ public:
     float nearestEndPoint(float best, int px, int py, ui::Point& found) override;
 
 private:
+    // A fitted drawing gives the plan its scale; the window's scale label follows.
+    void showScale();
+
     io::TfrmDXF& dxf_;
     model::Document& doc_;
+    model::WindowShown& shown_;
     ui::Services& services_;
     const ui::Surface& surface_;  // its size is the image the drawing is fitted into
 };

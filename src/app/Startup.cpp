@@ -5,13 +5,15 @@
 
 namespace app {
 
-void initialiseDocument(model::Document& doc, const ScreenInfo& screen, int surfaceWidth, int surfaceHeight) {
+void initialiseDocument(model::Document& doc, model::WindowShown& shown, const ScreenInfo& screen, int surfaceWidth,
+                        int surfaceHeight) {
     doc = model::Document{};
+    shown = model::WindowShown{};  // every menu closed but the curve, no labels: the window's start
     doc.lampNameMode = 'A';
     doc.extent = {0, -1, 0, 0};
     doc.screenWidth = screen.width;
     doc.screenHeight = screen.height;
-    doc.windowTitle = model::windowTitleFor(doc, "");
+    shown.windowTitle = model::windowTitleFor(doc, "");
     doc.surfaceWidth = surfaceWidth;
     doc.surfaceHeight = surfaceHeight;
 
@@ -25,7 +27,6 @@ void initialiseDocument(model::Document& doc, const ScreenInfo& screen, int surf
     doc.dxfSizeMode = 2;
     doc.gridShown = false;
     doc.backgroundShown = false;
-    doc.menus.print = false;
 
     auto& t = doc.tables;
     t.symbolColour = {ui::Color{0, 0, 0},     ui::Color{255, 255, 0}, ui::Color{255, 150, 0}, ui::Color{255, 0, 0},
@@ -41,31 +42,18 @@ void initialiseDocument(model::Document& doc, const ScreenInfo& screen, int surf
     doc.extent.Xe = 0;
     doc.extent.Ye = 0;
 
-    model::markPlanChanged(doc);
+    model::markPlanChanged(doc, shown);
     doc.plan.mmPerPixel = -1;
     doc.plan.scaleDenominator = -1;
     doc.selectedType = -1;
     doc.currentFileName.clear();
     doc.bitmapSaveFileName.clear();
 
-    doc.gridSnapVisible = false;
-    doc.pointLuxLabel.clear();
     doc.tenDakaLabel = "3000";
     doc.tenDaka = base::toInt(doc.tenDakaLabel);
 
-    doc.menus.printBmpBackground = false;
-    doc.menus.printDxfBackground = false;
-    doc.menus.save1 = false;
-    doc.menus.deleteBackground = false;
-    doc.menus.deleteGrid = false;
-    doc.menus.dxfMenu = false;
-    doc.menus.curve = true;
-    doc.menus.redisplayLux = false;
-    doc.menus.redisplayColorTemp = false;
-    doc.bikouLabel.clear();
-
     doc.screenMmPerPixel = 25.39f / static_cast<float>(screen.dpi > 0 ? screen.dpi : 96);
-    doc.scaleLabel = model::scaleLabelFor(doc, false);
+    shown.scaleLabel = model::scaleLabelFor(doc, false);
 }
 
 void fillCtColour(model::DisplayTables& tables, const catalog::LightColorTable& colours) {

@@ -11,9 +11,11 @@ struct ScreenInfo {
     int dpi = 96;
 };
 
-// Sets every start-up value: edit state, colour and level tables, scale, labels, collections, menus.
-// The drawing surface has the given size (the window's client area less the palette and status panel).
-void initialiseDocument(model::Document& doc, const ScreenInfo& screen, int surfaceWidth, int surfaceHeight);
+// Sets every start-up value: the project's settings, colour and level tables, scale, collections, and
+// the window's title, labels and menus. The drawing surface has the given size (the window's client area
+// less the palette and status panel).
+void initialiseDocument(model::Document& doc, model::WindowShown& shown, const ScreenInfo& screen, int surfaceWidth,
+                        int surfaceHeight);
 
 // Copies the 60 light colours of 2000 K to 7900 K into the colour-temperature display's table.
 void fillCtColour(model::DisplayTables& tables, const catalog::LightColorTable& colours);

@@ -15,13 +15,13 @@ CalcStartView calcStartViewOf(const CalcSettings& settings) {
     return v;
 }
 
-void invalidateResult(model::Document& doc) {
+void invalidateResult(model::Document& doc, model::WindowShown& shown) {
     const bool changed = doc.dataChanged;
-    model::markPlanChanged(doc);
+    model::markPlanChanged(doc, shown);
     doc.dataChanged = changed;
 }
 
-void applyCalcStart(model::Document& doc, CalcSettings& settings, const CalcStartChoice& choice) {
+void applyCalcStart(model::Document& doc, model::WindowShown& shown, CalcSettings& settings, const CalcStartChoice& choice) {
     settings.showFixturesOnResult = choice.fixturePlot;
     doc.displayKind = choice.displayKind;
 
@@ -35,7 +35,7 @@ void applyCalcStart(model::Document& doc, CalcSettings& settings, const CalcStar
     case Environment::NotConsidered: settings.maintenanceOn = false; break;
     }
     if (settings.maintenanceOn != oldOn || settings.maintenanceClass != oldClass || choice.step != settings.calcStep) {
-        invalidateResult(doc);
+        invalidateResult(doc, shown);
     }
     settings.calcStep = choice.step;
     settings.calcConfirmed = true;
@@ -76,8 +76,8 @@ void applyTenDakaChange(model::Plan& plan, int answer, std::int32_t tenDakaBefor
     }
 }
 
-void setCalcStep(model::Document& doc, CalcSettings& settings, std::int32_t position) {
-    if (position != settings.calcStep) invalidateResult(doc);
+void setCalcStep(model::Document& doc, model::WindowShown& shown, CalcSettings& settings, std::int32_t position) {
+    if (position != settings.calcStep) invalidateResult(doc, shown);
     settings.calcStep = position;
 }
 

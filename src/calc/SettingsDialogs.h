@@ -28,12 +28,12 @@ struct CalcStartChoice {
 
 // The run: display kind and fixture plot taken over, maintenance and step stored, the result made
 // stale when maintenance or step differ from what was in force, calcConfirmed set.
-void applyCalcStart(model::Document& doc, CalcSettings& settings, const CalcStartChoice& choice);
+void applyCalcStart(model::Document& doc, model::WindowShown& shown, CalcSettings& settings, const CalcStartChoice& choice);
 // "ｷｬﾝｾﾙ": no run.
 inline void cancelCalcStart(CalcSettings& settings) { settings.calcConfirmed = false; }
 
 // A change of settings that only makes the result stale: no save prompt follows from it.
-void invalidateResult(model::Document& doc);
+void invalidateResult(model::Document& doc, model::WindowShown& shown);
 
 // The reference height dialog "計算高さの変更".
 inline constexpr const char* kTenDakaNotPositive = "計算天高を正しく入力して下さい";
@@ -53,7 +53,7 @@ bool anyFixtureWithOwnHeight(const model::Plan& plan);
 void applyTenDakaChange(model::Plan& plan, int answer, std::int32_t tenDakaBefore, std::int32_t tenDaka);
 
 // The precision dialog: every movement of the bar takes effect at once.
-void setCalcStep(model::Document& doc, CalcSettings& settings, std::int32_t position);
+void setCalcStep(model::Document& doc, model::WindowShown& shown, CalcSettings& settings, std::int32_t position);
 
 // The maintenance dialog's OK.
 void applyMaintenance(CalcSettings& settings, bool considered, std::int32_t environmentClass);

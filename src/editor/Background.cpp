@@ -19,20 +19,13 @@ struct GridFamily {
 } // namespace
 
 void Editor::clearDrawingSurface() {
-    auto& doc = state_.doc;
     eraseRubberBand();
     surface_.setPen(ui::Pen{grey(238), 1, ui::PenStyle::Solid, ui::PenMode::Copy});
     surface_.setBrush(ui::Brush{ui::colors::white, false});
     surface_.rectangle(0, 0, surface_.width(), surface_.height());
     surface_.setPen(ui::Pen{});
     surface_.setBrush(ui::Brush{ui::colors::white, true});
-    doc.resultShown = false;
-    doc.menus.print = false;
-    doc.menus.deleteGrid = false;
-    doc.menus.deleteBackground = false;
-    doc.menus.gridPrint = true;
-    state_.doc.menus.scaleSet = true;
-    doc.bikouLabel.clear();
+    model::surfaceWiped(state_.window);
 }
 
 void Editor::redisplayPlan() {
@@ -58,8 +51,8 @@ void Editor::redraw(int kind) {
         if (kind == 5 || kind == 6) dxf_->fitToView();
         if (kind >= 4 && kind <= 6) dxf_->draw(surface_);
     }
-    if (kind > 0) doc.menus.deleteBackground = true;
-    if (kind > 3) doc.menus.dxfMenu = true;
+    if (kind > 0) state_.window.menus.deleteBackground = true;
+    if (kind > 3) state_.window.menus.dxfMenu = true;
     surface_.setPen(ui::Pen{});
     painter_.drawWalls(surface_);
     if (!(kind == -1 && !state_.settings.showFixturesOnResult)) painter_.drawFixtures(surface_);
@@ -142,11 +135,11 @@ void Editor::drawGrid() {
     surface_.setFont(before);
     surface_.setPen(ui::Pen{});
 
-    doc.menus.deleteGrid = true;
-    state_.doc.menus.scaleSet = false;
-    doc.gridSnapVisible = true;
-    if (doc.backgroundKind != 'D') doc.menus.printDxfBackground = false;
-    if (doc.backgroundKind != 'B') doc.menus.printBmpBackground = false;
+    state_.window.menus.deleteGrid = true;
+    state_.window.menus.scaleSet = false;
+    state_.window.gridSnapVisible = true;
+    if (doc.backgroundKind != 'D') state_.window.menus.printDxfBackground = false;
+    if (doc.backgroundKind != 'B') state_.window.menus.printBmpBackground = false;
 }
 
 void Editor::loadBitmapBackground(bool fromMenu) {
@@ -166,13 +159,13 @@ void Editor::loadBitmapBackground(bool fromMenu) {
     state_.bitmap = std::move(picture);
     doc.gridShown = false;
     doc.backgroundShown = true;
-    doc.gridSnapVisible = false;
+    state_.window.gridSnapVisible = false;
     doc.backgroundKind = 'B';
     redraw(2);
-    doc.menus.printDxfBackground = false;
-    doc.menus.printBmpBackground = true;
-    doc.menus.deleteBackground = true;
-    if (fromMenu) doc.menus.dxfMenu = false;
+    state_.window.menus.printDxfBackground = false;
+    state_.window.menus.printBmpBackground = true;
+    state_.window.menus.deleteBackground = true;
+    if (fromMenu) state_.window.menus.dxfMenu = false;
 }
 
 void Editor::loadDxfBackground(bool fromMenu) {
@@ -183,17 +176,17 @@ void Editor::loadDxfBackground(bool fromMenu) {
     request.filter = kDxfFilter;
     auto path = services_.openFileDialog(request);
     if (!path) return;
-    doc.gridSnapVisible = false;
+    state_.window.gridSnapVisible = false;
     services_.progressShow("DXFﾌｧｲﾙの読み込み", "DXFﾌｧｲﾙを読み込み中", 0);
     const bool loaded = dxf_ != nullptr && dxf_->load(*path);
     services_.progressHide();
     if (!loaded) return;  // the reader has said why; the previous drawing stays
     redraw(5);
     doc.backgroundKind = 'D';
-    doc.menus.printDxfBackground = true;
-    doc.menus.deleteBackground = true;
-    doc.menus.printBmpBackground = false;
-    if (fromMenu) doc.menus.dxfMenu = true;
+    state_.window.menus.printDxfBackground = true;
+    state_.window.menus.deleteBackground = true;
+    state_.window.menus.printBmpBackground = false;
+    if (fromMenu) state_.window.menus.dxfMenu = true;
 }
 
 void Editor::chooseBitmapSizeMode(int mode) {
@@ -239,16 +232,16 @@ void Editor::mnuPrintGridClick() {
 void Editor::mnuDelHaikeiClick() {
     state_.doc.backgroundShown = false;
     redraw(0);
-    state_.doc.menus.deleteBackground = false;
-    state_.doc.menus.dxfMenu = false;
+    state_.window.menus.deleteBackground = false;
+    state_.window.menus.dxfMenu = false;
 }
 
 void Editor::mnuDelGridClick() {
     auto& doc = state_.doc;
     doc.gridShown = false;
-    doc.menus.deleteGrid = false;
-    doc.gridSnapVisible = false;
-    state_.doc.menus.scaleSet = true;
+    state_.window.menus.deleteGrid = false;
+    state_.window.gridSnapVisible = false;
+    state_.window.menus.scaleSet = true;
     redisplayPlan();
 }
 

@@ -62,9 +62,9 @@ Tool& Editor::tool() const {
 
 void Editor::initialise() {
     state_.grid.allocate(surface_.width(), surface_.height());
-    state_.doc.scaleLabel = model::scaleLabelFor(state_.doc, false);
-    state_.doc.gridSnapVisible = false;
-    state_.doc.pointLuxLabel.clear();
+    state_.window.scaleLabel = model::scaleLabelFor(state_.doc, false);
+    state_.window.gridSnapVisible = false;
+    state_.window.pointLuxLabel.clear();
     clearDrawingSurface();
     setTarget('R');
     updateScaleTypeLabel();
@@ -154,7 +154,7 @@ void Editor::selectWallTool(char code) {
 void Editor::selectSnap(char mode) {
     const char now = state_.window.snapMode;
     if (now == '+' || now == 'Z') return;  // the snap buttons are disabled
-    if (mode == 'G' && !state_.doc.gridSnapVisible) return;
+    if (mode == 'G' && !state_.window.gridSnapVisible) return;
     setSnapMode(mode);
 }
 
@@ -256,20 +256,19 @@ std::optional<ui::Point> Editor::snap(int x, int y) {
 }
 
 void Editor::mouseDown(const ui::MouseEvent& e) {
-    auto& doc = state_.doc;
     if (e.button == ui::MouseButton::Right) {
         // A right click ends what is being drawn like Escape; ending a measurement takes the place of the menu.
-        const bool menu = !tool().inProgress() && (doc.resultShown || state_.window.toolCode != 'M');
+        const bool menu = !tool().inProgress() && (state_.window.resultShown || state_.window.toolCode != 'M');
         escapeKey();
         if (menu) call(hooks_.showContextMenu);
         return;
     }
-    if (e.button != ui::MouseButton::Left || doc.resultShown) return;
+    if (e.button != ui::MouseButton::Left || state_.window.resultShown) return;
     if (auto snapped = snap(e.position.x, e.position.y)) handleSnappedPoint(*snapped);
 }
 
 void Editor::escapeKey() {
-    if (state_.doc.resultShown) return;  // the result covers the plan; nothing is being drawn
+    if (state_.window.resultShown) return;  // the result covers the plan; nothing is being drawn
     cancelOperation();
     if (state_.window.toolCode == 'M') finishMeasurement();
 }
@@ -305,15 +304,14 @@ void Editor::mouseMove(const ui::MouseEvent& e) {
     if (doc.resultValid) {
         const double v = std::trunc(static_cast<double>(state_.grid.luxAt(p.x, p.y)));
         const long long lux = std::fabs(v) < 9e18 ? static_cast<long long>(v) : 0;
-        doc.pointLuxLabel = "(" + std::to_string(lux) + " Lx)";
+        state_.window.pointLuxLabel = "(" + std::to_string(lux) + " Lx)";
     }
 }
 
 // ---------------------------------------------------------------- scale and numbers
 
 void Editor::S1Click() {
-    auto& doc = state_.doc;
-    if (!doc.menus.scaleSet || state_.window.toolCode == 'M') return;
+    if (!state_.window.menus.scaleSet || state_.window.toolCode == 'M') return;
     cancelOperation();
     beforeMeasure_ = {state_.window.toolCode, state_.window.snapMode, state_.window.rememberedSnapMode};
     state_.window.rememberedSnapMode = state_.window.snapMode;

@@ -46,7 +46,7 @@ void Editor::mnuUndoClick() {
     }
     }
     // The plan is no longer the one the result was calculated for.
-    model::markPlanChanged(doc);
+    model::markPlanChanged(doc, state_.window);
     showRedo();
 }
 
@@ -75,7 +75,7 @@ void Editor::mnuRedoClick() {
     } else {
         doc.plan.hasira.add(std::get<model::HasiraRecord>(item));
     }
-    model::markPlanChanged(doc);
+    model::markPlanChanged(doc, state_.window);
     // Undo left white gaps where the item crossed others; the whole plan is drawn again.
     redisplayPlan();
     showRedo();
@@ -117,7 +117,7 @@ void Editor::btnHenkouClick() {
         }
         redisplayPlan();
     }
-    model::markPlanChanged(doc);
+    model::markPlanChanged(doc, state_.window);
 }
 
 bool Editor::windowResized(int clientWidth, int freeHeight, bool autoScroll) {
@@ -171,7 +171,7 @@ void Editor::redisplayResultAs(char kind) {
 }
 
 void Editor::updateScaleTypeLabel() {
-    state_.doc.scaleTypeLabel = view::scaleTypeLabel(state_.doc.displayKind, state_.doc.rangeMode);
+    state_.window.scaleTypeLabel = view::scaleTypeLabel(state_.doc.displayKind, state_.doc.rangeMode);
 }
 
 void Editor::chooseNextResult(char kind) {
@@ -210,9 +210,9 @@ void Editor::clearPlan() {
     auto& doc = state_.doc;
     cancelOperation();
     call(hooks_.closeLegendWindows);
-    model::clearPlan(doc, touroku_);
+    model::clearPlan(doc, state_.window, touroku_);
     state_.grid.zero();
-    doc.scaleLabel = model::scaleLabelFor(doc, false);
+    state_.window.scaleLabel = model::scaleLabelFor(doc, false);
     clearDrawingSurface();
     call(hooks_.hideRegistration);
     call(hooks_.refreshRegistrationSlots);
@@ -237,7 +237,7 @@ void Editor::applyNewPlan(const NewPlanChoice& choice, bool clearFirst) {
     case NewPlanBackground::Dxf: loadDxfBackground(false); break;
     case NewPlanBackground::Bitmap: loadBitmapBackground(false); break;
     case NewPlanBackground::Grid:
-        model::setScaleFromDenominator(doc, denominator);
+        model::setScaleFromDenominator(doc, state_.window, denominator);
         if (doc.plan.hasScale()) redraw(0);
         break;
     }

@@ -16,7 +16,7 @@ bool FixturePlacer::place(ui::Point p) {
     model::Document& doc = ctx_.doc();
     const int slot = doc.selectedType;
     if (!catalog::isValidSlot(slot) || ctx_.touroku[slot].hinban.empty()) return false;  // no fixture of a freed type
-    const int index = model::addFixture(doc, ctx_.touroku, p.x, p.y, slot);
+    const int index = model::addFixture(doc, ctx_.state.window, ctx_.touroku, p.x, p.y, slot);
     const auto& k = doc.plan.kigu[index];
     ctx_.painter.drawSymbol(ctx_.surface, k.x, k.y, slot, 'P', k.rotation, 0);
     if (ctx_.hooks.refreshRegistrationCounts) ctx_.hooks.refreshRegistrationCounts();
@@ -25,7 +25,7 @@ bool FixturePlacer::place(ui::Point p) {
 
 bool PillarPlacer::prepare() {
     try {
-        sizeMm_ = base::toInt(ctx_.doc().hasiraSizeText);
+        sizeMm_ = base::toInt(ctx_.state.window.hasiraSizeText);
     } catch (const base::ConversionError& e) {
         ctx_.services.showError(e.what());
         return false;
@@ -45,7 +45,7 @@ bool PillarPlacer::place(ui::Point p) {
     h.y = p.y;
     h.halfSize = static_cast<std::int32_t>(std::trunc(sizeMm_ / static_cast<double>(doc.plan.mmPerPixel) * 0.5));
     doc.plan.hasira.add(h);
-    model::markPlanChanged(doc);
+    model::markPlanChanged(doc, ctx_.state.window);
     doc.plan.lastPillarHalfSize = h.halfSize;
     ctx_.painter.drawSymbol(ctx_.surface, h.x, h.y, h.pillarKind, 'p', 0, h.halfSize);
     return true;
@@ -93,7 +93,7 @@ ToolOutcome DeleteFixturesTool::complete(ui::Point c0, ui::Point c1) {
     }
     if (ctx_.hooks.refreshRegistrationCounts) ctx_.hooks.refreshRegistrationCounts();
     for (auto it = marked.rbegin(); it != marked.rend(); ++it) kigu.removeAt(*it);
-    if (!marked.empty()) model::markPlanChanged(ctx_.doc());
+    if (!marked.empty()) model::markPlanChanged(ctx_.doc(), ctx_.state.window);
     return ToolOutcome::Kept;
 }
 
@@ -109,7 +109,7 @@ ToolOutcome DeletePillarsTool::complete(ui::Point c0, ui::Point c1) {
         marked.push_back(i);
     }
     for (auto it = marked.rbegin(); it != marked.rend(); ++it) hasira.removeAt(*it);
-    if (!marked.empty()) model::markPlanChanged(doc);
+    if (!marked.empty()) model::markPlanChanged(doc, ctx_.state.window);
     return ToolOutcome::Kept;
 }
 
@@ -126,7 +126,7 @@ ToolOutcome HeightChangeTool::complete(ui::Point c0, ui::Point c1) {
     const int h = answer.firstValue;
     for (int i : inside) {
         doc.plan.kigu[i].heightOffset = h == doc.tenDaka ? 0 : h - doc.tenDaka;
-        model::markPlanChanged(doc);
+        model::markPlanChanged(doc, ctx_.state.window);
     }
     ctx_.editor.redisplayPlan();
     return ToolOutcome::Kept;

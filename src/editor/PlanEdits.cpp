@@ -18,7 +18,7 @@ void addWallLine(const ToolContext& ctx, ui::Point a, ui::Point b) {
     r.x4 = 0;
     model::normaliseLine(r);
     ctx.doc().plan.lines.add(r);
-    model::markPlanChanged(ctx.doc());
+    model::markPlanChanged(ctx.doc(), ctx.state.window);
 }
 
 void addWallArc(const ToolContext& ctx, ui::Point a, ui::Point b, const ArcGeometry& g) {
@@ -38,7 +38,7 @@ void addWallArc(const ToolContext& ctx, ui::Point a, ui::Point b, const ArcGeome
     ctx.surface.setBrush(ui::Brush{ui::colors::white, true});
     ctx.surface.arc(r.x3, r.y3, r.x4, r.y4, r.x1, r.y1, r.x2, r.y2);
     ctx.doc().plan.lines.add(r);
-    model::markPlanChanged(ctx.doc());
+    model::markPlanChanged(ctx.doc(), ctx.state.window);
 }
 
 void eraseSegment(const ToolContext& ctx, const model::LineRecord& s) {

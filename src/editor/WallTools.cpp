@@ -95,7 +95,7 @@ ToolOutcome RectangleTool::complete(ui::Point s, ui::Point p) {
         model::normaliseLine(r);
         doc.plan.lines.add(r);
     }
-    model::markPlanChanged(doc);
+    model::markPlanChanged(doc, ctx_.state.window);
     return ToolOutcome::Kept;
 }
 
@@ -108,7 +108,7 @@ ToolOutcome DeleteSegmentsTool::complete(ui::Point c0, ui::Point c1) {
     }
     for (int i : caught) eraseSegment(ctx_, lines[i]);
     for (auto it = caught.rbegin(); it != caught.rend(); ++it) lines.removeAt(*it);
-    if (!caught.empty()) model::markPlanChanged(ctx_.doc());
+    if (!caught.empty()) model::markPlanChanged(ctx_.doc(), ctx_.state.window);
     return ToolOutcome::Kept;
 }
 
@@ -123,8 +123,8 @@ ToolOutcome MeasureScaleTool::complete(ui::Point a, ui::Point b) {
         const float mm = static_cast<float>(answer.firstValue / length);
         doc.plan.mmPerPixel = mm;
         doc.plan.scaleDenominator = static_cast<std::int32_t>(std::trunc(mm / doc.screenMmPerPixel + 0.5f));
-        doc.scaleLabel = model::scaleLabelFor(doc, false);
-        model::markPlanChanged(doc);
+        ctx_.state.window.scaleLabel = model::scaleLabelFor(doc, false);
+        model::markPlanChanged(doc, ctx_.state.window);
     }
     return ToolOutcome::GiveBackPreviousTool;
 }

@@ -1,11 +1,15 @@
-// What the main window shows of the editing that is no part of the plan: edit target, tool, snap mode, undo and redo captions, hint.
+// The main window's one state: what it shows beside the plan (menus, title, labels, toggles) and the editing that is no part of the plan.
 #pragma once
+#include "model/WindowShown.h"
+
 #include <cstdint>
 #include <string>
 
 namespace editor {
 
-struct WindowState {
+// The layers below the editor change the part they own through model::WindowShown; the main window
+// reads this one instance after every command.
+struct WindowState : model::WindowShown {
     char editTarget = 'R';    // 'R' walls, 'K' fixtures, 'C' / 'S' pillars
     char toolCode = 'L';      // the tool inside the target (WallTools.h, PlacementTools.h)
     char snapMode = 'F';      // 'F' free, 'E' end points, 'G' grid; '+' and 'Z' while a tool cannot snap

@@ -62,7 +62,7 @@ std::map<std::string, ButtonView> paletteViewOf(const model::Document& doc, cons
     };
     v["imgFree"] = snap(true, 'F');
     v["imgEdge"] = snap(true, 'E');
-    v["imgGrid"] = snap(doc.gridSnapVisible, 'G');
+    v["imgGrid"] = snap(window.gridSnapVisible, 'G');
 
     v["imgCalc"] = tool(true, calcPressed);
     return v;
@@ -87,7 +87,7 @@ std::string pillarSizeLabel(const WindowState& window) { return window.editTarge
 
 std::map<std::string, MenuView> menuViewOf(const model::Document& doc, const WindowState& window,
                                           const calc::CalcSettings& settings) {
-    const auto& m = doc.menus;
+    const auto& m = window.menus;
     std::map<std::string, MenuView> v;
     auto enabled = [&](const char* name, bool on) { v[name].enabled = on; };
     auto checked = [&](const char* name, bool on) { v[name].checked = on; };
@@ -127,8 +127,8 @@ std::map<std::string, MenuView> menuViewOf(const model::Document& doc, const Win
     checked("mnuScaleOFF", !doc.rangeMode);
     checked("mnuKiguShow", settings.showFixturesOnResult);
     checked("mnuKiguDel", !settings.showFixturesOnResult);
-    checked("mnuPrint1", doc.displayDetail);
-    checked("mnuPrint3", !doc.displayDetail);
+    checked("mnuPrint1", window.displayDetail);
+    checked("mnuPrint3", !window.displayDetail);
     checked("mnuBmpScreen", doc.bitmapSizeMode == 1);
     checked("mnuBmpForm", doc.bitmapSizeMode == 2);
     checked("mnuBmpSorce", doc.bitmapSizeMode == 3);
@@ -139,8 +139,8 @@ std::map<std::string, MenuView> menuViewOf(const model::Document& doc, const Win
     const bool redoOpen = !window.redoCaption.empty() && window.redoRevision == doc.planRevision;
     v["mnuRedo"].caption = redoOpen ? window.redoCaption : kRedoCaption;
     enabled("mnuRedo", redoOpen);
-    v["mnuLegendMerge"].caption = doc.legendFramed ? kLegendMergeOn : kLegendMergeOff;
-    v["mnuTempMerge"].caption = doc.tempScaleMerged ? kTempMergeOff : kTempMergeOn;
+    v["mnuLegendMerge"].caption = window.legendFramed ? kLegendMergeOn : kLegendMergeOff;
+    v["mnuTempMerge"].caption = window.tempScaleMerged ? kTempMergeOff : kTempMergeOn;
 
     // Items the window carries but does not offer.
     for (const char* name : {"mnuHyoujiSeido", "mnuPrint1", "mnuPrint3", "mnuSeido", "mnuHosyuritu", "mnuLegendMerge",

@@ -362,11 +362,10 @@ void TfrmDXF::FitDxfToView(model::Document& doc, int imageWidth, int imageHeight
     baseY_ = calc::truncInt((e.maxY - e.minY) / s_ + oy_);
     doc.plan.mmPerPixel = s_;
     doc.plan.scaleDenominator = calc::truncInt(s_ / doc.screenMmPerPixel + 0.5);
-    doc.scaleLabel = "縮尺：1/" + base::formatInt(doc.plan.scaleDenominator);
 }
 
-void TfrmDXF::ZoomDxf(model::Document& doc, int x1, int y1, int x2, int y2, int imageWidth, int imageHeight) {
-    if (x1 == x2 && y1 == y2) return;  // a click, not a rectangle
+bool TfrmDXF::ZoomDxf(model::Document& doc, int x1, int y1, int x2, int y2, int imageWidth, int imageHeight) {
+    if (x1 == x2 && y1 == y2) return false;  // a click, not a rectangle
     DxfExtents& e = drawing_.extents;
     const float minX = e.minX, minY = e.minY;
     DxfExtents z;
@@ -376,6 +375,7 @@ void TfrmDXF::ZoomDxf(model::Document& doc, int x1, int y1, int x2, int y2, int 
     z.maxY = static_cast<float>(minY + s_ * (double(baseY_) - std::min(y1, y2)));
     e = z;
     FitDxfToView(doc, imageWidth, imageHeight);
+    return true;
 }
 
 void TfrmDXF::ResetDxfView(model::Document& doc, int imageWidth, int imageHeight) {

@@ -80,10 +80,10 @@ public:
     // The same from the bytes of a file already read.
     bool loadFromBytes(std::string_view bytes, ui::Services& services);
 
-    // Fits the current extents into 80 % of the plan image; sets the plan scale and its label.
+    // Fits the current extents into 80 % of the plan image; sets the plan scale (the window's label is the caller's).
     void FitDxfToView(model::Document& doc, int imageWidth, int imageHeight);
-    // Zooms to a rectangle given in plan pixels, then fits.
-    void ZoomDxf(model::Document& doc, int x1, int y1, int x2, int y2, int imageWidth, int imageHeight);
+    // Zooms to a rectangle given in plan pixels, then fits; false (nothing changed) for a click.
+    bool ZoomDxf(model::Document& doc, int x1, int y1, int x2, int y2, int imageWidth, int imageHeight);
     // Back to the extents of the whole drawing, then fits.
     void ResetDxfView(model::Document& doc, int imageWidth, int imageHeight);
     // Sets the drawing units per plan pixel directly (the plan was rescaled).

@@ -1,31 +1,25 @@
-// Plan-wide state changes: plan changed, clear plan, scale from a denominator, labels and titles.
+// Plan-wide state changes: plan changed, clear plan, scale from a denominator, the scale label and the window title.
 #include "model/Document.h"
 
 #include <cmath>
 
 namespace model {
 
-void markPlanChanged(Document& doc) {
+void markPlanChanged(Document& doc, WindowShown& shown) {
     ++doc.planRevision;
     doc.dataChanged = true;
     doc.resultValid = false;
-    doc.maxLuxLabel.clear();
-    doc.pointLuxLabel.clear();
-    doc.menus.redisplayLux = false;
-    doc.menus.redisplayColorTemp = false;
-    doc.menus.dxfSaveResult = false;
-    doc.menus.csvOutput = false;
-    doc.menus.gridPrint = true;
+    closeResultMenus(shown);
 }
 
-void clearPlan(Document& doc, catalog::TourokuTable& touroku) {
+void clearPlan(Document& doc, WindowShown& shown, catalog::TourokuTable& touroku) {
     doc.plan.clearItems();
     doc.currentFileName.clear();
     doc.bitmapSaveFileName.clear();
     touroku.clearAll();
     doc.plan.mmPerPixel = -1;
     doc.plan.scaleDenominator = -1;
-    doc.hasiraSizeText = "800";
+    shown.hasiraSizeText = "800";
     doc.arrayInput = 'K';
     doc.flVertical = false;
     doc.displayKind = 'B';
@@ -34,24 +28,25 @@ void clearPlan(Document& doc, catalog::TourokuTable& touroku) {
     // The label returns to 3000 while tenDaka keeps its value, as the program always did; the
     // calculation reads the height from the label, so the two cannot disagree in a result.
     doc.tenDakaLabel = "3000";
-    markPlanChanged(doc);
+    shown.windowTitle = windowTitleFor(doc, "");  // a new plan no longer carries the old file's name
+    markPlanChanged(doc, shown);
 }
 
-ScaleFromDenominator setScaleFromDenominator(Document& doc, std::int32_t denominator) {
+ScaleFromDenominator setScaleFromDenominator(Document& doc, WindowShown& shown, std::int32_t denominator) {
     ScaleFromDenominator s = scaleFromDenominator(denominator, doc.screenMmPerPixel);
     if (!(s.mmPerPixel > 0)) return s;
     rescalePlan(doc.plan, s.mmPerPixel);
     doc.plan.mmPerPixel = s.mmPerPixel;
     doc.plan.scaleDenominator = denominator;
-    doc.scaleLabel = scaleLabelFor(doc, true);
-    doc.gridSnapVisible = true;
+    shown.scaleLabel = scaleLabelFor(doc, true);
+    shown.gridSnapVisible = true;
     doc.gridShown = true;
     return s;
 }
 
 std::string scaleLabelFor(const Document& doc, bool withEffective) {
     if (doc.plan.scaleDenominator < 1) return "縮尺未設定";
-    std::string label = "縮尺：1/" + std::to_string(doc.plan.scaleDenominator);
+    std::string label = denominatorLabel(doc.plan.scaleDenominator);
     if (withEffective && doc.plan.mmPerPixel > 0 && doc.screenMmPerPixel > 0) {
         const auto effective = static_cast<long long>(std::trunc(doc.plan.mmPerPixel / doc.screenMmPerPixel + 0.5f));
         label += " (" + std::to_string(effective) + ")";
@@ -59,18 +54,20 @@ std::string scaleLabelFor(const Document& doc, bool withEffective) {
     return label;
 }
 
-std::string windowTitleFor(const Document& doc, const std::string& path, bool unsaved) {
+std::string denominatorLabel(std::int32_t denominator) { return "縮尺：1/" + std::to_string(denominator); }
+
+std::string windowTitleFor(const Document& doc, const std::string& path) {
+    // "[*]" is where the window shows its unsaved-changes mark.
+    if (path.empty()) return doc.productTitle + "[*]" + kTitleSuffix;
     std::string name = path;
     std::size_t cut = name.find_last_of("/\\");
     if (cut != std::string::npos) name = name.substr(cut + 1);
-    if (name.empty() && !unsaved) return doc.productTitle + kTitleSuffix;
-    if (name.empty()) name = "無題";
-    return doc.productTitle + "  - " + (unsaved ? "*" : "") + name + kTitleSuffix;
+    return doc.productTitle + "  - [*]" + name + kTitleSuffix;
 }
 
 bool hasUnsavedChanges(const Document& doc) { return doc.dataChanged && !doc.plan.isEmpty(); }
 
-int addFixture(Document& doc, catalog::TourokuTable& touroku, std::int32_t x, std::int32_t y, std::int32_t typeIndex) {
+int addFixture(Document& doc, WindowShown& shown, catalog::TourokuTable& touroku, std::int32_t x, std::int32_t y, std::int32_t typeIndex) {
     KiguRecord k;
     k.x = x;
     k.y = y;
@@ -80,20 +77,20 @@ int addFixture(Document& doc, catalog::TourokuTable& touroku, std::int32_t x, st
     k.anchorY = y;
     int index = doc.plan.kigu.add(k);
     touroku.changePlacedCount(typeIndex, +1);
-    markPlanChanged(doc);
+    markPlanChanged(doc, shown);
     return index;
 }
 
-void deleteFixture(Document& doc, catalog::TourokuTable& touroku, int index) {
+void deleteFixture(Document& doc, WindowShown& shown, catalog::TourokuTable& touroku, int index) {
     const std::int32_t type = doc.plan.kigu[index].typeIndex;
     doc.plan.kigu.removeAt(index);
     touroku.changePlacedCount(type, -1);
-    markPlanChanged(doc);
+    markPlanChanged(doc, shown);
 }
 
-void deleteFixturesOfSlot(Document& doc, catalog::TourokuTable& touroku, int slot) {
+void deleteFixturesOfSlot(Document& doc, WindowShown& shown, catalog::TourokuTable& touroku, int slot) {
     for (int i = doc.plan.kigu.count(); i >= 1; --i) {
-        if (doc.plan.kigu[i].typeIndex == slot) deleteFixture(doc, touroku, i);
+        if (doc.plan.kigu[i].typeIndex == slot) deleteFixture(doc, shown, touroku, i);
     }
 }
 

@@ -1,8 +1,9 @@
-// The main window's state that every subsystem reads: the plan, its settings, flags, labels and menu states.
+// The project every subsystem reads: the plan, what the project file carries, the plan's settings and display tables.
 #pragma once
 #include "base/Version.h"
 #include "catalog/FixtureType.h"
 #include "model/Plan.h"
+#include "model/WindowShown.h"
 #include "ui/Types.h"
 
 #include <array>
@@ -10,24 +11,6 @@
 #include <string>
 
 namespace model {
-
-// Which menu items are enabled; the window mirrors these.
-struct MenuStates {
-    bool save1 = false;                // 上書き保存(&S)
-    bool printBmpBackground = false;
-    bool printDxfBackground = false;
-    bool deleteBackground = false;
-    bool deleteGrid = false;
-    bool dxfMenu = false;
-    bool curve = true;                 // the light distribution curve
-    bool redisplayLux = false;         // 照度分布(色)の表示
-    bool redisplayColorTemp = false;   // 色温度分布の表示
-    bool dxfSaveResult = false;        // DXFﾌｧｲﾙで保存(&H)
-    bool csvOutput = false;            // 照度値をcsvファイルに保存
-    bool gridPrint = true;             // グリッド表示
-    bool print = false;                // 印刷(&P)
-    bool scaleSet = true;              // 縮尺の設定(&S): closed while the grid is drawn
-};
 
 // Colour and level tables of the result display, with their start-up values.
 struct DisplayTables {
@@ -54,7 +37,7 @@ struct Document {
     // Counts the plan's edits (every markPlanChanged): a redo is offered only while no edit came after the undo.
     std::uint64_t planRevision = 0;
 
-    // Flags and modes of the main window.
+    // Modes of the project: what the result shows and how fixtures are entered and named.
     bool dataChanged = true;
     bool resultValid = false;
     char displayKind = 'B';   // 'B' colour map, 'C' colour temperature, 'T' contour lines
@@ -65,14 +48,9 @@ struct Document {
     int dxfSizeMode = 2;
     bool gridShown = false;
     bool backgroundShown = false;
-    bool gridSnapVisible = false;
     char lampNameMode = 'A';    // application-wide lamp names: 'J' Japanese, 'A' alphanumeric
     std::int32_t selectedType = -1;
-    bool resultShown = false;     // a result map covers the drawing surface; clicks do nothing
-    bool displayDetail = true;    // every pixel of the colour map (clear: every second row)
     bool rangeMode = false;       // the user's illuminance levels instead of automatic ones
-    bool legendFramed = true;
-    bool tempScaleMerged = false; // the colour-temperature scale window without its border
 
     // Settings.
     std::int32_t tenDaka = 3000;       // reference calculation height in mm
@@ -83,22 +61,16 @@ struct Document {
     std::int32_t surfaceHeight = 900;
     Extent extent{0, -1, 0, 0};
 
-    // Texts shown by the window.
+    // Names and texts of the project.
     std::string productTitle = base::productTitle();
-    std::string windowTitle;
     std::string currentFileName;
     std::string bitmapSaveFileName;
-    std::string scaleLabel;
-    std::string tenDakaLabel = "3000";  // labTendaka; the calculation reads the height from it
-    std::string hasiraSizeText = "800";  // txtHasira
-    std::string maxLuxLabel;
-    std::string pointLuxLabel;
-    std::string bikouLabel;
-    std::string scaleTypeLabel = "照度分布 Scale: 自動";  // labScaleType
+    // The reference height as typed and saved (the window shows it in labTendaka); the calculation
+    // reads the height from this text, so the height shown is the height used.
+    std::string tenDakaLabel = "3000";
     std::string projectName;      // 物件名 on the print form
     std::string projectNameCopy;
 
-    MenuStates menus;
     DisplayTables tables;
     TextState textState;
 };
@@ -107,32 +79,35 @@ struct Document {
 inline constexpr const char* kTitleSuffix = "  (ZOLT LIGHTING CORP.)";
 
 // Every edit of the plan goes through here: the result becomes stale and the result menus close.
-void markPlanChanged(Document& doc);
+void markPlanChanged(Document& doc, WindowShown& shown);
 
 // Empties the plan and its file names, frees every fixture type slot, forgets the scale.
-// The grid and the windows are the caller's (the editor zeroes the grid and hides the registration window).
-void clearPlan(Document& doc, catalog::TourokuTable& touroku);
+// The pillar size box returns to 800. The grid and the windows are the caller's (the editor zeroes the
+// grid and hides the registration window).
+void clearPlan(Document& doc, WindowShown& shown, catalog::TourokuTable& touroku);
 
 // Sets the scale from a denominator (the grid choice of the plan dialogs): rescales the plan, fixes
 // mmPerPixel and the scale label, shows the grid snap button and the grid. Returns the pitches.
-ScaleFromDenominator setScaleFromDenominator(Document& doc, std::int32_t denominator);
+ScaleFromDenominator setScaleFromDenominator(Document& doc, WindowShown& shown, std::int32_t denominator);
 
 // "縮尺：1/N (n)" or "縮尺未設定".
 std::string scaleLabelFor(const Document& doc, bool withEffective);
+// "縮尺：1/N" as it stands, even for no scale (an opened project and a fitted DXF drawing show it so).
+std::string denominatorLabel(std::int32_t denominator);
 
-// The window title for a project path: "ORDIVAN Ver 2.0  - name.OLE  (ZOLT LIGHTING CORP.)", with "*"
-// before the name while the plan has unsaved changes ("無題" for a plan never saved); without a path
-// and without changes only the program's name.
-std::string windowTitleFor(const Document& doc, const std::string& path, bool unsaved = false);
+// The one composition of the window title: "ORDIVAN Ver 2.0  - [*]name.OLE  (ZOLT LIGHTING CORP.)" for a
+// project path, "ORDIVAN Ver 2.0[*]  (ZOLT LIGHTING CORP.)" without one; the window shows "[*]" as its
+// mark ("*") while the plan has unsaved changes and drops it otherwise.
+std::string windowTitleFor(const Document& doc, const std::string& path);
 
 // True when closing would offer to save: a changed plan with at least one item.
 bool hasUnsavedChanges(const Document& doc);
 
 // Adds a fixture with the anchor copied and its slot's placedCount kept in step; marks the plan changed.
-int addFixture(Document& doc, catalog::TourokuTable& touroku, std::int32_t x, std::int32_t y, std::int32_t typeIndex);
+int addFixture(Document& doc, WindowShown& shown, catalog::TourokuTable& touroku, std::int32_t x, std::int32_t y, std::int32_t typeIndex);
 // Deletes fixture `index` (compacting) and decrements its slot's placedCount; marks the plan changed.
-void deleteFixture(Document& doc, catalog::TourokuTable& touroku, int index);
+void deleteFixture(Document& doc, WindowShown& shown, catalog::TourokuTable& touroku, int index);
 // Deletes every fixture of one type slot (the registration window cleared it), the others keeping their order.
-void deleteFixturesOfSlot(Document& doc, catalog::TourokuTable& touroku, int slot);
+void deleteFixturesOfSlot(Document& doc, WindowShown& shown, catalog::TourokuTable& touroku, int slot);
 
 } // namespace model

@@ -5,8 +5,8 @@
 
 namespace model {
 
-ProjectCommands::ProjectCommands(Document& doc, catalog::TourokuTable& touroku, ui::Services& services, ProjectHooks hooks)
-    : doc_(doc), touroku_(touroku), services_(services), hooks_(std::move(hooks)) {}
+ProjectCommands::ProjectCommands(Document& doc, WindowShown& shown, catalog::TourokuTable& touroku, ui::Services& services, ProjectHooks hooks)
+    : doc_(doc), shown_(shown), touroku_(touroku), services_(services), hooks_(std::move(hooks)) {}
 
 bool ProjectCommands::readValidated(const std::string& path, bool clearFirst) {
     ProjectContent content;
@@ -16,20 +16,28 @@ bool ProjectCommands::readValidated(const std::string& path, bool clearFirst) {
         if (hooks_.clearPlan) {
             hooks_.clearPlan();
         } else {
-            clearPlan(doc_, touroku_);
+            clearPlan(doc_, shown_, touroku_);
         }
         call(hooks_.refreshRegistration);
     }
     applyProject(path, content, doc_, touroku_);
+    showOpened(path);
     doc_.dataChanged = false;
     doc_.resultValid = false;
     if (doc_.surfaceWidth != oldWidth || doc_.surfaceHeight != oldHeight) call(hooks_.surfaceResized);
     call(hooks_.redrawPlan);
     call(hooks_.refreshRegistration);
-    doc_.menus.save1 = true;
-    if (doc_.plan.scaleDenominator <= 0) doc_.scaleLabel = "縮尺未設定";
+    shown_.menus.save1 = true;
+    if (doc_.plan.scaleDenominator <= 0) shown_.scaleLabel = "縮尺未設定";
     if (hooks_.fileUsed) hooks_.fileUsed(path);
     return true;
+}
+
+// What the window shows of a project just read: its scale, 上書き保存 and its name in the title.
+void ProjectCommands::showOpened(const std::string& path) {
+    shown_.scaleLabel = denominatorLabel(doc_.plan.scaleDenominator);
+    shown_.menus.save1 = true;
+    shown_.windowTitle = windowTitleFor(doc_, path);
 }
 
 bool ProjectCommands::openFromMenu() {
@@ -50,6 +58,8 @@ bool ProjectCommands::openPath(const std::string& path) { return readValidated(p
 bool ProjectCommands::writeTo(const std::string& path) {
     if (!writeProject(path, doc_, touroku_, services_)) return false;
     doc_.dataChanged = false;
+    // Saved under a new name, the title names the file the plan now belongs to.
+    shown_.windowTitle = windowTitleFor(doc_, path);
     if (hooks_.fileUsed) hooks_.fileUsed(path);
     return true;
 }

@@ -24,7 +24,7 @@ struct ProjectHooks {
 
 class ProjectCommands {
 public:
-    ProjectCommands(Document& doc, catalog::TourokuTable& touroku, ui::Services& services, ProjectHooks hooks = {});
+    ProjectCommands(Document& doc, WindowShown& shown, catalog::TourokuTable& touroku, ui::Services& services, ProjectHooks hooks = {});
 
     // 開く(&O): offers to save unsaved changes (as closing does), asks for a file, validates it,
     // clears the plan and reads it.
@@ -46,11 +46,13 @@ public:
 private:
     bool readValidated(const std::string& path, bool clearFirst);
     bool writeTo(const std::string& path);
+    void showOpened(const std::string& path);
     void call(const std::function<void()>& f) {
         if (f) f();
     }
 
     Document& doc_;
+    WindowShown& shown_;
     catalog::TourokuTable& touroku_;
     ui::Services& services_;
     ProjectHooks hooks_;

@@ -311,7 +311,6 @@ void applyProject(const std::string& path, const ProjectContent& c, Document& do
     doc.tenDaka = c.tenDaka;
     doc.plan.mmPerPixel = c.mmPerPixel;
     doc.plan.scaleDenominator = c.scaleDenominator;
-    doc.scaleLabel = "縮尺：1/" + std::to_string(c.scaleDenominator);
     doc.projectName = c.projectName;
     doc.projectNameCopy = c.projectName;
     for (const auto& [slot, type] : c.types) {
@@ -338,14 +337,12 @@ void applyProject(const std::string& path, const ProjectContent& c, Document& do
         touroku.changePlacedCount(k.typeIndex, +1);
     }
     for (const HasiraRecord& h : c.hasira) doc.plan.hasira.add(h);
-    doc.menus.save1 = true;
     doc.extent = computeExtent(doc.plan, doc.screenWidth, doc.screenHeight);
     // A plan reaching the end of the coordinates asks for a surface nobody can make; the size stays
     // at the largest integer and the calculation refuses it.
     auto grown = [](std::int32_t edge) { return static_cast<std::int32_t>(std::min<std::int64_t>(std::int64_t{edge} + 100, INT32_MAX)); };
     if (doc.extent.Xe > doc.surfaceWidth) doc.surfaceWidth = grown(doc.extent.Xe);
     if (doc.extent.Ye > doc.surfaceHeight) doc.surfaceHeight = grown(doc.extent.Ye);
-    doc.windowTitle = windowTitleFor(doc, path);
 }
 
 bool readProject(const std::string& path, Document& doc, catalog::TourokuTable& touroku, ui::Services& services) {

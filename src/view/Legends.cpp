@@ -127,17 +127,4 @@ ui::Point legendStampPosition(const LegendWindow& legend, const MainWindowGeomet
             legend.position.y + main.clientHeight - main.top - main.outerHeight - main.panelUpHeight};
 }
 
-std::string toggleLegendFramed(model::Document& doc, LegendWindow& legend, TemperatureScaleWindow& scale) {
-    doc.legendFramed = !doc.legendFramed;
-    legend.framed = doc.legendFramed;
-    scale.framed = doc.legendFramed;
-    return doc.legendFramed ? "照度レンジウィンドゥを背景に合成する" : "照度レンジウィンドゥを元に戻す";
-}
-
-std::string toggleTemperatureScaleMerged(TemperatureScaleWindow& scale) {
-    scale.merged = !scale.merged;
-    scale.framed = !scale.merged;
-    return scale.merged ? "色温度目盛りを元に戻す" : "色温度目盛りを背景に合わす";
-}
-
 } // namespace view

@@ -64,9 +64,5 @@ struct TemperatureScaleWindow {
     std::unique_ptr<ui::Surface> picture;
 };
 
-// The range-window merge toggle: flips legendFramed; both windows follow it. Returns the item's new caption.
-std::string toggleLegendFramed(model::Document& doc, LegendWindow& legend, TemperatureScaleWindow& scale);
-// The scale-window merge toggle. Returns the item's new caption.
-std::string toggleTemperatureScaleMerged(TemperatureScaleWindow& scale);
 
 } // namespace view

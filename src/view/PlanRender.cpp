@@ -221,7 +221,7 @@ void placeText(ui::Surface& surface, const model::TextState& state, int x, int y
     surface.textOut(c.x, c.y, text);
 }
 
-void clearDrawingSurface(ui::Surface& surface, model::Document& doc) {
+void clearDrawingSurface(ui::Surface& surface, model::WindowShown& shown) {
     const ui::Pen before = surface.pen();
     surface.setPen(ui::Pen{ui::Color{238, 238, 238}, 1, ui::PenStyle::Solid, ui::PenMode::Copy});
     surface.setBrush(ui::Brush{ui::colors::white, false});
@@ -231,13 +231,7 @@ void clearDrawingSurface(ui::Surface& surface, model::Document& doc) {
     p.color = ui::colors::black;
     p.mode = ui::PenMode::Copy;
     surface.setPen(p);
-    doc.resultShown = false;
-    doc.menus.print = false;
-    doc.menus.deleteGrid = false;
-    doc.menus.deleteBackground = false;
-    doc.menus.gridPrint = true;
-    doc.menus.scaleSet = true;
-    doc.bikouLabel.clear();
+    model::surfaceWiped(shown);
 }
 
 } // namespace view

@@ -52,6 +52,6 @@ ui::Point textCorner(int x, int y, int code, ui::Size extent);
 // The drawing surface wiped for a new picture: white with a light grey outline; the result display,
 // the print menu and the grid and background removal are off, grid display and the scale setting are
 // on again, and the remark line is emptied.
-void clearDrawingSurface(ui::Surface& surface, model::Document& doc);
+void clearDrawingSurface(ui::Surface& surface, model::WindowShown& shown);
 
 } // namespace view

@@ -19,13 +19,13 @@ RangeVerdict checkLevels(const std::array<std::int32_t, 7>& levels) {
     return {};
 }
 
-void applyUserLevels(model::Document& doc, const std::array<std::int32_t, 7>& levels) {
+void applyUserLevels(model::Document& doc, model::WindowShown& shown, const std::array<std::int32_t, 7>& levels) {
     for (int i = 1; i <= 6; ++i) {
         doc.tables.luxLevel[static_cast<std::size_t>(i)] = levels[static_cast<std::size_t>(i)];
         doc.tables.userLevel[static_cast<std::size_t>(i)] = levels[static_cast<std::size_t>(i)];
     }
     doc.rangeMode = true;
-    doc.scaleTypeLabel = kScaleTypeUser;
+    shown.scaleTypeLabel = kScaleTypeUser;
 }
 
 std::string scaleTypeLabel(char displayKind, bool rangeMode) {

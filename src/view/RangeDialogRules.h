@@ -26,7 +26,7 @@ RangeVerdict checkLevels(const std::array<std::int32_t, 7>& levels);
 
 // Accepted levels become the class limits and the user levels (the ones every later choice of levels
 // in set-value mode reads), and the range mode turns to set values.
-void applyUserLevels(model::Document& doc, const std::array<std::int32_t, 7>& levels);
+void applyUserLevels(model::Document& doc, model::WindowShown& shown, const std::array<std::int32_t, 7>& levels);
 
 // The scale-type label for a display kind and range mode.
 std::string scaleTypeLabel(char displayKind, bool rangeMode);

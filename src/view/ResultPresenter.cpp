@@ -7,14 +7,14 @@
 
 namespace view {
 
-ResultPresenter::ResultPresenter(model::Document& doc, calc::IlluminanceGrid& grid, calc::ResultStats& stats,
+ResultPresenter::ResultPresenter(model::Document& doc, model::WindowShown& shown, calc::IlluminanceGrid& grid, calc::ResultStats& stats,
                                  calc::CalcSettings& settings, calc::ContourSet& contours, ui::Surface& surface,
                                  ui::Services& services)
-    : doc_(doc), grid_(grid), stats_(stats), settings_(settings), contours_(contours), surface_(surface),
+    : doc_(doc), shown_(shown), grid_(grid), stats_(stats), settings_(settings), contours_(contours), surface_(surface),
       services_(services) {
     mainWindow = headlessGeometry(doc.screenWidth, doc.screenHeight);
-    legend_.framed = doc.legendFramed;
-    tempScale_.framed = doc.legendFramed;
+    legend_.framed = shown.legendFramed;
+    tempScale_.framed = shown.legendFramed;
     if (doc.tables.ctColourFilled) prepareTemperatureScale();
 }
 
@@ -40,7 +40,7 @@ void ResultPresenter::hideLegends() {
 void ResultPresenter::showLegend(LegendKind kind) {
     legend_.kind = kind;
     legend_.position = legendPlacement(mainWindow);
-    legend_.framed = doc_.legendFramed;
+    legend_.framed = shown_.legendFramed;
     const ui::Size size = legendSize(kind);
     legend_.picture = services_.createSurface(size.width, size.height);
     if (legend_.picture) paintLegend(*legend_.picture, kind, doc_.tables);
@@ -58,7 +58,7 @@ void ResultPresenter::clearSurface() {
     if (hooks.clearDrawingSurface) {
         hooks.clearDrawingSurface();
     } else {
-        clearDrawingSurface(surface_, doc_);
+        clearDrawingSurface(surface_, shown_);
     }
 }
 
@@ -87,7 +87,7 @@ void ResultPresenter::accept(calc::CalcResult&& result) {
     stats_ = result.stats;
     doc_.tables.luxLevel = result.levels;
     contours_.clear();
-    applyResultState(doc_, ResultStep::Calculated, stats_);
+    applyResultState(doc_, shown_, ResultStep::Calculated, stats_);
 }
 
 void ResultPresenter::writeAverageAndMaximum() {
@@ -108,7 +108,7 @@ void ResultPresenter::present() {
     if (doc_.displayKind == 'T') rebuildContours();
     showResult(doc_.displayKind);
     if (settings_.showFixturesOnResult) drawFixturesOnResult();
-    applyResultState(doc_, ResultStep::Presented, stats_);
+    applyResultState(doc_, shown_, ResultStep::Presented, stats_);
     if (hooks.hideRegistrationWindow) hooks.hideRegistrationWindow();
     writeAverageAndMaximum();
 }
@@ -121,7 +121,7 @@ void ResultPresenter::rebuildContours() {
     for (int i = 1; i <= 6; ++i) levels.push_back(static_cast<float>(doc_.tables.luxLevel[static_cast<std::size_t>(i)]));
     contours_ = calc::buildContours(grid_, levels, grid_.gridWidth - 1, grid_.gridHeight - 1);
     services_.progressHide();
-    applyResultState(doc_, ResultStep::ContoursTraced, stats_);
+    applyResultState(doc_, shown_, ResultStep::ContoursTraced, stats_);
 }
 
 void ResultPresenter::ensureContours() {
@@ -132,20 +132,20 @@ void ResultPresenter::chooseLevelsAgain() { doc_.tables.luxLevel = calc::chooseL
 
 bool ResultPresenter::paintColourMap() {
     const int height = surface_.height();
-    services_.progressShow("色の設定", "計算結果を表示中", doc_.displayDetail ? height : height / 2);
+    services_.progressShow("色の設定", "計算結果を表示中", shown_.displayDetail ? height : height / 2);
     clearSurface();
     tempScale_.visible = false;
     notifyScale();
     drawPlanInBlack();
     resetLitExtent(stats_);
-    if (!paintClassPixels(surface_, doc_.tables, grid_, stats_, doc_.displayDetail, services_)) {
+    if (!paintClassPixels(surface_, doc_.tables, grid_, stats_, shown_.displayDetail, services_)) {
         redisplayPlan();
         services_.progressHide();
         return false;
     }
     services_.progressHide();
     showLegend(LegendKind::ColourClasses);
-    applyResultState(doc_, ResultStep::MapShown, stats_);
+    applyResultState(doc_, shown_, ResultStep::MapShown, stats_);
     return true;
 }
 
@@ -165,7 +165,7 @@ bool ResultPresenter::paintColourTemperature() {
     drawWalls(surface_, doc_, services_, 0, 0, 1.0);
     if (settings_.showFixturesOnResult) drawFixtures(surface_, doc_, 0, 0, 1.0, legend_.visible);
     showLegend(LegendKind::ColourTemperature);
-    applyResultState(doc_, ResultStep::MapShown, stats_);
+    applyResultState(doc_, shown_, ResultStep::MapShown, stats_);
     return true;
 }
 
@@ -180,7 +180,7 @@ void ResultPresenter::showContours() {
     p = surface_.pen();
     p.width = 1;
     surface_.setPen(p);
-    applyResultState(doc_, ResultStep::ContoursShown, stats_);
+    applyResultState(doc_, shown_, ResultStep::ContoursShown, stats_);
     showLegend(LegendKind::ContourLevels);
 }
 
@@ -205,7 +205,7 @@ void ResultPresenter::redisplayContours(bool overlay) {
     drawContours(surface_, doc_, contours_, 0, 0, 1.0);
     drawWalls(surface_, doc_, services_, 0, 0, 1.0);
     if (settings_.showFixturesOnResult) drawFixturesOnResult();
-    applyResultState(doc_, ResultStep::ContoursShown, stats_);
+    applyResultState(doc_, shown_, ResultStep::ContoursShown, stats_);
     if (!overlay || !legend_.visible || legend_.kind != LegendKind::ContourLevels) showLegend(LegendKind::ContourLevels);
 }
 
@@ -230,31 +230,31 @@ void ResultPresenter::redisplayPlan() {
     drawFixtures(surface_, doc_, 0, 0, 1.0, legend_.visible);
 }
 
-void applyResultState(model::Document& doc, ResultStep step, const calc::ResultStats& stats) {
+void applyResultState(model::Document& doc, model::WindowShown& shown, ResultStep step, const calc::ResultStats& stats) {
     switch (step) {
     case ResultStep::Calculated:
-        doc.menus.csvOutput = true;
+        shown.menus.csvOutput = true;
         doc.resultValid = true;
-        doc.menus.dxfSaveResult = true;
-        doc.maxLuxLabel = "最大照度 : " + base::formatInt(stats.maxLux) + " Lx";
+        shown.menus.dxfSaveResult = true;
+        shown.maxLuxLabel = "最大照度 : " + base::formatInt(stats.maxLux) + " Lx";
         break;
     case ResultStep::ContoursTraced:
         doc.resultValid = true;
-        doc.menus.dxfSaveResult = true;
+        shown.menus.dxfSaveResult = true;
         break;
     case ResultStep::MapShown:
-        doc.menus.print = true;
-        doc.resultShown = true;
+        shown.menus.print = true;
+        shown.resultShown = true;
         break;
     case ResultStep::ContoursShown:
-        doc.resultShown = true;
+        shown.resultShown = true;
         break;
     case ResultStep::Presented:
-        doc.menus.print = true;
-        doc.menus.redisplayLux = true;
-        doc.menus.redisplayColorTemp = true;
-        doc.menus.gridPrint = false;
-        doc.bikouLabel = kBikouAfterResult;
+        shown.menus.print = true;
+        shown.menus.redisplayLux = true;
+        shown.menus.redisplayColorTemp = true;
+        shown.menus.gridPrint = false;
+        shown.bikouLabel = kBikouAfterResult;
         break;
     }
 }

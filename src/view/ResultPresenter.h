@@ -23,7 +23,7 @@ enum class ResultStep {
 };
 
 // Every menu flag and label a result sets, in one place.
-void applyResultState(model::Document& doc, ResultStep step, const calc::ResultStats& stats);
+void applyResultState(model::Document& doc, model::WindowShown& shown, ResultStep step, const calc::ResultStats& stats);
 
 // The calculation's progress window and cancel button, answered by the platform's progress window.
 class ServicesCalcProgress : public calc::CalcProgress {
@@ -47,7 +47,7 @@ private:
 // Holds the current result (grid, statistics, contour set) and shows it on the plan drawing surface.
 class ResultPresenter {
 public:
-    ResultPresenter(model::Document& doc, calc::IlluminanceGrid& grid, calc::ResultStats& stats,
+    ResultPresenter(model::Document& doc, model::WindowShown& shown, calc::IlluminanceGrid& grid, calc::ResultStats& stats,
                     calc::CalcSettings& settings, calc::ContourSet& contours, ui::Surface& surface,
                     ui::Services& services);
 
@@ -126,6 +126,7 @@ private:
     void notifyScale();
 
     model::Document& doc_;
+    model::WindowShown& shown_;  // the editor's window state: menus, labels and display toggles
     calc::IlluminanceGrid& grid_;
     calc::ResultStats& stats_;
     calc::CalcSettings& settings_;

@@ -35,7 +35,8 @@ protected:
         dir = pattern;
         // An empty plan with a scale, as the program saves a new project.
         model::Document doc;
-        app::initialiseDocument(doc, app::ScreenInfo{}, 1915, 900);
+        model::WindowShown shown;
+        app::initialiseDocument(doc, shown, app::ScreenInfo{}, 1915, 900);
         doc.plan.mmPerPixel = 10;
         doc.plan.scaleDenominator = 100;
         catalog::TourokuTable t;

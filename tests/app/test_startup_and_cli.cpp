@@ -1,6 +1,9 @@
 // Tests of the start-up defaults and of ordivan-cli validate / save on the bundled samples.
+#include "app/EditorSeams.h"
 #include "app/Startup.h"
 #include "base/Cp932.h"
+#include "ui/testing/FakeServices.h"
+#include "ui/testing/RecordingSurface.h"
 #include "support/RunCli.h"
 
 #include <gtest/gtest.h>
@@ -22,8 +25,9 @@ std::string sample(const std::string& name) { return testsupport::sourceDir() + 
 
 TEST(Startup, TheMainWindowStartsWithNoScaleAndTheDefaultTables) {
     model::Document doc;
-    app::initialiseDocument(doc, app::ScreenInfo{1920, 1080, 96}, 1915, 900);
-    EXPECT_EQ(doc.scaleLabel, "縮尺未設定");
+    model::WindowShown shown;
+    app::initialiseDocument(doc, shown, app::ScreenInfo{1920, 1080, 96}, 1915, 900);
+    EXPECT_EQ(shown.scaleLabel, "縮尺未設定");
     EXPECT_LT(doc.plan.mmPerPixel, 0);
     EXPECT_EQ(doc.plan.scaleDenominator, -1);
     EXPECT_EQ(doc.tenDaka, 3000);
@@ -32,9 +36,9 @@ TEST(Startup, TheMainWindowStartsWithNoScaleAndTheDefaultTables) {
     EXPECT_EQ(doc.lampNameMode, 'A');
     EXPECT_TRUE(doc.dataChanged);
     EXPECT_FALSE(doc.resultValid);
-    EXPECT_FALSE(doc.menus.save1);
-    EXPECT_TRUE(doc.menus.curve);
-    EXPECT_EQ(doc.windowTitle, "ORDIVAN Ver 2.0  (ZOLT LIGHTING CORP.)");
+    EXPECT_FALSE(shown.menus.save1);
+    EXPECT_TRUE(shown.menus.curve);
+    EXPECT_EQ(shown.windowTitle, "ORDIVAN Ver 2.0[*]  (ZOLT LIGHTING CORP.)");
     EXPECT_FLOAT_EQ(doc.screenMmPerPixel, 25.39f / 96.0f);
     EXPECT_EQ(doc.tables.luxLevel[1], 10);
     EXPECT_EQ(doc.tables.luxLevel[6], 400);
@@ -44,6 +48,28 @@ TEST(Startup, TheMainWindowStartsWithNoScaleAndTheDefaultTables) {
     EXPECT_EQ(doc.tables.greys[5], (ui::Color{238, 238, 238}));
     EXPECT_EQ(doc.plan.lines.capacity(), 101);
     EXPECT_EQ(doc.plan.kigu.capacity(), 501);
+}
+
+// A fitted or zoomed DXF background gives the plan its scale and the window's label states it; a click
+// is no zoom and leaves the label the scale dialog wrote.
+TEST(DxfBackground, TheScaleLabelFollowsEveryFitButNotAClick) {
+    io::TfrmDXF reader;
+    ui::testing::FakeServices services;
+    model::Document doc;
+    model::WindowShown shown;
+    ui::testing::RecordingSurface surface(1000, 500);
+    app::ReaderDxfBackground dxf(reader, doc, shown, services, surface);
+    ASSERT_TRUE(dxf.load(testsupport::sourceDir() + "/tests/data/corpus_dxf_reader/lines_lf.dxf"));
+    dxf.fitToView();
+    ASSERT_GT(doc.plan.scaleDenominator, 0);
+    EXPECT_EQ(shown.scaleLabel, "縮尺：1/" + std::to_string(doc.plan.scaleDenominator));
+    shown.scaleLabel = "縮尺：1/50 (47)";
+    dxf.zoom(100, 100, 100, 100);
+    EXPECT_EQ(shown.scaleLabel, "縮尺：1/50 (47)");
+    const int before = doc.plan.scaleDenominator;
+    dxf.zoom(100, 100, 300, 200);
+    EXPECT_LT(doc.plan.scaleDenominator, before);
+    EXPECT_EQ(shown.scaleLabel, "縮尺：1/" + std::to_string(doc.plan.scaleDenominator));
 }
 
 TEST(Startup, TheColourTemperatureColoursComeFromTheLightColourTable) {

@@ -6,14 +6,17 @@
 
 namespace {
 
-model::Document validResult() {
+// A calculated plan and the window showing its result menus.
+struct ValidResult {
     model::Document doc;
-    doc.resultValid = true;
-    doc.dataChanged = false;
-    doc.menus.csvOutput = true;
-    doc.menus.dxfSaveResult = true;
-    return doc;
-}
+    model::WindowShown shown;
+    ValidResult() {
+        doc.resultValid = true;
+        doc.dataChanged = false;
+        shown.menus.csvOutput = true;
+        shown.menus.dxfSaveResult = true;
+    }
+};
 
 calc::CalcStartChoice unchanged(const calc::CalcSettings& s, char kind) {
     calc::CalcStartChoice c;
@@ -35,34 +38,37 @@ TEST(CalcStartDialog, ShowsTheEnvironmentOfTheSettingsAndNotConsideredWhenMainte
 }
 
 TEST(CalcStartDialog, ARunWithoutChangesKeepsTheResultSoTheDriverOnlyRedisplays) {
-    auto doc = validResult();
+    ValidResult r;
+    auto& doc = r.doc;
     calc::CalcSettings s;
-    calc::applyCalcStart(doc, s, unchanged(s, 'T'));
+    calc::applyCalcStart(doc, r.shown, s, unchanged(s, 'T'));
     EXPECT_TRUE(doc.resultValid);
     EXPECT_TRUE(s.calcConfirmed);
     EXPECT_EQ(doc.displayKind, 'T');
-    EXPECT_TRUE(doc.menus.csvOutput);
+    EXPECT_TRUE(r.shown.menus.csvOutput);
 }
 
 TEST(CalcStartDialog, ChangingPrecisionOrEnvironmentMakesTheResultStaleWithoutASavePrompt) {
     {
-        auto doc = validResult();
+        ValidResult r;
+    auto& doc = r.doc;
         calc::CalcSettings s;
         auto c = unchanged(s, 'B');
         c.step = 4;
-        calc::applyCalcStart(doc, s, c);
+        calc::applyCalcStart(doc, r.shown, s, c);
         EXPECT_FALSE(doc.resultValid);
         EXPECT_FALSE(doc.dataChanged);
-        EXPECT_FALSE(doc.menus.csvOutput);
+        EXPECT_FALSE(r.shown.menus.csvOutput);
         EXPECT_EQ(s.calcStep, 4);
     }
     {
-        auto doc = validResult();
+        ValidResult r;
+    auto& doc = r.doc;
         calc::CalcSettings s;
         auto c = unchanged(s, 'C');
         c.environment = calc::Environment::NotConsidered;
         c.fixturePlot = true;
-        calc::applyCalcStart(doc, s, c);
+        calc::applyCalcStart(doc, r.shown, s, c);
         EXPECT_FALSE(doc.resultValid);
         EXPECT_FALSE(s.maintenanceOn);
         EXPECT_EQ(s.maintenanceClass, 1);  // the class stays for the next time maintenance is considered
@@ -70,11 +76,12 @@ TEST(CalcStartDialog, ChangingPrecisionOrEnvironmentMakesTheResultStaleWithoutAS
         EXPECT_EQ(doc.displayKind, 'C');
     }
     {
-        auto doc = validResult();
+        ValidResult r;
+    auto& doc = r.doc;
         calc::CalcSettings s;
         auto c = unchanged(s, 'B');
         c.environment = calc::Environment::Poor;
-        calc::applyCalcStart(doc, s, c);
+        calc::applyCalcStart(doc, r.shown, s, c);
         EXPECT_FALSE(doc.resultValid);
         EXPECT_EQ(s.maintenanceClass, 2);
         EXPECT_TRUE(s.maintenanceOn);
@@ -88,7 +95,8 @@ TEST(CalcStartDialog, CancelLeavesNoRunAndAnAlreadyChangedPlanKeepsItsSavePrompt
     EXPECT_FALSE(s.calcConfirmed);
 
     model::Document doc;  // a fresh plan is marked changed
-    calc::invalidateResult(doc);
+    model::WindowShown shown;
+    calc::invalidateResult(doc, shown);
     EXPECT_TRUE(doc.dataChanged);
 }
 
@@ -140,11 +148,12 @@ TEST(ReferenceHeight, TheThreeAnswersKeepOrMoveTheFixturesWithTheirOwnHeight) {
 }
 
 TEST(PrecisionAndMaintenanceDialogs, OnlyARealChangeOfTheStepMakesTheResultStale) {
-    auto doc = validResult();
+    ValidResult r;
+    auto& doc = r.doc;
     calc::CalcSettings s;
-    calc::setCalcStep(doc, s, 3);
+    calc::setCalcStep(doc, r.shown, s, 3);
     EXPECT_TRUE(doc.resultValid);
-    calc::setCalcStep(doc, s, 1);
+    calc::setCalcStep(doc, r.shown, s, 1);
     EXPECT_FALSE(doc.resultValid);
     EXPECT_EQ(s.calcStep, 1);
 

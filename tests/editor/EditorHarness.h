@@ -121,7 +121,7 @@ struct Harness {
             // What the driver leaves behind that the editor relies on.
             ++calcRuns;
             state.doc.resultValid = true;
-            state.doc.resultShown = true;
+            state.window.resultShown = true;
         };
         hooks.redisplayResult = [this](char kind) { redisplays.push_back(kind); };
         hooks.askRedrawChoice = [this] { return redrawChoice; };

@@ -61,7 +61,7 @@ TEST(ScaleMeasurement, SetsTheScaleFromAMeasuredLineAndRestoresToolAndSnap) {
     EXPECT_EQ(h.lengthRequests[0].tool, 'M');
     EXPECT_FLOAT_EQ(h.state.doc.plan.mmPerPixel, 25.0f);
     EXPECT_EQ(h.state.doc.plan.scaleDenominator, 95);
-    EXPECT_EQ(h.state.doc.scaleLabel, "縮尺：1/95");
+    EXPECT_EQ(h.state.window.scaleLabel, "縮尺：1/95");
     EXPECT_EQ(h.state.doc.plan.lines.count(), 1);  // the plan itself is unchanged
     EXPECT_EQ(h.state.doc.plan.lines[1].x2, 300);
     EXPECT_EQ(h.state.window.toolCode, '+');
@@ -195,11 +195,11 @@ TEST(ResultCommands, RecalculationPromptAndRefusals) {
     EXPECT_EQ(h.redisplays.size(), 1u);
 
     h.editor->mnuTempClick();
-    EXPECT_EQ(h.state.doc.scaleTypeLabel, "色温度分布");
+    EXPECT_EQ(h.state.window.scaleTypeLabel, "色温度分布");
     h.editor->mnuScaleONClick();
     h.editor->mnuLineClick();
     EXPECT_EQ(h.state.doc.displayKind, 'T');
-    EXPECT_EQ(h.state.doc.scaleTypeLabel, "照度分布 Scale: 設定値");
+    EXPECT_EQ(h.state.window.scaleTypeLabel, "照度分布 Scale: 設定値");
 
     h.state.doc.selectedType = -1;
     h.editor->mnuHaikouClick();
@@ -213,12 +213,12 @@ TEST(PointIlluminance, ShowsTheTruncatedGridValueWhileTheResultIsValid) {
     Harness h;
     h.state.grid.lux[h.state.grid.index(40, 30)] = 123.9f;
     h.move(40, 30);
-    EXPECT_EQ(h.state.doc.pointLuxLabel, "");
+    EXPECT_EQ(h.state.window.pointLuxLabel, "");
     h.state.doc.resultValid = true;
     h.move(40, 30);
-    EXPECT_EQ(h.state.doc.pointLuxLabel, "(123 Lx)");
+    EXPECT_EQ(h.state.window.pointLuxLabel, "(123 Lx)");
     h.move(-5, 30000);  // outside the grid
-    EXPECT_EQ(h.state.doc.pointLuxLabel, "(0 Lx)");
+    EXPECT_EQ(h.state.window.pointLuxLabel, "(0 Lx)");
 }
 
 TEST(NewPlan, ClearsThePlanAndSetsTheChosenScaleWithItsGrid) {
@@ -232,11 +232,11 @@ TEST(NewPlan, ClearsThePlanAndSetsTheChosenScaleWithItsGrid) {
     EXPECT_FALSE(h.touroku[2].isRegistered());
     EXPECT_EQ(h.registration, "hidden");
     EXPECT_FLOAT_EQ(h.state.doc.plan.mmPerPixel, 12.5f);  // 1 m = 80 pixels at 1/50 on 96 dpi
-    EXPECT_EQ(h.state.doc.scaleLabel, "縮尺：1/50 (47)");
+    EXPECT_EQ(h.state.window.scaleLabel, "縮尺：1/50 (47)");
     EXPECT_EQ(h.state.gridPitch, 8);
     EXPECT_TRUE(h.state.doc.gridShown);
-    EXPECT_FALSE(h.state.doc.menus.scaleSet);
-    EXPECT_TRUE(h.state.doc.menus.deleteGrid);
+    EXPECT_FALSE(h.state.window.menus.scaleSet);
+    EXPECT_TRUE(h.state.window.menus.deleteGrid);
     // Finest lines every 8 pixels, 500 mm and 1 m lines darker, the red 1 m bar 80 pixels long.
     EXPECT_EQ(h.pixel(4, 101), ui::colors::white);
     EXPECT_EQ(h.pixel(8, 101), (ui::Color{204, 204, 204}));
@@ -248,15 +248,15 @@ TEST(NewPlan, ClearsThePlanAndSetsTheChosenScaleWithItsGrid) {
     EXPECT_EQ(h.pixel(80, 44), ui::colors::red);
 
     h.editor->mnuDelGridClick();
-    EXPECT_TRUE(h.state.doc.menus.scaleSet);  // the scale can be measured again
-    EXPECT_FALSE(h.state.doc.gridSnapVisible);
+    EXPECT_TRUE(h.state.window.menus.scaleSet);  // the scale can be measured again
+    EXPECT_FALSE(h.state.window.gridSnapVisible);
     EXPECT_EQ(h.pixel(8, 101), ui::colors::white);
 
     h.newPlan = NewPlanChoice{true, NewPlanBackground::Grid, 50, true, "1/5"};
     h.editor->New1Click();
     EXPECT_EQ(h.services.errors, (std::vector<std::string>{"'1/5' は数値ではありません"}));
     EXPECT_FALSE(h.state.doc.plan.hasScale());
-    EXPECT_EQ(h.state.doc.scaleLabel, "縮尺未設定");
+    EXPECT_EQ(h.state.window.scaleLabel, "縮尺未設定");
 
     h.newPlan = NewPlanChoice{true, NewPlanBackground::White, 50, false, ""};
     h.editor->New1Click();
@@ -305,9 +305,9 @@ TEST(BitmapBackground, FittingFollowsTheSizeMode) {
     EXPECT_EQ(h.state.doc.backgroundKind, 'B');
     EXPECT_FLOAT_EQ(h.state.bmpFactor, 0.5f);
     EXPECT_EQ(h.recording->opsStartingWith("stretch ").back(), "stretch 0,0-2000,1000 to 0,0-1000,500");
-    EXPECT_TRUE(h.state.doc.menus.printBmpBackground);
-    EXPECT_TRUE(h.state.doc.menus.deleteBackground);
-    EXPECT_FALSE(h.state.doc.menus.dxfMenu);
+    EXPECT_TRUE(h.state.window.menus.printBmpBackground);
+    EXPECT_TRUE(h.state.window.menus.deleteBackground);
+    EXPECT_FALSE(h.state.window.menus.dxfMenu);
 
     h.services.answers.push_back(ui::Answer::Ok);
     h.editor->mnuBmpSorceClick();
@@ -322,7 +322,7 @@ TEST(BitmapBackground, FittingFollowsTheSizeMode) {
 
     h.editor->mnuDelHaikeiClick();
     EXPECT_FALSE(h.state.doc.backgroundShown);
-    EXPECT_FALSE(h.state.doc.menus.deleteBackground);
+    EXPECT_FALSE(h.state.window.menus.deleteBackground);
     const auto stretches = h.recording->opsStartingWith("stretch ").size();
     h.editor->mnuRedrawClick();
     EXPECT_EQ(h.recording->opsStartingWith("stretch ").size(), stretches);
@@ -348,9 +348,9 @@ TEST(DxfBackground, LoadingFitsDrawsAndEnablesTheDxfMenus) {
     EXPECT_EQ(h.services.progressLog.front(), "show DXFﾌｧｲﾙの読み込み|DXFﾌｧｲﾙを読み込み中|0");
     EXPECT_EQ(h.dxf.calls, (std::vector<std::string>{"load room.dxf", "fit", "draw"}));
     EXPECT_EQ(h.state.doc.backgroundKind, 'D');
-    EXPECT_TRUE(h.state.doc.menus.dxfMenu);
-    EXPECT_TRUE(h.state.doc.menus.printDxfBackground);
-    EXPECT_FALSE(h.state.doc.menus.printBmpBackground);
+    EXPECT_TRUE(h.state.window.menus.dxfMenu);
+    EXPECT_TRUE(h.state.window.menus.printDxfBackground);
+    EXPECT_FALSE(h.state.window.menus.printBmpBackground);
 
     h.editor->mnuKakudaiClick();
     EXPECT_EQ(h.cursor(), 1);
@@ -380,9 +380,9 @@ TEST(Redraw, TheResultOverlayDrawsFixturesOnlyWhenAskedAndClearsNothing) {
     h.editor->mnuKiguShowClick();
     h.editor->redraw(-1);
     EXPECT_EQ(h.painter.fixturesDrawn, 1);
-    h.state.doc.resultShown = true;
+    h.state.window.resultShown = true;
     h.editor->redraw(0);
-    EXPECT_FALSE(h.state.doc.resultShown);
+    EXPECT_FALSE(h.state.window.resultShown);
     EXPECT_EQ(h.recording->opsStartingWith("rect 0,0").back(), "rect 0,0-800,600");
 }
 

@@ -194,7 +194,7 @@ TEST(Pillars, SizeKindAndArraysFollowTheSizeEntry) {
     EXPECT_EQ(editor::pillarSizeLabel(h.state.window), "φ");
     EXPECT_EQ(h.cursor(), 6);
     h.click(300, 200);
-    h.state.doc.hasiraSizeText = "805";
+    h.state.window.hasiraSizeText = "805";
     h.editor->imgKakutyuuClick();
     h.click(100, 100);
     ASSERT_EQ(h.state.doc.plan.hasira.count(), 2);
@@ -207,11 +207,11 @@ TEST(Pillars, SizeKindAndArraysFollowTheSizeEntry) {
     EXPECT_EQ(h.state.doc.plan.lastPillarHalfSize, 40);
     EXPECT_EQ(h.painter.symbols.back(), "p 51 100,100 h40");
 
-    h.state.doc.hasiraSizeText = "8x0";
+    h.state.window.hasiraSizeText = "8x0";
     h.click(400, 400);
     EXPECT_EQ(h.services.errors, (std::vector<std::string>{"'8x0' は数値ではありません"}));
     EXPECT_EQ(h.state.doc.plan.hasira.count(), 2);
-    h.state.doc.hasiraSizeText = "600";
+    h.state.window.hasiraSizeText = "600";
 
     h.editor->imgHasira2Click();
     h.lengthAnswers.push_back({true, 3, 0});

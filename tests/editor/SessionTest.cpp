@@ -137,7 +137,7 @@ TEST(Session, SeededRandomClicksToolChangesUndosAndDeletionsKeepThePlanConsisten
             case 8: h.setScale(pick(3) == 0 ? -1.0f : static_cast<float>(1 + pick(20))); break;
             case 9: pick(2) ? h.editor->rbtnKosuuClick() : static_cast<void>(h.editor->rbtnPitchClick()); break;
             case 10:
-                model::deleteFixturesOfSlot(h.state.doc, h.touroku, std::array<int, 3>{1, 7, 20}[pick(3)]);
+                model::deleteFixturesOfSlot(h.state.doc, h.state.window, h.touroku, std::array<int, 3>{1, 7, 20}[pick(3)]);
                 h.editor->redisplayPlan();
                 break;
             case 11: h.editor->S1Click(); break;
@@ -148,7 +148,7 @@ TEST(Session, SeededRandomClicksToolChangesUndosAndDeletionsKeepThePlanConsisten
             case 13: h.editor->imgCutClick(); break;
             case 14: h.editor->selectSnap(std::array<char, 3>{'F', 'E', 'G'}[pick(3)]); break;
             case 15: h.editor->imgEntyuuClick(); break;
-            case 16: h.state.doc.hasiraSizeText = std::array<const char*, 4>{"800", "0", "-3", "x"}[pick(4)]; break;
+            case 16: h.state.window.hasiraSizeText = std::array<const char*, 4>{"800", "0", "-3", "x"}[pick(4)]; break;
             case 17: h.editor->mnuRedrawClick(); break;
             default:
                 h.lengthAnswers.push_back({pick(5) != 0, pick(6) - 1, pick(4)});

@@ -185,7 +185,7 @@ TEST(SnapModes, EndPointsRejectFarClicksAndGridRoundsToThePitch) {
 
     h.rightClick(0, 0);
     h.state.gridPitch = 20;
-    h.state.doc.gridSnapVisible = true;
+    h.state.window.gridSnapVisible = true;
     h.editor->imgGridClick();
     EXPECT_EQ(h.state.window.snapMode, 'G');
     h.click(29, 31);

@@ -69,7 +69,7 @@ TEST(Palette, SnapButtonsShowTheirNoPicturesWhileSnappingIsOffAndTheGridButtonOn
         }
     }
     window.snapMode = 'G';
-    doc.gridSnapVisible = true;
+    window.gridSnapVisible = true;
     v = paletteViewOf(doc, window, true);
     EXPECT_TRUE(v["imgGrid"].visible);
     EXPECT_EQ(v["imgGrid"].picture, Picture::On);
@@ -123,14 +123,14 @@ TEST(Menus, AValidResultOpensTheResultMenusAndAnEditClosesThemAgain) {
     WindowState window;
     calc::CalcSettings settings;
     doc.resultValid = true;
-    doc.menus.csvOutput = doc.menus.dxfSaveResult = doc.menus.print = true;
-    doc.menus.redisplayLux = doc.menus.redisplayColorTemp = true;
-    doc.menus.gridPrint = false;
+    window.menus.csvOutput = window.menus.dxfSaveResult = window.menus.print = true;
+    window.menus.redisplayLux = window.menus.redisplayColorTemp = true;
+    window.menus.gridPrint = false;
     auto m = menuViewOf(doc, window, settings);
     for (const char* on : {"mnuOutPut", "mnuDxfSave", "Print1", "mnuRedBunpu", "mnuRedTemp"}) EXPECT_TRUE(m[on].enabled) << on;
     EXPECT_FALSE(m["mnuPrintGrid"].enabled);
 
-    model::markPlanChanged(doc);
+    model::markPlanChanged(doc, window);
     m = menuViewOf(doc, window, settings);
     for (const char* off : {"mnuOutPut", "mnuDxfSave", "mnuRedBunpu", "mnuRedTemp"}) EXPECT_FALSE(m[off].enabled) << off;
     EXPECT_TRUE(m["mnuPrintGrid"].enabled);

@@ -54,7 +54,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             break;
         case 9: in.next() & 1 ? ed.rbtnKosuuClick() : static_cast<void>(ed.rbtnPitchClick()); break;
         case 10:
-            model::deleteFixturesOfSlot(state.doc, touroku, static_cast<int>(in.next() % 40));
+            model::deleteFixturesOfSlot(state.doc, state.window, touroku, static_cast<int>(in.next() % 40));
             ed.redisplayPlan();
             break;
         case 11: ed.S1Click(); break;
@@ -62,7 +62,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         case 13: ed.btnHenkouClick(); break;
         case 14: ed.selectSnap("FEG"[in.next() % 3]); break;
         case 15: ed.mnuPrintGridClick(); break;
-        case 16: state.doc.hasiraSizeText = std::to_string(in.next16() - 100); break;
+        case 16: state.window.hasiraSizeText = std::to_string(in.next16() - 100); break;
         case 17: ed.mouseMove(ui::MouseEvent{{x, y}}); break;
         default: ed.mouseDown(ui::MouseEvent{{x, y}, ui::MouseButton::Left}); break;
         }

@@ -39,7 +39,7 @@ void placePillar(const std::string& sizeText) {
     doc.plan.mmPerPixel = 10.0f;
     doc.plan.scaleDenominator = 50;
     ed.imgKakutyuuClick();
-    doc.hasiraSizeText = sizeText;
+    rig.state.window.hasiraSizeText = sizeText;
     ed.mouseDown(ui::MouseEvent{{40, 30}, ui::MouseButton::Left});
     // A pillar is placed exactly when the text is a size; otherwise the user is told or nothing happens.
     if (doc.plan.hasira.count() > 1) std::abort();

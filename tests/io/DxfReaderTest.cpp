@@ -187,7 +187,6 @@ TEST(DxfReader, FitZoomAndResetMapTheDrawingOntoThePlan) {
     EXPECT_FLOAT_EQ(reader.scale(), 10.0f);
     EXPECT_FLOAT_EQ(doc.plan.mmPerPixel, 10.0f);
     EXPECT_EQ(doc.plan.scaleDenominator, static_cast<int>(10.0f / doc.screenMmPerPixel + 0.5));
-    EXPECT_EQ(doc.scaleLabel, "縮尺：1/" + std::to_string(doc.plan.scaleDenominator));
     EXPECT_EQ(reader.offsetX(), 50);
     EXPECT_EQ(reader.baseY(), 450);
     // The drawing's lower left corner lands 10 % of the height in from the left and down from the top edge.

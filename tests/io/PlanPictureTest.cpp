@@ -65,7 +65,7 @@ TEST(PlanPicture, SavedPictureShowsWallsClassesTextsAndTheStampedLegend) {
     std::ostringstream messages;
     ui::qt::HeadlessServices services(messages);
     ui::qt::ImageSurface surface(420, 300);
-    view::ResultPresenter display(sc.doc, sc.grid, sc.stats, sc.settings, sc.contours, surface, services);
+    view::ResultPresenter display(sc.doc, sc.shown, sc.grid, sc.stats, sc.settings, sc.contours, surface, services);
     display.mainWindow.width = 420 + 5;  // the legend lands 204 pixels in from the right: x = 221
 
     // What the calculation does after the fixture pass; the interpolation clears square pillars and
@@ -123,7 +123,7 @@ TEST(PlanPicture, WithoutLegendThePictureIsTheSurfaceAndFailuresAreReported) {
     surface.setPixel(7, 7, ui::colors::red);
     std::ostringstream messages;
     ui::qt::HeadlessServices services(messages);
-    view::ResultPresenter display(sc.doc, sc.grid, sc.stats, sc.settings, sc.contours, surface, services);
+    view::ResultPresenter display(sc.doc, sc.shown, sc.grid, sc.stats, sc.settings, sc.contours, surface, services);
     const io::LegendStamp stamp = io::legendStampOf(display.legend(), display.mainWindow);
     EXPECT_FALSE(stamp.visible) << "no legend before a result is shown";
     auto picture = io::buildExportPicture(surface, stamp, services);

@@ -172,31 +172,34 @@ TEST(ScaleFromDenominator, OneMetreIsAWholeNumberOfPixelsInEveryBand) {
 
 TEST(Document, ScaleFromDenominatorSetsTheLabelWithTheEffectiveDenominator) {
     model::Document doc;
+    model::WindowShown shown;
     doc.screenMmPerPixel = 25.39f / 96.0f;
-    model::setScaleFromDenominator(doc, 50);
+    model::setScaleFromDenominator(doc, shown, 50);
     EXPECT_EQ(doc.plan.scaleDenominator, 50);
-    EXPECT_EQ(doc.scaleLabel, "縮尺：1/50 (47)");  // trunc(12.5 / 0.26448 + 0.5)
+    EXPECT_EQ(shown.scaleLabel, "縮尺：1/50 (47)");  // trunc(12.5 / 0.26448 + 0.5)
     EXPECT_TRUE(doc.gridShown);
-    EXPECT_TRUE(doc.gridSnapVisible);
+    EXPECT_TRUE(shown.gridSnapVisible);
 }
 
 TEST(Document, MarkPlanChangedInvalidatesTheResultAndClosesTheResultMenus) {
     model::Document doc;
+    model::WindowShown shown;
     doc.dataChanged = false;
     doc.resultValid = true;
-    doc.maxLuxLabel = "最大照度 : 500 Lx";
-    doc.menus.csvOutput = doc.menus.dxfSaveResult = doc.menus.redisplayLux = true;
-    doc.menus.gridPrint = false;
-    model::markPlanChanged(doc);
+    shown.maxLuxLabel = "最大照度 : 500 Lx";
+    shown.menus.csvOutput = shown.menus.dxfSaveResult = shown.menus.redisplayLux = true;
+    shown.menus.gridPrint = false;
+    model::markPlanChanged(doc, shown);
     EXPECT_TRUE(doc.dataChanged);
     EXPECT_FALSE(doc.resultValid);
-    EXPECT_TRUE(doc.maxLuxLabel.empty());
-    EXPECT_FALSE(doc.menus.csvOutput || doc.menus.dxfSaveResult || doc.menus.redisplayLux);
-    EXPECT_TRUE(doc.menus.gridPrint);
+    EXPECT_TRUE(shown.maxLuxLabel.empty());
+    EXPECT_FALSE(shown.menus.csvOutput || shown.menus.dxfSaveResult || shown.menus.redisplayLux);
+    EXPECT_TRUE(shown.menus.gridPrint);
 }
 
 TEST(Document, ClearPlanFreesEverySlotAndForgetsTheScaleButKeepsTenDaka) {
     model::Document doc;
+    model::WindowShown shown;
     catalog::TourokuTable touroku;
     touroku[3].hinban = "X";
     touroku[3].placedCount = 4;
@@ -206,8 +209,8 @@ TEST(Document, ClearPlanFreesEverySlotAndForgetsTheScaleButKeepsTenDaka) {
     doc.currentFileName = "a.OLE";
     doc.tenDaka = 2500;
     doc.tenDakaLabel = "2500";
-    doc.hasiraSizeText = "600";
-    model::clearPlan(doc, touroku);
+    shown.hasiraSizeText = "600";
+    model::clearPlan(doc, shown, touroku);
     EXPECT_TRUE(doc.plan.isEmpty());
     EXPECT_TRUE(touroku[3].hinban.empty());
     EXPECT_EQ(touroku[3].placedCount, 0);
@@ -216,20 +219,21 @@ TEST(Document, ClearPlanFreesEverySlotAndForgetsTheScaleButKeepsTenDaka) {
     EXPECT_TRUE(doc.currentFileName.empty());
     EXPECT_EQ(doc.tenDakaLabel, "3000");
     EXPECT_EQ(doc.tenDaka, 2500);
-    EXPECT_EQ(doc.hasiraSizeText, "800");
+    EXPECT_EQ(shown.hasiraSizeText, "800");
 }
 
 TEST(Document, FixturesKeepPlacedCountAndTheLinearSlotsTurnWhenVertical) {
     model::Document doc;
+    model::WindowShown shown;
     catalog::TourokuTable touroku;
     doc.flVertical = true;
-    int a = model::addFixture(doc, touroku, 10, 20, 20);
-    int b = model::addFixture(doc, touroku, 30, 40, 25);
+    int a = model::addFixture(doc, shown, touroku, 10, 20, 20);
+    int b = model::addFixture(doc, shown, touroku, 30, 40, 25);
     EXPECT_EQ(doc.plan.kigu[a].rotation, 90);
     EXPECT_EQ(doc.plan.kigu[b].rotation, 0);
     EXPECT_EQ(doc.plan.kigu[a].anchorX, 10);
     EXPECT_EQ(touroku[20].placedCount, 1);
-    model::deleteFixture(doc, touroku, a);
+    model::deleteFixture(doc, shown, touroku, a);
     EXPECT_EQ(touroku[20].placedCount, 0);
     EXPECT_EQ(doc.plan.kigu.count(), 1);
     EXPECT_EQ(doc.plan.kigu[1].typeIndex, 25);
@@ -237,11 +241,10 @@ TEST(Document, FixturesKeepPlacedCountAndTheLinearSlotsTurnWhenVertical) {
 
 TEST(Document, WindowTitleNamesTheFileWithoutItsFolder) {
     model::Document doc;
-    EXPECT_EQ(model::windowTitleFor(doc, "/home/u/My Plans/a.OLE"), "ORDIVAN Ver 2.0  - a.OLE  (ZOLT LIGHTING CORP.)");
-    EXPECT_EQ(model::windowTitleFor(doc, "C:\\My Plans\\b.OLE"), "ORDIVAN Ver 2.0  - b.OLE  (ZOLT LIGHTING CORP.)");
-    // A plan never saved has no name to mark, but its changes are marked all the same.
-    EXPECT_EQ(model::windowTitleFor(doc, "", false), "ORDIVAN Ver 2.0  (ZOLT LIGHTING CORP.)");
-    EXPECT_EQ(model::windowTitleFor(doc, "", true), "ORDIVAN Ver 2.0  - *無題  (ZOLT LIGHTING CORP.)");
+    // "[*]" is where the window puts its mark for unsaved changes, before the name.
+    EXPECT_EQ(model::windowTitleFor(doc, "/home/u/My Plans/a.OLE"), "ORDIVAN Ver 2.0  - [*]a.OLE  (ZOLT LIGHTING CORP.)");
+    EXPECT_EQ(model::windowTitleFor(doc, "C:\\My Plans\\b.OLE"), "ORDIVAN Ver 2.0  - [*]b.OLE  (ZOLT LIGHTING CORP.)");
+    EXPECT_EQ(model::windowTitleFor(doc, ""), "ORDIVAN Ver 2.0[*]  (ZOLT LIGHTING CORP.)");
 }
 
 } // namespace

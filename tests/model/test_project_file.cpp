@@ -111,6 +111,7 @@ protected:
 
     fs::path dir;
     model::Document doc;
+    model::WindowShown shown;
     catalog::TourokuTable touroku;
     FakeServices services;
 };
@@ -179,12 +180,12 @@ TEST_F(ProjectFileTest, ReadingBackGivesTheSameFileExceptTheRecountedPlacedCount
 TEST_F(ProjectFileTest, ReadingDoesNotRescaleAndTakesTheFirstCharacterAsKind) {
     writeBytes(path("k.OLE"), joinCrLf({"3000", "0.80", "50", "", "TOUROKU", "END", "LINE", "Lxyz,1,2,3,4,5,6,7,8", "END",
                                         "KIGU", "3,10,20,0,10,20,0,0", "3,11,21,0,11,21,0,0", "END", "HASIRA", "END"}));
-    ASSERT_TRUE(model::readProject(path("k.OLE"), doc, touroku, services));
+    ASSERT_TRUE(model::ProjectCommands(doc, shown, touroku, services).openPath(path("k.OLE")));
     EXPECT_EQ(doc.plan.lines[1].kind, 'L');
     EXPECT_EQ(doc.plan.lines[1].x4, 7);
     EXPECT_EQ(touroku[3].placedCount, 2);
     EXPECT_FLOAT_EQ(doc.plan.mmPerPixel, 0.8f);
-    EXPECT_EQ(doc.scaleLabel, "縮尺：1/50");
+    EXPECT_EQ(shown.scaleLabel, "縮尺：1/50");
 }
 
 TEST_F(ProjectFileTest, TheDrawingSurfaceGrowsToAPlanBeyondIt) {
@@ -192,10 +193,10 @@ TEST_F(ProjectFileTest, TheDrawingSurfaceGrowsToAPlanBeyondIt) {
     doc.surfaceHeight = 900;
     writeBytes(path("g.OLE"), joinCrLf({"3000", "-1.00", "-1", "", "TOUROKU", "END", "LINE", "END", "KIGU",
                                         "1,1492,100,0,1492,100,0,0", "1,100,992,0,100,992,0,0", "END", "HASIRA", "END"}));
-    ASSERT_TRUE(model::readProject(path("g.OLE"), doc, touroku, services));
+    ASSERT_TRUE(model::ProjectCommands(doc, shown, touroku, services).openPath(path("g.OLE")));
     EXPECT_EQ(doc.surfaceWidth, 1600);
     EXPECT_EQ(doc.surfaceHeight, 1100);
-    EXPECT_EQ(doc.windowTitle, "ORDIVAN Ver 2.0  - g.OLE  (ZOLT LIGHTING CORP.)");
+    EXPECT_EQ(shown.windowTitle, "ORDIVAN Ver 2.0  - [*]g.OLE  (ZOLT LIGHTING CORP.)");
 }
 
 TEST_F(ProjectFileTest, MalformedFilesAreRefusedWithTheSystemsMessageAndChangeNothing) {
@@ -228,7 +229,7 @@ TEST_F(ProjectFileTest, MalformedFilesAreRefusedWithTheSystemsMessageAndChangeNo
         EXPECT_EQ(s.messages[0].text, "ORDIVANﾌｧｲﾙではないか、破壊されています。");
         EXPECT_EQ(s.messages[0].title, "読み込みエラー");
         EXPECT_EQ(s.messages[0].icon, ui::Icon::Stop);
-        model::ProjectCommands commands(doc, touroku, s);
+        model::ProjectCommands commands(doc, shown, touroku, s);
         EXPECT_FALSE(commands.openPath(p));
         EXPECT_EQ(doc.plan.lines.count(), 2) << "case " << n;
         EXPECT_EQ(touroku[3].hinban, "DL-100");
@@ -251,7 +252,7 @@ TEST_F(ProjectFileTest, AProjectCutShortOrMissingASectionIsDamaged) {
     for (std::size_t n = 0; n < damaged.size(); ++n) {
         writeBytes(path("cut.OLE"), damaged[n]);
         FakeServices s;
-        model::ProjectCommands commands(doc, touroku, s);
+        model::ProjectCommands commands(doc, shown, touroku, s);
         EXPECT_FALSE(commands.openPath(path("cut.OLE"))) << "case " << n;
         ASSERT_EQ(s.messages.size(), 1u) << "case " << n;
         EXPECT_EQ(s.messages[0].text, "ORDIVANﾌｧｲﾙではないか、破壊されています。");
@@ -394,7 +395,7 @@ TEST_F(ProjectFileTest, AMissingFileCannotBeRead) {
 
 TEST_F(ProjectFileTest, AFailedSaveKeepsTheChangesMarkedAndTheOldFileWhole) {
     fillSample();
-    model::ProjectCommands commands(doc, touroku, services);
+    model::ProjectCommands commands(doc, shown, touroku, services);
     doc.currentFileName = path("missing-folder/x.OLE");
     doc.dataChanged = true;
     EXPECT_FALSE(commands.save());
@@ -412,7 +413,7 @@ TEST_F(ProjectFileTest, AFailedSaveKeepsTheChangesMarkedAndTheOldFileWhole) {
 }
 
 TEST_F(ProjectFileTest, SaveAsAsksWithTheFilterAndDefaultExtension) {
-    model::ProjectCommands commands(doc, touroku, services);
+    model::ProjectCommands commands(doc, shown, touroku, services);
     doc.currentFileName = "old.OLE";
     services.fileAnswers.push_back(path("new.OLE"));
     EXPECT_TRUE(commands.saveAs());
@@ -425,7 +426,7 @@ TEST_F(ProjectFileTest, SaveAsAsksWithTheFilterAndDefaultExtension) {
 }
 
 TEST_F(ProjectFileTest, CloseQueryAsksOnlyForAChangedNonEmptyPlan) {
-    model::ProjectCommands commands(doc, touroku, services);
+    model::ProjectCommands commands(doc, shown, touroku, services);
     doc.dataChanged = true;
     EXPECT_TRUE(commands.closeQuery());  // empty plan: no question
     EXPECT_TRUE(services.messages.empty());
@@ -454,10 +455,10 @@ TEST_F(ProjectFileTest, OpenFromTheMenuClearsThePlanBeforeReading) {
     model::ProjectHooks hooks;
     hooks.clearPlan = [&] {
         ++cleared;
-        model::clearPlan(doc, touroku);
+        model::clearPlan(doc, shown, touroku);
     };
     hooks.redrawPlan = [&] { ++redrawn; };
-    model::ProjectCommands commands(doc, touroku, services, hooks);
+    model::ProjectCommands commands(doc, shown, touroku, services, hooks);
     // Unsaved changes are offered for saving first, with the closing question and its answers.
     services.answers = {ui::Answer::Cancel, ui::Answer::No};
     EXPECT_FALSE(commands.openFromMenu());
@@ -473,11 +474,11 @@ TEST_F(ProjectFileTest, OpenFromTheMenuClearsThePlanBeforeReading) {
     EXPECT_TRUE(touroku[7].hinban.empty());
     EXPECT_EQ(doc.plan.lines.count(), 2);
     EXPECT_FALSE(doc.dataChanged);
-    EXPECT_TRUE(doc.menus.save1);
+    EXPECT_TRUE(shown.menus.save1);
 }
 
 TEST_F(ProjectFileTest, FileAssociationReportsEachOutcome) {
-    model::ProjectCommands commands(doc, touroku, services);
+    model::ProjectCommands commands(doc, shown, touroku, services);
     services.associationResult = ui::AssociationResult::Created;
     commands.registerFileType();
     services.associationResult = ui::AssociationResult::Changed;

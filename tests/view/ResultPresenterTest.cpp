@@ -30,7 +30,7 @@ using Scene = viewtest::ResultScene;
 struct Recorded : Scene {
     RecordingSurface surface{60, 40};
     FakeServices services;
-    view::ResultPresenter display{doc, grid, stats, settings, contours, surface, services};
+    view::ResultPresenter display{doc, shown, grid, stats, settings, contours, surface, services};
     Recorded() : Scene(60, 40) {}
 };
 
@@ -41,7 +41,7 @@ std::unique_ptr<ui::Surface> imageSurface(int w, int h) { return std::make_uniqu
 struct Room : Scene {
     RecordingSurface surface{120, 80};
     FakeServices services;
-    view::ResultPresenter presenter{doc, grid, stats, settings, contours, surface, services};
+    view::ResultPresenter presenter{doc, shown, grid, stats, settings, contours, surface, services};
     int registrationHidden = 0, planRedisplayed = 0;
     Room() : Scene(120, 80) {
         services.surfaceFactory = imageSurface;
@@ -84,12 +84,12 @@ TEST(CalculationCommand, CalculatesThenShowsTheMapWithItsTextsMenusAndLabels) {
     EXPECT_EQ(log.front(), "show 照度の計算|照度を計算中|2");
     EXPECT_NE(std::find(log.begin(), log.end(), "show 色の設定|計算結果を表示中|80"), log.end());
     EXPECT_EQ(log.back(), "hide");
-    EXPECT_TRUE(r.doc.resultValid && r.doc.resultShown);
-    EXPECT_TRUE(r.doc.menus.csvOutput && r.doc.menus.dxfSaveResult && r.doc.menus.print);
-    EXPECT_TRUE(r.doc.menus.redisplayLux && r.doc.menus.redisplayColorTemp);
-    EXPECT_FALSE(r.doc.menus.gridPrint);
-    EXPECT_EQ(r.doc.bikouLabel, "図面入力に戻るには \"再表示\"");
-    EXPECT_EQ(r.doc.maxLuxLabel, "最大照度 : " + base::formatInt(r.stats.maxLux) + " Lx");
+    EXPECT_TRUE(r.doc.resultValid && r.shown.resultShown);
+    EXPECT_TRUE(r.shown.menus.csvOutput && r.shown.menus.dxfSaveResult && r.shown.menus.print);
+    EXPECT_TRUE(r.shown.menus.redisplayLux && r.shown.menus.redisplayColorTemp);
+    EXPECT_FALSE(r.shown.menus.gridPrint);
+    EXPECT_EQ(r.shown.bikouLabel, "図面入力に戻るには \"再表示\"");
+    EXPECT_EQ(r.shown.maxLuxLabel, "最大照度 : " + base::formatInt(r.stats.maxLux) + " Lx");
     EXPECT_EQ(r.doc.tables.luxLevel, calc::chooseLevels(r.doc, r.stats.maxLux));
     EXPECT_EQ(r.presenter.legend().kind, view::LegendKind::ColourClasses);
     EXPECT_TRUE(r.presenter.legend().visible);
@@ -130,8 +130,8 @@ TEST(CalculationCommand, CancelLeavesTheResultInvalidTheMenusAloneAndThePlanRedi
     Room r;
     r.services.cancelOnProcessEventsCall = 2;  // the first is the pump right after showing the window
     EXPECT_EQ(r.run(), calc::CalcOutcome::Cancelled);
-    EXPECT_FALSE(r.doc.resultValid || r.doc.resultShown);
-    EXPECT_FALSE(r.doc.menus.csvOutput || r.doc.menus.print || r.doc.menus.dxfSaveResult);
+    EXPECT_FALSE(r.doc.resultValid || r.shown.resultShown);
+    EXPECT_FALSE(r.shown.menus.csvOutput || r.shown.menus.print || r.shown.menus.dxfSaveResult);
     EXPECT_EQ(r.planRedisplayed, 1);
     EXPECT_EQ(r.registrationHidden, 0);
     EXPECT_EQ(r.services.progressLog.back(), "hide");
@@ -142,7 +142,7 @@ TEST(CalculationCommand, CancelLeavesTheResultInvalidTheMenusAloneAndThePlanRedi
     n.services.surfaceFactory = [](int, int) { return std::unique_ptr<ui::Surface>(); };
     EXPECT_EQ(n.run(), calc::CalcOutcome::Cancelled);
     EXPECT_EQ(n.services.errors, std::vector<std::string>{"描画面を作成できません (120×80)"});
-    EXPECT_FALSE(n.doc.resultValid || n.doc.menus.print);
+    EXPECT_FALSE(n.doc.resultValid || n.shown.menus.print);
     EXPECT_TRUE(n.services.progressLog.empty());
 }
 
@@ -162,7 +162,7 @@ TEST(ResultPresenter, ColourMapShowsItsLegendOrOnCancelThePlanAgain) {
     EXPECT_EQ(r.display.legend().picture->width(), 150);
     EXPECT_EQ(legendStates, std::vector<bool>{true});
     EXPECT_FALSE(r.display.temperatureScale().visible);
-    EXPECT_TRUE(r.doc.resultShown && r.doc.menus.print);
+    EXPECT_TRUE(r.shown.resultShown && r.shown.menus.print);
     EXPECT_EQ(r.stats.litMaxCol, 29);
 
     Recorded c;
@@ -172,7 +172,7 @@ TEST(ResultPresenter, ColourMapShowsItsLegendOrOnCancelThePlanAgain) {
     EXPECT_FALSE(c.display.paintColourMap());
     EXPECT_EQ(redisplays, 1);
     EXPECT_EQ(c.services.progressLog.back(), "hide");
-    EXPECT_FALSE(c.display.legend().visible || c.doc.resultShown || c.doc.menus.print);
+    EXPECT_FALSE(c.display.legend().visible || c.shown.resultShown || c.shown.menus.print);
 }
 
 TEST(ResultPresenter, ContourDisplayDrawsWallsBoldOverTheLinesAndShowsItsLegend) {
@@ -192,7 +192,7 @@ TEST(ResultPresenter, ContourDisplayDrawsWallsBoldOverTheLinesAndShowsItsLegend)
     EXPECT_EQ(r.surface.pen().width, 1);
     EXPECT_EQ(r.display.legend().kind, view::LegendKind::ContourLevels);
     EXPECT_EQ(r.display.legend().picture->width(), 80);
-    EXPECT_TRUE(r.doc.resultShown);
+    EXPECT_TRUE(r.shown.resultShown);
 }
 
 TEST(ResultPresenter, ColourTemperatureRedrawsTickedFixturesAndShowsTheBarLegend) {
@@ -235,7 +235,7 @@ TEST(WallMask, WallsArcsAndPillarsOfThePlanPainterAreTheMasksWallsAndTheScreenIs
     surface.setPen(ui::Pen{ui::colors::red, 3, ui::PenStyle::Dot, ui::PenMode::Xor});
     std::ostringstream messages;
     ui::qt::HeadlessServices services(messages);
-    view::ResultPresenter display(sc.doc, sc.grid, sc.stats, sc.settings, sc.contours, surface, services);
+    view::ResultPresenter display(sc.doc, sc.shown, sc.grid, sc.stats, sc.settings, sc.contours, surface, services);
     const calc::WallMask mask = display.wallMask().value();
     ASSERT_EQ(mask.width, 100);
     ASSERT_EQ(mask.height, 100);
@@ -252,9 +252,9 @@ TEST(WallMask, WallsArcsAndPillarsOfThePlanPainterAreTheMasksWallsAndTheScreenIs
     EXPECT_EQ(surface.pixel(50, 90), ui::colors::red) << "drawn off-screen";
     // The mask is the screen's picture of the walls: the same pixels the wiped plan shows.
     surface.setPen(ui::Pen{});
-    sc.doc.resultShown = true;
+    sc.shown.resultShown = true;
     display.redisplayPlan();
-    EXPECT_FALSE(sc.doc.resultShown);
+    EXPECT_FALSE(sc.shown.resultShown);
     int differing = 0;
     for (int y = 0; y < 100; ++y)
         for (int x = 0; x < 100; ++x) differing += mask.black(x, y) != (surface.pixel(x, y) == ui::colors::black);
@@ -293,7 +293,7 @@ TEST(PlanPicture, ContourLinesLieOnTheirLevelsRadiiAroundAPointSource) {
     std::ostringstream messages;
     ui::qt::HeadlessServices services(messages);
     ui::qt::ImageSurface surface(300, 200);
-    view::ResultPresenter display(sc.doc, sc.grid, sc.stats, sc.settings, sc.contours, surface, services);
+    view::ResultPresenter display(sc.doc, sc.shown, sc.grid, sc.stats, sc.settings, sc.contours, surface, services);
     display.mainWindow.width = 1000;  // the legend stays off this small plan
     for (int i = 1; i <= 6; ++i) {
         const double level = sc.doc.tables.luxLevel[static_cast<std::size_t>(i)];

@@ -33,6 +33,7 @@ inline void addWall(model::Document& doc, int x1, int y1, int x2, int y2) {
 // Everything a calculation leaves for the display, on a surface of w × h.
 struct ResultScene {
     model::Document doc;
+    model::WindowShown shown;
     catalog::TourokuTable touroku;
     calc::IlluminanceGrid grid;
     calc::ResultStats stats;

@@ -40,13 +40,14 @@ TEST(RangeDialog, TextsThatAreNotIntegersFailWithTheConversionMessage) {
 
 TEST(RangeDialog, AcceptedLevelsBecomeClassLimitsAndUserLevelsAndSwitchToSetValues) {
     model::Document doc;
-    view::applyUserLevels(doc, levels(100, 200, 300, 400, 500, 600));
+    model::WindowShown shown;
+    view::applyUserLevels(doc, shown, levels(100, 200, 300, 400, 500, 600));
     EXPECT_EQ(doc.tables.luxLevel[1], 100);
     EXPECT_EQ(doc.tables.luxLevel[6], 600);
     // The next choice of levels (a redisplay or a calculation) keeps what was typed.
     EXPECT_EQ(calc::chooseLevels(doc, 5000), doc.tables.luxLevel);
     EXPECT_TRUE(doc.rangeMode);
-    EXPECT_EQ(doc.scaleTypeLabel, "照度分布 Scale: 設定値");
+    EXPECT_EQ(shown.scaleTypeLabel, "照度分布 Scale: 設定値");
 
     EXPECT_EQ(view::scaleTypeLabel('T', false), "照度分布 Scale: 自動");
     EXPECT_EQ(view::scaleTypeLabel('B', true), "照度分布 Scale: 設定値");

@@ -71,11 +71,11 @@ void placeWithin(QWidget& window, const QRect& area, Corner corner) {
 MainEngine::MainEngine(TfrmMain& frm, editor::MainState& state, catalog::forms::TZOLTData& zolt, std::string dataDir)
     : frm_(frm), state_(state), zolt_(zolt), dataDir_(std::move(dataDir)),
       painter_(state.doc, frm.context().services, &legendShown_),
-      dxfBackground_(dxf_, state.doc, frm.context().services, frm.context().surface),
-      display_(state.doc, state.grid, state.stats, state.settings, state.contours, frm.context().surface,
+      dxfBackground_(dxf_, state.doc, state.window, frm.context().services, frm.context().surface),
+      display_(state.doc, state.window, state.grid, state.stats, state.settings, state.contours, frm.context().surface,
                frm.context().services) {
     MainContext& ctx = frm.context();
-    frmKigu = new catalog::forms::TfrmKigu(ctx.touroku, state.doc, ctx.services, zolt, &frm);
+    frmKigu = new catalog::forms::TfrmKigu(ctx.touroku, state.doc, state.window, ctx.services, zolt, &frm);
     frmList = new catalog::forms::TfrmList(ctx.touroku, ctx.services, &frm);
     frmDXFOutType = new io::forms::TfrmDXFOutType(&frm);
     frmPrint = new print::forms::TfrmPrint(ctx.services, &frm);
@@ -322,6 +322,7 @@ void MainEngine::bind(model::ProjectCommands& project) {
 void MainEngine::bindWindowCommands(model::ProjectCommands& project) {
     TfrmMain* f = &frm_;
     model::Document& doc = state_.doc;
+    editor::WindowState& window = state_.window;
     editor::Editor& e = *editor_;
     MainCommands& c = frm_.commands;
 
@@ -349,8 +350,8 @@ void MainEngine::bindWindowCommands(model::ProjectCommands& project) {
         e.mnuLampAClick();
         frmKigu->setLampNameMode('A');
     });
-    c.bind("mnuPrint1", [&doc] { doc.displayDetail = true; });
-    c.bind("mnuPrint3", [&doc] { doc.displayDetail = false; });
+    c.bind("mnuPrint1", [&window] { window.displayDetail = true; });
+    c.bind("mnuPrint3", [&window] { window.displayDetail = false; });
     auto arrayInput = [this, f, &doc](bool accepted) {
         // The length dialog shows the choice's labels from now on; a refused pitch leaves "個数入力" checked.
         if (accepted) f->frmLen->configure(doc.arrayInput, state_.window.toolCode);
@@ -361,25 +362,25 @@ void MainEngine::bindWindowCommands(model::ProjectCommands& project) {
     });
     c.bind("rbtnPitch", [&e, arrayInput] { arrayInput(e.rbtnPitchClick()); });
 
-    c.bind("mnuScaleSet", [f, &doc, &e] {
+    c.bind("mnuScaleSet", [f, &window, &e] {
         f->frmLxScale->onLevelsChanged = [f, &e] {
             e.redisplayPlan();
             f->frmColorScale2->hide();
         };
         f->frmLxScale->execute();
-        setFramed(f->frmLxScale, doc.legendFramed);
-        f->frmTempScale->setMerged(!doc.legendFramed);
+        setFramed(f->frmLxScale, window.legendFramed);
+        f->frmTempScale->setMerged(!window.legendFramed);
     });
     c.bind("mnuSeido", [f] { f->frmSeido->exec(); });
     c.bind("mnuHosyuritu", [f] { f->frmHosyuritu->execute(); });
-    c.bind("mnuLegendMerge", [f, &doc] {
-        doc.legendFramed = !doc.legendFramed;
-        setFramed(f->frmLxScale, doc.legendFramed);
-        f->frmTempScale->setMerged(!doc.legendFramed);
+    c.bind("mnuLegendMerge", [f, &window] {
+        window.legendFramed = !window.legendFramed;
+        setFramed(f->frmLxScale, window.legendFramed);
+        f->frmTempScale->setMerged(!window.legendFramed);
     });
-    c.bind("mnuTempMerge", [f, &doc] {
-        doc.tempScaleMerged = !doc.tempScaleMerged;
-        f->frmTempScale->setMerged(doc.tempScaleMerged);
+    c.bind("mnuTempMerge", [f, &window] {
+        window.tempScaleMerged = !window.tempScaleMerged;
+        f->frmTempScale->setMerged(window.tempScaleMerged);
     });
     c.bind("About1", [f, &doc] { f->frmVersion->execute(doc.productTitle); });
 

@@ -15,10 +15,10 @@ MainProgram::MainProgram(const ScreenInfo& screen, const std::string& dataDir, u
                          ui::qt::QtServices* qtServices)
     : services(services_), zolt(dataDir, services_),
       // The surface is as wide as the screen less 5 and as high as the client area less 30.
-      documentReady((initialiseDocument(state.doc, screen, screen.width - 5, screen.height - 25 - 30), true)),
+      documentReady((initialiseDocument(state.doc, state.window, screen, screen.width - 5, screen.height - 25 - 30), true)),
       surface(state.doc.surfaceWidth, state.doc.surfaceHeight, screen.dpi),
       frm(MainContext{state.doc, state.window, touroku, state.settings, surface, services_, zolt.catalogue().lightColors(), qtServices}),
-      engine(frm, state, zolt, dataDir), project(state.doc, touroku, services_, projectHooks()) {
+      engine(frm, state, zolt, dataDir), project(state.doc, state.window, touroku, services_, projectHooks()) {
     model::Document& doc = state.doc;
     const int clientHeight = frm.height() - frm.menuBar()->sizeHint().height();
     doc.surfaceHeight = clientHeight - 30;

@@ -8,7 +8,6 @@
 #include <QFile>
 #include <QGuiApplication>
 #include <QImage>
-#include <QHBoxLayout>
 #include <QLabel>
 #include <QPixmap>
 #include <QPushButton>
@@ -80,13 +79,9 @@ TfrmStart2::TfrmStart2(ui::Services& services, QWidget* parent) : QDialog(parent
     layout->addWidget(rbtnNew);
     layout->addWidget(choiceBox);
     layout->addWidget(rbtnLoad);
-    auto* buttons = new QHBoxLayout;
-    btnOK = ui::qt::namedButton(QStringLiteral("OK"), "btnOK", this);
-    btnCancel = ui::qt::namedButton(QStringLiteral("ｷｬﾝｾﾙ"), "btnCancel", this);
-    buttons->addStretch();
-    buttons->addWidget(btnOK);
-    buttons->addWidget(btnCancel);
-    layout->addLayout(buttons);
+    const auto buttons = ui::qt::addOkCancelRow(layout, this);
+    btnOK = buttons.ok;
+    btnCancel = buttons.cancel;
     connect(rbtnNew, &QRadioButton::toggled, choiceBox, &QWidget::setEnabled);
     connect(btnOK, &QPushButton::clicked, this, [this] { btnOKClick(); });
     connect(btnCancel, &QPushButton::clicked, this, [this] { btnCancelClick(); });

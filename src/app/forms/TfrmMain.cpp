@@ -1,4 +1,4 @@
-// The main window: builds the palette, menus and status panel and mirrors the document into them.
+// The main window: builds the palette, menus and status panel and shows the one window state in them.
 #include "app/forms/TfrmMain.h"
 
 #include "app/forms/PalettePictures.h"
@@ -160,15 +160,15 @@ TfrmMain::TfrmMain(MainContext context, QWidget* parent) : QMainWindow(parent), 
 
     // The windows of the system the main window shows, created once in the order of start-up.
     frmLen = new editor::forms::TfrmLen(ctx_.services, this);
-    frmLxScale = new view::forms::TfrmLxScale(ctx_.doc, ctx_.services, this);
+    frmLxScale = new view::forms::TfrmLxScale(ctx_.doc, ctx_.window, ctx_.services, this);
     frmVersion = new TfrmVersion(this);
     frmTempScale = new view::forms::TfrmTempScale(this);
     frmCalcING = new calc::forms::TfrmCalcING(this);
-    frmCalcStart = new calc::forms::TfrmCalcStart(ctx_.doc, ctx_.settings, this);
+    frmCalcStart = new calc::forms::TfrmCalcStart(ctx_.doc, ctx_.window, ctx_.settings, this);
     frmTendakaChange = new calc::forms::TfrmTendakaChange(this);
     frmtendakaSet = new calc::forms::TfrmtendakaSet(ctx_.doc, ctx_.services, this);
     frmHosyuritu = new calc::forms::TfrmHosyuritu(ctx_.settings, this);
-    frmSeido = new calc::forms::TfrmSeido(ctx_.doc, ctx_.settings, this);
+    frmSeido = new calc::forms::TfrmSeido(ctx_.doc, ctx_.window, ctx_.settings, this);
     frmColorScale2 = new view::forms::TfrmColorScale2(this);
     frmRedraw = new calc::forms::TfrmRedraw(this);
     fmTyuui = new TfmTyuui(this);
@@ -432,7 +432,7 @@ void TfrmMain::buildPalette(QWidget* panel) {
     row->addWidget(txtHasira);
     row->addWidget(labHasiraMm);
     // The edit's text is the pillar size the next pillar is placed with.
-    connect(txtHasira, &QLineEdit::textEdited, this, [this](const QString& text) { ctx_.doc.hasiraSizeText = ss(text); });
+    connect(txtHasira, &QLineEdit::textEdited, this, [this](const QString& text) { ctx_.window.hasiraSizeText = ss(text); });
     auto radio = [this, panel, row](const char* name, const QString& caption) {
         auto* r = new QRadioButton(caption, panel);
         r->setObjectName(QString::fromLatin1(name));
@@ -537,7 +537,10 @@ void TfrmMain::syncFromState() {
     if (syncing_) return;
     syncing_ = true;
     const model::Document& doc = ctx_.doc;
-    setWindowTitle(qs(model::windowTitleFor(doc, doc.currentFileName, model::hasUnsavedChanges(doc))));
+    const editor::WindowState& window = ctx_.window;
+    setWindowTitle(qs(window.windowTitle));
+    // The title's "[*]" shows the platform's mark while closing would offer to save.
+    setWindowModified(model::hasUnsavedChanges(doc));
 
     const auto palette = editor::paletteViewOf(doc, ctx_.window, calcPressed_);
     for (const auto& [name, view] : palette) {
@@ -556,7 +559,7 @@ void TfrmMain::syncFromState() {
     rbtnKosuu->setChecked(doc.arrayInput == 'K');
     rbtnPitch->setChecked(doc.arrayInput == 'P');
     labHasira->setText(qs(editor::pillarSizeLabel(ctx_.window)));
-    if (txtHasira->text() != qs(doc.hasiraSizeText)) txtHasira->setText(qs(doc.hasiraSizeText));
+    if (txtHasira->text() != qs(window.hasiraSizeText)) txtHasira->setText(qs(window.hasiraSizeText));
 
     const int cursor = editor::cursorNumberFor(ctx_.window);
     if (cursor != cursorShown_) {
@@ -573,11 +576,11 @@ void TfrmMain::syncFromState() {
         if (!view.caption.empty()) a->setText(qs(view.caption));
     }
 
-    labScale->setText(qs(doc.scaleLabel));
-    labMax->setText(qs(doc.maxLuxLabel));
-    labPointLx->setText(qs(doc.pointLuxLabel));
-    labScaleType->setText(qs(doc.scaleTypeLabel));
-    labBikou->setText(qs(doc.bikouLabel));
+    labScale->setText(qs(window.scaleLabel));
+    labMax->setText(qs(window.maxLuxLabel));
+    labPointLx->setText(qs(window.pointLuxLabel));
+    labScaleType->setText(qs(window.scaleTypeLabel));
+    labBikou->setText(qs(window.bikouLabel));
     labTendaka->setText(qs(doc.tenDakaLabel));
 
     if (ctx_.window.surfaceHint.empty()) {

@@ -114,9 +114,9 @@ public:
 
     // Fills "最近使ったファイル" with these paths, the latest first (the menu is closed while empty).
     void showRecentFiles(const QStringList& paths);
-    // Mirrors the document into the widgets: title, palette pictures and groups, cursor, menus, labels, image.
+    // Shows the window state and the plan's modes in the widgets: title, palette, cursor, menus, labels, image.
     void syncFromState();
-    // Runs one command inside the handler boundary, then mirrors the state.
+    // Runs one command inside the handler boundary, then shows the window state.
     void run(const std::function<void()>& command);
 
     // The scroll box's automatic scrolling (off at start; on when a loaded plan outgrows the window).

@@ -28,8 +28,8 @@ QPushButton* button(const char* name, const QString& text, QWidget* parent) {
 }
 } // namespace
 
-TfrmCalcStart::TfrmCalcStart(model::Document& doc, CalcSettings& settings, QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint), doc_(doc), settings_(settings) {
+TfrmCalcStart::TfrmCalcStart(model::Document& doc, model::WindowShown& shown, CalcSettings& settings, QWidget* parent)
+    : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint), doc_(doc), shown_(shown), settings_(settings) {
     setObjectName(QStringLiteral("frmCalcStart"));
     setWindowTitle(QStringLiteral("照度計算"));
     setModal(true);
@@ -111,7 +111,7 @@ void TfrmCalcStart::btnRunClick(char displayKind) {
                                               : Environment::Normal;
     c.step = TrackBar1->value();
     c.displayKind = displayKind;
-    applyCalcStart(doc_, settings_, c);
+    applyCalcStart(doc_, shown_, settings_, c);
     accept();
 }
 

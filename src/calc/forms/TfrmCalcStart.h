@@ -14,7 +14,7 @@ namespace calc::forms {
 class TfrmCalcStart : public QDialog {
     Q_OBJECT
 public:
-    TfrmCalcStart(model::Document& doc, CalcSettings& settings, QWidget* parent = nullptr);
+    TfrmCalcStart(model::Document& doc, model::WindowShown& shown, CalcSettings& settings, QWidget* parent = nullptr);
 
     // Shows the dialog modally; true when a run button was pressed (calcConfirmed).
     bool execute();
@@ -38,6 +38,7 @@ public:
 
 private:
     model::Document& doc_;
+    model::WindowShown& shown_;
     CalcSettings& settings_;
 };
 

@@ -16,8 +16,8 @@
 
 namespace calc::forms {
 
-TfrmSeido::TfrmSeido(model::Document& doc, CalcSettings& settings, QWidget* parent)
-    : QDialog(parent), doc_(doc), settings_(settings) {
+TfrmSeido::TfrmSeido(model::Document& doc, model::WindowShown& shown, CalcSettings& settings, QWidget* parent)
+    : QDialog(parent), doc_(doc), shown_(shown), settings_(settings) {
     setObjectName(QStringLiteral("frmSeido"));
     setWindowTitle(QStringLiteral("計算精度の設定"));
     setModal(true);
@@ -37,7 +37,7 @@ TfrmSeido::TfrmSeido(model::Document& doc, CalcSettings& settings, QWidget* pare
     connect(btnOK, &QPushButton::clicked, this, &QDialog::accept);
 }
 
-void TfrmSeido::TrackBar1Change() { setCalcStep(doc_, settings_, TrackBar1->value()); }
+void TfrmSeido::TrackBar1Change() { setCalcStep(doc_, shown_, settings_, TrackBar1->value()); }
 
 TfrmHosyuritu::TfrmHosyuritu(CalcSettings& settings, QWidget* parent) : QDialog(parent), settings_(settings) {
     setObjectName(QStringLiteral("frmHosyuritu"));

@@ -15,7 +15,7 @@ namespace calc::forms {
 class TfrmSeido : public QDialog {
     Q_OBJECT
 public:
-    TfrmSeido(model::Document& doc, CalcSettings& settings, QWidget* parent = nullptr);
+    TfrmSeido(model::Document& doc, model::WindowShown& shown, CalcSettings& settings, QWidget* parent = nullptr);
 
     QSlider* TrackBar1;
     QPushButton* btnOK;
@@ -24,6 +24,7 @@ public:
 
 private:
     model::Document& doc_;
+    model::WindowShown& shown_;
     CalcSettings& settings_;
 };
 

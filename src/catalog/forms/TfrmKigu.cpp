@@ -27,16 +27,16 @@ int stateIndex(SlotPicture s) { return s == SlotPicture::Free ? 0 : s == SlotPic
 } // namespace
 
 void DocumentRegistrationHost::deleteFixturesOfSlot(int slot) {
-    model::deleteFixturesOfSlot(doc_, touroku_, slot);
+    model::deleteFixturesOfSlot(doc_, shown_, touroku_, slot);
     if (fixturesDeleted) fixturesDeleted();
 }
 
-TfrmKigu::TfrmKigu(TourokuTable& touroku, model::Document& doc, ui::Services& services, TZOLTData& zolt, QWidget* parent)
+TfrmKigu::TfrmKigu(TourokuTable& touroku, model::Document& doc, model::WindowShown& shown, ui::Services& services, TZOLTData& zolt, QWidget* parent)
     : QWidget(parent, Qt::Tool | Qt::WindowStaysOnTopHint),
       touroku_(touroku),
       doc_(doc),
       zolt_(zolt),
-      host_(doc, touroku),
+      host_(doc, shown, touroku),
       registration_(touroku, host_, services) {
     setWindowTitle("品番登録");
     for (int slot = 1; slot <= kSlotCount; ++slot) {

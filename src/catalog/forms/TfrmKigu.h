@@ -21,7 +21,8 @@ namespace catalog::forms {
 // The main window's side of registration: the result flag, the current type and the plan's fixtures.
 class DocumentRegistrationHost : public RegistrationHost {
 public:
-    DocumentRegistrationHost(model::Document& doc, TourokuTable& touroku) : doc_(doc), touroku_(touroku) {}
+    DocumentRegistrationHost(model::Document& doc, model::WindowShown& shown, TourokuTable& touroku)
+        : doc_(doc), shown_(shown), touroku_(touroku) {}
     void invalidateResult() override { doc_.resultValid = false; }
     void setSelectedType(int slot) override { doc_.selectedType = slot; }
     void deleteFixturesOfSlot(int slot) override;
@@ -33,13 +34,14 @@ public:
 
 private:
     model::Document& doc_;
+    model::WindowShown& shown_;
     TourokuTable& touroku_;
 };
 
 class TfrmKigu : public QWidget {
     Q_OBJECT
 public:
-    TfrmKigu(TourokuTable& touroku, model::Document& doc, ui::Services& services, TZOLTData& zolt,
+    TfrmKigu(TourokuTable& touroku, model::Document& doc, model::WindowShown& shown, ui::Services& services, TZOLTData& zolt,
              QWidget* parent = nullptr);
 
     void refresh(int tab);

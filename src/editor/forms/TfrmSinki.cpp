@@ -4,7 +4,6 @@
 #include "editor/forms/PlanChoiceBox.h"
 #include "ui/qt/FormKit.h"
 
-#include <QHBoxLayout>
 #include <QPushButton>
 #include <QVBoxLayout>
 
@@ -17,13 +16,9 @@ TfrmSinki::TfrmSinki(ui::Services& services, QWidget* parent) : QDialog(parent),
     auto* layout = new QVBoxLayout(this);
     choiceBox = new PlanChoiceBox(true, this);
     layout->addWidget(choiceBox);
-    auto* buttons = new QHBoxLayout;
-    btnOK = ui::qt::namedButton(QStringLiteral("OK"), "btnOK", this);
-    btnCancel = ui::qt::namedButton(QStringLiteral("ｷｬﾝｾﾙ"), "btnCancel", this);
-    buttons->addStretch();
-    buttons->addWidget(btnOK);
-    buttons->addWidget(btnCancel);
-    layout->addLayout(buttons);
+    const auto buttons = ui::qt::addOkCancelRow(layout, this);
+    btnOK = buttons.ok;
+    btnCancel = buttons.cancel;
     connect(btnOK, &QPushButton::clicked, this, [this] { btnOKClick(); });
     connect(btnCancel, &QPushButton::clicked, this, &QDialog::reject);
 }

@@ -3,10 +3,22 @@
 
 #include "ui/KeyFilter.h"
 
+#include <QBoxLayout>
+#include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLineEdit>
 
 namespace ui::qt {
+
+OkCancelRow addOkCancelRow(QBoxLayout* layout, QWidget* parent) {
+    auto* row = new QHBoxLayout;
+    OkCancelRow buttons{namedButton(QStringLiteral("OK"), "btnOK", parent), namedButton(QStringLiteral("ｷｬﾝｾﾙ"), "btnCancel", parent)};
+    row->addStretch();
+    row->addWidget(buttons.ok);
+    row->addWidget(buttons.cancel);
+    layout->addLayout(row);
+    return buttons;
+}
 
 void IntegerKeyFilter::install(QLineEdit* edit) { edit->installEventFilter(new IntegerKeyFilter(edit)); }
 

@@ -9,6 +9,7 @@
 #include <exception>
 #include <string>
 
+class QBoxLayout;
 class QLineEdit;
 
 namespace ui::qt {
@@ -22,6 +23,13 @@ inline QPushButton* namedButton(const QString& text, const char* objectName, QWi
     button->setObjectName(QString::fromLatin1(objectName));
     return button;
 }
+
+// The OK / ｷｬﾝｾﾙ row at the foot of a dialog, pushed to the right, named btnOK and btnCancel.
+struct OkCancelRow {
+    QPushButton* ok;
+    QPushButton* cancel;
+};
+OkCancelRow addOkCancelRow(QBoxLayout* layout, QWidget* parent);
 
 // Drops the typed characters an integer edit refuses (see ui/KeyFilter.h); keys that type nothing
 // (arrows, Delete) and pasted text are left alone, as the edits always behaved.

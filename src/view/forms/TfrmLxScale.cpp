@@ -16,8 +16,8 @@ namespace view::forms {
 using ui::qt::qs;
 using ui::qt::ss;
 
-TfrmLxScale::TfrmLxScale(model::Document& doc, ui::Services& services, QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::WindowStaysOnTopHint), doc_(doc), services_(services) {
+TfrmLxScale::TfrmLxScale(model::Document& doc, model::WindowShown& shown, ui::Services& services, QWidget* parent)
+    : QDialog(parent, Qt::Dialog | Qt::WindowStaysOnTopHint), doc_(doc), shown_(shown), services_(services) {
     setObjectName(QStringLiteral("frmLxScale"));
     setWindowTitle(QStringLiteral("照度レンジ"));
     setModal(true);
@@ -105,7 +105,7 @@ void TfrmLxScale::btnOKClick() {
             txtLx[static_cast<std::size_t>(v.focus)]->setFocus();
             return;
         }
-        applyUserLevels(doc_, levels);
+        applyUserLevels(doc_, shown_, levels);
         if (onLevelsChanged) onLevelsChanged();
         QCoreApplication::processEvents();
         accept();

@@ -16,7 +16,7 @@ namespace view::forms {
 class TfrmLxScale : public QDialog {
     Q_OBJECT
 public:
-    TfrmLxScale(model::Document& doc, ui::Services& services, QWidget* parent = nullptr);
+    TfrmLxScale(model::Document& doc, model::WindowShown& shown, ui::Services& services, QWidget* parent = nullptr);
 
     // The show step (levels into the edits, labels hidden), then modal; true when OK stored new levels.
     bool execute();
@@ -38,6 +38,7 @@ protected:
 
 private:
     model::Document& doc_;
+    model::WindowShown& shown_;
     ui::Services& services_;
 };
 

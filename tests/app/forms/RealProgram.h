@@ -33,6 +33,7 @@ struct Program {
         p->frm.syncFromState();
     }
     model::Document& doc() { return p->state.doc; }
+    editor::WindowState& window() { return p->state.window; }
     void openSample() {
         p->frm.run([&] { p->project.openPath(binaryDir() + "/samples/room_sample.OLE"); });
     }

@@ -85,7 +85,7 @@ TEST(CalculationRoad, SampleProjectToColourMapAndBackToTheRecalculationQuestion)
 
     const model::Document& doc = prog.doc();
     ASSERT_TRUE(doc.resultValid);
-    EXPECT_TRUE(doc.resultShown);
+    EXPECT_TRUE(prog.window().resultShown);
     EXPECT_EQ(doc.displayKind, 'B');
     const calc::ResultStats& stats = prog.p->state.stats;
     EXPECT_GT(stats.maxLux, 0);
@@ -133,7 +133,7 @@ TEST(CalculationRoad, SampleProjectToColourMapAndBackToTheRecalculationQuestion)
     prog.press(room.center().x(), room.center().y());
     EXPECT_TRUE(prog.doc().resultValid) << "no edits on the shown result";
     prog.p->frm.btnRed->click();
-    EXPECT_FALSE(prog.doc().resultShown);
+    EXPECT_FALSE(prog.window().resultShown);
     EXPECT_FALSE(legend->isVisible());
     int leftOver = 0;
     for (const ui::Color& c : doc.tables.classColour) leftOver += prog.countPixels(c);
@@ -284,7 +284,7 @@ TEST(CalculationRoad, TheOutputsOfAResultAndTheProjectRoundTrip) {
     prog.p->frm.action("Open1")->trigger();
     EXPECT_EQ(prog.doc().plan.kigu.count(), fixtures);
     EXPECT_EQ(prog.doc().plan.lines.count(), walls);
-    EXPECT_FALSE(prog.doc().resultShown) << "a project opens as a plan";
+    EXPECT_FALSE(prog.window().resultShown) << "a project opens as a plan";
     EXPECT_TRUE(prog.wallBox().isValid()) << "the reopened plan is drawn";
 }
 

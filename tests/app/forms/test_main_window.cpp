@@ -48,12 +48,13 @@ struct MainFixture {
     std::unique_ptr<app::forms::MainProgram> program;
     app::forms::TfrmMain* frm;
     model::Document& doc;
+    editor::WindowState& window;
     calc::CalcSettings& settings;
 
     MainFixture()
         : program((testsupport::qtApp(),
                    std::make_unique<app::forms::MainProgram>(app::ScreenInfo{800, 600, 96}, testsupport::binaryDir() + "/zolt_data", services))),
-          frm(&program->frm), doc(program->state.doc), settings(program->state.settings) {
+          frm(&program->frm), doc(program->state.doc), window(program->state.window), settings(program->state.settings) {
         frm->syncFromState();
     }
     QAction* item(const char* name) const {
@@ -78,7 +79,7 @@ QString menuTitles(const QMenuBar* bar) {
 
 TEST(MainWindow, CarriesEveryMenuItemWithItsCaptionAndHidesTheHiddenOnes) {
     MainFixture f;
-    EXPECT_EQ(f.frm->windowTitle(), QStringLiteral("ORDIVAN Ver 2.0  (ZOLT LIGHTING CORP.)"));
+    EXPECT_EQ(f.frm->windowTitle(), QStringLiteral("ORDIVAN Ver 2.0[*]  (ZOLT LIGHTING CORP.)"));
     EXPECT_EQ(menuTitles(f.frm->menuBar()),
               QStringLiteral("ファイル(&F)|編集(&E)|表示(&V)|計算(&C)|オプション(&O)|ヘルプ(&H)"));
     const std::pair<const char*, const char*> captions[] = {
@@ -155,7 +156,7 @@ TEST(MainWindow, TheCalculationRoadGoesThroughTheStartDialogWithTheButtonPressed
     EXPECT_TRUE(f.item("mnuKiguShow")->isChecked());
 
     // Cancelling the start dialog runs nothing.
-    model::markPlanChanged(f.doc);
+    model::markPlanChanged(f.doc, f.window);
     testsupport::whenModal([](QWidget* w) { qobject_cast<calc::forms::TfrmCalcStart*>(w)->btnCancel->click(); });
     f.item("mnuCalcRun")->trigger();
     EXPECT_FALSE(f.doc.resultValid);
@@ -184,7 +185,7 @@ TEST(MainWindow, RedisplayOfAStaleResultAsksToRecalculateAndTheContourRedisplayF
     EXPECT_EQ(f.services.messages[0].text, "データが変更されています。\n再計算します。");
     EXPECT_EQ(f.services.messages[0].title, "再計算");
     EXPECT_FALSE(f.doc.resultValid);
-    EXPECT_FALSE(f.doc.resultShown);
+    EXPECT_FALSE(f.window.resultShown);
 }
 
 TEST(MainWindow, TheRangeDialogRefusesBadLevelsStaysOpenAndStoresGoodOnes) {
@@ -220,11 +221,39 @@ TEST(MainWindow, TheRangeDialogRefusesBadLevelsStaysOpenAndStoresGoodOnes) {
     EXPECT_EQ(f.frm->labScaleType->text(), QStringLiteral("照度分布 Scale: 設定値"));
 }
 
+// The labels and menus of a result live in the one window state: a calculation opens them, the next
+// edit closes them, and the window shows exactly that state after each command.
+TEST(MainWindow, AnEditAfterACalculationClosesTheResultMenusAndEmptiesTheResultLabels) {
+    MainFixture f;
+    f.frm->show();
+    f.openSample();
+    EXPECT_EQ(f.frm->windowTitle(), QStringLiteral("ORDIVAN Ver 2.0  - [*]room_sample.OLE  (ZOLT LIGHTING CORP.)"));
+    EXPECT_TRUE(f.item("Save1")->isEnabled());
+    testsupport::whenModal([](QWidget* w) { qobject_cast<calc::forms::TfrmCalcStart*>(w)->btnBunpu->click(); });
+    f.item("mnuCalcRun")->trigger();
+    ASSERT_TRUE(f.doc.resultValid);
+    EXPECT_TRUE(f.frm->labMax->text().startsWith(QStringLiteral("最大照度 : ")));
+    EXPECT_EQ(f.frm->labMax->text(), QString::fromStdString(f.window.maxLuxLabel));
+    EXPECT_EQ(f.frm->labBikou->text(), QStringLiteral("図面入力に戻るには \"再表示\""));
+    for (const char* on : {"mnuRedBunpu", "mnuRedTemp", "mnuOutPut", "mnuDxfSave", "Print1"}) {
+        EXPECT_TRUE(f.item(on)->isEnabled()) << on;
+    }
+    EXPECT_FALSE(f.item("mnuPrintGrid")->isEnabled());
+
+    f.item("mnuUndo")->trigger();
+    EXPECT_FALSE(f.doc.resultValid);
+    EXPECT_TRUE(f.frm->labMax->text().isEmpty());
+    for (const char* off : {"mnuRedBunpu", "mnuRedTemp", "mnuOutPut", "mnuDxfSave"}) {
+        EXPECT_FALSE(f.item(off)->isEnabled()) << off;
+    }
+    EXPECT_TRUE(f.item("mnuPrintGrid")->isEnabled());
+}
+
 TEST(MainWindow, TheHeightButtonRefusesBadHeightsThenAsksAboutFixturesWithTheirOwnHeight) {
     MainFixture f;
     f.frm->show();
     f.program->touroku.registerSlot(1, catalog::HaikouMdb{});
-    model::addFixture(f.doc, f.program->touroku, 50, 50, 1);
+    model::addFixture(f.doc, f.window, f.program->touroku, 50, 50, 1);
     f.doc.plan.kigu[1].heightOffset = 500;
     testsupport::whenModal([&](QWidget* w) {
         auto* d = qobject_cast<calc::forms::TfrmtendakaSet*>(w);
@@ -673,7 +702,7 @@ TEST(StartUpRoad, AProjectOnTheCommandLineOpensAtOnceWithTheColoursFilledAndNoSp
     f.program->start(path, QString());
     EXPECT_TRUE(f.doc.tables.ctColourFilled);
     EXPECT_FALSE(f.doc.plan.isEmpty());
-    EXPECT_EQ(f.frm->windowTitle(), QStringLiteral("ORDIVAN Ver 2.0  - room_sample.OLE  (ZOLT LIGHTING CORP.)"));
+    EXPECT_EQ(f.frm->windowTitle(), QStringLiteral("ORDIVAN Ver 2.0  - [*]room_sample.OLE  (ZOLT LIGHTING CORP.)"));
     EXPECT_TRUE(f.item("Save1")->isEnabled());
     EXPECT_TRUE(f.frm->findChildren<app::forms::TfrmStart1*>().isEmpty());
 }

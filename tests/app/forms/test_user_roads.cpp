@@ -189,7 +189,7 @@ TEST(UserRoads, TheProgressWindowShowsTheControlsOfEachStepAndEveryShownCancelSt
     p.frm.action("mnuRedTemp")->trigger();
     EXPECT_EQ(services.controls["色温度の設定"], "cancel");
     EXPECT_TRUE(services.cancelUnder.empty());
-    EXPECT_FALSE(doc.resultShown) << "cancelled: the plan without the map";
+    EXPECT_FALSE(p.state.window.resultShown) << "cancelled: the plan without the map";
     EXPECT_FALSE(p.frm.frmColorScale2->isVisible());
 
     // The colour map offers both; its ｷｬﾝｾﾙ stops the painting too.
@@ -197,7 +197,7 @@ TEST(UserRoads, TheProgressWindowShowsTheControlsOfEachStepAndEveryShownCancelSt
     p.frm.action("mnuRedBunpu")->trigger();
     EXPECT_EQ(services.controls["色の設定"], "bar cancel");
     EXPECT_TRUE(services.cancelUnder.empty());
-    EXPECT_FALSE(doc.resultShown);
+    EXPECT_FALSE(p.state.window.resultShown);
     EXPECT_TRUE(doc.resultValid) << "a cancelled display keeps the result";
     EXPECT_FALSE(p.frm.frmCalcING->isVisible());
 }

@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <QFile>
+#include <QWindow>
 #include <QMenu>
 #include <QPrintPreviewDialog>
 #include <QPrintPreviewWidget>
@@ -44,7 +45,8 @@ int previewPages(const std::function<void()>& command) {
     return pages;
 }
 
-QString title(Program& prog) { return prog.p->frm.windowTitle(); }
+// The title as the desktop shows it, the unsaved mark in place of "[*]".
+QString title(Program& prog) { return prog.p->frm.windowHandle()->title(); }
 
 TEST(WindowConveniences, RedoBringsBackWhatUndoRemovedUntilANewEdit) {
     Program prog;
@@ -101,7 +103,7 @@ TEST(WindowConveniences, ARedoAfterACalculationPutsTheFixtureBackAndMakesTheResu
     EXPECT_EQ(prog.p->touroku[last.typeIndex].placedCount, placed);
     EXPECT_FALSE(prog.doc().resultValid);
     EXPECT_FALSE(prog.menuEnabled("Print1")) << "the result was for the plan without the fixture";
-    EXPECT_FALSE(prog.doc().resultShown) << "the plan is drawn again with the fixture";
+    EXPECT_FALSE(prog.p->state.window.resultShown) << "the plan is drawn again with the fixture";
 }
 
 TEST(WindowConveniences, TheCommandsCarryTheirKeysAndTheKeysWork) {

@@ -35,7 +35,7 @@ class CatalogForms : public ::testing::Test {
 protected:
     static void SetUpTestSuite() { testsupport::qtApp(); }
     void SetUp() override {
-        app::initialiseDocument(doc, app::ScreenInfo{}, 1915, 900);
+        app::initialiseDocument(doc, shown, app::ScreenInfo{}, 1915, 900);
         zolt = std::make_unique<TZOLTData>(sampleDir(), services);
         ASSERT_TRUE(services.messages.empty());
     }
@@ -51,6 +51,7 @@ protected:
 
     ui::testing::FakeServices services;
     model::Document doc;
+    model::WindowShown shown;
     catalog::TourokuTable touroku;
     std::unique_ptr<TZOLTData> zolt;
 };
@@ -109,7 +110,7 @@ TEST_F(CatalogForms, EnterInTheProductBoxListsWhatTheSearchButtonLists) {
 }
 
 TEST_F(CatalogForms, RegistrationWindowRegistersThroughTheDialogAndFiltersFluxKeys) {
-    TfrmKigu kigu(touroku, doc, services, *zolt);
+    TfrmKigu kigu(touroku, doc, shown, services, *zolt);
     kigu.tabs->setCurrentIndex(3);
     EXPECT_EQ(kigu.registration().tab(), 3);
     doc.resultValid = true;
@@ -145,9 +146,9 @@ TEST_F(CatalogForms, RegistrationWindowRegistersThroughTheDialogAndFiltersFluxKe
     EXPECT_EQ(kou->toolTip().toStdString(), std::to_string(touroku[20].kouCatalog) + "を変更");
 
     // Cancelling with fixtures placed asks, and Yes removes them from the plan.
-    model::addFixture(doc, touroku, 10, 10, 20);
-    model::addFixture(doc, touroku, 20, 20, 5);
-    model::addFixture(doc, touroku, 30, 30, 20);
+    model::addFixture(doc, shown, touroku, 10, 10, 20);
+    model::addFixture(doc, shown, touroku, 20, 20, 5);
+    model::addFixture(doc, shown, touroku, 30, 30, 20);
     kigu.updateCounts();
     EXPECT_EQ(kigu.rows[1].labKosuu->text(), "2");
     kigu.imgMouseDown(2, true);
@@ -167,7 +168,7 @@ TEST_F(CatalogForms, RegistrationWindowRegistersThroughTheDialogAndFiltersFluxKe
 }
 
 TEST_F(CatalogForms, TheHundredAndEightSlotPicturesAreAllDifferent) {
-    TfrmKigu kigu(touroku, doc, services, *zolt);
+    TfrmKigu kigu(touroku, doc, shown, services, *zolt);
     std::set<QByteArray> seen;
     for (int slot = 1; slot <= 36; ++slot) {
         for (auto st : {catalog::SlotPicture::Free, catalog::SlotPicture::Registered, catalog::SlotPicture::Current}) {
@@ -212,18 +213,19 @@ namespace {
 
 TEST(RegistrationHost, ClearingASlotRemovesEveryFixtureOfItKeepingTheOthersInOrderAndAsksForARedraw) {
     model::Document doc;
+    model::WindowShown shown;
     catalog::TourokuTable touroku;
     for (int slot : {1, 2}) {
         catalog::HaikouMdb m;
         m.hinban = "TEST-" + std::to_string(slot);
         touroku.registerSlot(slot, m);
     }
-    model::addFixture(doc, touroku, 10, 10, 1);
-    model::addFixture(doc, touroku, 20, 20, 2);
-    model::addFixture(doc, touroku, 30, 30, 1);
-    model::addFixture(doc, touroku, 40, 40, 2);
+    model::addFixture(doc, shown, touroku, 10, 10, 1);
+    model::addFixture(doc, shown, touroku, 20, 20, 2);
+    model::addFixture(doc, shown, touroku, 30, 30, 1);
+    model::addFixture(doc, shown, touroku, 40, 40, 2);
     doc.resultValid = true;
-    catalog::forms::DocumentRegistrationHost host(doc, touroku);
+    catalog::forms::DocumentRegistrationHost host(doc, shown, touroku);
     int redraws = 0;
     host.fixturesDeleted = [&] { ++redraws; };
     host.deleteFixturesOfSlot(1);
