@@ -41,7 +41,7 @@ def touroku_block(slot, t):
     return lines
 
 
-def write(name, header, types, walls, kigu, hasira):
+def write(name, header, types, walls, kigu, hasira, areas=()):
     # The writer stores how many fixtures of each type are placed.
     for slot, t in types:
         t["placed"] = sum(1 for k in kigu if k[0] == slot)
@@ -62,6 +62,12 @@ def write(name, header, types, walls, kigu, hasira):
     for h in hasira:
         lines.append(",".join("%d" % v for v in h))
     lines.append("END")
+    # Task areas: corners in plan pixels, the required average lux and uniformity, then the name.
+    if areas:
+        lines.append("AREA")
+        for a in areas:
+            lines.append("%d,%d,%d,%d,%d,%s,%s" % (a[0], a[1], a[2], a[3], a[4], fixed(a[5], 2), a[6]))
+        lines.append("END")
     data = ("\r\n".join(lines) + "\r\n").encode("cp932")
     with open(os.path.join(OUT, name), "wb") as fh:
         fh.write(data)
@@ -103,6 +109,12 @@ def main():
     hasira = [(50, 700, 700, 25), (51, 400, 800, 20)]
     write("room_sample.OLE", ["3000", fixed(10, 2), "50", "サンプル事務所"],
           [(1, downlight_type), (19, linear_type)], walls, kigu, hasira)
+    # The same room with two desks to check: the one under the downlight grid meets what it asks for,
+    # the one by the window asks for more than the room gives. Both keep clear of walls and pillars.
+    areas = [(200, 180, 600, 450, 150, 0.5, "机A"),
+             (760, 560, 1250, 860, 300, 0.6, "窓際デスク")]
+    write("task_areas.OLE", ["3000", fixed(10, 2), "50", "サンプル事務所 作業領域"],
+          [(1, downlight_type), (19, linear_type)], walls, kigu, hasira, areas)
 
 
 if __name__ == "__main__":

@@ -3,9 +3,10 @@
 #include "app/CliCatalog.h"
 #include "base/Text.h"
 #include "base/TextFile.h"
+#include "base/Cp932.h"
 #include "calc/Calculation.h"
+#include "calc/SettingsDialogs.h"
 #include "catalog/Catalog.h"
-#include "catalog/Registration.h"
 #include "io/DxfWriter.h"
 #include "io/ExportPicture.h"
 #include "model/ProjectFile.h"
@@ -15,6 +16,8 @@
 #include "view/PlanRender.h"
 #include "view/ResultPresenter.h"
 
+#include <algorithm>
+#include <cmath>
 #include <cstring>
 
 #include <chrono>
@@ -30,9 +33,7 @@ namespace {
 constexpr const char* kMsgNoFixtures = "器具が配置されていません。";
 constexpr const char* kMsgLevelOrder = "数値の順序を正しくありません";
 constexpr const char* kMsgLevelMin = "１以上値を設定して下さい";
-constexpr const char* kMsgHeightInvalid = "計算天高を正しく入力して下さい";
-constexpr const char* kMsgHeightUnit = "計算天高は mm で入力して下さい";
-constexpr const char* kTitleSettingError = "設定エラー";
+constexpr const char* kTitleSettingError = calc::kSettingErrorTitle;
 // Beyond this many pixels the grid alone would outgrow any sensible memory budget.
 constexpr long long kMaxSurfacePixels = 64LL * 1024 * 1024;
 
@@ -55,6 +56,15 @@ struct CalcOptions {
     io::DxfOutType dxfType = io::DxfOutType::ColorOut;
     bool dateGiven = false;
     std::string objectName, date;
+    // Task areas for this run only, corners in mm from the plan origin; the project file is not touched.
+    struct AreaInMm {
+        std::string name;
+        std::int32_t x1 = 0, y1 = 0, x2 = 0, y2 = 0;
+        std::int32_t requiredLux = 0;
+        float requiredUniformity = 0;
+    };
+    std::vector<AreaInMm> areas;
+    std::string areasCsvPath;
 };
 
 class UsageError : public std::runtime_error {
@@ -77,10 +87,37 @@ int intOption(const std::string& name, const std::string& text, int lo, int hi) 
     return v;
 }
 
+// NAME,X1,Y1,X2,Y2[,LUX[,U0]]: the name as the table shows it, the corners in mm, the required average
+// illuminance and uniformity (both 0, no requirement, when left out).
+CalcOptions::AreaInMm areaOption(const std::string& text) {
+    const auto parts = split(text, ',');
+    if (parts.size() < 5 || parts.size() > 7) throw UsageError("--area: NAME,X1,Y1,X2,Y2[,LUX[,U0]]");
+    CalcOptions::AreaInMm a;
+    a.name = parts[0];
+    if (a.name.empty()) throw UsageError("--area: the name is empty");
+    if (base::cp932ByteLength(a.name) > model::kMaxAreaNameBytes)
+        throw UsageError("--area: the name is longer than " + std::to_string(model::kMaxAreaNameBytes) + " bytes");
+    constexpr int kMaxMm = 1000000000;  // a kilometre's thousand times over; a plan never reaches it
+    a.x1 = intOption("--area X1", parts[1], -kMaxMm, kMaxMm);
+    a.y1 = intOption("--area Y1", parts[2], -kMaxMm, kMaxMm);
+    a.x2 = intOption("--area X2", parts[3], -kMaxMm, kMaxMm);
+    a.y2 = intOption("--area Y2", parts[4], -kMaxMm, kMaxMm);
+    if (parts.size() > 5) a.requiredLux = intOption("--area LUX", parts[5], 0, model::kMaxRequiredLux);
+    if (parts.size() > 6) {
+        const std::string& u = parts[6];
+        if (!base::isFloat(u)) throw UsageError("--area U0: not a number: " + u);
+        const double v = base::toFloat(u);
+        if (!(v >= 0 && v <= 1)) throw UsageError("--area U0: out of range 0..1");
+        a.requiredUniformity = static_cast<float>(v);
+    }
+    return a;
+}
+
 CalcOptions parseOptions(const std::vector<std::string>& args) {
     static const std::set<std::string> withValue = {
         "--step", "--maintenance", "--kind", "--levels", "--height", "--threads",     "--screen", "--dpi",  "--grid", "--json",
-        "--png",  "--bmp",         "--csv",  "--dxf",    "--dxf-type", "--pdf", "--object-name", "--date", "--data"};
+        "--png",  "--bmp",         "--csv",  "--dxf",    "--dxf-type", "--pdf", "--object-name", "--date", "--data",
+        "--area", "--areas-csv"};
     CalcOptions o;
     for (std::size_t i = 2; i < args.size(); ++i) {
         const std::string& a = args[i];
@@ -142,9 +179,13 @@ CalcOptions parseOptions(const std::vector<std::string>& args) {
         } else if (a == "--date") {
             o.date = v;
             o.dateGiven = true;
+        } else if (a == "--area") {
+            o.areas.push_back(areaOption(v));
+        } else if (a == "--areas-csv") {
+            o.areasCsvPath = v;
         }
     }
-    for (const std::string* path : {&o.gridPath, &o.picturePath, &o.csvPath, &o.dxfPath, &o.pdfPath}) {
+    for (const std::string* path : {&o.gridPath, &o.picturePath, &o.csvPath, &o.dxfPath, &o.pdfPath, &o.areasCsvPath}) {
         if (*path == "-") throw UsageError("only --json writes to the standard output");
     }
     return o;
@@ -169,18 +210,81 @@ bool writeGrid(const std::string& path, const calc::IlluminanceGrid& g) {
     return base::writeWholeFile(path, bytes);
 }
 
+// A plan pixel in millimetres from the plan origin.
+std::string mmText(const model::Document& doc, std::int32_t pixels) {
+    return base::formatFixed(static_cast<double>(pixels) * doc.plan.mmPerPixel, 1);
+}
+
+std::string luxText(double lux) { return base::formatFixed(lux, 2); }
+std::string ratioText(double ratio) { return base::formatFixed(ratio, 3); }
+
+std::string jsonString(const std::string& utf8) {
+    std::string s = "\"";
+    for (const char ch : utf8) {
+        const auto c = static_cast<unsigned char>(ch);
+        if (c == '"' || c == '\\') {
+            s += '\\';
+            s += ch;
+        } else if (c < 0x20) {
+            static const char* hex = "0123456789abcdef";
+            s += "\\u00";
+            s += hex[c >> 4];
+            s += hex[c & 15];
+        } else {
+            s += ch;
+        }
+    }
+    return s + "\"";
+}
+
+std::string areasJson(const model::Document& doc, const calc::ResultStats& st) {
+    std::string s;
+    for (const calc::AreaFigures& f : st.areas) {
+        const model::AreaRecord& a = f.area;
+        s += std::string(s.empty() ? "" : ",") + "{\"name\":" + jsonString(a.name) + ",\"x1\":" + mmText(doc, a.x1) +
+             ",\"y1\":" + mmText(doc, a.y1) + ",\"x2\":" + mmText(doc, a.x2) + ",\"y2\":" + mmText(doc, a.y2) +
+             ",\"points\":" + base::formatInt(f.points) + ",\"averageLux\":" + luxText(f.averageLux) +
+             ",\"minLux\":" + luxText(f.minLux) + ",\"maxLux\":" + luxText(f.maxLux) +
+             ",\"uniformity\":" + ratioText(f.uniformity) + ",\"minToMax\":" + ratioText(f.minToMax) +
+             ",\"requiredLux\":" + base::formatInt(a.requiredLux) +
+             ",\"requiredUniformity\":" + base::formatFixed(a.requiredUniformity, 2) +
+             ",\"pass\":" + (f.pass ? "true" : "false") + "}";
+    }
+    return "[" + s + "]";
+}
+
+// The task-area table for a spreadsheet: a header line, then one line per area; the name in CP932
+// like every text file of the program, quoted.
+std::string areasCsv(const model::Document& doc, const calc::ResultStats& st) {
+    std::string out =
+        "name,x1_mm,y1_mm,x2_mm,y2_mm,points,average_lux,min_lux,max_lux,uniformity,min_to_max,required_lux,"
+        "required_uniformity,pass\r\n";
+    for (const calc::AreaFigures& f : st.areas) {
+        const model::AreaRecord& a = f.area;
+        std::string name;
+        for (const char ch : a.name) name += ch == '"' ? std::string("\"\"") : std::string(1, ch);
+        out += "\"" + base::utf8ToCp932(name) + "\"," + mmText(doc, a.x1) + "," + mmText(doc, a.y1) + "," + mmText(doc, a.x2) +
+               "," + mmText(doc, a.y2) + "," + base::formatInt(f.points) + "," + luxText(f.averageLux) + "," +
+               luxText(f.minLux) + "," + luxText(f.maxLux) + "," + ratioText(f.uniformity) + "," + ratioText(f.minToMax) +
+               "," + base::formatInt(a.requiredLux) + "," + base::formatFixed(a.requiredUniformity, 2) + "," +
+               (f.pass ? "pass" : "fail") + "\r\n";
+    }
+    return out;
+}
+
 std::string summaryJson(const model::Document& doc, const calc::IlluminanceGrid& g, const calc::ResultStats& st, int step,
                         double seconds) {
     using base::formatInt;
     std::string levels;
     for (int i = 1; i <= 6; ++i) levels += (i > 1 ? "," : "") + formatInt(doc.tables.luxLevel[static_cast<std::size_t>(i)]);
     return "{\"maxLux\":" + formatInt(st.maxLux) + ",\"averageLux\":" + formatInt(st.averageLux) +
+           ",\"minLux\":" + luxText(st.lit.minLux) + ",\"uniformity\":" + ratioText(st.lit.uniformity) +
            ",\"litMinCol\":" + formatInt(st.litMinCol) + ",\"litMaxCol\":" + formatInt(st.litMaxCol) +
            ",\"litMinRow\":" + formatInt(st.litMinRow) + ",\"litMaxRow\":" + formatInt(st.litMaxRow) + ",\"levels\":[" + levels +
            "],\"gridWidth\":" + formatInt(g.gridWidth) + ",\"gridHeight\":" + formatInt(g.gridHeight) +
            ",\"calcStep\":" + formatInt(step) + ",\"fixtures\":" + formatInt(doc.plan.kigu.count()) +
            ",\"walls\":" + formatInt(doc.plan.lines.count()) + ",\"pillars\":" + formatInt(doc.plan.hasira.count()) +
-           ",\"seconds\":" + base::formatFixed(seconds, 3) + "}\n";
+           ",\"seconds\":" + base::formatFixed(seconds, 3) + ",\"areas\":" + areasJson(doc, st) + "}\n";
 }
 
 void refuse(CliRun& run, const std::string& text, const std::string& title) {
@@ -198,27 +302,6 @@ bool loadLightColours(CliRun& run, bool needed) {
     }
     if (!catalog::Catalog::loadColours(path, colours, run.services) || colours.loaded <= 0) return !needed;
     fillCtColour(run.doc.tables, colours);
-    return true;
-}
-
-// A plan the calculation cannot give a meaningful result for is refused before it starts, with
-// the message the program shows for the same want elsewhere, once.
-bool planCalculable(CliRun& run) {
-    const model::Document& doc = run.doc;
-    if (!(doc.plan.mmPerPixel > 0)) {
-        refuse(run, view::kNoScaleMessage, "");
-        return false;
-    }
-    if (doc.tenDaka <= 0) {
-        refuse(run, kMsgHeightInvalid, kTitleSettingError);
-        return false;
-    }
-    bool unregistered = false;
-    doc.plan.kigu.forEach([&](const model::KiguRecord& k) { unregistered = unregistered || !run.touroku[k.typeIndex].isRegistered(); });
-    if (unregistered) {
-        refuse(run, catalog::kMsgNotRegistered, "");
-        return false;
-    }
     return true;
 }
 
@@ -245,13 +328,12 @@ int runCalcCommand(CliRun& run) {
             return kExitRefused;
         }
     }
-    if (o.heightGiven && o.height <= 0) {
-        refuse(run, kMsgHeightInvalid, kTitleSettingError);
-        return kExitRefused;
-    }
-    if (o.heightGiven && o.height < 100) {
-        refuse(run, kMsgHeightUnit, kTitleSettingError);
-        return kExitRefused;
+    if (o.heightGiven) {
+        const std::string refusal = calc::tenDakaRefusal(o.height);
+        if (!refusal.empty()) {
+            refuse(run, refusal, kTitleSettingError);
+            return kExitRefused;
+        }
     }
 
     run.screen = o.screen;
@@ -266,7 +348,16 @@ int runCalcCommand(CliRun& run) {
         doc.tenDaka = o.height;
         doc.tenDakaLabel = base::formatInt(o.height);
     }
-    if (!planCalculable(run)) return kExitRefused;
+    // The areas of this run join the plan's own in memory; nothing is saved.
+    for (const CalcOptions::AreaInMm& m : o.areas) {
+        auto pixels = [&doc](std::int32_t mm) {
+            const double p = std::trunc(static_cast<double>(mm) / doc.plan.mmPerPixel + (mm < 0 ? -0.5 : 0.5));
+            return static_cast<std::int32_t>(std::clamp(p, -2147483648.0, 2147483647.0));
+        };
+        model::AreaRecord a{m.name, pixels(m.x1), pixels(m.y1), pixels(m.x2), pixels(m.y2), m.requiredLux, m.requiredUniformity};
+        model::normaliseArea(a);
+        doc.plan.areas.push_back(a);
+    }
     if (static_cast<long long>(doc.surfaceWidth) * doc.surfaceHeight > kMaxSurfacePixels || doc.surfaceWidth <= 0 ||
         doc.surfaceHeight <= 0) {
         run.services.showError("描画面が大きすぎます (" + base::formatInt(doc.surfaceWidth) + "×" + base::formatInt(doc.surfaceHeight) + ")");
@@ -331,6 +422,11 @@ int runCalcCommand(CliRun& run) {
             run.services.messageBox(model::kMsgCannotWrite, model::kTitleError, ui::Icon::Stop, ui::Buttons::Ok);
             return kExitRefused;
         }
+    }
+    if (!o.areasCsvPath.empty() && !base::writeWholeFile(o.areasCsvPath, areasCsv(doc, stats))) {
+        const auto naming = run.about(o.areasCsvPath);
+        run.services.messageBox(model::kMsgCannotWrite, model::kTitleError, ui::Icon::Stop, ui::Buttons::Ok);
+        return kExitRefused;
     }
     if (!o.gridPath.empty() && !writeGrid(o.gridPath, grid)) {
         const auto naming = run.about(o.gridPath);

@@ -1,5 +1,6 @@
 // The calculation: fixture pass with progress and cancel, interpolation, levels, lit extent and average.
 #include "calc/Calculation.h"
+#include "calc/AreaFigures.h"
 
 #include "base/Text.h"
 #include "model/Plan.h"
@@ -323,6 +324,7 @@ CalcResult calculate(const CalcInput& in) {
     sv.progressHide();
     computeLitExtent(grid, grid.gridWidth - 1, grid.gridHeight - 1, result.levels[1], result.stats);
     result.stats.averageLux = averageLux(grid);
+    computeAreaFigures(doc.plan, grid, in.walls, in.settings.calcStep, result.stats);
     result.outcome = CalcOutcome::Done;
     return result;
 }

@@ -447,6 +447,8 @@ void addFixtureRows(IlluminanceGrid& grid, const TypeTable& table, const model::
     const std::int64_t xHi = std::min<std::int64_t>(W, fx + R), yHi = std::min<std::int64_t>(H, fy + R);
     const int rot = k.rotation == 0 ? 0 : 1;
     const auto& extent = table.extent[rot];
+    // Offsets past the table's end are none the plan asked it for: nothing there to add.
+    const std::int64_t held = table.size;
 
     // Rows this thread computes.
     std::int64_t rowFirst = std::max<std::int64_t>(0, fy - R);
@@ -496,9 +498,10 @@ void addFixtureRows(IlluminanceGrid& grid, const TypeTable& table, const model::
     for (std::int64_t row = rowFirst; row <= rowLast; row += s) {
         if ((row / s) % stride != phase) continue;
         const std::int64_t dy = std::abs(fy - row);
+        if (dy >= held) continue;
         std::int64_t ext = extent[static_cast<std::size_t>(dy)];
         if (ext < 0) continue;
-        ext = std::min(ext, R);
+        ext = std::min({ext, R, held - 1});
         std::int64_t colLo = std::max<std::int64_t>(0, fx - ext);
         colLo = (colLo + s - 1) / s * s;
         const std::int64_t colHi = std::min<std::int64_t>(W - 1, fx + ext);
@@ -541,8 +544,8 @@ void addFixtureRows(IlluminanceGrid& grid, const TypeTable& table, const model::
         const std::size_t base = static_cast<std::size_t>(row) * static_cast<std::size_t>(W);
         const RowRun run{lux + base,
                          ct + base,
-                         rot == 0 ? table.turned.data() + static_cast<std::size_t>(dy) * kTableSize
-                                  : table.lux.data() + static_cast<std::size_t>(dy) * kTableSize,
+                         rot == 0 ? table.turned.data() + static_cast<std::size_t>(dy) * static_cast<std::size_t>(held)
+                                  : table.lux.data() + static_cast<std::size_t>(dy) * static_cast<std::size_t>(held),
                          active,
                          obs,
                          static_cast<std::int32_t>(colLo),
@@ -562,6 +565,22 @@ void addFixtureRows(IlluminanceGrid& grid, const TypeTable& table, const model::
     }
 }
 
+namespace {
+
+// The largest distance along either axis, in grid steps, from one of the fixtures to a grid point: no
+// type table entry beyond it is ever read for them.
+std::int32_t farthestGridOffset(const model::Plan& plan, const std::vector<int>& fixtures, const IlluminanceGrid& grid) {
+    const std::int64_t lastCol = std::max(grid.gridWidth - 1, 0), lastRow = std::max(grid.gridHeight - 1, 0);
+    std::int64_t farthest = 0;
+    for (int j : fixtures) {
+        const std::int64_t x = plan.kigu[j].x, y = plan.kigu[j].y;
+        farthest = std::max({farthest, std::abs(x), std::abs(x - lastCol), std::abs(y), std::abs(y - lastRow)});
+    }
+    return static_cast<std::int32_t>(std::min<std::int64_t>(farthest, kMaxReach));
+}
+
+} // namespace
+
 PassResult runFixturePass(const model::Plan& plan, const catalog::TourokuTable& touroku, std::int32_t tenDaka,
                           const TableSettings& settings, IlluminanceGrid& grid, int threads, PassProgress* progress) {
     const int n = resolveThreads(threads);
@@ -571,7 +590,9 @@ PassResult runFixturePass(const model::Plan& plan, const catalog::TourokuTable& 
     auto step = [progress] { return progress != nullptr && progress->step(); };
     for (const FixtureGroup& g : groups) {
         if (g.ownHeight && step()) return PassResult::Cancelled;
-        prepareFixtureType(table, touroku[g.typeIndex], g.height, settings, n);
+        TableSettings groupSettings = settings;
+        groupSettings.maxOffset = std::min(settings.maxOffset, farthestGridOffset(plan, g.fixtures, grid));
+        prepareFixtureType(table, touroku[g.typeIndex], g.height, groupSettings, n);
         std::atomic<bool> stop{false};
         bool cancelled = false;
         std::vector<std::thread> workers;

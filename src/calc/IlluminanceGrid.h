@@ -1,5 +1,7 @@
 // The illuminance grid (lux and colour-temperature sums per plan pixel), result statistics and calculation settings.
 #pragma once
+#include "model/Plan.h"
+
 #include <cstdint>
 #include <vector>
 
@@ -29,10 +31,24 @@ struct IlluminanceGrid {
     float luxAt(std::int32_t col, std::int32_t row) const { return isValid(col, row) ? lux[index(col, row)] : 0.0f; }
 };
 
+// The illuminance over a rectangle of the floor: the points inside it that are not under a wall or a
+// pillar, and at a calculation step above 1 only the points the luminaires were calculated for.
+struct AreaFigures {
+    model::AreaRecord area;  // the area as it was when the figures were taken
+    std::int64_t points = 0; // 0: nothing to measure, every figure 0 and the area fails
+    double averageLux = 0, minLux = 0, maxLux = 0;
+    double uniformity = 0;   // Emin / Eavg
+    double minToMax = 0;     // Emin / Emax
+    bool pass = false;       // Eavg and U0 reach what the area requires
+};
+
 struct ResultStats {
     std::int32_t maxLux = 0;
     std::int32_t averageLux = 0;
     std::int32_t litMinCol = 10000, litMaxCol = 0, litMinRow = 10000, litMaxRow = 0;
+    AreaFigures lit;                 // over the lit extent: its minimum and uniformity
+    std::vector<AreaFigures> areas;  // one per task area of the plan, in the plan's order
+    std::int32_t calcStep = 1;       // the step the figures were taken at
 };
 
 struct CalcSettings {

@@ -108,9 +108,10 @@ float pointSourceLux(const catalog::BunpuHinban& type, int a, int b, float mmPer
 }
 
 void deriveTableLookups(TypeTable& t) {
-    for (auto& e : t.extent) e.assign(kTableSize, -1);
-    for (int a = 0; a < kTableSize; ++a) {
-        for (int b = 0; b < kTableSize; ++b) {
+    const int n = t.size;
+    for (auto& e : t.extent) e.assign(static_cast<std::size_t>(n), -1);
+    for (int a = 0; a < n; ++a) {
+        for (int b = 0; b < n; ++b) {
             if (t.at(a, b) != 0.0f) {
                 // Along x: lux[dx][dy], so for offset dy = b the extent grows to dx = a.
                 t.extent[0][static_cast<std::size_t>(b)] = std::max(t.extent[0][static_cast<std::size_t>(b)], a);
@@ -118,17 +119,27 @@ void deriveTableLookups(TypeTable& t) {
             }
         }
     }
-    t.turned.assign(static_cast<std::size_t>(kTableSize) * kTableSize, 0.0f);
-    const int R = std::clamp(t.reach, 0, kMaxReach);
+    t.turned.assign(t.lux.size(), 0.0f);
+    const int R = std::clamp(t.reach, 0, n - 1);
     for (int a = 0; a <= R; ++a) {
-        for (int b = 0; b <= R; ++b) t.turned[static_cast<std::size_t>(b) * kTableSize + static_cast<std::size_t>(a)] = t.at(a, b);
+        for (int b = 0; b <= R; ++b) t.turned[t.index(b, a)] = t.at(a, b);
     }
 }
 
+namespace {
+
+// Entries for offsets 0..size-1 on both axes, all 0; the sums only where several sources add up.
+void clearTable(TypeTable& t, int size, bool withSums) {
+    t.size = size;
+    const std::size_t n = static_cast<std::size_t>(size) * static_cast<std::size_t>(size);
+    t.lux.assign(n, 0.0f);
+    t.sum.assign(withSums ? n : 0, 0.0f);
+}
+
+} // namespace
+
 void prepareFixtureType(TypeTable& t, const catalog::BunpuHinban& type, std::int32_t h, const TableSettings& settings,
                         int threads) {
-    std::fill(t.lux.begin(), t.lux.end(), 0.0f);
-    std::fill(t.sum.begin(), t.sum.end(), 0.0f);
     t.colorTemp = type.colorTemp;
     t.dark = false;
     t.nAlong = t.sAlong = t.nAcross = t.sAcross = 0;
@@ -138,6 +149,7 @@ void prepareFixtureType(TypeTable& t, const catalog::BunpuHinban& type, std::int
     if (h <= 0 || !(settings.mmPerPixel > 0) || !std::isfinite(settings.mmPerPixel)) {
         t.dark = true;
         t.reach = 0;
+        clearTable(t, 1, false);
         deriveTableLookups(t);
         return;
     }
@@ -152,6 +164,12 @@ void prepareFixtureType(TypeTable& t, const catalog::BunpuHinban& type, std::int
     t.sAcross = across.s;
     const float f = maintenanceMultiplier(type, settings);
     const double sources = (2.0 * along.n + 1.0) * (2.0 * across.n + 1.0);
+    // An entry between computed ones is interpolated from the next computed one, up to a step further
+    // out; the sources of a long luminaire gather entries from as far as the reach, so they need it all.
+    const bool severalSources = along.n > 0 || across.n > 0;
+    const int size = severalSources ? kTableSize : std::min(kTableSize, std::clamp(settings.maxOffset, 0, kMaxReach) + 1 + s);
+    clearTable(t, size, severalSources);
+    const int last = std::min(kMaxReach, size - 1);  // the largest offset both computed and held
 
     // The across axis decides where the table ends, so find it first; the rows up to it are independent.
     int bStop = -1;
@@ -161,11 +179,11 @@ void prepareFixtureType(TypeTable& t, const catalog::BunpuHinban& type, std::int
             break;
         }
     }
-    const int lastB = bStop < 0 ? kMaxReach - 1 : bStop;
+    const int lastB = std::min(bStop < 0 ? kMaxReach - 1 : bStop, size - 1);
     const int rows = lastB / s + 1;
     parallelFor(rows, threads, [&](int i) {
         const int b = i * s;
-        for (int a = 0; a < kMaxReach; a += s) {
+        for (int a = 0; a < std::min(kMaxReach, size); a += s) {
             const float e = pointSourceLux(type, a, b, mmpp, H, f, sources);
             t.at(a, b) = e;
             if (e < 0.1) break;
@@ -178,22 +196,22 @@ void prepareFixtureType(TypeTable& t, const catalog::BunpuHinban& type, std::int
     if (s > 1) {
         const float fs = static_cast<float>(s);
         auto fillAlong = [&](int b) {
-            for (int a = 0; a <= kMaxReach - s; a += s) {
+            for (int a = 0; a <= last - s; a += s) {
                 const float v0 = t.at(a, b), v1 = t.at(a + s, b);
                 for (int i = 1; i < s; ++i) t.at(a + i, b) = v0 + (v1 - v0) / fs * static_cast<float>(i);
             }
         };
         fillAlong(0);
-        for (int c = s; c <= kMaxReach - s; c += s) {
+        for (int c = s; c <= std::min(kMaxReach - s, size - 1); c += s) {
             fillAlong(c);
-            for (int a = 0; a < kTableSize; ++a) {
+            for (int a = 0; a < size; ++a) {
                 const float v0 = t.at(a, c - s), v1 = t.at(a, c);
                 for (int j = 1; j < s; ++j) t.at(a, c - s + j) = v0 + (v1 - v0) / fs * static_cast<float>(j);
             }
         }
     }
 
-    if (along.n > 0 || across.n > 0) {
+    if (severalSources) {
         const int R = t.reach;
         // Only the sources whose offset keeps the index within the reach count; the others are skipped
         // without walking the whole (possibly huge) source range.
@@ -227,11 +245,11 @@ void prepareFixtureType(TypeTable& t, const catalog::BunpuHinban& type, std::int
                         acc += t.at(ia, b);
                     }
                 }
-                t.sum[static_cast<std::size_t>(a) * kTableSize + static_cast<std::size_t>(b)] = acc;
+                t.sum[t.index(a, b)] = acc;
             }
         });
         for (int a = 0; a <= R; ++a) {
-            for (int b = 0; b <= R; ++b) t.at(a, b) = t.sum[static_cast<std::size_t>(a) * kTableSize + static_cast<std::size_t>(b)];
+            for (int b = 0; b <= R; ++b) t.at(a, b) = t.sum[t.index(a, b)];
         }
     }
     deriveTableLookups(t);

@@ -18,27 +18,33 @@ struct TableSettings {
     std::int32_t calcStep = 3;
     bool maintenanceOn = true;
     std::int32_t maintenanceClass = 1;
+    // The largest offset, in grid steps, between a fixture and a grid point the table will be asked for;
+    // the table is built no larger than that needs (a small plan gets a small table, the same entries).
+    std::int32_t maxOffset = kMaxReach;
 };
 
-// typeLux[a][b]: lux at a grid steps along the luminaire's length and b across it.
+// typeLux[a][b]: lux at a grid steps along the luminaire's length and b across it, for a and b below
+// `size` (at most kTableSize); every entry the table holds is the one the full table would hold.
 struct TypeTable {
-    std::vector<float> lux = std::vector<float>(static_cast<std::size_t>(kTableSize) * kTableSize, 0.0f);
-    std::vector<float> sum = std::vector<float>(static_cast<std::size_t>(kTableSize) * kTableSize, 0.0f);
+    std::int32_t size = 0;
+    std::vector<float> lux;
+    std::vector<float> sum;
     std::int32_t reach = 0;     // typeReach
     std::int32_t colorTemp = 0;  // of the type, for the colour accumulator
     // A luminaire at or below the plane, or a plan without a scale: it lights nothing.
     bool dark = false;
     // Point sources of a long luminaire (for inspection and tests).
     std::int32_t nAlong = 0, sAlong = 0, nAcross = 0, sAcross = 0;
-    // For each offset d (0..800): the largest offset along the other axis with a nonzero entry, -1 if none;
+    // For each offset d below `size`: the largest offset along the other axis with a nonzero entry, -1 if none;
     // [0] for luminaires along x (lux[dx][dy]), [1] for those placed vertically (lux[dy][dx]).
     std::vector<std::int32_t> extent[2];
     // The table turned by a quarter, turned[b][a] = lux[a][b] for a, b up to the reach: a row of grid
     // points of a luminaire along x reads consecutive entries.
     std::vector<float> turned;
 
-    float at(int a, int b) const { return lux[static_cast<std::size_t>(a) * kTableSize + static_cast<std::size_t>(b)]; }
-    float& at(int a, int b) { return lux[static_cast<std::size_t>(a) * kTableSize + static_cast<std::size_t>(b)]; }
+    std::size_t index(int a, int b) const { return static_cast<std::size_t>(a) * static_cast<std::size_t>(size) + static_cast<std::size_t>(b); }
+    float at(int a, int b) const { return lux[index(a, b)]; }
+    float& at(int a, int b) { return lux[index(a, b)]; }
 };
 
 // Truncation toward zero that never overflows: saturates at the int32 range, NaN gives 0.

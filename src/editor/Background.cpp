@@ -1,5 +1,6 @@
 // Backgrounds and scale grid: clearing and redrawing the plan surface, bitmap fitting, DXF background, grid and scale bar.
 #include "editor/Editor.h"
+#include "editor/TaskAreaTools.h"
 
 #include <algorithm>
 #include <cmath>
@@ -55,6 +56,7 @@ void Editor::redraw(int kind) {
     if (kind > 3) state_.window.menus.dxfMenu = true;
     surface_.setPen(ui::Pen{});
     painter_.drawWalls(surface_);
+    drawTaskAreas(surface_, doc.plan);
     if (!(kind == -1 && !state_.settings.showFixturesOnResult)) painter_.drawFixtures(surface_);
 }
 

@@ -1,6 +1,7 @@
 // The length dialog's configuration and validation, the new-plan dialog's enabling, the numeric key filter.
 #include "editor/Dialogs.h"
 
+#include "base/Cp932.h"
 #include "base/Text.h"
 
 namespace editor {
@@ -140,6 +141,30 @@ NewPlanChoice NewPlanDialogModel::choice(const std::string& denominatorText) con
     c.customScale = custom_;
     c.denominatorText = denominatorText;
     return c;
+}
+
+std::optional<model::AreaRecord> taskAreaFromTexts(const model::AreaRecord& area, const std::string& name,
+                                                   const std::string& luxText, const std::string& uniformityText,
+                                                   ui::Services& services) {
+    auto refuse = [&services](const char* text) {
+        services.messageBox(text, "入力エラー", ui::Icon::Stop, ui::Buttons::Ok);
+        return std::nullopt;
+    };
+    model::AreaRecord a = area;
+    a.name = name;
+    // The name is one text of the project file's line: no line break, no more than its bytes.
+    if (name.empty() || name.find_first_of("\r\n") != std::string::npos || base::cp932ByteLength(name) > model::kMaxAreaNameBytes)
+        return refuse(kMsgAreaName);
+    const std::string lux = luxText.empty() ? "0" : luxText;
+    if (!base::isInt(lux)) return refuse(kMsgAreaLux);
+    a.requiredLux = base::toInt(lux);
+    if (a.requiredLux < 0 || a.requiredLux > model::kMaxRequiredLux) return refuse(kMsgAreaLux);
+    const std::string u0 = uniformityText.empty() ? "0" : uniformityText;
+    if (!base::isFloat(u0)) return refuse(kMsgAreaUniformity);
+    const double u = base::toFloat(u0);
+    if (!(u >= 0 && u <= 1)) return refuse(kMsgAreaUniformity);
+    a.requiredUniformity = static_cast<float>(u);
+    return a;
 }
 
 } // namespace editor

@@ -8,6 +8,7 @@
 #include "ui/Types.h"
 
 #include <cstdint>
+#include <optional>
 #include <string>
 
 namespace editor {
@@ -81,5 +82,14 @@ private:
     int denominator_ = 50;  // 50 when the dialog is created
     bool custom_ = false;
 };
+
+// The task-area dialog's OK: the name and the two requirements typed for `area`. A refusal shows its
+// reason with the title "入力エラー" and gives nothing (the dialog stays open).
+inline constexpr const char* kMsgAreaName = "作業領域の名前を入力して下さい";
+inline constexpr const char* kMsgAreaLux = "必要照度は 0 以上の整数 (Lx) で入力して下さい";
+inline constexpr const char* kMsgAreaUniformity = "均斉度は 0 から 1 までの数で入力して下さい";
+std::optional<model::AreaRecord> taskAreaFromTexts(const model::AreaRecord& area, const std::string& name,
+                                                   const std::string& luxText, const std::string& uniformityText,
+                                                   ui::Services& services);
 
 } // namespace editor

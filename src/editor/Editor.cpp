@@ -2,10 +2,13 @@
 #include "editor/Editor.h"
 
 #include "base/Text.h"
+#include "editor/TaskAreaTools.h"
 #include "editor/WallTools.h"
 #include "model/Document.h"
 
 #include <cmath>
+#include <cstdlib>
+#include <string>
 
 namespace editor {
 
@@ -18,6 +21,33 @@ public:
     using ClickTool::ClickTool;
     ToolOutcome press(ui::Point) override { return ToolOutcome::Kept; }
 };
+
+// End points are caught strictly within 10 screen pixels, however far the view is zoomed: in plan pixels
+// the squared reach is 100 / zoom², and a whole squared distance lies below it exactly when it lies below
+// its ceiling.
+std::int64_t endPointReachSquared(double zoom) {
+    if (!(zoom > 0)) return 100;
+    return static_cast<std::int64_t>(std::ceil(100.0 / (zoom * zoom)));
+}
+
+std::string roundedMm(double mm) { return base::formatInt(static_cast<long long>(std::trunc(mm + 0.5))) + " mm"; }
+
+// The pointer in mm from the plan's origin (top left, y downwards, as the plan's coordinates run), and the
+// segment being drawn: its length, and its angle counter-clockwise from the rightward direction as the
+// user sees it on the screen (0.0 to 359.9).
+std::string readoutFor(float mmPerPixel, ui::Point pointer, const RubberBand& band) {
+    if (!(mmPerPixel > 0)) return {};
+    const double s = mmPerPixel;
+    std::string text = "X: " + roundedMm(pointer.x * s) + "  Y: " + roundedMm(pointer.y * s);
+    if (band.shape != RubberBand::Shape::Line) return text;
+    const double dx = static_cast<double>(band.to.x) - band.from.x;
+    const double dy = static_cast<double>(band.to.y) - band.from.y;
+    double angle = std::atan2(-dy, dx) * 180.0 / 3.14159265358979323846;
+    if (angle < 0) angle += 360.0;
+    angle = std::trunc(angle * 10.0 + 0.5) / 10.0;
+    if (angle >= 360.0) angle -= 360.0;
+    return text + "  長さ: " + roundedMm(std::hypot(dx, dy) * s) + "  角度: " + base::formatFixed(angle, 1) + "°";
+}
 } // namespace
 
 Editor::Editor(MainState& state, catalog::TourokuTable& touroku, ui::Surface& surface, ui::Services& services,
@@ -37,6 +67,8 @@ Editor::Editor(MainState& state, catalog::TourokuTable& touroku, ui::Surface& su
     add('D', ToolGroup::Any, std::make_unique<DeleteSegmentsTool>(c));
     add('M', ToolGroup::Any, std::make_unique<MeasureScaleTool>(c));
     add('Z', ToolGroup::Any, std::make_unique<DxfZoomTool>(c));
+    add('T', ToolGroup::Any, std::make_unique<TaskAreaTool>(c));
+    add('t', ToolGroup::Any, std::make_unique<DeleteTaskAreasTool>(c));
     add('1', ToolGroup::Fixtures, std::make_unique<SinglePlacementTool>(c, fixturePlacer_));
     add('2', ToolGroup::Fixtures, std::make_unique<ArrayPlacementTool>(c, fixturePlacer_, '2'));
     add('3', ToolGroup::Fixtures, std::make_unique<ArrayPlacementTool>(c, fixturePlacer_, '3'));
@@ -84,6 +116,13 @@ void Editor::cancelOperation() {
 void Editor::switchTool(char code) {
     cancelOperation();
     state_.window.toolCode = code;
+    updateUndoCaption();
+}
+
+void Editor::updateUndoCaption() {
+    // Among the walls, undo takes back what the current tool makes: task areas with their two tools.
+    if (state_.window.editTarget != 'R') return;
+    state_.window.undoCaption = isTaskAreaTool(state_.window.toolCode) ? "１つ戻す(作業領域)" : "１つ戻す(部屋)";
 }
 
 // ---------------------------------------------------------------- targets
@@ -242,7 +281,7 @@ std::optional<ui::Point> Editor::snap(int x, int y) {
         return start ? orthogonalPoint(*start, x, y) : ui::Point{x, y};
     }
     case 'E': {
-        std::int64_t best = 100;  // strictly within 10 pixels
+        std::int64_t best = endPointReachSquared(state_.window.zoom);
         auto p = nearestWallEnd(doc.plan.lines, x, y, best);
         if (doc.backgroundKind == 'D' && dxf_ != nullptr) {
             ui::Point found;
@@ -265,6 +304,8 @@ void Editor::mouseDown(const ui::MouseEvent& e) {
     }
     if (e.button != ui::MouseButton::Left || state_.window.resultShown) return;
     if (auto snapped = snap(e.position.x, e.position.y)) handleSnappedPoint(*snapped);
+    // What was being measured has ended or begins again here: the next move shows the new segment.
+    state_.window.pointerReadout = readoutFor(doc.plan.mmPerPixel, e.position, RubberBand{});
 }
 
 void Editor::escapeKey() {
@@ -288,11 +329,14 @@ void Editor::mouseMove(const ui::MouseEvent& e) {
     const ui::Point p = e.position;
     eraseRubberBand();
     if (!tool().inProgress()) {
+        state_.window.pointerReadout = readoutFor(doc.plan.mmPerPixel, p, RubberBand{});
         state_.window.surfaceHint.clear();
+        // Within 5 screen pixels in both directions, at any zoom.
+        const double zoom = state_.window.zoom;
+        auto withinReach = [zoom](long long a, long long b) { return static_cast<double>(std::llabs(a - b)) * zoom < 5.0; };
         for (int i = 1; i <= doc.plan.kigu.count(); ++i) {
             const auto& k = doc.plan.kigu[i];
-            if (k.heightOffset != 0 && std::abs(static_cast<long long>(p.x) - k.x) < 5 &&
-                std::abs(static_cast<long long>(p.y) - k.y) < 5) {
+            if (k.heightOffset != 0 && withinReach(p.x, k.x) && withinReach(p.y, k.y)) {
                 state_.window.surfaceHint = "h=" + std::to_string(static_cast<long long>(k.heightOffset) + doc.tenDaka) + "mm";
                 return;
             }
@@ -300,6 +344,7 @@ void Editor::mouseMove(const ui::MouseEvent& e) {
     } else {
         band_ = tool().bandTo(p);
         xorShape(band_);
+        state_.window.pointerReadout = readoutFor(doc.plan.mmPerPixel, p, band_);
     }
     if (doc.resultValid) {
         const double v = std::trunc(static_cast<double>(state_.grid.luxAt(p.x, p.y)));
@@ -322,6 +367,7 @@ void Editor::S1Click() {
 void Editor::finishMeasurement() {
     cancelOperation();
     state_.window.toolCode = beforeMeasure_.tool;
+    updateUndoCaption();
     state_.window.rememberedSnapMode = beforeMeasure_.remembered;
     setSnapMode(beforeMeasure_.snap);
 }

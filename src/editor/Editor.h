@@ -69,6 +69,8 @@ public:
     void imgBoxClick() { selectWallTool('S'); }
     void imgArcClick() { selectWallTool('A'); }
     void imgDelLineClick() { selectWallTool('D'); }
+    void imgAreaClick() { selectWallTool('T'); }
+    void imgDelAreaClick() { selectWallTool('t'); }
     void selectWallTool(char code);
     void imgFreeClick() { selectSnap('F'); }
     void imgEdgeClick() { selectSnap('E'); }
@@ -187,6 +189,7 @@ private:
     void setSnapMode(char mode);
     // Leaves the current tool for `code`, dropping its operation in progress.
     void switchTool(char code);
+    void updateUndoCaption();
     void cancelOperation();
     std::optional<ui::Point> snap(int x, int y);
     void xorShape(const RubberBand& band);

@@ -18,6 +18,13 @@ void Editor::mnuUndoClick() {
     if (doc.planRevision != state_.window.redoRevision) redo_.clear();
     switch (state_.window.editTarget) {
     case 'R': {
+        if (isTaskAreaTool(state_.window.toolCode)) {
+            if (doc.plan.areas.empty()) return;
+            doc.plan.areas.pop_back();
+            model::markPlanChanged(doc);
+            redisplayPlan();
+            return;
+        }
         auto& lines = doc.plan.lines;
         if (lines.empty()) return;
         eraseSegment(context_, lines[lines.count()]);

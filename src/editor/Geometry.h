@@ -46,4 +46,7 @@ ArrayPlan arrayPositions(char input, char tool, ui::Point p0, ui::Point p1, int 
 // Inclusive containment in the rectangle spanned by two corners in any order.
 bool insideRect(int x, int y, ui::Point c0, ui::Point c1);
 
+// The two tools of task areas: 'T' draws one, 't' deletes.
+inline bool isTaskAreaTool(char toolCode) { return toolCode == 'T' || toolCode == 't'; }
+
 } // namespace editor

@@ -1,5 +1,6 @@
 // What the editor needs from its neighbours: plan rendering, the DXF background, the dialogs and windows.
 #pragma once
+#include "model/Plan.h"
 #include "ui/Surface.h"
 #include "ui/Types.h"
 
@@ -92,6 +93,8 @@ struct EditorHooks {
     // The window becomes screen width - 5 by screen height - 25 at (0, 0) and the plan surface fills
     // its client area.
     std::function<void()> enlargeWindowToScreen;
+    // The name and requirements of a task area just drawn, proposed in `area`; nothing when cancelled.
+    std::function<std::optional<model::AreaRecord>(const model::AreaRecord& area)> askTaskArea;
     // Reads a bitmap file at its own size; throws std::exception with the reader's message.
     std::function<std::unique_ptr<ui::Surface>(const std::string& path)> loadBitmap;
 };

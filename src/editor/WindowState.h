@@ -1,4 +1,4 @@
-// The main window's one state: what it shows beside the plan (menus, title, labels, toggles) and the editing that is no part of the plan.
+// The main window's one state: what it shows beside the plan (menus, title, labels, toggles, zoom, pointer read-out) and the editing that is no part of the plan.
 #pragma once
 #include "model/WindowShown.h"
 
@@ -20,6 +20,12 @@ struct WindowState : model::WindowShown {
     std::string redoCaption;
     std::uint64_t redoRevision = 0;
     std::string surfaceHint;  // the drawing surface's hint ("h=3200mm"); empty = hidden
+    // Screen pixels per plan pixel in the plan view (0.25 to 8). The plan itself stays at 1:1; what the
+    // pointer has to come near (an end point to snap to, a fixture's height hint) is near on the screen.
+    double zoom = 1.0;
+    // The status panel's read-out under the pointer: its position in mm, and the length and angle of the
+    // segment being drawn ("X: 1234 mm  Y: 567 mm  長さ: 2400 mm  角度: 90.0°"); empty without a scale.
+    std::string pointerReadout;
 };
 
 } // namespace editor

@@ -30,6 +30,8 @@ std::map<std::string, ButtonView> paletteViewOf(const model::Document& doc, cons
     v["imgArc"] = tool(walls, walls && c == 'A');
     v["imgDelLine"] = tool(walls, walls && c == 'D');
     v["imgCut"] = tool(walls, false);  // shows ON only while it is held
+    v["imgArea"] = tool(walls, walls && c == 'T');
+    v["imgDelArea"] = tool(walls, walls && c == 't');
 
     v["imgKigu1"] = tool(fixtures, fixtures && c == '1');
     v["imgKigu2"] = tool(fixtures, fixtures && c == '2');
@@ -72,7 +74,7 @@ int cursorNumberFor(const WindowState& window) {
     const char c = window.toolCode;
     switch (window.editTarget) {
     case 'R':
-        if (c == 'D') return 3;
+        if (c == 'D' || c == 't') return 3;
         if (c == 'M') return 4;
         if (c == 'Z') return 1;
         return 0;

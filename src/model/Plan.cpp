@@ -53,6 +53,11 @@ void normaliseLine(LineRecord& l) {
     l.maxY = std::max(l.y1, l.y2);
 }
 
+void normaliseArea(AreaRecord& a) {
+    if (a.x1 > a.x2) std::swap(a.x1, a.x2);
+    if (a.y1 > a.y2) std::swap(a.y1, a.y2);
+}
+
 void normaliseAllLines(Plan& plan) { plan.lines.forEach([](LineRecord& l) { normaliseLine(l); }); }
 
 namespace {
@@ -102,6 +107,10 @@ Extent computeExtent(const Plan& plan, int screenWidth, int screenHeight) {
         widen(static_cast<std::int64_t>(h.x) - h.halfSize, static_cast<std::int64_t>(h.y) - h.halfSize);
         widen(static_cast<std::int64_t>(h.x) + h.halfSize, static_cast<std::int64_t>(h.y) + h.halfSize);
     });
+    for (const AreaRecord& a : plan.areas) {
+        widen(a.x1, a.y1);
+        widen(a.x2, a.y2);
+    }
     if (e.Xs > 5) e.Xs -= 5;
     if (e.Ys > 5) e.Ys -= 5;
     e.Xe = static_cast<std::int32_t>(std::min<std::int64_t>(static_cast<std::int64_t>(e.Xe) + 8, INT32_MAX));
@@ -136,6 +145,12 @@ bool rescalePlan(Plan& plan, float newMmPerPixel) {
         h.y = scale(h.y);
         h.halfSize = scale(h.halfSize);
     });
+    for (AreaRecord& a : plan.areas) {
+        a.x1 = scale(a.x1);
+        a.y1 = scale(a.y1);
+        a.x2 = scale(a.x2);
+        a.y2 = scale(a.y2);
+    }
     plan.kigu.forEach([&](KiguRecord& k) {
         k.x = scale(k.x);
         k.y = scale(k.y);

@@ -2,6 +2,7 @@
 #pragma once
 #include <cstdint>
 #include <stdexcept>
+#include <string>
 #include <vector>
 
 namespace model {
@@ -41,6 +42,19 @@ struct HasiraRecord {
     std::int32_t halfSize = 0;
     std::int32_t reserved = 0;
 };
+
+// A named rectangle of the floor (a desk, a counter) checked against the illuminance its work needs:
+// a required average and a required uniformity Emin/Eavg. Corners in plan pixels, x1 <= x2, y1 <= y2.
+struct AreaRecord {
+    std::string name;
+    std::int32_t x1 = 0, y1 = 0, x2 = 0, y2 = 0;
+    std::int32_t requiredLux = 0;    // 0: no requirement on the average
+    float requiredUniformity = 0;    // 0..1; 0: no requirement
+};
+
+// Bounds of an area's fields, far beyond any real requirement; the name is counted in CP932 bytes.
+inline constexpr std::size_t kMaxAreaNameBytes = 64;
+inline constexpr std::int32_t kMaxRequiredLux = 100000;
 
 // A plan collection indexed from 1 (slot 0 unused) that grows by a fixed step when the count comes
 // within 10 of its capacity; deletion closes the gap keeping the order.
@@ -106,22 +120,27 @@ struct Plan {
     LineArray lines;
     KiguArray kigu;
     HasiraArray hasira;
+    std::vector<AreaRecord> areas;     // task areas, in the order they were made
     float mmPerPixel = -1;             // -1: no scale set
     std::int32_t scaleDenominator = -1;  // -1: no scale set
     std::int32_t lastPillarHalfSize = 0;
 
     bool hasScale() const { return mmPerPixel > 0; }
-    bool isEmpty() const { return lines.empty() && kigu.empty() && hasira.empty(); }
+    bool isEmpty() const { return lines.empty() && kigu.empty() && hasira.empty() && areas.empty(); }
     void clearItems() {
         lines.clear();
         kigu.clear();
         hasira.clear();
+        areas.clear();
     }
 };
 
 // Recomputes the bounding-box slots of a segment from its two end points.
 void normaliseLine(LineRecord& line);
 void normaliseAllLines(Plan& plan);
+
+// Puts the corners of an area in order (x1 <= x2, y1 <= y2).
+void normaliseArea(AreaRecord& area);
 
 // The bounding box of everything in the plan, padded; the whole screen when the plan is empty.
 Extent computeExtent(const Plan& plan, int screenWidth, int screenHeight);

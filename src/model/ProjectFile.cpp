@@ -125,6 +125,43 @@ void readRecords(Parser& p, std::size_t currentCount, F&& take) {
     throw Parser::Malformed{};
 }
 
+// One task area: "x1,y1,x2,y2,requiredLux,requiredUniformity,name", the name taking the rest of the
+// line (it may hold commas). The line starts with a number, so a reader that does not know the section
+// skips every line of it, "AREA" and "END" included.
+AreaRecord areaOf(const std::string& line) {
+    base::Fields f(line);
+    AreaRecord a;
+    a.x1 = intField(f[1]);
+    a.y1 = intField(f[2]);
+    a.x2 = intField(f[3]);
+    a.y2 = intField(f[4]);
+    if (a.x1 > a.x2 || a.y1 > a.y2) throw Parser::Malformed{};
+    a.requiredLux = boundedInt(f[5], kMaxRequiredLux);
+    if (a.requiredLux < 0) throw Parser::Malformed{};
+    a.requiredUniformity = realField(f[6], 1.0);
+    if (a.requiredUniformity < 0) throw Parser::Malformed{};
+    std::size_t at = 0;
+    for (int comma = 0; comma < 6; ++comma) {
+        at = line.find(',', at);
+        if (at == std::string::npos) throw Parser::Malformed{};
+        ++at;
+    }
+    const std::string name = line.substr(at);
+    if (name.size() > kMaxAreaNameBytes) throw Parser::Malformed{};
+    a.name = base::cp932ToUtf8(name);
+    return a;
+}
+
+void readAreas(Parser& p, ProjectContent& out) {
+    std::string line;
+    while (p.next(line)) {
+        if (line == "END") return;
+        if (out.areas.size() >= static_cast<std::size_t>(kMaxRecordsPerSection)) throw Parser::Malformed{};
+        out.areas.push_back(areaOf(line));
+    }
+    throw Parser::Malformed{};
+}
+
 ParseError parseLines(base::LineReader& reader, ProjectContent& out) {
     Parser p(reader);
     if (!p.isOpen()) return ParseError::CannotOpen;
@@ -178,6 +215,8 @@ ParseError parseLines(base::LineReader& reader, ProjectContent& out) {
                     h.halfSize = intField(f[4]);
                     out.hasira.push_back(h);
                 });
+            } else if (line == "AREA") {
+                readAreas(p, out);
             }
         }
     } catch (const Parser::Malformed&) {
@@ -274,6 +313,19 @@ std::string projectBytes(const Document& doc, const catalog::TourokuTable& touro
         ascii(fmt(h.pillarKind) + "," + fmt(h.x) + "," + fmt(h.y) + "," + fmt(h.halfSize));
     });
     ascii("END");
+    // Only a plan with task areas has the section, so every other project keeps its bytes.
+    if (!doc.plan.areas.empty()) {
+        ascii("AREA");
+        for (const AreaRecord& a : doc.plan.areas) {
+            std::string name = a.name;
+            std::replace(name.begin(), name.end(), '\r', ' ');
+            std::replace(name.begin(), name.end(), '\n', ' ');
+            out += fmt(a.x1) + "," + fmt(a.y1) + "," + fmt(a.x2) + "," + fmt(a.y2) + "," + fmt(a.requiredLux) + "," +
+                   base::formatFixed(a.requiredUniformity, 2) + "," +
+                   base::utf8ToCp932(base::truncateCp932(name, kMaxAreaNameBytes)) + "\r\n";
+        }
+        ascii("END");
+    }
     return out;
 }
 
@@ -337,6 +389,7 @@ void applyProject(const std::string& path, const ProjectContent& c, Document& do
         touroku.changePlacedCount(k.typeIndex, +1);
     }
     for (const HasiraRecord& h : c.hasira) doc.plan.hasira.add(h);
+    doc.plan.areas = c.areas;
     doc.extent = computeExtent(doc.plan, doc.screenWidth, doc.screenHeight);
     // A plan reaching the end of the coordinates asks for a surface nobody can make; the size stays
     // at the largest integer and the calculation refuses it.

@@ -30,6 +30,7 @@ struct ProjectContent {
     std::vector<LineRecord> lines;
     std::vector<KiguRecord> kigu;
     std::vector<HasiraRecord> hasira;
+    std::vector<AreaRecord> areas;
 };
 
 enum class ParseError { None, CannotOpen, Malformed };

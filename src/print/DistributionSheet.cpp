@@ -3,6 +3,7 @@
 
 #include "base/Text.h"
 #include "print/PdfPrint.h"
+#include "view/AreaTable.h"
 
 #include <algorithm>
 
@@ -68,8 +69,25 @@ SheetContent sheetContentOf(const model::Document& doc, const catalog::TourokuTa
     c.lampNameMode = doc.lampNameMode;
     c.region = printRegion(model::computeExtent(doc.plan, doc.screenWidth, doc.screenHeight), stats);
     c.objectName = doc.projectName;
+    c.areas = stats.areas;
+    c.calcStep = stats.calcStep;
     return c;
 }
+
+namespace {
+
+// Black text on no box and the frame inside the margins: how every page of the sheet begins.
+void drawSheetFrame(ui::Surface& page, const PageGeometry& g, const MarginDots& m) {
+    page.setTextBackground(ui::colors::white, false);
+    ui::Font font = page.font();
+    font.color = ui::colors::black;
+    page.setFont(font);
+    page.setPen(ui::Pen{ui::colors::black});
+    page.setBrush(ui::Brush{ui::colors::white, true});
+    page.rectangle(m.ML, m.MT, g.PW - m.MR, g.PH - m.MB);
+}
+
+} // namespace
 
 void drawDistributionSheet(ui::Surface& page, const SheetContent& c, const SheetPainters& painters) {
     const PageGeometry g = PageGeometry::of(page);
@@ -81,15 +99,9 @@ void drawDistributionSheet(ui::Surface& page, const SheetContent& c, const Sheet
         page.moveTo(x1, y1);
         page.lineTo(x2, y2);
     };
-    page.setTextBackground(ui::colors::white, false);
-    ui::Font font = page.font();
-    font.color = ui::colors::black;
-    page.setFont(font);
+    drawSheetFrame(page, g, m);
 
-    // Frame and footer band.
-    page.setPen(ui::Pen{ui::colors::black});
-    page.setBrush(ui::Brush{ui::colors::white, true});
-    page.rectangle(m.ML, m.MT, g.PW - m.MR, g.PH - m.MB);
+    // Footer band.
     const int yF = truncDots(g.PH - m.MB - mmY(10));
     line(m.ML, yF, g.PW - m.MR, yF);
     for (double at : {45.0, 200.0}) {
@@ -154,6 +166,46 @@ void drawDistributionSheet(ui::Surface& page, const SheetContent& c, const Sheet
         text(page, truncDots(m.ML + mmX(4)), truncDots(bottom - mmY(note.mmAboveBottom)), 4, 9, note.text, false);
 }
 
+void drawAreaTablePages(ui::PrintJob& job, const SheetContent& c, const SheetPainters& painters) {
+    const PlaceTextFn& text = painters.placeText;
+    std::size_t next = 0;
+    do {
+        if (next > 0 && !job.newPage()) return;
+        ui::Surface& page = job.page();
+        const PageGeometry g = PageGeometry::of(page);
+        const MarginDots m = MarginDots::of(c.margins, g);
+        auto x = [&](double mm) { return truncDots(m.ML + mm * g.dX); };
+        auto y = [&](double mm) { return truncDots(m.MT + mm * g.dY); };
+        drawSheetFrame(page, g, m);
+        text(page, x(6), y(8), 4, 15, view::kAreaTableTitle, false);
+        text(page, x(6), truncDots(g.PH - m.MB - 5 * g.dY), 4, 13, "物件名：" + c.objectName, false);
+        text(page, truncDots(g.PW - m.MR - 6 * g.dX), truncDots(g.PH - m.MB - 5 * g.dY), 6, 9, "DATE : " + c.date, false);
+
+        // Columns: left edge of the name, then the right edges of the figures, in mm from the margin.
+        static const std::array<double, view::kAreaTableColumns> columnMm{6, 95, 120, 145, 165, 187, 212, 237, 260};
+        auto row = [&](double rowY, const view::AreaTableRow& cells) {
+            for (std::size_t i = 0; i < cells.size(); ++i) text(page, x(columnMm[i]), y(rowY), i == 0 ? 4 : 6, 9, cells[i], false);
+        };
+        const double rowMm = 7;
+        double rowY = 22;
+        row(rowY, view::areaTableHeadings());
+        page.moveTo(x(4), y(rowY + rowMm / 2));
+        page.lineTo(x(262), y(rowY + rowMm / 2));
+        const double lastRow = (g.PH - m.MB - m.MT) / g.dY - 22;
+        // At least one row a page, whatever the margins leave, so that the table always comes to an end.
+        const std::size_t first = next;
+        for (rowY += rowMm; next < c.areas.size() && (rowY <= lastRow || next == first); rowY += rowMm, ++next)
+            row(rowY, view::areaTableRow(c.areas[next]));
+        if (next == c.areas.size() && c.calcStep > 1) text(page, x(6), y(rowY + rowMm / 2), 4, 9, view::areaTableStepNote(c.calcStep), false);
+    } while (next < c.areas.size());
+}
+
+void drawDistributionSheetPages(ui::PrintJob& job, const SheetContent& c, const SheetPainters& painters) {
+    drawDistributionSheet(job.page(), c, painters);
+    if (c.areas.empty() || !job.newPage()) return;
+    drawAreaTablePages(job, c, painters);
+}
+
 void drawFixtureTableAlone(ui::Surface& page, const Margins& margins, const catalog::TourokuTable& touroku,
                            const FixtureTableStyle& style, const PlaceTextFn& placeText) {
     const PageGeometry g = PageGeometry::of(page);
@@ -183,7 +235,7 @@ bool printDistributionMapPdf(const std::string& path, const model::Document& doc
     }
     auto job = services.startPdfJob(path, true, kPdfDpi);
     if (!job) return false;
-    drawDistributionSheet(job->page(), content, painters);
+    drawDistributionSheetPages(*job, content, painters);
     return job->finish();
 }
 

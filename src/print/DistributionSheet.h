@@ -8,6 +8,7 @@
 #include "print/FixtureTable.h"
 #include "print/PageGeometry.h"
 #include "print/SheetText.h"
+#include "ui/PrintJob.h"
 #include "ui/Services.h"
 #include "ui/Surface.h"
 
@@ -66,6 +67,8 @@ struct SheetContent {
     const ui::Surface* picbmp = nullptr;  // the colour map or colour-temperature map of the region
     std::string objectName, date;
     Margins margins;
+    std::vector<calc::AreaFigures> areas;  // the task areas' figures: a page of their own when there are any
+    std::int32_t calcStep = 1;
 };
 
 // The sheet's content from the main window's state.
@@ -83,6 +86,14 @@ extern const std::array<SheetNote, 5> kSheetNotes;
 
 // Draws the whole sheet on one page.
 void drawDistributionSheet(ui::Surface& page, const SheetContent& content, const SheetPainters& painters);
+
+// The task-area table pages: per area its name, Eavg, Emin, Emax, U0, Emin/Emax, what it requires and
+// the pass or fail mark; rows that do not fit go on to a further page.
+void drawAreaTablePages(ui::PrintJob& job, const SheetContent& content, const SheetPainters& painters);
+
+// Every page of the sheet into a job: the distribution map, then the task-area table when the plan has
+// task areas. The printer, the PDF file and the preview all take their pages from here.
+void drawDistributionSheetPages(ui::PrintJob& job, const SheetContent& content, const SheetPainters& painters);
 
 // The fixture table alone (the product-number list's print): its left edge at the left margin.
 void drawFixtureTableAlone(ui::Surface& page, const Margins& margins, const catalog::TourokuTable& touroku,

@@ -234,4 +234,19 @@ void clearDrawingSurface(ui::Surface& surface, model::WindowShown& shown) {
     model::surfaceWiped(shown);
 }
 
+void drawTaskArea(ui::Surface& surface, const model::AreaRecord& area, const std::string& label) {
+    constexpr ui::Color kAreaBlue{0, 0, 160};
+    const ui::Pen before = surface.pen();
+    surface.setPen(ui::Pen{kAreaBlue, 2});
+    surface.setBrush(ui::Brush{ui::colors::white, true});
+    surface.rectangle(area.x1, area.y1, area.x2 + 1, area.y2 + 1);
+    ui::Font font = surface.font();
+    font.sizePt = 9;
+    font.color = kAreaBlue;
+    surface.setFont(font);
+    surface.setTextBackground(ui::colors::white, true);
+    surface.textOut(area.x1 + 3, area.y1 + 3, label);
+    surface.setPen(before);
+}
+
 } // namespace view

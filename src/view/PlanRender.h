@@ -32,6 +32,10 @@ int fixtureHalfSize(const model::Document& doc, const ui::Surface& surface);
 void drawSymbol(ui::Surface& surface, const model::Document& doc, ui::Services* services, int x, int y, int code,
                 char mode, int rotation, int pillarHalfSize = 0);
 
+// A task area's outline in dark blue with its label at its top-left corner inside, at offset (0, 0)
+// and scale 1. Never part of the walls: the light passes it.
+void drawTaskArea(ui::Surface& surface, const model::AreaRecord& area, const std::string& label);
+
 // Walls (lines and arcs) and pillars; the pen keeps its width, becomes black and copies.
 void drawWalls(ui::Surface& surface, const model::Document& doc, ui::Services& services, double offsetX,
                double offsetY, double scale);

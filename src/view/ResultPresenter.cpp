@@ -2,6 +2,8 @@
 #include "view/ResultPresenter.h"
 
 #include "base/Text.h"
+#include "calc/SettingsDialogs.h"
+#include "catalog/Registration.h"
 #include "view/PlanRender.h"
 #include "view/ResultMaps.h"
 
@@ -100,6 +102,10 @@ void ResultPresenter::writeAverageAndMaximum() {
     surface_.textOut(10 + 3, 20 + 3, "最高照度：" + base::formatInt(stats_.maxLux) + " Lx");
 }
 
+void ResultPresenter::drawTaskAreas() {
+    for (const calc::AreaFigures& f : stats_.areas) drawTaskArea(surface_, f.area, f.area.name + (f.pass ? " ○" : " ×"));
+}
+
 void ResultPresenter::present() {
     ui::Pen pen = surface_.pen();
     pen.style = ui::PenStyle::Solid;
@@ -108,6 +114,7 @@ void ResultPresenter::present() {
     if (doc_.displayKind == 'T') rebuildContours();
     showResult(doc_.displayKind);
     if (settings_.showFixturesOnResult) drawFixturesOnResult();
+    drawTaskAreas();
     applyResultState(doc_, shown_, ResultStep::Presented, stats_);
     if (hooks.hideRegistrationWindow) hooks.hideRegistrationWindow();
     writeAverageAndMaximum();
@@ -189,12 +196,15 @@ bool ResultPresenter::redisplayColourMap() {
     doc_.displayKind = 'B';
     const bool done = paintColourMap();
     if (done && settings_.showFixturesOnResult) drawFixturesOnResult();
+    if (done) drawTaskAreas();
     return done;
 }
 
 bool ResultPresenter::redisplayColourTemperature() {
     doc_.displayKind = 'C';
-    return paintColourTemperature();
+    const bool done = paintColourTemperature();
+    if (done) drawTaskAreas();
+    return done;
 }
 
 void ResultPresenter::redisplayContours(bool overlay) {
@@ -205,6 +215,7 @@ void ResultPresenter::redisplayContours(bool overlay) {
     drawContours(surface_, doc_, contours_, 0, 0, 1.0);
     drawWalls(surface_, doc_, services_, 0, 0, 1.0);
     if (settings_.showFixturesOnResult) drawFixturesOnResult();
+    drawTaskAreas();
     applyResultState(doc_, shown_, ResultStep::ContoursShown, stats_);
     if (!overlay || !legend_.visible || legend_.kind != LegendKind::ContourLevels) showLegend(LegendKind::ContourLevels);
 }
@@ -259,9 +270,35 @@ void applyResultState(model::Document& doc, model::WindowShown& shown, ResultSte
     }
 }
 
+namespace {
+
+// A plan whose result would mean nothing is refused before anything is calculated, with the message the
+// program gives for the same want elsewhere: no scale, a reference height at or below the work plane,
+// fixtures of a slot with no type registered. True when refused (the message shown).
+bool refuseUncalculablePlan(const model::Document& doc, const catalog::TourokuTable& touroku, ui::Services& services) {
+    const char* text = nullptr;
+    const char* title = "";
+    bool unregistered = false;
+    doc.plan.kigu.forEach([&](const model::KiguRecord& k) { unregistered = unregistered || !touroku[k.typeIndex].isRegistered(); });
+    if (!(doc.plan.mmPerPixel > 0)) {
+        text = kNoScaleMessage;
+    } else if (doc.tenDaka <= 0) {
+        text = calc::kTenDakaNotPositive;
+        title = calc::kSettingErrorTitle;
+    } else if (unregistered) {
+        text = catalog::kMsgNotRegistered;
+    }
+    if (text == nullptr) return false;
+    services.messageBox(text, title, ui::Icon::Stop, ui::Buttons::Ok);
+    return true;
+}
+
+} // namespace
+
 calc::CalcOutcome calculateAndPresent(ResultPresenter& presenter, const catalog::TourokuTable& touroku, int threads) {
     model::Document& doc = presenter.document();
     if (!doc.resultValid) {
+        if (refuseUncalculablePlan(doc, touroku, presenter.services())) return calc::CalcOutcome::Cancelled;
         presenter.hideLegends();
         const std::optional<calc::WallMask> walls = presenter.wallMask();
         if (!walls) {

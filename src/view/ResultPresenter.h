@@ -121,6 +121,8 @@ private:
     void chooseLevelsAgain();
     void drawPlanInBlack();
     void drawFixturesOnResult();
+    // Each task area's outline with its name and pass (○) or fail (×) mark.
+    void drawTaskAreas();
     void writeAverageAndMaximum();
     void notifyLegend();
     void notifyScale();
@@ -139,7 +141,9 @@ private:
 
 // The calculation command of the window and of the command line: a new calculation unless the result
 // is still valid, then its presentation. Cancelled leaves the result invalid and the plan redisplayed;
-// so does a wall mask the platform cannot draw, with the system's error.
+// so does a wall mask the platform cannot draw, with the system's error. A plan without a scale, with a
+// reference height at or below the plane or with fixtures of an unregistered slot is refused with the
+// system's message (Cancelled), the plan and what the window shows left as they were.
 // A height label that is not an integer throws base::ConversionError.
 calc::CalcOutcome calculateAndPresent(ResultPresenter& presenter, const catalog::TourokuTable& touroku, int threads = 0);
 

@@ -34,22 +34,8 @@ std::string sample(const char* name) { return (fs::path(testsupport::sourceDir()
 
 fs::path scratch(const std::string& name) { return fs::temp_directory_path() / ("ordivan_cli_out_" + name); }
 
-std::string slurp(const fs::path& p) {
-    std::ifstream f(p, std::ios::binary);
-    return {std::istreambuf_iterator<char>(f), {}};
-}
-
-// Runs a program and returns what it wrote on its standard output.
-std::string capture(const std::string& command) {
-    std::string out;
-    FILE* pipe = ::popen(command.c_str(), "r");
-    if (!pipe) return out;
-    char buffer[4096];
-    std::size_t n;
-    while ((n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0) out.append(buffer, n);
-    ::pclose(pipe);
-    return out;
-}
+using testsupport::capture;
+using testsupport::slurp;
 
 long long jsonNumber(const std::string& json, const std::string& key) {
     std::smatch m;
@@ -292,7 +278,7 @@ TEST(CliCalcOutputs, ThePrintedDistributionMapCarriesTitleNamesAndStatistics) {
 
 TEST(CliCalcOutputs, UnwritableOutputsAreRefusedAndWrongNamesAreUsageErrors) {
     const std::string missing = (scratch("no-such-dir") / "x").string();
-    for (const char* option : {"--png", "--bmp", "--csv", "--dxf", "--pdf", "--grid", "--json"}) {
+    for (const char* option : {"--png", "--bmp", "--csv", "--dxf", "--pdf", "--grid", "--json", "--areas-csv"}) {
         const auto r = runCli({"calc", sample("room_sample.OLE"), option, missing + option + ".out"});
         EXPECT_EQ(r.status, 1) << option;
         EXPECT_FALSE(r.err.empty()) << option << ": the system's message";

@@ -5,9 +5,16 @@
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <fcntl.h>
 #include <filesystem>
 #include <fstream>
+#include <regex>
+#include <spawn.h>
+#include <signal.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <time.h>
+#include <unistd.h>
 
 namespace {
 
@@ -103,7 +110,7 @@ TEST_F(CliFileSafety, PicturesAndSheetsOnAFullDiskFailAndStandardOutputIsChecked
     // Through a link, so that a writer renaming over its target replaces the link, never the device.
     const std::string full = at("full");
     fs::create_symlink("/dev/full", full);
-    for (const char* option : {"--png", "--bmp", "--pdf", "--csv", "--grid", "--json"}) {
+    for (const char* option : {"--png", "--bmp", "--pdf", "--csv", "--grid", "--json", "--areas-csv"}) {
         auto r = runCli({"calc", sample("room_sample.OLE"), "--step", "7", option, full});
         EXPECT_EQ(r.status, 1) << option;
         EXPECT_FALSE(r.err.empty()) << option;
@@ -150,6 +157,57 @@ TEST_F(CliFileSafety, AWriteNeitherFollowsAPlantedLinkNorLosesTheTargetsLinkOrPe
     ASSERT_EQ(runCli({"calc", sample("room_sample.OLE"), "--step", "7", "--png", at("plan.png")}).status, 0);
     EXPECT_TRUE(fs::is_symlink(at("plan.png")));
     EXPECT_EQ(get(at("real/plan.png")).substr(1, 3), "PNG");
+}
+
+// kill -9 at any moment of a save: the project is the old file or the new one, whole. Beside it a kill can
+// leave only the writer's hidden temporary, with (a part of) the new file. The delays only spread the
+// kills; nothing asserts on time.
+TEST_F(CliFileSafety, ASaveKilledAtAnyMomentLeavesTheOldOrTheNewProjectWhole) {
+    std::string fixtures;
+    for (int k = 0; k < 40000; ++k) {
+        const std::string x = std::to_string(100 + k % 400), y = std::to_string(100 + k / 400);
+        fixtures += "1," + x + "," + y + ",0," + x + "," + y + ",0,0\r\n";
+    }
+    put(at("large.OLE"), sampleWith("\r\nKIGU\r\n", "\r\nKIGU\r\n" + fixtures));
+    ASSERT_EQ(runCli({"save", at("large.OLE"), at("new.OLE")}).status, 0);
+    const std::string oldBytes = get(sample("room_sample.OLE")), newBytes = get(at("new.OLE"));
+    ASSERT_GT(newBytes.size(), 1000000u);
+
+    const std::string cli = testsupport::cliPath(), source = at("large.OLE"), target = at("target.OLE");
+    const std::regex writersTemporary(R"(\.target\.OLE\.[0-9a-f]{12}~)");
+    int keptOld = 0, tookNew = 0;
+    for (int i = 0; i < 16; ++i) {
+        put(target, oldBytes);
+        posix_spawn_file_actions_t quiet;
+        posix_spawn_file_actions_init(&quiet);
+        posix_spawn_file_actions_addopen(&quiet, 1, "/dev/null", O_WRONLY, 0);
+        posix_spawn_file_actions_addopen(&quiet, 2, "/dev/null", O_WRONLY, 0);
+        const char* argv[] = {cli.c_str(), "save", source.c_str(), target.c_str(), nullptr};
+        pid_t pid = 0;
+        ASSERT_EQ(posix_spawn(&pid, cli.c_str(), &quiet, nullptr, const_cast<char* const*>(argv), environ), 0);
+        posix_spawn_file_actions_destroy(&quiet);
+        const long ms = 2L * i * i;  // 0 to 450 ms
+        const timespec delay{ms / 1000, ms % 1000 * 1000000L};
+        ::nanosleep(&delay, nullptr);
+        ::kill(pid, SIGKILL);
+        int status = 0;
+        ASSERT_EQ(::waitpid(pid, &status, 0), pid);
+
+        const std::string now = get(target);
+        EXPECT_TRUE(now == oldBytes || now == newBytes) << "kill after " << ms << " ms left " << now.size() << " bytes";
+        keptOld += now == oldBytes;
+        tookNew += now == newBytes;
+        for (const auto& entry : fs::directory_iterator(dir)) {
+            const std::string name = entry.path().filename().string();
+            if (name == "large.OLE" || name == "new.OLE" || name == "target.OLE") continue;
+            EXPECT_TRUE(std::regex_match(name, writersTemporary)) << name << " left after a kill at " << ms << " ms";
+            const std::string left = get(entry.path().string());
+            EXPECT_EQ(left, newBytes.substr(0, left.size())) << name << " holds what the save did not write";
+            fs::remove(entry.path());
+        }
+    }
+    RecordProperty("kills_that_kept_the_old_file", keptOld);
+    RecordProperty("kills_after_the_new_file_was_in_place", tookNew);
 }
 
 TEST_F(CliFileSafety, FilesThatAreNotRegularAreRefusedWithoutWaiting) {

@@ -1,5 +1,6 @@
 #!/usr/bin/env python3
-"""Regenerates hostile inputs for ordivan-cli: damaged projects, photometric files and command lines.
+"""Regenerates hostile inputs: damaged projects, photometric files and command lines for ordivan-cli, and
+damaged DXF drawings for the window's DXF background.
 
 Every file is derived from a well-formed one by one mutation, so each says what it tries; the set is
 the same on every run (no randomness without a fixed seed).
@@ -118,6 +119,69 @@ def photometry_files():
     return out
 
 
+def dxf_drawing():
+    """A small well-formed drawing: header extents, a line, a polyline, an arc and a circle."""
+    groups = [
+        ("0", "SECTION"), ("2", "HEADER"), ("9", "$LINEMIN"), ("10", "0.0"), ("20", "0.0"),
+        ("9", "$LINEMAX"), ("10", "10000.0"), ("20", "8000.0"), ("0", "ENDSEC"),
+        ("0", "SECTION"), ("2", "ENTITIES"),
+        ("0", "LINE"), ("8", "WALL"), ("10", "1000.0"), ("20", "2000.0"), ("11", "5000.0"), ("21", "2000.0"),
+        ("0", "POLYLINE"), ("8", "WALL"), ("66", "1"),
+        ("0", "VERTEX"), ("10", "0.0"), ("20", "0.0"), ("42", "0.0"),
+        ("0", "VERTEX"), ("10", "3000.0"), ("20", "0.0"),
+        ("0", "VERTEX"), ("10", "3000.0"), ("20", "4000.0"),
+        ("0", "SEQEND"),
+        ("0", "ARC"), ("10", "2000.0"), ("20", "2000.0"), ("40", "1000.0"), ("50", "0.0"), ("51", "90.0"),
+        ("0", "CIRCLE"), ("10", "6000.0"), ("20", "6000.0"), ("40", "500.0"),
+        ("0", "ENDSEC"), ("0", "EOF"),
+    ]
+    return groups
+
+
+def dxf_bytes(groups, eol=b"\r\n"):
+    return eol.join(b"%s%s%s" % (c.encode(), eol, v.encode()) for c, v in groups) + eol
+
+
+def dxf_mutations():
+    """(name, bytes) pairs: the drawing with one thing broken, and files that are no drawing at all."""
+    groups = dxf_drawing()
+    good = dxf_bytes(groups)
+    out = [("dxf_ok", good)]
+    for i, cut in enumerate(range(0, len(good), max(1, len(good) // 30))):
+        out.append(("dxf_cut%02d" % i, good[:cut]))
+    numeric = [i for i, (c, v) in enumerate(groups) if c in ("10", "20", "11", "21", "40", "42", "50", "51")]
+    for i in numeric:
+        for n, value in enumerate(["1e308", "-1e308", "3.5e38", "inf", "nan", "1e-320", "", "x", "0x10"]):
+            mutated = list(groups)
+            mutated[i] = (groups[i][0], value)
+            out.append(("dxf_value%02d_%d" % (i, n), dxf_bytes(mutated)))
+    for n, code in enumerate(["", "x", "-1", "2147483648", "99999999999", " 10", "1" * 60]):
+        mutated = list(groups)
+        mutated[13] = (code, groups[13][1])
+        out.append(("dxf_code%d" % n, dxf_bytes(mutated)))
+    # Entities whose closing group never comes read on to the end of the file.
+    for kind, last in (("LINE", "21"), ("ARC", "51"), ("CIRCLE", "40")):
+        at = next(i for i, (c, v) in enumerate(groups) if v == kind)
+        unfinished = [g for g in groups[:at + 1]] + [g for g in groups[at + 1:] if g[0] != last]
+        out.append(("dxf_no_%s" % last, dxf_bytes(unfinished)))
+        out.append(("dxf_ends_in_%s" % kind, dxf_bytes(groups[:at + 2])))
+    entities = groups.index(("2", "ENTITIES"))
+    out.append(("dxf_polyline_without_vertex", dxf_bytes(groups[:entities + 1] + [("0", "POLYLINE"), ("0", "ENDSEC")])))
+    out.append(("dxf_vertex_without_seqend", dxf_bytes([g for g in groups if g != ("0", "SEQEND")])))
+    out.append(("dxf_no_entities", dxf_bytes([g for g in groups if g[1] != "ENTITIES"])))
+    out.append(("dxf_layer_named_line", dxf_bytes(groups[:entities + 1] + [("8", "LINE")] + groups[entities + 1:])))
+    out.append(("dxf_long_value", dxf_bytes(groups[:entities + 1] + [("8", "W" * 100000)] + groups[entities + 1:])))
+    out.append(("dxf_long_code", dxf_bytes(groups[:entities + 1]) + b"1" * 100000 + b"\r\nLINE\r\n"))
+    # Many counted entities with no geometry: the first pass promises more than the second finds.
+    out.append(("dxf_many_counted", dxf_bytes(groups[:entities + 1] + [("0", "VERTEX"), ("0", "LINE")] * 200000)))
+    out.append(("dxf_lf_only", dxf_bytes(groups, b"\n")))
+    out.append(("dxf_cr_only", dxf_bytes(groups, b"\r")))
+    out.append(("dxf_nul_bytes", good.replace(b"WALL", b"\0\0\0\0", 1)))
+    out.append(("dxf_empty", b""))
+    out.append(("dxf_binary", bytes(range(256)) * 64))
+    return out
+
+
 def command_lines(project, ies_file, out_dir):
     """Malformed command lines: (name, arguments, output that must not appear unless the exit is 0)."""
     o = os.path.join(out_dir, "cmd_out")
@@ -156,7 +220,7 @@ def command_lines(project, ies_file, out_dir):
 
 
 def write_all(folder, samples_dir):
-    """Writes the hostile files into folder; returns (projects, photometry files)."""
+    """Writes the hostile files into folder; returns (projects, photometry files, DXF drawings)."""
     os.makedirs(folder, exist_ok=True)
     with open(os.path.join(samples_dir, "room_sample.OLE"), "rb") as f:
         sample = f.read()
@@ -171,11 +235,17 @@ def write_all(folder, samples_dir):
         with open(path, "wb") as f:
             f.write(data)
         photometry.append(path)
-    return projects, photometry
+    drawings = []
+    for name, data in dxf_mutations():
+        path = os.path.join(folder, name + ".dxf")
+        with open(path, "wb") as f:
+            f.write(data)
+        drawings.append(path)
+    return projects, photometry, drawings
 
 
 if __name__ == "__main__":
     if len(sys.argv) != 3:
         sys.exit("usage: make_hostile.py SAMPLES_DIR OUT_DIR")
-    p, ph = write_all(sys.argv[2], sys.argv[1])
-    print("%d projects, %d photometric files in %s" % (len(p), len(ph), sys.argv[2]))
+    p, ph, d = write_all(sys.argv[2], sys.argv[1])
+    print("%d projects, %d photometric files, %d DXF drawings in %s" % (len(p), len(ph), len(d), sys.argv[2]))

@@ -327,6 +327,13 @@ TEST_F(ProjectFileTest, RandomPlansSurviveWritingAndReadingBack) {
         }
         for (int n = any(0, 5); n > 0; --n)
             d.plan.hasira.add(model::HasiraRecord{any(37, 60), any(INT32_MIN, INT32_MAX), any(INT32_MIN, INT32_MAX), any(0, 1000), 0});
+        for (int n = any(-3, 4); n > 0; --n) {
+            model::AreaRecord a{text(), any(INT32_MIN, INT32_MAX), any(INT32_MIN, INT32_MAX), any(INT32_MIN, INT32_MAX),
+                                any(INT32_MIN, INT32_MAX), any(0, model::kMaxRequiredLux),
+                                static_cast<float>(any(0, 100)) / 100.0f};
+            model::normaliseArea(a);
+            d.plan.areas.push_back(a);
+        }
 
         const std::string first = model::projectBytes(d, t);
         model::ProjectContent content;
@@ -353,6 +360,57 @@ TEST_F(ProjectFileTest, RandomPlansSurviveWritingAndReadingBack) {
         EXPECT_EQ(model::parseProjectBytes(model::projectBytes(again, againTypes), content), model::ParseError::None)
             << "round " << round;
     }
+}
+
+// Task areas come after the four sections, only when there are any; a name may hold commas. A reader
+// that does not know the section skips its lines (each starts with a number, none is a section name).
+TEST_F(ProjectFileTest, TaskAreasAreOneMoreSectionAndHostileAreaLinesAreDamage) {
+    fillSample();
+    touroku[3].placedCount = 2;  // as the reader recounts it, so that the bytes read back compare whole
+    const std::string without = model::projectBytes(doc, touroku);
+    EXPECT_EQ(without.find("AREA"), std::string::npos);
+    doc.plan.areas.push_back(model::AreaRecord{"机A, 窓側", 10, 20, 300, 200, 750, 0.6f});
+    doc.plan.areas.push_back(model::AreaRecord{"", -5, -5, -5, -5, 0, 0.0f});
+    ASSERT_TRUE(model::writeProject(path("areas.OLE"), doc, touroku, services));
+    const std::string with = readBytes(path("areas.OLE"));
+    EXPECT_EQ(with, without + base::utf8ToCp932("AREA\r\n10,20,300,200,750,0.60,机A, 窓側\r\n-5,-5,-5,-5,0,0.00,\r\nEND\r\n"));
+
+    model::Document back;
+    catalog::TourokuTable backTypes;
+    ASSERT_TRUE(model::readProject(path("areas.OLE"), back, backTypes, services));
+    ASSERT_EQ(back.plan.areas.size(), 2u);
+    EXPECT_EQ(back.plan.areas[0].name, "机A, 窓側");
+    EXPECT_EQ(back.plan.areas[0].x2, 300);
+    EXPECT_FLOAT_EQ(back.plan.areas[0].requiredUniformity, 0.6f);
+    EXPECT_EQ(model::projectBytes(back, backTypes), with);
+
+    const std::string longName(model::kMaxAreaNameBytes + 1, 'n');
+    const std::vector<std::string> hostile = {
+        "300,20,10,200,750,0.60,A",  // corners out of order
+        "10,200,300,20,750,0.60,A",
+        "10,20,300,200,-1,0.60,A",  // a negative or absurd requirement
+        "10,20,300,200,100001,0.60,A",
+        "10,20,300,200,750,1.5,A",
+        "10,20,300,200,750,-0.1,A",
+        "10,20,300,200,750,nan,A",
+        "10,20,300,200,750,0.60",  // no name field
+        "10,20,300,200",
+        "10,20,x,200,750,0.60,A",
+        "10,20,300,99999999999,750,0.60,A",
+        "10,20,300,200,750,0.60," + longName,
+    };
+    for (const std::string& line : hostile) {
+        writeBytes(path("hostile.OLE"), without + "AREA\r\n" + line + "\r\nEND\r\n");
+        FakeServices s;
+        model::ProjectCommands commands(back, backTypes, s);
+        EXPECT_FALSE(commands.openPath(path("hostile.OLE"))) << line;
+        ASSERT_EQ(s.messages.size(), 1u) << line;
+        EXPECT_EQ(s.messages[0].text, "ORDIVANﾌｧｲﾙではないか、破壊されています。");
+        EXPECT_EQ(back.plan.areas.size(), 2u) << line;
+    }
+    // A section cut off before its "END" lost areas.
+    writeBytes(path("cut.OLE"), without + "AREA\r\n10,20,300,200,750,0.60,A\r\n");
+    EXPECT_FALSE(model::validateProject(path("cut.OLE"), services));
 }
 
 TEST_F(ProjectFileTest, ASecondBlockForOneSlotIsDamaged) {

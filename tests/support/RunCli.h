@@ -47,4 +47,22 @@ inline CliResult runCli(std::initializer_list<std::string> arguments) {
     return r;
 }
 
+// The whole content of a file, empty when it cannot be read.
+inline std::string slurp(const std::filesystem::path& p) {
+    std::ifstream f(p, std::ios::binary);
+    return {std::istreambuf_iterator<char>(f), {}};
+}
+
+// Runs a shell command and returns what it wrote on its standard output.
+inline std::string capture(const std::string& command) {
+    std::string out;
+    FILE* pipe = ::popen(command.c_str(), "r");
+    if (!pipe) return out;
+    char buffer[4096];
+    std::size_t n;
+    while ((n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0) out.append(buffer, n);
+    ::pclose(pipe);
+    return out;
+}
+
 } // namespace testsupport

@@ -13,6 +13,7 @@
 #include "editor/Dialogs.h"
 #include "editor/forms/TfrmLen.h"
 #include "editor/forms/TfrmSinki.h"
+#include "editor/forms/TfrmTaskArea.h"
 #include "io/DxfSaveCommand.h"
 #include "io/forms/TfrmDXFOutType.h"
 #include "print/ViewPainters.h"
@@ -23,6 +24,7 @@
 #include "view/IlluminanceCsv.h"
 #include "view/PlanRender.h"
 #include "view/ResultMaps.h"
+#include "view/forms/TfrmAreaTable.h"
 #include "view/forms/TfrmColorScale2.h"
 #include "view/forms/TfrmLxScale.h"
 #include "calc/forms/TfrmSeido.h"
@@ -80,6 +82,8 @@ MainEngine::MainEngine(TfrmMain& frm, editor::MainState& state, catalog::forms::
     frmDXFOutType = new io::forms::TfrmDXFOutType(&frm);
     frmPrint = new print::forms::TfrmPrint(ctx.services, &frm);
     frmCD = new print::forms::TfrmCD(ctx.services, state.doc.productTitle, &frm);
+    frmTaskArea = new editor::forms::TfrmTaskArea(ctx.services, &frm);
+    frmAreaTable = new view::forms::TfrmAreaTable(&frm);
 
     display_.hooks.clearDrawingSurface = [this] { editor_->clearDrawingSurface(); };
     display_.hooks.redisplayPlan = [this] { editor_->redisplayPlan(); };
@@ -111,8 +115,8 @@ io::LegendStamp MainEngine::legendStamp() const {
     io::LegendStamp stamp;
     view::forms::TfrmColorScale2* window = frm_.frmColorScale2;
     stamp.visible = window->isVisible();
-    const QPoint at = frm_.Image1->mapFromGlobal(window->mapToGlobal(QPoint(0, 0)));
-    stamp.topLeft = ui::Point{at.x(), at.y()};
+    // Where the legend stands over the plan, in plan pixels at any zoom.
+    stamp.topLeft = frm_.Image1->planPointAt(frm_.Image1->mapFromGlobal(window->mapToGlobal(QPoint(0, 0))));
     stamp.draw = [window](ui::Surface& picture, ui::Point topLeft) {
         picture.drawSurface(topLeft.x, topLeft.y, window->surface());
     };
@@ -133,7 +137,14 @@ void MainEngine::runCalculation() {
     display_.mainWindow.top = outer.top();
     display_.mainWindow.width = outer.width();
     display_.mainWindow.outerHeight = outer.height();
-    view::calculateAndPresent(display_, frm_.context().touroku);
+    const bool done = view::calculateAndPresent(display_, frm_.context().touroku) == calc::CalcOutcome::Done;
+    if (!done || state_.stats.areas.empty()) {
+        frmAreaTable->hide();
+        return;
+    }
+    frmAreaTable->fill(state_.stats);
+    if (!frmAreaTable->isVisible()) placeWithin(*frmAreaTable, frm_.planAreaOnScreen(), Corner::TopLeft);
+    frmAreaTable->show();
 }
 
 void MainEngine::showResult(char kind, int redrawChoice) {
@@ -159,7 +170,7 @@ editor::EditorHooks MainEngine::editorHooks() {
             // Beside the click, flipped where it would leave the screen.
             len->adjustSize();
             const QRect screen = f->screen()->geometry();
-            const QPoint click = f->Image1->mapToGlobal(QPoint(r.click.x, r.click.y)) - screen.topLeft();
+            const QPoint click = f->Image1->mapToGlobal(f->Image1->widgetPointOf(r.click)) - screen.topLeft();
             const QSize size = len->frameGeometry().size();  // the frame is what must stay on the screen
             const ui::Point at = editor::lengthDialogPosition(ui::Point{click.x(), click.y()},
                                                               ui::Size{size.width(), size.height()},
@@ -182,6 +193,7 @@ editor::EditorHooks MainEngine::editorHooks() {
         state_.settings.calcConfirmed = f->frmCalcStart->execute();
     };
     h.runCalculation = [this] { runCalculation(); };
+    h.askTaskArea = [this](const model::AreaRecord& area) { return frmTaskArea->execute(area); };
     h.redisplayResult = [this](char kind) { showResult(kind, redrawChoice_); };
     h.askRedrawChoice = [this, f] {
         redrawChoice_ = f->frmRedraw->execute();
@@ -199,7 +211,11 @@ editor::EditorHooks MainEngine::editorHooks() {
     h.hideRegistration = [this] { frmKigu->hide(); };
     h.refreshRegistrationCounts = [this] { frmKigu->updateCounts(); };
     h.refreshRegistrationSlots = [this] { frmKigu->reset(); };
-    h.closeLegendWindows = [this] { display_.hideLegends(); };
+    // Back to the plan: the result's windows go, the task-area table with them (its figures are the result's).
+    h.closeLegendWindows = [this] {
+        display_.hideLegends();
+        frmAreaTable->hide();
+    };
     h.closeSecondColourScale = [f] { f->frmColorScale2->hide(); };
     h.showContextMenu = [f] { f->PopupMenu1->popup(QCursor::pos()); };
     h.showCurveWindow = [this](int slot) { showCurve(slot); };
@@ -283,6 +299,7 @@ void MainEngine::bind(model::ProjectCommands& project) {
         {"imgLine", &editor::Editor::imgLineClick},       {"imgL", &editor::Editor::imgLClick},
         {"imgBox", &editor::Editor::imgBoxClick},         {"imgArc", &editor::Editor::imgArcClick},
         {"imgDelLine", &editor::Editor::imgDelLineClick}, {"imgCut", &editor::Editor::imgCutClick},
+        {"imgArea", &editor::Editor::imgAreaClick},       {"imgDelArea", &editor::Editor::imgDelAreaClick},
         {"imgKigu1", &editor::Editor::imgKigu1Click},     {"imgKigu2", &editor::Editor::imgKigu2Click},
         {"imgKigu3", &editor::Editor::imgKigu3Click},     {"imgDelKigu", &editor::Editor::imgDelKiguClick},
         {"imgTakasa", &editor::Editor::imgTakasaClick},   {"imgFLyoko", &editor::Editor::imgFLyokoClick},

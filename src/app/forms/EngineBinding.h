@@ -21,6 +21,12 @@ class TfrmList;
 namespace io::forms {
 class TfrmDXFOutType;
 }
+namespace editor::forms {
+class TfrmTaskArea;
+}
+namespace view::forms {
+class TfrmAreaTable;
+}
 namespace print::forms {
 class TfrmPrint;
 class TfrmCD;
@@ -66,6 +72,8 @@ public:
     io::forms::TfrmDXFOutType* frmDXFOutType;
     print::forms::TfrmPrint* frmPrint;
     print::forms::TfrmCD* frmCD;
+    editor::forms::TfrmTaskArea* frmTaskArea;
+    view::forms::TfrmAreaTable* frmAreaTable;  // shown after a calculation of a plan with task areas
 
 private:
     // The commands whose owners are the windows: project files, dialogs, options.

@@ -89,6 +89,12 @@ void glyph(QPainter& p, const std::string& n, const QColor& ink) {
     } else if (n == "imgDelLine") {
         p.drawLine(5, 20, 20, 5);
         cross(p, 15, 15, 9);
+    } else if (n == "imgArea") {
+        p.drawRect(6, 9, 18, 13);
+        p.fillRect(9, 12, 6, 4, ink);
+    } else if (n == "imgDelArea") {
+        p.drawRect(5, 6, 14, 10);
+        cross(p, 15, 15, 9);
     } else if (n == "imgKigu1") {
         fixtureSymbol(p, 15, 15, 6);
     } else if (n == "imgKigu2") {

@@ -26,11 +26,10 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMouseEvent>
-#include <QPainter>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
-#include <QScrollArea>
+#include <QStatusBar>
 #include <QTimer>
 #include <QToolTip>
 #include <QVBoxLayout>
@@ -70,43 +69,6 @@ void PictureButton::mouseReleaseEvent(QMouseEvent* event) {
     if (isEnabled() && rect().contains(event->position().toPoint())) emit clicked();
 }
 
-PlanImage::PlanImage(ui::qt::ImageSurface& surface, QWidget* parent) : QWidget(parent), surface_(surface) {
-    setObjectName(QStringLiteral("Image1"));
-    setMouseTracking(true);
-    fitToSurface();
-}
-
-void PlanImage::fitToSurface() {
-    if (size() != QSize(surface_.width(), surface_.height())) setFixedSize(surface_.width(), surface_.height());
-}
-
-void PlanImage::paintEvent(QPaintEvent* event) {
-    QPainter p(this);
-    p.drawImage(event->rect().topLeft(), *surface_.image(), event->rect());
-}
-
-namespace {
-ui::MouseEvent toMouseEvent(const QMouseEvent* e, Qt::MouseButton button) {
-    ui::MouseEvent m;
-    const QPoint pos = e->position().toPoint();
-    m.position = ui::Point{pos.x(), pos.y()};
-    m.button = button == Qt::RightButton ? ui::MouseButton::Right
-               : button == Qt::MiddleButton ? ui::MouseButton::Middle
-                                            : ui::MouseButton::Left;
-    m.shift = e->modifiers().testFlag(Qt::ShiftModifier);
-    m.ctrl = e->modifiers().testFlag(Qt::ControlModifier);
-    return m;
-}
-} // namespace
-
-void PlanImage::mousePressEvent(QMouseEvent* event) {
-    if (onMouseDown) onMouseDown(toMouseEvent(event, event->button()));
-}
-
-void PlanImage::mouseMoveEvent(QMouseEvent* event) {
-    if (onMouseMove) onMouseMove(toMouseEvent(event, Qt::NoButton));
-}
-
 TfrmMain::TfrmMain(MainContext context, QWidget* parent) : QMainWindow(parent), ctx_(context) {
     setObjectName(QStringLiteral("frmMain"));
     auto* central = new QWidget(this);
@@ -119,18 +81,22 @@ TfrmMain::TfrmMain(MainContext context, QWidget* parent) : QMainWindow(parent), 
     palette->setFrameShape(QFrame::StyledPanel);
     buildPalette(palette);
 
-    ScrollBox1 = new QScrollArea(central);
-    ScrollBox1->setObjectName(QStringLiteral("ScrollBox1"));
-    ScrollBox1->setWidgetResizable(false);
-    ScrollBox1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    ScrollBox1 = new PlanView(ctx_.surface, central);
+    Image1 = ScrollBox1->image();
     setAutoScroll(false);
-    Image1 = new PlanImage(ctx_.surface, ScrollBox1);
-    ScrollBox1->setWidget(Image1);
 
     auto* status = new QFrame(central);
     status->setObjectName(QStringLiteral("Panel2"));
     status->setFrameShape(QFrame::StyledPanel);
     buildStatusPanel(status);
+
+    // The pointer read-out has a bar of its own under the status panel, whose labels fill a small screen.
+    labPointerMm = new QLabel(this);
+    labPointerMm->setObjectName(QStringLiteral("labPointerMm"));
+    labPointerMm->setMinimumWidth(QFontMetrics(labPointerMm->font()).horizontalAdvance(
+        QStringLiteral("X: 99999 mm  Y: 99999 mm  長さ: 99999 mm  角度: 359.9°")));
+    statusBar()->setSizeGripEnabled(false);
+    statusBar()->addPermanentWidget(labPointerMm);
 
     palettePanel_ = palette;
     statusPanel_ = status;
@@ -145,7 +111,7 @@ TfrmMain::TfrmMain(MainContext context, QWidget* parent) : QMainWindow(parent), 
     PopupMenu1->setObjectName(QStringLiteral("PopupMenu1"));
     menus_["PopupMenu1"] = PopupMenu1;
     buildMenus();
-
+    bindZoomCommands();
 
     Image1->onMouseDown = [this](const ui::MouseEvent& e) {
         run([&] {
@@ -248,6 +214,10 @@ constexpr MenuEntry kMenus[] = {
     {"View1", "mnuPrintGrid", "グリッド表示", 'I'},
     {"View1", "mnuDelHaikei", "背景を消す", 'I'},
     {"View1", "mnuDelGrid", "グリッドを消す", 'I'},
+    {"View1", "", "", '-'},
+    {"View1", "mnuZoomIn", "拡大表示", 'I'},
+    {"View1", "mnuZoomOut", "縮小表示", 'I'},
+    {"View1", "mnuZoomFit", "全体表示", 'I'},
     {"View1", "", "", '-'},
     {"View1", "mnuBmpSize", "BMPの表示サイズ", 'M'},
     {"mnuBmpSize", "mnuBmpScreen", "スクリーン全面", 'x'},
@@ -406,6 +376,8 @@ void TfrmMain::buildPalette(QWidget* panel) {
     // "線分のカット" acts on release inside the button; pressing only shows its ON picture.
     add("imgCut", "線分のカット");
     buttons_["imgCut"]->actOnRelease();
+    add("imgArea", "作業領域");
+    add("imgDelArea", "作業領域の消去");
     add("imgKigu1", "単体入力");
     add("imgKigu2", "直線配灯");
     add("imgKigu3", "格子配灯");
@@ -512,13 +484,24 @@ void TfrmMain::run(const std::function<void()>& command) {
 
 void TfrmMain::setAutoScroll(bool on) {
     autoScroll_ = on;
-    const auto policy = on ? Qt::ScrollBarAsNeeded : Qt::ScrollBarAlwaysOff;
-    ScrollBox1->setHorizontalScrollBarPolicy(policy);
-    ScrollBox1->setVerticalScrollBarPolicy(policy);
+    ScrollBox1->setAutoScroll(on);
+}
+
+void TfrmMain::bindZoomCommands() {
+    // The zoom is the view's own: the plan, its pixels and every output stay as they are. The editor
+    // learns it for the pointer's reach, which is measured on the screen.
+    ScrollBox1->onZoomChanged = [this](double zoom) { ctx_.window.zoom = zoom; };
+    commands.bind("mnuZoomIn", [this] { ScrollBox1->zoomSteps(1, ScrollBox1->pointerOrCentre()); });
+    commands.bind("mnuZoomOut", [this] { ScrollBox1->zoomSteps(-1, ScrollBox1->pointerOrCentre()); });
+    commands.bind("mnuZoomFit", [this] { ScrollBox1->fitWhole(); });
+    action("mnuZoomIn")->setShortcuts({QKeySequence(Qt::Key_Plus), QKeySequence(Qt::KeypadModifier | Qt::Key_Plus),
+                                       QKeySequence(Qt::CTRL | Qt::Key_Plus)});
+    action("mnuZoomOut")->setShortcuts({QKeySequence(Qt::Key_Minus), QKeySequence(Qt::KeypadModifier | Qt::Key_Minus),
+                                        QKeySequence(Qt::CTRL | Qt::Key_Minus)});
 }
 
 int TfrmMain::planAreaHeight() const {
-    const int client = height() - (menuBar() ? menuBar()->height() : 0);
+    const int client = height() - (menuBar() ? menuBar()->height() : 0) - statusBar()->height();
     return client - palettePanel_->height() - statusPanel_->height();
 }
 
@@ -581,6 +564,7 @@ void TfrmMain::syncFromState() {
     labPointLx->setText(qs(window.pointLuxLabel));
     labScaleType->setText(qs(window.scaleTypeLabel));
     labBikou->setText(qs(window.bikouLabel));
+    labPointerMm->setText(qs(ctx_.window.pointerReadout));
     labTendaka->setText(qs(doc.tenDakaLabel));
 
     if (ctx_.window.surfaceHint.empty()) {

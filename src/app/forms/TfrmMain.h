@@ -1,6 +1,7 @@
 // The main window: palette of picture buttons, menus, the plan image in its scroll box, and the status panel.
 #pragma once
 #include "app/MainCommands.h"
+#include "app/forms/PlanView.h"
 #include "editor/WindowState.h"
 #include "editor/WindowView.h"
 #include "calc/IlluminanceGrid.h"
@@ -19,7 +20,6 @@ class QLineEdit;
 class QMenu;
 class QPushButton;
 class QRadioButton;
-class QScrollArea;
 class QTimer;
 
 namespace calc::forms {
@@ -84,24 +84,6 @@ private:
     bool pictureSet_ = false;
 };
 
-// The plan image at 1:1; mouse events go out in plan pixels.
-class PlanImage : public QWidget {
-    Q_OBJECT
-public:
-    PlanImage(ui::qt::ImageSurface& surface, QWidget* parent);
-    void fitToSurface();
-    std::function<void(const ui::MouseEvent&)> onMouseDown;
-    std::function<void(const ui::MouseEvent&)> onMouseMove;
-
-protected:
-    void paintEvent(QPaintEvent*) override;
-    void mousePressEvent(QMouseEvent* event) override;
-    void mouseMoveEvent(QMouseEvent* event) override;
-
-private:
-    ui::qt::ImageSurface& surface_;
-};
-
 class TfrmMain : public QMainWindow {
     Q_OBJECT
 public:
@@ -146,6 +128,7 @@ public:
     QLabel* labPointLx;
     QLabel* labScaleType;
     QLabel* labBikou;
+    QLabel* labPointerMm;  // the pointer in mm, and the length and angle of the segment being drawn
     QLabel* labKijun;    // "基準"
     QLabel* labTendaka;
     QPushButton* btnHenkou;
@@ -158,7 +141,7 @@ public:
     QLabel* labHasiraMm;
     QRadioButton* rbtnKosuu;
     QRadioButton* rbtnPitch;
-    QScrollArea* ScrollBox1;
+    PlanView* ScrollBox1;
     PlanImage* Image1;
 
     // The windows the main window shows (created once with it).
@@ -186,6 +169,7 @@ private:
     void buildMenus();
     void buildPalette(QWidget* panel);
     void buildStatusPanel(QWidget* panel);
+    void bindZoomCommands();
     QAction* addItem(QMenu* menu, const char* name, const QString& caption, bool checkable);
     PictureButton* addButton(QLayout* layout, const char* name, const QString& hint);
 

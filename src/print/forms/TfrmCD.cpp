@@ -146,7 +146,7 @@ void TfrmCD::btnPreviewClick() {
     QPrinter printer(QPrinter::HighResolution);
     printer.setPageOrientation(QPageLayout::Portrait);
     if (!ui::qt::printerAvailable()) printer.setOutputFormat(QPrinter::PdfFormat);
-    ui::qt::showPrintPreview(printer, this, [this](ui::Surface& page) { drawSheet(page); });
+    ui::qt::showPrintPreview(printer, this, [this](ui::PrintJob& job) { drawSheet(job.page()); });
 }
 
 void TfrmCD::btnPrintClick() {

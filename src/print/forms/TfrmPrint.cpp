@@ -191,21 +191,21 @@ bool TfrmPrint::btnPrintClick() {
     bool ok = false;
     {
         ui::qt::PrinterJob job(printer_);
-        drawSheet(job.page());
+        drawSheet(job);
         ok = job.finish();
     }
     accept();
     return ok;
 }
 
-void TfrmPrint::drawSheet(ui::Surface& page) {
+void TfrmPrint::drawSheet(ui::PrintJob& job) {
     SheetContent content = sheetContentOf(*source_.doc, *source_.touroku, *source_.stats, *source_.settings);
     content.objectName = txtBukkenmei->text().toStdString();
     content.date = txtDate->text().toStdString();
     content.margins = margins_;
     if (!picbmp_ && source_.planImage && content.displayKind != 'T') picbmp_ = copyRegion(*source_.planImage, content.region, services_);
     content.picbmp = picbmp_.get();
-    drawDistributionSheet(page, content, source_.painters);
+    drawDistributionSheetPages(job, content, source_.painters);
 }
 
 void TfrmPrint::previewSheet(const PrintSource& source) {
@@ -214,12 +214,12 @@ void TfrmPrint::previewSheet(const PrintSource& source) {
     // The page, the date and the plan picture as the dialog would prepare them; the margins and the
     // object name are the ones last entered.
     FormShow();
-    ui::qt::showPrintPreview(printer_, parentWidget(), [this](ui::Surface& page) { drawSheet(page); });
+    ui::qt::showPrintPreview(printer_, parentWidget(), [this](ui::PrintJob& job) { drawSheet(job); });
 }
 
 void TfrmPrint::previewFixtureTable(const catalog::TourokuTable& touroku, const FixtureTableStyle& style) {
-    ui::qt::showPrintPreview(printer_, parentWidget(), [&](ui::Surface& page) {
-        drawFixtureTableAlone(page, margins_, touroku, style);
+    ui::qt::showPrintPreview(printer_, parentWidget(), [&](ui::PrintJob& job) {
+        drawFixtureTableAlone(job.page(), margins_, touroku, style);
     });
 }
 

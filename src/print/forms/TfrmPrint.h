@@ -88,8 +88,8 @@ private:
     bool readMargins();
     // With no printer, asks where this job's PDF file goes; false when the user cancelled.
     bool ensureOutput();
-    // The sheet of source_ with this dialog's texts and margins.
-    void drawSheet(ui::Surface& page);
+    // The sheet of source_ (with its task-area page when there are areas) with this dialog's texts and margins.
+    void drawSheet(ui::PrintJob& job);
 
     ui::Services& services_;
     QPrinter printer_;

@@ -92,13 +92,29 @@ std::unique_ptr<PrintJob> openPdfJob(const std::string& path, bool landscape, in
 
 bool printerAvailable() { return !QPrinterInfo::availablePrinterNames().isEmpty(); }
 
-void showPrintPreview(QPrinter& printer, QWidget* parent, const std::function<void(Surface&)>& drawPage) {
+namespace {
+
+// The pages of the preview window: the printer as the preview hands it over, written in place.
+class PreviewJob : public PrintJob {
+public:
+    explicit PreviewJob(QPrinter* printer) : surface_(printer) {}
+    Surface& page() override { return surface_; }
+    bool newPage() override { return surface_.newPage(); }
+    bool finish() override { return surface_.finish(); }
+
+private:
+    PrinterSurface surface_;
+};
+
+} // namespace
+
+void showPrintPreview(QPrinter& printer, QWidget* parent, const std::function<void(PrintJob&)>& drawPages) {
     QPrintPreviewDialog dialog(&printer, parent);
     dialog.setWindowTitle(QStringLiteral("印刷プレビュー"));
-    QObject::connect(&dialog, &QPrintPreviewDialog::paintRequested, &dialog, [&drawPage](QPrinter* target) {
-        PrinterSurface page(target);
-        drawPage(page);
-        page.finish();
+    QObject::connect(&dialog, &QPrintPreviewDialog::paintRequested, &dialog, [&drawPages](QPrinter* target) {
+        PreviewJob job(target);
+        drawPages(job);
+        job.finish();
     });
     dialog.exec();
 }

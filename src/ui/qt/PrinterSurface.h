@@ -77,8 +77,8 @@ std::unique_ptr<PrintJob> openPdfJob(const std::string& path, bool landscape, in
 // True when the system knows at least one printer.
 bool printerAvailable();
 
-// The preview window of a sheet on `printer`: `drawPage` draws the sheet on the page surface it is given
+// The preview window of a sheet on `printer`: `drawPages` draws the sheet into the job it is given
 // (again for every repaint and for the preview's own print command). Returns when the window is closed.
-void showPrintPreview(QPrinter& printer, QWidget* parent, const std::function<void(Surface&)>& drawPage);
+void showPrintPreview(QPrinter& printer, QWidget* parent, const std::function<void(PrintJob&)>& drawPages);
 
 } // namespace ui::qt

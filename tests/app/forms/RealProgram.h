@@ -66,10 +66,11 @@ struct Program {
                 if (surface().pixel(x, y) == ui::colors::black) box |= QRect(x, y, 1, 1);
         return box;
     }
+    // Every pixel of a colour: a line one pixel wide may lie on any row or column.
     int countPixels(const ui::Color& c) {
         int n = 0;
-        for (int y = 0; y < surface().height(); y += 2)
-            for (int x = 0; x < surface().width(); x += 2)
+        for (int y = 0; y < surface().height(); ++y)
+            for (int x = 0; x < surface().width(); ++x)
                 if (surface().pixel(x, y) == c) ++n;
         return n;
     }

@@ -6,6 +6,7 @@
 #include "editor/forms/TfrmLen.h"
 #include "catalog/forms/TfrmKigu.h"
 #include "io/forms/TfrmDXFOutType.h"
+#include "model/ProjectFile.h"
 #include "print/forms/TfrmCD.h"
 #include "print/forms/TfrmPrint.h"
 #include "support/QtApp.h"
@@ -469,6 +470,37 @@ TEST(CalculationRoad, NothingTheUserDoesDuringARunChangesWhatItReads) {
     // After the run the window takes commands again.
     prog.p->frm.action("mnuUndo")->trigger();
     EXPECT_EQ(prog.doc().plan.lines.count(), walls - 1);
+}
+
+// A plan whose result would mean nothing (here fixtures of a slot with no registered type, as a project from
+// elsewhere can hold) is refused by the calculation command itself: the system's message once, no run, and
+// the plan and its picture as they were.
+TEST(CalculationRoad, APlanWithFixturesOfAnUnregisteredSlotIsRefusedOnceAndKept) {
+    Program prog;
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    std::ifstream in(binaryDir() + "/samples/room_sample.OLE", std::ios::binary);
+    std::string bytes{std::istreambuf_iterator<char>(in), {}};
+    const std::string firstFixture = "KIGU\r\n1,";
+    const auto at = bytes.find(firstFixture);
+    ASSERT_NE(at, std::string::npos);
+    bytes.replace(at, firstFixture.size(), "KIGU\r\n2,");
+    const std::string path = dir.path().toStdString() + "/elsewhere.OLE";
+    std::ofstream(path, std::ios::binary) << bytes;
+    prog.p->frm.run([&] { prog.p->project.openPath(path); });
+    ASSERT_GT(prog.doc().plan.kigu.count(), 0);
+    const std::string planBefore = model::projectBytes(prog.doc(), prog.p->touroku);
+    const QRect wallsBefore = prog.wallBox();
+    prog.services.messages.clear();
+    prog.services.progressLog.clear();
+
+    prog.calculate(&calc::forms::TfrmCalcStart::btnBunpu);
+    ASSERT_EQ(prog.services.messages.size(), 1u);
+    EXPECT_EQ(prog.services.messages[0].text, "品番が登録されていません");
+    EXPECT_TRUE(prog.services.progressLog.empty()) << "nothing was calculated";
+    EXPECT_FALSE(prog.doc().resultValid);
+    EXPECT_EQ(model::projectBytes(prog.doc(), prog.p->touroku), planBefore);
+    EXPECT_EQ(prog.wallBox(), wallsBefore);
 }
 
 } // namespace

@@ -243,6 +243,19 @@ TEST(WindowConveniences, ThePreviewsShowTheSheetsAndThePdfOutputWritesTheSheet) 
     EXPECT_TRUE(sheet.contains(QStringLiteral("照度分布図"))) << sheet.toStdString();
     EXPECT_TRUE(sheet.contains(QStringLiteral("DL-1000"))) << sheet.toStdString();
 
+    // A plan with task areas: the preview and the PDF carry the area table on a second page.
+    prog.p->frm.run([&] { prog.p->project.openPath(testsupport::binaryDir() + "/samples/task_areas.OLE"); });
+    prog.calculate(&TfrmCalcStart::btnBunpu);
+    ASSERT_TRUE(prog.doc().resultValid);
+    EXPECT_EQ(previewPages([&] { item(prog, "mnuPreview")->trigger(); }), 2);
+    const std::string areasPdf = dir.filePath(QStringLiteral("areas.pdf")).toStdString();
+    prog.services.fileAnswers.push_back(areasPdf);
+    item(prog, "mnuPdf")->trigger();
+    ASSERT_EQ(std::system(("pdftotext -enc UTF-8 -f 2 -l 2 '" + areasPdf + "' '" + areasPdf + ".txt'").c_str()), 0);
+    QFile areas(QString::fromStdString(areasPdf + ".txt"));
+    ASSERT_TRUE(areas.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(QString::fromUtf8(areas.readAll()).contains(QStringLiteral("窓際デスク")));
+
     // A file that cannot be written is reported, not passed over.
     prog.services.messages.clear();
     prog.services.fileAnswers.push_back(dir.filePath(QStringLiteral("no/such/folder/sheet.pdf")).toStdString());

@@ -1,0 +1,17 @@
+// Task-area figures of a finished calculation: average, minimum, maximum and uniformity over a rectangle.
+#pragma once
+#include "calc/Calculation.h"
+
+namespace calc {
+
+// The figures over one rectangle of plan pixels (corners included). At a step above 1 only the lattice
+// points (column and row multiples of the step) count, so that no figure rests on interpolated values.
+// A point counts unless the wall mask marks it, it lies inside a pillar, or the calculation cleared it (0 lx).
+AreaFigures figuresOver(const IlluminanceGrid& grid, const WallMask& walls, const model::HasiraArray& pillars,
+                        const model::AreaRecord& area, int calcStep);
+
+// The figures of every task area of the plan and of the lit extent, into the statistics.
+void computeAreaFigures(const model::Plan& plan, const IlluminanceGrid& grid, const WallMask& walls, int calcStep,
+                        ResultStats& stats);
+
+} // namespace calc

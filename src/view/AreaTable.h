@@ -1,0 +1,26 @@
+// The task-area table as the window and the printed sheet show it: headings, one row of texts per area, the step note.
+#pragma once
+#include "calc/IlluminanceGrid.h"
+
+#include <array>
+#include <string>
+
+namespace view {
+
+inline constexpr const char* kAreaTableTitle = "作業領域の照度";
+
+inline constexpr std::size_t kAreaTableColumns = 9;
+using AreaTableRow = std::array<std::string, kAreaTableColumns>;
+
+// 作業領域, 平均照度, 最小照度, 最大照度, 均斉度, 最小/最大, 必要照度, 必要均斉度, 合否.
+const AreaTableRow& areaTableHeadings();
+
+// One area: its name, the illuminances truncated to whole lux like every lux figure of the program,
+// the ratios to two decimals, what it requires and its mark ("○ 合格" or "× 不合格").
+AreaTableRow areaTableRow(const calc::AreaFigures& figures);
+
+// Said under the table when the figures come from the calculated lattice alone (a step above 1);
+// empty at step 1.
+std::string areaTableStepNote(int calcStep);
+
+} // namespace view

@@ -1,0 +1,25 @@
+// The task-area table window: each area's figures and pass or fail after a calculation.
+#pragma once
+#include "calc/IlluminanceGrid.h"
+
+#include <QWidget>
+
+class QLabel;
+class QTableWidget;
+
+namespace view::forms {
+
+class TfrmAreaTable : public QWidget {
+    Q_OBJECT
+public:
+    explicit TfrmAreaTable(QWidget* parent = nullptr);
+
+    // The rows of the result's task areas and, at a step above 1, the note that only the calculated
+    // points were used.
+    void fill(const calc::ResultStats& stats);
+
+    QTableWidget* grdArea;
+    QLabel* labNote;
+};
+
+} // namespace view::forms
