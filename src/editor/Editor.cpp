@@ -305,7 +305,7 @@ void Editor::mouseDown(const ui::MouseEvent& e) {
     if (e.button != ui::MouseButton::Left || state_.window.resultShown) return;
     if (auto snapped = snap(e.position.x, e.position.y)) handleSnappedPoint(*snapped);
     // What was being measured has ended or begins again here: the next move shows the new segment.
-    state_.window.pointerReadout = readoutFor(doc.plan.mmPerPixel, e.position, RubberBand{});
+    state_.window.pointerReadout = readoutFor(state_.doc.plan.mmPerPixel, e.position, RubberBand{});
 }
 
 void Editor::escapeKey() {

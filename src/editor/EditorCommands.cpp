@@ -21,7 +21,7 @@ void Editor::mnuUndoClick() {
         if (isTaskAreaTool(state_.window.toolCode)) {
             if (doc.plan.areas.empty()) return;
             doc.plan.areas.pop_back();
-            model::markPlanChanged(doc);
+            model::markPlanChanged(doc, state_.window);
             redisplayPlan();
             return;
         }

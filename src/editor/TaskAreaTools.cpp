@@ -24,7 +24,7 @@ ToolOutcome TaskAreaTool::complete(ui::Point s, ui::Point p) {
         area.requiredUniformity = given->requiredUniformity;
     }
     doc.plan.areas.push_back(area);
-    model::markPlanChanged(doc);
+    model::markPlanChanged(doc, ctx_.state.window);
     view::drawTaskArea(ctx_.surface, area, area.name);
     return ToolOutcome::Kept;
 }
@@ -39,7 +39,7 @@ ToolOutcome DeleteTaskAreasTool::complete(ui::Point c0, ui::Point c1) {
     }
     if (kept.size() == doc.plan.areas.size()) return ToolOutcome::Kept;
     doc.plan.areas = std::move(kept);
-    model::markPlanChanged(doc);
+    model::markPlanChanged(doc, ctx_.state.window);
     ctx_.editor.redisplayPlan();
     return ToolOutcome::Kept;
 }

@@ -402,7 +402,7 @@ TEST_F(ProjectFileTest, TaskAreasAreOneMoreSectionAndHostileAreaLinesAreDamage) 
     for (const std::string& line : hostile) {
         writeBytes(path("hostile.OLE"), without + "AREA\r\n" + line + "\r\nEND\r\n");
         FakeServices s;
-        model::ProjectCommands commands(back, backTypes, s);
+        model::ProjectCommands commands(back, shown, backTypes, s);
         EXPECT_FALSE(commands.openPath(path("hostile.OLE"))) << line;
         ASSERT_EQ(s.messages.size(), 1u) << line;
         EXPECT_EQ(s.messages[0].text, "ORDIVANﾌｧｲﾙではないか、破壊されています。");

@@ -16,7 +16,8 @@ inline QApplication& qtApp() {
     static char name[] = "ordivan-test";
     static char* argv[] = {name, nullptr};
     static QApplication* app = [] {
-        qputenv("QT_QPA_PLATFORM", QByteArrayLiteral("offscreen"));
+        // An offscreen platform given with options (a screen configuration) is kept as it is.
+        if (!qgetenv("QT_QPA_PLATFORM").startsWith("offscreen")) qputenv("QT_QPA_PLATFORM", QByteArrayLiteral("offscreen"));
         auto* a = new QApplication(argc, argv);
         // The program keeps recent projects and the last folder in the user's settings: the tests keep
         // theirs in a folder of their own that goes with the process, never in the real user's.

@@ -48,24 +48,42 @@ namespace {
 
 enum class Corner { TopLeft, TopRight, Centre };
 
+QMargins frameMargins(const QWidget& window) {
+    const QRect client = window.geometry(), frame = window.frameGeometry();
+    return QMargins(client.left() - frame.left(), client.top() - frame.top(), frame.right() - client.right(),
+                    frame.bottom() - client.bottom());
+}
+
 // Puts a window in a corner (8 pixels in) or the centre of `area`, entirely inside it where it fits;
 // a window larger than the area keeps its top left corner inside it.
 void placeWithin(QWidget& window, const QRect& area, Corner corner) {
     window.ensurePolished();
     if (QLayout* layout = window.layout()) layout->activate();
     if (!window.testAttribute(Qt::WA_Resized)) window.adjustSize();
-    // The client area is what gets placed: its frame is unknown until the window was first shown, and
-    // placing the frame instead moves the window by the title bar's height from one opening to the next.
-    const QRect client = window.geometry(), frame = window.frameGeometry();
-    const QMargins border(client.left() - frame.left(), client.top() - frame.top(), frame.right() - client.right(),
-                          frame.bottom() - client.bottom());
-    const QRect room = area.marginsRemoved(border);
+    // The client area is what gets placed, inside the frame the window system draws round it. That frame
+    // is unknown until the window was first shown; until then it is taken to be the main window's, so the
+    // first opening and every later one end in the same place.
+    const QRect client = window.geometry();
+    QMargins border = frameMargins(window);
+    if (border.isNull() && window.parentWidget()) border = frameMargins(*window.parentWidget()->window());
+    QRect room = area.marginsRemoved(border);
+    // A window bigger than the plan area (a small screen, a tall title bar) first gives up what its layout
+    // can spare; what is still too much reaches up over the palette and menu, never down over the status
+    // panel or off the screen.
+    QSize size = client.size();
+    if (size.height() > room.height() || size.width() > room.width()) {
+        size = size.boundedTo(room.size()).expandedTo(window.minimumSizeHint()).expandedTo(window.minimumSize());
+        const QScreen* screen = QGuiApplication::screenAt(area.center());
+        const QRect desk = screen ? screen->availableGeometry().marginsRemoved(border) : room;
+        if (size.height() > room.height()) room.setTop(std::max(desk.top(), room.bottom() + 1 - size.height()));
+        if (size.width() > room.width()) room.setLeft(std::max(desk.left(), room.right() + 1 - size.width()));
+    }
     QPoint wanted = room.topLeft() + QPoint(8, 8);
-    if (corner == Corner::TopRight) wanted.setX(room.right() + 1 - client.width() - 8);
-    if (corner == Corner::Centre) wanted = room.center() - QPoint(client.width() / 2, client.height() / 2);
-    const int x = std::max(room.left(), std::min(wanted.x(), room.right() + 1 - client.width()));
-    const int y = std::max(room.top(), std::min(wanted.y(), room.bottom() + 1 - client.height()));
-    window.setGeometry(x, y, client.width(), client.height());
+    if (corner == Corner::TopRight) wanted.setX(room.right() + 1 - size.width() - 8);
+    if (corner == Corner::Centre) wanted = room.center() - QPoint(size.width() / 2, size.height() / 2);
+    const int x = std::max(room.left(), std::min(wanted.x(), room.right() + 1 - size.width()));
+    const int y = std::max(room.top(), std::min(wanted.y(), room.bottom() + 1 - size.height()));
+    window.setGeometry(x, y, size.width(), size.height());
 }
 
 } // namespace

@@ -1,5 +1,5 @@
 // The real program driven by the window tests: the main window with its editor, catalogue and dialogs on a
-// 1280 x 800 screen, with recording services whose pictures are real images.
+// 1280 x 800 screen unless told another, with recording services whose pictures are real images.
 #pragma once
 #include "app/forms/MainProgram.h"
 #include "calc/forms/TfrmCalcStart.h"
@@ -14,6 +14,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPushButton>
+#include <QScreen>
 #include <cstdlib>
 #include <memory>
 #include <string>
@@ -24,10 +25,10 @@ struct Program {
     ui::testing::FakeServices services;
     std::unique_ptr<app::forms::MainProgram> p;
 
-    Program() {
+    explicit Program(app::ScreenInfo screen = {1280, 800, 96}) {
         testsupport::qtApp();
         services.surfaceFactory = [](int w, int h) { return std::make_unique<ui::qt::ImageSurface>(w, h); };
-        p = std::make_unique<app::forms::MainProgram>(app::ScreenInfo{1280, 800, 96}, binaryDir() + "/zolt_data", services);
+        p = std::make_unique<app::forms::MainProgram>(screen, binaryDir() + "/zolt_data", services);
         p->fillColours();
         p->frm.show();
         p->frm.syncFromState();
@@ -85,6 +86,20 @@ struct Program {
         if (!window && legend->isVisible()) {
             QPainter painter(&img);
             painter.drawImage(legend->geometry().topLeft() - p->frm.geometry().topLeft(), legend->grab().toImage());
+        }
+        img.save(dir + '/' + name + QStringLiteral(".png"));
+    }
+    // The same for the whole screen: the main window and every window open over it where they stand.
+    void shootScreen(const QString& name) {
+        const QString dir = qEnvironmentVariable("ORDIVAN_SCREENSHOT_DIR");
+        if (dir.isEmpty()) return;
+        QImage img(p->frm.screen()->geometry().size(), QImage::Format_RGB32);
+        img.fill(QColor(0, 90, 110));
+        QPainter painter(&img);
+        painter.drawImage(p->frm.geometry().topLeft(), p->frm.grab().toImage());
+        for (QWidget* w : QApplication::topLevelWidgets()) {
+            if (w != &p->frm && w->isVisible() && !(w->windowType() == Qt::Popup || w->windowType() == Qt::ToolTip))
+                painter.drawImage(w->geometry().topLeft(), w->grab().toImage());
         }
         img.save(dir + '/' + name + QStringLiteral(".png"));
     }

@@ -81,6 +81,7 @@ TEST(UserRoads, TypedIlluminanceLevelsStayTheLevelsOfTheMapAfterRedisplayAndReca
     prog.p->frm.action("mnuRedBunpu")->trigger();
     EXPECT_EQ(prog.doc().tables.luxLevel, expected) << "the redisplayed map uses the typed levels";
     EXPECT_GE(classesOnPlan(prog).size(), 3u) << "a map of several classes, not one solid colour";
+    prog.shoot(QStringLiteral("main_colour_map_ranged"));
     EXPECT_EQ(rangeDialog(prog, {}), typed) << "reopened, the dialog shows what was typed";
 
     // One more fixture, then a new calculation: still the typed levels.
