@@ -224,7 +224,7 @@ private:
     std::unique_ptr<Tool> noTool_;  // a code no table entry has: clicks do nothing
 
     // The items undo removed, the latest last; dropped by the first edit that is not an undo or a redo.
-    std::vector<std::variant<model::LineRecord, model::KiguRecord, model::HasiraRecord>> redo_;
+    std::vector<std::variant<model::LineRecord, model::KiguRecord, model::HasiraRecord, model::AreaRecord>> redo_;
     void showRedo();
 
     RubberBand band_;                 // what the rubber band shows, to draw it again to erase it

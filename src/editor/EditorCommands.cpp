@@ -20,9 +20,11 @@ void Editor::mnuUndoClick() {
     case 'R': {
         if (isTaskAreaTool(state_.window.toolCode)) {
             if (doc.plan.areas.empty()) return;
+            redo_.emplace_back(doc.plan.areas.back());
             doc.plan.areas.pop_back();
             model::markPlanChanged(doc, state_.window);
             redisplayPlan();
+            showRedo();
             return;
         }
         auto& lines = doc.plan.lines;
@@ -79,6 +81,8 @@ void Editor::mnuRedoClick() {
         call(hooks_.refreshRegistrationCounts);
     } else if (const auto* l = std::get_if<model::LineRecord>(&item)) {
         doc.plan.lines.add(*l);
+    } else if (const auto* a = std::get_if<model::AreaRecord>(&item)) {
+        doc.plan.areas.push_back(*a);
     } else {
         doc.plan.hasira.add(std::get<model::HasiraRecord>(item));
     }
@@ -96,6 +100,7 @@ void Editor::showRedo() {
     const auto& top = redo_.back();
     window.redoCaption = std::holds_alternative<model::LineRecord>(top)   ? "やり直し(部屋)"
                          : std::holds_alternative<model::KiguRecord>(top) ? "やり直し(器具)"
+                         : std::holds_alternative<model::AreaRecord>(top) ? "やり直し(作業領域)"
                                                                           : "やり直し(柱)";
 }
 

@@ -78,6 +78,19 @@ TEST(WindowConveniences, RedoBringsBackWhatUndoRemovedUntilANewEdit) {
     EXPECT_FALSE(redo->isEnabled());
     redo->trigger();
     EXPECT_EQ(prog.doc().plan.lines.count(), 2);
+
+    // Task areas come back the same way, with their names and requirements.
+    prog.p->frm.run([&] { prog.p->project.openPath(testsupport::binaryDir() + "/samples/task_areas.OLE"); });
+    prog.click("imgArea");
+    ASSERT_EQ(prog.doc().plan.areas.size(), 2u);
+    const model::AreaRecord area = prog.doc().plan.areas.back();
+    undo->trigger();
+    ASSERT_EQ(prog.doc().plan.areas.size(), 1u);
+    EXPECT_EQ(redo->text(), QStringLiteral("やり直し(作業領域)"));
+    redo->trigger();
+    ASSERT_EQ(prog.doc().plan.areas.size(), 2u);
+    EXPECT_EQ(prog.doc().plan.areas.back().name, area.name);
+    EXPECT_EQ(prog.doc().plan.areas.back().requiredLux, area.requiredLux);
 }
 
 TEST(WindowConveniences, ARedoAfterACalculationPutsTheFixtureBackAndMakesTheResultStale) {
