@@ -44,6 +44,8 @@ public:
     Command escapeKey;
     std::function<bool()> closeQuery;
     Command resized;
+    // A project chosen from "最近使ったファイル".
+    std::function<void(const std::string&)> openRecent;
 
 private:
     std::map<std::string, Command> handlers_;

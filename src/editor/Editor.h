@@ -27,6 +27,7 @@
 
 #include <memory>
 #include <optional>
+#include <variant>
 #include <vector>
 
 namespace editor {
@@ -125,6 +126,10 @@ public:
 
     // --- Edit menu ---
     void mnuUndoClick();
+    // Brings back the item the latest undo removed, while no other edit came after it.
+    void mnuRedoClick();
+    // The Delete key: the delete tool of the current edit target.
+    void selectDeleteTool();
     void S1Click();          // 縮尺の設定(&S): measure a known length
     void mnuRedrawClick() { redisplayPlan(); }
     void btnRedClick() { redisplayPlan(); }
@@ -217,6 +222,10 @@ private:
     PillarPlacer pillarPlacer_;
     std::vector<ToolSlot> tools_;
     std::unique_ptr<Tool> noTool_;  // a code no table entry has: clicks do nothing
+
+    // The items undo removed, the latest last; dropped by the first edit that is not an undo or a redo.
+    std::vector<std::variant<model::LineRecord, model::KiguRecord, model::HasiraRecord, model::AreaRecord>> redo_;
+    void showRedo();
 
     RubberBand band_;                 // what the rubber band shows, to draw it again to erase it
     std::optional<ui::Point> marker_;  // the snap marker, while shown

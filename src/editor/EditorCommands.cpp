@@ -14,18 +14,23 @@ namespace editor {
 void Editor::mnuUndoClick() {
     auto& doc = state_.doc;
     eraseRubberBand();
+    // An edit since the last undo or redo ends the history that could be redone.
+    if (doc.planRevision != state_.window.redoRevision) redo_.clear();
     switch (state_.window.editTarget) {
     case 'R': {
         if (isTaskAreaTool(state_.window.toolCode)) {
             if (doc.plan.areas.empty()) return;
+            redo_.emplace_back(doc.plan.areas.back());
             doc.plan.areas.pop_back();
             model::markPlanChanged(doc, state_.window);
             redisplayPlan();
+            showRedo();
             return;
         }
         auto& lines = doc.plan.lines;
         if (lines.empty()) return;
         eraseSegment(context_, lines[lines.count()]);
+        redo_.emplace_back(lines[lines.count()]);
         lines.removeLast();
         break;
     }
@@ -36,6 +41,7 @@ void Editor::mnuUndoClick() {
         eraseFixture(context_, k);
         decrementPlaced(touroku_, k.typeIndex);
         call(hooks_.refreshRegistrationCounts);
+        redo_.emplace_back(k);
         kigu.removeLast();
         break;
     }
@@ -43,12 +49,67 @@ void Editor::mnuUndoClick() {
         auto& hasira = doc.plan.hasira;
         if (hasira.empty()) return;
         eraseHasira(context_, hasira[hasira.count()]);
+        redo_.emplace_back(hasira[hasira.count()]);
         hasira.removeLast();
         break;
     }
     }
     // The plan is no longer the one the result was calculated for.
     model::markPlanChanged(doc, state_.window);
+    showRedo();
+}
+
+void Editor::mnuRedoClick() {
+    auto& doc = state_.doc;
+    if (redo_.empty() || doc.planRevision != state_.window.redoRevision) {
+        redo_.clear();
+        showRedo();
+        return;
+    }
+    cancelOperation();
+    const auto item = redo_.back();
+    redo_.pop_back();
+    if (const auto* k = std::get_if<model::KiguRecord>(&item)) {
+        // A type whose slot was freed since the undo cannot take its fixture back.
+        if (k->typeIndex < 1 || k->typeIndex > catalog::kSlotCount || !touroku_[k->typeIndex].isRegistered()) {
+            redo_.clear();
+            showRedo();
+            return;
+        }
+        doc.plan.kigu.add(*k);
+        touroku_.changePlacedCount(k->typeIndex, +1);
+        call(hooks_.refreshRegistrationCounts);
+    } else if (const auto* l = std::get_if<model::LineRecord>(&item)) {
+        doc.plan.lines.add(*l);
+    } else if (const auto* a = std::get_if<model::AreaRecord>(&item)) {
+        doc.plan.areas.push_back(*a);
+    } else {
+        doc.plan.hasira.add(std::get<model::HasiraRecord>(item));
+    }
+    model::markPlanChanged(doc, state_.window);
+    // Undo left white gaps where the item crossed others; the whole plan is drawn again.
+    redisplayPlan();
+    showRedo();
+}
+
+void Editor::showRedo() {
+    auto& window = state_.window;
+    window.redoRevision = state_.doc.planRevision;
+    window.redoCaption.clear();
+    if (redo_.empty()) return;
+    const auto& top = redo_.back();
+    window.redoCaption = std::holds_alternative<model::LineRecord>(top)   ? "やり直し(部屋)"
+                         : std::holds_alternative<model::KiguRecord>(top) ? "やり直し(器具)"
+                         : std::holds_alternative<model::AreaRecord>(top) ? "やり直し(作業領域)"
+                                                                          : "やり直し(柱)";
+}
+
+void Editor::selectDeleteTool() {
+    switch (state_.window.editTarget) {
+    case 'R': imgDelLineClick(); break;
+    case 'K': imgDelKiguClick(); break;
+    default: imgHasiraDelClick(); break;
+    }
 }
 
 // ---------------------------------------------------------------- status panel and window

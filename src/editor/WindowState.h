@@ -2,6 +2,7 @@
 #pragma once
 #include "model/WindowShown.h"
 
+#include <cstdint>
 #include <string>
 
 namespace editor {
@@ -14,6 +15,10 @@ struct WindowState : model::WindowShown {
     char snapMode = 'F';      // 'F' free, 'E' end points, 'G' grid; '+' and 'Z' while a tool cannot snap
     char rememberedSnapMode = 'F';  // given back when a tool that cannot snap is left
     std::string undoCaption = "１つ戻す(部屋)";
+    // What a redo would bring back ("やり直し(器具)"); empty when nothing was undone. The redo is offered
+    // only while the plan's revision is still redoRevision, so any edit after the undo closes it.
+    std::string redoCaption;
+    std::uint64_t redoRevision = 0;
     std::string surfaceHint;  // the drawing surface's hint ("h=3200mm"); empty = hidden
     // Screen pixels per plan pixel in the plan view (0.25 to 8). The plan itself stays at 1:1; what the
     // pointer has to come near (an end point to snap to, a fixture's height hint) is near on the screen.

@@ -99,12 +99,15 @@ std::map<std::string, MenuView> menuViewOf(const model::Document& doc, const Win
                                "mnuRedraw", "mnuUndo", "mnuLampJ", "mnuLampA", "mnuPrintDXF", "mnuRedLine",
                                "mnuBmpScreen", "mnuBmpForm", "mnuBmpSorce", "mnuDxfScreen", "mnuDxfForm", "mnuBunpu",
                                "mnuTemp", "mnuLine", "mnuCalcRun", "mnuScaleSet", "mnuScaleON", "mnuScaleOFF",
-                               "mnuKiguShow", "mnuKiguDel", "About1", "mnuwin32file", "mnuKakudai", "mnuModosu"}) {
+                               "mnuKiguShow", "mnuKiguDel", "About1", "mnuwin32file", "mnuKakudai", "mnuModosu",
+                               "mnuListPreview", "mnuCancelOp", "mnuDeleteTool"}) {
         v[always];
     }
     enabled("Save1", m.save1);
     enabled("mnuDxfSave", m.dxfSaveResult);
     enabled("Print1", m.print);
+    enabled("mnuPreview", m.print);
+    enabled("mnuPdf", m.print);
     enabled("S1", m.scaleSet);
     enabled("mnuDXF", m.dxfMenu);
     enabled("mnuHaikou", m.curve);
@@ -135,6 +138,9 @@ std::map<std::string, MenuView> menuViewOf(const model::Document& doc, const Win
     checked("mnuDxfForm", doc.dxfSizeMode == 2);
 
     v["mnuUndo"].caption = window.undoCaption;
+    const bool redoOpen = !window.redoCaption.empty() && window.redoRevision == doc.planRevision;
+    v["mnuRedo"].caption = redoOpen ? window.redoCaption : kRedoCaption;
+    enabled("mnuRedo", redoOpen);
     v["mnuLegendMerge"].caption = window.legendFramed ? kLegendMergeOn : kLegendMergeOff;
     v["mnuTempMerge"].caption = window.tempScaleMerged ? kTempMergeOff : kTempMergeOn;
 

@@ -41,6 +41,8 @@ struct MenuView {
 std::map<std::string, MenuView> menuViewOf(const model::Document& doc, const WindowState& window,
                                           const calc::CalcSettings& settings);
 
+// The redo item while there is nothing to redo.
+inline constexpr const char* kRedoCaption = "やり直し";
 // The captions of the two border toggles of the options menu.
 inline constexpr const char* kLegendMergeOn = "照度レンジウィンドゥを背景に合成する";
 inline constexpr const char* kLegendMergeOff = "照度レンジウィンドゥを元に戻す";

@@ -6,6 +6,7 @@
 namespace model {
 
 void markPlanChanged(Document& doc, WindowShown& shown) {
+    ++doc.planRevision;
     doc.dataChanged = true;
     doc.resultValid = false;
     closeResultMenus(shown);
@@ -27,6 +28,7 @@ void clearPlan(Document& doc, WindowShown& shown, catalog::TourokuTable& touroku
     // The label returns to 3000 while tenDaka keeps its value, as the program always did; the
     // calculation reads the height from the label, so the two cannot disagree in a result.
     doc.tenDakaLabel = "3000";
+    shown.windowTitle = windowTitleFor(doc, "");  // a new plan no longer carries the old file's name
     markPlanChanged(doc, shown);
 }
 
@@ -55,12 +57,15 @@ std::string scaleLabelFor(const Document& doc, bool withEffective) {
 std::string denominatorLabel(std::int32_t denominator) { return "縮尺：1/" + std::to_string(denominator); }
 
 std::string windowTitleFor(const Document& doc, const std::string& path) {
-    if (path.empty()) return doc.productTitle + kTitleSuffix;
+    // "[*]" is where the window shows its unsaved-changes mark.
+    if (path.empty()) return doc.productTitle + "[*]" + kTitleSuffix;
     std::string name = path;
     std::size_t cut = name.find_last_of("/\\");
     if (cut != std::string::npos) name = name.substr(cut + 1);
-    return doc.productTitle + "  - " + name + kTitleSuffix;
+    return doc.productTitle + "  - [*]" + name + kTitleSuffix;
 }
+
+bool hasUnsavedChanges(const Document& doc) { return doc.dataChanged && !doc.plan.isEmpty(); }
 
 int addFixture(Document& doc, WindowShown& shown, catalog::TourokuTable& touroku, std::int32_t x, std::int32_t y, std::int32_t typeIndex) {
     KiguRecord k;

@@ -34,6 +34,8 @@ struct TextState {
 
 struct Document {
     Plan plan;
+    // Counts the plan's edits (every markPlanChanged): a redo is offered only while no edit came after the undo.
+    std::uint64_t planRevision = 0;
 
     // Modes of the project: what the result shows and how fixtures are entered and named.
     bool dataChanged = true;
@@ -93,9 +95,13 @@ std::string scaleLabelFor(const Document& doc, bool withEffective);
 // "縮尺：1/N" as it stands, even for no scale (an opened project and a fitted DXF drawing show it so).
 std::string denominatorLabel(std::int32_t denominator);
 
-// The one composition of the window title: "ORDIVAN Ver 2.0  - name.OLE  (ZOLT LIGHTING CORP.)" for a
-// project path, "ORDIVAN Ver 2.0  (ZOLT LIGHTING CORP.)" without one.
+// The one composition of the window title: "ORDIVAN Ver 2.0  - [*]name.OLE  (ZOLT LIGHTING CORP.)" for a
+// project path, "ORDIVAN Ver 2.0[*]  (ZOLT LIGHTING CORP.)" without one; the window shows "[*]" as its
+// mark ("*") while the plan has unsaved changes and drops it otherwise.
 std::string windowTitleFor(const Document& doc, const std::string& path);
+
+// True when closing would offer to save: a changed plan with at least one item.
+bool hasUnsavedChanges(const Document& doc);
 
 // Adds a fixture with the anchor copied and its slot's placedCount kept in step; marks the plan changed.
 int addFixture(Document& doc, WindowShown& shown, catalog::TourokuTable& touroku, std::int32_t x, std::int32_t y, std::int32_t typeIndex);

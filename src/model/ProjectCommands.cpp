@@ -29,6 +29,7 @@ bool ProjectCommands::readValidated(const std::string& path, bool clearFirst) {
     call(hooks_.refreshRegistration);
     shown_.menus.save1 = true;
     if (doc_.plan.scaleDenominator <= 0) shown_.scaleLabel = "縮尺未設定";
+    if (hooks_.fileUsed) hooks_.fileUsed(path);
     return true;
 }
 
@@ -57,6 +58,9 @@ bool ProjectCommands::openPath(const std::string& path) { return readValidated(p
 bool ProjectCommands::writeTo(const std::string& path) {
     if (!writeProject(path, doc_, touroku_, services_)) return false;
     doc_.dataChanged = false;
+    // Saved under a new name, the title names the file the plan now belongs to.
+    shown_.windowTitle = windowTitleFor(doc_, path);
+    if (hooks_.fileUsed) hooks_.fileUsed(path);
     return true;
 }
 
@@ -72,7 +76,7 @@ bool ProjectCommands::saveAs() {
 }
 
 bool ProjectCommands::closeQuery() {
-    if (!doc_.dataChanged || doc_.plan.isEmpty()) return true;
+    if (!hasUnsavedChanges(doc_)) return true;
     switch (services_.messageBox(kAskSave, "", ui::Icon::Question, ui::Buttons::YesNoCancel)) {
     case ui::Answer::Cancel: return false;
     case ui::Answer::No: return true;

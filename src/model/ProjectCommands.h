@@ -19,6 +19,7 @@ struct ProjectHooks {
     std::function<void()> refreshRegistration;   // the registration window's slot list
     std::function<void()> redrawPlan;            // redraw without a background
     std::function<void()> surfaceResized;        // the drawing surface grew to fit the plan
+    std::function<void(const std::string&)> fileUsed;  // a project was read from or written to this path
 };
 
 class ProjectCommands {

@@ -196,7 +196,7 @@ TEST_F(ProjectFileTest, TheDrawingSurfaceGrowsToAPlanBeyondIt) {
     ASSERT_TRUE(model::ProjectCommands(doc, shown, touroku, services).openPath(path("g.OLE")));
     EXPECT_EQ(doc.surfaceWidth, 1600);
     EXPECT_EQ(doc.surfaceHeight, 1100);
-    EXPECT_EQ(shown.windowTitle, "ORDIVAN Ver 2.0  - g.OLE  (ZOLT LIGHTING CORP.)");
+    EXPECT_EQ(shown.windowTitle, "ORDIVAN Ver 2.0  - [*]g.OLE  (ZOLT LIGHTING CORP.)");
 }
 
 TEST_F(ProjectFileTest, MalformedFilesAreRefusedWithTheSystemsMessageAndChangeNothing) {

@@ -1,6 +1,9 @@
 // One QApplication for the Qt tests (offscreen), and a helper that answers the next modal window.
 #pragma once
 #include <QApplication>
+#include <QSettings>
+#include <QStandardPaths>
+#include <QTemporaryDir>
 #include <QTimer>
 #include <QWidget>
 #include <functional>
@@ -15,7 +18,16 @@ inline QApplication& qtApp() {
     static QApplication* app = [] {
         // An offscreen platform given with options (a screen configuration) is kept as it is.
         if (!qgetenv("QT_QPA_PLATFORM").startsWith("offscreen")) qputenv("QT_QPA_PLATFORM", QByteArrayLiteral("offscreen"));
-        return new QApplication(argc, argv);
+        auto* a = new QApplication(argc, argv);
+        // The program keeps recent projects and the last folder in the user's settings: the tests keep
+        // theirs in a folder of their own that goes with the process, never in the real user's.
+        QStandardPaths::setTestModeEnabled(true);
+        static QTemporaryDir settingsHome;
+        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settingsHome.path());
+        QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, settingsHome.path());
+        QCoreApplication::setOrganizationName(QStringLiteral("ORDIVAN-test"));
+        QCoreApplication::setApplicationName(QStringLiteral("ORDIVAN-test"));
+        return a;
     }();
     return *app;
 }

@@ -169,6 +169,7 @@ TEST(DesktopEntry, QuotesTheProgramAndEscapesTheReservedCharacters) {
 
 #include <QClipboard>
 #include <QFileDialog>
+#include <QSettings>
 #include <QImageReader>
 
 namespace {
@@ -211,8 +212,16 @@ TEST(QtFileDialogs, TheSaveDialogOffersTheFilterAndAddsTheDefaultExtension) {
     EXPECT_EQ(*chosen, (dir.path() + QStringLiteral("/plan.OLE")).toStdString());
     EXPECT_EQ(filters, QStringList{QStringLiteral("ORDIVANﾌｧｲﾙ (*.OLE) (*.OLE)")});
 
-    testsupport::whenModal([](QWidget* w) { qobject_cast<QFileDialog*>(w)->reject(); });
+    // The next dialog starts in the folder the last one ended in, also in the next run (the settings);
+    // a cancelled dialog leaves that folder as it was.
+    QString startedIn;
+    testsupport::whenModal([&](QWidget* w) {
+        startedIn = qobject_cast<QFileDialog*>(w)->directory().absolutePath();
+        qobject_cast<QFileDialog*>(w)->reject();
+    });
     EXPECT_FALSE(services.openFileDialog({"DXFﾌｧｲﾙ (*.DXF) | *.DXF", "", "", ""}).has_value());
+    EXPECT_EQ(startedIn, QDir(dir.path()).absolutePath());
+    EXPECT_EQ(QSettings().value(QStringLiteral("lastFolder")).toString(), QDir(dir.path()).absolutePath());
 }
 
 } // namespace

@@ -32,6 +32,7 @@
 #include "view/forms/TfrmTempScale.h"
 
 #include <QCursor>
+#include <QFileInfo>
 #include <algorithm>
 #include <QGuiApplication>
 #include <QLayout>
@@ -296,6 +297,8 @@ void MainEngine::bind(model::ProjectCommands& project) {
         {"mnuLoadBMP", &editor::Editor::mnuLoadBMPClick},
         {"mnuLoadDXF", &editor::Editor::mnuLoadDXFClick}, {"mnuRedraw", &editor::Editor::mnuRedrawClick},
         {"mnuUndo", &editor::Editor::mnuUndoClick},       {"S1", &editor::Editor::S1Click},
+        {"mnuRedo", &editor::Editor::mnuRedoClick},       {"mnuDeleteTool", &editor::Editor::selectDeleteTool},
+        {"mnuCancelOp", &editor::Editor::escapeKey},
         {"mnuKakudai", &editor::Editor::mnuKakudaiClick}, {"mnuModosu", &editor::Editor::mnuModosuClick},
         {"mnuHaikou", &editor::Editor::mnuHaikouClick},   {"mnuPrintBMP", &editor::Editor::mnuPrintBMPClick},
         {"mnuPrintDXF", &editor::Editor::mnuPrintDXFClick}, {"mnuPrintGrid", &editor::Editor::mnuPrintGridClick},
@@ -359,6 +362,15 @@ void MainEngine::bindWindowCommands(model::ProjectCommands& project) {
     MainCommands& c = frm_.commands;
 
     c.bind("Open1", [&project] { project.openFromMenu(); });
+    c.openRecent = [this, f, &project](const std::string& path) {
+        if (!project.closeQuery()) return;
+        // A project that has gone from its place leaves the list once the reader has said so.
+        if (!project.openPath(path) && !QFileInfo::exists(QString::fromStdString(path))) {
+            recent_.remove(QString::fromStdString(path));
+            f->showRecentFiles(recent_.paths());
+        }
+    };
+    f->showRecentFiles(recent_.paths());
     c.bind("Save1", [&project] { project.save(); });
     c.bind("SaveAs1", [&project] { project.saveAs(); });
     c.bind("mnuwin32file", [&project] { project.registerFileType(); });
@@ -409,6 +421,24 @@ void MainEngine::bindWindowCommands(model::ProjectCommands& project) {
 
 }
 
+print::forms::PrintSource MainEngine::printSource() {
+    model::Document& doc = state_.doc;
+    print::forms::PrintSource source;
+    source.doc = &doc;
+    source.touroku = &frm_.context().touroku;
+    source.stats = &state_.stats;
+    source.settings = &state_.settings;
+    source.planImage = &frm_.context().surface;
+    source.painters = print::viewSheetPainters(doc, state_.contours, frm_.context().services,
+                                               display_.temperatureScale().picture.get());
+    return source;
+}
+
+void MainEngine::projectFileUsed(const std::string& path) {
+    recent_.add(QString::fromStdString(path));
+    frm_.showRecentFiles(recent_.paths());
+}
+
 void MainEngine::bindOutputCommands() {
     TfrmMain* f = &frm_;
     model::Document& doc = state_.doc;
@@ -426,21 +456,14 @@ void MainEngine::bindOutputCommands() {
     c.bind("mnuListShow", [this, &doc] { frmList->showList(doc.lampNameMode); });
     frmList->objectName = [this] { return ui::qt::ss(frmPrint->txtBukkenmei->text()); };
     frmList->onWrittenBack = [this] { frmKigu->refresh(frmKigu->registration().tab()); };
-    auto printTable = [this, f, &doc] {
-        frmPrint->printFixtureTable(f->context().touroku, print::FixtureTableStyle{doc.lampNameMode, doc.tables.symbolColour});
-    };
+    auto tableStyle = [&doc] { return print::FixtureTableStyle{doc.lampNameMode, doc.tables.symbolColour}; };
+    auto printTable = [this, f, tableStyle] { frmPrint->printFixtureTable(f->context().touroku, tableStyle()); };
     frmList->onPrint = printTable;
     c.bind("mnuListOut", printTable);
-    c.bind("Print1", [this, f, &doc, &services] {
-        print::forms::PrintSource source;
-        source.doc = &doc;
-        source.touroku = &f->context().touroku;
-        source.stats = &state_.stats;
-        source.settings = &state_.settings;
-        source.planImage = &f->context().surface;
-        source.painters = print::viewSheetPainters(doc, state_.contours, services, display_.temperatureScale().picture.get());
-        frmPrint->Print1Click(source);
-    });
+    c.bind("Print1", [this] { frmPrint->Print1Click(printSource()); });
+    c.bind("mnuPreview", [this] { frmPrint->previewSheet(printSource()); });
+    c.bind("mnuPdf", [this] { frmPrint->saveSheetPdf(printSource()); });
+    c.bind("mnuListPreview", [this, f, tableStyle] { frmPrint->previewFixtureTable(f->context().touroku, tableStyle()); });
 
     // The plan picture's context menu.
     c.bind("pmnuCopy", [this, f, &services] { io::pmnuCopyClick(f->context().surface, legendStamp(), services); });

@@ -1,6 +1,7 @@
 // The main window bound to the editor and to every subsystem's window: calculation, result display, registration, interchange, printing.
 #pragma once
 #include "app/EditorSeams.h"
+#include "app/forms/RecentProjects.h"
 #include "app/forms/TfrmMain.h"
 #include "model/ProjectCommands.h"
 #include "editor/Editor.h"
@@ -29,6 +30,7 @@ class TfrmAreaTable;
 namespace print::forms {
 class TfrmPrint;
 class TfrmCD;
+struct PrintSource;
 }  // namespace print::forms
 
 namespace app::forms {
@@ -62,6 +64,8 @@ public:
     void showCurve(int slot);
     // The plan picture for the clipboard and bitmap files: the legend where it floats over the plan.
     io::LegendStamp legendStamp() const;
+    // A project was read from or written to `path`: it heads "最近使ったファイル".
+    void projectFileUsed(const std::string& path);
 
     catalog::forms::TfrmKigu* frmKigu;
     catalog::forms::TfrmList* frmList;
@@ -76,6 +80,8 @@ private:
     void bindWindowCommands(model::ProjectCommands& project);
     // Exports, lists, printing and the plan picture's context menu.
     void bindOutputCommands();
+    // What the sheet prints from: the window's state now.
+    print::forms::PrintSource printSource();
     // The calculation button shows its pressed picture while the command runs.
     void calculateCommand(void (editor::Editor::*command)());
     static void setFramed(QWidget* w, bool framed);
@@ -88,6 +94,7 @@ private:
     std::string dataDir_;
     bool legendShown_ = false;
     int redrawChoice_ = 0;
+    RecentProjects recent_;
     ViewPlanPainter painter_;
     io::TfrmDXF dxf_;
     ReaderDxfBackground dxfBackground_;

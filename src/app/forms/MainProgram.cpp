@@ -36,6 +36,7 @@ model::ProjectHooks MainProgram::projectHooks() {
     h.refreshRegistration = [this] { engine.frmKigu->reset(); };
     // The background belonged to the plan that was open before: an opened plan is drawn on white (or its grid).
     h.redrawPlan = [this] { engine.editor().mnuDelHaikeiClick(); };
+    h.fileUsed = [this](const std::string& path) { engine.projectFileUsed(path); };
     h.surfaceResized = [this] {
         surface.resize(state.doc.surfaceWidth, state.doc.surfaceHeight);
         frm.setAutoScroll(true);

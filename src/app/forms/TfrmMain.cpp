@@ -17,6 +17,7 @@
 #include "view/forms/TfrmTempScale.h"
 
 #include <QCloseEvent>
+#include <QFileInfo>
 #include <QFrame>
 #include <QGuiApplication>
 #include <QHBoxLayout>
@@ -175,6 +176,7 @@ constexpr MenuEntry kMenus[] = {
     {"File1", "Open1", "開く(&O)", 'I'},
     {"File1", "Save1", "上書き保存(&S)", 'I'},
     {"File1", "SaveAs1", "名前をつけて保存(&A)", 'I'},
+    {"File1", "mnuRecent", "最近使ったファイル", 'M'},
     {"File1", "", "", '-'},
     {"File1", "mnuDxfSave", "DXFﾌｧｲﾙで保存(&H)", 'I'},
     {"File1", "mnuCsv", "品番リストをcsvファイルで保存", 'I'},
@@ -184,12 +186,18 @@ constexpr MenuEntry kMenus[] = {
     {"File1", "", "", '-'},
     {"File1", "mnuListShow", "品番リストの表示", 'I'},
     {"File1", "mnuListOut", "品番リストの印刷(&L)", 'I'},
+    {"File1", "mnuListPreview", "品番リストの印刷プレビュー", 'I'},
     {"File1", "Print1", "印刷(&P)", 'I'},
+    {"File1", "mnuPreview", "印刷プレビュー", 'I'},
+    {"File1", "mnuPdf", "PDF に出力", 'I'},
     {"File1", "", "", '-'},
     {"File1", "Exit1", "終了(&X)", 'I'},
     {nullptr, "Edit1", "編集(&E)", 'T'},
     {"Edit1", "mnuRedraw", "再表示", 'I'},
     {"Edit1", "mnuUndo", "１つ戻す(部屋)", 'I'},
+    {"Edit1", "mnuRedo", "やり直し", 'I'},
+    {"Edit1", "mnuDeleteTool", "消去", 'I'},
+    {"Edit1", "mnuCancelOp", "操作の中止", 'I'},
     {"Edit1", "", "", '-'},
     {"Edit1", "S1", "縮尺の設定(&S)", 'I'},
     {"Edit1", "mnuDXF", "DXF", 'M'},
@@ -253,6 +261,24 @@ constexpr MenuEntry kMenus[] = {
     {"PopupMenu1", "pmnuSave", "ﾌｧｲﾙに保存(&S)", 'I'},
 };
 
+// The keys of the commands every editor offers; the menus show them beside the captions.
+struct ShortcutEntry {
+    const char* name;
+    QKeyCombination keys[2];
+};
+const ShortcutEntry kShortcuts[] = {
+    {"New1", {Qt::CTRL | Qt::Key_N}},
+    {"Open1", {Qt::CTRL | Qt::Key_O}},
+    {"Save1", {Qt::CTRL | Qt::Key_S}},
+    {"SaveAs1", {Qt::CTRL | Qt::SHIFT | Qt::Key_S}},
+    {"Print1", {Qt::CTRL | Qt::Key_P}},
+    {"mnuUndo", {Qt::CTRL | Qt::Key_Z}},
+    {"mnuRedo", {Qt::CTRL | Qt::Key_Y, Qt::CTRL | Qt::SHIFT | Qt::Key_Z}},
+    {"mnuCalcRun", {QKeyCombination(Qt::Key_F5)}},
+    {"mnuCancelOp", {QKeyCombination(Qt::Key_Escape)}},
+    {"mnuDeleteTool", {QKeyCombination(Qt::Key_Delete)}},
+};
+
 } // namespace
 
 QAction* TfrmMain::addItem(QMenu* menu, const char* name, const QString& caption, bool checkable) {
@@ -287,6 +313,38 @@ void TfrmMain::buildMenus() {
             addItem(parent, e.name, caption, e.kind == 'x');
         }
     }
+    for (const ShortcutEntry& e : kShortcuts) {
+        QList<QKeySequence> keys;
+        for (const QKeyCombination& k : e.keys) {
+            if (k.key() != Qt::Key_unknown) keys << QKeySequence(k);  // the unused second key
+        }
+        actions_.at(e.name)->setShortcuts(keys);
+    }
+}
+
+void TfrmMain::showRecentFiles(const QStringList& paths) {
+    QMenu* menu = menus_.at("mnuRecent");
+    // The items stay and only change their texts: the list changes while one of them is being handled.
+    while (menu->actions().size() < paths.size()) {
+        QAction* a = menu->addAction(QString());
+        connect(a, &QAction::triggered, this, [this, a] {
+            const std::string path = ss(a->data().toString());
+            run([this, &path] {
+                if (commands.openRecent) commands.openRecent(path);
+            });
+        });
+    }
+    const QList<QAction*> items = menu->actions();
+    for (int i = 0; i < items.size(); ++i) {
+        const bool used = i < paths.size();
+        // "&1 name.OLE", the whole path as the tip.
+        const QString name = used ? QFileInfo(paths[i]).fileName().replace('&', QStringLiteral("&&")) : QString();
+        items[i]->setText(used ? QStringLiteral("&%1 %2").arg(i + 1).arg(name) : QString());
+        items[i]->setToolTip(used ? paths[i] : QString());
+        items[i]->setData(used ? paths[i] : QString());
+        items[i]->setVisible(used);
+    }
+    menu->menuAction()->setEnabled(!paths.isEmpty());
 }
 
 PictureButton* TfrmMain::addButton(QLayout* layout, const char* name, const QString& hint) {
@@ -464,6 +522,8 @@ void TfrmMain::syncFromState() {
     const model::Document& doc = ctx_.doc;
     const editor::WindowState& window = ctx_.window;
     setWindowTitle(qs(window.windowTitle));
+    // The title's "[*]" shows the platform's mark while closing would offer to save.
+    setWindowModified(model::hasUnsavedChanges(doc));
 
     const auto palette = editor::paletteViewOf(doc, ctx_.window, calcPressed_);
     for (const auto& [name, view] : palette) {

@@ -94,6 +94,8 @@ public:
     // Every menu item, palette control and status button declared by its object name; the program binds them.
     MainCommands commands;
 
+    // Fills "最近使ったファイル" with these paths, the latest first (the menu is closed while empty).
+    void showRecentFiles(const QStringList& paths);
     // Shows the window state and the plan's modes in the widgets: title, palette, cursor, menus, labels, image.
     void syncFromState();
     // Runs one command inside the handler boundary, then shows the window state.

@@ -18,6 +18,8 @@ int main(int argc, char** argv) {
     QApplication application(argc, argv);
     // QApplication takes the user's locale for everything; numbers in files and on the sheets keep the point.
     std::setlocale(LC_NUMERIC, "C");
+    // The names the user's settings (recent projects, last folder) are kept under.
+    QApplication::setOrganizationName(QStringLiteral("ORDIVAN"));
     QApplication::setApplicationName(QStringLiteral("ORDIVAN"));
     // The platform's own dialogs (files, printer) speak Japanese like the rest of the program.
     QTranslator qtTexts;

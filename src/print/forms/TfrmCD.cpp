@@ -10,6 +10,7 @@
 #include <QMenu>
 #include <QPixmap>
 #include <QPrintDialog>
+#include <QHBoxLayout>
 #include <QPrinter>
 #include <QPushButton>
 #include <QVBoxLayout>
@@ -28,7 +29,11 @@ TfrmCD::TfrmCD(ui::Services& services, std::string versionText, QWidget* parent)
     btnPrint = new QPushButton(QStringLiteral("印刷"), this);
     layout->addWidget(labLamp);
     layout->addWidget(picCD);
-    layout->addWidget(btnPrint);
+    btnPreview = new QPushButton(QStringLiteral("印刷プレビュー"), this);
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(btnPrint);
+    buttons->addWidget(btnPreview);
+    layout->addLayout(buttons);
 
     PopupMenu1 = new QMenu(this);
     Copy1 = PopupMenu1->addAction(QStringLiteral("コピー(&C)"));
@@ -52,6 +57,7 @@ TfrmCD::TfrmCD(ui::Services& services, std::string versionText, QWidget* parent)
     connect(N2, &QAction::triggered, this, &TfrmCD::N2Click);
     connect(N3, &QAction::triggered, this, &TfrmCD::N3Click);
     connect(btnPrint, &QPushButton::clicked, this, &TfrmCD::btnPrintClick);
+    connect(btnPreview, &QPushButton::clicked, this, &TfrmCD::btnPreviewClick);
     redraw();
 }
 
@@ -120,6 +126,11 @@ void TfrmCD::save1Click() {
 
 bool TfrmCD::printOn(QPrinter& printer) {
     ui::qt::PrinterJob job(printer);
+    drawSheet(job.page());
+    return job.finish();
+}
+
+void TfrmCD::drawSheet(ui::Surface& page) {
     CurveSheetPrintOptions options;
     ui::qt::ImageSurface logo(120, 40);
     drawMakerLogo(logo);
@@ -127,8 +138,15 @@ bool TfrmCD::printOn(QPrinter& printer) {
     options.screenTextHeight = screenTextHeight(services_);
     options.date = services_.today();
     options.version = version_;
-    printCurveSheet(job.page(), view_, options, placeSheetText);
-    return job.finish();
+    printCurveSheet(page, view_, options, placeSheetText);
+}
+
+void TfrmCD::btnPreviewClick() {
+    if (!view_.filled()) return;
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setPageOrientation(QPageLayout::Portrait);
+    if (!ui::qt::printerAvailable()) printer.setOutputFormat(QPrinter::PdfFormat);
+    ui::qt::showPrintPreview(printer, this, [this](ui::PrintJob& job) { drawSheet(job.page()); });
 }
 
 void TfrmCD::btnPrintClick() {

@@ -35,6 +35,8 @@ public:
     void btnPrintClick();
     // Prints the sheet on a printer already chosen (the print dialog's outcome); false when it failed.
     bool printOn(QPrinter& printer);
+    // The sheet in the preview window, on a portrait page of the default printer.
+    void btnPreviewClick();
 
     const CurveView& view() const { return view_; }
     const ui::qt::ImageSurface& picture() const { return picture_; }
@@ -44,6 +46,7 @@ public:
     QLabel* picCD = nullptr;
     QLabel* labLamp = nullptr;
     QPushButton* btnPrint = nullptr;
+    QPushButton* btnPreview = nullptr;
     QMenu* PopupMenu1 = nullptr;
     QAction* Copy1 = nullptr;
     QAction* save1 = nullptr;
@@ -56,6 +59,8 @@ public:
 
 private:
     void redraw();
+    // The printed sheet on one page (printing and the preview draw the same).
+    void drawSheet(ui::Surface& page);
 
     ui::Services& services_;
     std::string version_;

@@ -166,7 +166,7 @@ bool TfrmPrint::ensureOutput() {
     // Every job asks for its file (the last one offered again); the save dialog asks before an
     // existing file is replaced, so an earlier sheet is never overwritten unasked.
     ui::FileDialogRequest request;
-    request.filter = "PDF(*.pdf)|*.pdf";
+    request.filter = kPdfFilter;
     request.defaultExtension = "pdf";
     request.initialName = printer_.outputFileName().toStdString();
     const auto path = services_.saveFileDialog(request);
@@ -188,20 +188,57 @@ bool TfrmPrint::btnPrintClick() {
         printer_.setPageOrientation(QPageLayout::Landscape);
     if (!ensureOutput()) return false;
 
-    SheetContent content = sheetContentOf(*source_.doc, *source_.touroku, *source_.stats, *source_.settings);
-    content.objectName = source_.doc->projectName;
-    content.date = txtDate->text().toStdString();
-    content.margins = margins_;
-    if (!picbmp_ && source_.planImage && content.displayKind != 'T') picbmp_ = copyRegion(*source_.planImage, content.region, services_);
-    content.picbmp = picbmp_.get();
     bool ok = false;
     {
         ui::qt::PrinterJob job(printer_);
-        drawDistributionSheetPages(job, content, source_.painters);
+        drawSheet(job);
         ok = job.finish();
     }
     accept();
     return ok;
+}
+
+void TfrmPrint::drawSheet(ui::PrintJob& job) {
+    SheetContent content = sheetContentOf(*source_.doc, *source_.touroku, *source_.stats, *source_.settings);
+    content.objectName = txtBukkenmei->text().toStdString();
+    content.date = txtDate->text().toStdString();
+    content.margins = margins_;
+    if (!picbmp_ && source_.planImage && content.displayKind != 'T') picbmp_ = copyRegion(*source_.planImage, content.region, services_);
+    content.picbmp = picbmp_.get();
+    drawDistributionSheetPages(job, content, source_.painters);
+}
+
+void TfrmPrint::previewSheet(const PrintSource& source) {
+    if (!source.doc || !source.touroku || !source.stats || !source.settings) return;
+    source_ = source;
+    // The page, the date and the plan picture as the dialog would prepare them; the margins and the
+    // object name are the ones last entered.
+    FormShow();
+    ui::qt::showPrintPreview(printer_, parentWidget(), [this](ui::PrintJob& job) { drawSheet(job); });
+}
+
+void TfrmPrint::previewFixtureTable(const catalog::TourokuTable& touroku, const FixtureTableStyle& style) {
+    ui::qt::showPrintPreview(printer_, parentWidget(), [&](ui::PrintJob& job) {
+        drawFixtureTableAlone(job.page(), margins_, touroku, style);
+    });
+}
+
+bool TfrmPrint::saveSheetPdf(const PrintSource& source) {
+    if (!source.doc || !source.touroku || !source.stats || !source.settings || !source.planImage) return false;
+    ui::FileDialogRequest request;
+    request.filter = kPdfFilter;
+    request.defaultExtension = "pdf";
+    request.initialName = lastPdfName_;
+    const auto path = services_.saveFileDialog(request);
+    if (!path || path->empty()) return false;
+    const std::string date = txtDate->text().isEmpty() ? services_.today() : txtDate->text().toStdString();
+    if (!printDistributionMapPdf(*path, *source.doc, *source.touroku, *source.stats, *source.settings, *source.planImage,
+                                 source.painters, txtBukkenmei->text().toStdString(), date, services_, margins_)) {
+        services_.messageBox(kMsgCannotWritePdf, "エラー", ui::Icon::Stop, ui::Buttons::Ok);
+        return false;
+    }
+    lastPdfName_ = *path;
+    return true;
 }
 
 void TfrmPrint::btnCancelClick() { reject(); }

@@ -50,6 +50,14 @@ public:
     // The product-number list's print: the fixture table alone at the left margin, orientation unchanged.
     bool printFixtureTable(const catalog::TourokuTable& touroku, const FixtureTableStyle& style);
 
+    // The preview window of the sheet as "印刷" would print it (object name, date and margins of this dialog).
+    void previewSheet(const PrintSource& source);
+    // The preview window of the product-number list's table.
+    void previewFixtureTable(const catalog::TourokuTable& touroku, const FixtureTableStyle& style);
+    // "PDF に出力": the sheet into a PDF file the user names, without the print dialog; false when
+    // cancelled or not written ("ファイルに書き込みできません").
+    bool saveSheetPdf(const PrintSource& source);
+
     QPrinter& printer() { return printer_; }
     const Margins& margins() const { return margins_; }
     const MarginRules& rules() const { return rules_; }
@@ -80,6 +88,8 @@ private:
     bool readMargins();
     // With no printer, asks where this job's PDF file goes; false when the user cancelled.
     bool ensureOutput();
+    // The sheet of source_ (with its task-area page when there are areas) with this dialog's texts and margins.
+    void drawSheet(ui::PrintJob& job);
 
     ui::Services& services_;
     QPrinter printer_;
@@ -89,6 +99,10 @@ private:
     PrintSource source_;
     PrintRegion region_;
     std::unique_ptr<ui::Surface> picbmp_;
+    std::string lastPdfName_;  // offered again by the next "PDF に出力"
 };
+
+inline constexpr const char* kPdfFilter = "PDF(*.pdf)|*.pdf";
+inline constexpr const char* kMsgCannotWritePdf = "ファイルに書き込みできません";
 
 } // namespace print::forms

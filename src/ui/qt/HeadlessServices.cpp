@@ -50,9 +50,7 @@ std::string HeadlessServices::today() {
 AssociationResult HeadlessServices::associateProjectFiles() { return AssociationResult::CannotCreateKey; }
 
 std::unique_ptr<PrintJob> HeadlessServices::startPdfJob(const std::string& path, bool landscape, int dpi) {
-    auto job = std::make_unique<PdfJob>(path, landscape, dpi);
-    if (!job->ok()) return nullptr;
-    return job;
+    return openPdfJob(path, landscape, dpi);
 }
 
 } // namespace ui::qt

@@ -8,6 +8,7 @@
 #include <QPageSize>
 #include <QPrinter>
 #include <QPrinterInfo>
+#include <QPrintPreviewDialog>
 
 namespace ui::qt {
 
@@ -83,6 +84,39 @@ bool PdfJob::finish() {
     return base::writeWholeFile(path_, bytes_.toStdString());
 }
 
+std::unique_ptr<PrintJob> openPdfJob(const std::string& path, bool landscape, int dpi) {
+    auto job = std::make_unique<PdfJob>(path, landscape, dpi);
+    if (!job->ok()) return nullptr;
+    return job;
+}
+
 bool printerAvailable() { return !QPrinterInfo::availablePrinterNames().isEmpty(); }
+
+namespace {
+
+// The pages of the preview window: the printer as the preview hands it over, written in place.
+class PreviewJob : public PrintJob {
+public:
+    explicit PreviewJob(QPrinter* printer) : surface_(printer) {}
+    Surface& page() override { return surface_; }
+    bool newPage() override { return surface_.newPage(); }
+    bool finish() override { return surface_.finish(); }
+
+private:
+    PrinterSurface surface_;
+};
+
+} // namespace
+
+void showPrintPreview(QPrinter& printer, QWidget* parent, const std::function<void(PrintJob&)>& drawPages) {
+    QPrintPreviewDialog dialog(&printer, parent);
+    dialog.setWindowTitle(QStringLiteral("印刷プレビュー"));
+    QObject::connect(&dialog, &QPrintPreviewDialog::paintRequested, &dialog, [&drawPages](QPrinter* target) {
+        PreviewJob job(target);
+        drawPages(job);
+        job.finish();
+    });
+    dialog.exec();
+}
 
 } // namespace ui::qt

@@ -8,10 +8,12 @@
 #include <QPagedPaintDevice>
 #include <QPdfWriter>
 #include <QTemporaryDir>
+#include <functional>
 #include <memory>
 #include <string>
 
 class QPrinter;
+class QWidget;
 
 namespace ui::qt {
 
@@ -69,7 +71,14 @@ private:
     std::unique_ptr<PrinterSurface> surface_;
 };
 
+// A PdfJob on `path`, or nullptr when its page cannot be painted.
+std::unique_ptr<PrintJob> openPdfJob(const std::string& path, bool landscape, int dpi);
+
 // True when the system knows at least one printer.
 bool printerAvailable();
+
+// The preview window of a sheet on `printer`: `drawPages` draws the sheet into the job it is given
+// (again for every repaint and for the preview's own print command). Returns when the window is closed.
+void showPrintPreview(QPrinter& printer, QWidget* parent, const std::function<void(PrintJob&)>& drawPages);
 
 } // namespace ui::qt

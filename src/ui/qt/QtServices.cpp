@@ -3,6 +3,7 @@
 
 #include "base/TextFile.h"
 #include "ui/FileFilter.h"
+#include "ui/qt/PrinterSurface.h"
 #include "ui/qt/QtSurface.h"
 
 #include <QApplication>
@@ -16,6 +17,7 @@
 #include <QMessageBox>
 #include <QProcess>
 #include <QPushButton>
+#include <QSettings>
 #include <QStandardPaths>
 
 namespace ui::qt {
@@ -32,6 +34,25 @@ QMessageBox::Icon qtIcon(Icon icon) {
     case Icon::None: break;
     }
     return QMessageBox::NoIcon;
+}
+
+// Where the file dialogs start: the folder the last one ended in, kept in the user's settings.
+const QString kLastFolderKey = QStringLiteral("lastFolder");
+
+void startIn(QFileDialog& dialog, const std::string& initialName) {
+    const QString initial = q(initialName);
+    const QString last = QSettings().value(kLastFolderKey).toString();
+    // A name with its own folder (the current project's path) starts there instead.
+    if (!initial.contains('/') && !last.isEmpty() && QFileInfo(last).isDir()) dialog.setDirectory(last);
+    if (!initial.isEmpty()) dialog.selectFile(initial);
+}
+
+std::optional<std::string> chosenFile(QFileDialog& dialog) {
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
+    const QString chosen = dialog.selectedFiles().first();
+    if (chosen.isEmpty()) return std::nullopt;
+    QSettings().setValue(kLastFolderKey, QFileInfo(chosen).absolutePath());
+    return chosen.toStdString();
 }
 
 bool writeText(const QString& path, const QByteArray& bytes) {
@@ -116,11 +137,8 @@ std::optional<std::string> QtServices::openFileDialog(const FileDialogRequest& r
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     dialog.setFileMode(QFileDialog::ExistingFile);
     dialog.setNameFilters(qtNameFilters(request.filter));
-    if (!request.initialName.empty()) dialog.selectFile(q(request.initialName));
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
-    const QString chosen = dialog.selectedFiles().first();
-    if (chosen.isEmpty()) return std::nullopt;
-    return chosen.toStdString();
+    startIn(dialog, request.initialName);
+    return chosenFile(dialog);
 }
 
 std::optional<std::string> QtServices::saveFileDialog(const FileDialogRequest& request) {
@@ -131,11 +149,14 @@ std::optional<std::string> QtServices::saveFileDialog(const FileDialogRequest& r
     dialog.setFileMode(QFileDialog::AnyFile);
     dialog.setNameFilters(qtNameFilters(request.filter));
     if (!request.defaultExtension.empty()) dialog.setDefaultSuffix(q(request.defaultExtension));
-    if (!request.initialName.empty()) dialog.selectFile(q(request.initialName));
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
-    const QString chosen = dialog.selectedFiles().first();
-    if (chosen.isEmpty()) return std::nullopt;
-    return withDefaultExtension(chosen.toStdString(), request.defaultExtension);
+    startIn(dialog, request.initialName);
+    const auto chosen = chosenFile(dialog);
+    if (!chosen) return std::nullopt;
+    return withDefaultExtension(*chosen, request.defaultExtension);
+}
+
+std::unique_ptr<PrintJob> QtServices::startPdfJob(const std::string& path, bool landscape, int dpi) {
+    return openPdfJob(path, landscape, dpi);
 }
 
 void QtServices::progressShow(const std::string& caption, const std::string& text, int maximum) {

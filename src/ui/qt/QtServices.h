@@ -43,6 +43,8 @@ public:
     bool saveBitmap(const Surface& picture, const std::string& path) override;
     std::string today() override;
     AssociationResult associateProjectFiles() override;
+    // The A4 PDF job of the sheets, written whole when finished.
+    std::unique_ptr<PrintJob> startPdfJob(const std::string& path, bool landscape, int dpi) override;
 
 private:
     QWidget* owner() const;

@@ -39,6 +39,8 @@ public:
     AssociationResult associationResult = AssociationResult::Created;
     // Makes the pictures createSurface returns; by default recording surfaces.
     std::function<std::unique_ptr<Surface>(int, int)> surfaceFactory;
+    // Makes the PDF jobs startPdfJob returns; by default there are none.
+    std::function<std::unique_ptr<PrintJob>(const std::string&, bool, int)> pdfJobFactory;
 
     Answer messageBox(const std::string& text, const std::string& title, Icon icon, Buttons buttons) override;
     void showError(const std::string& text) override;
@@ -54,6 +56,9 @@ public:
     bool savePng(const Surface& picture, const std::string& path) override;
     std::string today() override { return todayText; }
     AssociationResult associateProjectFiles() override { return associationResult; }
+    std::unique_ptr<PrintJob> startPdfJob(const std::string& path, bool landscape, int dpi) override {
+        return pdfJobFactory ? pdfJobFactory(path, landscape, dpi) : nullptr;
+    }
 
     // The texts of all message boxes and error boxes, in order.
     std::vector<std::string> allTexts() const;

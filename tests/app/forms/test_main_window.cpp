@@ -79,7 +79,7 @@ QString menuTitles(const QMenuBar* bar) {
 
 TEST(MainWindow, CarriesEveryMenuItemWithItsCaptionAndHidesTheHiddenOnes) {
     MainFixture f;
-    EXPECT_EQ(f.frm->windowTitle(), QStringLiteral("ORDIVAN Ver 2.0  (ZOLT LIGHTING CORP.)"));
+    EXPECT_EQ(f.frm->windowTitle(), QStringLiteral("ORDIVAN Ver 2.0[*]  (ZOLT LIGHTING CORP.)"));
     EXPECT_EQ(menuTitles(f.frm->menuBar()),
               QStringLiteral("ファイル(&F)|編集(&E)|表示(&V)|計算(&C)|オプション(&O)|ヘルプ(&H)"));
     const std::pair<const char*, const char*> captions[] = {
@@ -95,7 +95,9 @@ TEST(MainWindow, CarriesEveryMenuItemWithItsCaptionAndHidesTheHiddenOnes) {
         {"mnuLine", "等高線分布"}, {"mnuCalcRun", "計算の実行"}, {"mnuScaleSet", "照度レンジを設定する"},
         {"mnuScaleON", "設定値"}, {"mnuScaleOFF", "自動"}, {"mnuOutPut", "照度値をcsvファイルに保存"},
         {"About1", "ﾊﾞｰｼﾞｮﾝ情報(&A)..."}, {"mnuwin32file", "ﾌｧｲﾙの関連づけ"}, {"mnuDXF", "DXF"}, {"pmnuCopy", "ｺﾋﾟｰ(&C)"},
-        {"pmnuSave", "ﾌｧｲﾙに保存(&S)"}, {"mnuKiguShow", "表示"}, {"mnuKiguDel", "非表示"},
+        {"pmnuSave", "ﾌｧｲﾙに保存(&S)"}, {"mnuKiguShow", "表示"}, {"mnuKiguDel", "非表示"}, {"mnuRedo", "やり直し"},
+        {"mnuDeleteTool", "消去"}, {"mnuCancelOp", "操作の中止"}, {"mnuPreview", "印刷プレビュー"}, {"mnuPdf", "PDF に出力"},
+        {"mnuListPreview", "品番リストの印刷プレビュー"}, {"mnuRecent", "最近使ったファイル"},
     };
     for (const auto& [name, caption] : captions) {
         QAction* a = f.item(name);
@@ -106,7 +108,8 @@ TEST(MainWindow, CarriesEveryMenuItemWithItsCaptionAndHidesTheHiddenOnes) {
     for (const char* hidden : {"mnuSeido", "mnuHosyuritu", "mnuLegendMerge", "mnuTempMerge", "mnuListShow", "mnuHyoujiSeido"}) {
         EXPECT_FALSE(f.item(hidden)->isVisible()) << hidden;
     }
-    for (const char* off : {"Save1", "mnuDxfSave", "Print1", "mnuOutPut", "mnuRedBunpu", "mnuRedTemp", "mnuDXF", "mnuDelGrid"}) {
+    for (const char* off : {"Save1", "mnuDxfSave", "Print1", "mnuOutPut", "mnuRedBunpu", "mnuRedTemp", "mnuDXF", "mnuDelGrid",
+                            "mnuRedo", "mnuPreview", "mnuPdf"}) {
         EXPECT_FALSE(f.item(off)->isEnabled()) << off;
     }
     EXPECT_TRUE(f.item("mnuLampA")->isChecked());
@@ -224,7 +227,7 @@ TEST(MainWindow, AnEditAfterACalculationClosesTheResultMenusAndEmptiesTheResultL
     MainFixture f;
     f.frm->show();
     f.openSample();
-    EXPECT_EQ(f.frm->windowTitle(), QStringLiteral("ORDIVAN Ver 2.0  - room_sample.OLE  (ZOLT LIGHTING CORP.)"));
+    EXPECT_EQ(f.frm->windowTitle(), QStringLiteral("ORDIVAN Ver 2.0  - [*]room_sample.OLE  (ZOLT LIGHTING CORP.)"));
     EXPECT_TRUE(f.item("Save1")->isEnabled());
     testsupport::whenModal([](QWidget* w) { qobject_cast<calc::forms::TfrmCalcStart*>(w)->btnBunpu->click(); });
     f.item("mnuCalcRun")->trigger();
@@ -699,7 +702,7 @@ TEST(StartUpRoad, AProjectOnTheCommandLineOpensAtOnceWithTheColoursFilledAndNoSp
     f.program->start(path, QString());
     EXPECT_TRUE(f.doc.tables.ctColourFilled);
     EXPECT_FALSE(f.doc.plan.isEmpty());
-    EXPECT_EQ(f.frm->windowTitle(), QStringLiteral("ORDIVAN Ver 2.0  - room_sample.OLE  (ZOLT LIGHTING CORP.)"));
+    EXPECT_EQ(f.frm->windowTitle(), QStringLiteral("ORDIVAN Ver 2.0  - [*]room_sample.OLE  (ZOLT LIGHTING CORP.)"));
     EXPECT_TRUE(f.item("Save1")->isEnabled());
     EXPECT_TRUE(f.frm->findChildren<app::forms::TfrmStart1*>().isEmpty());
 }
