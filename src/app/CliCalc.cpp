@@ -305,6 +305,151 @@ bool loadLightColours(CliRun& run, bool needed) {
     return true;
 }
 
+// Levels out of order or below one, or a ceiling height the settings dialog would refuse.
+bool optionsAccepted(CliRun& run, const CalcOptions& o) {
+    if (!o.autoLevels) {
+        for (int i = 1; i <= 5; ++i) {
+            if (o.levels[static_cast<std::size_t>(i)] >= o.levels[static_cast<std::size_t>(i + 1)]) {
+                refuse(run, kMsgLevelOrder, kTitleSettingError);
+                return false;
+            }
+        }
+        if (o.levels[1] <= 0) {
+            refuse(run, kMsgLevelMin, kTitleSettingError);
+            return false;
+        }
+    }
+    if (o.heightGiven) {
+        const std::string refusal = calc::tenDakaRefusal(o.height);
+        if (!refusal.empty()) {
+            refuse(run, refusal, kTitleSettingError);
+            return false;
+        }
+    }
+    return true;
+}
+
+// The areas of this run join the plan's own in memory; nothing is saved.
+void addRunAreas(model::Document& doc, const std::vector<CalcOptions::AreaInMm>& areas) {
+    for (const CalcOptions::AreaInMm& m : areas) {
+        auto pixels = [&doc](std::int32_t mm) {
+            const double p = std::trunc(static_cast<double>(mm) / doc.plan.mmPerPixel + (mm < 0 ? -0.5 : 0.5));
+            return static_cast<std::int32_t>(std::clamp(p, -2147483648.0, 2147483647.0));
+        };
+        model::AreaRecord a{m.name, pixels(m.x1), pixels(m.y1), pixels(m.x2), pixels(m.y2), m.requiredLux, m.requiredUniformity};
+        model::normaliseArea(a);
+        doc.plan.areas.push_back(a);
+    }
+}
+
+// Loads the project and gives it this run's ceiling height, areas, display kind and levels, in memory only.
+bool prepareDocument(CliRun& run, const CalcOptions& o) {
+    run.screen = o.screen;
+    if (!run.loadProject(run.args[1])) return false;
+    if (!loadLightColours(run, o.kind == 'C')) return false;
+    model::Document& doc = run.doc;
+    if (doc.plan.kigu.count() == 0) {
+        refuse(run, kMsgNoFixtures, "");
+        return false;
+    }
+    if (o.heightGiven) {
+        doc.tenDaka = o.height;
+        doc.tenDakaLabel = base::formatInt(o.height);
+    }
+    addRunAreas(doc, o.areas);
+    if (static_cast<long long>(doc.surfaceWidth) * doc.surfaceHeight > kMaxSurfacePixels || doc.surfaceWidth <= 0 ||
+        doc.surfaceHeight <= 0) {
+        run.services.showError("描画面が大きすぎます (" + base::formatInt(doc.surfaceWidth) + "×" + base::formatInt(doc.surfaceHeight) + ")");
+        return false;
+    }
+    doc.displayKind = o.kind;
+    if (!o.autoLevels) {
+        doc.rangeMode = true;
+        doc.tables.userLevel = o.levels;
+        doc.tables.luxLevel = o.levels;
+    }
+    return true;
+}
+
+calc::CalcSettings settingsOf(const CalcOptions& o) {
+    calc::CalcSettings settings;
+    settings.calcStep = o.step;
+    settings.maintenanceOn = o.maintenanceOn;
+    settings.maintenanceClass = o.maintenanceClass;
+    settings.showFixturesOnResult = o.fixtures;
+    settings.calcConfirmed = true;
+    return settings;
+}
+
+// What one calculation leaves behind for the outputs to read.
+struct CalcResult {
+    calc::IlluminanceGrid grid;
+    calc::ResultStats stats;
+    calc::CalcSettings settings;
+    calc::ContourSet contours;
+};
+
+bool refuseWrite(CliRun& run) {
+    run.services.messageBox(model::kMsgCannotWrite, model::kTitleError, ui::Icon::Stop, ui::Buttons::Ok);
+    return false;
+}
+
+// The picture, the CSV, the DXF and the printed sheet: the outputs drawn from the presented result.
+bool writeDrawnOutputs(CliRun& run, const CalcOptions& o, view::ResultPresenter& presenter, CalcResult& r,
+                       const ui::Surface& surface) {
+    model::Document& doc = run.doc;
+    if (!o.picturePath.empty()) {
+        const auto naming = run.about(o.picturePath);
+        if (!io::savePlanPicture(o.picturePath, surface, io::legendStampOf(presenter.legend(), presenter.mainWindow),
+                                 run.services, o.pictureFormat))
+            return false;
+    }
+    if (!o.csvPath.empty()) {
+        const auto naming = run.about(o.csvPath);
+        if (!view::writeIlluminanceCsv(r.grid, r.stats, o.csvPath, run.services)) return false;
+    }
+    if (!o.dxfPath.empty()) {
+        const auto naming = run.about(o.dxfPath);
+        const io::DxfExportInput input{doc, r.contours, r.stats, [&presenter] { presenter.rebuildContours(); }};
+        if (!io::exportDxf(o.dxfPath, o.dxfType, input, cliCatalogDir(run), run.services)) return false;
+    }
+    if (!o.pdfPath.empty()) {
+        const auto naming = run.about(o.pdfPath);
+        // The sheet draws the contour display as vectors: the set must belong to the current levels.
+        if (doc.displayKind == 'T') presenter.ensureContours();
+        const ui::Surface* scale = presenter.temperatureScale().picture.get();
+        const print::SheetPainters painters = print::viewSheetPainters(doc, r.contours, run.services, scale);
+        const std::string date = o.dateGiven ? o.date : run.services.today();
+        if (!print::printDistributionMapPdf(o.pdfPath, doc, run.touroku, r.stats, r.settings, surface, painters, o.objectName,
+                                            date, run.services))
+            return refuseWrite(run);
+    }
+    return true;
+}
+
+// The area table, the raw grid and the summary: the outputs written from the figures alone.
+bool writeFigureOutputs(CliRun& run, const CalcOptions& o, const CalcResult& r, double seconds) {
+    const model::Document& doc = run.doc;
+    if (!o.areasCsvPath.empty() && !base::writeWholeFile(o.areasCsvPath, areasCsv(doc, r.stats))) {
+        const auto naming = run.about(o.areasCsvPath);
+        return refuseWrite(run);
+    }
+    if (!o.gridPath.empty() && !writeGrid(o.gridPath, r.grid)) {
+        const auto naming = run.about(o.gridPath);
+        return refuseWrite(run);
+    }
+    if (!o.jsonPath.empty()) {
+        const std::string json = summaryJson(doc, r.grid, r.stats, o.step, seconds);
+        if (o.jsonPath == "-") {
+            run.out << json;
+        } else if (!base::writeWholeFile(o.jsonPath, json)) {
+            const auto naming = run.about(o.jsonPath);
+            return refuseWrite(run);
+        }
+    }
+    return true;
+}
+
 } // namespace
 
 int runCalcCommand(CliRun& run) {
@@ -316,75 +461,17 @@ int runCalcCommand(CliRun& run) {
         run.err << "ordivan-cli calc: " << e.what() << "\n";
         return kExitUsage;
     }
-    if (!o.autoLevels) {
-        for (int i = 1; i <= 5; ++i) {
-            if (o.levels[static_cast<std::size_t>(i)] >= o.levels[static_cast<std::size_t>(i + 1)]) {
-                refuse(run, kMsgLevelOrder, kTitleSettingError);
-                return kExitRefused;
-            }
-        }
-        if (o.levels[1] <= 0) {
-            refuse(run, kMsgLevelMin, kTitleSettingError);
-            return kExitRefused;
-        }
-    }
-    if (o.heightGiven) {
-        const std::string refusal = calc::tenDakaRefusal(o.height);
-        if (!refusal.empty()) {
-            refuse(run, refusal, kTitleSettingError);
-            return kExitRefused;
-        }
-    }
-
-    run.screen = o.screen;
-    if (!run.loadProject(run.args[1])) return kExitRefused;
-    if (!loadLightColours(run, o.kind == 'C')) return kExitRefused;
+    if (!optionsAccepted(run, o) || !prepareDocument(run, o)) return kExitRefused;
     model::Document& doc = run.doc;
-    if (doc.plan.kigu.count() == 0) {
-        refuse(run, kMsgNoFixtures, "");
-        return kExitRefused;
-    }
-    if (o.heightGiven) {
-        doc.tenDaka = o.height;
-        doc.tenDakaLabel = base::formatInt(o.height);
-    }
-    // The areas of this run join the plan's own in memory; nothing is saved.
-    for (const CalcOptions::AreaInMm& m : o.areas) {
-        auto pixels = [&doc](std::int32_t mm) {
-            const double p = std::trunc(static_cast<double>(mm) / doc.plan.mmPerPixel + (mm < 0 ? -0.5 : 0.5));
-            return static_cast<std::int32_t>(std::clamp(p, -2147483648.0, 2147483647.0));
-        };
-        model::AreaRecord a{m.name, pixels(m.x1), pixels(m.y1), pixels(m.x2), pixels(m.y2), m.requiredLux, m.requiredUniformity};
-        model::normaliseArea(a);
-        doc.plan.areas.push_back(a);
-    }
-    if (static_cast<long long>(doc.surfaceWidth) * doc.surfaceHeight > kMaxSurfacePixels || doc.surfaceWidth <= 0 ||
-        doc.surfaceHeight <= 0) {
-        run.services.showError("描画面が大きすぎます (" + base::formatInt(doc.surfaceWidth) + "×" + base::formatInt(doc.surfaceHeight) + ")");
-        return kExitRefused;
-    }
-    doc.displayKind = o.kind;
-    if (!o.autoLevels) {
-        doc.rangeMode = true;
-        doc.tables.userLevel = o.levels;
-        doc.tables.luxLevel = o.levels;
-    }
 
-    calc::IlluminanceGrid grid;
-    calc::ResultStats stats;
-    calc::CalcSettings settings;
-    settings.calcStep = o.step;
-    settings.maintenanceOn = o.maintenanceOn;
-    settings.maintenanceClass = o.maintenanceClass;
-    settings.showFixturesOnResult = o.fixtures;
-    settings.calcConfirmed = true;
-    calc::ContourSet contours;
+    CalcResult r;
+    r.settings = settingsOf(o);
     const std::unique_ptr<ui::Surface> surface = run.services.createSurface(doc.surfaceWidth, doc.surfaceHeight);
     if (!surface) {
         run.services.showError("描画面を作成できません (" + base::formatInt(doc.surfaceWidth) + "×" + base::formatInt(doc.surfaceHeight) + ")");
         return kExitRefused;
     }
-    view::ResultPresenter presenter(doc, run.shown, grid, stats, settings, contours, *surface, run.services);
+    view::ResultPresenter presenter(doc, run.shown, r.grid, r.stats, r.settings, r.contours, *surface, run.services);
 
     const auto t0 = std::chrono::steady_clock::now();
     try {
@@ -395,56 +482,7 @@ int runCalcCommand(CliRun& run) {
     }
     const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
 
-    if (!o.picturePath.empty()) {
-        const auto naming = run.about(o.picturePath);
-        if (!io::savePlanPicture(o.picturePath, *surface, io::legendStampOf(presenter.legend(), presenter.mainWindow),
-                                 run.services, o.pictureFormat))
-            return kExitRefused;
-    }
-    if (!o.csvPath.empty()) {
-        const auto naming = run.about(o.csvPath);
-        if (!view::writeIlluminanceCsv(grid, stats, o.csvPath, run.services)) return kExitRefused;
-    }
-    if (!o.dxfPath.empty()) {
-        const auto naming = run.about(o.dxfPath);
-        const io::DxfExportInput input{doc, contours, stats, [&presenter] { presenter.rebuildContours(); }};
-        if (!io::exportDxf(o.dxfPath, o.dxfType, input, cliCatalogDir(run), run.services)) return kExitRefused;
-    }
-    if (!o.pdfPath.empty()) {
-        const auto naming = run.about(o.pdfPath);
-        // The sheet draws the contour display as vectors: the set must belong to the current levels.
-        if (doc.displayKind == 'T') presenter.ensureContours();
-        const ui::Surface* scale = presenter.temperatureScale().picture.get();
-        const print::SheetPainters painters = print::viewSheetPainters(doc, contours, run.services, scale);
-        const std::string date = o.dateGiven ? o.date : run.services.today();
-        if (!print::printDistributionMapPdf(o.pdfPath, doc, run.touroku, stats, settings, *surface, painters, o.objectName,
-                                            date, run.services)) {
-            run.services.messageBox(model::kMsgCannotWrite, model::kTitleError, ui::Icon::Stop, ui::Buttons::Ok);
-            return kExitRefused;
-        }
-    }
-    if (!o.areasCsvPath.empty() && !base::writeWholeFile(o.areasCsvPath, areasCsv(doc, stats))) {
-        const auto naming = run.about(o.areasCsvPath);
-        run.services.messageBox(model::kMsgCannotWrite, model::kTitleError, ui::Icon::Stop, ui::Buttons::Ok);
-        return kExitRefused;
-    }
-    if (!o.gridPath.empty() && !writeGrid(o.gridPath, grid)) {
-        const auto naming = run.about(o.gridPath);
-        run.services.messageBox(model::kMsgCannotWrite, model::kTitleError, ui::Icon::Stop, ui::Buttons::Ok);
-        return kExitRefused;
-    }
-    if (!o.jsonPath.empty()) {
-        const std::string json = summaryJson(doc, grid, stats, o.step, seconds);
-        if (o.jsonPath == "-") {
-            run.out << json;
-        } else {
-            if (!base::writeWholeFile(o.jsonPath, json)) {
-                const auto naming = run.about(o.jsonPath);
-                run.services.messageBox(model::kMsgCannotWrite, model::kTitleError, ui::Icon::Stop, ui::Buttons::Ok);
-                return kExitRefused;
-            }
-        }
-    }
+    if (!writeDrawnOutputs(run, o, presenter, r, *surface) || !writeFigureOutputs(run, o, r, seconds)) return kExitRefused;
     return kExitOk;
 }
 

@@ -38,59 +38,90 @@ struct Line {
     float& operator[](std::int64_t i) const { return base[i * stride]; }
 };
 
+// The straight fill of the segment [r, r + s] between its two computed ends.
+void fillStraight(const Line& v, std::int64_t r, int s) {
+    const float fs = static_cast<float>(s);
+    const float a = v[r], b = v[r + s];
+    for (int k = 1; k < s; ++k) v[r + k] = a + (b - a) / fs * static_cast<float>(k);
+}
+
+// A straight fill of [r, r + s] that did not look for walls (near the plan's border, where the slopes
+// of the neighbouring segments are not at hand) must not carry light over a wall to an end that no
+// luminaire reached. The lit end may lie on the wall itself (a point on a wall line can take light by
+// rounding). Between the unlit end and the wall pixel farthest from it the points keep the unlit
+// value and the wall pixels become 0, as a found wall does; points on the lit side keep the straight fill.
+template <class WallAt>
+void darkBeyondWall(const Line& lux, const Line& ct, std::int64_t r, int s, const WallAt& wall) {
+    const bool darkStart = lux[r] <= kUnlitLux, darkEnd = lux[r + s] <= kUnlitLux;
+    if (darkStart == darkEnd) return;
+    int first = -1, last = -1;
+    for (int k = darkStart ? 1 : 0; k <= (darkStart ? s : s - 1); ++k) {
+        if (!wall(r + k)) continue;
+        if (first < 0) first = k;
+        last = k;
+    }
+    if (first < 0) return;
+    const std::int64_t dark = darkStart ? r : r + s;
+    const int from = darkStart ? 1 : std::max(first, 1), to = darkStart ? std::min(last, s - 1) : s - 1;
+    for (int k = from; k <= to; ++k) {
+        const bool onWall = wall(r + k);
+        lux[r + k] = onWall ? 0.0f : lux[dark];
+        ct[r + k] = onWall ? 0.0f : ct[dark];
+    }
+}
+
+// The end piece after the last whole segment from r0: the line through r0 and r0 + s carried to the end.
+// When it would need a point past the last one (the length is a multiple of the step), the slope of the
+// segment before r0 carries on instead.
+void fillEndPiece(const Line& v, std::int64_t r0, std::int64_t length, int s) {
+    const float fs = static_cast<float>(s);
+    float a = v[r0], b;
+    if (r0 + s < length) {
+        b = v[r0 + s];
+    } else if (r0 >= s) {
+        b = a + (a - v[r0 - s]);
+    } else {
+        b = a;
+    }
+    for (std::int64_t r = r0 + 1; r < length; ++r) v[r] = a + (b - a) / fs * static_cast<float>(r - r0);
+}
+
+// A segment with a wall pixel at r + kStar: the wall becomes 0 and each side carries on the slope of the
+// segment beyond it, so that no light is interpolated across the wall (lux never below 0).
+void fillAroundWall(const Line& lux, const Line& ct, std::int64_t r, int s, int kStar) {
+    const float fs = static_cast<float>(s);
+    lux[r + kStar] = 0.0f;
+    ct[r + kStar] = 0.0f;
+    const Line both[2] = {lux, ct};
+    for (int n = 0; n < 2; ++n) {
+        const Line& v = both[n];
+        const bool isLux = n == 0;
+        for (int k = 1; k < kStar; ++k) {
+            v[r + k] = v[r] + static_cast<float>(k) * (v[r] - v[r - s]) / fs;
+            if (isLux && v[r + k] < 0) v[r + k] = 0.0f;
+        }
+        for (int k = kStar + 1; k < s; ++k) {
+            v[r + k] = v[r + s] - static_cast<float>(s - k) * (v[r + 2 * s] - v[r + s]) / fs;
+            if (isLux && v[r + k] < 0) v[r + k] = 0.0f;
+        }
+    }
+}
+
 // Fills the skipped points of one line of computed values, in lux and in the colour sums alike: the
 // first segment, the end piece, then the middle segments, which do not interpolate across a wall pixel.
 // `length` is the number of values in the line's direction; `wall(i)` says whether position i lies under
 // a wall, `searchable(p)` whether the segment starting at p may look for one (the extent condition).
 template <class WallAt, class Searchable>
 void fillLine(Line lux, Line ct, std::int64_t length, int s, WallAt wall, Searchable searchable) {
-    const float fs = static_cast<float>(s);
-    const Line both[2] = {lux, ct};
-    // A straight fill of [r, r + s] that did not look for walls (near the plan's border, where the slopes
-    // of the neighbouring segments are not at hand) must not carry light over a wall to an end that no
-    // luminaire reached. The lit end may lie on the wall itself (a point on a wall line can take light by
-    // rounding). Between the unlit end and the wall pixel farthest from it the points keep the unlit
-    // value and the wall pixels become 0, as a found wall does; points on the lit side keep the straight fill.
-    auto darkBeyondWall = [&](std::int64_t r) {
-        const bool darkStart = lux[r] <= kUnlitLux, darkEnd = lux[r + s] <= kUnlitLux;
-        if (darkStart == darkEnd) return;
-        int first = -1, last = -1;
-        for (int k = darkStart ? 1 : 0; k <= (darkStart ? s : s - 1); ++k) {
-            if (!wall(r + k)) continue;
-            if (first < 0) first = k;
-            last = k;
-        }
-        if (first < 0) return;
-        const std::int64_t dark = darkStart ? r : r + s;
-        const int from = darkStart ? 1 : std::max(first, 1), to = darkStart ? std::min(last, s - 1) : s - 1;
-        for (int k = from; k <= to; ++k) {
-            const bool onWall = wall(r + k);
-            lux[r + k] = onWall ? 0.0f : lux[dark];
-            ct[r + k] = onWall ? 0.0f : ct[dark];
-        }
-    };
     if (s < length) {
-        for (const Line& v : both) {
-            const float v0 = v[0], v1 = v[s];
-            for (int k = 1; k < s; ++k) v[k] = v0 + (v1 - v0) / fs * static_cast<float>(k);
-        }
-        darkBeyondWall(0);
+        fillStraight(lux, 0, s);
+        fillStraight(ct, 0, s);
+        darkBeyondWall(lux, ct, 0, s, wall);
     }
     const std::int64_t r0 = (length / s - 1) * s;
     if (r0 >= 0) {
-        for (const Line& v : both) {
-            // When the line through r0 and r0 + s would need a point past the last one (the length is a
-            // multiple of the step), the slope of the segment before r0 carries on instead.
-            float a = v[r0], b;
-            if (r0 + s < length) {
-                b = v[r0 + s];
-            } else if (r0 >= s) {
-                b = a + (a - v[r0 - s]);
-            } else {
-                b = a;
-            }
-            for (std::int64_t r = r0 + 1; r < length; ++r) v[r] = a + (b - a) / fs * static_cast<float>(r - r0);
-        }
+        fillEndPiece(lux, r0, length, s);
+        fillEndPiece(ct, r0, length, s);
     }
     std::int64_t r = s;
     for (; r < length - 2 * s; r += s) {
@@ -100,37 +131,20 @@ void fillLine(Line lux, Line ct, std::int64_t length, int s, WallAt wall, Search
                 if (wall(r + k)) kStar = k;
             }
         }
-        if (kStar < 0) {
-            for (const Line& v : both) {
-                const float a = v[r], b = v[r + s];
-                for (int k = 1; k < s; ++k) v[r + k] = a + (b - a) / fs * static_cast<float>(k);
-            }
-            darkBeyondWall(r);
+        if (kStar >= 0) {
+            fillAroundWall(lux, ct, r, s, kStar);
             continue;
         }
-        lux[r + kStar] = 0.0f;
-        ct[r + kStar] = 0.0f;
-        for (int n = 0; n < 2; ++n) {
-            const Line& v = both[n];
-            const bool isLux = n == 0;
-            for (int k = 1; k < kStar; ++k) {
-                v[r + k] = v[r] + static_cast<float>(k) * (v[r] - v[r - s]) / fs;
-                if (isLux && v[r + k] < 0) v[r + k] = 0.0f;
-            }
-            for (int k = kStar + 1; k < s; ++k) {
-                v[r + k] = v[r + s] - static_cast<float>(s - k) * (v[r + 2 * s] - v[r + s]) / fs;
-                if (isLux && v[r + k] < 0) v[r + k] = 0.0f;
-            }
-        }
+        fillStraight(lux, r, s);
+        fillStraight(ct, r, s);
+        darkBeyondWall(lux, ct, r, s, wall);
     }
     // When the length is a multiple of the step, one segment lies between the last middle segment and
     // the end piece; left alone it would stay at its reset value, a stripe along the edge of the map.
     for (; r + s <= r0; r += s) {
-        for (const Line& v : both) {
-            const float a = v[r], b = v[r + s];
-            for (int k = 1; k < s; ++k) v[r + k] = a + (b - a) / fs * static_cast<float>(k);
-        }
-        darkBeyondWall(r);
+        fillStraight(lux, r, s);
+        fillStraight(ct, r, s);
+        darkBeyondWall(lux, ct, r, s, wall);
     }
 }
 

@@ -88,12 +88,9 @@ ContourPoint edgePoint(const float px[3], const float py[3], const float pv[3], 
 constexpr std::int8_t kUsedPiece = 0x40;
 constexpr std::int8_t kPieceEdges = 0x3F;
 
-// The pieces of one level, joined into lines. code is scratch of one entry per triangle.
-std::vector<ContourPoint> traceLevel(const Lattice& lat, float level, std::vector<std::int8_t>& code) {
+// Each triangle's code: the edges the level's piece runs between, or -1 when it holds none.
+void markPieces(const Lattice& lat, float level, std::vector<std::int8_t>& code) {
     const std::int32_t nx = lat.cellsX(), ny = lat.cellsY();
-    const std::size_t triangles = static_cast<std::size_t>(nx) * static_cast<std::size_t>(ny) * 4;
-    code.resize(triangles);
-    std::vector<ContourPoint> out;
     float px[3], py[3], pv[3];
     std::vector<float> top, bottom;
     for (std::int32_t j = 0; j < ny; ++j) {
@@ -117,68 +114,106 @@ std::vector<ContourPoint> traceLevel(const Lattice& lat, float level, std::vecto
             }
         }
     }
+}
+
+// Joins the marked pieces of one level into lines, marking each piece used as it is taken.
+class PieceJoiner {
+public:
+    PieceJoiner(const Lattice& lat, float level, std::vector<std::int8_t>& code)
+        : lat_(lat), level_(level), code_(code), nx_(lat.cellsX()), ny_(lat.cellsY()) {}
+
+    std::vector<ContourPoint> lines() {
+        std::vector<ContourPoint> out;
+        const std::int64_t total = static_cast<std::int64_t>(code_.size());
+        for (std::int64_t t0 = 0; t0 < total; ++t0) {
+            // Most of the lattice holds no piece: eight triangles at a time are passed over while they are all -1.
+            if ((t0 & 7) == 0 && t0 + 8 <= total) {
+                std::uint64_t eight;
+                std::memcpy(&eight, &code_[static_cast<std::size_t>(t0)], sizeof eight);
+                if (eight == ~std::uint64_t{0}) {
+                    t0 += 7;
+                    continue;
+                }
+            }
+            if (code(t0) < 0 || (code(t0) & kUsedPiece) != 0) continue;
+            const std::vector<ContourPoint> line = follow(lineStart(t0));
+            if (line.size() < 2) continue;
+            out.push_back(kLineStart);
+            out.insert(out.end(), line.begin(), line.end());
+            out.push_back(kLineEnd);
+        }
+        return out;
+    }
+
+private:
+    std::int8_t& code(std::int64_t t) { return code_[static_cast<std::size_t>(t)]; }
+
     // The triangle across edge e of triangle t, or -1 at the lattice border.
-    auto across = [nx, ny](std::int64_t t, int e) -> std::int64_t {
+    std::int64_t across(std::int64_t t, int e) const {
         const std::int64_t cell = t / 4;
         const int k = static_cast<int>(t % 4);
-        const std::int64_t i = cell % nx, j = cell / nx;
+        const std::int64_t i = cell % nx_, j = cell / nx_;
         if (e == 1) return cell * 4 + (k + 1) % 4;
         if (e == 2) return cell * 4 + (k + 3) % 4;
         static constexpr int dx[4] = {0, 1, 0, -1}, dy[4] = {-1, 0, 1, 0};
         const std::int64_t ni = i + dx[k], nj = j + dy[k];
-        if (ni < 0 || nj < 0 || ni >= nx || nj >= ny) return -1;
-        return (nj * nx + ni) * 4 + (k + 2) % 4;
-    };
+        if (ni < 0 || nj < 0 || ni >= nx_ || nj >= ny_) return -1;
+        return (nj * nx_ + ni) * 4 + (k + 2) % 4;
+    }
     // The edge of the neighbour that is the same as edge e of a triangle.
-    auto sharedEdge = [](int e) { return e == 0 ? 0 : (e == 1 ? 2 : 1); };
-    auto pointOf = [&](std::int64_t t, int e) {
-        const std::int64_t cell = t / 4;
-        lat.triangle(static_cast<std::int32_t>(cell % nx), static_cast<std::int32_t>(cell / nx), static_cast<int>(t % 4), px, py, pv);
-        return edgePoint(px, py, pv, e, level);
-    };
+    static int sharedEdge(int e) { return e == 0 ? 0 : (e == 1 ? 2 : 1); }
 
-    const std::int64_t total = static_cast<std::int64_t>(triangles);
-    for (std::int64_t t0 = 0; t0 < total; ++t0) {
-        // Most of the lattice holds no piece: eight triangles at a time are passed over while they are all -1.
-        if ((t0 & 7) == 0 && t0 + 8 <= total) {
-            std::uint64_t eight;
-            std::memcpy(&eight, &code[static_cast<std::size_t>(t0)], sizeof eight);
-            if (eight == ~std::uint64_t{0}) {
-                t0 += 7;
-                continue;
-            }
-        }
-        if (code[static_cast<std::size_t>(t0)] < 0 || (code[static_cast<std::size_t>(t0)] & kUsedPiece) != 0) continue;
-        // Back to the start of the line (or once round a closed one).
+    ContourPoint pointOf(std::int64_t t, int e) const {
+        float px[3], py[3], pv[3];
+        const std::int64_t cell = t / 4;
+        lat_.triangle(static_cast<std::int32_t>(cell % nx_), static_cast<std::int32_t>(cell / nx_), static_cast<int>(t % 4), px, py, pv);
+        return edgePoint(px, py, pv, e, level_);
+    }
+
+    // Back from t0 to the start of its line (or once round a closed one).
+    std::int64_t lineStart(std::int64_t t0) {
         std::int64_t start = t0;
         for (;;) {
-            const int from = code[static_cast<std::size_t>(start)] / 3;
+            const int from = code(start) / 3;
             const std::int64_t prev = across(start, from);
             if (prev < 0 || prev == t0) break;
-            const int pc = code[static_cast<std::size_t>(prev)];
+            const int pc = code(prev);
             if (pc < 0 || (pc & kUsedPiece) != 0 || pc % 3 != sharedEdge(from)) break;
             start = prev;
         }
+        return start;
+    }
+
+    // The points of the line from its first piece on, while the pieces join edge to edge.
+    std::vector<ContourPoint> follow(std::int64_t start) {
         std::vector<ContourPoint> line;
         auto append = [&line](const ContourPoint& p) {
             if (line.empty() || !(line.back() == p)) line.push_back(p);
         };
-        append(pointOf(start, code[static_cast<std::size_t>(start)] / 3));
+        append(pointOf(start, code(start) / 3));
         std::int64_t t = start;
-        while (t >= 0 && code[static_cast<std::size_t>(t)] >= 0 && (code[static_cast<std::size_t>(t)] & kUsedPiece) == 0) {
-            const int to = code[static_cast<std::size_t>(t)] % 3;
-            code[static_cast<std::size_t>(t)] = static_cast<std::int8_t>(code[static_cast<std::size_t>(t)] | kUsedPiece);
+        while (t >= 0 && code(t) >= 0 && (code(t) & kUsedPiece) == 0) {
+            const int to = code(t) % 3;
+            code(t) = static_cast<std::int8_t>(code(t) | kUsedPiece);
             append(pointOf(t, to));
             const std::int64_t next = across(t, to);
-            if (next < 0 || code[static_cast<std::size_t>(next)] < 0 || (code[static_cast<std::size_t>(next)] & kPieceEdges) / 3 != sharedEdge(to)) break;
+            if (next < 0 || code(next) < 0 || (code(next) & kPieceEdges) / 3 != sharedEdge(to)) break;
             t = next;
         }
-        if (line.size() < 2) continue;
-        out.push_back(kLineStart);
-        out.insert(out.end(), line.begin(), line.end());
-        out.push_back(kLineEnd);
+        return line;
     }
-    return out;
+
+    const Lattice& lat_;
+    float level_;
+    std::vector<std::int8_t>& code_;
+    std::int32_t nx_, ny_;
+};
+
+// The pieces of one level, joined into lines. code is scratch of one entry per triangle.
+std::vector<ContourPoint> traceLevel(const Lattice& lat, float level, std::vector<std::int8_t>& code) {
+    code.resize(static_cast<std::size_t>(lat.cellsX()) * static_cast<std::size_t>(lat.cellsY()) * 4);
+    markPieces(lat, level, code);
+    return PieceJoiner(lat, level, code).lines();
 }
 
 } // namespace

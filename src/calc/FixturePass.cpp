@@ -243,12 +243,121 @@ ORDIVAN_AVX2 inline int straightLanes(const Active& a, const Obstacles& obs, con
     return mask;
 }
 
+// A helper of the vector pass that must melt into its caller: a call per eight points would cost more than
+// the work it does.
+#define ORDIVAN_AVX2_INLINE __attribute__((target("avx2"), always_inline)) inline
+
+// The lanes (among those in live) that straight walls and square pillars shade, the obstacle that shaded
+// the previous eight tried first; notes whether an arc or a round pillar lies in the window of columns.
+ORDIVAN_AVX2_INLINE int straightBlocked(const RowRun& r, const SightLanes& s, __m256i cols, int live, std::int32_t c0,
+                                        std::int32_t cLast, const Active*& last, bool& curved) {
+    int blocked = 0;
+    // Whatever shaded points of the previous eight most likely shades these too.
+    const Active* first = last != nullptr && last->hi >= c0 && last->lo <= cLast ? last : nullptr;
+    if (first != nullptr) blocked = straightLanes(*first, r.obs, s, cols, live, c0, cLast);
+    if ((live & ~blocked) != 0) {
+        for (const Active& a : r.active) {
+            if (a.hi < c0 || a.lo > cLast || &a == first) continue;
+            if (a.kind == Kind::Arc || a.kind == Kind::Cylinder) {
+                curved = true;
+                continue;
+            }
+            const int mask = straightLanes(a, r.obs, s, cols, live, c0, cLast);
+            if (mask == 0) continue;
+            blocked |= mask;
+            last = &a;
+            if ((live & ~blocked) == 0) break;
+        }
+    }
+    return blocked;
+}
+
+// The lanes of four (among openHalf) whose sight line a round pillar cuts inside the line's box.
+ORDIVAN_AVX2_INLINE int cylinderLanes(const CircleLanes& c, double x, double y, double radius, int openHalf) {
+    __m256d px[2], py[2];
+    const __m256d hit = circleLanesCross(c, x, y, radius, px, py);
+    const __m256d inside = _mm256_or_pd(inBoxLanes(c, px[0], py[0]), inBoxLanes(c, px[1], py[1]));
+    return _mm256_movemask_pd(_mm256_and_pd(hit, inside)) & openHalf;
+}
+
+// The lanes of four (among openHalf) whose sight line crosses an arc wall inside its span.
+ORDIVAN_AVX2_INLINE int arcLanes(const CircleLanes& c, const ArcShape& arc, int openHalf) {
+    int shaded = 0;
+    __m256d px[2], py[2];
+    const __m256d hit = circleLanesCross(c, arc.cx, arc.cy, arc.r, px, py);
+    // Only a crossing near the arc's own box can lie inside its span: the angle is worked out for those alone.
+    const double m = arcMargin(arc);
+    const __m256d spanLoX = _mm256_set1_pd(arc.minX - m), spanHiX = _mm256_set1_pd(arc.maxX + m);
+    const __m256d spanLoY = _mm256_set1_pd(arc.minY - m), spanHiY = _mm256_set1_pd(arc.maxY + m);
+    for (int i = 0; i < 2 && openHalf != 0; ++i) {
+        const __m256d near = _mm256_and_pd(withinPd(px[i], spanLoX, spanHiX), withinPd(py[i], spanLoY, spanHiY));
+        const int candidates = _mm256_movemask_pd(_mm256_and_pd(_mm256_and_pd(hit, near), inBoxLanes(c, px[i], py[i]))) & openHalf;
+        if (candidates == 0) continue;
+        alignas(32) double xs[4], ys[4];
+        _mm256_store_pd(xs, px[i]);
+        _mm256_store_pd(ys, py[i]);
+        for (int l = 0; l < 4; ++l) {
+            if ((candidates >> l & 1) != 0 && insideArcSpan(arc, xs[l], ys[l])) {
+                shaded |= 1 << l;
+                openHalf &= ~(1 << l);
+            }
+        }
+    }
+    return shaded;
+}
+
+// Adds to blocked the lanes still lit that arcs and round pillars shade, four sight lines at a time in
+// double precision.
+ORDIVAN_AVX2_INLINE int curvedBlocked(const RowRun& r, __m256i cols, int live, int blocked, std::int32_t c0, std::int32_t cLast) {
+    const CircleLanes half[2] = {circleLanes(_mm256_castsi256_si128(cols), r.row, r.fx, r.fy),
+                                 circleLanes(_mm256_extracti128_si256(cols, 1), r.row, r.fx, r.fy)};
+    for (const Active& a : r.active) {
+        if ((a.kind != Kind::Arc && a.kind != Kind::Cylinder) || a.hi < c0 || a.lo > cLast) continue;
+        const int open = live & ~blocked & windowLanes(a, cols);
+        for (int h = 0; h < 2 && open != 0; ++h) {
+            const int openHalf = open >> (4 * h) & 15;
+            if (openHalf == 0) continue;
+            int shaded;
+            if (a.kind == Kind::Cylinder) {
+                const auto& p = r.obs.pillars[static_cast<std::size_t>(a.index)];
+                shaded = cylinderLanes(half[h], static_cast<double>(p.x), static_cast<double>(p.y), static_cast<double>(p.m), openHalf);
+            } else {
+                shaded = arcLanes(half[h], r.obs.walls[static_cast<std::size_t>(a.index)].shape, openHalf);
+            }
+            blocked |= shaded << (4 * h);
+        }
+        if ((live & ~blocked) == 0) break;
+    }
+    return blocked;
+}
+
+// The sums of the lit points, each advanced by its own single addition.
+ORDIVAN_AVX2_INLINE void addLitLanes(const RowRun& r, std::int32_t c0, int lit, __m256 v, __m256 weight) {
+    if (r.step == 1) {
+        const __m256i laneBit = _mm256_setr_epi32(1, 2, 4, 8, 16, 32, 64, 128);
+        const __m256i litLanes = _mm256_cmpeq_epi32(_mm256_and_si256(_mm256_set1_epi32(lit), laneBit), laneBit);
+        float* lux = r.lux + c0;
+        float* ct = r.ct + c0;
+        _mm256_maskstore_ps(lux, litLanes, _mm256_add_ps(_mm256_maskload_ps(lux, litLanes), v));
+        _mm256_maskstore_ps(ct, litLanes, _mm256_add_ps(_mm256_maskload_ps(ct, litLanes), weight));
+        return;
+    }
+    alignas(32) float vs[8], ws[8];
+    _mm256_store_ps(vs, v);
+    _mm256_store_ps(ws, weight);
+    for (int i = 0; i < 8; ++i) {
+        if ((lit >> i & 1) == 0) continue;
+        const std::int32_t col = c0 + i * r.step;
+        r.lux[col] += vs[i];
+        r.ct[col] += ws[i];
+    }
+}
+
 // The row eight computed points at a time: table entries gathered by column offset, straight walls and
 // square pillars tested for all eight sight lines at once, arcs and round pillars point by point for the
 // points still lit, then the sums of the lit points each advanced by its own single addition.
 ORDIVAN_AVX2 void addRowAvx2(const RowRun& r) {
     const __m256i lane = _mm256_setr_epi32(0, 1, 2, 3, 4, 5, 6, 7);
-    const __m256i laneBit = _mm256_setr_epi32(1, 2, 4, 8, 16, 32, 64, 128);
     const __m256i laneOffset = _mm256_mullo_epi32(lane, _mm256_set1_epi32(r.step));
     const __m256i fxLanes = _mm256_set1_epi32(r.fx);
     const __m256i pastEnd = _mm256_set1_epi32(r.colHi + 1);
@@ -277,89 +386,12 @@ ORDIVAN_AVX2 void addRowAvx2(const RowRun& r) {
         s.lo = _mm256_min_ps(s.C, FX);
         s.hi = _mm256_max_ps(s.C, FX);
         const std::int32_t cLast = std::min(r.colHi, c0 + chunk - r.step);
-        int blocked = 0;
         bool curved = false;
-        // Whatever shaded points of the previous eight most likely shades these too.
-        const Active* first = last != nullptr && last->hi >= c0 && last->lo <= cLast ? last : nullptr;
-        if (first != nullptr) blocked = straightLanes(*first, r.obs, s, cols, live, c0, cLast);
-        if ((live & ~blocked) != 0) {
-            for (const Active& a : r.active) {
-                if (a.hi < c0 || a.lo > cLast || &a == first) continue;
-                if (a.kind == Kind::Arc || a.kind == Kind::Cylinder) {
-                    curved = true;
-                    continue;
-                }
-                const int mask = straightLanes(a, r.obs, s, cols, live, c0, cLast);
-                if (mask == 0) continue;
-                blocked |= mask;
-                last = &a;
-                if ((live & ~blocked) == 0) break;
-            }
-        }
-        if (curved && (live & ~blocked) != 0) {
-            const CircleLanes half[2] = {circleLanes(_mm256_castsi256_si128(cols), r.row, r.fx, r.fy),
-                                         circleLanes(_mm256_extracti128_si256(cols, 1), r.row, r.fx, r.fy)};
-            for (const Active& a : r.active) {
-                if ((a.kind != Kind::Arc && a.kind != Kind::Cylinder) || a.hi < c0 || a.lo > cLast) continue;
-                const int open = live & ~blocked & windowLanes(a, cols);
-                for (int h = 0; h < 2 && open != 0; ++h) {
-                    int openHalf = open >> (4 * h) & 15;
-                    if (openHalf == 0) continue;
-                    const CircleLanes& c = half[h];
-                    __m256d px[2], py[2];
-                    if (a.kind == Kind::Cylinder) {
-                        const auto& p = r.obs.pillars[static_cast<std::size_t>(a.index)];
-                        const __m256d hit = circleLanesCross(c, static_cast<double>(p.x), static_cast<double>(p.y),
-                                                             static_cast<double>(p.m), px, py);
-                        const __m256d inside = _mm256_or_pd(inBoxLanes(c, px[0], py[0]), inBoxLanes(c, px[1], py[1]));
-                        blocked |= (_mm256_movemask_pd(_mm256_and_pd(hit, inside)) & openHalf) << (4 * h);
-                        continue;
-                    }
-                    const ArcShape& arc = r.obs.walls[static_cast<std::size_t>(a.index)].shape;
-                    const __m256d hit = circleLanesCross(c, arc.cx, arc.cy, arc.r, px, py);
-                    // Only a crossing near the arc's own box can lie inside its span: the angle is worked
-                    // out for those alone.
-                    const double m = arcMargin(arc);
-                    const __m256d spanLoX = _mm256_set1_pd(arc.minX - m), spanHiX = _mm256_set1_pd(arc.maxX + m);
-                    const __m256d spanLoY = _mm256_set1_pd(arc.minY - m), spanHiY = _mm256_set1_pd(arc.maxY + m);
-                    for (int i = 0; i < 2 && openHalf != 0; ++i) {
-                        const __m256d near = _mm256_and_pd(withinPd(px[i], spanLoX, spanHiX), withinPd(py[i], spanLoY, spanHiY));
-                        const int candidates = _mm256_movemask_pd(_mm256_and_pd(_mm256_and_pd(hit, near), inBoxLanes(c, px[i], py[i]))) & openHalf;
-                        if (candidates == 0) continue;
-                        alignas(32) double xs[4], ys[4];
-                        _mm256_store_pd(xs, px[i]);
-                        _mm256_store_pd(ys, py[i]);
-                        for (int l = 0; l < 4; ++l) {
-                            if ((candidates >> l & 1) != 0 && insideArcSpan(arc, xs[l], ys[l])) {
-                                blocked |= 1 << (4 * h + l);
-                                openHalf &= ~(1 << l);
-                            }
-                        }
-                    }
-                }
-                if ((live & ~blocked) == 0) break;
-            }
-        }
+        int blocked = straightBlocked(r, s, cols, live, c0, cLast, last, curved);
+        if (curved && (live & ~blocked) != 0) blocked = curvedBlocked(r, cols, live, blocked, c0, cLast);
         const int lit = live & ~blocked;
         if (lit == 0) continue;
-        const __m256 weight = _mm256_mul_ps(_mm256_mul_ps(v, milli), kelvin);
-        if (r.step == 1) {
-            const __m256i litLanes = _mm256_cmpeq_epi32(_mm256_and_si256(_mm256_set1_epi32(lit), laneBit), laneBit);
-            float* lux = r.lux + c0;
-            float* ct = r.ct + c0;
-            _mm256_maskstore_ps(lux, litLanes, _mm256_add_ps(_mm256_maskload_ps(lux, litLanes), v));
-            _mm256_maskstore_ps(ct, litLanes, _mm256_add_ps(_mm256_maskload_ps(ct, litLanes), weight));
-        } else {
-            alignas(32) float vs[8], ws[8];
-            _mm256_store_ps(vs, v);
-            _mm256_store_ps(ws, weight);
-            for (int i = 0; i < 8; ++i) {
-                if ((lit >> i & 1) == 0) continue;
-                const std::int32_t col = c0 + i * r.step;
-                r.lux[col] += vs[i];
-                r.ct[col] += ws[i];
-            }
-        }
+        addLitLanes(r, c0, lit, v, _mm256_mul_ps(_mm256_mul_ps(v, milli), kelvin));
     }
 }
 #endif
@@ -436,6 +468,89 @@ Obstacles collectObstacles(const model::Plan& plan) {
     return o;
 }
 
+namespace {
+
+// The obstacles that can shade some point within one fixture's reach, by kind.
+struct ObstaclesInReach {
+    std::vector<int> walls, arcs, squares, cylinders;
+};
+
+// Whole-fixture culling: the window of the fixture's reach.
+[[gnu::always_inline]] inline ObstaclesInReach obstaclesInReach(const Obstacles& obs, std::int64_t fx, std::int64_t fy,
+                                                                std::int64_t R, std::int64_t xLo, std::int64_t yLo,
+                                                                std::int64_t xHi, std::int64_t yHi) {
+    ObstaclesInReach in;
+    for (int i = 0; i < static_cast<int>(obs.walls.size()); ++i) {
+        const auto& w = obs.walls[static_cast<std::size_t>(i)];
+        if (w.arc) {
+            const auto& a = w.shape;
+            const double m = arcMargin(a);
+            // Sight lines stay within fx ± R and fy ± R.
+            if (a.maxX + m < fx - R || a.minX - m > fx + R || a.maxY + m < fy - R || a.minY - m > fy + R) continue;
+            in.arcs.push_back(i);
+            continue;
+        }
+        if ((w.minX < xLo && w.maxX < xLo) || (w.minX > xHi && w.maxX > xHi) || (w.minY < yLo && w.maxY < yLo) ||
+            (w.minY > yHi && w.maxY > yHi))
+            continue;
+        in.walls.push_back(i);
+    }
+    for (int i = 0; i < static_cast<int>(obs.pillars.size()); ++i) {
+        const auto& p = obs.pillars[static_cast<std::size_t>(i)];
+        if (p.square) {
+            const std::int64_t a = p.x - p.m, b = p.x + p.m, c = p.y - p.m, d = p.y + p.m;
+            if ((a < xLo && b < xLo) || (a > xHi && b > xHi) || (c < yLo && d < yLo) || (c > yHi && d > yHi)) continue;
+            in.squares.push_back(i);
+        } else {
+            const double cx = static_cast<double>(p.x), cy = static_cast<double>(p.y), r = std::abs(static_cast<double>(p.m));
+            const double m = circleMargin(cx, cy, r);
+            if (cx + r + m < fx - R || cx - r - m > fx + R || cy + r + m < fy - R || cy - r - m > fy + R) continue;
+            in.cylinders.push_back(i);
+        }
+    }
+    return in;
+}
+
+// Row culling, then the columns [colLo, colHi] of the row each remaining obstacle can matter for.
+[[gnu::always_inline]] inline void activeOnRow(const ObstaclesInReach& in, const Obstacles& obs, std::int64_t row,
+                                               std::int64_t fx, std::int64_t fy, std::int64_t colLo, std::int64_t colHi,
+                                               std::vector<Active>& active) {
+    const std::int64_t bandLo = std::min(row, fy), bandHi = std::max(row, fy);
+    active.clear();
+    std::int64_t lo, hi;
+    for (int i : in.walls) {
+        const auto& w = obs.walls[static_cast<std::size_t>(i)];
+        const bool aside = row < fy ? ((w.minY < row && w.maxY < row) || (w.minY > fy && w.maxY > fy))
+                                    : ((w.minY > row && w.maxY > row) || (w.minY < fy && w.maxY < fy));
+        if (aside) continue;
+        if (columnWindow(std::min(w.x1, w.x2), std::max(w.x1, w.x2), fx, colLo, colHi, lo, hi))
+            active.push_back({Kind::Wall, i, lo, hi});
+    }
+    for (int i : in.squares) {
+        const auto& p = obs.pillars[static_cast<std::size_t>(i)];
+        const std::int64_t a = p.y - p.m, b = p.y + p.m;
+        const bool aside = row < fy ? ((a < row && b < row) || (a > fy && b > fy)) : ((a > row && b > row) || (a < fy && b < fy));
+        if (aside) continue;
+        if (columnWindow(std::min(p.x - p.m, p.x + p.m), std::max(p.x - p.m, p.x + p.m), fx, colLo, colHi, lo, hi))
+            active.push_back({Kind::Square, i, lo, hi});
+    }
+    for (int i : in.arcs) {
+        const auto& a = obs.walls[static_cast<std::size_t>(i)].shape;
+        const double m = arcMargin(a);
+        if (a.maxY + m < bandLo || a.minY - m > bandHi) continue;
+        if (columnWindow(a.minX - m, a.maxX + m, fx, colLo, colHi, lo, hi)) active.push_back({Kind::Arc, i, lo, hi});
+    }
+    for (int i : in.cylinders) {
+        const auto& p = obs.pillars[static_cast<std::size_t>(i)];
+        const double cx = static_cast<double>(p.x), cy = static_cast<double>(p.y), r = std::abs(static_cast<double>(p.m));
+        const double m = circleMargin(cx, cy, r);
+        if (cy + r + m < bandLo || cy - r - m > bandHi) continue;
+        if (columnWindow(cx - r - m, cx + r + m, fx, colLo, colHi, lo, hi)) active.push_back({Kind::Cylinder, i, lo, hi});
+    }
+}
+
+} // namespace
+
 void addFixtureRows(IlluminanceGrid& grid, const TypeTable& table, const model::KiguRecord& k, const Obstacles& obs, int step,
                     int phase, int stride) {
     if (table.dark) return;
@@ -456,39 +571,9 @@ void addFixtureRows(IlluminanceGrid& grid, const TypeTable& table, const model::
     const std::int64_t rowLast = std::min<std::int64_t>(H - 1, fy + R);
     if (rowFirst > rowLast) return;
 
-    // Whole-fixture culling: the window of the fixture's reach.
-    std::vector<int> walls, arcs, squares, cylinders;
-    for (int i = 0; i < static_cast<int>(obs.walls.size()); ++i) {
-        const auto& w = obs.walls[static_cast<std::size_t>(i)];
-        if (w.arc) {
-            const auto& a = w.shape;
-            const double m = arcMargin(a);
-            // Sight lines stay within fx ± R and fy ± R.
-            if (a.maxX + m < fx - R || a.minX - m > fx + R || a.maxY + m < fy - R || a.minY - m > fy + R) continue;
-            arcs.push_back(i);
-            continue;
-        }
-        if ((w.minX < xLo && w.maxX < xLo) || (w.minX > xHi && w.maxX > xHi) || (w.minY < yLo && w.maxY < yLo) ||
-            (w.minY > yHi && w.maxY > yHi))
-            continue;
-        walls.push_back(i);
-    }
-    for (int i = 0; i < static_cast<int>(obs.pillars.size()); ++i) {
-        const auto& p = obs.pillars[static_cast<std::size_t>(i)];
-        if (p.square) {
-            const std::int64_t a = p.x - p.m, b = p.x + p.m, c = p.y - p.m, d = p.y + p.m;
-            if ((a < xLo && b < xLo) || (a > xHi && b > xHi) || (c < yLo && d < yLo) || (c > yHi && d > yHi)) continue;
-            squares.push_back(i);
-        } else {
-            const double cx = static_cast<double>(p.x), cy = static_cast<double>(p.y), r = std::abs(static_cast<double>(p.m));
-            const double m = circleMargin(cx, cy, r);
-            if (cx + r + m < fx - R || cx - r - m > fx + R || cy + r + m < fy - R || cy - r - m > fy + R) continue;
-            cylinders.push_back(i);
-        }
-    }
-
+    const ObstaclesInReach inReach = obstaclesInReach(obs, fx, fy, R, xLo, yLo, xHi, yHi);
     std::vector<Active> active;
-    active.reserve(walls.size() + arcs.size() + squares.size() + cylinders.size());
+    active.reserve(inReach.walls.size() + inReach.arcs.size() + inReach.squares.size() + inReach.cylinders.size());
     float* lux = grid.lux.data();
     float* ct = grid.ctSum.data();
     const std::int32_t colorTemp = table.colorTemp;
@@ -506,40 +591,7 @@ void addFixtureRows(IlluminanceGrid& grid, const TypeTable& table, const model::
         colLo = (colLo + s - 1) / s * s;
         const std::int64_t colHi = std::min<std::int64_t>(W - 1, fx + ext);
         if (colLo > colHi) continue;
-        const std::int64_t bandLo = std::min(row, fy), bandHi = std::max(row, fy);
-
-        // Row culling, then the columns each remaining obstacle can matter for.
-        active.clear();
-        std::int64_t lo, hi;
-        for (int i : walls) {
-            const auto& w = obs.walls[static_cast<std::size_t>(i)];
-            const bool aside = row < fy ? ((w.minY < row && w.maxY < row) || (w.minY > fy && w.maxY > fy))
-                                        : ((w.minY > row && w.maxY > row) || (w.minY < fy && w.maxY < fy));
-            if (aside) continue;
-            if (columnWindow(std::min(w.x1, w.x2), std::max(w.x1, w.x2), fx, colLo, colHi, lo, hi))
-                active.push_back({Kind::Wall, i, lo, hi});
-        }
-        for (int i : squares) {
-            const auto& p = obs.pillars[static_cast<std::size_t>(i)];
-            const std::int64_t a = p.y - p.m, b = p.y + p.m;
-            const bool aside = row < fy ? ((a < row && b < row) || (a > fy && b > fy)) : ((a > row && b > row) || (a < fy && b < fy));
-            if (aside) continue;
-            if (columnWindow(std::min(p.x - p.m, p.x + p.m), std::max(p.x - p.m, p.x + p.m), fx, colLo, colHi, lo, hi))
-                active.push_back({Kind::Square, i, lo, hi});
-        }
-        for (int i : arcs) {
-            const auto& a = obs.walls[static_cast<std::size_t>(i)].shape;
-            const double m = arcMargin(a);
-            if (a.maxY + m < bandLo || a.minY - m > bandHi) continue;
-            if (columnWindow(a.minX - m, a.maxX + m, fx, colLo, colHi, lo, hi)) active.push_back({Kind::Arc, i, lo, hi});
-        }
-        for (int i : cylinders) {
-            const auto& p = obs.pillars[static_cast<std::size_t>(i)];
-            const double cx = static_cast<double>(p.x), cy = static_cast<double>(p.y), r = std::abs(static_cast<double>(p.m));
-            const double m = circleMargin(cx, cy, r);
-            if (cy + r + m < bandLo || cy - r - m > bandHi) continue;
-            if (columnWindow(cx - r - m, cx + r + m, fx, colLo, colHi, lo, hi)) active.push_back({Kind::Cylinder, i, lo, hi});
-        }
+        activeOnRow(inReach, obs, row, fx, fy, colLo, colHi, active);
 
         const std::size_t base = static_cast<std::size_t>(row) * static_cast<std::size_t>(W);
         const RowRun run{lux + base,

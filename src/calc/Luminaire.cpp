@@ -136,6 +136,94 @@ void clearTable(TypeTable& t, int size, bool withSums) {
     t.sum.assign(withSums ? n : 0, 0.0f);
 }
 
+// One point source's illuminance at every s-th offset, the rows of the across axis in parallel, each row
+// stopped where the light fades. Returns the across offset where the light first fades, -1 when it never does.
+int computeSteppedEntries(TypeTable& t, const catalog::BunpuHinban& type, int s, int size, float mmpp, float H, float f,
+                          double sources, int threads) {
+    // The across axis decides where the table ends, so find it first; the rows up to it are independent.
+    int bStop = -1;
+    for (int b = 0; b < kMaxReach; b += s) {
+        if (pointSourceLux(type, 0, b, mmpp, H, f, sources) < 0.05) {
+            bStop = b;
+            break;
+        }
+    }
+    const int lastB = std::min(bStop < 0 ? kMaxReach - 1 : bStop, size - 1);
+    const int rows = lastB / s + 1;
+    parallelFor(rows, threads, [&](int i) {
+        const int b = i * s;
+        for (int a = 0; a < std::min(kMaxReach, size); a += s) {
+            const float e = pointSourceLux(type, a, b, mmpp, H, f, sources);
+            t.at(a, b) = e;
+            if (e < 0.1) break;
+        }
+    });
+    return bStop;
+}
+
+// The entries between the computed ones, straight between their neighbours on each axis.
+void interpolateBetweenSteps(TypeTable& t, int s, int size, int last) {
+    const float fs = static_cast<float>(s);
+    auto fillAlong = [&](int b) {
+        for (int a = 0; a <= last - s; a += s) {
+            const float v0 = t.at(a, b), v1 = t.at(a + s, b);
+            for (int i = 1; i < s; ++i) t.at(a + i, b) = v0 + (v1 - v0) / fs * static_cast<float>(i);
+        }
+    };
+    fillAlong(0);
+    for (int c = s; c <= std::min(kMaxReach - s, size - 1); c += s) {
+        fillAlong(c);
+        for (int a = 0; a < size; ++a) {
+            const float v0 = t.at(a, c - s), v1 = t.at(a, c);
+            for (int j = 1; j < s; ++j) t.at(a, c - s + j) = v0 + (v1 - v0) / fs * static_cast<float>(j);
+        }
+    }
+}
+
+// A long luminaire as the sum of its point sources: each entry becomes the sum of the single source's
+// entries at the offsets of every source that lies within the reach.
+void sumSources(TypeTable& t, const SourceSplit& along, const SourceSplit& across, int threads) {
+    const int R = t.reach;
+    // Only the sources whose offset keeps the index within the reach count; the others are skipped
+    // without walking the whole (possibly huge) source range.
+    auto range = [R](int x, const SourceSplit& sp, int& lo, int& hi) {
+        if (sp.n == 0) {
+            lo = hi = 0;
+            return;
+        }
+        const auto ceilDiv = [](std::int64_t p, std::int64_t q) { return p >= 0 ? (p + q - 1) / q : -((-p) / q); };
+        const auto floorDiv = [](std::int64_t p, std::int64_t q) { return p >= 0 ? p / q : -((-p + q - 1) / q); };
+        lo = static_cast<int>(std::max<std::int64_t>(-sp.n, ceilDiv(x - R, sp.s)));
+        hi = static_cast<int>(std::min<std::int64_t>(sp.n, floorDiv(x + R, sp.s)));
+    };
+    parallelFor(R + 1, threads, [&](int a) {
+        int kLo, kHi;
+        range(a, along, kLo, kHi);
+        for (int b = 0; b <= R; ++b) {
+            float acc = 0.0f;
+            int lLo, lHi;
+            range(b, across, lLo, lHi);
+            for (int k = kLo; k <= kHi; ++k) {
+                const int ia = std::abs(a - k * along.s);
+                if (ia > R) continue;
+                if (across.n > 0) {
+                    for (int l = lLo; l <= lHi; ++l) {
+                        const int ib = std::abs(b - l * across.s);
+                        if (ib > R) continue;
+                        acc += t.at(ia, ib);
+                    }
+                } else {
+                    acc += t.at(ia, b);
+                }
+            }
+            t.sum[t.index(a, b)] = acc;
+        }
+    });
+    for (int a = 0; a <= R; ++a) {
+        for (int b = 0; b <= R; ++b) t.at(a, b) = t.sum[t.index(a, b)];
+    }
+}
+
 } // namespace
 
 void prepareFixtureType(TypeTable& t, const catalog::BunpuHinban& type, std::int32_t h, const TableSettings& settings,
@@ -171,87 +259,13 @@ void prepareFixtureType(TypeTable& t, const catalog::BunpuHinban& type, std::int
     clearTable(t, size, severalSources);
     const int last = std::min(kMaxReach, size - 1);  // the largest offset both computed and held
 
-    // The across axis decides where the table ends, so find it first; the rows up to it are independent.
-    int bStop = -1;
-    for (int b = 0; b < kMaxReach; b += s) {
-        if (pointSourceLux(type, 0, b, mmpp, H, f, sources) < 0.05) {
-            bStop = b;
-            break;
-        }
-    }
-    const int lastB = std::min(bStop < 0 ? kMaxReach - 1 : bStop, size - 1);
-    const int rows = lastB / s + 1;
-    parallelFor(rows, threads, [&](int i) {
-        const int b = i * s;
-        for (int a = 0; a < std::min(kMaxReach, size); a += s) {
-            const float e = pointSourceLux(type, a, b, mmpp, H, f, sources);
-            t.at(a, b) = e;
-            if (e < 0.1) break;
-        }
-    });
+    const int bStop = computeSteppedEntries(t, type, s, size, mmpp, H, f, sources, threads);
     std::int64_t reach = bStop < 0 ? kMaxReach : bStop + 1;
     reach += static_cast<std::int64_t>(across.s) * across.n;
     t.reach = static_cast<std::int32_t>(std::clamp<std::int64_t>(reach, 0, kMaxReach));
 
-    if (s > 1) {
-        const float fs = static_cast<float>(s);
-        auto fillAlong = [&](int b) {
-            for (int a = 0; a <= last - s; a += s) {
-                const float v0 = t.at(a, b), v1 = t.at(a + s, b);
-                for (int i = 1; i < s; ++i) t.at(a + i, b) = v0 + (v1 - v0) / fs * static_cast<float>(i);
-            }
-        };
-        fillAlong(0);
-        for (int c = s; c <= std::min(kMaxReach - s, size - 1); c += s) {
-            fillAlong(c);
-            for (int a = 0; a < size; ++a) {
-                const float v0 = t.at(a, c - s), v1 = t.at(a, c);
-                for (int j = 1; j < s; ++j) t.at(a, c - s + j) = v0 + (v1 - v0) / fs * static_cast<float>(j);
-            }
-        }
-    }
-
-    if (severalSources) {
-        const int R = t.reach;
-        // Only the sources whose offset keeps the index within the reach count; the others are skipped
-        // without walking the whole (possibly huge) source range.
-        auto range = [R](int x, const SourceSplit& sp, int& lo, int& hi) {
-            if (sp.n == 0) {
-                lo = hi = 0;
-                return;
-            }
-            const auto ceilDiv = [](std::int64_t p, std::int64_t q) { return p >= 0 ? (p + q - 1) / q : -((-p) / q); };
-            const auto floorDiv = [](std::int64_t p, std::int64_t q) { return p >= 0 ? p / q : -((-p + q - 1) / q); };
-            lo = static_cast<int>(std::max<std::int64_t>(-sp.n, ceilDiv(x - R, sp.s)));
-            hi = static_cast<int>(std::min<std::int64_t>(sp.n, floorDiv(x + R, sp.s)));
-        };
-        parallelFor(R + 1, threads, [&](int a) {
-            int kLo, kHi;
-            range(a, along, kLo, kHi);
-            for (int b = 0; b <= R; ++b) {
-                float acc = 0.0f;
-                int lLo, lHi;
-                range(b, across, lLo, lHi);
-                for (int k = kLo; k <= kHi; ++k) {
-                    const int ia = std::abs(a - k * along.s);
-                    if (ia > R) continue;
-                    if (across.n > 0) {
-                        for (int l = lLo; l <= lHi; ++l) {
-                            const int ib = std::abs(b - l * across.s);
-                            if (ib > R) continue;
-                            acc += t.at(ia, ib);
-                        }
-                    } else {
-                        acc += t.at(ia, b);
-                    }
-                }
-                t.sum[t.index(a, b)] = acc;
-            }
-        });
-        for (int a = 0; a <= R; ++a) {
-            for (int b = 0; b <= R; ++b) t.at(a, b) = t.sum[t.index(a, b)];
-        }
-    }
+    if (s > 1) interpolateBetweenSteps(t, s, size, last);
+    if (severalSources) sumSources(t, along, across, threads);
     deriveTableLookups(t);
 }
 

@@ -91,6 +91,217 @@ double interpolate(const std::vector<double>& xs, const std::vector<double>& ys,
     return ys[i - 1] + t * (ys[i] - ys[i - 1]);
 }
 
+// The numbers of a file's body read one after another, as its format lays them out.
+struct NumberCursor {
+    std::vector<std::string> t;
+    bool commaDecimal = false;
+    std::size_t k = 0;
+
+    bool next(double& v) { return k < t.size() && parseNumber(t[k++], v, commaDecimal); }
+    bool count(int& out, int lo, int hi) { return k < t.size() && parseCount(t[k++], out, commaDecimal, lo, hi); }
+    bool fill(std::vector<double>& values) {
+        for (auto& v : values) {
+            if (!next(v)) return false;
+        }
+        return true;
+    }
+    // A plane of candela values, none negative, scaled by `factor`.
+    bool candelas(std::vector<double>& plane, double factor) {
+        for (auto& c : plane) {
+            if (!next(c) || c < 0) return false;
+            c *= factor;
+        }
+        return true;
+    }
+};
+
+bool refused(std::string& reason, const char* why) {
+    reason = why;
+    return false;
+}
+
+constexpr const char* kMsgNumbers = "数値が足りないか不正です";
+constexpr const char* kMsgAngles = "角度が不正です";
+constexpr const char* kMsgCandelas = "光度の値が足りないか不正です";
+constexpr const char* kMsgSize = "寸法が不正です";
+
+struct IesNames {
+    std::string lumcat, catalog, lamp, lampcat;
+};
+
+// The keyword lines before TILT: names and colour temperature. Returns the TILT line's position
+// (the line count when there is none).
+std::size_t readIesKeywords(const std::vector<std::string>& lines, PhotometricData& d, IesNames& names) {
+    std::size_t i = 0;
+    for (; i < lines.size(); ++i) {
+        const std::string& l = lines[i];
+        if (l.rfind("TILT=", 0) == 0 || l.rfind("TILT =", 0) == 0) break;
+        if (l.empty() || l[0] != '[') continue;
+        const auto close = l.find(']');
+        if (close == std::string::npos) continue;
+        const std::string key = l.substr(1, close - 1);
+        const std::string value = trim(std::string_view(l).substr(close + 1));
+        if (key == "LUMCAT") names.lumcat = value;
+        else if (key == "CATALOG") names.catalog = value;
+        else if (key == "LAMP") names.lamp = value;
+        else if (key == "LAMPCAT") names.lampcat = value;
+        else if (key == "_CCT" || key == "COLORTEMP" || key == "CCT") {
+            double v;
+            // An absurd temperature is no colour at all (and would not fit an integer).
+            if (parseNumber(value.substr(0, value.find_first_not_of("0123456789.")), v, false) && v >= 0 && v <= 100000)
+                d.colourTemperature = static_cast<int>(v);
+        }
+    }
+    return i;
+}
+
+// Lamp-to-luminaire geometry, the pairs' count, their angles and factors: not used by the plan.
+bool skipIesTilt(NumberCursor& cur, std::string& reason) {
+    double v;
+    int pairs;
+    if (!cur.next(v) || !cur.count(pairs, 0, 10000)) return refused(reason, "TILTデータが不正です");
+    for (int n = 0; n < 2 * pairs; ++n) {
+        if (!cur.next(v)) return refused(reason, "TILTデータが不正です");
+    }
+    return true;
+}
+
+struct IesHeader {
+    int nV = 0, nH = 0, type = 0, units = 0;
+    double lumens, multiplier, width, length, height, ballast, ballastLamp, watts;
+};
+
+// The two lines of counts, flux, photometric type, units, opening and ballast after TILT.
+bool readIesHeader(NumberCursor& cur, PhotometricData& d, IesHeader& h, std::string& reason) {
+    constexpr int kMaxAngles = static_cast<int>(kMaxPhotometryAngles);
+    if (!cur.count(d.lampCount, 1, 1000) || !cur.next(h.lumens) || !cur.next(h.multiplier) ||
+        !cur.count(h.nV, 1, kMaxAngles) || !cur.count(h.nH, 1, kMaxAngles) || !cur.count(h.type, 1, 3) ||
+        !cur.count(h.units, 1, 2) || !cur.next(h.width) || !cur.next(h.length) || !cur.next(h.height) ||
+        !cur.next(h.ballast) || !cur.next(h.ballastLamp) || !cur.next(h.watts))
+        return refused(reason, kMsgNumbers);
+    if (h.type != 1) return refused(reason, "タイプC以外の配光には対応していません");
+    if (!(h.multiplier > 0) || !(h.lumens > 0 || h.lumens == -1)) return refused(reason, "光束または倍率が不正です");
+    return true;
+}
+
+// The vertical and horizontal angles; the horizontal range tells the symmetry.
+bool readIesAngles(NumberCursor& cur, const IesHeader& h, PhotometricData& d, std::string& reason) {
+    d.gamma.resize(static_cast<std::size_t>(h.nV));
+    d.cPlanes.resize(static_cast<std::size_t>(h.nH));
+    if (!cur.fill(d.gamma) || !cur.fill(d.cPlanes)) return refused(reason, kMsgNumbers);
+    if (!ascending(d.gamma) || d.gamma.front() < 0 || d.gamma.back() > 180 || !ascending(d.cPlanes) ||
+        d.cPlanes.front() < 0 || d.cPlanes.back() > 360)
+        return refused(reason, kMsgAngles);
+    const double first = d.cPlanes.front(), last = d.cPlanes.back();
+    if (h.nH == 1) d.symmetry = PhotometricData::Symmetry::Rotational;
+    else if (first == 0 && last == 90) d.symmetry = PhotometricData::Symmetry::Quadrant;
+    else if (first == 0 && last == 180) d.symmetry = PhotometricData::Symmetry::C0C180;
+    else if (first == 90 && last == 270) d.symmetry = PhotometricData::Symmetry::C90C270;
+    else if (first == 0 && last > 180) d.symmetry = PhotometricData::Symmetry::None;
+    else return refused(reason, "水平角の範囲が不正です");
+    return true;
+}
+
+// Lamp factor, opening size in mm and names from the header and keywords.
+bool finishIes(const IesHeader& h, const IesNames& names, PhotometricData& d, std::string& reason) {
+    d.perKilolumen = false;
+    d.lumensPerLamp = h.lumens;
+    d.lampFactor = h.ballast * (h.ballastLamp > 0 ? h.ballastLamp : 1.0);
+    if (!(d.lampFactor > 0)) d.lampFactor = 1;
+    const double mm = h.units == 1 ? 304.8 : 1000.0;
+    d.lengthMm = std::fabs(h.length) * mm;
+    d.widthMm = std::fabs(h.width) * mm;
+    if (h.width < 0 && h.length == 0) d.lengthMm = d.widthMm;  // a round opening
+    if (d.lengthMm > 1e7 || d.widthMm > 1e7) return refused(reason, kMsgSize);
+    d.catalogNumber = utf8Of(!names.lumcat.empty() ? names.lumcat : names.catalog);
+    d.lampName = utf8Of(!names.lamp.empty() ? names.lamp : names.lampcat);
+    d.lampNameA = utf8Of(!names.lampcat.empty() ? names.lampcat : names.lamp);
+    return true;
+}
+
+struct LdtHeader {
+    int isym = 0, mc = 0, ng = 0, sets = 0;
+    double lumLength, lumWidth, lor, conversion;
+    int lamps = 0;
+    double flux;
+};
+
+// Line `n` of the file (counted from 1), trimmed; empty past the end.
+std::string ldtLine(const std::vector<std::string>& lines, std::size_t n) {
+    return n >= 1 && n <= lines.size() ? trim(lines[n - 1]) : std::string();
+}
+
+constexpr std::size_t kLdtLampBase = 27;
+
+// The fixed header lines and the first lamp set: symmetry, plane and angle counts, size, ratio, lamps.
+bool readLdtHeader(const std::vector<std::string>& lines, PhotometricData& d, LdtHeader& h, std::string& reason) {
+    auto line = [&](std::size_t n) { return ldtLine(lines, n); };
+    auto num = [&](std::size_t n, double& v) { return parseNumber(line(n), v, true); };
+    if (lines.size() < 26 || !parseCount(line(3), h.isym, true, 0, 4) ||
+        !parseCount(line(4), h.mc, true, 1, static_cast<int>(kMaxPhotometryAngles)) ||
+        !parseCount(line(6), h.ng, true, 1, static_cast<int>(kMaxPhotometryAngles)) || !num(16, h.lumLength) ||
+        !num(17, h.lumWidth) || !num(23, h.lor) || !num(24, h.conversion) || !parseCount(line(26), h.sets, true, 1, 50))
+        return refused(reason, "見出し行が足りないか不正です");
+    const auto sets = static_cast<std::size_t>(h.sets);
+    double n;
+    if (!num(kLdtLampBase, n) || n == 0 || std::fabs(n) > 1000 || !num(kLdtLampBase + 2 * sets, h.flux) || !(h.flux > 0))
+        return refused(reason, "ランプの値が不正です");
+    h.lamps = static_cast<int>(std::fabs(n));
+    d.lampName = utf8Of(line(kLdtLampBase + sets));
+    d.lampNameA = d.lampName;
+    const std::string ct = line(kLdtLampBase + 3 * sets);
+    const std::size_t digits = ct.find_first_not_of("0123456789");
+    double v;
+    if (parseNumber(ct.substr(0, digits), v, false) && v >= 1000 && v <= 20000) d.colourTemperature = static_cast<int>(v);
+    return true;
+}
+
+// The planes the file gives, by its symmetry: the first one's position in the list of all C angles and
+// their count (0 when the symmetry and the count of C planes disagree).
+std::size_t ldtPlaneSpan(const LdtHeader& h, PhotometricData& d, std::size_t& firstPlane) {
+    const int mc = h.mc, isym = h.isym;
+    std::size_t planeCount = static_cast<std::size_t>(mc);
+    firstPlane = 0;
+    using S = PhotometricData::Symmetry;
+    switch (isym) {
+    case 0: d.symmetry = S::None; break;
+    case 1: d.symmetry = S::Rotational; planeCount = 1; break;
+    case 2: d.symmetry = S::C0C180; planeCount = static_cast<std::size_t>(mc / 2 + 1); break;
+    case 3: d.symmetry = S::C90C270; firstPlane = static_cast<std::size_t>(3 * mc / 4); planeCount = static_cast<std::size_t>(mc / 2 + 1); break;
+    default: d.symmetry = S::Quadrant; planeCount = static_cast<std::size_t>(mc / 4 + 1); break;
+    }
+    if ((isym == 2 || isym == 3) && mc % 2 != 0) planeCount = 0;
+    if ((isym == 3 || isym == 4) && mc % 4 != 0) planeCount = 0;
+    return planeCount;
+}
+
+// The candela planes the symmetry keeps, with their C angles (C90-C270 files mirrored into 90..270).
+bool readLdtPlanes(NumberCursor& cur, const LdtHeader& h, const std::vector<double>& cAll, PhotometricData& d,
+                   std::string& reason) {
+    const int mc = h.mc, isym = h.isym;
+    std::size_t firstPlane = 0;
+    const std::size_t planeCount = ldtPlaneSpan(h, d, firstPlane);
+    if (planeCount == 0 || planeCount > static_cast<std::size_t>(mc) + 1) return refused(reason, "対称性とC面の数が合いません");
+    std::vector<double> planeAngles;
+    for (std::size_t p = 0; p < planeCount; ++p) {
+        const std::size_t at = (firstPlane + p) % static_cast<std::size_t>(mc);
+        double a = cAll[at];
+        if (isym == 3) a = std::fmod(180 - (a >= 270 ? a - 360 : a) + 360, 360.0);  // mirrored into 90..270
+        if (isym != 3 && firstPlane + p >= static_cast<std::size_t>(mc)) a += 360;
+        planeAngles.push_back(a);
+        std::vector<double> plane(static_cast<std::size_t>(h.ng));
+        if (!cur.candelas(plane, h.conversion > 0 ? h.conversion : 1.0)) return refused(reason, kMsgCandelas);
+        d.values.push_back(std::move(plane));
+    }
+    if (isym == 3) {
+        std::reverse(planeAngles.begin(), planeAngles.end());
+        std::reverse(d.values.begin(), d.values.end());
+    }
+    if (!ascending(planeAngles)) return refused(reason, kMsgAngles);
+    d.cPlanes = planeAngles;
+    return true;
+}
+
 } // namespace
 
 double PhotometricData::valueAt(double c, double g) const {
@@ -136,242 +347,63 @@ double PhotometricData::valueAt(double c, double g) const {
 std::optional<PhotometricData> readIes(std::string_view text, std::string& reason) {
     const auto lines = splitLines(text);
     PhotometricData d;
-    std::size_t i = 0;
-    std::string lumcat, catalog, luminaire, lamp, lampcat;
-    for (; i < lines.size(); ++i) {
-        const std::string& l = lines[i];
-        if (l.rfind("TILT=", 0) == 0 || l.rfind("TILT =", 0) == 0) break;
-        if (!l.empty() && l[0] == '[') {
-            const auto close = l.find(']');
-            if (close == std::string::npos) continue;
-            const std::string key = l.substr(1, close - 1);
-            const std::string value = trim(std::string_view(l).substr(close + 1));
-            if (key == "LUMCAT") lumcat = value;
-            else if (key == "CATALOG") catalog = value;
-            else if (key == "LUMINAIRE") luminaire = value;
-            else if (key == "LAMP") lamp = value;
-            else if (key == "LAMPCAT") lampcat = value;
-            else if (key == "_CCT" || key == "COLORTEMP" || key == "CCT") {
-                double v;
-                // An absurd temperature is no colour at all (and would not fit an integer).
-                if (parseNumber(value.substr(0, value.find_first_not_of("0123456789.")), v, false) && v >= 0 && v <= 100000)
-                    d.colourTemperature = static_cast<int>(v);
-            }
-        }
-    }
+    IesNames names;
+    const std::size_t i = readIesKeywords(lines, d, names);
     if (i >= lines.size()) {
         reason = "TILT行がありません";
         return std::nullopt;
     }
     const std::string tilt = trim(lines[i].substr(lines[i].find('=') + 1));
-    auto t = tokens(lines, i + 1, true);
-    std::size_t k = 0;
-    auto next = [&](double& v) { return k < t.size() && parseNumber(t[k++], v, false); };
-    double v;
-    if (tilt == "INCLUDE") {
-        // Lamp-to-luminaire geometry, the pairs' count, their angles and factors: not used by the plan.
-        int pairs;
-        if (!next(v) || k >= t.size() || !parseCount(t[k++], pairs, false, 0, 10000)) {
-            reason = "TILTデータが不正です";
-            return std::nullopt;
-        }
-        for (int n = 0; n < 2 * pairs; ++n) {
-            if (!next(v)) {
-                reason = "TILTデータが不正です";
-                return std::nullopt;
-            }
-        }
-    }
-    int nV = 0, nH = 0, type = 0, units = 0;
-    double lumens, multiplier, width, length, height, ballast, ballastLamp, watts;
-    if (k >= t.size() || !parseCount(t[k++], d.lampCount, false, 1, 1000) || !next(lumens) || !next(multiplier) ||
-        k + 1 >= t.size() || !parseCount(t[k++], nV, false, 1, static_cast<int>(kMaxPhotometryAngles)) ||
-        !parseCount(t[k++], nH, false, 1, static_cast<int>(kMaxPhotometryAngles)) || k + 1 >= t.size() ||
-        !parseCount(t[k++], type, false, 1, 3) || !parseCount(t[k++], units, false, 1, 2) || !next(width) ||
-        !next(length) || !next(height) || !next(ballast) || !next(ballastLamp) || !next(watts)) {
-        reason = "数値が足りないか不正です";
+    NumberCursor cur{tokens(lines, i + 1, true), false};
+    IesHeader h;
+    if ((tilt == "INCLUDE" && !skipIesTilt(cur, reason)) || !readIesHeader(cur, d, h, reason) ||
+        !readIesAngles(cur, h, d, reason))
         return std::nullopt;
-    }
-    if (type != 1) {
-        reason = "タイプC以外の配光には対応していません";
-        return std::nullopt;
-    }
-    if (!(multiplier > 0) || !(lumens > 0 || lumens == -1)) {
-        reason = "光束または倍率が不正です";
-        return std::nullopt;
-    }
-    d.gamma.resize(static_cast<std::size_t>(nV));
-    d.cPlanes.resize(static_cast<std::size_t>(nH));
-    for (auto& a : d.gamma) {
-        if (!next(a)) {
-            reason = "数値が足りないか不正です";
-            return std::nullopt;
-        }
-    }
-    for (auto& a : d.cPlanes) {
-        if (!next(a)) {
-            reason = "数値が足りないか不正です";
-            return std::nullopt;
-        }
-    }
-    if (!ascending(d.gamma) || d.gamma.front() < 0 || d.gamma.back() > 180 || !ascending(d.cPlanes) ||
-        d.cPlanes.front() < 0 || d.cPlanes.back() > 360) {
-        reason = "角度が不正です";
-        return std::nullopt;
-    }
-    const double first = d.cPlanes.front(), last = d.cPlanes.back();
-    if (nH == 1) d.symmetry = PhotometricData::Symmetry::Rotational;
-    else if (first == 0 && last == 90) d.symmetry = PhotometricData::Symmetry::Quadrant;
-    else if (first == 0 && last == 180) d.symmetry = PhotometricData::Symmetry::C0C180;
-    else if (first == 90 && last == 270) d.symmetry = PhotometricData::Symmetry::C90C270;
-    else if (first == 0 && last > 180) d.symmetry = PhotometricData::Symmetry::None;
-    else {
-        reason = "水平角の範囲が不正です";
-        return std::nullopt;
-    }
-    d.values.assign(static_cast<std::size_t>(nH), std::vector<double>(static_cast<std::size_t>(nV)));
+    d.values.assign(static_cast<std::size_t>(h.nH), std::vector<double>(static_cast<std::size_t>(h.nV)));
     for (auto& plane : d.values) {
-        for (auto& c : plane) {
-            if (!next(c) || c < 0) {
-                reason = "光度の値が足りないか不正です";
-                return std::nullopt;
-            }
-            c *= multiplier;
+        if (!cur.candelas(plane, h.multiplier)) {
+            reason = kMsgCandelas;
+            return std::nullopt;
         }
     }
-    d.perKilolumen = false;
-    d.lumensPerLamp = lumens;
-    d.lampFactor = ballast * (ballastLamp > 0 ? ballastLamp : 1.0);
-    if (!(d.lampFactor > 0)) d.lampFactor = 1;
-    const double mm = units == 1 ? 304.8 : 1000.0;
-    d.lengthMm = std::fabs(length) * mm;
-    d.widthMm = std::fabs(width) * mm;
-    if (width < 0 && length == 0) d.lengthMm = d.widthMm;  // a round opening
-    if (d.lengthMm > 1e7 || d.widthMm > 1e7) {
-        reason = "寸法が不正です";
-        return std::nullopt;
-    }
-    d.catalogNumber = utf8Of(!lumcat.empty() ? lumcat : catalog);
-    d.lampName = utf8Of(!lamp.empty() ? lamp : lampcat);
-    d.lampNameA = utf8Of(!lampcat.empty() ? lampcat : lamp);
-    (void)luminaire;
+    if (!finishIes(h, names, d, reason)) return std::nullopt;
     return d;
 }
 
 std::optional<PhotometricData> readLdt(std::string_view text, std::string& reason) {
     const auto lines = splitLines(text);
     PhotometricData d;
-    auto line = [&](std::size_t n) -> std::string { return n >= 1 && n <= lines.size() ? trim(lines[n - 1]) : std::string(); };
-    auto num = [&](std::size_t n, double& v) { return parseNumber(line(n), v, true); };
-    int isym = 0, mc = 0, ng = 0, sets = 0;
-    double lumLength, lumWidth, lor, conversion;
-    if (lines.size() < 26 || !parseCount(line(3), isym, true, 0, 4) ||
-        !parseCount(line(4), mc, true, 1, static_cast<int>(kMaxPhotometryAngles)) ||
-        !parseCount(line(6), ng, true, 1, static_cast<int>(kMaxPhotometryAngles)) || !num(16, lumLength) ||
-        !num(17, lumWidth) || !num(23, lor) || !num(24, conversion) || !parseCount(line(26), sets, true, 1, 50)) {
-        reason = "見出し行が足りないか不正です";
-        return std::nullopt;
-    }
-    const std::size_t lampBase = 27;
-    int lamps = 0;
-    double flux;
-    {
-        double n;
-        if (!num(lampBase, n) || n == 0 || std::fabs(n) > 1000 || !num(lampBase + 2 * static_cast<std::size_t>(sets), flux) ||
-            !(flux > 0)) {
-            reason = "ランプの値が不正です";
-            return std::nullopt;
-        }
-        lamps = static_cast<int>(std::fabs(n));
-    }
-    d.lampName = utf8Of(line(lampBase + static_cast<std::size_t>(sets)));
-    d.lampNameA = d.lampName;
-    {
-        const std::string ct = line(lampBase + 3 * static_cast<std::size_t>(sets));
-        const std::size_t digits = ct.find_first_not_of("0123456789");
-        double v;
-        if (parseNumber(ct.substr(0, digits), v, false) && v >= 1000 && v <= 20000) d.colourTemperature = static_cast<int>(v);
-    }
-    const std::size_t numbersFrom = lampBase + 6 * static_cast<std::size_t>(sets) + 10;  // after the direct ratios
+    LdtHeader h;
+    if (!readLdtHeader(lines, d, h, reason)) return std::nullopt;
+    const std::size_t numbersFrom = kLdtLampBase + 6 * static_cast<std::size_t>(h.sets) + 10;  // after the direct ratios
     if (lines.size() < numbersFrom) {
-        reason = "数値が足りないか不正です";
+        reason = kMsgNumbers;
         return std::nullopt;
     }
-    const auto t = tokens(lines, numbersFrom - 1, false);
-    std::size_t k = 0;
-    auto next = [&](double& v) { return k < t.size() && parseNumber(t[k++], v, true); };
-    std::vector<double> cAll(static_cast<std::size_t>(mc));
-    d.gamma.resize(static_cast<std::size_t>(ng));
-    for (auto& a : cAll) {
-        if (!next(a)) {
-            reason = "数値が足りないか不正です";
-            return std::nullopt;
-        }
-    }
-    for (auto& a : d.gamma) {
-        if (!next(a)) {
-            reason = "数値が足りないか不正です";
-            return std::nullopt;
-        }
+    NumberCursor cur{tokens(lines, numbersFrom - 1, false), true};
+    std::vector<double> cAll(static_cast<std::size_t>(h.mc));
+    d.gamma.resize(static_cast<std::size_t>(h.ng));
+    if (!cur.fill(cAll) || !cur.fill(d.gamma)) {
+        reason = kMsgNumbers;
+        return std::nullopt;
     }
     if (!ascending(cAll) || cAll.front() < 0 || cAll.back() >= 360 || !ascending(d.gamma) || d.gamma.front() < 0 ||
         d.gamma.back() > 180) {
-        reason = "角度が不正です";
+        reason = kMsgAngles;
         return std::nullopt;
     }
-    // The planes the file gives, by its symmetry (positions in the list of all C angles).
-    std::size_t firstPlane = 0, planeCount = static_cast<std::size_t>(mc);
-    using S = PhotometricData::Symmetry;
-    switch (isym) {
-    case 0: d.symmetry = S::None; break;
-    case 1: d.symmetry = S::Rotational; planeCount = 1; break;
-    case 2: d.symmetry = S::C0C180; planeCount = static_cast<std::size_t>(mc / 2 + 1); break;
-    case 3: d.symmetry = S::C90C270; firstPlane = static_cast<std::size_t>(3 * mc / 4); planeCount = static_cast<std::size_t>(mc / 2 + 1); break;
-    default: d.symmetry = S::Quadrant; planeCount = static_cast<std::size_t>(mc / 4 + 1); break;
-    }
-    if ((isym == 2 || isym == 3) && mc % 2 != 0) planeCount = 0;
-    if ((isym == 3 || isym == 4) && mc % 4 != 0) planeCount = 0;
-    if (planeCount == 0 || planeCount > static_cast<std::size_t>(mc) + 1) {
-        reason = "対称性とC面の数が合いません";
-        return std::nullopt;
-    }
-    std::vector<double> planeAngles;
-    for (std::size_t p = 0; p < planeCount; ++p) {
-        const std::size_t at = (firstPlane + p) % static_cast<std::size_t>(mc);
-        double a = cAll[at];
-        if (isym == 3) a = std::fmod(180 - (a >= 270 ? a - 360 : a) + 360, 360.0);  // mirrored into 90..270
-        if (isym != 3 && firstPlane + p >= static_cast<std::size_t>(mc)) a += 360;
-        planeAngles.push_back(a);
-        std::vector<double> plane(static_cast<std::size_t>(ng));
-        for (auto& c : plane) {
-            if (!next(c) || c < 0) {
-                reason = "光度の値が足りないか不正です";
-                return std::nullopt;
-            }
-            c *= conversion > 0 ? conversion : 1.0;
-        }
-        d.values.push_back(std::move(plane));
-    }
-    if (isym == 3) {
-        std::reverse(planeAngles.begin(), planeAngles.end());
-        std::reverse(d.values.begin(), d.values.end());
-    }
-    if (!ascending(planeAngles)) {
-        reason = "角度が不正です";
-        return std::nullopt;
-    }
-    d.cPlanes = planeAngles;
+    if (!readLdtPlanes(cur, h, cAll, d, reason)) return std::nullopt;
     d.perKilolumen = true;
-    d.lampCount = lamps;
-    d.lumensPerLamp = flux / lamps;
-    d.lightOutputRatio = lor >= 0 && lor <= 100 ? lor / 100.0 : -1;
-    d.lengthMm = std::fabs(lumLength);
-    d.widthMm = lumWidth == 0 ? d.lengthMm : std::fabs(lumWidth);
+    d.lampCount = h.lamps;
+    d.lumensPerLamp = h.flux / h.lamps;
+    d.lightOutputRatio = h.lor >= 0 && h.lor <= 100 ? h.lor / 100.0 : -1;
+    d.lengthMm = std::fabs(h.lumLength);
+    d.widthMm = h.lumWidth == 0 ? d.lengthMm : std::fabs(h.lumWidth);
     if (d.lengthMm > 1e7 || d.widthMm > 1e7) {
-        reason = "寸法が不正です";
+        reason = kMsgSize;
         return std::nullopt;
     }
-    d.catalogNumber = utf8Of(!line(10).empty() ? line(10) : line(9));
+    d.catalogNumber = utf8Of(!ldtLine(lines, 10).empty() ? ldtLine(lines, 10) : ldtLine(lines, 9));
     return d;
 }
 

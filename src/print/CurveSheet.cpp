@@ -137,9 +137,10 @@ ui::Point DiagramGeometry::at(double gammaDeg, double r, bool leftHalf) const {
     return {cx + trunc(leftHalf ? -dx : dx), cy + trunc(dy)};
 }
 
-void drawCurveDiagram(ui::Surface& s, const CurveSheet& sheet, int mode, int scaleMax, const DiagramGeometry& g,
-                      double f, const PlaceTextFn& placeText) {
-    if (scaleMax <= 0) scaleMax = 1;
+namespace {
+
+// The polar grid in its frame: radial lines, rings, the title band, everything outside the square covered.
+void drawDiagramGrid(ui::Surface& s, int mode, const DiagramGeometry& g) {
     const int x0 = g.left, y0 = g.top, x1 = g.left + g.W, y1 = g.top + g.W;
     const ui::Pen black{ui::colors::black};
     const ui::Pen grey{kGridGrey};
@@ -182,19 +183,12 @@ void drawCurveDiagram(ui::Surface& s, const CurveSheet& sheet, int mode, int sca
     s.fillRect(ui::Rect{g.cx - reach, y0, x0, y1}, ui::colors::white);
     s.fillRect(ui::Rect{x1, y0, g.cx + reach + 1, y1}, ui::colors::white);
     frame();
+}
 
-    // Curves: the primary style first, then the secondary over it.
-    const int planes = sheet.planesInUse();
-    s.setPen(ui::Pen{kPrimaryCurve, 2});
-    polylineOf(s, sheet, g, planes == 3 ? 2 : 0, true, scaleMax);
-    polylineOf(s, sheet, g, 0, false, scaleMax);
-    if (planes >= 2) {
-        s.setPen(ui::Pen{kSecondaryCurve, 1});
-        polylineOf(s, sheet, g, 1, true, scaleMax);
-        polylineOf(s, sheet, g, 1, false, scaleMax);
-    }
-    s.setPen(black);
-
+// The unit, the 0° and 90° marks, the angle labels of the layout and the two scale values on their rings.
+void drawDiagramLabels(ui::Surface& s, int mode, int scaleMax, const DiagramGeometry& g, double f,
+                       const PlaceTextFn& placeText) {
+    const int x0 = g.left, y0 = g.top, x1 = g.left + g.W, y1 = g.top + g.W;
     auto size = [&](int sz) { return trunc(sz * f); };
     ui::Font font = s.font();
     font.color = ui::colors::black;
@@ -235,6 +229,28 @@ void drawCurveDiagram(ui::Surface& s, const CurveSheet& sheet, int mode, int sca
     placeText(s, full.x, full.y, 8, size(4), base::formatInt(scaleMax), true);
     font.color = ui::colors::black;
     s.setFont(font);
+}
+
+} // namespace
+
+void drawCurveDiagram(ui::Surface& s, const CurveSheet& sheet, int mode, int scaleMax, const DiagramGeometry& g,
+                      double f, const PlaceTextFn& placeText) {
+    if (scaleMax <= 0) scaleMax = 1;
+    drawDiagramGrid(s, mode, g);
+
+    // Curves: the primary style first, then the secondary over it.
+    const int planes = sheet.planesInUse();
+    s.setPen(ui::Pen{kPrimaryCurve, 2});
+    polylineOf(s, sheet, g, planes == 3 ? 2 : 0, true, scaleMax);
+    polylineOf(s, sheet, g, 0, false, scaleMax);
+    if (planes >= 2) {
+        s.setPen(ui::Pen{kSecondaryCurve, 1});
+        polylineOf(s, sheet, g, 1, true, scaleMax);
+        polylineOf(s, sheet, g, 1, false, scaleMax);
+    }
+    s.setPen(ui::Pen{ui::colors::black});
+
+    drawDiagramLabels(s, mode, scaleMax, g, f, placeText);
 }
 
 void drawCurveKey(ui::Surface& s, const ui::Rect& box, int planes) {
@@ -357,6 +373,78 @@ double printedTextFactor(ui::Surface& page, int a, int screenTextHeight) {
     return a * 0.012 * r;
 }
 
+namespace {
+
+// Where the printed value table sits and how its cells are sized.
+struct ValueTable {
+    int x, y;
+    int rows, rowH;
+    int firstW, colW;  // the angle column, each plane's column
+    int planes;
+    int textSize;
+};
+
+// The candela values of each plane in 5° steps, one row per angle.
+void printValueTable(ui::Surface& page, const CurveSheet& sheet, const ValueTable& t, const PlaceTextFn& placeText) {
+    const int tableRight = t.x + t.firstW + t.planes * t.colW;
+    const int tableBottom = t.y + (t.rows + 1) * t.rowH;
+    page.setPen(ui::Pen{ui::colors::black});
+    page.setBrush(ui::Brush{ui::colors::white, true});
+    page.rectangle(t.x, t.y, tableRight, tableBottom);
+    for (int p = 0; p < t.planes; ++p) {
+        const int x = t.x + t.firstW + p * t.colW;
+        page.moveTo(x, t.y);
+        page.lineTo(x, tableBottom);
+    }
+    for (int r = 1; r <= t.rows; ++r) {
+        page.moveTo(t.x, t.y + r * t.rowH);
+        page.lineTo(tableRight, t.y + r * t.rowH);
+    }
+    const std::array<const char*, 3> planeNames = {"0ﾟ", "90ﾟ", "180ﾟ"};
+    for (int p = 0; p < t.planes; ++p)
+        placeText(page, t.x + t.firstW + p * t.colW + t.colW / 2, t.y + t.rowH / 2, 5, t.textSize,
+                  planeNames[static_cast<std::size_t>(p)], false);
+    for (int r = 0; r < t.rows; ++r) {
+        const int ym = t.y + (r + 1) * t.rowH + t.rowH / 2;
+        placeText(page, t.x + t.firstW / 2, ym, 5, t.textSize, base::formatInt(5 * r) + "ﾟ", false);
+        for (int p = 0; p < t.planes; ++p) {
+            char buf[64];
+            std::snprintf(buf, sizeof buf, "%10.2f", sheet.value(p, 5 * r));
+            placeText(page, t.x + t.firstW + p * t.colW + trunc(0.1 * t.colW), ym, 4, t.textSize, buf, false);
+        }
+    }
+}
+
+// The heading, the type's particulars, the half-illuminance line and the footer, on the page's grid of units.
+void printSheetTexts(ui::Surface& page, const CurveSheet& sheet, const CurveSheetPrintOptions& options, ui::Font font,
+                     int uX, int uY, int xoff, const PlaceTextFn& placeText) {
+    auto gridText = [&](int col, int row, int pt, const std::string& text) {
+        font.sizePt = pt;
+        page.setFont(font);
+        page.textOut(col * uX, row * uY, text);
+    };
+    gridText(10, 6, 14, "配光曲線");
+    gridText(10, 8, 10, "品番");
+    gridText(18, 8, 10, ":");
+    gridText(20, 8, 10, sheet.hinban);
+    gridText(10, 9, 10, "配光コード");
+    gridText(18, 9, 10, ":");
+    gridText(20, 9, 10, sheet.haikouCode);
+    gridText(10, 11, 10, "適用ランプ");
+    gridText(18, 11, 10, ":");
+
+    placeText(page, 14 * uX, 12 * uY, 4, 9, sheet.lampName, false);
+    placeText(page, 16 * uX, trunc(12.3 * uY), 7, 6, "(" + sheet.lampNameA + ")", false);
+    placeText(page, 55 * uX, 12 * uY, 4, 9, base::formatInt(sheet.kou) + "Lm", false);
+    placeText(page, 70 * uX, 12 * uY, 4, 9, base::formatInt(sheet.colorTemp) + "K", false);
+
+    gridText(uX > 0 ? xoff / uX : 0, 42, 10, halfIlluminanceText(sheet));
+    gridText(65, 48, 9, "ZOLT Lighting CORP    " + options.date);
+    gridText(65, 49, 9, options.version);
+}
+
+} // namespace
+
 void printCurveSheet(ui::Surface& page, const CurveView& view, const CurveSheetPrintOptions& options,
                      const PlaceTextFn& placeText) {
     const CurveSheet& sheet = view.sheet();
@@ -398,62 +486,10 @@ void printCurveSheet(ui::Surface& page, const CurveView& view, const CurveSheetP
         drawCurveKey(page, ui::Rect{kx, ky, kx + kw, ky + kh}, planes);
     }
 
-    // Value table in 5° steps.
-    const int tx = 46 * uX + xoff, ty = 26 * uY;
-    const int rows = upperOnly ? 19 : 37;
-    const int rowH = upperOnly ? a / 20 : trunc(a * 1.4 / 38);
-    const int firstW = trunc(1.2 * angleTextW);
-    const int tableRight = tx + firstW + planes * colW;
-    const int tableBottom = ty + (rows + 1) * rowH;
-    page.setPen(ui::Pen{ui::colors::black});
-    page.setBrush(ui::Brush{ui::colors::white, true});
-    page.rectangle(tx, ty, tableRight, tableBottom);
-    for (int p = 0; p < planes; ++p) {
-        const int x = tx + firstW + p * colW;
-        page.moveTo(x, ty);
-        page.lineTo(x, tableBottom);
-    }
-    for (int r = 1; r <= rows; ++r) {
-        page.moveTo(tx, ty + r * rowH);
-        page.lineTo(tableRight, ty + r * rowH);
-    }
-    const std::array<const char*, 3> planeNames = {"0ﾟ", "90ﾟ", "180ﾟ"};
-    for (int p = 0; p < planes; ++p)
-        placeText(page, tx + firstW + p * colW + colW / 2, ty + rowH / 2, 5, tableSize, planeNames[static_cast<std::size_t>(p)],
-                  false);
-    for (int r = 0; r < rows; ++r) {
-        const int ym = ty + (r + 1) * rowH + rowH / 2;
-        placeText(page, tx + firstW / 2, ym, 5, tableSize, base::formatInt(5 * r) + "ﾟ", false);
-        for (int p = 0; p < planes; ++p) {
-            char buf[64];
-            std::snprintf(buf, sizeof buf, "%10.2f", sheet.value(p, 5 * r));
-            placeText(page, tx + firstW + p * colW + trunc(0.1 * colW), ym, 4, tableSize, buf, false);
-        }
-    }
-
-    auto gridText = [&](int col, int row, int pt, const std::string& text) {
-        font.sizePt = pt;
-        page.setFont(font);
-        page.textOut(col * uX, row * uY, text);
-    };
-    gridText(10, 6, 14, "配光曲線");
-    gridText(10, 8, 10, "品番");
-    gridText(18, 8, 10, ":");
-    gridText(20, 8, 10, sheet.hinban);
-    gridText(10, 9, 10, "配光コード");
-    gridText(18, 9, 10, ":");
-    gridText(20, 9, 10, sheet.haikouCode);
-    gridText(10, 11, 10, "適用ランプ");
-    gridText(18, 11, 10, ":");
-
-    placeText(page, 14 * uX, 12 * uY, 4, 9, sheet.lampName, false);
-    placeText(page, 16 * uX, trunc(12.3 * uY), 7, 6, "(" + sheet.lampNameA + ")", false);
-    placeText(page, 55 * uX, 12 * uY, 4, 9, base::formatInt(sheet.kou) + "Lm", false);
-    placeText(page, 70 * uX, 12 * uY, 4, 9, base::formatInt(sheet.colorTemp) + "K", false);
-
-    gridText(uX > 0 ? xoff / uX : 0, 42, 10, halfIlluminanceText(sheet));
-    gridText(65, 48, 9, "ZOLT Lighting CORP    " + options.date);
-    gridText(65, 49, 9, options.version);
+    const ValueTable table{46 * uX + xoff, 26 * uY, upperOnly ? 19 : 37, upperOnly ? a / 20 : trunc(a * 1.4 / 38),
+                           trunc(1.2 * angleTextW), colW, planes, tableSize};
+    printValueTable(page, sheet, table, placeText);
+    printSheetTexts(page, sheet, options, font, uX, uY, xoff, placeText);
 }
 
 void drawMakerLogo(ui::Surface& picture) {
