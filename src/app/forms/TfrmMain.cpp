@@ -124,7 +124,24 @@ TfrmMain::TfrmMain(MainContext context, QWidget* parent) : QMainWindow(parent), 
         });
     };
 
-    // The windows of the system the main window shows, created once in the order of start-up.
+    createWindows();
+
+    if (ctx_.qtServices) {
+        ctx_.qtServices->setDialogParent(this);
+        ctx_.qtServices->setProgressWindow(frmCalcING);
+    }
+    frmCalcING->onCancel = [this] { btnRed->hide(); };
+
+    // The window fills the screen less a strip for the task bar.
+    if (QScreen* screen = QGuiApplication::primaryScreen()) {
+        const QRect r = screen->geometry();
+        setGeometry(r.left(), r.top(), r.width() - 10, r.height() - 25);
+    }
+    syncFromState();
+}
+
+// The windows of the system the main window shows, created once in the order of start-up.
+void TfrmMain::createWindows() {
     frmLen = new editor::forms::TfrmLen(ctx_.services, this);
     frmLxScale = new view::forms::TfrmLxScale(ctx_.doc, ctx_.window, ctx_.services, this);
     frmVersion = new TfrmVersion(this);
@@ -139,19 +156,6 @@ TfrmMain::TfrmMain(MainContext context, QWidget* parent) : QMainWindow(parent), 
     frmRedraw = new calc::forms::TfrmRedraw(this);
     fmTyuui = new TfmTyuui(this);
     frmSinki = new editor::forms::TfrmSinki(ctx_.services, this);
-
-    if (ctx_.qtServices) {
-        ctx_.qtServices->setDialogParent(this);
-        ctx_.qtServices->setProgressWindow(frmCalcING);
-    }
-    frmCalcING->onCancel = [this] { btnRed->hide(); };
-
-    // The window fills the screen less a strip for the task bar.
-    if (QScreen* screen = QGuiApplication::primaryScreen()) {
-        const QRect r = screen->geometry();
-        setGeometry(r.left(), r.top(), r.width() - 10, r.height() - 25);
-    }
-    syncFromState();
 }
 
 TfrmMain::~TfrmMain() {

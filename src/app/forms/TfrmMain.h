@@ -170,6 +170,7 @@ private:
     void buildPalette(QWidget* panel);
     void buildStatusPanel(QWidget* panel);
     void bindZoomCommands();
+    void createWindows();
     QAction* addItem(QMenu* menu, const char* name, const QString& caption, bool checkable);
     PictureButton* addButton(QLayout* layout, const char* name, const QString& hint);
 
