@@ -94,21 +94,26 @@ CalcOptions::AreaInMm areaOption(const std::string& text) {
     if (parts.size() < 5 || parts.size() > 7) throw UsageError("--area: NAME,X1,Y1,X2,Y2[,LUX[,U0]]");
     CalcOptions::AreaInMm a;
     a.name = parts[0];
-    if (a.name.empty()) throw UsageError("--area: the name is empty");
-    if (base::cp932ByteLength(a.name) > model::kMaxAreaNameBytes)
-        throw UsageError("--area: the name is longer than " + std::to_string(model::kMaxAreaNameBytes) + " bytes");
     constexpr int kMaxMm = 1000000000;  // a kilometre's thousand times over; a plan never reaches it
     a.x1 = intOption("--area X1", parts[1], -kMaxMm, kMaxMm);
     a.y1 = intOption("--area Y1", parts[2], -kMaxMm, kMaxMm);
     a.x2 = intOption("--area X2", parts[3], -kMaxMm, kMaxMm);
     a.y2 = intOption("--area Y2", parts[4], -kMaxMm, kMaxMm);
-    if (parts.size() > 5) a.requiredLux = intOption("--area LUX", parts[5], 0, model::kMaxRequiredLux);
+    if (parts.size() > 5) {
+        if (!base::isInt(parts[5])) throw UsageError("--area LUX: not a whole number: " + parts[5]);
+        a.requiredLux = base::toInt(parts[5]);
+    }
     if (parts.size() > 6) {
-        const std::string& u = parts[6];
-        if (!base::isFloat(u)) throw UsageError("--area U0: not a number: " + u);
-        const double v = base::toFloat(u);
-        if (!(v >= 0 && v <= 1)) throw UsageError("--area U0: out of range 0..1");
-        a.requiredUniformity = static_cast<float>(v);
+        if (!base::isFloat(parts[6])) throw UsageError("--area U0: not a number: " + parts[6]);
+        a.requiredUniformity = static_cast<float>(base::toFloat(parts[6]));
+    }
+    switch (model::areaFault(model::AreaRecord{a.name, 0, 0, 0, 0, a.requiredLux, a.requiredUniformity})) {
+    case model::AreaFault::Name:
+        throw UsageError("--area: the name is empty, breaks its line or is longer than " +
+                         std::to_string(model::kMaxAreaNameBytes) + " bytes");
+    case model::AreaFault::Lux: throw UsageError("--area LUX: out of range 0.." + std::to_string(model::kMaxRequiredLux));
+    case model::AreaFault::Uniformity: throw UsageError("--area U0: out of range 0..1");
+    case model::AreaFault::None: break;
     }
     return a;
 }

@@ -152,18 +152,16 @@ std::optional<model::AreaRecord> taskAreaFromTexts(const model::AreaRecord& area
     };
     model::AreaRecord a = area;
     a.name = name;
-    // The name is one text of the project file's line: no line break, no more than its bytes.
-    if (name.empty() || name.find_first_of("\r\n") != std::string::npos || base::cp932ByteLength(name) > model::kMaxAreaNameBytes)
-        return refuse(kMsgAreaName);
     const std::string lux = luxText.empty() ? "0" : luxText;
-    if (!base::isInt(lux)) return refuse(kMsgAreaLux);
-    a.requiredLux = base::toInt(lux);
-    if (a.requiredLux < 0 || a.requiredLux > model::kMaxRequiredLux) return refuse(kMsgAreaLux);
     const std::string u0 = uniformityText.empty() ? "0" : uniformityText;
-    if (!base::isFloat(u0)) return refuse(kMsgAreaUniformity);
-    const double u = base::toFloat(u0);
-    if (!(u >= 0 && u <= 1)) return refuse(kMsgAreaUniformity);
-    a.requiredUniformity = static_cast<float>(u);
+    a.requiredLux = base::isInt(lux) ? base::toInt(lux) : -1;
+    a.requiredUniformity = base::isFloat(u0) ? static_cast<float>(base::toFloat(u0)) : -1.0f;
+    switch (model::areaFault(a)) {
+    case model::AreaFault::Name: return refuse(kMsgAreaName);
+    case model::AreaFault::Lux: return refuse(kMsgAreaLux);
+    case model::AreaFault::Uniformity: return refuse(kMsgAreaUniformity);
+    case model::AreaFault::None: break;
+    }
     return a;
 }
 

@@ -1,6 +1,8 @@
 // Plan geometry rules: normalisation, extent, rescale and the scale grid from a denominator.
 #include "model/Plan.h"
 
+#include "base/Cp932.h"
+
 #include <algorithm>
 #include <cmath>
 
@@ -56,6 +58,14 @@ void normaliseLine(LineRecord& l) {
 void normaliseArea(AreaRecord& a) {
     if (a.x1 > a.x2) std::swap(a.x1, a.x2);
     if (a.y1 > a.y2) std::swap(a.y1, a.y2);
+}
+
+AreaFault areaFault(const AreaRecord& a) {
+    if (a.name.empty() || a.name.find_first_of("\r\n") != std::string::npos || base::cp932ByteLength(a.name) > kMaxAreaNameBytes)
+        return AreaFault::Name;
+    if (a.requiredLux < 0 || a.requiredLux > kMaxRequiredLux) return AreaFault::Lux;
+    if (!(a.requiredUniformity >= 0 && a.requiredUniformity <= 1)) return AreaFault::Uniformity;
+    return AreaFault::None;
 }
 
 void normaliseAllLines(Plan& plan) { plan.lines.forEach([](LineRecord& l) { normaliseLine(l); }); }

@@ -56,6 +56,11 @@ struct AreaRecord {
 inline constexpr std::size_t kMaxAreaNameBytes = 64;
 inline constexpr std::int32_t kMaxRequiredLux = 100000;
 
+// Which field of an area the user must give again: a name that is empty, breaks its line or passes
+// kMaxAreaNameBytes; a required average outside 0..kMaxRequiredLux; a uniformity outside 0..1.
+enum class AreaFault { None, Name, Lux, Uniformity };
+AreaFault areaFault(const AreaRecord& area);
+
 // A plan collection indexed from 1 (slot 0 unused) that grows by a fixed step when the count comes
 // within 10 of its capacity; deletion closes the gap keeping the order.
 template <class Record, int InitialCapacity, int GrowthStep>
