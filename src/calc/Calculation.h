@@ -3,6 +3,7 @@
 #include "calc/ContourSet.h"
 #include "calc/FixturePass.h"
 #include "calc/IlluminanceGrid.h"
+#include "calc/Reflections.h"
 #include "catalog/FixtureType.h"
 #include "model/Document.h"
 
@@ -75,6 +76,7 @@ struct CalcResult {
     IlluminanceGrid grid;  // lux and, above 0.05 lx, kelvin
     ResultStats stats;     // maximum, average and lit extent
     LuxLevels levels{};
+    IndirectFigures indirect;  // with the plan's room on: what the reflections added
 };
 
 // One complete calculation. A height text that is not an integer throws base::ConversionError after

@@ -37,6 +37,7 @@ struct AreaFigures {
     model::AreaRecord area;  // the area as it was when the figures were taken
     std::int64_t points = 0; // 0: nothing to measure, every figure 0 and the area fails
     double averageLux = 0, minLux = 0, maxLux = 0;
+    double indirectAverageLux = 0;  // the reflected part of averageLux (0 with reflections off)
     double uniformity = 0;   // Emin / Eavg
     double minToMax = 0;     // Emin / Emax
     bool pass = false;       // Eavg and U0 reach what the area requires

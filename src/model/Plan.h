@@ -121,11 +121,22 @@ struct Extent {
     std::int32_t Xs = 0, Xe = 0, Ys = 0, Ye = 0;
 };
 
+// The room the light reflects in (ROOM section): walls and pillars stand from floor to ceiling, a floor
+// and a ceiling cover the plan. Off unless the user turns it on.
+struct RoomRecord {
+    bool stored = false;               // the user set it: the project carries a ROOM section
+    bool on = false;                   // inter-reflections are calculated
+    std::int32_t roomHeight = 0;       // floor to ceiling in mm; 0: the highest luminaire's mounting height
+    std::int32_t workPlaneHeight = 800;  // floor to work plane in mm
+    float ceiling = 0.7f, walls = 0.5f, floor = 0.2f;  // reflectances 0..0.95; pillars take the walls'
+};
+
 struct Plan {
     LineArray lines;
     KiguArray kigu;
     HasiraArray hasira;
     std::vector<AreaRecord> areas;     // task areas, in the order they were made
+    RoomRecord room;                   // inter-reflection settings
     float mmPerPixel = -1;             // -1: no scale set
     std::int32_t scaleDenominator = -1;  // -1: no scale set
     std::int32_t lastPillarHalfSize = 0;
