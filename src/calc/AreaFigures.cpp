@@ -107,7 +107,6 @@ namespace calc {
 void computeIndirectAreaShares(const model::Plan& plan, const IlluminanceGrid& total, const IlluminanceGrid& direct,
                                const WallMask& walls, int calcStep, ResultStats& stats) {
     for (AreaFigures& f : stats.areas) f.indirectAverageLux = indirectAverageOver(total, direct, walls, plan.hasira, f.area, calcStep);
-    if (stats.lit.points > 0) stats.lit.indirectAverageLux = indirectAverageOver(total, direct, walls, plan.hasira, stats.lit.area, calcStep);
 }
 
 } // namespace calc

@@ -14,8 +14,8 @@ AreaFigures figuresOver(const IlluminanceGrid& grid, const WallMask& walls, cons
 void computeAreaFigures(const model::Plan& plan, const IlluminanceGrid& grid, const WallMask& walls, int calcStep,
                         ResultStats& stats);
 
-// With the reflections on: the reflected part of each figure's average (of the areas and of the lit extent),
-// taken over the same points as the averages, as the finished grid less the direct grid.
+// With the reflections on: the reflected part of each task area's average, taken over the same points as
+// the average, as the finished grid less the direct grid.
 void computeIndirectAreaShares(const model::Plan& plan, const IlluminanceGrid& total, const IlluminanceGrid& direct,
                                const WallMask& walls, int calcStep, ResultStats& stats);
 

@@ -36,6 +36,23 @@ private:
     std::vector<std::uint32_t> items_;
 };
 
+// The plan as seen from one point, for many sight tests from it: in each of kBins wedges around the point, how
+// near an obstacle comes at the least (a point nearer is seen for sure) and how far at the most an obstacle
+// that spans the whole wedge lies (a point beyond it is hidden for sure). Between the two, or from a point on
+// an obstacle, the index decides; the answers are always the index's.
+class SightFan {
+public:
+    static constexpr int kBins = 256;
+    SightFan(const ObstacleIndex& index, double px, double py);
+    bool blocked(double qx, double qy) const;
+
+private:
+    const ObstacleIndex* index_;
+    double px_, py_;
+    bool onObstacle_ = false;
+    std::vector<double> near_, cover_;
+};
+
 // Whether the closed segments p-q and a-b meet; collinear segments never do.
 bool segmentsMeet(double px, double py, double qx, double qy, double ax, double ay, double bx, double by);
 

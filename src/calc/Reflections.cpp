@@ -14,6 +14,10 @@
 #include <limits>
 #include <thread>
 
+#if defined(__x86_64__) && defined(__GNUC__)
+#include <immintrin.h>
+#endif
+
 namespace calc {
 namespace {
 
@@ -321,7 +325,8 @@ Outline outlineOf(const model::Plan& plan) {
 
 bool insidePillar(const std::vector<Outline::Pillar>& pillars, double x, double y) {
     for (const auto& p : pillars) {
-        if (p.square ? std::abs(x - p.x) <= p.m && std::abs(y - p.y) <= p.m : std::hypot(x - p.x, y - p.y) <= p.m) return true;
+        const double dx = x - p.x, dy = y - p.y;
+        if (p.square ? std::abs(dx) <= p.m && std::abs(dy) <= p.m : dx * dx + dy * dy <= p.m * p.m) return true;
     }
     return false;
 }
@@ -443,17 +448,20 @@ Room buildRoom(const model::Document& doc, const RoomGeometry& geo, const std::v
     room.y0 = y0;
     room.x1 = x1;
     room.y1 = y1;
+    // The first edge from the area of the floor, the ceiling and both faces of every wall; then the edge is
+    // scaled by the square root of the count it gave over the budget (faces outside the rectangle drop out,
+    // short walls round up), a few times at most.
     const double H = geo.roomHeight;
-    double area = 2 * (x1 - x0) * (y1 - y0) + 2 * ((x1 - x0) + (y1 - y0)) * H;
+    double area = 2 * (x1 - x0) * (y1 - y0);
     for (const auto& w : o.walls) area += 2 * std::hypot(w.bx - w.ax, w.by - w.ay) * H;
     for (const auto& f : o.pillarFaces) area += std::hypot(f.bx - f.ax, f.by - f.ay) * H;
     double h = std::max(kMinElementEdge, std::sqrt(area / kElementBudget));
-    for (int attempt = 0; attempt < 8; ++attempt) {
+    for (int attempt = 0; attempt < 4; ++attempt) {
         room.h = h;
         meshRoom(room, o, h);
-        const double n = static_cast<double>(room.elements.size());
-        if (n <= kElementBudget * 1.15) break;
-        h *= std::sqrt(n / kElementBudget);
+        const double ratio = static_cast<double>(room.surfaces) / kElementBudget;
+        if (std::abs(ratio - 1) <= 0.15 || (ratio < 1 && h <= kMinElementEdge)) break;
+        h = std::max(kMinElementEdge, h * std::sqrt(ratio));
     }
     room.tooLarge = room.elements.size() > kMaxElements;
     return room;
@@ -539,13 +547,16 @@ std::vector<Lamp> lampsOf(const model::Document& doc, const catalog::TourokuTabl
 
 // ---- the phases ----
 
-bool sees(const Room& room, Vec3 a, Vec3 b) { return !room.obstacles.blocked(a.x, a.y, b.x, b.y); }
+// The obstacles as seen from one point of the plan, for the many sight tests from it.
+SightFan fanAt(const Room& room, Vec3 p) { return SightFan(room.obstacles, p.x, p.y); }
+bool sees(const SightFan& fan, Vec3 b) { return !fan.blocked(b.x, b.y); }
 
 // The flux each element receives straight from one luminaire, before the luminaire's total is made exact.
 void lampOntoElements(const Room& room, const Lamp& lamp, double* raw) {
     const std::size_t n = room.elements.size();
     std::fill(raw, raw + n, 0.0);
     for (const Vec3& s : lamp.sources) {
+        const SightFan fan = fanAt(room, s);
         for (std::size_t i = 0; i < n; ++i) {
             const Element& e = room.elements[i];
             if (!(dot(e.normal, s - e.centre) > 0)) continue;
@@ -556,7 +567,7 @@ void lampOntoElements(const Room& room, const Lamp& lamp, double* raw) {
             const Vec3 off = e.ref - e.centre;
             int visible = 0;
             for (const Vec3& c : e.v) {
-                if (sees(room, s, 0.5 * (e.centre + c) + off)) ++visible;
+                if (sees(fan, 0.5 * (e.centre + c) + off)) ++visible;
             }
             if (visible == 0) continue;
             raw[i] += lamp.candela * tableIntensity(*lamp.type, lamp.turned, e.centre - s) * omega * visible / 4.0;
@@ -584,7 +595,25 @@ struct PairBits {
     }
 };
 
-double dotRow(const float* g, const double* x, std::size_t n) {
+#if defined(__x86_64__) && defined(__GNUC__)
+#define ORDIVAN_HAVE_AVX2_SOLVE 1
+// The same sums as dotRowPortable, lane k of the vector holding s_k: the same operations in the same order.
+__attribute__((target("avx2"))) double dotRowAvx2(const float* g, const double* x, std::size_t n) {
+    __m256d acc = _mm256_setzero_pd();
+    std::size_t j = 0;
+    for (; j + 4 <= n; j += 4) acc = _mm256_add_pd(acc, _mm256_mul_pd(_mm256_cvtps_pd(_mm_loadu_ps(g + j)), _mm256_loadu_pd(x + j)));
+    alignas(32) double s[4];
+    _mm256_store_pd(s, acc);
+    for (; j < n; ++j) s[0] += g[j] * x[j];
+    return (s[0] + s[1]) + (s[2] + s[3]);
+}
+#else
+#define ORDIVAN_HAVE_AVX2_SOLVE 0
+#endif
+
+// One row of the gather matrix against the exitances, in four running sums so that the vector units can
+// take them; every row is summed in this order whatever the thread count.
+double dotRowPortable(const float* g, const double* x, std::size_t n) {
     double s0 = 0, s1 = 0, s2 = 0, s3 = 0;
     std::size_t j = 0;
     for (; j + 4 <= n; j += 4) {
@@ -597,14 +626,23 @@ double dotRow(const float* g, const double* x, std::size_t n) {
     return (s0 + s1) + (s2 + s3);
 }
 
+double dotRow(const float* g, const double* x, std::size_t n) {
+#if ORDIVAN_HAVE_AVX2_SOLVE
+    static const bool avx2 = __builtin_cpu_supports("avx2");
+    if (avx2) return dotRowAvx2(g, x, n);
+#endif
+    return dotRowPortable(g, x, n);
+}
+
 // Reflected illuminance at a point of the work plane from the elements above it.
 double gatherAt(const Room& room, const std::vector<std::size_t>& emitters, const std::vector<double>& exitance, double x, double y) {
     const Vec3 p{x, y, room.geo.workPlaneHeight}, up{0, 0, 1};
+    const SightFan fan = fanAt(room, p);
     double e = 0;
     for (std::size_t j : emitters) {
         const Element& el = room.elements[j];
         if (!(dot(el.normal, p - el.centre) > 0)) continue;
-        if (!sees(room, p, el.ref)) continue;
+        if (!sees(fan, el.ref)) continue;
         e += exitance[j] * formFactorTo(p, up, el);
     }
     return e;
@@ -710,8 +748,9 @@ RoomPassResult runRoomPass(const model::Document& doc, const catalog::TourokuTab
     visible.allocate(N);
     // Escape elements never send light: only pairs with a surface count.
     bool ok = batched(S, threads, meter, [&](std::size_t i) {
+        const SightFan fan = fanAt(room, els[i].ref);
         for (std::size_t j = i + 1; j < N; ++j) {
-            if (facingPair(els[i], els[j]) && sees(room, els[i].ref, els[j].ref)) visible.set(i, j);
+            if (facingPair(els[i], els[j]) && sees(fan, els[j].ref)) visible.set(i, j);
         }
     });
     if (!ok) return RoomPassResult::Cancelled;
@@ -842,10 +881,14 @@ RoomPassResult runRoomPass(const model::Document& doc, const catalog::TourokuTab
             const double y = static_cast<double>(row) * mmpp;
             if (y < room.y0 || y > room.y1) return;
             const std::int64_t r = std::clamp<std::int64_t>((row - rLo) / spacing, 0, nRows - 2);
+            std::vector<Outline::Pillar> rowPillars;
+            for (const auto& p : room.pillars) {
+                if (std::abs(y - p.y) <= p.m) rowPillars.push_back(p);
+            }
             for (std::int64_t col = 0; col < W; col += step) {
                 const double x = static_cast<double>(col) * mmpp;
                 if (x < room.x0 || x > room.x1) continue;
-                if (insidePillar(room.pillars, x, y)) continue;
+                if (!rowPillars.empty() && insidePillar(rowPillars, x, y)) continue;
                 const std::int64_t c = std::clamp<std::int64_t>((col - cLo) / spacing, 0, nCols - 2);
                 const double fx = static_cast<double>(col - cLo - c * spacing) / static_cast<double>(spacing);
                 const double fy = static_cast<double>(row - rLo - r * spacing) / static_cast<double>(spacing);

@@ -1,5 +1,6 @@
 // The inter-reflection engine against closed-form rooms, flux conservation, walls between rooms and an independent photon tracer.
 #include "calc/Calculation.h"
+#include "calc/ObstacleIndex.h"
 #include "calc/Reflections.h"
 #include "calc/Scenes.h"
 
@@ -395,6 +396,56 @@ TEST(Reflections, WorkPlaneReflectionsAgreeWithAPhotonTracer) {
         const double engine = sum / n;
         EXPECT_NEAR(engine, reference[i], reference[i] * 0.05) << "region " << i;
     }
+}
+
+// The grid index and the fan around a point answer every sight test as a test against every segment does:
+// lines through wall ends and corners, along walls, from points on walls, across many cells.
+TEST(ObstacleIndexTest, IndexAndFanAgreeWithTheSegmentsOneByOne) {
+    std::mt19937 rng(7);
+    auto uni = [&](int lo, int hi) { return static_cast<double>(std::uniform_int_distribution<int>(lo, hi)(rng)); };
+    std::vector<ObstacleIndex::Segment> segs = {{0, 0, 4000, 0}, {4000, 0, 4000, 3000}, {4000, 3000, 0, 3000}, {0, 3000, 0, 0}};
+    for (int i = 0; i < 60; ++i) {
+        const double x = uni(-500, 4500), y = uni(-500, 3500);
+        segs.push_back({x, y, i % 3 == 0 ? x : x + uni(-800, 800), i % 3 == 1 ? y : y + uni(-800, 800)});
+    }
+    const ObstacleIndex index(segs);
+    auto brute = [&](double px, double py, double qx, double qy) {
+        for (const auto& s : segs) {
+            if (segmentsMeet(px, py, qx, qy, s.ax, s.ay, s.bx, s.by)) return true;
+        }
+        return false;
+    };
+    // Points on the lattice of the segments' ends (so on walls, at corners, in line with walls) and between.
+    auto point = [&](double& x, double& y) {
+        if (uni(0, 2) == 0) {
+            const auto& s = segs[static_cast<std::size_t>(uni(0, static_cast<int>(segs.size()) - 1))];
+            const double t = uni(0, 4) / 4.0;
+            x = s.ax + (s.bx - s.ax) * t;
+            y = s.ay + (s.by - s.ay) * t;
+        } else {
+            x = uni(-600, 4600) + 0.5;
+            y = uni(-600, 3600) + 0.25;
+        }
+    };
+    int mismatches = 0, blocked = 0;
+    for (int f = 0; f < 60; ++f) {
+        double px, py;
+        point(px, py);
+        const SightFan fan(index, px, py);
+        for (int q = 0; q < 400; ++q) {
+            double qx, qy;
+            point(qx, qy);
+            const bool expected = brute(px, py, qx, qy);
+            blocked += expected;
+            mismatches += index.blocked(px, py, qx, qy) != expected;
+            mismatches += fan.blocked(qx, qy) != expected;
+        }
+    }
+    EXPECT_EQ(mismatches, 0);
+    EXPECT_GT(blocked, 1000) << "both answers are exercised";
+    EXPECT_LT(blocked, 23000);
+    EXPECT_TRUE(index.crossesBox(3990, 1000, 4010, 1010));
+    EXPECT_FALSE(index.blocked(100, 100, 100, 100)) << "a point sees itself";
 }
 
 // The room is refused when a luminaire stands above the ceiling or below the floor, naming it.
