@@ -695,7 +695,8 @@ RoomPassResult runRoomPass(const model::Document& doc, const catalog::TourokuTab
     Meter meter(progress);
     fig = IndirectFigures{};
     fig.room = roomGeometryOf(doc, touroku, tenDaka);
-    if (!doc.plan.hasScale() || !(fig.room.roomHeight > fig.room.workPlaneHeight)) return RoomPassResult::Completed;
+    if (!doc.plan.hasScale() || !std::isfinite(doc.plan.mmPerPixel) || !(fig.room.roomHeight > fig.room.workPlaneHeight))
+        return RoomPassResult::Completed;
 
     // Mesh. The sub-source spacing needs the element edge, which needs the luminaires' extent: a first
     // estimate at the smallest edge is refined once the room is built.
@@ -854,7 +855,7 @@ RoomPassResult runRoomPass(const model::Document& doc, const catalog::TourokuTab
         const double mmpp = doc.plan.mmPerPixel;
         const std::int64_t step = std::clamp(settings.calcStep, 1, 7);
         const std::int64_t spacing =
-            step * std::max<std::int64_t>(1, std::llround(room.h / 2 / (mmpp * static_cast<double>(step))));
+            step * static_cast<std::int64_t>(std::clamp(std::round(room.h / 2 / (mmpp * static_cast<double>(step))), 1.0, 1e6));
         const std::int64_t cLo = static_cast<std::int64_t>(std::floor(room.x0 / mmpp / spacing)) * spacing;
         const std::int64_t rLo = static_cast<std::int64_t>(std::floor(room.y0 / mmpp / spacing)) * spacing;
         const std::int64_t nCols = static_cast<std::int64_t>(std::ceil(room.x1 / mmpp / spacing)) - cLo / spacing + 1;

@@ -81,16 +81,21 @@ struct TestRoom {
         EXPECT_EQ(runRoomPass(doc, touroku, doc.tenDaka, settings, grid, threads, nullptr, fig, elements), RoomPassResult::Completed);
         return fig;
     }
-    CalcResult calculate() {
+    // cancelInReflections: the user presses cancel once the reflections' progress window is up.
+    CalcResult calculate(bool cancelInReflections = false) {
         WallMask mask;
         mask.allocate(doc.surfaceWidth, doc.surfaceHeight);
-        struct Quiet : CalcProgress {
-            void progressShow(const std::string&, const std::string&, int) override {}
+        struct Progress : CalcProgress {
+            bool cancel = false, inReflections = false;
+            void progressShow(const std::string& caption, const std::string&, int) override {
+                inReflections = caption == kCaptionReflections;
+            }
             void progressSet(int) override {}
-            bool processEvents() override { return false; }
+            bool processEvents() override { return cancel && inReflections; }
             void progressHide() override {}
-        } quiet;
-        return calc::calculate(CalcInput{doc, touroku, settings, mask, quiet, doc.tenDakaLabel, 2});
+        } progress;
+        progress.cancel = cancelInReflections;
+        return calc::calculate(CalcInput{doc, touroku, settings, mask, progress, doc.tenDakaLabel, 2});
     }
 };
 
@@ -247,11 +252,24 @@ TEST(Reflections, BlackRoomsLeaveTheGridAloneAndWallsKeepLightOut) {
     };
     EXPECT_EQ(darkRoomLight(twoRooms(false)), 0.0);
     EXPECT_GT(darkRoomLight(twoRooms(true)), 1.0);
-    // The lit room's grid did change.
+    // The lit room's grid did change, and a task area in it tells its reflected part; the dark room's
+    // area has none.
     TestRoom grey = twoRooms(false);
+    model::AreaRecord desk;
+    desk.name = "desk";
+    desk.x1 = 40, desk.y1 = 40, desk.x2 = 160, desk.y2 = 160;
+    grey.doc.plan.areas.push_back(desk);
+    desk.x1 = 240, desk.x2 = 360;
+    grey.doc.plan.areas.push_back(desk);
     const CalcResult lit = grey.calculate();
+    ASSERT_EQ(lit.outcome, CalcOutcome::Done);
     EXPECT_GT(lit.indirect.indirectAverageLux, 1.0);
     EXPECT_GT(lit.stats.averageLux, direct.stats.averageLux);
+    ASSERT_EQ(lit.stats.areas.size(), 2u);
+    EXPECT_GT(lit.stats.areas[0].indirectAverageLux, 1.0);
+    EXPECT_LT(lit.stats.areas[0].indirectAverageLux, lit.stats.areas[0].averageLux);
+    EXPECT_EQ(lit.stats.areas[1].indirectAverageLux, 0.0);
+    EXPECT_EQ(grey.calculate(true).outcome, CalcOutcome::Cancelled);
 }
 
 // ---- an independent reference: photons traced through the same room, sharing nothing with the engine ----
