@@ -349,6 +349,7 @@ void MainEngine::bind(model::ProjectCommands& project) {
         if (frmCD->isVisible()) frmCD->fill(f->context().touroku[slot]);
     };
     frmKigu->host().fixturesDeleted = [f, &e] { f->run([&e] { e.redisplayPlan(); }); };
+    frmKigu->host().planChanged = [f] { f->syncFromState(); };
     frmKigu->onClose = [f, &e] { f->run([&e] { e.imgRoomClick(); }); };
 
     e.initialise();

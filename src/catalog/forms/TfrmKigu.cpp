@@ -2,6 +2,7 @@
 #include "catalog/forms/TfrmKigu.h"
 
 #include "catalog/SlotPicture.h"
+#include "ui/KeyFilter.h"
 #include "ui/qt/QtSurface.h"
 
 #include <QCloseEvent>
@@ -29,6 +30,11 @@ int stateIndex(SlotPicture s) { return s == SlotPicture::Free ? 0 : s == SlotPic
 void DocumentRegistrationHost::deleteFixturesOfSlot(int slot) {
     model::deleteFixturesOfSlot(doc_, shown_, touroku_, slot);
     if (fixturesDeleted) fixturesDeleted();
+}
+
+void DocumentRegistrationHost::typesChanged() {
+    model::markPlanChanged(doc_, shown_);
+    if (planChanged) planChanged();
 }
 
 TfrmKigu::TfrmKigu(TourokuTable& touroku, model::Document& doc, model::WindowShown& shown, ui::Services& services, TZOLTData& zolt, QWidget* parent)
@@ -193,8 +199,8 @@ bool TfrmKigu::eventFilter(QObject* watched, QEvent* event) {
         }
         if (watched == r.Kou && event->type() == QEvent::KeyPress) {
             const QString text = static_cast<QKeyEvent*>(event)->text();
-            // Keys that type nothing (arrows, Delete) move the caret as usual.
-            if (text.isEmpty()) return false;
+            // Keys that type nothing (arrows, Delete) move the caret as usual, Tab and Escape move on.
+            if (text.isEmpty() || ui::isControlKey(text.at(0).unicode())) return false;
             return !Registration::kouKeyPasses(static_cast<int>(text.at(0).unicode()));
         }
     }
