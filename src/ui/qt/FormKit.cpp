@@ -28,7 +28,7 @@ bool IntegerKeyFilter::eventFilter(QObject* watched, QEvent* event) {
     const QString text = key->text();
     if (text.isEmpty() || key->modifiers().testFlag(Qt::ControlModifier)) return false;
     const char32_t c = text.toUcs4().value(0);
-    if (c == '\r' || c == '\n' || c == 8 || c == 127) return false;  // Enter, backspace and Delete keep their work
+    if (isControlKey(c)) return false;  // Tab moves on, Escape cancels, Enter and Backspace keep their work
     return !integerEditAccepts(c);
 }
 

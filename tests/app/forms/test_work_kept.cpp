@@ -1,0 +1,114 @@
+// Work the user must never lose, through the real windows: saving, the changed mark, the keys of the
+// number fields, the floating windows and the main window's place on the screen.
+#include "app/forms/RealProgram.h"
+#include "catalog/forms/TfrmKigu.h"
+#include "editor/forms/TfrmTaskArea.h"
+#include "model/ProjectCommands.h"
+
+#include <gtest/gtest.h>
+
+#include <QFile>
+#include <QLineEdit>
+#include <QTemporaryDir>
+#include <QWindow>
+#include <QtTest/QTest>
+
+namespace {
+
+using testsupport::Program;
+
+QByteArray fileBytes(const QString& path) {
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+bool asksToSave(Program& prog) {
+    prog.services.answers.push_back(ui::Answer::Cancel);
+    const std::size_t before = prog.services.messages.size();
+    const bool mayClose = prog.p->project.closeQuery();
+    const bool asked = prog.services.messages.size() > before && prog.services.messages.back().text == model::kAskSave;
+    if (!asked) prog.services.answers.clear();
+    return asked && !mayClose;
+}
+
+TEST(WorkKept, CtrlSSavesAPlanSavedOnceUnderANameAndEveryTypeEditIsOfferedForSaving) {
+    Program prog;
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("new.OLE"));
+    prog.press(100, 100);
+    prog.press(300, 100);
+    prog.services.fileAnswers.push_back(path.toStdString());
+    prog.p->frm.action("SaveAs1")->trigger();
+    const QByteArray first = fileBytes(path);
+    ASSERT_FALSE(first.isEmpty());
+
+    prog.press(300, 300);  // a second wall, then Ctrl+S
+    ASSERT_TRUE(prog.p->frm.windowHandle()->title().contains('*'));
+    prog.p->frm.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&prog.p->frm));
+    QTest::keyClick(&prog.p->frm, Qt::Key_S, Qt::ControlModifier);
+    EXPECT_TRUE(fileBytes(path) != first) << "Ctrl+S wrote the plan";
+    EXPECT_FALSE(prog.p->frm.windowHandle()->title().contains('*')) << prog.p->frm.windowHandle()->title().toStdString();
+    EXPECT_TRUE(prog.services.saveRequests.size() == 1) << "no second file dialog";
+    EXPECT_FALSE(asksToSave(prog));
+
+    // A flux typed in the registration window is part of the file: the mark shows and closing asks.
+    prog.openSample();
+    ASSERT_FALSE(asksToSave(prog));
+    prog.click("imgKigu");
+    catalog::forms::TfrmKigu* kigu = prog.p->engine.frmKigu;
+    QLineEdit* kou = kigu->rows[0].Kou;
+    ASSERT_FALSE(kou->isReadOnly()) << "slot 1 of the sample is registered";
+    kou->setCursorPosition(kou->text().size());
+    QTest::keyClick(kou, Qt::Key_0);
+    EXPECT_TRUE(prog.p->frm.windowHandle()->title().contains('*'));
+    EXPECT_TRUE(asksToSave(prog));
+
+    // So is a type registered into a free slot, and a slot's registration cancelled.
+    prog.openSample();
+    int free = 6;
+    while (free > 0 && !kigu->rows[static_cast<std::size_t>(free - 1)].Kou->isReadOnly()) --free;
+    ASSERT_GT(free, 0) << "a free slot on the first tab";
+    ASSERT_TRUE(kigu->registration().importPhotometryFile(
+        testsupport::sourceDir() + "/tests/data/corpus_photometry_ies/batwing.ies", free));
+    EXPECT_TRUE(asksToSave(prog)) << "a registration";
+}
+
+// Escape cancels and Tab moves on in every number field; only typed characters are filtered.
+TEST(WorkKept, TabAndEscapePassThroughTheNumberFields) {
+    Program prog;
+    prog.openSample();
+    prog.click("imgArea");
+    bool escaped = false;
+    QString lux;
+    testsupport::whenModal([&](QWidget* w) {
+        auto* dialog = qobject_cast<editor::forms::TfrmTaskArea*>(w);
+        ASSERT_NE(dialog, nullptr);
+        dialog->txtLux->setFocus();
+        dialog->txtLux->selectAll();
+        QTest::keyClicks(dialog->txtLux, QStringLiteral("500"));
+        QTest::keyClick(dialog->txtLux, Qt::Key_Tab);
+        QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("0.6"));
+        lux = dialog->txtLux->text();
+        const QString u0 = dialog->txtU0->text();
+        EXPECT_TRUE(u0.endsWith(QStringLiteral("0.6"))) << u0.toStdString();
+        QTest::keyClick(dialog->txtLux, Qt::Key_Escape);
+        escaped = !dialog->isVisible();
+        if (!escaped) dialog->btnCancel->click();
+    });
+    prog.press(200, 180);
+    prog.press(600, 450);
+    EXPECT_EQ(lux, QStringLiteral("500")) << "Tab left the lux field";
+    EXPECT_TRUE(escaped) << "Escape closed the dialog";
+    EXPECT_TRUE(prog.doc().plan.areas.empty()) << "and added nothing";
+
+    // The flux boxes of the registration window let Tab move on too.
+    prog.click("imgKigu");
+    QLineEdit* kou = prog.p->engine.frmKigu->rows[0].Kou;
+    kou->setFocus();
+    const QString before = kou->text();
+    QTest::keyClick(kou, Qt::Key_Tab);
+    EXPECT_EQ(kou->text(), before);
+}
+
+} // namespace
