@@ -225,3 +225,34 @@ TEST(QtFileDialogs, TheSaveDialogOffersTheFilterAndAddsTheDefaultExtension) {
 }
 
 } // namespace
+
+namespace {
+
+// A save into a kernel folder fails and is not remembered; a kernel folder remembered by an older run is
+// not where the next dialog starts (its file list could hang the program).
+TEST(QtFileDialogs, AKernelFolderIsNeitherRememberedNorStartedIn) {
+    testsupport::qtApp();
+    ui::qt::QtServices services;
+    QTemporaryDir dir;
+    QSettings().setValue(QStringLiteral("lastFolder"), dir.path());
+    testsupport::whenModal([&](QWidget* w) {
+        auto* d = qobject_cast<QFileDialog*>(w);
+        ASSERT_NE(d, nullptr);
+        d->selectFile(QStringLiteral("/proc/plan.OLE"));
+        QMetaObject::invokeMethod(d, "accept");
+    });
+    const auto chosen = services.saveFileDialog({"ORDIVANﾌｧｲﾙ (*.OLE) | *.OLE", "OLE", "", ""});
+    ASSERT_TRUE(chosen.has_value());
+    EXPECT_EQ(QSettings().value(QStringLiteral("lastFolder")).toString(), dir.path());
+
+    QSettings().setValue(QStringLiteral("lastFolder"), QStringLiteral("/proc"));
+    QString startedIn;
+    testsupport::whenModal([&](QWidget* w) {
+        startedIn = qobject_cast<QFileDialog*>(w)->directory().absolutePath();
+        qobject_cast<QFileDialog*>(w)->reject();
+    });
+    EXPECT_FALSE(services.openFileDialog({"DXFﾌｧｲﾙ (*.DXF) | *.DXF", "", "", ""}).has_value());
+    EXPECT_FALSE(startedIn.startsWith(QStringLiteral("/proc"))) << startedIn.toStdString();
+}
+
+} // namespace
