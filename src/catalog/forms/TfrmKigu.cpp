@@ -4,6 +4,7 @@
 #include "catalog/SlotPicture.h"
 #include "ui/KeyFilter.h"
 #include "ui/qt/QtSurface.h"
+#include "ui/qt/FormKit.h"
 
 #include <QCloseEvent>
 #include <QFrame>
@@ -38,7 +39,7 @@ void DocumentRegistrationHost::typesChanged() {
 }
 
 TfrmKigu::TfrmKigu(TourokuTable& touroku, model::Document& doc, model::WindowShown& shown, ui::Services& services, TZOLTData& zolt, QWidget* parent)
-    : QWidget(parent, Qt::Tool | Qt::WindowStaysOnTopHint),
+    : QWidget(parent, ui::qt::kToolWindowFlags),
       touroku_(touroku),
       doc_(doc),
       zolt_(zolt),

@@ -24,6 +24,12 @@ inline QPushButton* namedButton(const QString& text, const char* objectName, QWi
     return button;
 }
 
+// The windows that float beside the plan (legend, registration, task-area table, curve): they belong to
+// the main window, never stand over the dialogs it opens, and offer no minimise of their own (the window
+// manager would take the main window down with them).
+inline constexpr Qt::WindowFlags kToolWindowFlags =
+    Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint;
+
 // The OK / ｷｬﾝｾﾙ row at the foot of a dialog, pushed to the right, named btnOK and btnCancel.
 struct OkCancelRow {
     QPushButton* ok;

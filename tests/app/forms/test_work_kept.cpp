@@ -4,6 +4,9 @@
 #include "catalog/forms/TfrmKigu.h"
 #include "editor/forms/TfrmTaskArea.h"
 #include "model/ProjectCommands.h"
+#include "print/forms/TfrmCD.h"
+#include "view/forms/TfrmAreaTable.h"
+#include "view/forms/TfrmTempScale.h"
 
 #include <gtest/gtest.h>
 
@@ -109,6 +112,24 @@ TEST(WorkKept, TabAndEscapePassThroughTheNumberFields) {
     const QString before = kou->text();
     QTest::keyClick(kou, Qt::Key_Tab);
     EXPECT_EQ(kou->text(), before);
+}
+
+// The floating windows belong to the main window and stay below the dialogs it opens (the Save As and
+// print dialogs, the previews); none offers a minimise that would take the program down with it.
+TEST(WorkKept, TheFloatingWindowsBelongToTheMainWindowAndNeverStandOverItsDialogs) {
+    Program prog;
+    app::forms::TfrmMain& frm = prog.p->frm;
+    const std::pair<const char*, QWidget*> windows[] = {
+        {"legend", frm.frmColorScale2}, {"colour-temperature scale", frm.frmTempScale},
+        {"registration", prog.p->engine.frmKigu}, {"task-area table", prog.p->engine.frmAreaTable},
+        {"curve", prog.p->engine.frmCD},
+    };
+    for (const auto& [name, w] : windows) {
+        EXPECT_EQ(w->window()->parentWidget(), &frm) << name;
+        EXPECT_EQ(w->windowType(), Qt::Tool) << name;
+        EXPECT_FALSE(w->windowFlags().testFlag(Qt::WindowStaysOnTopHint)) << name;
+        EXPECT_FALSE(w->windowFlags().testFlag(Qt::WindowMinimizeButtonHint)) << name;
+    }
 }
 
 } // namespace
