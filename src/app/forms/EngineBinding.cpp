@@ -239,7 +239,7 @@ editor::EditorHooks MainEngine::editorHooks() {
     h.showCurveWindow = [this](int slot) { showCurve(slot); };
     h.enlargeWindowToScreen = [this, f] {
         model::Document& doc = state_.doc;
-        f->setGeometry(0, 0, doc.screenWidth - 5, doc.screenHeight - 25);
+        f->fillScreen();
         // The plan surface then fills the scroll box's client area.
         if (QLayout* layout = f->centralWidget()->layout()) layout->activate();
         const QSize client = f->ScrollBox1->viewport()->size();

@@ -30,6 +30,7 @@
 #include <QRadioButton>
 #include <QScreen>
 #include <QStatusBar>
+#include <QStyle>
 #include <QTimer>
 #include <QToolTip>
 #include <QVBoxLayout>
@@ -132,11 +133,7 @@ TfrmMain::TfrmMain(MainContext context, QWidget* parent) : QMainWindow(parent), 
     }
     frmCalcING->onCancel = [this] { btnRed->hide(); };
 
-    // The window fills the screen less a strip for the task bar.
-    if (QScreen* screen = QGuiApplication::primaryScreen()) {
-        const QRect r = screen->geometry();
-        setGeometry(r.left(), r.top(), r.width() - 10, r.height() - 25);
-    }
+    fillScreen();
     syncFromState();
 }
 
@@ -484,6 +481,34 @@ void TfrmMain::run(const std::function<void()>& command) {
     if (calcPressed_) return;
     if (command) ui::qt::guarded(ctx_.services, command);
     syncFromState();
+}
+
+void TfrmMain::fillScreen() {
+    const QScreen* s = screen() ? screen() : QGuiApplication::primaryScreen();
+    if (!s) return;
+    const QRect desk = s->availableGeometry();
+    // The frame the window system draws round the client area is known once the window was shown; before
+    // that a title bar and a thin border of the style's size are left for it.
+    QMargins frame(geometry().left() - frameGeometry().left(), geometry().top() - frameGeometry().top(),
+                   frameGeometry().right() - geometry().right(), frameGeometry().bottom() - geometry().bottom());
+    if (frame.isNull()) {
+        const int border = 4;
+        frame = QMargins(border, style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, this) + border, border, border);
+    }
+    setGeometry(desk.marginsRemoved(frame));
+}
+
+void TfrmMain::showEvent(QShowEvent* event) {
+    QMainWindow::showEvent(event);
+    // A window system that frames the window makes its title bar known only now: once, the window is
+    // fitted again so that the frame and not the client area lies on the screen.
+    if (placedWithFrame_) return;
+    QTimer::singleShot(200, this, [this] {
+        const QScreen* s = screen();
+        if (placedWithFrame_ || !s || frameGeometry() == geometry()) return;
+        placedWithFrame_ = true;
+        if (!s->availableGeometry().contains(frameGeometry()) && !isMaximized() && !isFullScreen()) fillScreen();
+    });
 }
 
 void TfrmMain::setAutoScroll(bool on) {
