@@ -2,6 +2,8 @@
 // number fields, the floating windows and the main window's place on the screen.
 #include "app/forms/RealProgram.h"
 #include "catalog/forms/TfrmKigu.h"
+#include "editor/Editor.h"
+#include "editor/forms/TfrmLen.h"
 #include "editor/forms/TfrmTaskArea.h"
 #include "model/ProjectCommands.h"
 #include "print/forms/TfrmCD.h"
@@ -130,6 +132,36 @@ TEST(WorkKept, TheFloatingWindowsBelongToTheMainWindowAndNeverStandOverItsDialog
         EXPECT_FALSE(w->windowFlags().testFlag(Qt::WindowStaysOnTopHint)) << name;
         EXPECT_FALSE(w->windowFlags().testFlag(Qt::WindowMinimizeButtonHint)) << name;
     }
+}
+
+// A line of fixtures is refused, with the reason, when its count is 0 or more than the line has pixels to
+// keep the fixtures apart; a count that fits is placed.
+TEST(WorkKept, ALinePlacementRefusesACountOfZeroOrMoreThanTheLineCanSpread) {
+    Program prog;
+    prog.openSample();
+    const int before = prog.doc().plan.kigu.count();
+    prog.click("imgKigu");
+    prog.p->engine.frmKigu->imgMouseDown(1, false);
+    prog.click("imgKigu2");
+    auto placeLine = [&](const char* count) {
+        testsupport::whenModal([count](QWidget* w) {
+            auto* len = qobject_cast<editor::forms::TfrmLen*>(w);
+            ASSERT_NE(len, nullptr);
+            len->txtX->setText(QString::fromLatin1(count));
+            len->btnOK->click();
+        });
+        prog.press(300, 300);
+        prog.press(780, 300);  // 480 pixels
+        return prog.services.messages.empty() ? std::string() : prog.services.messages.back().text;
+    };
+    EXPECT_EQ(placeLine("5000"), editor::kTooDense);
+    EXPECT_EQ(prog.doc().plan.kigu.count(), before);
+    prog.services.messages.clear();
+    EXPECT_EQ(placeLine("0"), editor::kZeroCount);
+    EXPECT_EQ(prog.doc().plan.kigu.count(), before);
+    prog.services.messages.clear();
+    EXPECT_EQ(placeLine("481"), "") << "481 fixtures one pixel apart";
+    EXPECT_EQ(prog.doc().plan.kigu.count(), before + 481);
 }
 
 } // namespace
