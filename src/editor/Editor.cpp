@@ -22,14 +22,6 @@ public:
     ToolOutcome press(ui::Point) override { return ToolOutcome::Kept; }
 };
 
-// End points are caught strictly within 10 screen pixels, however far the view is zoomed: in plan pixels
-// the squared reach is 100 / zoom², and a whole squared distance lies below it exactly when it lies below
-// its ceiling.
-std::int64_t endPointReachSquared(double zoom) {
-    if (!(zoom > 0)) return 100;
-    return static_cast<std::int64_t>(std::ceil(100.0 / (zoom * zoom)));
-}
-
 std::string roundedMm(double mm) { return base::formatInt(static_cast<long long>(std::trunc(mm + 0.5))) + " mm"; }
 
 // The pointer in mm from the plan's origin (top left, y downwards, as the plan's coordinates run), and the

@@ -117,6 +117,14 @@ bool segmentCaught(const model::LineRecord& s, ui::Point c0, ui::Point c1) {
     return crosses(d1a, d1b) || crosses(d2a, d2b);
 }
 
+// End points are caught strictly within 10 screen pixels, however far the view is zoomed: in plan pixels
+// the squared reach is 100 / zoom², and a whole squared distance lies below it exactly when it lies below
+// its ceiling.
+std::int64_t endPointReachSquared(double zoom) {
+    if (!(zoom > 0)) return 100;
+    return static_cast<std::int64_t>(std::ceil(100.0 / (zoom * zoom)));
+}
+
 ArrayPlan arrayPositions(char input, char tool, ui::Point p0, ui::Point p1, int t, int u, float mmPerPixel) {
     ArrayPlan plan;
     const std::int64_t dx = static_cast<std::int64_t>(p1.x) - p0.x;
