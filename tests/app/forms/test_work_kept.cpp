@@ -1,6 +1,7 @@
 // Work the user must never lose, through the real windows: saving, the changed mark, the keys of the
 // number fields, the floating windows and the main window's place on the screen.
 #include "app/forms/RealProgram.h"
+#include "app/forms/StartupWindows.h"
 #include "catalog/forms/TfrmKigu.h"
 #include "editor/Editor.h"
 #include "editor/forms/TfrmLen.h"
@@ -162,6 +163,36 @@ TEST(WorkKept, ALinePlacementRefusesACountOfZeroOrMoreThanTheLineCanSpread) {
     prog.services.messages.clear();
     EXPECT_EQ(placeLine("481"), "") << "481 fixtures one pixel apart";
     EXPECT_EQ(prog.doc().plan.kigu.count(), before + 481);
+}
+
+// A room closes exactly on its first point when the last click falls within the end-point reach, whatever
+// the snap mode: no gap for the light to leak through. Farther away the chain goes on.
+TEST(WorkKept, ARoomClosesExactlyOnItsFirstPointInEverySnapMode) {
+    Program prog;
+    ASSERT_EQ(prog.p->state.window.snapMode, 'F') << "free snapping, the default";
+    prog.press(100, 100);
+    prog.press(400, 100);
+    prog.press(400, 300);
+    prog.press(102, 98);  // 2-3 pixels off the first point
+    ASSERT_EQ(prog.doc().plan.lines.count(), 3);
+    const model::LineRecord& last = prog.doc().plan.lines[3];
+    EXPECT_EQ((std::array<int, 4>{last.x1, last.y1, last.x2, last.y2}), (std::array<int, 4>{400, 300, 100, 100}));
+    prog.press(600, 600);  // a new chain starts: no line from the closed room
+    EXPECT_EQ(prog.doc().plan.lines.count(), 3);
+    prog.press(900, 600);
+    prog.press(650, 610);  // 50 pixels off: an ordinary line
+    EXPECT_EQ(prog.doc().plan.lines.count(), 5);
+}
+
+// Escape on the start dialog ends the program as キャンセル does.
+TEST(WorkKept, EscapeOnTheStartDialogQuitsAsItsCancelDoes) {
+    Program prog;
+    app::forms::TfrmStart2 start(prog.services, &prog.p->frm);
+    int cancelled = 0;
+    start.onCancel = [&cancelled] { ++cancelled; };
+    testsupport::whenModal([](QWidget* w) { QTest::keyClick(w, Qt::Key_Escape); });
+    start.exec();
+    EXPECT_EQ(cancelled, 1);
 }
 
 } // namespace
