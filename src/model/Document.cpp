@@ -16,6 +16,7 @@ void clearPlan(Document& doc, WindowShown& shown, catalog::TourokuTable& touroku
     doc.plan.clearItems();
     doc.currentFileName.clear();
     doc.bitmapSaveFileName.clear();
+    doc.fileSpellings.clear();
     touroku.clearAll();
     doc.plan.mmPerPixel = -1;
     doc.plan.scaleDenominator = -1;

@@ -8,6 +8,7 @@
 
 #include <array>
 #include <cstdint>
+#include <map>
 #include <string>
 
 namespace model {
@@ -70,6 +71,9 @@ struct Document {
     std::string tenDakaLabel = "3000";
     std::string projectName;      // 物件名 on the print form
     std::string projectNameCopy;
+    // The opened file's own bytes of its texts that CP932 would not write back the same (by the text as
+    // it reads); a text the user leaves as it was is written with them, so opening and saving keeps it.
+    std::map<std::string, std::string> fileSpellings;
 
     DisplayTables tables;
     TextState textState;
