@@ -249,13 +249,13 @@ constexpr MenuEntry kMenus[] = {
     {"mnuScaleSelect", "mnuScaleON", "設定値", 'x'},
     {"mnuScaleSelect", "mnuScaleOFF", "自動", 'x'},
     {"Calc1", "", "", '-'},
-    {"Calc1", "mnuOutPut", "照度値をcsvファイルに保存", 'I'},
     {"Calc1", "mnuSeido", "計算精度(&L)", 'I'},
     {"Calc1", "mnuHosyuritu", "保守率の設定", 'I'},
     {nullptr, "Option1", "オプション(&O)", 'T'},
     {"Option1", "mnuLegendMerge", editor::kLegendMergeOn, 'I'},
     {"Option1", "mnuTempMerge", editor::kTempMergeOn, 'I'},
     {"Option1", "mnuwin32file", "ﾌｧｲﾙの関連づけ", 'I'},
+    {"Option1", "mnuOutPut", "照度値をcsvファイルに保存", 'I'},
     {nullptr, "Help1", "ヘルプ(&H)", 'T'},
     {"Help1", "About1", "ﾊﾞｰｼﾞｮﾝ情報(&A)...", 'I'},
     {"PopupMenu1", "pmnuCopy", "ｺﾋﾟｰ(&C)", 'I'},
@@ -456,6 +456,8 @@ void TfrmMain::buildStatusPanel(QWidget* panel) {
     labScaleType = label("labScaleType", 170);
     labBikou = label("labBikou", 200);
     row->addStretch(1);
+    labTendakaCaption = label("labTendakaCaption", 0);
+    labTendakaCaption->setText(QStringLiteral("計算高さ"));
     labKijun = label("labKijun", 0);
     labKijun->setText(QStringLiteral("基準"));
     labTendaka = label("labTendaka", 50);

@@ -133,6 +133,7 @@ public:
     QLabel* labScaleType;
     QLabel* labBikou;
     QLabel* labPointerMm;  // the pointer in mm, and the length and angle of the segment being drawn
+    QLabel* labTendakaCaption;  // "計算高さ"
     QLabel* labKijun;    // "基準"
     QLabel* labTendaka;
     QPushButton* btnHenkou;
