@@ -101,6 +101,9 @@ void Editor::stop(const std::string& text, const std::string& title) { context_.
 void Editor::setSnapMode(char mode) { state_.window.snapMode = mode; }
 
 void Editor::cancelOperation() {
+    // The segment being drawn goes, and its length and angle with it: the read-out keeps the pointer.
+    if (band_.shape == RubberBand::Shape::Line)
+        state_.window.pointerReadout = readoutFor(state_.doc.plan.mmPerPixel, band_.to, RubberBand{});
     eraseRubberBand();
     tool().cancel();
 }

@@ -59,7 +59,7 @@ std::string denominatorLabel(std::int32_t denominator) { return "縮尺：1/" + 
 
 std::string windowTitleFor(const Document& doc, const std::string& path) {
     // "[*]" is where the window shows its unsaved-changes mark.
-    if (path.empty()) return doc.productTitle + "[*]" + kTitleSuffix;
+    if (path.empty()) return doc.productTitle + "  - [*]無題" + kTitleSuffix;
     std::string name = path;
     std::size_t cut = name.find_last_of("/\\");
     if (cut != std::string::npos) name = name.substr(cut + 1);

@@ -100,7 +100,8 @@ std::string scaleLabelFor(const Document& doc, bool withEffective);
 std::string denominatorLabel(std::int32_t denominator);
 
 // The one composition of the window title: "ORDIVAN Ver 2.0  - [*]name.OLE  (ZOLT LIGHTING CORP.)" for a
-// project path, "ORDIVAN Ver 2.0[*]  (ZOLT LIGHTING CORP.)" without one; the window shows "[*]" as its
+// project path, "ORDIVAN Ver 2.0  - [*]無題  (ZOLT LIGHTING CORP.)" without one (the mark next to a name, never
+// glued to the version); the window shows "[*]" as its
 // mark ("*") while the plan has unsaved changes and drops it otherwise.
 std::string windowTitleFor(const Document& doc, const std::string& path);
 

@@ -7,7 +7,9 @@
 
 #include <gtest/gtest.h>
 
+#include <QDate>
 #include <QDir>
+#include <QLocale>
 #include <QFile>
 #include <QKeyEvent>
 #include <QLineEdit>
@@ -253,6 +255,21 @@ TEST(QtFileDialogs, AKernelFolderIsNeitherRememberedNorStartedIn) {
     });
     EXPECT_FALSE(services.openFileDialog({"DXFﾌｧｲﾙ (*.DXF) | *.DXF", "", "", ""}).has_value());
     EXPECT_FALSE(startedIn.startsWith(QStringLiteral("/proc"))) << startedIn.toStdString();
+}
+
+// The CSV files and the printed sheets are dated in the system's short form, whatever the language.
+TEST(QtServicesDate, TodayIsTheSystemsShortDate) {
+    testsupport::qtApp();
+    ui::qt::QtServices services;
+    const QLocale before;
+    QLocale::setDefault(QLocale(QLocale::Japanese, QLocale::Japan));
+    const QString japanese = QString::fromStdString(services.today());
+    QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
+    const QString english = QString::fromStdString(services.today());
+    QLocale::setDefault(before);
+    const QDate d = QDate::currentDate();
+    EXPECT_EQ(japanese, d.toString(QStringLiteral("yyyy/MM/dd")));
+    EXPECT_EQ(english, d.toString(QStringLiteral("M/d/yy")));
 }
 
 } // namespace

@@ -177,11 +177,15 @@ void MainEngine::showResult(char kind, int redrawChoice) {
 editor::EditorHooks MainEngine::editorHooks() {
     editor::EditorHooks h;
     TfrmMain* f = &frm_;
-    h.askLength = [f](const editor::LengthRequest& r) {
+    h.askLength = [this, f](const editor::LengthRequest& r) {
         editor::forms::TfrmLen* len = f->frmLen;
         len->firstValue = 0;
         len->secondValue = 0;
         len->configure(r.kind, r.tool);
+        // The pillars' line and grid share the fixtures' dialog; its title names the pillar tool.
+        const char target = state_.window.editTarget;
+        if ((target == 'C' || target == 'S') && (r.tool == '2' || r.tool == '3'))
+            len->setWindowTitle(r.tool == '2' ? QStringLiteral("直線配置") : QStringLiteral("格子配置"));
         if (r.atFixedPlace) {
             len->move(600, 40);
         } else {
@@ -350,7 +354,8 @@ void MainEngine::bind(model::ProjectCommands& project) {
     };
     frmKigu->host().fixturesDeleted = [f, &e] { f->run([&e] { e.redisplayPlan(); }); };
     frmKigu->host().planChanged = [f] { f->syncFromState(); };
-    frmKigu->onClose = [f, &e] { f->run([&e] { e.imgRoomClick(); }); };
+    // Closed, the registration window leaves the edit target as it was: the fixtures stay in hand.
+    frmKigu->onClose = [f] { f->syncFromState(); };
 
     e.initialise();
 }

@@ -53,7 +53,7 @@ public:
 
     Registration& registration() { return registration_; }
     DocumentRegistrationHost& host() { return host_; }
-    // Closing hands the main window back to room editing.
+    // Told when the user closes the window.
     std::function<void()> onClose;
 
     struct Row {

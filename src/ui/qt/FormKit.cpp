@@ -1,12 +1,14 @@
 // The shared helpers of the windows.
 #include "ui/qt/FormKit.h"
 
+#include "base/Cp932.h"
 #include "ui/KeyFilter.h"
 
 #include <QBoxLayout>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QValidator>
 
 namespace ui::qt {
 
@@ -19,6 +21,20 @@ OkCancelRow addOkCancelRow(QBoxLayout* layout, QWidget* parent) {
     layout->addLayout(row);
     return buttons;
 }
+
+namespace {
+
+class Cp932Validator : public QValidator {
+public:
+    using QValidator::QValidator;
+    State validate(QString& input, int&) const override {
+        return base::cp932Holds(input.toStdString()) ? Acceptable : Invalid;
+    }
+};
+
+} // namespace
+
+void acceptOnlyCp932(QLineEdit* edit) { edit->setValidator(new Cp932Validator(edit)); }
 
 void IntegerKeyFilter::install(QLineEdit* edit) { edit->installEventFilter(new IntegerKeyFilter(edit)); }
 

@@ -3,6 +3,7 @@
 
 #include "base/TextFile.h"
 #include "ui/FileFilter.h"
+#include "ui/qt/FormKit.h"
 #include "ui/qt/PrinterSurface.h"
 #include "ui/qt/QtSurface.h"
 
@@ -235,10 +236,7 @@ bool QtServices::saveBitmap(const Surface& picture, const std::string& path) {
     return savePicture(picture, path, "BMP");
 }
 
-std::string QtServices::today() {
-    const QDate d = QDate::currentDate();
-    return std::to_string(d.year()) + "年" + std::to_string(d.month()) + "月" + std::to_string(d.day()) + "日";
-}
+std::string QtServices::today() { return todayShortForm(); }
 
 QString desktopExecFor(const QString& program) {
     QString escaped;

@@ -4,15 +4,21 @@
 #include "app/forms/StartupWindows.h"
 #include "catalog/forms/TfrmKigu.h"
 #include "editor/Editor.h"
+#include "editor/forms/PlanChoiceBox.h"
 #include "editor/forms/TfrmLen.h"
+#include "editor/forms/TfrmSinki.h"
 #include "editor/forms/TfrmTaskArea.h"
 #include "model/ProjectCommands.h"
+#include "view/AreaTable.h"
+#include "view/IlluminanceCsv.h"
+#include "ui/qt/Cursors.h"
 #include "print/forms/TfrmCD.h"
 #include "view/forms/TfrmAreaTable.h"
 #include "view/forms/TfrmTempScale.h"
 
 #include <gtest/gtest.h>
 
+#include <QDialog>
 #include <QFile>
 #include <QLineEdit>
 #include <QTemporaryDir>
@@ -193,6 +199,141 @@ TEST(WorkKept, EscapeOnTheStartDialogQuitsAsItsCancelDoes) {
     testsupport::whenModal([](QWidget* w) { QTest::keyClick(w, Qt::Key_Escape); });
     start.exec();
     EXPECT_EQ(cancelled, 1);
+}
+
+// Texts the user did not edit keep the file's own bytes through opening and saving: an NEC-selected
+// character (ED 40, which CP932 writes as FA 5C), an unassigned code and a lone lead byte at a line's end.
+TEST(WorkKept, OpeningAndSavingKeepsTheFilesOwnBytesOfUneditedTexts) {
+    QByteArray bytes = fileBytes(QString::fromStdString(testsupport::binaryDir() + "/samples/room_sample.OLE"));
+    ASSERT_FALSE(bytes.isEmpty());
+    QList<QByteArray> lines = bytes.split('\n');
+    ASSERT_GT(lines.size(), 6);
+    lines[3] = QByteArray("\xED\x40\x85\x40 name \x81\r");  // the project name
+    ASSERT_EQ(lines[6], QByteArray("DL-1000\r"));
+    lines[6] = QByteArray("DL-\xED\x40\r");  // slot 1's product number
+    bytes = lines.join('\n');
+    QTemporaryDir dir;
+    const QString odd = dir.filePath(QStringLiteral("odd.OLE"));
+    {
+        QFile f(odd);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(bytes);
+    }
+    Program prog;
+    prog.p->frm.run([&] { prog.p->project.openPath(odd.toStdString()); });
+    ASSERT_GT(prog.doc().plan.lines.count(), 0) << "the file was opened";
+    const QString saved = dir.filePath(QStringLiteral("saved.OLE"));
+    prog.services.fileAnswers.push_back(saved.toStdString());
+    prog.p->frm.action("SaveAs1")->trigger();
+    EXPECT_TRUE(fileBytes(saved) == bytes) << "the file's bytes came back changed";
+
+    // An edited text is written as CP932 spells it.
+    prog.doc().projectName = "新しい名前";
+    prog.p->frm.action("Save1")->trigger();
+    EXPECT_TRUE(fileBytes(saved).split('\n')[3] == QByteArray("\x90\x56\x82\xb5\x82\xa2\x96\xbc\x91\x4f\r"));
+}
+
+// A new plan on a grid rescales the plan; a DXF background of the old scale goes, so that neither the
+// redisplay nor the end-point snapping uses the old scale.
+TEST(WorkKept, ANewPlanOnAGridLeavesNoDxfBackgroundOfTheOldScale) {
+    Program prog;
+    QTemporaryDir dir;
+    const std::string dxf = dir.filePath(QStringLiteral("plan.dxf")).toStdString();
+    {
+        QFile f(QString::fromStdString(dxf));
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write("0\nSECTION\n2\nENTITIES\n0\nLINE\n8\n0\n10\n0.0\n20\n0.0\n11\n10000.0\n21\n0.0\n"
+                "0\nLINE\n8\n0\n10\n0.0\n20\n0.0\n11\n0.0\n21\n6000.0\n0\nENDSEC\n0\nEOF\n");
+    }
+    prog.services.fileAnswers.push_back(dxf);
+    prog.p->frm.action("mnuLoadDXF")->trigger();
+    ASSERT_EQ(prog.doc().backgroundKind, 'D');
+    testsupport::whenModal([](QWidget* w) {
+        auto* sinki = qobject_cast<editor::forms::TfrmSinki*>(w);
+        ASSERT_NE(sinki, nullptr);
+        sinki->choiceBox->rbtnGrid->setChecked(true);
+        sinki->btnOK->click();
+    });
+    prog.p->frm.action("New1")->trigger();
+    EXPECT_NE(prog.doc().backgroundKind, 'D');
+    EXPECT_EQ(prog.countPixels(ui::Color{136, 136, 255}), 0) << "the old drawing is not shown";
+}
+
+// The measuring tool shows its cursor whatever the target it is called over.
+TEST(WorkKept, TheMeasuringToolShowsItsCursorOverEveryTarget) {
+    Program prog;
+    prog.openSample();
+    const QImage measuring = ui::qt::programCursor(4).pixmap().toImage();
+    ASSERT_FALSE(measuring.isNull());
+    for (const char* target : {"imgRoom", "imgKigu", "imgHasira"}) {
+        prog.click(target);
+        prog.p->frm.action("S1")->trigger();
+        ASSERT_EQ(prog.p->state.window.toolCode, 'M') << target;
+        EXPECT_TRUE(prog.p->frm.Image1->cursor().pixmap().toImage() == measuring) << target;
+        prog.p->frm.action("mnuCancelOp")->trigger();
+    }
+}
+
+// The small faults of daily use: a name the file cannot hold is refused as it is typed, an area that
+// requires nothing is not marked as passed, the pillars' line dialog has its own title, the illuminance
+// CSV gets its extension.
+TEST(WorkKept, TheSmallFaultsOfDailyUse) {
+    Program prog;
+    prog.openSample();
+    prog.click("imgArea");
+    QString typed;
+    testsupport::whenModal([&typed](QWidget* w) {
+        auto* dialog = qobject_cast<editor::forms::TfrmTaskArea*>(w);
+        ASSERT_NE(dialog, nullptr);
+        dialog->txtName->clear();
+        dialog->txtName->setFocus();
+        QTest::keyClicks(dialog->txtName, QString::fromUtf8("机\u2603A"));
+        typed = dialog->txtName->text();
+        dialog->btnCancel->click();
+    });
+    prog.press(200, 180);
+    prog.press(600, 450);
+    EXPECT_EQ(typed, QString::fromUtf8("机A")) << "the snowman has no CP932 code";
+
+    calc::AreaFigures figures;
+    figures.area.requiredLux = 0;
+    figures.area.requiredUniformity = 0;
+    figures.pass = true;
+    EXPECT_EQ(view::areaTableRow(figures).back(), "－");
+    figures.area.requiredLux = 300;
+    EXPECT_EQ(view::areaTableRow(figures).back(), "○ 合格");
+
+    prog.click("imgHasira");
+    prog.click("imgHasira2");
+    QString title;
+    testsupport::whenModal([&title](QWidget* w) {
+        title = w->windowTitle();
+        qobject_cast<QDialog*>(w)->reject();
+    });
+    prog.press(300, 300);
+    prog.press(700, 300);
+    EXPECT_EQ(title, QStringLiteral("直線配置"));
+
+    // Closing the registration window keeps the fixtures as the edit target.
+    prog.click("imgKigu");
+    prog.p->engine.frmKigu->close();
+    EXPECT_EQ(prog.p->state.window.editTarget, 'K');
+
+    // Escape takes the segment being drawn and its length and angle from the read-out.
+    prog.click("imgRoom");
+    prog.press(100, 100);
+    QMouseEvent move(QEvent::MouseMove, QPointF(300, 100), prog.p->frm.Image1->mapToGlobal(QPointF(300, 100)), Qt::NoButton,
+                     Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(prog.p->frm.Image1, &move);
+    ASSERT_NE(prog.p->frm.labPointerMm->text().indexOf(QStringLiteral("長さ")), -1);
+    prog.p->frm.action("mnuCancelOp")->trigger();
+    EXPECT_EQ(prog.p->frm.labPointerMm->text().indexOf(QStringLiteral("長さ")), -1) << prog.p->frm.labPointerMm->text().toStdString();
+
+    calc::IlluminanceGrid grid;
+    calc::ResultStats stats;
+    view::saveIlluminanceCsvCommand(grid, stats, prog.services);
+    ASSERT_FALSE(prog.services.saveRequests.empty());
+    EXPECT_EQ(prog.services.saveRequests.back().defaultExtension, "csv");
 }
 
 } // namespace
