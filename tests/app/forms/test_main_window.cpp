@@ -450,12 +450,14 @@ TEST(StartDialogs, NewAndOpenOfferToSaveUnsavedChangesFirst) {
     EXPECT_EQ(f.doc.plan.kigu.count(), 1);
 }
 
-TEST(LegendWindows, TheFloatingLegendIsBorderlessOnTopAndPlacedBesideTheMainWindow) {
+TEST(LegendWindows, TheFloatingLegendIsBorderlessAboveTheMainWindowAndPlacedBesideIt) {
     MainFixture f;
     f.frm->setGeometry(0, 0, 1000, 700);
     auto* legend = f.frm->frmColorScale2;
     EXPECT_TRUE(legend->windowFlags().testFlag(Qt::FramelessWindowHint));
-    EXPECT_TRUE(legend->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+    // A tool window of the main window: above it, never above the dialogs it opens.
+    EXPECT_EQ(legend->windowType(), Qt::Tool);
+    EXPECT_FALSE(legend->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
     EXPECT_EQ(legend->size(), QSize(150, 130));
     legend->placeBeside(*f.frm);
     EXPECT_EQ(legend->pos().x(), f.frm->frameGeometry().left() + f.frm->frameGeometry().width() - 200);

@@ -20,7 +20,9 @@
 
 #include <QDialog>
 #include <QFile>
+#include <QKeyEvent>
 #include <QLineEdit>
+#include <QRadioButton>
 #include <QTemporaryDir>
 #include <QWindow>
 #include <QtTest/QTest>
@@ -287,7 +289,10 @@ TEST(WorkKept, TheSmallFaultsOfDailyUse) {
         ASSERT_NE(dialog, nullptr);
         dialog->txtName->clear();
         dialog->txtName->setFocus();
-        QTest::keyClicks(dialog->txtName, QString::fromUtf8("机\u2603A"));
+        for (const QString& typedChar : {QString::fromUtf8("机"), QString::fromUtf8("\u2603"), QStringLiteral("A")}) {
+            QKeyEvent key(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, typedChar);
+            QApplication::sendEvent(dialog->txtName, &key);
+        }
         typed = dialog->txtName->text();
         dialog->btnCancel->click();
     });
