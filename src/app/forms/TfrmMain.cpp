@@ -454,7 +454,7 @@ void TfrmMain::buildStatusPanel(QWidget* panel) {
     labMax = label("labMax", 150);
     labPointLx = label("labPointLx", 90);
     labScaleType = label("labScaleType", 170);
-    labBikou = label("labBikou", 200);
+    labBikou = label("labBikou", 140);  // narrower since the 計算高さ caption joined the row: the row fits 1280 pixels
     row->addStretch(1);
     labTendakaCaption = label("labTendakaCaption", 0);
     labTendakaCaption->setText(QStringLiteral("計算高さ"));
