@@ -31,7 +31,7 @@ namespace app {
 namespace {
 
 constexpr const char* kMsgNoFixtures = "器具が配置されていません。";
-constexpr const char* kMsgLevelOrder = "数値の順序を正しくありません";
+constexpr const char* kMsgLevelOrder = "数値の順序が正しくありません";
 constexpr const char* kMsgLevelMin = "１以上値を設定して下さい";
 constexpr const char* kTitleSettingError = calc::kSettingErrorTitle;
 // Beyond this many pixels the grid alone would outgrow any sensible memory budget.

@@ -110,4 +110,6 @@ std::pair<std::string, std::string> splitCp932(std::string_view utf8, std::size_
 
 std::string truncateCp932(std::string_view utf8, std::size_t maxBytes) { return splitCp932(utf8, maxBytes).first; }
 
+bool cp932Holds(std::string_view utf8) { return cp932ToUtf8(utf8ToCp932(utf8)) == utf8; }
+
 } // namespace base

@@ -315,20 +315,21 @@ void computeLitExtent(const IlluminanceGrid& grid, std::int32_t surfaceWidth, st
 }
 
 std::int32_t averageLux(const IlluminanceGrid& grid) {
-    float sum = 0.0f;
-    // Counted exactly: a float count stops growing at 2^24 points.
+    // Summed and counted in double and 64 bits: a float sum over millions of points loses the small
+    // values added late (the mean came out some per cent low), and a float count stops at 2^24.
+    double sum = 0.0;
     std::int64_t count = 0;
     for (std::int32_t row = 0; row < grid.gridHeight; ++row) {
         for (std::int32_t col = 0; col < grid.gridWidth; ++col) {
             const float v = grid.lux[grid.index(col, row)];
             if (v > 0.2) {
-                sum += v * 0.01f;
+                sum += v;
                 ++count;
             }
         }
     }
     if (count == 0) return 0;
-    return truncInt(static_cast<double>(sum / static_cast<float>(count) * 100.0f));
+    return truncInt(sum / static_cast<double>(count));
 }
 
 CalcResult calculate(const CalcInput& in) {

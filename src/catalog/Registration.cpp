@@ -88,6 +88,7 @@ void Registration::registerSelection(int position, const HaikouMdb& selection) {
     if (!validPosition(position)) return;
     touroku_.registerSlot(slotAt(position), selection);
     host_.invalidateResult();
+    host_.typesChanged();
     rebuildRows();
 }
 
@@ -111,6 +112,7 @@ void Registration::cancelRegistration() {
     BunpuHinban& t = touroku_[slot];
     if (!t.isRegistered()) return;
     touroku_.freeSlot(slot);
+    host_.typesChanged();
     if (currentSlot_ == slot) {
         currentSlot_ = -1;
         host_.setSelectedType(-1);
@@ -135,7 +137,11 @@ void Registration::kouChanged(int position, const std::string& text) {
         const std::int32_t kou = base::toInt(text);
         // Lumens no lamp has would be refused by the project reader once saved.
         if (kou < -kMaxLampLumens || kou > kMaxLampLumens) throw base::ConversionError("'" + text + "' は数値ではありません");
-        t.kou = kou;
+        // The window rewrites the boxes whenever it is refreshed; only a new value is an edit.
+        if (t.kou != kou) {
+            t.kou = kou;
+            host_.typesChanged();
+        }
     } catch (const base::ConversionError& e) {
         services_.showError(e.what());
         return;

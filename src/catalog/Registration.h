@@ -26,6 +26,9 @@ public:
     virtual void deleteFixturesOfSlot(int slot) = 0;
     // The light distribution curve window shows this slot when it is visible.
     virtual void showCurveOf(int slot) {}
+    // What the project file keeps of the types changed (a registration, a cleared slot, a flux): the plan
+    // now differs from its file and closing offers to save it.
+    virtual void typesChanged() {}
 };
 
 enum class SlotPicture { Free, Registered, Current };

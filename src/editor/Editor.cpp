@@ -22,14 +22,6 @@ public:
     ToolOutcome press(ui::Point) override { return ToolOutcome::Kept; }
 };
 
-// End points are caught strictly within 10 screen pixels, however far the view is zoomed: in plan pixels
-// the squared reach is 100 / zoom², and a whole squared distance lies below it exactly when it lies below
-// its ceiling.
-std::int64_t endPointReachSquared(double zoom) {
-    if (!(zoom > 0)) return 100;
-    return static_cast<std::int64_t>(std::ceil(100.0 / (zoom * zoom)));
-}
-
 std::string roundedMm(double mm) { return base::formatInt(static_cast<long long>(std::trunc(mm + 0.5))) + " mm"; }
 
 // The pointer in mm from the plan's origin (top left, y downwards, as the plan's coordinates run), and the
@@ -109,6 +101,9 @@ void Editor::stop(const std::string& text, const std::string& title) { context_.
 void Editor::setSnapMode(char mode) { state_.window.snapMode = mode; }
 
 void Editor::cancelOperation() {
+    // The segment being drawn goes, and its length and angle with it: the read-out keeps the pointer.
+    if (band_.shape == RubberBand::Shape::Line)
+        state_.window.pointerReadout = readoutFor(state_.doc.plan.mmPerPixel, band_.to, RubberBand{});
     eraseRubberBand();
     tool().cancel();
 }

@@ -40,6 +40,8 @@ inline constexpr const char* kRecalculate = "データが変更されていま�
 inline constexpr const char* kPitchNeedsScale = "縮尺が設定されていません。\n縮尺設定";
 inline constexpr const char* kChangeScreen = "画面を変更しますか";
 inline constexpr const char* kTooMany = "配置する数が多すぎます。個数またはピッチを見直して下さい。";
+inline constexpr const char* kZeroCount = "1 以上の値を入力して下さい。";
+inline constexpr const char* kTooDense = "線の長さに対して個数が多すぎます。個数を見直して下さい。";
 inline constexpr const char* kBitmapFilter = "ﾋﾞｯﾄﾏｯﾌﾟ (*.bmp)|*.bmp";
 inline constexpr const char* kDxfFilter = "DXFﾌｧｲﾙ (*.DXF) | *.DXF";
 

@@ -249,6 +249,10 @@ void Editor::applyNewPlan(const NewPlanChoice& choice, bool clearFirst) {
     case NewPlanBackground::Dxf: loadDxfBackground(false); break;
     case NewPlanBackground::Bitmap: loadBitmapBackground(false); break;
     case NewPlanBackground::Grid:
+        // A background drawn at the old scale would be shown and snapped to at a scale no longer the
+        // plan's: the grid replaces it, as white paper does.
+        clearDrawingSurface();
+        doc.backgroundKind = 'N';
         model::setScaleFromDenominator(doc, state_.window, denominator);
         if (doc.plan.hasScale()) redraw(0);
         break;

@@ -117,6 +117,14 @@ bool segmentCaught(const model::LineRecord& s, ui::Point c0, ui::Point c1) {
     return crosses(d1a, d1b) || crosses(d2a, d2b);
 }
 
+// End points are caught strictly within 10 screen pixels, however far the view is zoomed: in plan pixels
+// the squared reach is 100 / zoom², and a whole squared distance lies below it exactly when it lies below
+// its ceiling.
+std::int64_t endPointReachSquared(double zoom) {
+    if (!(zoom > 0)) return 100;
+    return static_cast<std::int64_t>(std::ceil(100.0 / (zoom * zoom)));
+}
+
 ArrayPlan arrayPositions(char input, char tool, ui::Point p0, ui::Point p1, int t, int u, float mmPerPixel) {
     ArrayPlan plan;
     const std::int64_t dx = static_cast<std::int64_t>(p1.x) - p0.x;
@@ -124,16 +132,19 @@ ArrayPlan arrayPositions(char input, char tool, ui::Point p0, ui::Point p1, int 
     auto at = [&](std::int64_t x, std::int64_t y) {
         plan.positions.push_back(ui::Point{static_cast<std::int32_t>(x), static_cast<std::int32_t>(y)});
     };
+    // n fixtures spread over `span` pixels stand at least one pixel apart only while n - 1 <= span.
+    auto tooDense = [](std::int64_t n, std::int64_t span) { return n > 1 && n - 1 > (span < 0 ? -span : span); };
     if (input == 'K') {
-        if (t <= 0) return plan;
+        if (t <= 0 || (tool != '2' && u <= 0)) return plan.zero = true, plan;
         const std::int64_t stepX = t > 1 ? dx / (t - 1) : dx;
         if (tool == '2') {
             if (t > kMaxArrayItems) return plan.tooMany = true, plan;
+            if (tooDense(t, std::max(dx < 0 ? -dx : dx, dy < 0 ? -dy : dy))) return plan.tooDense = true, plan;
             const std::int64_t stepY = t > 1 ? dy / (t - 1) : dy;
             for (std::int64_t i = 0; i < t; ++i) at(p0.x + i * stepX, p0.y + i * stepY);
         } else {
-            if (u <= 0) return plan;
             if (static_cast<std::int64_t>(t) * u > kMaxArrayItems) return plan.tooMany = true, plan;
+            if (tooDense(t, dx) || tooDense(u, dy)) return plan.tooDense = true, plan;
             const std::int64_t stepY = u > 1 ? dy / (u - 1) : dy;
             for (std::int64_t i = 0; i < t; ++i)
                 for (std::int64_t j = 0; j < u; ++j) at(p0.x + i * stepX, p0.y + j * stepY);
@@ -142,7 +153,8 @@ ArrayPlan arrayPositions(char input, char tool, ui::Point p0, ui::Point p1, int 
     }
     // By pitch: t and u are millimetres.
     const double s = mmPerPixel;
-    if (!(s > 0) || t <= 0) return plan;
+    if (!(s > 0)) return plan;
+    if (t <= 0 || (tool != '2' && u <= 0)) return plan.zero = true, plan;
     if (tool == '2') {
         const double L = std::sqrt(static_cast<double>(dx * dx + dy * dy));
         if (L == 0) return plan;  // both clicks on one point: no direction to step in
@@ -153,7 +165,6 @@ ArrayPlan arrayPositions(char input, char tool, ui::Point p0, ui::Point p1, int 
         for (std::int64_t i = 0; i <= static_cast<std::int64_t>(n); ++i) at(p0.x + i * stepX, p0.y + i * stepY);
         return plan;
     }
-    if (u <= 0) return plan;
     const double nx = std::trunc(static_cast<double>(dx) * s / t + 0.5);
     const double ny = std::trunc(static_cast<double>(dy) * s / u + 0.5);
     if (nx < 0 || ny < 0) return plan;

@@ -34,11 +34,16 @@ std::optional<ArcGeometry> arcThroughThreePoints(ui::Point a, ui::Point b, ui::P
 // a crossing of either diagonal by the calculation's segmentsCross / arcBlocks.
 bool segmentCaught(const model::LineRecord& segment, ui::Point c0, ui::Point c1);
 
+// The squared reach, in plan pixels, within which a click catches an end point: 10 screen pixels at the zoom.
+std::int64_t endPointReachSquared(double zoom);
+
 // Positions of an array placement, in placing order. `input` 'K' by count or 'P' by pitch, `tool`
 // '2' line or '3' grid, t and u the dialog's values, mmPerPixel the scale.
 struct ArrayPlan {
     std::vector<ui::Point> positions;
-    bool tooMany = false;  // refused: more than kMaxArrayItems
+    bool tooMany = false;   // refused: more than kMaxArrayItems
+    bool zero = false;      // refused: a count or pitch of 0 (or less) places nothing
+    bool tooDense = false;  // refused: more fixtures than the line has pixels to keep them apart
 };
 inline constexpr std::int64_t kMaxArrayItems = 10000;
 ArrayPlan arrayPositions(char input, char tool, ui::Point p0, ui::Point p1, int t, int u, float mmPerPixel);

@@ -70,8 +70,8 @@ ToolOutcome ArrayPlacementTool::complete(ui::Point p0, ui::Point p1) {
     }
     const ArrayPlan plan =
         arrayPositions(doc.arrayInput, code_, p0, p1, answer.firstValue, answer.secondValue, doc.plan.mmPerPixel);
-    if (plan.tooMany) {
-        ctx_.stop(kTooMany, "エラー");
+    if (plan.tooMany || plan.zero || plan.tooDense) {
+        ctx_.stop(plan.tooMany ? kTooMany : plan.zero ? kZeroCount : kTooDense, "エラー");
         return ToolOutcome::Kept;
     }
     if (plan.positions.empty() || !placer_.prepare()) return ToolOutcome::Kept;

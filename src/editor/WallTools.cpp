@@ -10,8 +10,27 @@
 
 namespace editor {
 
+ToolOutcome ChainedLineTool::press(ui::Point p) {
+    if (!startPoint()) {
+        chainStart_ = p;
+        pieces_ = 0;
+        return TwoClickTool::press(p);
+    }
+    if (chainStart_ && pieces_ >= 2) {
+        const std::int64_t dx = static_cast<std::int64_t>(p.x) - chainStart_->x, dy = static_cast<std::int64_t>(p.y) - chainStart_->y;
+        if (dx * dx + dy * dy < endPointReachSquared(ctx_.state.window.zoom)) {
+            const ui::Point first = *chainStart_;
+            TwoClickTool::press(first);  // the closing line, ending where the room began
+            cancel();
+            return ToolOutcome::Kept;
+        }
+    }
+    return TwoClickTool::press(p);
+}
+
 ToolOutcome ChainedLineTool::complete(ui::Point start, ui::Point end) {
     addWallLine(ctx_, start, end);
+    ++pieces_;
     anchorAt(end);
     return ToolOutcome::Kept;
 }

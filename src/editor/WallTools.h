@@ -10,10 +10,21 @@ namespace editor {
 class ChainedLineTool : public TwoClickTool {
 public:
     ChainedLineTool(ToolContext& context, char code) : TwoClickTool(context, code, RubberBand::Shape::Line) {}
+    // A click within the end-point reach of the chain's first point closes the room exactly there, in
+    // every snap mode, and ends the chain.
+    ToolOutcome press(ui::Point p) override;
+    void cancel() override {
+        chainStart_.reset();
+        TwoClickTool::cancel();
+    }
 
 protected:
     // The line ends where the next one starts.
     ToolOutcome complete(ui::Point start, ui::Point end) override;
+
+private:
+    std::optional<ui::Point> chainStart_;
+    int pieces_ = 0;  // lines of the chain so far
 };
 
 // 'A': chord start, chord end, then the point the arc passes through; the chord end starts the next arc.

@@ -72,11 +72,12 @@ std::map<std::string, ButtonView> paletteViewOf(const model::Document& doc, cons
 
 int cursorNumberFor(const WindowState& window) {
     const char c = window.toolCode;
+    // The measuring tool and the DXF zoom are offered over every target and show their cursors over each.
+    if (c == 'M') return 4;
+    if (c == 'Z') return 1;
     switch (window.editTarget) {
     case 'R':
         if (c == 'D' || c == 't') return 3;
-        if (c == 'M') return 4;
-        if (c == 'Z') return 1;
         return 0;
     case 'K': return c == 'd' ? 3 : 0;
     case 'C': return c == 'd' ? 3 : 6;
@@ -146,7 +147,7 @@ std::map<std::string, MenuView> menuViewOf(const model::Document& doc, const Win
 
     // Items the window carries but does not offer.
     for (const char* name : {"mnuHyoujiSeido", "mnuPrint1", "mnuPrint3", "mnuSeido", "mnuHosyuritu", "mnuLegendMerge",
-                             "mnuTempMerge", "mnuListShow"}) {
+                             "mnuTempMerge", "mnuListShow", "mnuKiguPlot"}) {
         hidden(name);
     }
     return v;

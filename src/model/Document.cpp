@@ -16,6 +16,7 @@ void clearPlan(Document& doc, WindowShown& shown, catalog::TourokuTable& touroku
     doc.plan.clearItems();
     doc.currentFileName.clear();
     doc.bitmapSaveFileName.clear();
+    doc.fileSpellings.clear();
     touroku.clearAll();
     doc.plan.mmPerPixel = -1;
     doc.plan.scaleDenominator = -1;
@@ -58,7 +59,7 @@ std::string denominatorLabel(std::int32_t denominator) { return "縮尺：1/" + 
 
 std::string windowTitleFor(const Document& doc, const std::string& path) {
     // "[*]" is where the window shows its unsaved-changes mark.
-    if (path.empty()) return doc.productTitle + "[*]" + kTitleSuffix;
+    if (path.empty()) return doc.productTitle + "  - [*]無題" + kTitleSuffix;
     std::string name = path;
     std::size_t cut = name.find_last_of("/\\");
     if (cut != std::string::npos) name = name.substr(cut + 1);

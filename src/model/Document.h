@@ -8,6 +8,7 @@
 
 #include <array>
 #include <cstdint>
+#include <map>
 #include <string>
 
 namespace model {
@@ -70,6 +71,9 @@ struct Document {
     std::string tenDakaLabel = "3000";
     std::string projectName;      // 物件名 on the print form
     std::string projectNameCopy;
+    // The opened file's own bytes of its texts that CP932 would not write back the same (by the text as
+    // it reads); a text the user leaves as it was is written with them, so opening and saving keeps it.
+    std::map<std::string, std::string> fileSpellings;
 
     DisplayTables tables;
     TextState textState;
@@ -96,7 +100,8 @@ std::string scaleLabelFor(const Document& doc, bool withEffective);
 std::string denominatorLabel(std::int32_t denominator);
 
 // The one composition of the window title: "ORDIVAN Ver 2.0  - [*]name.OLE  (ZOLT LIGHTING CORP.)" for a
-// project path, "ORDIVAN Ver 2.0[*]  (ZOLT LIGHTING CORP.)" without one; the window shows "[*]" as its
+// project path, "ORDIVAN Ver 2.0  - [*]無題  (ZOLT LIGHTING CORP.)" without one (the mark next to a name, never
+// glued to the version); the window shows "[*]" as its
 // mark ("*") while the plan has unsaved changes and drops it otherwise.
 std::string windowTitleFor(const Document& doc, const std::string& path);
 

@@ -58,8 +58,10 @@ bool ProjectCommands::openPath(const std::string& path) { return readValidated(p
 bool ProjectCommands::writeTo(const std::string& path) {
     if (!writeProject(path, doc_, touroku_, services_)) return false;
     doc_.dataChanged = false;
-    // Saved under a new name, the title names the file the plan now belongs to.
+    // Saved under a new name, the title names the file the plan now belongs to, and 上書き保存 writes
+    // there from now on.
     shown_.windowTitle = windowTitleFor(doc_, path);
+    shown_.menus.save1 = true;
     if (hooks_.fileUsed) hooks_.fileUsed(path);
     return true;
 }

@@ -62,6 +62,13 @@ float realField(const std::string& text, double bound = 3.0e38) {
     return kept;
 }
 
+// A text of the file as it reads; bytes that would not come back the same when written are kept.
+std::string decodedText(const std::string& raw, ProjectContent& out) {
+    std::string text = base::cp932ToUtf8(raw);
+    if (base::utf8ToCp932(text) != raw) out.spellings.emplace(text, raw);
+    return text;
+}
+
 void readPlane(Parser& p, catalog::IntensityPlane& plane) {
     base::Fields fine(p.require());
     for (int i = 0; i <= 20; ++i) plane[static_cast<std::size_t>(i)] = realField(fine[i + 1], catalog::kMaxIntensityPerKilolumen);
@@ -84,12 +91,12 @@ void readTouroku(Parser& p, ProjectContent& out) {
             if (taken == slot) throw Parser::Malformed{};
         }
         catalog::BunpuHinban t;
-        t.hinban = base::cp932ToUtf8(p.require());
-        t.option = base::cp932ToUtf8(p.require());
-        t.haikouCode = base::cp932ToUtf8(p.require());
-        t.lampName = base::cp932ToUtf8(p.require());
-        t.lampNameA = base::cp932ToUtf8(p.require());
-        t.catalogNote = base::cp932ToUtf8(p.require());
+        t.hinban = decodedText(p.require(), out);
+        t.option = decodedText(p.require(), out);
+        t.haikouCode = decodedText(p.require(), out);
+        t.lampName = decodedText(p.require(), out);
+        t.lampNameA = decodedText(p.require(), out);
+        t.catalogNote = decodedText(p.require(), out);
         t.tosu = boundedInt(p.require(), catalog::kMaxLampsPerFixture);
         t.efficiency = realField(p.require());
         t.planeCount = intField(p.require());
@@ -128,7 +135,7 @@ void readRecords(Parser& p, std::size_t currentCount, F&& take) {
 // One task area: "x1,y1,x2,y2,requiredLux,requiredUniformity,name", the name taking the rest of the
 // line (it may hold commas). The line starts with a number, so a reader that does not know the section
 // skips every line of it, "AREA" and "END" included.
-AreaRecord areaOf(const std::string& line) {
+AreaRecord areaOf(const std::string& line, ProjectContent& out) {
     base::Fields f(line);
     AreaRecord a;
     a.x1 = intField(f[1]);
@@ -148,7 +155,7 @@ AreaRecord areaOf(const std::string& line) {
     }
     const std::string name = line.substr(at);
     if (name.size() > kMaxAreaNameBytes) throw Parser::Malformed{};
-    a.name = base::cp932ToUtf8(name);
+    a.name = decodedText(name, out);
     return a;
 }
 
@@ -157,7 +164,7 @@ void readAreas(Parser& p, ProjectContent& out) {
     while (p.next(line)) {
         if (line == "END") return;
         if (out.areas.size() >= static_cast<std::size_t>(kMaxRecordsPerSection)) throw Parser::Malformed{};
-        out.areas.push_back(areaOf(line));
+        out.areas.push_back(areaOf(line, out));
     }
     throw Parser::Malformed{};
 }
@@ -173,7 +180,7 @@ ParseError parseLines(base::LineReader& reader, ProjectContent& out) {
         out.tenDaka = intField(out.tenDakaText);
         out.mmPerPixel = realField(p.require());
         out.scaleDenominator = intField(p.require());
-        out.projectName = base::cp932ToUtf8(p.require());
+        out.projectName = decodedText(p.require(), out);
         std::string line;
         while (p.next(line)) {
             if (line == "TOUROKU") {
@@ -260,10 +267,16 @@ std::string projectBytes(const Document& doc, const catalog::TourokuTable& touro
     std::string out;
     // A text is one line of at most 299 bytes: a line break in it would split the record, and a
     // longer line is refused by the reader.
-    auto text = [&out](std::string utf8) {
+    // A text as the opened file spelt it keeps the file's bytes; any other is encoded.
+    auto encoded = [&doc](const std::string& utf8, std::size_t maxBytes) {
+        const auto kept = doc.fileSpellings.find(utf8);
+        if (kept != doc.fileSpellings.end() && kept->second.size() <= maxBytes) return kept->second;
+        return base::utf8ToCp932(base::truncateCp932(utf8, maxBytes));
+    };
+    auto text = [&out, &encoded](std::string utf8) {
         std::replace(utf8.begin(), utf8.end(), '\r', ' ');
         std::replace(utf8.begin(), utf8.end(), '\n', ' ');
-        out += base::utf8ToCp932(base::truncateCp932(utf8, base::LineReader::kMaxLineBytes)) + "\r\n";
+        out += encoded(utf8, base::LineReader::kMaxLineBytes) + "\r\n";
     };
     auto ascii = [&out](const std::string& line) { out += line + "\r\n"; };
     ascii(fmt(doc.tenDaka));
@@ -322,7 +335,7 @@ std::string projectBytes(const Document& doc, const catalog::TourokuTable& touro
             std::replace(name.begin(), name.end(), '\n', ' ');
             out += fmt(a.x1) + "," + fmt(a.y1) + "," + fmt(a.x2) + "," + fmt(a.y2) + "," + fmt(a.requiredLux) + "," +
                    base::formatFixed(a.requiredUniformity, 2) + "," +
-                   base::utf8ToCp932(base::truncateCp932(name, kMaxAreaNameBytes)) + "\r\n";
+                   encoded(name, kMaxAreaNameBytes) + "\r\n";
         }
         ascii("END");
     }
@@ -365,6 +378,7 @@ void applyProject(const std::string& path, const ProjectContent& c, Document& do
     doc.plan.scaleDenominator = c.scaleDenominator;
     doc.projectName = c.projectName;
     doc.projectNameCopy = c.projectName;
+    doc.fileSpellings = c.spellings;
     for (const auto& [slot, type] : c.types) {
         catalog::BunpuHinban& t = touroku[slot];
         // The copies and the list flag are not stored; the slot keeps what it had of them.

@@ -5,6 +5,7 @@
 #include "ui/Services.h"
 
 #include <optional>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -31,6 +32,9 @@ struct ProjectContent {
     std::vector<KiguRecord> kigu;
     std::vector<HasiraRecord> hasira;
     std::vector<AreaRecord> areas;
+    // The file's own bytes of every text that would not be written back as it was read (a lone lead
+    // byte, an unassigned code, an NEC-selected character), by the text as it reads.
+    std::map<std::string, std::string> spellings;
 };
 
 enum class ParseError { None, CannotOpen, Malformed };

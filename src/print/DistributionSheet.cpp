@@ -4,8 +4,10 @@
 #include "base/Text.h"
 #include "print/PdfPrint.h"
 #include "view/AreaTable.h"
+#include "view/ResultPresenter.h"
 
 #include <algorithm>
+#include <cmath>
 
 namespace print {
 
@@ -33,6 +35,12 @@ std::unique_ptr<ui::Surface> copyRegion(const ui::Surface& planImage, const Prin
     auto picture = services.createSurface(w, h);
     if (!picture) return nullptr;
     picture->stretchSurface(ui::Rect{0, 0, w, h}, planImage, ui::Rect{region.x1, region.y1, region.x1 + w, region.y1 + h});
+    // The window's own reading of the average and maximum is not part of the plan: the sheet prints its
+    // figures under the frame.
+    const ui::Rect box = view::kFiguresTextBox;
+    const ui::Rect inPicture{std::max(0, box.left - region.x1), std::max(0, box.top - region.y1),
+                             std::min(w, box.right - region.x1), std::min(h, box.bottom - region.y1)};
+    if (inPicture.left < inPicture.right && inPicture.top < inPicture.bottom) picture->fillRect(inPicture, ui::colors::white);
     return picture;
 }
 
@@ -46,8 +54,13 @@ PlanArea planArea(const PageGeometry& g, const MarginDots& m, const PrintRegion&
     if (kh < k) k = kh;
     a.k = k * 0.8f;
     a.m = truncDots(a.k + 0.5f);
+    // The whole plan stays inside the frame drawn round it (95 % of the area's width, from 5 mm below its
+    // top to 97.5 % of its height, the plan centred): rounded up, the scale must still fit there.
+    const double frameW = 0.95 * a.aw, frameH = 2 * std::min(a.ah / 2.0 - 5 * g.dY, 0.475 * a.ah);
+    const double fits = std::min(frameW / w, frameH / h);
+    if (a.m > fits) a.m = static_cast<int>(std::floor(fits));
     // A plan larger than the area at one dot per pixel would vanish at scale 0; it keeps its fraction.
-    a.scale = a.m >= 1 ? a.m : std::max(0.0f, a.k);
+    a.scale = a.m >= 1 ? a.m : std::clamp(static_cast<double>(a.k), 0.0, std::max(0.0, fits));
     a.ox = m.ML + truncDots((a.aw - a.scale * w) / 2);
     a.oy = m.MT + truncDots((a.ah - a.scale * h) / 2);
     return a;

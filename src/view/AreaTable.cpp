@@ -11,6 +11,12 @@ const AreaTableRow& areaTableHeadings() {
     return headings;
 }
 
+std::string areaMark(const calc::AreaFigures& f) {
+    // An area that asks for nothing has nothing to pass.
+    if (f.area.requiredLux <= 0 && !(f.area.requiredUniformity > 0)) return "－";
+    return f.pass ? "○ 合格" : "× 不合格";
+}
+
 AreaTableRow areaTableRow(const calc::AreaFigures& f) {
     auto lux = [](double v) { return base::formatInt(static_cast<long long>(v)); };
     return AreaTableRow{f.area.name,
@@ -21,7 +27,7 @@ AreaTableRow areaTableRow(const calc::AreaFigures& f) {
                         base::formatFixed(f.minToMax, 2),
                         base::formatInt(f.area.requiredLux),
                         base::formatFixed(f.area.requiredUniformity, 2),
-                        f.pass ? "○ 合格" : "× 不合格"};
+                        areaMark(f)};
 }
 
 std::string areaTableStepNote(int calcStep) {

@@ -16,8 +16,10 @@ using AreaTableRow = std::array<std::string, kAreaTableColumns>;
 const AreaTableRow& areaTableHeadings();
 
 // One area: its name, the illuminances truncated to whole lux like every lux figure of the program,
-// the ratios to two decimals, what it requires and its mark ("○ 合格" or "× 不合格").
+// the ratios to two decimals, what it requires and its mark ("○ 合格" or "× 不合格", "－" for an area that requires nothing).
 AreaTableRow areaTableRow(const calc::AreaFigures& figures);
+// The pass or fail mark of one area: "○ 合格", "× 不合格", or "－" when the area requires nothing.
+std::string areaMark(const calc::AreaFigures& figures);
 
 // Said under the table when the figures come from the calculated lattice alone (a step above 1);
 // empty at step 1.

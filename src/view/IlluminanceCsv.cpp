@@ -50,6 +50,7 @@ bool saveIlluminanceCsvCommand(const calc::IlluminanceGrid& grid, const calc::Re
                                ui::Services& services) {
     ui::FileDialogRequest request;
     request.filter = kCsvFilter;
+    request.defaultExtension = "csv";
     const auto name = services.saveFileDialog(request);
     if (!name || name->empty()) return false;
     return writeIlluminanceCsv(grid, stats, *name, services);

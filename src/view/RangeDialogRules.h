@@ -8,7 +8,7 @@
 
 namespace view {
 
-inline constexpr const char* kLevelOrderWrong = "数値の順序を正しくありません";
+inline constexpr const char* kLevelOrderWrong = "数値の順序が正しくありません";
 inline constexpr const char* kLevelBelowOne = "１以上値を設定して下さい";
 inline constexpr const char* kRangeErrorTitle = "設定エラー";
 inline constexpr const char* kScaleTypeUser = "照度分布 Scale: 設定値";

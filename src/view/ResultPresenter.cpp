@@ -98,8 +98,9 @@ void ResultPresenter::writeAverageAndMaximum() {
     font.color = ui::colors::black;
     surface_.setFont(font);
     surface_.setTextBackground(ui::colors::white, true);
-    surface_.textOut(10 + 3, 5 + 3, "平均照度：" + base::formatInt(stats_.averageLux) + " Lx");
-    surface_.textOut(10 + 3, 20 + 3, "最高照度：" + base::formatInt(stats_.maxLux) + " Lx");
+    const int x = kFiguresTextBox.left + 3, y = kFiguresTextBox.top + 3;
+    surface_.textOut(x, y, "平均照度：" + base::formatInt(stats_.averageLux) + " Lx");
+    surface_.textOut(x, y + 15, "最高照度：" + base::formatInt(stats_.maxLux) + " Lx");
 }
 
 void ResultPresenter::drawTaskAreas() {

@@ -45,6 +45,10 @@ private:
 };
 
 // Holds the current result (grid, statistics, contour set) and shows it on the plan drawing surface.
+// Where the window writes the average and the maximum over the plan (white boxes at the top left): a
+// reading for the screen, which the printed sheets leave out of the plan they copy.
+inline constexpr ui::Rect kFiguresTextBox{10, 5, 260, 42};
+
 class ResultPresenter {
 public:
     ResultPresenter(model::Document& doc, model::WindowShown& shown, calc::IlluminanceGrid& grid, calc::ResultStats& stats,

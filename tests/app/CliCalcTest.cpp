@@ -164,7 +164,7 @@ TEST(CliCalc, RefusalsAndWrongUsageHaveTheirExitStatusAndMessage) {
     EXPECT_NE(r.err.find("計算天高を正しく入力して下さい"), std::string::npos);
     r = runCli("calc \"" + sample() + "\" --levels 100,200,200,400,500,600");
     EXPECT_EQ(r.status, 1);
-    EXPECT_NE(r.err.find("数値の順序を正しくありません"), std::string::npos);
+    EXPECT_NE(r.err.find("数値の順序が正しくありません"), std::string::npos);
     r = runCli("calc \"" + sample() + "\" --levels 0,10,20,30,40,50");
     EXPECT_EQ(r.status, 1);
     EXPECT_NE(r.err.find("１以上値を設定して下さい"), std::string::npos);

@@ -38,7 +38,7 @@ TEST(Startup, TheMainWindowStartsWithNoScaleAndTheDefaultTables) {
     EXPECT_FALSE(doc.resultValid);
     EXPECT_FALSE(shown.menus.save1);
     EXPECT_TRUE(shown.menus.curve);
-    EXPECT_EQ(shown.windowTitle, "ORDIVAN Ver 2.0[*]  (ZOLT LIGHTING CORP.)");
+    EXPECT_EQ(shown.windowTitle, "ORDIVAN Ver 2.0  - [*]無題  (ZOLT LIGHTING CORP.)");
     EXPECT_FLOAT_EQ(doc.screenMmPerPixel, 25.39f / 96.0f);
     EXPECT_EQ(doc.tables.luxLevel[1], 10);
     EXPECT_EQ(doc.tables.luxLevel[6], 400);

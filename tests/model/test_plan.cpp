@@ -244,7 +244,7 @@ TEST(Document, WindowTitleNamesTheFileWithoutItsFolder) {
     // "[*]" is where the window puts its mark for unsaved changes, before the name.
     EXPECT_EQ(model::windowTitleFor(doc, "/home/u/My Plans/a.OLE"), "ORDIVAN Ver 2.0  - [*]a.OLE  (ZOLT LIGHTING CORP.)");
     EXPECT_EQ(model::windowTitleFor(doc, "C:\\My Plans\\b.OLE"), "ORDIVAN Ver 2.0  - [*]b.OLE  (ZOLT LIGHTING CORP.)");
-    EXPECT_EQ(model::windowTitleFor(doc, ""), "ORDIVAN Ver 2.0[*]  (ZOLT LIGHTING CORP.)");
+    EXPECT_EQ(model::windowTitleFor(doc, ""), "ORDIVAN Ver 2.0  - [*]無題  (ZOLT LIGHTING CORP.)");
 }
 
 } // namespace

@@ -261,3 +261,45 @@ TEST(FixtureTable, SplitsAWideLampNameAfterSixteenBytesWithoutCuttingACharacter)
     const auto jt = texts(j);
     EXPECT_EQ(std::count(jt.begin(), jt.end(), "白色ＬＥＤ"), 2);
 }
+
+namespace {
+
+// Whatever the plan's size, the scaled plan lies inside the frame drawn round it; and the window's
+// reading of the average and maximum at the plan's top left is not copied onto the sheet.
+TEST(PlanArea, ThePlanStaysInsideItsFrameAndNoScreenTextReachesTheSheet) {
+    for (const auto& [pw, ph, dpi] : {std::array<int, 3>{7016, 4961, 600}, std::array<int, 3>{1123, 794, 96}}) {
+        const PageGeometry page = PageGeometry::of(pw, ph, dpi, dpi);
+        const MarginDots m = MarginDots::of(Margins{}, page);
+        for (int w = 40; w <= 6000; w += 37) {
+            for (int h : {w / 3 + 1, w, 2 * w}) {
+                const PlanArea a = planArea(page, m, PrintRegion{0, 0, w, h});
+                const double left = m.ML + 0.025 * a.aw, right = m.ML + 0.975 * a.aw;
+                const double top = m.MT + 5 * page.dY, bottom = m.MT + 0.975 * a.ah;
+                ASSERT_GE(a.ox, left - 1) << w << "x" << h << " at " << dpi;
+                ASSERT_LE(a.ox + a.scale * w, right + 1) << w << "x" << h << " at " << dpi;
+                ASSERT_GE(a.oy, top - 1) << w << "x" << h << " at " << dpi;
+                ASSERT_LE(a.oy + a.scale * h, bottom + 1) << w << "x" << h << " at " << dpi;
+                ASSERT_GT(a.scale, 0);
+            }
+        }
+    }
+
+    printtest::ensureGuiApp();
+    std::ostringstream messages;
+    ui::qt::HeadlessServices services(messages);
+    ui::qt::ImageSurface plan(400, 300);
+    plan.fillRect(ui::Rect{0, 0, 400, 300}, ui::Color{255, 0, 0});
+    plan.textOut(13, 8, "平均照度：0 Lx");
+    const auto picture = copyRegion(plan, PrintRegion{5, 0, 305, 200}, services);
+    ASSERT_NE(picture, nullptr);
+    int dark = 0;
+    for (int y = 0; y < 60; ++y)
+        for (int x = 0; x < 300; ++x) {
+            const ui::Color c = picture->pixel(x, y);
+            if (c.r < 128 && c.g < 128) ++dark;
+        }
+    EXPECT_EQ(dark, 0) << "text of the window on the sheet's plan";
+    EXPECT_EQ(picture->pixel(150, 100), (ui::Color{255, 0, 0})) << "the plan itself is copied";
+}
+
+} // namespace

@@ -7,7 +7,9 @@
 
 #include <gtest/gtest.h>
 
+#include <QDate>
 #include <QDir>
+#include <QLocale>
 #include <QFile>
 #include <QKeyEvent>
 #include <QLineEdit>
@@ -222,6 +224,52 @@ TEST(QtFileDialogs, TheSaveDialogOffersTheFilterAndAddsTheDefaultExtension) {
     EXPECT_FALSE(services.openFileDialog({"DXFﾌｧｲﾙ (*.DXF) | *.DXF", "", "", ""}).has_value());
     EXPECT_EQ(startedIn, QDir(dir.path()).absolutePath());
     EXPECT_EQ(QSettings().value(QStringLiteral("lastFolder")).toString(), QDir(dir.path()).absolutePath());
+}
+
+} // namespace
+
+namespace {
+
+// A save into a kernel folder fails and is not remembered; a kernel folder remembered by an older run is
+// not where the next dialog starts (its file list could hang the program).
+TEST(QtFileDialogs, AKernelFolderIsNeitherRememberedNorStartedIn) {
+    testsupport::qtApp();
+    ui::qt::QtServices services;
+    QTemporaryDir dir;
+    QSettings().setValue(QStringLiteral("lastFolder"), dir.path());
+    testsupport::whenModal([&](QWidget* w) {
+        auto* d = qobject_cast<QFileDialog*>(w);
+        ASSERT_NE(d, nullptr);
+        d->selectFile(QStringLiteral("/proc/plan.OLE"));
+        QMetaObject::invokeMethod(d, "accept");
+    });
+    const auto chosen = services.saveFileDialog({"ORDIVANﾌｧｲﾙ (*.OLE) | *.OLE", "OLE", "", ""});
+    ASSERT_TRUE(chosen.has_value());
+    EXPECT_EQ(QSettings().value(QStringLiteral("lastFolder")).toString(), dir.path());
+
+    QSettings().setValue(QStringLiteral("lastFolder"), QStringLiteral("/proc"));
+    QString startedIn;
+    testsupport::whenModal([&](QWidget* w) {
+        startedIn = qobject_cast<QFileDialog*>(w)->directory().absolutePath();
+        qobject_cast<QFileDialog*>(w)->reject();
+    });
+    EXPECT_FALSE(services.openFileDialog({"DXFﾌｧｲﾙ (*.DXF) | *.DXF", "", "", ""}).has_value());
+    EXPECT_FALSE(startedIn.startsWith(QStringLiteral("/proc"))) << startedIn.toStdString();
+}
+
+// The CSV files and the printed sheets are dated in the system's short form, whatever the language.
+TEST(QtServicesDate, TodayIsTheSystemsShortDate) {
+    testsupport::qtApp();
+    ui::qt::QtServices services;
+    const QLocale before;
+    QLocale::setDefault(QLocale(QLocale::Japanese, QLocale::Japan));
+    const QString japanese = QString::fromStdString(services.today());
+    QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
+    const QString english = QString::fromStdString(services.today());
+    QLocale::setDefault(before);
+    const QDate d = QDate::currentDate();
+    EXPECT_EQ(japanese, d.toString(QStringLiteral("yyyy/MM/dd")));
+    EXPECT_EQ(english, d.toString(QStringLiteral("M/d/yy")));
 }
 
 } // namespace

@@ -13,7 +13,7 @@ std::array<std::int32_t, 7> levels(std::int32_t a, std::int32_t b, std::int32_t 
 
 TEST(RangeDialog, RefusesLevelsOutOfOrderAndFocusesTheFirstOffendingEdit) {
     const auto v = view::checkLevels(levels(100, 200, 200, 400, 500, 600));
-    EXPECT_EQ(v.message, "数値の順序を正しくありません");
+    EXPECT_EQ(v.message, "数値の順序が正しくありません");
     EXPECT_EQ(v.focus, 3);
     EXPECT_EQ(view::checkLevels(levels(10, 20, 30, 40, 50, 45)).focus, 6);
     EXPECT_EQ(view::checkLevels(levels(30, 20, 30, 40, 50, 60)).focus, 2);
@@ -24,7 +24,7 @@ TEST(RangeDialog, RefusesALowestLevelBelowOneOnlyAfterTheOrderIsRight) {
     EXPECT_EQ(v.message, "１以上値を設定して下さい");
     EXPECT_EQ(v.focus, 1);
     // Out of order and below one: the order is reported first.
-    EXPECT_EQ(view::checkLevels(levels(-5, -10, 20, 30, 40, 50)).message, "数値の順序を正しくありません");
+    EXPECT_EQ(view::checkLevels(levels(-5, -10, 20, 30, 40, 50)).message, "数値の順序が正しくありません");
     EXPECT_TRUE(view::checkLevels(levels(1, 2, 3, 4, 5, 6)).message.empty());
 }
 

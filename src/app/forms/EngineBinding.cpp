@@ -177,11 +177,15 @@ void MainEngine::showResult(char kind, int redrawChoice) {
 editor::EditorHooks MainEngine::editorHooks() {
     editor::EditorHooks h;
     TfrmMain* f = &frm_;
-    h.askLength = [f](const editor::LengthRequest& r) {
+    h.askLength = [this, f](const editor::LengthRequest& r) {
         editor::forms::TfrmLen* len = f->frmLen;
         len->firstValue = 0;
         len->secondValue = 0;
         len->configure(r.kind, r.tool);
+        // The pillars' line and grid share the fixtures' dialog; its title names the pillar tool.
+        const char target = state_.window.editTarget;
+        if ((target == 'C' || target == 'S') && (r.tool == '2' || r.tool == '3'))
+            len->setWindowTitle(r.tool == '2' ? QStringLiteral("直線配置") : QStringLiteral("格子配置"));
         if (r.atFixedPlace) {
             len->move(600, 40);
         } else {
@@ -239,7 +243,7 @@ editor::EditorHooks MainEngine::editorHooks() {
     h.showCurveWindow = [this](int slot) { showCurve(slot); };
     h.enlargeWindowToScreen = [this, f] {
         model::Document& doc = state_.doc;
-        f->setGeometry(0, 0, doc.screenWidth - 5, doc.screenHeight - 25);
+        f->fillScreen();
         // The plan surface then fills the scroll box's client area.
         if (QLayout* layout = f->centralWidget()->layout()) layout->activate();
         const QSize client = f->ScrollBox1->viewport()->size();
@@ -349,7 +353,9 @@ void MainEngine::bind(model::ProjectCommands& project) {
         if (frmCD->isVisible()) frmCD->fill(f->context().touroku[slot]);
     };
     frmKigu->host().fixturesDeleted = [f, &e] { f->run([&e] { e.redisplayPlan(); }); };
-    frmKigu->onClose = [f, &e] { f->run([&e] { e.imgRoomClick(); }); };
+    frmKigu->host().planChanged = [f] { f->syncFromState(); };
+    // Closed, the registration window leaves the edit target as it was: the fixtures stay in hand.
+    frmKigu->onClose = [f] { f->syncFromState(); };
 
     e.initialise();
 }

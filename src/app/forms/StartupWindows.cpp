@@ -102,8 +102,10 @@ void TfrmStart2::btnOKClick() {
     }
 }
 
-void TfrmStart2::btnCancelClick() {
-    reject();
+void TfrmStart2::btnCancelClick() { reject(); }
+
+void TfrmStart2::reject() {
+    QDialog::reject();
     if (onCancel) onCancel();
 }
 

@@ -53,6 +53,8 @@ public:
 
     void btnOKClick();
     void btnCancelClick();
+    // Escape and the frame's close button answer like キャンセル: the program ends.
+    void reject() override;
 
 private:
     ui::Services& services_;

@@ -30,6 +30,7 @@
 #include <QRadioButton>
 #include <QScreen>
 #include <QStatusBar>
+#include <QStyle>
 #include <QTimer>
 #include <QToolTip>
 #include <QVBoxLayout>
@@ -132,11 +133,7 @@ TfrmMain::TfrmMain(MainContext context, QWidget* parent) : QMainWindow(parent), 
     }
     frmCalcING->onCancel = [this] { btnRed->hide(); };
 
-    // The window fills the screen less a strip for the task bar.
-    if (QScreen* screen = QGuiApplication::primaryScreen()) {
-        const QRect r = screen->geometry();
-        setGeometry(r.left(), r.top(), r.width() - 10, r.height() - 25);
-    }
+    fillScreen();
     syncFromState();
 }
 
@@ -252,13 +249,13 @@ constexpr MenuEntry kMenus[] = {
     {"mnuScaleSelect", "mnuScaleON", "設定値", 'x'},
     {"mnuScaleSelect", "mnuScaleOFF", "自動", 'x'},
     {"Calc1", "", "", '-'},
-    {"Calc1", "mnuOutPut", "照度値をcsvファイルに保存", 'I'},
     {"Calc1", "mnuSeido", "計算精度(&L)", 'I'},
     {"Calc1", "mnuHosyuritu", "保守率の設定", 'I'},
     {nullptr, "Option1", "オプション(&O)", 'T'},
     {"Option1", "mnuLegendMerge", editor::kLegendMergeOn, 'I'},
     {"Option1", "mnuTempMerge", editor::kTempMergeOn, 'I'},
     {"Option1", "mnuwin32file", "ﾌｧｲﾙの関連づけ", 'I'},
+    {"Option1", "mnuOutPut", "照度値をcsvファイルに保存", 'I'},
     {nullptr, "Help1", "ヘルプ(&H)", 'T'},
     {"Help1", "About1", "ﾊﾞｰｼﾞｮﾝ情報(&A)...", 'I'},
     {"PopupMenu1", "pmnuCopy", "ｺﾋﾟｰ(&C)", 'I'},
@@ -457,8 +454,10 @@ void TfrmMain::buildStatusPanel(QWidget* panel) {
     labMax = label("labMax", 150);
     labPointLx = label("labPointLx", 90);
     labScaleType = label("labScaleType", 170);
-    labBikou = label("labBikou", 200);
+    labBikou = label("labBikou", 140);  // narrower since the 計算高さ caption joined the row: the row fits 1280 pixels
     row->addStretch(1);
+    labTendakaCaption = label("labTendakaCaption", 0);
+    labTendakaCaption->setText(QStringLiteral("計算高さ"));
     labKijun = label("labKijun", 0);
     labKijun->setText(QStringLiteral("基準"));
     labTendaka = label("labTendaka", 50);
@@ -484,6 +483,34 @@ void TfrmMain::run(const std::function<void()>& command) {
     if (calcPressed_) return;
     if (command) ui::qt::guarded(ctx_.services, command);
     syncFromState();
+}
+
+void TfrmMain::fillScreen() {
+    const QScreen* s = screen() ? screen() : QGuiApplication::primaryScreen();
+    if (!s) return;
+    const QRect desk = s->availableGeometry();
+    // The frame the window system draws round the client area is known once the window was shown; before
+    // that a title bar and a thin border of the style's size are left for it.
+    QMargins frame(geometry().left() - frameGeometry().left(), geometry().top() - frameGeometry().top(),
+                   frameGeometry().right() - geometry().right(), frameGeometry().bottom() - geometry().bottom());
+    if (frame.isNull()) {
+        const int border = 4;
+        frame = QMargins(border, style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, this) + border, border, border);
+    }
+    setGeometry(desk.marginsRemoved(frame));
+}
+
+void TfrmMain::showEvent(QShowEvent* event) {
+    QMainWindow::showEvent(event);
+    // A window system that frames the window makes its title bar known only now: once, the window is
+    // fitted again so that the frame and not the client area lies on the screen.
+    if (placedWithFrame_) return;
+    QTimer::singleShot(200, this, [this] {
+        const QScreen* s = screen();
+        if (placedWithFrame_ || !s || frameGeometry() == geometry()) return;
+        placedWithFrame_ = true;
+        if (!s->availableGeometry().contains(frameGeometry()) && !isMaximized() && !isFullScreen()) fillScreen();
+    });
 }
 
 void TfrmMain::setAutoScroll(bool on) {

@@ -101,6 +101,10 @@ public:
     // Runs one command inside the handler boundary, then shows the window state.
     void run(const std::function<void()>& command);
 
+    // Fills the free area of the window's screen with the whole window, its title bar (the file name and
+    // the unsaved mark) on the screen: at start and for a bitmap shown screen-wide.
+    void fillScreen();
+
     // The scroll box's automatic scrolling (off at start; on when a loaded plan outgrows the window).
     bool autoScroll() const { return autoScroll_; }
     void setAutoScroll(bool on);
@@ -129,6 +133,7 @@ public:
     QLabel* labScaleType;
     QLabel* labBikou;
     QLabel* labPointerMm;  // the pointer in mm, and the length and angle of the segment being drawn
+    QLabel* labTendakaCaption;  // "計算高さ"
     QLabel* labKijun;    // "基準"
     QLabel* labTendaka;
     QPushButton* btnHenkou;
@@ -163,6 +168,7 @@ public:
 protected:
     void closeEvent(QCloseEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
+    void showEvent(QShowEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
@@ -184,6 +190,7 @@ private:
     QWidget* palettePanel_ = nullptr;
     QWidget* statusPanel_ = nullptr;
     bool syncing_ = false;
+    bool placedWithFrame_ = false;  // placed again once the window system's frame was known
 };
 
 } // namespace app::forms

@@ -2,7 +2,9 @@
 #include "catalog/forms/TfrmKigu.h"
 
 #include "catalog/SlotPicture.h"
+#include "ui/KeyFilter.h"
 #include "ui/qt/QtSurface.h"
+#include "ui/qt/FormKit.h"
 
 #include <QCloseEvent>
 #include <QFrame>
@@ -31,8 +33,13 @@ void DocumentRegistrationHost::deleteFixturesOfSlot(int slot) {
     if (fixturesDeleted) fixturesDeleted();
 }
 
+void DocumentRegistrationHost::typesChanged() {
+    model::markPlanChanged(doc_, shown_);
+    if (planChanged) planChanged();
+}
+
 TfrmKigu::TfrmKigu(TourokuTable& touroku, model::Document& doc, model::WindowShown& shown, ui::Services& services, TZOLTData& zolt, QWidget* parent)
-    : QWidget(parent, Qt::Tool | Qt::WindowStaysOnTopHint),
+    : QWidget(parent, ui::qt::kToolWindowFlags),
       touroku_(touroku),
       doc_(doc),
       zolt_(zolt),
@@ -193,8 +200,8 @@ bool TfrmKigu::eventFilter(QObject* watched, QEvent* event) {
         }
         if (watched == r.Kou && event->type() == QEvent::KeyPress) {
             const QString text = static_cast<QKeyEvent*>(event)->text();
-            // Keys that type nothing (arrows, Delete) move the caret as usual.
-            if (text.isEmpty()) return false;
+            // Keys that type nothing (arrows, Delete) move the caret as usual, Tab and Escape move on.
+            if (text.isEmpty() || ui::isControlKey(text.at(0).unicode())) return false;
             return !Registration::kouKeyPasses(static_cast<int>(text.at(0).unicode()));
         }
     }

@@ -31,6 +31,8 @@ public:
     }
     std::function<void(int)> showCurve;      // the curve window, when it is visible
     std::function<void()> fixturesDeleted;   // the plan needs redrawing
+    std::function<void()> planChanged;       // the main window shows the plan's changed mark
+    void typesChanged() override;
 
 private:
     model::Document& doc_;
@@ -51,7 +53,7 @@ public:
 
     Registration& registration() { return registration_; }
     DocumentRegistrationHost& host() { return host_; }
-    // Closing hands the main window back to room editing.
+    // Told when the user closes the window.
     std::function<void()> onClose;
 
     struct Row {

@@ -27,6 +27,7 @@ TfrmTaskArea::TfrmTaskArea(ui::Services& services, QWidget* parent)
     };
     txtName = edit("txtName");
     txtName->setMinimumWidth(160);
+    ui::qt::acceptOnlyCp932(txtName);
     txtLux = edit("txtLux");
     txtLux->setFixedWidth(80);
     ui::qt::IntegerKeyFilter::install(txtLux);

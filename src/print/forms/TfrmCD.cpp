@@ -3,6 +3,7 @@
 
 #include "print/PdfPrint.h"
 #include "ui/qt/PrinterSurface.h"
+#include "ui/qt/FormKit.h"
 
 #include <QAction>
 #include <QContextMenuEvent>
@@ -18,7 +19,7 @@
 namespace print::forms {
 
 TfrmCD::TfrmCD(ui::Services& services, std::string versionText, QWidget* parent)
-    : QWidget(parent, Qt::Window), services_(services), version_(std::move(versionText)),
+    : QWidget(parent, ui::qt::kToolWindowFlags), services_(services), version_(std::move(versionText)),
       picture_(CurveView::kPictureWidth, CurveView::kPictureHeight) {
     setWindowTitle(QStringLiteral("配光曲線"));
     auto* layout = new QVBoxLayout(this);

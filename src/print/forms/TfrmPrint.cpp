@@ -2,6 +2,7 @@
 #include "print/forms/TfrmPrint.h"
 
 #include "base/Text.h"
+#include "ui/qt/FormKit.h"
 #include "ui/qt/PrinterSurface.h"
 
 #include <QGridLayout>
@@ -22,6 +23,7 @@ TfrmPrint::TfrmPrint(ui::Services& services, QWidget* parent)
     auto* layout = new QVBoxLayout(this);
     auto* names = new QGridLayout;
     txtBukkenmei = new QLineEdit(this);
+    ui::qt::acceptOnlyCp932(txtBukkenmei);
     txtDate = new QLineEdit(this);
     names->addWidget(new QLabel(QStringLiteral("物件名"), this), 0, 0);
     names->addWidget(txtBukkenmei, 0, 1);

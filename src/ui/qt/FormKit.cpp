@@ -1,12 +1,14 @@
 // The shared helpers of the windows.
 #include "ui/qt/FormKit.h"
 
+#include "base/Cp932.h"
 #include "ui/KeyFilter.h"
 
 #include <QBoxLayout>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QValidator>
 
 namespace ui::qt {
 
@@ -20,6 +22,20 @@ OkCancelRow addOkCancelRow(QBoxLayout* layout, QWidget* parent) {
     return buttons;
 }
 
+namespace {
+
+class Cp932Validator : public QValidator {
+public:
+    using QValidator::QValidator;
+    State validate(QString& input, int&) const override {
+        return base::cp932Holds(input.toStdString()) ? Acceptable : Invalid;
+    }
+};
+
+} // namespace
+
+void acceptOnlyCp932(QLineEdit* edit) { edit->setValidator(new Cp932Validator(edit)); }
+
 void IntegerKeyFilter::install(QLineEdit* edit) { edit->installEventFilter(new IntegerKeyFilter(edit)); }
 
 bool IntegerKeyFilter::eventFilter(QObject* watched, QEvent* event) {
@@ -28,7 +44,7 @@ bool IntegerKeyFilter::eventFilter(QObject* watched, QEvent* event) {
     const QString text = key->text();
     if (text.isEmpty() || key->modifiers().testFlag(Qt::ControlModifier)) return false;
     const char32_t c = text.toUcs4().value(0);
-    if (c == '\r' || c == '\n' || c == 8 || c == 127) return false;  // Enter, backspace and Delete keep their work
+    if (isControlKey(c)) return false;  // Tab moves on, Escape cancels, Enter and Backspace keep their work
     return !integerEditAccepts(c);
 }
 

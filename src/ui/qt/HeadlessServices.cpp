@@ -1,6 +1,7 @@
 // Headless services on Qt Gui.
 #include "ui/qt/HeadlessServices.h"
 
+#include "ui/qt/FormKit.h"
 #include "ui/qt/PrinterSurface.h"
 #include "ui/qt/QtSurface.h"
 
@@ -42,10 +43,7 @@ bool HeadlessServices::savePng(const Surface& picture, const std::string& path) 
     return savePicture(picture, path, "PNG");
 }
 
-std::string HeadlessServices::today() {
-    const QDate d = QDate::currentDate();
-    return std::to_string(d.year()) + "年" + std::to_string(d.month()) + "月" + std::to_string(d.day()) + "日";
-}
+std::string HeadlessServices::today() { return todayShortForm(); }
 
 AssociationResult HeadlessServices::associateProjectFiles() { return AssociationResult::CannotCreateKey; }
 

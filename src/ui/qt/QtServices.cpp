@@ -3,6 +3,7 @@
 
 #include "base/TextFile.h"
 #include "ui/FileFilter.h"
+#include "ui/qt/FormKit.h"
 #include "ui/qt/PrinterSurface.h"
 #include "ui/qt/QtSurface.h"
 
@@ -13,7 +14,9 @@
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
+#include <QFileIconProvider>
 #include <QFileInfo>
+#include <QMimeDatabase>
 #include <QMessageBox>
 #include <QProcess>
 #include <QPushButton>
@@ -39,19 +42,56 @@ QMessageBox::Icon qtIcon(Icon icon) {
 // Where the file dialogs start: the folder the last one ended in, kept in the user's settings.
 const QString kLastFolderKey = QStringLiteral("lastFolder");
 
+// The kernel's folders hold files that block whoever reads them (/proc/kmsg) and never hold a plan:
+// no dialog starts in one, and none is remembered.
+bool isSystemFolder(const QString& folder) {
+    const QString path = QDir::cleanPath(QFileInfo(folder).absoluteFilePath());
+    for (const QString& root : {QStringLiteral("/proc"), QStringLiteral("/sys"), QStringLiteral("/dev")}) {
+        if (path == root || path.startsWith(root + '/')) return true;
+    }
+    return false;
+}
+
+// Names the files by their names alone: the usual provider reads a file's first bytes to learn its
+// type, and a device or kernel file shown in the list would hold the dialog for ever.
+class NameOnlyIconProvider : public QFileIconProvider {
+public:
+    QIcon icon(IconType type) const override { return QFileIconProvider::icon(type); }
+    QIcon icon(const QFileInfo& info) const override {
+        if (info.isDir()) return QFileIconProvider::icon(QFileIconProvider::Folder);
+        return QFileIconProvider::icon(QFileIconProvider::File);
+    }
+    QString type(const QFileInfo& info) const override {
+        if (info.isDir()) return QStringLiteral("Folder");
+        return QMimeDatabase().mimeTypeForFile(info, QMimeDatabase::MatchExtension).comment();
+    }
+};
+
 void startIn(QFileDialog& dialog, const std::string& initialName) {
-    const QString initial = q(initialName);
+    static NameOnlyIconProvider names;
+    dialog.setIconProvider(&names);
+    QString initial = q(initialName);
+    if (initial.contains('/') && isSystemFolder(QFileInfo(initial).absolutePath())) initial = QFileInfo(initial).fileName();
     const QString last = QSettings().value(kLastFolderKey).toString();
     // A name with its own folder (the current project's path) starts there instead.
-    if (!initial.contains('/') && !last.isEmpty() && QFileInfo(last).isDir()) dialog.setDirectory(last);
+    if (!initial.contains('/') && !last.isEmpty() && QFileInfo(last).isDir() && !isSystemFolder(last)) {
+        dialog.setDirectory(last);
+    } else if (!initial.contains('/') && isSystemFolder(dialog.directory().absolutePath())) {
+        dialog.setDirectory(QDir::homePath());
+    }
     if (!initial.isEmpty()) dialog.selectFile(initial);
 }
 
+// The folder of a chosen file is remembered for the next dialog when a file can be there: one to read
+// that exists, or a folder the program may write in for one to save.
 std::optional<std::string> chosenFile(QFileDialog& dialog) {
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
     const QString chosen = dialog.selectedFiles().first();
     if (chosen.isEmpty()) return std::nullopt;
-    QSettings().setValue(kLastFolderKey, QFileInfo(chosen).absolutePath());
+    const QFileInfo file(chosen);
+    const QFileInfo folder(file.absolutePath());
+    const bool usable = dialog.acceptMode() == QFileDialog::AcceptOpen ? file.isFile() : folder.isDir() && folder.isWritable();
+    if (usable && !isSystemFolder(folder.absoluteFilePath())) QSettings().setValue(kLastFolderKey, folder.absoluteFilePath());
     return chosen.toStdString();
 }
 
@@ -196,10 +236,7 @@ bool QtServices::saveBitmap(const Surface& picture, const std::string& path) {
     return savePicture(picture, path, "BMP");
 }
 
-std::string QtServices::today() {
-    const QDate d = QDate::currentDate();
-    return std::to_string(d.year()) + "年" + std::to_string(d.month()) + "月" + std::to_string(d.day()) + "日";
-}
+std::string QtServices::today() { return todayShortForm(); }
 
 QString desktopExecFor(const QString& program) {
     QString escaped;

@@ -2,6 +2,7 @@
 #include "view/forms/TfrmAreaTable.h"
 
 #include "view/AreaTable.h"
+#include "ui/qt/FormKit.h"
 
 #include <QHeaderView>
 #include <QLabel>
@@ -10,7 +11,7 @@
 
 namespace view::forms {
 
-TfrmAreaTable::TfrmAreaTable(QWidget* parent) : QWidget(parent, Qt::Tool | Qt::WindowStaysOnTopHint) {
+TfrmAreaTable::TfrmAreaTable(QWidget* parent) : QWidget(parent, ui::qt::kToolWindowFlags) {
     setObjectName(QStringLiteral("frmAreaTable"));
     setWindowTitle(QString::fromUtf8(kAreaTableTitle));
     auto* layout = new QVBoxLayout(this);

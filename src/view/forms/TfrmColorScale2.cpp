@@ -9,7 +9,7 @@
 namespace view::forms {
 
 TfrmColorScale2::TfrmColorScale2(QWidget* parent)
-    : QWidget(parent, Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint) {
+    : QWidget(parent, Qt::Tool | Qt::FramelessWindowHint) {
     setObjectName(QStringLiteral("frmColorScale2"));
     setCursor(ui::qt::programCursor(8));
     resizeLegend(150, 130);

@@ -2,13 +2,14 @@
 #include "view/forms/TfrmTempScale.h"
 
 #include "view/Legends.h"
+#include "ui/qt/FormKit.h"
 
 #include <QPainter>
 
 namespace view::forms {
 
 TfrmTempScale::TfrmTempScale(QWidget* parent)
-    : QWidget(parent, Qt::Tool | Qt::WindowStaysOnTopHint),
+    : QWidget(parent, ui::qt::kToolWindowFlags),
       picture_(kTemperatureScaleSize.width, kTemperatureScaleSize.height) {
     setObjectName(QStringLiteral("frmTempScale"));
     setWindowTitle(QStringLiteral("色温度スケール"));

@@ -308,7 +308,7 @@ TEST(CalculationRoad, BackgroundsFromFilesAndTheCurveWindow) {
 
     // "スクリーン全面": the window takes the screen and the plan surface its whole client area.
     prog.p->frm.action("mnuBmpScreen")->trigger();
-    EXPECT_EQ(prog.p->frm.geometry().width(), 1280 - 5);
+    EXPECT_EQ(prog.p->frm.frameGeometry().topLeft(), prog.p->frm.screen()->availableGeometry().topLeft());
     EXPECT_EQ(prog.surface().width(), prog.p->frm.ScrollBox1->viewport()->width());
     EXPECT_EQ(prog.surface().height(), prog.p->frm.ScrollBox1->viewport()->height());
     EXPECT_EQ(prog.doc().surfaceHeight, prog.surface().height());

@@ -79,7 +79,7 @@ QString menuTitles(const QMenuBar* bar) {
 
 TEST(MainWindow, CarriesEveryMenuItemWithItsCaptionAndHidesTheHiddenOnes) {
     MainFixture f;
-    EXPECT_EQ(f.frm->windowTitle(), QStringLiteral("ORDIVAN Ver 2.0[*]  (ZOLT LIGHTING CORP.)"));
+    EXPECT_EQ(f.frm->windowTitle(), QStringLiteral("ORDIVAN Ver 2.0  - [*]無題  (ZOLT LIGHTING CORP.)"));
     EXPECT_EQ(menuTitles(f.frm->menuBar()),
               QStringLiteral("ファイル(&F)|編集(&E)|表示(&V)|計算(&C)|オプション(&O)|ヘルプ(&H)"));
     const std::pair<const char*, const char*> captions[] = {
@@ -212,7 +212,7 @@ TEST(MainWindow, TheRangeDialogRefusesBadLevelsStaysOpenAndStoresGoodOnes) {
     f.item("mnuScaleSet")->trigger();
     EXPECT_TRUE(stayedOpen);
     ASSERT_GE(f.services.messages.size(), 1u);
-    EXPECT_EQ(f.services.messages[0].text, "数値の順序を正しくありません");
+    EXPECT_EQ(f.services.messages[0].text, "数値の順序が正しくありません");
     EXPECT_EQ(f.services.messages[0].title, "設定エラー");
     ASSERT_EQ(f.services.errors.size(), 1u);
     EXPECT_EQ(f.services.errors[0], "'1O0' は数値ではありません");
@@ -450,12 +450,14 @@ TEST(StartDialogs, NewAndOpenOfferToSaveUnsavedChangesFirst) {
     EXPECT_EQ(f.doc.plan.kigu.count(), 1);
 }
 
-TEST(LegendWindows, TheFloatingLegendIsBorderlessOnTopAndPlacedBesideTheMainWindow) {
+TEST(LegendWindows, TheFloatingLegendIsBorderlessAboveTheMainWindowAndPlacedBesideIt) {
     MainFixture f;
     f.frm->setGeometry(0, 0, 1000, 700);
     auto* legend = f.frm->frmColorScale2;
     EXPECT_TRUE(legend->windowFlags().testFlag(Qt::FramelessWindowHint));
-    EXPECT_TRUE(legend->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+    // A tool window of the main window: above it, never above the dialogs it opens.
+    EXPECT_EQ(legend->windowType(), Qt::Tool);
+    EXPECT_FALSE(legend->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
     EXPECT_EQ(legend->size(), QSize(150, 130));
     legend->placeBeside(*f.frm);
     EXPECT_EQ(legend->pos().x(), f.frm->frameGeometry().left() + f.frm->frameGeometry().width() - 200);

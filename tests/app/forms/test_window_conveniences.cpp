@@ -159,7 +159,7 @@ TEST(WindowConveniences, TheCommandsCarryTheirKeysAndTheKeysWork) {
 
 TEST(WindowConveniences, TheTitleNamesTheProjectAndMarksUnsavedChanges) {
     Program prog;
-    EXPECT_EQ(title(prog), QStringLiteral("ORDIVAN Ver 2.0  (ZOLT LIGHTING CORP.)")) << "an empty plan has nothing to save";
+    EXPECT_EQ(title(prog), QStringLiteral("ORDIVAN Ver 2.0  - 無題  (ZOLT LIGHTING CORP.)")) << "an empty plan has nothing to save";
     prog.openSample();
     EXPECT_EQ(title(prog), QStringLiteral("ORDIVAN Ver 2.0  - room_sample.OLE  (ZOLT LIGHTING CORP.)"));
     prog.press(100, 100);

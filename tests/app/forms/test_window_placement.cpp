@@ -81,4 +81,19 @@ TEST(WindowPlacement, EveryWindowOpensOnTheScreenClearOfTheStatusPanelWhereItOpe
     EXPECT_EQ(starts[2], starts[0]);
 }
 
+// The title bar with the file name and the unsaved mark lies on the screen: the client area starts below
+// the top of the free area by the room a title bar takes, and reaches no further than its bottom.
+TEST(WindowPlacement, TheMainWindowLeavesItsTitleBarOnTheScreen) {
+    testsupport::qtApp();
+    QScreen* screen = QGuiApplication::primaryScreen();
+    ASSERT_NE(screen, nullptr);
+    const QRect desk = screen->availableGeometry();
+    if (desk.width() < 1024 || desk.height() < 720) GTEST_SKIP() << "a screen smaller than the program needs";
+    Program prog(app::ScreenInfo{screen->geometry().width(), screen->geometry().height(), 96});
+    QApplication::processEvents();
+    const QRect client = prog.p->frm.geometry();
+    EXPECT_GE(client.top() - desk.top(), 16) << text(client) << " on " << text(desk);
+    EXPECT_LE(client.bottom(), desk.bottom()) << text(client) << " on " << text(desk);
+}
+
 } // namespace
