@@ -31,6 +31,7 @@ struct ProjectContent {
     std::vector<KiguRecord> kigu;
     std::vector<HasiraRecord> hasira;
     std::vector<AreaRecord> areas;
+    RoomRecord room;  // the defaults, off, when the file has no ROOM section
 };
 
 enum class ParseError { None, CannotOpen, Malformed };

@@ -19,6 +19,10 @@ const AreaTableRow& areaTableHeadings();
 // the ratios to two decimals, what it requires and its mark ("○ 合格" or "× 不合格").
 AreaTableRow areaTableRow(const calc::AreaFigures& figures);
 
+// With reflected light the window puts after the average its direct and its reflected part.
+inline constexpr std::array<const char*, 2> kAreaReflectionHeadings{"直接(Lx)", "相互反射(Lx)"};
+std::array<std::string, 2> areaReflectionCells(const calc::AreaFigures& figures);
+
 // Said under the table when the figures come from the calculated lattice alone (a step above 1);
 // empty at step 1.
 std::string areaTableStepNote(int calcStep);
