@@ -14,4 +14,9 @@ AreaFigures figuresOver(const IlluminanceGrid& grid, const WallMask& walls, cons
 void computeAreaFigures(const model::Plan& plan, const IlluminanceGrid& grid, const WallMask& walls, int calcStep,
                         ResultStats& stats);
 
+// With the reflections on: the reflected part of each task area's average, taken over the same points as
+// the average, as the finished grid less the direct grid.
+void computeIndirectAreaShares(const model::Plan& plan, const IlluminanceGrid& total, const IlluminanceGrid& direct,
+                               const WallMask& walls, int calcStep, ResultStats& stats);
+
 } // namespace calc

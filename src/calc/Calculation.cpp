@@ -161,6 +161,32 @@ float meanColourTemperature(float lux, float ctSum) {
     return std::abs(kelvin - whole) <= std::abs(whole) * 1e-5f ? whole : kelvin;
 }
 
+// A progress window that shows nothing: the second interpolation, of the direct light alone, runs unseen.
+class SilentProgress : public CalcProgress {
+public:
+    void progressShow(const std::string&, const std::string&, int) override {}
+    void progressSet(int) override {}
+    bool processEvents() override { return false; }
+    void progressHide() override {}
+};
+
+// The direct and the reflected averages over the points the result's average is taken over (above 0.2 lx),
+// the direct part read from the direct grid interpolated in the same way.
+void splitAverages(const IlluminanceGrid& total, const IlluminanceGrid& direct, IndirectFigures& fig) {
+    double sumDirect = 0, sumReflected = 0;
+    std::int64_t count = 0;
+    for (std::size_t i = 0; i < total.lux.size(); ++i) {
+        const float v = total.lux[i];
+        if (!(v > 0.2)) continue;
+        sumDirect += direct.lux[i];
+        sumReflected += static_cast<double>(v) - direct.lux[i];
+        ++count;
+    }
+    if (count == 0) return;
+    fig.directAverageLux = sumDirect / static_cast<double>(count);
+    fig.indirectAverageLux = sumReflected / static_cast<double>(count);
+}
+
 bool anyTypeCalculated(const catalog::TourokuTable& touroku) {
     for (int t = 1; t <= catalog::kSlotCount; ++t) {
         if (touroku[t].kou > 0) return true;
@@ -333,12 +359,30 @@ CalcResult calculate(const CalcInput& in) {
         runFixturePass(doc.plan, in.touroku, tenDaka, tableSettingsOf(doc, in.settings), grid, in.threads, &progress);
     sv.progressHide();
     if (pass == PassResult::Cancelled) return result;
+    // The reflections add onto the calculated points before the interpolation fills the others; the direct
+    // grid is kept aside to tell the two parts apart in the averages.
+    IlluminanceGrid direct;
+    if (doc.plan.room.on) {
+        direct = grid;
+        const RoomPassResult room = runRoomPass(doc, in.touroku, tenDaka, in.settings, grid, in.threads, &sv, result.indirect);
+        sv.progressHide();
+        if (room == RoomPassResult::Cancelled) return result;
+    }
     CalcContext ctx{doc, in.settings, in.walls, sv, grid, result.stats, result.levels};
     interpolateGrid(ctx);
     sv.progressHide();
     computeLitExtent(grid, grid.gridWidth - 1, grid.gridHeight - 1, result.levels[1], result.stats);
     result.stats.averageLux = averageLux(grid);
     computeAreaFigures(doc.plan, grid, in.walls, in.settings.calcStep, result.stats);
+    if (result.indirect.on) {
+        SilentProgress silent;
+        ResultStats directStats;
+        LuxLevels directLevels = result.levels;
+        CalcContext directCtx{doc, in.settings, in.walls, silent, direct, directStats, directLevels};
+        interpolateGrid(directCtx);
+        splitAverages(grid, direct, result.indirect);
+        computeIndirectAreaShares(doc.plan, grid, direct, in.walls, in.settings.calcStep, result.stats);
+    }
     result.outcome = CalcOutcome::Done;
     return result;
 }

@@ -38,14 +38,46 @@ struct IndirectFigures {
     std::int64_t elements = 0;
     int iterations = 0;
     double residual = 0;  // the largest relative change of an element's exitance in the last iteration
+    // Seconds spent in each step: meshing, direct light onto the elements, form factors, the solve, the
+    // gather onto the work plane.
+    double meshSeconds = 0, directSeconds = 0, formFactorSeconds = 0, solveSeconds = 0, gatherSeconds = 0;
+};
+
+// The progress window while the reflections are worked out.
+inline constexpr const char* kCaptionReflections = "相互反射の計算";
+inline constexpr const char* kTextReflections = "相互反射を計算中";
+
+// One element of the room's mesh and what the solve found on it, for inspection.
+struct ElementFigures {
+    std::string kind;             // as SurfaceFigures::kind
+    double x = 0, y = 0, z = 0;   // centre in mm (plan x and y as the plan runs, z above the floor)
+    double nx = 0, ny = 0, nz = 0;  // unit normal into the room
+    double area = 0;              // m²
+    double directLux = 0, indirectLux = 0;
 };
 
 // The room the plan stands for: the user's heights, or the defaults (work plane 800 mm, ceiling at the
 // highest luminaire's mounting height).
+// This form takes every placed fixture into account; the one with the registration table only those the
+// calculation lights (the calculation itself uses that one).
 RoomGeometry roomGeometryOf(const model::Document& doc, std::int32_t tenDaka);
+RoomGeometry roomGeometryOf(const model::Document& doc, const catalog::TourokuTable& touroku, std::int32_t tenDaka);
 
 // Empty when the room can be calculated; otherwise the message naming the first luminaire above the
 // ceiling or below the floor.
+// Also refuses a work plane at or above the ceiling and a plan with more walls and pillars than the solve
+// can hold in memory.
 std::string roomRefusal(const model::Document& doc, const catalog::TourokuTable& touroku, std::int32_t tenDaka);
+
+enum class RoomPassResult { Completed, Cancelled };
+
+// The reflections of one calculation, after the fixture pass: meshes the room, solves it, and adds the
+// reflected illuminance (and its colour share) into the grid's calculated points, those whose column and
+// row are multiples of the step. Fills every figure but the two averages, which need the finished grid.
+// The progress window, when given, is driven from the calling thread only. threads: 0 = every core; the
+// result is the same for every thread count. elements, when given, receives the mesh with its figures.
+RoomPassResult runRoomPass(const model::Document& doc, const catalog::TourokuTable& touroku, std::int32_t tenDaka,
+                           const CalcSettings& settings, IlluminanceGrid& grid, int threads, CalcProgress* progress,
+                           IndirectFigures& figures, std::vector<ElementFigures>* elements = nullptr);
 
 } // namespace calc

@@ -297,6 +297,12 @@ bool refuseUncalculablePlan(const model::Document& doc, const catalog::TourokuTa
     } else if (unregistered) {
         text = catalog::kMsgNotRegistered;
     }
+    // A room the reflections cannot be worked out in: a luminaire above its ceiling or below its floor.
+    const std::string room = text == nullptr ? calc::roomRefusal(doc, touroku, doc.tenDaka) : std::string();
+    if (!room.empty()) {
+        text = room.c_str();
+        title = calc::kSettingErrorTitle;
+    }
     if (text == nullptr) return false;
     services.messageBox(text, title, ui::Icon::Stop, ui::Buttons::Ok);
     return true;
