@@ -4,6 +4,7 @@
 #include "calc/SettingsDialogs.h"
 #include "calc/forms/TfrmCalcStart.h"
 #include "calc/forms/TfrmHansya.h"
+#include "view/forms/TfrmAreaTable.h"
 
 #include <gtest/gtest.h>
 
@@ -11,6 +12,7 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QTableWidget>
 #include <QTest>
 
 namespace {
@@ -103,21 +105,49 @@ TEST(ReflectionWindow, TheDialogStoresTheTypedRoomAsAChangeAndEscapeOrARefusalLe
     EXPECT_EQ(line, QStringLiteral("相互反射：計算する（天井80%・壁50%・床30%）"));
 }
 
-TEST(ReflectionWindow, WithReflectionsOffTheStartDialogSaysSoAndTheStatusPanelShowsNoSplit) {
-    Program prog;
-    prog.openSample();
-    QString line;
-    testsupport::whenModal([&line](QWidget* w) {
+// "計算の実行" through the start dialog; the dialog's reflection line is kept in `line`.
+void calculateReadingTheLine(Program& prog, QString* line) {
+    testsupport::whenModal([line](QWidget* w) {
         auto* start = qobject_cast<calc::forms::TfrmCalcStart*>(w);
         ASSERT_NE(start, nullptr);
-        line = start->labHansya->text();
+        *line = start->labHansya->text();
         start->btnBunpu->click();
     });
     prog.p->frm.action("mnuCalcRun")->trigger();
+}
+
+TEST(ReflectionWindow, OnlyAResultWithReflectionsSplitsTheAverageInTheStatusPanelAndTheAreaTable) {
+    Program prog;
+    prog.p->frm.run([&] { prog.p->project.openPath(testsupport::binaryDir() + "/samples/task_areas.OLE"); });
+    QString line;
+    calculateReadingTheLine(prog, &line);
     EXPECT_EQ(line, QStringLiteral("相互反射：計算しない"));
     ASSERT_TRUE(prog.doc().resultValid);
     EXPECT_FALSE(prog.p->frm.labHansya->isVisible());
-    EXPECT_TRUE(prog.p->frm.labHansya->text().isEmpty());
+    QTableWidget* table = prog.p->engine.frmAreaTable->grdArea;
+    ASSERT_GT(table->rowCount(), 0);
+    EXPECT_EQ(table->columnCount(), 9);
+    const long long directOnly = table->item(0, 1)->text().toLongLong();
+
+    withRoomDialog(prog, [](calc::forms::TfrmHansya* d) {
+        d->cboxHansya->setChecked(true);
+        d->btnOK->click();
+    });
+    calculateReadingTheLine(prog, &line);
+    EXPECT_EQ(line, QStringLiteral("相互反射：計算する（天井70%・壁50%・床20%）"));
+    ASSERT_TRUE(prog.doc().resultValid);
+    EXPECT_TRUE(prog.p->frm.labHansya->isVisible());
+    EXPECT_TRUE(prog.p->frm.labHansya->text().startsWith(QStringLiteral("平均照度 : "))) << prog.p->frm.labHansya->text().toStdString();
+    EXPECT_TRUE(prog.p->frm.labHansya->text().contains(QStringLiteral("＋相互反射 ")));
+    ASSERT_EQ(table->columnCount(), 11);
+    EXPECT_EQ(table->horizontalHeaderItem(2)->text(), QStringLiteral("直接(Lx)"));
+    EXPECT_EQ(table->horizontalHeaderItem(3)->text(), QStringLiteral("相互反射(Lx)"));
+    EXPECT_EQ(table->horizontalHeaderItem(10)->text(), QStringLiteral("合否"));
+    const long long total = table->item(0, 1)->text().toLongLong(), direct = table->item(0, 2)->text().toLongLong(),
+                    reflected = table->item(0, 3)->text().toLongLong();
+    EXPECT_NEAR(static_cast<double>(direct), static_cast<double>(directOnly), 1.0) << "the direct part is the run without";
+    EXPECT_GT(reflected, 0);
+    EXPECT_NEAR(static_cast<double>(direct + reflected), static_cast<double>(total), 1.0);
 }
 
 } // namespace
