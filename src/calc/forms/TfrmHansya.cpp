@@ -82,6 +82,11 @@ TfrmHansya::TfrmHansya(model::Document& doc, model::WindowShown& shown, ui::Serv
 }
 
 bool TfrmHansya::execute() {
+    FormShow();
+    return exec() == QDialog::Accepted;
+}
+
+void TfrmHansya::FormShow() {
     const RoomTexts t = roomTextsOf(doc_.plan.room);
     cboxHansya->setChecked(t.on);
     txtRoomHeight->setText(qs(t.roomHeight));
@@ -91,7 +96,6 @@ bool TfrmHansya::execute() {
     txtFloor->setText(qs(t.floor));
     showMatchingPreset();
     cboxHansya->setFocus();
-    return exec() == QDialog::Accepted;
 }
 
 void TfrmHansya::cmbPresetChange(int index) {

@@ -19,6 +19,8 @@ public:
 
     // Shows the dialog modally with the plan's room; true when OK stored the typed room.
     bool execute();
+    // The show step: the plan's room in the controls.
+    void FormShow();
 
     QCheckBox* cboxHansya;      // "天井・壁・床の相互反射を計算する"
     QLineEdit* txtRoomHeight;   // 天井高, mm; empty: the highest luminaire's mounting height

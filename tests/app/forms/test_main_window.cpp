@@ -524,6 +524,7 @@ TEST(WindowPictures, EveryWindowDrawsItsTextsAndControls) {
     f.frm->show();
     f.frm->frmCalcStart->FormShow();
     f.frm->frmLxScale->FormShow();
+    f.frm->frmHansya->FormShow();
     f.frm->frmLen->configure('K', '3');
     app::forms::TfrmStart2 start(f.services);
     app::forms::TfmTyuui notice;
