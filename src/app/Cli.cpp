@@ -80,7 +80,8 @@ const std::vector<CommandUsage>& commands() {
          "      [--levels auto|L1,...,L6] [--fixtures] [--height MM] [--threads N] [--screen WxH] [--dpi N]\n"
          "      [--data DIR] [--grid F] [--json F|-] [--png F | --bmp F] [--csv F]\n"
          "      [--dxf F [--dxf-type color|black|colortext]] [--pdf F [--object-name TEXT] [--date TEXT]]\n"
-         "      [--area NAME,X1,Y1,X2,Y2[,LUX[,U0]]]... [--areas-csv F]\n",
+         "      [--area NAME,X1,Y1,X2,Y2[,LUX[,U0]]]... [--areas-csv F]\n"
+         "      [--indirect] [--room-height MM] [--work-plane MM] [--reflectances C,W,F]\n",
          {}, {}, {}, 1, true},
         {"catalog", "  ordivan-cli catalog search PREFIX [--data DIR]\n  ordivan-cli catalog show HINBAN [--data DIR]\n",
          {"--data"}, {}, {}, 2},

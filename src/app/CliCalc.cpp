@@ -20,10 +20,12 @@
 #include <cmath>
 #include <cstring>
 
+#include <charconv>
 #include <chrono>
 #include <fstream>
 #include <iostream>
 #include <map>
+#include <optional>
 #include <set>
 #include <sstream>
 
@@ -65,6 +67,11 @@ struct CalcOptions {
     };
     std::vector<AreaInMm> areas;
     std::string areasCsvPath;
+    // Reflections for this run: --indirect, or any of the room's own options, turns them on; what is not
+    // given comes from the project's room (or its defaults).
+    bool indirect = false;
+    std::optional<std::int32_t> roomHeight, workPlane;
+    std::optional<std::array<float, 3>> reflectances;  // ceiling, walls, floor
 };
 
 class UsageError : public std::runtime_error {
@@ -118,16 +125,34 @@ CalcOptions::AreaInMm areaOption(const std::string& text) {
     return a;
 }
 
+// C,W,F: the reflectances of ceiling, walls and floor, each a number from 0 to 0.95.
+std::array<float, 3> reflectancesOption(const std::string& text) {
+    const auto parts = split(text, ',');
+    const std::string form = "--reflectances: C,W,F, each from 0 to " + base::formatFixed(model::kMaxReflectance, 2);
+    if (parts.size() != 3) throw UsageError(form);
+    std::array<float, 3> rho{};
+    for (std::size_t i = 0; i < 3; ++i) {
+        if (!base::isFloat(parts[i])) throw UsageError(form);
+        rho[i] = static_cast<float>(base::toFloat(parts[i]));
+        if (!(rho[i] >= 0 && rho[i] <= model::kMaxReflectance)) throw UsageError(form);
+    }
+    return rho;
+}
+
 CalcOptions parseOptions(const std::vector<std::string>& args) {
     static const std::set<std::string> withValue = {
         "--step", "--maintenance", "--kind", "--levels", "--height", "--threads",     "--screen", "--dpi",  "--grid", "--json",
         "--png",  "--bmp",         "--csv",  "--dxf",    "--dxf-type", "--pdf", "--object-name", "--date", "--data",
-        "--area", "--areas-csv"};
+        "--area", "--areas-csv", "--room-height", "--work-plane", "--reflectances"};
     CalcOptions o;
     for (std::size_t i = 2; i < args.size(); ++i) {
         const std::string& a = args[i];
         if (a == "--fixtures") {
             o.fixtures = true;
+            continue;
+        }
+        if (a == "--indirect") {
+            o.indirect = true;
             continue;
         }
         if (!withValue.count(a)) throw UsageError("unknown option " + a);
@@ -188,6 +213,15 @@ CalcOptions parseOptions(const std::vector<std::string>& args) {
             o.areas.push_back(areaOption(v));
         } else if (a == "--areas-csv") {
             o.areasCsvPath = v;
+        } else if (a == "--room-height") {
+            o.roomHeight = intOption(a, v, 0, model::kMaxRoomHeightMm);
+            o.indirect = true;
+        } else if (a == "--work-plane") {
+            o.workPlane = intOption(a, v, 0, model::kMaxRoomHeightMm);
+            o.indirect = true;
+        } else if (a == "--reflectances") {
+            o.reflectances = reflectancesOption(v);
+            o.indirect = true;
         }
     }
     for (const std::string* path : {&o.gridPath, &o.picturePath, &o.csvPath, &o.dxfPath, &o.pdfPath, &o.areasCsvPath}) {
@@ -242,13 +276,16 @@ std::string jsonString(const std::string& utf8) {
     return s + "\"";
 }
 
-std::string areasJson(const model::Document& doc, const calc::ResultStats& st) {
+std::string areasJson(const model::Document& doc, const calc::ResultStats& st, bool reflections) {
     std::string s;
     for (const calc::AreaFigures& f : st.areas) {
+        const std::string parts = reflections ? ",\"directAverageLux\":" + luxText(f.averageLux - f.indirectAverageLux) +
+                                                    ",\"indirectAverageLux\":" + luxText(f.indirectAverageLux)
+                                              : std::string();
         const model::AreaRecord& a = f.area;
         s += std::string(s.empty() ? "" : ",") + "{\"name\":" + jsonString(a.name) + ",\"x1\":" + mmText(doc, a.x1) +
              ",\"y1\":" + mmText(doc, a.y1) + ",\"x2\":" + mmText(doc, a.x2) + ",\"y2\":" + mmText(doc, a.y2) +
-             ",\"points\":" + base::formatInt(f.points) + ",\"averageLux\":" + luxText(f.averageLux) +
+             ",\"points\":" + base::formatInt(f.points) + ",\"averageLux\":" + luxText(f.averageLux) + parts +
              ",\"minLux\":" + luxText(f.minLux) + ",\"maxLux\":" + luxText(f.maxLux) +
              ",\"uniformity\":" + ratioText(f.uniformity) + ",\"minToMax\":" + ratioText(f.minToMax) +
              ",\"requiredLux\":" + base::formatInt(a.requiredLux) +
@@ -277,8 +314,35 @@ std::string areasCsv(const model::Document& doc, const calc::ResultStats& st) {
     return out;
 }
 
-std::string summaryJson(const model::Document& doc, const calc::IlluminanceGrid& g, const calc::ResultStats& st, int step,
-                        double seconds) {
+// A figure of the reflection solve: fixed decimals, or null where the solve gave no finite number.
+std::string figureText(double v, int decimals) { return std::isfinite(v) ? base::formatFixed(v, decimals) : "null"; }
+
+// The convergence measure, small numbers kept readable: 1.234e-05.
+std::string residualText(double v) {
+    if (!std::isfinite(v)) return "null";
+    char buf[32];
+    const auto end = std::to_chars(buf, buf + sizeof buf, v, std::chars_format::scientific, 3);
+    return std::string(buf, end.ptr);
+}
+
+// What the reflections added: the room, the flux, each kind of surface and the work plane.
+std::string indirectJson(const calc::IndirectFigures& r) {
+    std::string surfaces;
+    for (const calc::SurfaceFigures& f : r.surfaces) {
+        surfaces += std::string(surfaces.empty() ? "" : ",") + "{\"kind\":" + jsonString(f.kind) +
+                    ",\"area\":" + figureText(f.area, 4) + ",\"directLux\":" + figureText(f.directLux, 3) +
+                    ",\"indirectLux\":" + figureText(f.indirectLux, 3) + "}";
+    }
+    return "{\"roomHeight\":" + figureText(r.room.roomHeight, 0) + ",\"workPlaneHeight\":" + figureText(r.room.workPlaneHeight, 0) +
+           ",\"reflectances\":{\"ceiling\":" + figureText(r.room.ceiling, 3) + ",\"walls\":" + figureText(r.room.walls, 3) +
+           ",\"floor\":" + figureText(r.room.floor, 3) + "},\"luminaireFlux\":" + figureText(r.luminaireFlux, 2) +
+           ",\"surfaces\":[" + surfaces + "],\"workPlane\":{\"directAverageLux\":" + figureText(r.directAverageLux, 3) +
+           ",\"indirectAverageLux\":" + figureText(r.indirectAverageLux, 3) + "},\"elements\":" + base::formatInt(r.elements) +
+           ",\"iterations\":" + base::formatInt(r.iterations) + ",\"residual\":" + residualText(r.residual) + "}";
+}
+
+std::string summaryJson(const model::Document& doc, const calc::IlluminanceGrid& g, const calc::ResultStats& st,
+                        const calc::IndirectFigures& indirect, int step, double seconds) {
     using base::formatInt;
     std::string levels;
     for (int i = 1; i <= 6; ++i) levels += (i > 1 ? "," : "") + formatInt(doc.tables.luxLevel[static_cast<std::size_t>(i)]);
@@ -289,7 +353,8 @@ std::string summaryJson(const model::Document& doc, const calc::IlluminanceGrid&
            "],\"gridWidth\":" + formatInt(g.gridWidth) + ",\"gridHeight\":" + formatInt(g.gridHeight) +
            ",\"calcStep\":" + formatInt(step) + ",\"fixtures\":" + formatInt(doc.plan.kigu.count()) +
            ",\"walls\":" + formatInt(doc.plan.lines.count()) + ",\"pillars\":" + formatInt(doc.plan.hasira.count()) +
-           ",\"seconds\":" + base::formatFixed(seconds, 3) + ",\"areas\":" + areasJson(doc, st) + "}\n";
+           ",\"seconds\":" + base::formatFixed(seconds, 3) + ",\"areas\":" + areasJson(doc, st, indirect.on) +
+           (indirect.on ? ",\"indirect\":" + indirectJson(indirect) : std::string()) + "}\n";
 }
 
 void refuse(CliRun& run, const std::string& text, const std::string& title) {
@@ -376,6 +441,24 @@ bool prepareDocument(CliRun& run, const CalcOptions& o) {
     return true;
 }
 
+// The run's reflections over the project's room, in memory only. Empty when the room they make can be
+// calculated; otherwise what is wrong with the options (a work plane at or above the ceiling).
+std::string applyRoomOptions(model::Document& doc, const CalcOptions& o) {
+    if (!o.indirect) return {};
+    model::RoomRecord& room = doc.plan.room;
+    room.on = true;
+    if (o.roomHeight) room.roomHeight = *o.roomHeight;
+    if (o.workPlane) room.workPlaneHeight = *o.workPlane;
+    if (o.reflectances) {
+        room.ceiling = (*o.reflectances)[0];
+        room.walls = (*o.reflectances)[1];
+        room.floor = (*o.reflectances)[2];
+    }
+    if (model::roomFault(room) == model::RoomFault::None) return {};
+    return "--work-plane " + base::formatInt(room.workPlaneHeight) + " is not below the room height " +
+           base::formatInt(room.roomHeight);
+}
+
 calc::CalcSettings settingsOf(const CalcOptions& o) {
     calc::CalcSettings settings;
     settings.calcStep = o.step;
@@ -392,6 +475,7 @@ struct CalcResult {
     calc::ResultStats stats;
     calc::CalcSettings settings;
     calc::ContourSet contours;
+    calc::IndirectFigures indirect;  // off unless the run calculated reflections
 };
 
 bool refuseWrite(CliRun& run) {
@@ -426,7 +510,7 @@ bool writeDrawnOutputs(CliRun& run, const CalcOptions& o, view::ResultPresenter&
         const print::SheetPainters painters = print::viewSheetPainters(doc, r.contours, run.services, scale);
         const std::string date = o.dateGiven ? o.date : run.services.today();
         if (!print::printDistributionMapPdf(o.pdfPath, doc, run.touroku, r.stats, r.settings, surface, painters, o.objectName,
-                                            date, run.services))
+                                            date, run.services, {}, &r.indirect))
             return refuseWrite(run);
     }
     return true;
@@ -444,7 +528,7 @@ bool writeFigureOutputs(CliRun& run, const CalcOptions& o, const CalcResult& r, 
         return refuseWrite(run);
     }
     if (!o.jsonPath.empty()) {
-        const std::string json = summaryJson(doc, r.grid, r.stats, o.step, seconds);
+        const std::string json = summaryJson(doc, r.grid, r.stats, r.indirect, o.step, seconds);
         if (o.jsonPath == "-") {
             run.out << json;
         } else if (!base::writeWholeFile(o.jsonPath, json)) {
@@ -468,6 +552,10 @@ int runCalcCommand(CliRun& run) {
     }
     if (!optionsAccepted(run, o) || !prepareDocument(run, o)) return kExitRefused;
     model::Document& doc = run.doc;
+    if (const std::string wrong = applyRoomOptions(doc, o); !wrong.empty()) {
+        run.err << "ordivan-cli calc: " << wrong << "\n";
+        return kExitUsage;
+    }
 
     CalcResult r;
     r.settings = settingsOf(o);
@@ -486,6 +574,7 @@ int runCalcCommand(CliRun& run) {
         return kExitRefused;
     }
     const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
+    r.indirect = presenter.indirect();
 
     if (!writeDrawnOutputs(run, o, presenter, r, *surface) || !writeFigureOutputs(run, o, r, seconds)) return kExitRefused;
     return kExitOk;

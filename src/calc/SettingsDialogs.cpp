@@ -3,6 +3,8 @@
 
 #include "base/Text.h"
 
+#include <cmath>
+
 namespace calc {
 
 CalcStartView calcStartViewOf(const CalcSettings& settings) {
@@ -84,6 +86,79 @@ void setCalcStep(model::Document& doc, model::WindowShown& shown, CalcSettings& 
 void applyMaintenance(CalcSettings& settings, bool considered, std::int32_t environmentClass) {
     settings.maintenanceOn = considered;
     settings.maintenanceClass = environmentClass;
+}
+
+namespace {
+
+long long percentOf(double reflectance) { return static_cast<long long>(std::trunc(reflectance * 100 + 0.5)); }
+
+} // namespace
+
+RoomTexts roomTextsOf(const model::RoomRecord& room) {
+    RoomTexts t;
+    t.on = room.on;
+    t.roomHeight = room.roomHeight > 0 ? base::formatInt(room.roomHeight) : "";
+    t.workPlane = base::formatInt(room.workPlaneHeight);
+    t.ceiling = base::formatInt(percentOf(room.ceiling));
+    t.walls = base::formatInt(percentOf(room.walls));
+    t.floor = base::formatInt(percentOf(room.floor));
+    return t;
+}
+
+int presetIndexOf(const std::string& ceiling, const std::string& walls, const std::string& floor) {
+    auto is = [](const std::string& text, int percent) { return base::isInt(text) && base::toInt(text) == percent; };
+    for (std::size_t i = 0; i < kReflectancePresets.size(); ++i) {
+        const ReflectancePreset& p = kReflectancePresets[i];
+        if (is(ceiling, p.ceiling) && is(walls, p.walls) && is(floor, p.floor)) return static_cast<int>(i);
+    }
+    return -1;
+}
+
+RoomVerdict applyRoomTexts(model::Document& doc, model::WindowShown& shown, const RoomTexts& texts) {
+    // A text that is not a whole number is refused like one out of range, with the field's own message.
+    auto whole = [](const std::string& text, std::int32_t ifEmpty) {
+        if (text.empty()) return ifEmpty;
+        return base::isInt(text) ? base::toInt(text) : -1;
+    };
+    auto reflectance = [&whole](const std::string& text) {
+        const std::int32_t percent = whole(text, -1);
+        return percent < 0 ? -1.0f : static_cast<float>(percent) / 100.0f;
+    };
+    model::RoomRecord r;
+    r.stored = true;
+    r.on = texts.on;
+    r.roomHeight = whole(texts.roomHeight, 0);
+    r.workPlaneHeight = whole(texts.workPlane, -1);
+    r.ceiling = reflectance(texts.ceiling);
+    r.walls = reflectance(texts.walls);
+    r.floor = reflectance(texts.floor);
+    switch (const model::RoomFault fault = model::roomFault(r)) {
+    case model::RoomFault::None: break;
+    case model::RoomFault::RoomHeight: return {fault, kMsgRoomHeight};
+    case model::RoomFault::WorkPlane: return {fault, kMsgWorkPlane};
+    case model::RoomFault::Ceiling:
+    case model::RoomFault::Walls:
+    case model::RoomFault::Floor: return {fault, kMsgReflectance};
+    }
+    const model::RoomRecord& old = doc.plan.room;
+    const bool same = old.stored && old.on == r.on && old.roomHeight == r.roomHeight &&
+                      old.workPlaneHeight == r.workPlaneHeight && old.ceiling == r.ceiling && old.walls == r.walls &&
+                      old.floor == r.floor;
+    if (!same) {
+        doc.plan.room = r;
+        model::markPlanChanged(doc, shown);
+    }
+    return {};
+}
+
+std::string reflectancePercents(double ceiling, double walls, double floor) {
+    return "天井" + base::formatInt(percentOf(ceiling)) + "%・壁" + base::formatInt(percentOf(walls)) + "%・床" +
+           base::formatInt(percentOf(floor)) + "%";
+}
+
+std::string reflectionSummary(const model::RoomRecord& room) {
+    if (!room.on) return "相互反射：計算しない";
+    return "相互反射：計算する（" + reflectancePercents(room.ceiling, room.walls, room.floor) + "）";
 }
 
 } // namespace calc

@@ -1,8 +1,9 @@
-// What the calculation settings dialogs do to the settings and the plan: start dialog, reference height, precision, maintenance.
+// What the calculation settings dialogs do to the settings and the plan: start dialog, reference height, precision, maintenance, reflections.
 #pragma once
 #include "calc/IlluminanceGrid.h"
 #include "model/Document.h"
 
+#include <array>
 #include <cstdint>
 #include <string>
 
@@ -57,5 +58,42 @@ void setCalcStep(model::Document& doc, model::WindowShown& shown, CalcSettings& 
 
 // The maintenance dialog's OK.
 void applyMaintenance(CalcSettings& settings, bool considered, std::int32_t environmentClass);
+
+// The inter-reflection dialog "相互反射の設定": heights in whole mm, reflectances in whole percent
+// (70 for 0.70), which the integer edits of the program take as they are typed.
+inline constexpr const char* kRoomInputTitle = "入力エラー";
+inline constexpr const char* kMsgRoomHeight = "天井高は 0 から 100000 までの整数 (mm) で入力して下さい";
+inline constexpr const char* kMsgWorkPlane = "作業面高さは 0 以上で天井高より低い整数 (mm) で入力して下さい";
+inline constexpr const char* kMsgReflectance = "反射率は 0 から 95 までの整数 (%) で入力して下さい";
+
+// The dialog's fields as texts: an empty room height (or 0) is the highest luminaire's mounting height.
+struct RoomTexts {
+    bool on = false;
+    std::string roomHeight, workPlane, ceiling, walls, floor;
+};
+RoomTexts roomTextsOf(const model::RoomRecord& room);
+
+// The common reflectance sets of offices and halls, ceiling / walls / floor in percent.
+struct ReflectancePreset {
+    int ceiling, walls, floor;
+};
+inline constexpr std::array<ReflectancePreset, 4> kReflectancePresets{{{70, 50, 20}, {80, 50, 30}, {50, 30, 10}, {30, 30, 10}}};
+// The preset the three typed percentages make, -1 when they make none.
+int presetIndexOf(const std::string& ceiling, const std::string& walls, const std::string& floor);
+
+// The field a refusal sends the user back to (None: accepted) and the refusal.
+struct RoomVerdict {
+    model::RoomFault field = model::RoomFault::None;
+    std::string refusal;
+};
+
+// OK: checks the texts; when accepted stores the room (set by the user from now on, so the project
+// carries it) and, when it differs from what the plan had, marks the plan changed (the result goes stale).
+RoomVerdict applyRoomTexts(model::Document& doc, model::WindowShown& shown, const RoomTexts& texts);
+
+// "天井70%・壁50%・床20%": reflectances 0..1 as whole percent.
+std::string reflectancePercents(double ceiling, double walls, double floor);
+// The start dialog's line: "相互反射：計算する（天井70%・壁50%・床20%）" or "相互反射：計算しない".
+std::string reflectionSummary(const model::RoomRecord& room);
 
 } // namespace calc

@@ -14,6 +14,7 @@ void markPlanChanged(Document& doc, WindowShown& shown) {
 
 void clearPlan(Document& doc, WindowShown& shown, catalog::TourokuTable& touroku) {
     doc.plan.clearItems();
+    doc.plan.room = RoomRecord{};  // a new plan starts without reflections, as a project without the section
     doc.currentFileName.clear();
     doc.bitmapSaveFileName.clear();
     doc.fileSpellings.clear();

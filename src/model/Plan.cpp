@@ -69,6 +69,17 @@ AreaFault areaFault(const AreaRecord& a) {
     return AreaFault::None;
 }
 
+RoomFault roomFault(const RoomRecord& r) {
+    if (r.roomHeight < 0 || r.roomHeight > kMaxRoomHeightMm) return RoomFault::RoomHeight;
+    if (r.workPlaneHeight < 0 || r.workPlaneHeight > kMaxRoomHeightMm) return RoomFault::WorkPlane;
+    if (r.roomHeight > 0 && r.workPlaneHeight >= r.roomHeight) return RoomFault::WorkPlane;
+    auto outside = [](float rho) { return !(rho >= 0 && rho <= kMaxReflectance); };
+    if (outside(r.ceiling)) return RoomFault::Ceiling;
+    if (outside(r.walls)) return RoomFault::Walls;
+    if (outside(r.floor)) return RoomFault::Floor;
+    return RoomFault::None;
+}
+
 void normaliseAllLines(Plan& plan) { plan.lines.forEach([](LineRecord& l) { normaliseLine(l); }); }
 
 namespace {

@@ -131,6 +131,16 @@ struct RoomRecord {
     float ceiling = 0.7f, walls = 0.5f, floor = 0.2f;  // reflectances 0..0.95; pillars take the walls'
 };
 
+// Bounds of the room's fields: heights up to 100 m, far above any hall; a surface that gave back all
+// the light it receives would never let the reflections settle, so a reflectance stops at 0.95.
+inline constexpr std::int32_t kMaxRoomHeightMm = 100000;
+inline constexpr float kMaxReflectance = 0.95f;
+
+// Which field of the room the user must give again: a room height outside 0..kMaxRoomHeightMm; a work
+// plane below the floor, past the bound, or at or above a given ceiling; a reflectance outside 0..0.95.
+enum class RoomFault { None, RoomHeight, WorkPlane, Ceiling, Walls, Floor };
+RoomFault roomFault(const RoomRecord& room);
+
 struct Plan {
     LineArray lines;
     KiguArray kigu;

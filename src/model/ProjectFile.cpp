@@ -169,6 +169,26 @@ void readAreas(Parser& p, ProjectContent& out) {
     throw Parser::Malformed{};
 }
 
+// The room of the reflections: one line "roomHeight,workPlaneHeight,ceiling,walls,floor,on" and "END".
+// Like the task areas' lines it starts with a number, so a reader that does not know the section skips it.
+void readRoom(Parser& p, ProjectContent& out) {
+    const base::Fields f(p.require());
+    if (f.count() != 6) throw Parser::Malformed{};
+    RoomRecord r;
+    r.stored = true;
+    r.roomHeight = intField(f[1]);
+    r.workPlaneHeight = intField(f[2]);
+    r.ceiling = realField(f[3], 1.0);
+    r.walls = realField(f[4], 1.0);
+    r.floor = realField(f[5], 1.0);
+    const std::int32_t on = intField(f[6]);
+    if (on != 0 && on != 1) throw Parser::Malformed{};
+    r.on = on == 1;
+    if (roomFault(r) != RoomFault::None) throw Parser::Malformed{};
+    if (p.require() != "END") throw Parser::Malformed{};
+    out.room = r;
+}
+
 ParseError parseLines(base::LineReader& reader, ProjectContent& out) {
     Parser p(reader);
     if (!p.isOpen()) return ParseError::CannotOpen;
@@ -224,6 +244,10 @@ ParseError parseLines(base::LineReader& reader, ProjectContent& out) {
                 });
             } else if (line == "AREA") {
                 readAreas(p, out);
+            } else if (line == "ROOM") {
+                // One room a plan: a second section would leave it unclear which one the user set.
+                if (out.room.stored) throw Parser::Malformed{};
+                readRoom(p, out);
             }
         }
     } catch (const Parser::Malformed&) {
@@ -339,6 +363,14 @@ std::string projectBytes(const Document& doc, const catalog::TourokuTable& touro
         }
         ascii("END");
     }
+    // Only a plan whose room the user set has the section, so every other project keeps its bytes.
+    if (doc.plan.room.stored) {
+        const RoomRecord& r = doc.plan.room;
+        ascii("ROOM");
+        ascii(fmt(r.roomHeight) + "," + fmt(r.workPlaneHeight) + "," + base::formatFixed(r.ceiling, 2) + "," +
+              base::formatFixed(r.walls, 2) + "," + base::formatFixed(r.floor, 2) + "," + (r.on ? "1" : "0"));
+        ascii("END");
+    }
     return out;
 }
 
@@ -404,6 +436,7 @@ void applyProject(const std::string& path, const ProjectContent& c, Document& do
     }
     for (const HasiraRecord& h : c.hasira) doc.plan.hasira.add(h);
     doc.plan.areas = c.areas;
+    doc.plan.room = c.room;
     doc.extent = computeExtent(doc.plan, doc.screenWidth, doc.screenHeight);
     // A plan reaching the end of the coordinates asks for a surface nobody can make; the size stays
     // at the largest integer and the calculation refuses it.

@@ -35,6 +35,7 @@ struct ProjectContent {
     // The file's own bytes of every text that would not be written back as it was read (a lone lead
     // byte, an unassigned code, an NEC-selected character), by the text as it reads.
     std::map<std::string, std::string> spellings;
+    RoomRecord room;  // the defaults, off, when the file has no ROOM section
 };
 
 enum class ParseError { None, CannotOpen, Malformed };

@@ -5,6 +5,7 @@ namespace model {
 
 void closeResultMenus(WindowShown& shown) {
     shown.maxLuxLabel.clear();
+    shown.reflectionLabel.clear();
     shown.pointLuxLabel.clear();
     shown.menus.redisplayLux = false;
     shown.menus.redisplayColorTemp = false;

@@ -32,6 +32,8 @@ struct WindowShown {
     std::string maxLuxLabel;
     std::string pointLuxLabel;
     std::string bikouLabel;
+    // After a result with reflected light: its average split into the direct and the reflected part.
+    std::string reflectionLabel;
     std::string scaleTypeLabel = "照度分布 Scale: 自動";  // labScaleType
     std::string hasiraSizeText = "800";  // txtHasira
     bool gridSnapVisible = false;

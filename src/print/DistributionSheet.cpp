@@ -2,6 +2,7 @@
 #include "print/DistributionSheet.h"
 
 #include "base/Text.h"
+#include "calc/SettingsDialogs.h"
 #include "print/PdfPrint.h"
 #include "view/AreaTable.h"
 #include "view/ResultPresenter.h"
@@ -18,6 +19,20 @@ const std::array<SheetNote, 5> kSheetNotes = {{
     {22, "　考慮されておりません。"},
     {17, "■現場状況により、実際の照度とは異なる場合があります。"},
 }};
+
+std::array<SheetNote, 5> sheetNotes(const SheetContent& c) {
+    if (!c.reflections) return kSheetNotes;
+    const calc::RoomGeometry& r = *c.reflections;
+    auto mm = [](double v) { return base::formatInt(static_cast<long long>(std::trunc(v + 0.5))) + "mm"; };
+    return {{
+        kSheetNotes[0],
+        {32, "■この照度分布図は、逐点法による直接照度に相互反射を加えています。"},
+        {27, "　反射率：" + calc::reflectancePercents(r.ceiling, r.walls, r.floor) + "、天井高" + mm(r.roomHeight) +
+                 "・作業面高さ" + mm(r.workPlaneHeight) + "で"},
+        {22, "　相互反射を計算しています。"},
+        kSheetNotes[4],
+    }};
+}
 
 std::string sheetTitle(char displayKind) { return displayKind == 'C' ? "色温度分布図" : "照度分布図"; }
 
@@ -67,8 +82,10 @@ PlanArea planArea(const PageGeometry& g, const MarginDots& m, const PrintRegion&
 }
 
 SheetContent sheetContentOf(const model::Document& doc, const catalog::TourokuTable& touroku,
-                            const calc::ResultStats& stats, const calc::CalcSettings& settings) {
+                            const calc::ResultStats& stats, const calc::CalcSettings& settings,
+                            const calc::IndirectFigures* indirect) {
     SheetContent c;
+    if (indirect && indirect->on) c.reflections = indirect->room;
     c.displayKind = doc.displayKind;
     c.showFixturesOnResult = settings.showFixturesOnResult;
     c.luxLevel = doc.tables.luxLevel;
@@ -175,7 +192,7 @@ void drawDistributionSheet(ui::Surface& page, const SheetContent& c, const Sheet
     text(page, truncDots(m.ML + mmX(50)), truncDots(bottom - mmY(5)), 4, 13, "物件名：" + c.objectName, false);
     text(page, truncDots(m.ML + mmX(203)), truncDots(bottom - mmY(7)), 4, 9, "DATE : " + c.date, false);
     text(page, truncDots(m.ML + mmX(203)), truncDots(bottom - mmY(3)), 4, 7, "ZOLT LIGHTING CORP. " + c.productTitle, false);
-    for (const SheetNote& note : kSheetNotes)
+    for (const SheetNote& note : sheetNotes(c))
         text(page, truncDots(m.ML + mmX(4)), truncDots(bottom - mmY(note.mmAboveBottom)), 4, 9, note.text, false);
 }
 
@@ -236,8 +253,9 @@ bool askForLandscape(bool landscape, ui::Services& services) {
 bool printDistributionMapPdf(const std::string& path, const model::Document& doc, const catalog::TourokuTable& touroku,
                              const calc::ResultStats& stats, const calc::CalcSettings& settings,
                              const ui::Surface& planImage, const SheetPainters& painters, const std::string& objectName,
-                             const std::string& date, ui::Services& services, const Margins& margins) {
-    SheetContent content = sheetContentOf(doc, touroku, stats, settings);
+                             const std::string& date, ui::Services& services, const Margins& margins,
+                             const calc::IndirectFigures* indirect) {
+    SheetContent content = sheetContentOf(doc, touroku, stats, settings, indirect);
     content.objectName = objectName;
     content.date = date;
     content.margins = margins;

@@ -3,6 +3,7 @@
 #pragma once
 #include "calc/ContourSet.h"
 #include "calc/IlluminanceGrid.h"
+#include "calc/Reflections.h"
 #include "catalog/FixtureType.h"
 #include "model/Document.h"
 #include "print/FixtureTable.h"
@@ -15,6 +16,7 @@
 #include <array>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 
 namespace print {
@@ -69,20 +71,26 @@ struct SheetContent {
     Margins margins;
     std::vector<calc::AreaFigures> areas;  // the task areas' figures: a page of their own when there are any
     std::int32_t calcStep = 1;
+    std::optional<calc::RoomGeometry> reflections;  // the room the result's reflected light was calculated in
 };
 
-// The sheet's content from the main window's state.
+// The sheet's content from the main window's state; `indirect`, when the result has reflected light,
+// gives the room the notes name.
 SheetContent sheetContentOf(const model::Document& doc, const catalog::TourokuTable& touroku,
-                            const calc::ResultStats& stats, const calc::CalcSettings& settings);
+                            const calc::ResultStats& stats, const calc::CalcSettings& settings,
+                            const calc::IndirectFigures* indirect = nullptr);
 
 // The heading of the sheet: "色温度分布図" for the colour-temperature display, "照度分布図" otherwise.
 std::string sheetTitle(char displayKind);
 // The five fixed notes, top to bottom, with their heights above the bottom margin in mm.
 struct SheetNote {
     int mmAboveBottom;
-    const char* text;
+    std::string text;
 };
 extern const std::array<SheetNote, 5> kSheetNotes;
+// The notes a sheet prints: kSheetNotes for direct light alone; with reflected light the two lines that
+// say reflectances are not considered say instead which reflectances and heights were used.
+std::array<SheetNote, 5> sheetNotes(const SheetContent& content);
 
 // Draws the whole sheet on one page.
 void drawDistributionSheet(ui::Surface& page, const SheetContent& content, const SheetPainters& painters);
@@ -111,7 +119,8 @@ inline constexpr const char* kMsgLandscape = "用紙を横方向に設定しま�
 bool printDistributionMapPdf(const std::string& path, const model::Document& doc, const catalog::TourokuTable& touroku,
                              const calc::ResultStats& stats, const calc::CalcSettings& settings,
                              const ui::Surface& planImage, const SheetPainters& painters, const std::string& objectName,
-                             const std::string& date, ui::Services& services, const Margins& margins = {});
+                             const std::string& date, ui::Services& services, const Margins& margins = {},
+                             const calc::IndirectFigures* indirect = nullptr);
 
 // The fixture table alone as an A4 PDF in the given orientation.
 bool printFixtureTablePdf(const std::string& path, const catalog::TourokuTable& touroku, const FixtureTableStyle& style,

@@ -30,6 +30,11 @@ AreaTableRow areaTableRow(const calc::AreaFigures& f) {
                         areaMark(f)};
 }
 
+std::array<std::string, 2> areaReflectionCells(const calc::AreaFigures& f) {
+    auto lux = [](double v) { return base::formatInt(static_cast<long long>(v)); };
+    return {lux(f.averageLux - f.indirectAverageLux), lux(f.indirectAverageLux)};
+}
+
 std::string areaTableStepNote(int calcStep) {
     if (calcStep <= 1) return {};
     return "■計算間隔 " + base::formatInt(calcStep) + " の計算点だけで集計しています (補間値は含みません)。";

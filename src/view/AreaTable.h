@@ -21,6 +21,10 @@ AreaTableRow areaTableRow(const calc::AreaFigures& figures);
 // The pass or fail mark of one area: "○ 合格", "× 不合格", or "－" when the area requires nothing.
 std::string areaMark(const calc::AreaFigures& figures);
 
+// With reflected light the window puts after the average its direct and its reflected part.
+inline constexpr std::array<const char*, 2> kAreaReflectionHeadings{"直接(Lx)", "相互反射(Lx)"};
+std::array<std::string, 2> areaReflectionCells(const calc::AreaFigures& figures);
+
 // Said under the table when the figures come from the calculated lattice alone (a step above 1);
 // empty at step 1.
 std::string areaTableStepNote(int calcStep);

@@ -89,7 +89,16 @@ void ResultPresenter::accept(calc::CalcResult&& result) {
     stats_ = result.stats;
     doc_.tables.luxLevel = result.levels;
     contours_.clear();
+    indirect_ = std::move(result.indirect);
     applyResultState(doc_, shown_, ResultStep::Calculated, stats_);
+    shown_.reflectionLabel = reflectionLabelOf(indirect_);
+}
+
+std::string reflectionLabelOf(const calc::IndirectFigures& r) {
+    if (!r.on) return {};
+    auto lux = [](double v) { return base::formatInt(static_cast<long long>(v)) + " Lx"; };
+    return "平均照度 : " + lux(r.directAverageLux + r.indirectAverageLux) + "（直接 " + lux(r.directAverageLux) + "＋相互反射 " +
+           lux(r.indirectAverageLux) + "）";
 }
 
 void ResultPresenter::writeAverageAndMaximum() {

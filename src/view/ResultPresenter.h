@@ -111,6 +111,8 @@ public:
 
     const LegendWindow& legend() const { return legend_; }
     LegendWindow& legend() { return legend_; }
+    // What the last calculation reported of reflected light (off when it calculated the direct light alone).
+    const calc::IndirectFigures& indirect() const { return indirect_; }
     const TemperatureScaleWindow& temperatureScale() const { return tempScale_; }
     TemperatureScaleWindow& temperatureScale() { return tempScale_; }
 
@@ -141,7 +143,12 @@ private:
     ui::Services& services_;
     LegendWindow legend_;
     TemperatureScaleWindow tempScale_;
+    calc::IndirectFigures indirect_;
 };
+
+// The status panel's line after a result with reflected light: "平均照度 : 513 Lx（直接 410 Lx＋相互反射 103 Lx）",
+// each figure truncated to whole lux; empty for a result of direct light alone.
+std::string reflectionLabelOf(const calc::IndirectFigures& indirect);
 
 // The calculation command of the window and of the command line: a new calculation unless the result
 // is still valid, then its presentation. Cancelled leaves the result invalid and the plan redisplayed;

@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <filesystem>
 #include <fstream>
 #include <cmath>
@@ -411,6 +412,77 @@ TEST_F(ProjectFileTest, TaskAreasAreOneMoreSectionAndHostileAreaLinesAreDamage) 
     // A section cut off before its "END" lost areas.
     writeBytes(path("cut.OLE"), without + "AREA\r\n10,20,300,200,750,0.60,A\r\n");
     EXPECT_FALSE(model::validateProject(path("cut.OLE"), services));
+}
+
+TEST_F(ProjectFileTest, TheRoomIsWrittenOnlyOnceSetReadBackAndHostileRoomsAreDamage) {
+    fillSample();
+    touroku[3].placedCount = 2;
+    doc.plan.areas.push_back(model::AreaRecord{"机", 10, 20, 300, 200, 500, 0.7f});
+    const std::string without = model::projectBytes(doc, touroku);
+    EXPECT_EQ(without.find("ROOM"), std::string::npos);
+    // Turned on and then off again, a room the user never confirmed stays out of the file.
+    doc.plan.room.on = true;
+    doc.plan.room.ceiling = 0.8f;
+    EXPECT_EQ(model::projectBytes(doc, touroku), without);
+
+    doc.plan.room = model::RoomRecord{true, true, 2700, 750, 0.8f, 0.5f, 0.3f};
+    ASSERT_TRUE(model::writeProject(path("room.OLE"), doc, touroku, services));
+    const std::string with = readBytes(path("room.OLE"));
+    EXPECT_EQ(with, without + "ROOM\r\n2700,750,0.80,0.50,0.30,1\r\nEND\r\n");
+    model::Document back;
+    catalog::TourokuTable backTypes;
+    ASSERT_TRUE(model::readProject(path("room.OLE"), back, backTypes, services));
+    const model::RoomRecord& r = back.plan.room;
+    EXPECT_TRUE(r.stored && r.on);
+    EXPECT_EQ((std::array<int, 2>{r.roomHeight, r.workPlaneHeight}), (std::array<int, 2>{2700, 750}));
+    EXPECT_EQ((std::array<float, 3>{r.ceiling, r.walls, r.floor}), (std::array<float, 3>{0.8f, 0.5f, 0.3f}));
+    EXPECT_EQ(model::projectBytes(back, backTypes), with);
+    // A stored room that is off keeps its values; a file without the section is off with the defaults.
+    writeBytes(path("off.OLE"), without + "ROOM\r\n0,0,0.00,0.95,0.00,0\r\nEND\r\n");
+    ASSERT_TRUE(model::readProject(path("off.OLE"), back, backTypes, services));
+    EXPECT_TRUE(back.plan.room.stored && !back.plan.room.on);
+    EXPECT_FLOAT_EQ(back.plan.room.walls, 0.95f);
+    ASSERT_TRUE(model::readProject(path("room.OLE"), back, backTypes, services));
+    writeBytes(path("plain.OLE"), without);
+    ASSERT_TRUE(model::readProject(path("plain.OLE"), back, backTypes, services));
+    EXPECT_FALSE(back.plan.room.stored || back.plan.room.on);
+    EXPECT_EQ(back.plan.room.workPlaneHeight, 800);
+    EXPECT_FLOAT_EQ(back.plan.room.ceiling, 0.7f);
+
+    ASSERT_TRUE(model::readProject(path("room.OLE"), back, backTypes, services));
+    const std::vector<std::string> hostile = {
+        "ROOM\r\nx,750,0.80,0.50,0.30,1\r\nEND",  // not a number
+        "ROOM\r\n-1,750,0.80,0.50,0.30,1\r\nEND",  // below the floor, absurdly high
+        "ROOM\r\n2700,-5,0.80,0.50,0.30,1\r\nEND",
+        "ROOM\r\n100001,750,0.80,0.50,0.30,1\r\nEND",
+        "ROOM\r\n0,100001,0.80,0.50,0.30,1\r\nEND",
+        "ROOM\r\n99999999999,750,0.80,0.50,0.30,1\r\nEND",
+        "ROOM\r\n2700,2700,0.80,0.50,0.30,1\r\nEND",  // the work plane at the ceiling
+        "ROOM\r\n2700,750,0.96,0.50,0.30,1\r\nEND",  // reflectances past 0.95, negative, not finite
+        "ROOM\r\n2700,750,0.80,-0.10,0.30,1\r\nEND",
+        "ROOM\r\n2700,750,0.80,0.50,nan,1\r\nEND",
+        "ROOM\r\n2700,750,0.80,0.50,1e30,1\r\nEND",
+        "ROOM\r\n2700,750,0.80,0.50,0.30,2\r\nEND",  // on neither 0 nor 1
+        "ROOM\r\n2700,750,0.80,0.50,0.30\r\nEND",  // a field short, one too many
+        "ROOM\r\n2700,750,0.80,0.50,0.30,1,1\r\nEND",
+        "ROOM\r\n2700,750,0.80,0.50,0.30,1\r\nEND\r\nROOM\r\n2700,750,0.80,0.50,0.30,1\r\nEND",  // twice
+        "ROOM\r\n2700,750,0.80,0.50,0.30,1",  // cut short
+        "ROOM\r\n2700,750,0.80,0.50,0.30,1\r\n2700,750,0.80,0.50,0.30,1\r\nEND",
+    };
+    for (const std::string& section : hostile) {
+        writeBytes(path("hostile.OLE"), without + section + "\r\n");
+        FakeServices s;
+        model::ProjectCommands commands(back, shown, backTypes, s);
+        EXPECT_FALSE(commands.openPath(path("hostile.OLE"))) << section;
+        ASSERT_EQ(s.messages.size(), 1u) << section;
+        EXPECT_EQ(s.messages[0].text, "ORDIVANﾌｧｲﾙではないか、破壊されています。");
+        EXPECT_EQ(back.plan.room.roomHeight, 2700) << "the open plan keeps its room: " << section;
+    }
+
+    // A new plan starts without reflections.
+    model::clearPlan(back, shown, backTypes);
+    EXPECT_FALSE(back.plan.room.stored || back.plan.room.on);
+    EXPECT_EQ(back.plan.room.roomHeight, 0);
 }
 
 TEST_F(ProjectFileTest, ASecondBlockForOneSlotIsDamaged) {

@@ -230,6 +230,45 @@ TEST(DistributionSheetPdf, PrintsEachDisplayKindOnALandscapePageWithItsTextsInPl
     }
 }
 
+TEST(DistributionSheetPdf, WithReflectedLightTheNotesNameTheRoomClearOfTheLegendAndWithoutItStayAsTheyWere) {
+    printtest::ensureGuiApp();
+    const std::string dir = printtest::scratchDir("distribution_reflections");
+    Scene scene;
+    buildScene(scene, 'B');
+    std::ostringstream messages;
+    ui::qt::HeadlessServices services(messages);
+    Calls calls;
+    const Margins margins{8, 6, 10, 7};
+    calc::IndirectFigures off;  // a result of direct light alone carries its figures switched off
+    off.room.roomHeight = 2650;
+    calc::IndirectFigures on = off;
+    on.on = true;
+    on.room = calc::RoomGeometry{2650.4, 750, 0.8f, 0.5f, 0.3f};
+    ASSERT_TRUE(printDistributionMapPdf(dir + "/off.pdf", scene.doc, scene.touroku, scene.stats, scene.settings, scene.planImage,
+                                        fakePainters(calls), "", "", services, margins, &off));
+    ASSERT_TRUE(printDistributionMapPdf(dir + "/on.pdf", scene.doc, scene.touroku, scene.stats, scene.settings, scene.planImage,
+                                        fakePainters(calls), "", "", services, margins, &on));
+    const auto offWords = printtest::pdfWords(dir + "/off.pdf");
+    const auto onWords = printtest::pdfWords(dir + "/on.pdf");
+    EXPECT_NE(printtest::findWord(offWords, "考慮されておりません。"), nullptr);
+    EXPECT_EQ(printtest::findWord(offWords, "相互反射を計算しています。"), nullptr);
+    EXPECT_EQ(printtest::findWord(onWords, "考慮されておりません。"), nullptr);
+    EXPECT_EQ(printtest::findWord(onWords, "■この照度分布図は、逐点法により照度を算出しているため、"), nullptr);
+
+    const PageGeometry g = pdfPage(services, dir, true);
+    const MarginDots m = MarginDots::of(margins, g);
+    const int bottom = g.PH - m.MB;
+    const PdfWord* room = printtest::findWord(onWords, "反射率：天井80%・壁50%・床30%、天井高2650mm・作業面高さ750mmで");
+    ASSERT_NE(room, nullptr);
+    EXPECT_NEAR((room->yMin + room->yMax) / 2, truncDots(bottom - 27 * g.dY) * kPt, 2.5);
+    // The longest note ends before the legend, which stands under the plan at its right.
+    const PlanArea a = planArea(g, m, printRegion(model::computeExtent(scene.doc.plan, 1920, 1080), scene.stats));
+    EXPECT_LT(room->xMax, (m.ML + 0.975 * a.aw - 40 * g.dX) * kPt);
+    const PdfWord* closing = printtest::findWord(onWords, "相互反射を計算しています。");
+    ASSERT_NE(closing, nullptr);
+    EXPECT_NEAR((closing->yMin + closing->yMax) / 2, truncDots(bottom - 22 * g.dY) * kPt, 2.5);
+}
+
 TEST(DistributionSheetPdf, PrintsTheFixtureTableAloneAtTheLeftMargin) {
     printtest::ensureGuiApp();
     const std::string dir = printtest::scratchDir("table_pdf");

@@ -4,6 +4,7 @@
 #include "editor/WindowView.h"
 #include "calc/Calculation.h"
 #include "calc/forms/TfrmCalcStart.h"
+#include "calc/forms/TfrmHansya.h"
 #include "calc/forms/TfrmHeightDialogs.h"
 #include "calc/forms/TfrmRedraw.h"
 #include "catalog/ProductList.h"
@@ -160,7 +161,7 @@ void MainEngine::runCalculation() {
         frmAreaTable->hide();
         return;
     }
-    frmAreaTable->fill(state_.stats);
+    frmAreaTable->fill(state_.stats, display_.indirect().on);
     if (!frmAreaTable->isVisible()) placeWithin(*frmAreaTable, frm_.planAreaOnScreen(), Corner::TopLeft);
     frmAreaTable->show();
 }
@@ -414,6 +415,7 @@ void MainEngine::bindWindowCommands(model::ProjectCommands& project) {
     });
     c.bind("mnuSeido", [f] { f->frmSeido->exec(); });
     c.bind("mnuHosyuritu", [f] { f->frmHosyuritu->execute(); });
+    c.bind("mnuHansya", [f] { f->frmHansya->execute(); });
     c.bind("mnuLegendMerge", [f, &window] {
         window.legendFramed = !window.legendFramed;
         setFramed(f->frmLxScale, window.legendFramed);
@@ -435,6 +437,7 @@ print::forms::PrintSource MainEngine::printSource() {
     source.stats = &state_.stats;
     source.settings = &state_.settings;
     source.planImage = &frm_.context().surface;
+    source.indirect = &display_.indirect();
     source.painters = print::viewSheetPainters(doc, state_.contours, frm_.context().services,
                                                display_.temperatureScale().picture.get());
     return source;

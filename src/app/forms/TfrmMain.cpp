@@ -5,6 +5,7 @@
 #include "app/forms/StartupWindows.h"
 #include "calc/forms/TfrmCalcING.h"
 #include "calc/forms/TfrmCalcStart.h"
+#include "calc/forms/TfrmHansya.h"
 #include "calc/forms/TfrmHeightDialogs.h"
 #include "calc/forms/TfrmRedraw.h"
 #include "calc/forms/TfrmSeido.h"
@@ -149,6 +150,7 @@ void TfrmMain::createWindows() {
     frmtendakaSet = new calc::forms::TfrmtendakaSet(ctx_.doc, ctx_.services, this);
     frmHosyuritu = new calc::forms::TfrmHosyuritu(ctx_.settings, this);
     frmSeido = new calc::forms::TfrmSeido(ctx_.doc, ctx_.window, ctx_.settings, this);
+    frmHansya = new calc::forms::TfrmHansya(ctx_.doc, ctx_.window, ctx_.services, this);
     frmColorScale2 = new view::forms::TfrmColorScale2(this);
     frmRedraw = new calc::forms::TfrmRedraw(this);
     fmTyuui = new TfmTyuui(this);
@@ -252,6 +254,8 @@ constexpr MenuEntry kMenus[] = {
     {"Calc1", "mnuSeido", "計算精度(&L)", 'I'},
     {"Calc1", "mnuHosyuritu", "保守率の設定", 'I'},
     {nullptr, "Option1", "オプション(&O)", 'T'},
+    {"Option1", "mnuHansya", "相互反射の設定...", 'I'},
+    {"Option1", "", "", '-'},
     {"Option1", "mnuLegendMerge", editor::kLegendMergeOn, 'I'},
     {"Option1", "mnuTempMerge", editor::kTempMergeOn, 'I'},
     {"Option1", "mnuwin32file", "ﾌｧｲﾙの関連づけ", 'I'},
@@ -455,6 +459,7 @@ void TfrmMain::buildStatusPanel(QWidget* panel) {
     labPointLx = label("labPointLx", 90);
     labScaleType = label("labScaleType", 170);
     labBikou = label("labBikou", 140);  // narrower since the 計算高さ caption joined the row: the row fits 1280 pixels
+    labHansya = label("labHansya", 0);  // empty unless the result holds reflected light
     row->addStretch(1);
     labTendakaCaption = label("labTendakaCaption", 0);
     labTendakaCaption->setText(QStringLiteral("計算高さ"));
@@ -595,6 +600,8 @@ void TfrmMain::syncFromState() {
     labPointLx->setText(qs(window.pointLuxLabel));
     labScaleType->setText(qs(window.scaleTypeLabel));
     labBikou->setText(qs(window.bikouLabel));
+    labHansya->setText(qs(window.reflectionLabel));
+    labHansya->setVisible(!window.reflectionLabel.empty());
     labPointerMm->setText(qs(ctx_.window.pointerReadout));
     labTendaka->setText(qs(doc.tenDakaLabel));
 

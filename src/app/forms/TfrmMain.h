@@ -29,6 +29,7 @@ class TfrmtendakaSet;
 class TfrmTendakaChange;
 class TfrmSeido;
 class TfrmHosyuritu;
+class TfrmHansya;
 class TfrmRedraw;
 }  // namespace calc::forms
 namespace view::forms {
@@ -132,6 +133,7 @@ public:
     QLabel* labPointLx;
     QLabel* labScaleType;
     QLabel* labBikou;
+    QLabel* labHansya;   // the direct and the reflected average beside the total, after a run with reflections
     QLabel* labPointerMm;  // the pointer in mm, and the length and angle of the segment being drawn
     QLabel* labTendakaCaption;  // "計算高さ"
     QLabel* labKijun;    // "基準"
@@ -156,6 +158,7 @@ public:
     calc::forms::TfrmTendakaChange* frmTendakaChange;
     calc::forms::TfrmSeido* frmSeido;
     calc::forms::TfrmHosyuritu* frmHosyuritu;
+    calc::forms::TfrmHansya* frmHansya;
     calc::forms::TfrmRedraw* frmRedraw;
     view::forms::TfrmLxScale* frmLxScale;
     view::forms::TfrmColorScale2* frmColorScale2;

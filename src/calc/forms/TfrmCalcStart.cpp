@@ -63,6 +63,9 @@ TfrmCalcStart::TfrmCalcStart(model::Document& doc, model::WindowShown& shown, Ca
     precisionLayout->addWidget(new QLabel(QStringLiteral("細かい（遅い）"), precision), 1, 0, Qt::AlignLeft);
     precisionLayout->addWidget(new QLabel(QStringLiteral("粗い（速い）"), precision), 1, 1, Qt::AlignRight);
 
+    labHansya = new QLabel(this);
+    labHansya->setObjectName(QStringLiteral("labHansya"));
+
     auto* run = new QGroupBox(QStringLiteral("計算実行"), this);
     auto* runLayout = new QHBoxLayout(run);
     btnBunpu = button("btnBunpu", QStringLiteral("照度分布（色)"), run);
@@ -74,6 +77,7 @@ TfrmCalcStart::TfrmCalcStart(model::Document& doc, model::WindowShown& shown, Ca
     layout->addWidget(plot);
     layout->addWidget(env);
     layout->addWidget(precision);
+    layout->addWidget(labHansya);
     layout->addWidget(run);
     layout->addWidget(btnCancel, 0, Qt::AlignRight);
     layout->setSizeConstraint(QLayout::SetFixedSize);
@@ -94,6 +98,7 @@ void TfrmCalcStart::FormShow() {
     case Environment::NotConsidered: rbtnNone->setChecked(true); break;
     }
     TrackBar1->setValue(v.step);
+    labHansya->setText(QString::fromStdString(reflectionSummary(doc_.plan.room)));
 }
 
 bool TfrmCalcStart::execute() {

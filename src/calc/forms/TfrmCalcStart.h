@@ -5,6 +5,7 @@
 
 #include <QDialog>
 
+class QLabel;
 class QRadioButton;
 class QSlider;
 class QPushButton;
@@ -28,6 +29,7 @@ public:
     QRadioButton* rbtnPoor;       // "劣る"
     QRadioButton* rbtnNone;       // "考慮しない"
     QSlider* TrackBar1;           // "計算精度" 1..7
+    QLabel* labHansya;            // whether ceiling, walls and floor give light back, and how much
     QPushButton* btnBunpu;        // "照度分布（色)"
     QPushButton* btnLine;         // "照度分布(線)"
     QPushButton* btnTemp;         // "色温度分布"

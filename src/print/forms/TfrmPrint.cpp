@@ -201,7 +201,7 @@ bool TfrmPrint::btnPrintClick() {
 }
 
 void TfrmPrint::drawSheet(ui::PrintJob& job) {
-    SheetContent content = sheetContentOf(*source_.doc, *source_.touroku, *source_.stats, *source_.settings);
+    SheetContent content = sheetContentOf(*source_.doc, *source_.touroku, *source_.stats, *source_.settings, source_.indirect);
     content.objectName = txtBukkenmei->text().toStdString();
     content.date = txtDate->text().toStdString();
     content.margins = margins_;
@@ -235,7 +235,8 @@ bool TfrmPrint::saveSheetPdf(const PrintSource& source) {
     if (!path || path->empty()) return false;
     const std::string date = txtDate->text().isEmpty() ? services_.today() : txtDate->text().toStdString();
     if (!printDistributionMapPdf(*path, *source.doc, *source.touroku, *source.stats, *source.settings, *source.planImage,
-                                 source.painters, txtBukkenmei->text().toStdString(), date, services_, margins_)) {
+                                 source.painters, txtBukkenmei->text().toStdString(), date, services_, margins_,
+                                 source.indirect)) {
         services_.messageBox(kMsgCannotWritePdf, "エラー", ui::Icon::Stop, ui::Buttons::Ok);
         return false;
     }

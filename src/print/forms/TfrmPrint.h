@@ -22,6 +22,7 @@ struct PrintSource {
     const calc::CalcSettings* settings = nullptr;
     const ui::Surface* planImage = nullptr;  // the plan drawing surface as displayed
     SheetPainters painters;
+    const calc::IndirectFigures* indirect = nullptr;  // the result's reflected light, when it has any
 };
 
 class TfrmPrint : public QDialog {

@@ -19,24 +19,36 @@ TfrmAreaTable::TfrmAreaTable(QWidget* parent) : QWidget(parent, ui::qt::kToolWin
     grdArea->setObjectName(QStringLiteral("grdArea"));
     grdArea->setEditTriggers(QAbstractItemView::NoEditTriggers);
     grdArea->verticalHeader()->hide();
-    QStringList headings;
-    for (const std::string& h : areaTableHeadings()) headings << QString::fromStdString(h);
-    grdArea->setHorizontalHeaderLabels(headings);
     labNote = new QLabel(this);
     labNote->setObjectName(QStringLiteral("labNote"));
     layout->addWidget(grdArea);
     layout->addWidget(labNote);
+    fill(calc::ResultStats{});  // the headings, before any result
     resize(760, 200);
 }
 
-void TfrmAreaTable::fill(const calc::ResultStats& stats) {
+void TfrmAreaTable::fill(const calc::ResultStats& stats, bool withReflections) {
+    // The figures of one row in the window's column order: the reflection columns follow the average.
+    auto columns = [withReflections](const AreaTableRow& row, const std::array<std::string, 2>& reflections) {
+        QStringList texts;
+        for (std::size_t c = 0; c < row.size(); ++c) {
+            texts << QString::fromStdString(row[c]);
+            if (c == 1 && withReflections)
+                for (const std::string& r : reflections) texts << QString::fromStdString(r);
+        }
+        return texts;
+    };
+    const QStringList headings =
+        columns(areaTableHeadings(), {kAreaReflectionHeadings[0], kAreaReflectionHeadings[1]});
+    grdArea->setColumnCount(static_cast<int>(headings.size()));
+    grdArea->setHorizontalHeaderLabels(headings);
     grdArea->setRowCount(static_cast<int>(stats.areas.size()));
     for (std::size_t r = 0; r < stats.areas.size(); ++r) {
-        const AreaTableRow cells = areaTableRow(stats.areas[r]);
-        for (std::size_t c = 0; c < cells.size(); ++c) {
-            auto* item = new QTableWidgetItem(QString::fromStdString(cells[c]));
+        const QStringList cells = columns(areaTableRow(stats.areas[r]), areaReflectionCells(stats.areas[r]));
+        for (int c = 0; c < cells.size(); ++c) {
+            auto* item = new QTableWidgetItem(cells[c]);
             if (c > 0) item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
-            grdArea->setItem(static_cast<int>(r), static_cast<int>(c), item);
+            grdArea->setItem(static_cast<int>(r), c, item);
         }
     }
     grdArea->resizeColumnsToContents();

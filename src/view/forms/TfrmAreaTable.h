@@ -15,8 +15,8 @@ public:
     explicit TfrmAreaTable(QWidget* parent = nullptr);
 
     // The rows of the result's task areas and, at a step above 1, the note that only the calculated
-    // points were used.
-    void fill(const calc::ResultStats& stats);
+    // points were used. A result with reflected light has the direct and the reflected average after the average.
+    void fill(const calc::ResultStats& stats, bool withReflections = false);
 
     QTableWidget* grdArea;
     QLabel* labNote;

@@ -7,6 +7,7 @@
 #include "app/forms/TfrmMain.h"
 #include "calc/forms/TfrmCalcING.h"
 #include "calc/forms/TfrmCalcStart.h"
+#include "calc/forms/TfrmHansya.h"
 #include "calc/forms/TfrmHeightDialogs.h"
 #include "calc/forms/TfrmRedraw.h"
 #include "calc/forms/TfrmSeido.h"
@@ -525,6 +526,7 @@ TEST(WindowPictures, EveryWindowDrawsItsTextsAndControls) {
     f.frm->show();
     f.frm->frmCalcStart->FormShow();
     f.frm->frmLxScale->FormShow();
+    f.frm->frmHansya->FormShow();
     f.frm->frmLen->configure('K', '3');
     app::forms::TfrmStart2 start(f.services);
     app::forms::TfmTyuui notice;
@@ -535,6 +537,7 @@ TEST(WindowPictures, EveryWindowDrawsItsTextsAndControls) {
         {f.frm->frmLen, "frmLen"},       {f.frm->frmSinki, "frmSinki"},         {&start, "frmStart2"},
         {&notice, "fmTyuui"},            {f.frm->frmRedraw, "frmRedraw"},       {f.frm->frmSeido, "frmSeido"},
         {f.frm->frmHosyuritu, "frmHosyuritu"}, {f.frm->frmVersion, "frmVersion"}, {f.frm->frmCalcING, "frmCalcING"},
+        {f.frm->frmHansya, "frmHansya"},
     };
     for (const auto& [w, name] : windows) {
         const QImage img = grabWindow(w, QString::fromLatin1(name));
