@@ -39,7 +39,10 @@ constexpr int kPillarFacets = 16;
 constexpr double kMaxChordAngle = M_PI / 12;  // 15°
 constexpr int kMaxIterations = 2000;
 constexpr double kTolerance = 1e-6;
+constexpr std::size_t kSolveBlocks = 4;
 constexpr int kMaxSubSources = 16;  // per axis of a luminaire
+// A work-plane node between gathered ones takes their mean when they differ by no more than this share.
+constexpr double kSmoothSpread = 0.1;
 
 struct Vec3 {
     double x = 0, y = 0, z = 0;
@@ -561,15 +564,16 @@ void lampOntoElements(const Room& room, const Lamp& lamp, double* raw) {
             const Element& e = room.elements[i];
             if (!(dot(e.normal, s - e.centre) > 0)) continue;
             if (lamp.onCeiling && e.kind == Kind::Ceiling) continue;
-            const double omega = solidAngle(e.v.data(), 4, s);
-            if (!(omega > 0)) continue;
             // The visible part: sight lines to four points of the element, halfway from its centre to its corners.
+            // An element hidden from the source needs no solid angle.
             const Vec3 off = e.ref - e.centre;
             int visible = 0;
             for (const Vec3& c : e.v) {
                 if (sees(fan, 0.5 * (e.centre + c) + off)) ++visible;
             }
             if (visible == 0) continue;
+            const double omega = solidAngle(e.v.data(), 4, s);
+            if (!(omega > 0)) continue;
             raw[i] += lamp.candela * tableIntensity(*lamp.type, lamp.turned, e.centre - s) * omega * visible / 4.0;
         }
     }
@@ -579,21 +583,6 @@ void lampOntoElements(const Room& room, const Lamp& lamp, double* raw) {
 bool facingPair(const Element& a, const Element& b) {
     return dot(a.normal, b.ref - a.ref) > 0 && dot(b.normal, a.ref - b.ref) > 0;
 }
-
-// Row-major words of a bit matrix over the element pairs (i < j set in row i).
-struct PairBits {
-    std::size_t words = 0;
-    std::vector<std::uint64_t> bits;
-    void allocate(std::size_t n) {
-        words = (n + 63) / 64;
-        bits.assign(n * words, 0);
-    }
-    void set(std::size_t i, std::size_t j) { bits[i * words + j / 64] |= std::uint64_t{1} << (j % 64); }
-    bool get(std::size_t i, std::size_t j) const {
-        if (i > j) std::swap(i, j);
-        return (bits[i * words + j / 64] >> (j % 64) & 1) != 0;
-    }
-};
 
 #if defined(__x86_64__) && defined(__GNUC__)
 #define ORDIVAN_HAVE_AVX2_SOLVE 1
@@ -741,44 +730,56 @@ RoomPassResult runRoomPass(const model::Document& doc, const catalog::TourokuTab
     const double mixedKelvin = fig.luminaireFlux > 0 ? tSum / fig.luminaireFlux : 0;
     fig.directSeconds = seconds(t0);
 
-    // Form factors: which pairs see each other, then each emitting element's row, normalised so that
-    // everything it sends lands on an element or escapes.
+    // Form factors.
     t0 = Clock::now();
-    meter.phase(15, 55);
-    PairBits visible;
-    visible.allocate(N);
-    // Escape elements never send light: only pairs with a surface count.
-    bool ok = batched(S, threads, meter, [&](std::size_t i) {
-        const SightFan fan = fanAt(room, els[i].ref);
-        for (std::size_t j = i + 1; j < N; ++j) {
-            if (facingPair(els[i], els[j]) && sees(fan, els[j].ref)) visible.set(i, j);
-        }
-    });
-    if (!ok) return RoomPassResult::Cancelled;
-    meter.phase(55, 75);
-    // F[i][j] (row: element i sending to element j) over the surfaces, turned into gather order below.
+    meter.phase(15, 75);
+    // F[i][j] (row: element i sending to element j) over the surfaces, turned into gather order below. Each
+    // pair that sees each other is tested and integrated once, from the element earlier in the list; the
+    // other direction follows by reciprocity, A_i F_ij = A_j F_ji. Escape elements never send light.
     std::vector<float> G(S * S, 0.0f);
-    ok = batched(S, threads, meter, [&](std::size_t i) {
+    std::vector<double> escaping(S, 0.0);
+    bool ok = batched(S, threads, meter, [&](std::size_t i) {
         const Element& a = els[i];
-        if (!(a.rho > 0)) return;
-        std::vector<double> row(N, 0.0);
-        double sum = 0;
-        for (std::size_t j = 0; j < N; ++j) {
-            if (j == i || !visible.get(i, j)) continue;
-            row[j] = formFactorTo(a.ref, a.normal, els[j]);
-            sum += row[j];
+        const SightFan fan = fanAt(room, a.ref);
+        double escape = 0;
+        for (std::size_t j = i + 1; j < N; ++j) {
+            const bool wanted = a.rho > 0 || (j < S && els[j].rho > 0);
+            if (!wanted || !facingPair(a, els[j]) || !sees(fan, els[j].ref)) continue;
+            const double f = formFactorTo(a.ref, a.normal, els[j]);
+            if (j < S) {
+                G[i * S + j] = static_cast<float>(f);
+            } else {
+                escape += f;
+            }
         }
-        if (!(sum > 0)) return;
-        for (std::size_t j = 0; j < S; ++j) G[i * S + j] = static_cast<float>(row[j] / sum);
+        escaping[i] = escape;
     });
     if (!ok) return RoomPassResult::Cancelled;
-    visible.bits = {};
+    // The lower triangle by reciprocity (reading only the upper), then every row normalised so that everything
+    // its element sends lands on an element or escapes.
+    parallelIndices(0, S, threads, [&](std::size_t i) {
+        float* row = &G[i * S];
+        for (std::size_t j = 0; j < i; ++j) row[j] = static_cast<float>(G[j * S + i] * (els[j].area / els[i].area));
+    });
+    parallelIndices(0, S, threads, [&](std::size_t i) {
+        float* row = &G[i * S];
+        double sum = escaping[i];
+        for (std::size_t j = 0; j < S; ++j) sum += row[j];
+        if (!(els[i].rho > 0) || !(sum > 0)) {
+            std::fill(row, row + S, 0.0f);
+            return;
+        }
+        for (std::size_t j = 0; j < S; ++j) row[j] = static_cast<float>(row[j] / sum);
+    });
     for (std::size_t i = 0; i < S; ++i) {
         for (std::size_t j = i + 1; j < S; ++j) std::swap(G[i * S + j], G[j * S + i]);
     }
     fig.formFactorSeconds = seconds(t0);
 
-    // The solve, Jacobi: out_i = ρi (direct_i + Σj G[i][j] out_j), every row summed in the same order.
+    // The solve: out_i = ρi (direct_i + Σj G[i][j] out_j), by Gauss–Seidel within each of kSolveBlocks fixed
+    // blocks of rows (a row takes the new values of its own block's earlier rows, the last sweep's of the
+    // others) and Jacobi between them, so that the blocks go to the threads and the answer stays the same
+    // whatever their count. Every row is summed in the same order.
     t0 = Clock::now();
     meter.phase(75, 85);
     std::vector<double> out(S), next(S), in(S, 0.0);
@@ -786,8 +787,18 @@ RoomPassResult runRoomPass(const model::Document& doc, const catalog::TourokuTab
     const bool anyReflection = std::any_of(out.begin(), out.end(), [](double v) { return v > 0; });
     if (anyReflection) {
         for (int it = 1; it <= kMaxIterations; ++it) {
-            parallelIndices(0, S, threads, [&](std::size_t i) {
-                next[i] = els[i].rho > 0 ? els[i].rho * (direct[i] + dotRow(&G[i * S], out.data(), S)) : 0.0;
+            next = out;
+            parallelIndices(0, kSolveBlocks, threads, [&](std::size_t b) {
+                const std::size_t b0 = S * b / kSolveBlocks, b1 = S * (b + 1) / kSolveBlocks;
+                for (std::size_t i = b0; i < b1; ++i) {
+                    if (!(els[i].rho > 0)) {
+                        next[i] = 0.0;
+                        continue;
+                    }
+                    const float* g = &G[i * S];
+                    const double others = dotRow(g, out.data(), b0) + dotRow(g + b1, out.data() + b1, S - b1);
+                    next[i] = els[i].rho * (direct[i] + (others + dotRow(g + b0, next.data() + b0, b1 - b0)));
+                }
             });
             double change = 0, top = 0;
             for (std::size_t i = 0; i < S; ++i) {
@@ -841,7 +852,7 @@ RoomPassResult runRoomPass(const model::Document& doc, const catalog::TourokuTab
     // The gather: reflected light on a coarse lattice of the work plane, about half an element apart and a
     // multiple of the step, then onto every calculated point by bilinear interpolation of the nodes it sees.
     t0 = Clock::now();
-    meter.phase(85, 100);
+    meter.phase(85, 95);
     if (anyReflection) {
         std::vector<double> exitance(S, 0.0);  // lm/m², so the gather gives lux
         std::vector<std::size_t> emitters;
@@ -864,7 +875,50 @@ RoomPassResult runRoomPass(const model::Document& doc, const catalog::TourokuTab
         std::vector<double> nodeLux(nodes, 0.0);
         auto nodeX = [&](std::int64_t c) { return static_cast<double>(cLo + c * spacing) * mmpp; };
         auto nodeY = [&](std::int64_t r) { return static_cast<double>(rLo + r * spacing) * mmpp; };
-        ok = batched(nodes, threads, meter, [&](std::size_t k) {
+        // The reflected field varies slowly: the nodes of every other row and column are gathered first, and a
+        // node between them is their mean where the coarse cell around it is open (no wall or pillar crosses
+        // it) and its corners agree; elsewhere it is gathered itself.
+        auto span = [](std::int64_t k, std::int64_t n, std::int64_t& lo, std::int64_t& hi) {
+            lo = k - (k & 1);
+            hi = k + (k & 1);
+            return hi < n;
+        };
+        std::vector<std::size_t> exact, between;
+        for (std::size_t k = 0; k < nodes; ++k) {
+            const std::int64_t c = static_cast<std::int64_t>(k) % nCols, r = static_cast<std::int64_t>(k) / nCols;
+            std::int64_t lo, hi;
+            const bool derived = ((c | r) & 1) != 0 && span(c, nCols, lo, hi) && span(r, nRows, lo, hi);
+            (derived ? between : exact).push_back(k);
+        }
+        ok = batched(exact.size(), threads, meter, [&](std::size_t q) {
+            const std::size_t k = exact[q];
+            const std::int64_t c = static_cast<std::int64_t>(k) % nCols, r = static_cast<std::int64_t>(k) / nCols;
+            nodeLux[k] = gatherAt(room, emitters, exitance, nodeX(c), nodeY(r));
+        });
+        if (!ok) return RoomPassResult::Cancelled;
+        meter.phase(95, 100);
+        std::vector<std::uint8_t> gathered(between.size(), 0);
+        parallelIndices(0, between.size(), threads, [&](std::size_t q) {
+            const std::size_t k = between[q];
+            const std::int64_t c = static_cast<std::int64_t>(k) % nCols, r = static_cast<std::int64_t>(k) / nCols;
+            std::int64_t c0, c1, r0, r1;
+            span(c, nCols, c0, c1);
+            span(r, nRows, r0, r1);
+            const double v[4] = {nodeLux[static_cast<std::size_t>(r0 * nCols + c0)], nodeLux[static_cast<std::size_t>(r0 * nCols + c1)],
+                                 nodeLux[static_cast<std::size_t>(r1 * nCols + c0)], nodeLux[static_cast<std::size_t>(r1 * nCols + c1)]};
+            const double lo = std::min({v[0], v[1], v[2], v[3]}), hi = std::max({v[0], v[1], v[2], v[3]});
+            if (!(hi - lo <= kSmoothSpread * hi) || room.obstacles.crossesBox(nodeX(c0), nodeY(r0), nodeX(c1), nodeY(r1))) {
+                gathered[q] = 1;
+                return;
+            }
+            nodeLux[k] = ((v[0] + v[1]) + (v[2] + v[3])) * 0.25;  // corners repeat on a node between two
+        });
+        exact.clear();
+        for (std::size_t q = 0; q < between.size(); ++q) {
+            if (gathered[q]) exact.push_back(between[q]);
+        }
+        ok = batched(exact.size(), threads, meter, [&](std::size_t q) {
+            const std::size_t k = exact[q];
             const std::int64_t c = static_cast<std::int64_t>(k) % nCols, r = static_cast<std::int64_t>(k) / nCols;
             nodeLux[k] = gatherAt(room, emitters, exitance, nodeX(c), nodeY(r));
         });
