@@ -14,6 +14,7 @@ namespace app {
 
 int cmdCurve(CliRun& run);
 int cmdListPrint(CliRun& run);
+int cmdWallsFromDxf(CliRun& run);
 
 namespace {
 
@@ -95,6 +96,8 @@ const std::vector<CommandUsage>& commands() {
          {"--out", "--mode", "--object-name", "--date", "--data"}, {}, {"--out"}, 1},
         {"list-print", "  ordivan-cli list-print PROJECT.OLE --pdf F [--mode J|A] [--margins T,B,L,R] [--landscape]\n",
          {"--pdf", "--mode", "--margins"}, {"--landscape"}, {"--pdf"}, 1},
+        {"walls-from-dxf", "  ordivan-cli walls-from-dxf PROJECT.OLE DRAWING.dxf --layers A,B [--scale MM_PER_UNIT] OUT.OLE\n",
+         {"--layers", "--scale"}, {}, {"--layers"}, 3},
     };
     return table;
 }
@@ -144,6 +147,7 @@ int dispatch(CliRun& run, const std::string& command) {
     if (command == "catalog") return cmdCatalog(run);
     if (command == "register") return cmdRegister(run);
     if (command == "list-csv") return cmdListCsv(run);
+    if (command == "walls-from-dxf") return cmdWallsFromDxf(run);
     return runCalcCommand(run);  // the one command of the table left
 }
 

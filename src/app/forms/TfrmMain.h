@@ -129,6 +129,7 @@ public:
     QLabel* labScaleType;
     QLabel* labBikou;
     QLabel* labPointerMm;  // the pointer in mm, and the length and angle of the segment being drawn
+    QLabel* labSelection;  // how many items the selection tool holds
     QLabel* labKijun;    // "基準"
     QLabel* labTendaka;
     QPushButton* btnHenkou;
