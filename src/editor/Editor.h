@@ -264,7 +264,8 @@ private:
     void editSelection(const std::function<std::vector<ItemRef>(model::Plan&, const std::vector<ItemRef>&)>& edit);
     // Brings back the plan before the latest edit of a selection, while the plan is still what it made.
     bool undoEditCycle();
-    void redoEditCycle(const EditCycle& cycle);
+    // False when a slot the edit needs was freed since: nothing is redone.
+    bool redoEditCycle(const EditCycle& cycle);
     void restoreItems(const PlanItems& from, const PlanItems& to, const std::vector<ItemRef>& selection);
     // The next older edit of a selection can be taken back when the plan is again what it left.
     void noteUndoableCycle();

@@ -87,7 +87,7 @@ void Editor::mnuRedoClick() {
     } else if (const auto* a = std::get_if<model::AreaRecord>(&item)) {
         doc.plan.areas.push_back(*a);
     } else if (const auto* cycle = std::get_if<EditCycle>(&item)) {
-        redoEditCycle(*cycle);
+        if (!redoEditCycle(*cycle)) redo_.clear();
         showRedo();
         return;
     } else {
@@ -234,6 +234,10 @@ void Editor::New1Click() {
 void Editor::clearPlan() {
     auto& doc = state_.doc;
     cancelOperation();
+    clearSelection();
+    // The edits of selections belong to the plan that goes.
+    cycles_.clear();
+    state_.window.editUndoRevision = ~std::uint64_t{0};
     call(hooks_.closeLegendWindows);
     model::clearPlan(doc, state_.window, touroku_);
     state_.grid.zero();

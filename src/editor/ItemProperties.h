@@ -1,4 +1,4 @@
-// The properties box of one selected item: its fields in mm, and the checks the described dialogs make on them.
+// The properties box of one selected item: its fields in mm, and the checks the drawing dialogs make on them.
 #pragma once
 #include "catalog/FixtureType.h"
 #include "editor/Seams.h"
@@ -15,7 +15,7 @@ namespace editor {
 // centre and size; a task area: name, corners, required illuminance and uniformity. Positions in mm.
 PropertySheet propertySheetOf(const model::Document& doc, ItemRef item);
 
-// Writes the typed texts into the item's record in `plan`. A refusal shows the message the described dialog
+// Writes the typed texts into the item's record in `plan`. A refusal shows the message the drawing dialog
 // shows for it (a text that is no number throws base::ConversionError) and leaves the record as it was.
 bool applyPropertyTexts(model::Plan& plan, const model::Document& doc, const catalog::TourokuTable& touroku, ItemRef item,
                         const std::vector<std::string>& texts, ui::Services& services);

@@ -9,6 +9,7 @@
 #include <array>
 #include <cmath>
 #include <cstdlib>
+#include <map>
 
 namespace editor {
 
@@ -38,6 +39,16 @@ void followPlacedCounts(catalog::TourokuTable& touroku, const std::vector<model:
         if (d > 0) touroku.changePlacedCount(slot, d);
         for (int i = 0; i < -d; ++i) decrementPlaced(touroku, slot);
     }
+}
+// Whether every slot that going from `from` to `to` gives more fixtures is still registered.
+bool typesRegistered(const catalog::TourokuTable& touroku, const std::vector<model::KiguRecord>& from,
+                     const std::vector<model::KiguRecord>& to) {
+    std::map<std::int32_t, int> gained;
+    for (const auto& k : to) ++gained[k.typeIndex];
+    for (const auto& k : from) --gained[k.typeIndex];
+    return std::all_of(gained.begin(), gained.end(), [&](const auto& g) {
+        return g.second <= 0 || (catalog::isValidSlot(g.first) && touroku[g.first].isRegistered());
+    });
 }
 } // namespace
 
@@ -334,6 +345,13 @@ void Editor::restoreItems(const PlanItems& from, const PlanItems& to, const std:
 bool Editor::undoEditCycle() {
     auto& doc = state_.doc;
     if (cycles_.empty() || state_.window.editUndoRevision != doc.planRevision) return false;
+    if (!typesRegistered(touroku_, cycles_.back().after.kigu, cycles_.back().before.kigu)) {
+        // A slot freed since (the registration window frees a slot without touching the plan) cannot
+        // take its fixtures back: the edits of selections are forgotten, the plan stays as it is.
+        cycles_.clear();
+        state_.window.editUndoRevision = ~std::uint64_t{0};
+        return true;
+    }
     cancelOperation();
     EditCycle cycle = std::move(cycles_.back());
     cycles_.pop_back();
@@ -344,10 +362,12 @@ bool Editor::undoEditCycle() {
     return true;
 }
 
-void Editor::redoEditCycle(const EditCycle& cycle) {
+bool Editor::redoEditCycle(const EditCycle& cycle) {
+    if (!typesRegistered(touroku_, cycle.before.kigu, cycle.after.kigu)) return false;
     restoreItems(cycle.before, cycle.after, cycle.selectionAfter);
     cycles_.push_back(cycle);
     state_.window.editUndoRevision = state_.doc.planRevision;
+    return true;
 }
 
 void Editor::noteUndoableCycle() {

@@ -100,6 +100,7 @@ TfrmMain::TfrmMain(MainContext context, QWidget* parent) : QMainWindow(parent), 
     statusBar()->addPermanentWidget(labPointerMm);
     labSelection = new QLabel(this);
     labSelection->setObjectName(QStringLiteral("labSelection"));
+    labSelection->setMinimumWidth(QFontMetrics(labSelection->font()).horizontalAdvance(QStringLiteral("選択: 99999 個")));
     statusBar()->addWidget(labSelection);
 
     palettePanel_ = palette;

@@ -16,6 +16,17 @@ using ui::qt::qs;
 using ui::qt::ss;
 
 namespace {
+// The OK / ｷｬﾝｾﾙ row under a dialog of fixed size: OK runs the dialog's check, ｷｬﾝｾﾙ closes it.
+template <class Ok>
+void addButtons(QDialog* dialog, QVBoxLayout* layout, QPushButton*& ok, QPushButton*& cancel, Ok onOk) {
+    const auto row = ui::qt::addOkCancelRow(layout, dialog);
+    ok = row.ok;
+    cancel = row.cancel;
+    layout->setSizeConstraint(QLayout::SetFixedSize);
+    QObject::connect(ok, &QPushButton::clicked, dialog, onOk);
+    QObject::connect(cancel, &QPushButton::clicked, dialog, &QDialog::reject);
+}
+
 QLineEdit* numberEdit(QWidget* parent, const char* name) {
     auto* e = new QLineEdit(parent);
     e->setObjectName(QString::fromLatin1(name));
@@ -28,7 +39,9 @@ TfrmOffset::TfrmOffset(ui::Services& services, QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::WindowStaysOnTopHint), services_(services) {
     setObjectName(QStringLiteral("frmOffset"));
     setModal(true);
-    auto* layout = new QGridLayout(this);
+    auto* outer = new QVBoxLayout(this);
+    auto* layout = new QGridLayout;
+    outer->addLayout(layout);
     txtDx = numberEdit(this, "txtDx");
     txtDy = numberEdit(this, "txtDy");
     layout->addWidget(new QLabel(QStringLiteral("dx"), this), 0, 0);
@@ -38,13 +51,7 @@ TfrmOffset::TfrmOffset(ui::Services& services, QWidget* parent)
     layout->addWidget(txtDy, 1, 1);
     layout->addWidget(new QLabel(QStringLiteral("mm"), this), 1, 2);
     layout->addWidget(new QLabel(qs(kOffsetNote), this), 2, 0, 1, 3);
-    btnOK = ui::qt::namedButton(QStringLiteral("OK"), "btnOK", this);
-    btnCancel = ui::qt::namedButton(QStringLiteral("ｷｬﾝｾﾙ"), "btnCancel", this);
-    layout->addWidget(btnOK, 3, 1);
-    layout->addWidget(btnCancel, 3, 2);
-    layout->setSizeConstraint(QLayout::SetFixedSize);
-    connect(btnOK, &QPushButton::clicked, this, [this] { btnOKClick(); });
-    connect(btnCancel, &QPushButton::clicked, this, &QDialog::reject);
+    addButtons(this, outer, btnOK, btnCancel, [this] { btnOKClick(); });
 }
 
 std::optional<OffsetAnswer> TfrmOffset::execute(bool copy) {
@@ -71,7 +78,9 @@ TfrmRotate::TfrmRotate(ui::Services& services, QWidget* parent)
     setObjectName(QStringLiteral("frmRotate"));
     setWindowTitle(QStringLiteral("回転"));
     setModal(true);
-    auto* layout = new QGridLayout(this);
+    auto* outer = new QVBoxLayout(this);
+    auto* layout = new QGridLayout;
+    outer->addLayout(layout);
     txtAngle = numberEdit(this, "txtAngle");
     txtAngle->setText(QStringLiteral("90"));
     rbtnCentre = new QRadioButton(QStringLiteral("選択範囲の中心"), this);
@@ -87,13 +96,7 @@ TfrmRotate::TfrmRotate(ui::Services& services, QWidget* parent)
     layout->addWidget(rbtnCentre, 1, 0, 1, 3);
     layout->addWidget(rbtnPoint, 2, 0, 1, 3);
     layout->addWidget(labNote, 3, 0, 1, 3);
-    btnOK = ui::qt::namedButton(QStringLiteral("OK"), "btnOK", this);
-    btnCancel = ui::qt::namedButton(QStringLiteral("ｷｬﾝｾﾙ"), "btnCancel", this);
-    layout->addWidget(btnOK, 4, 1);
-    layout->addWidget(btnCancel, 4, 2);
-    layout->setSizeConstraint(QLayout::SetFixedSize);
-    connect(btnOK, &QPushButton::clicked, this, [this] { btnOKClick(); });
-    connect(btnCancel, &QPushButton::clicked, this, &QDialog::reject);
+    addButtons(this, outer, btnOK, btnCancel, [this] { btnOKClick(); });
 }
 
 std::optional<RotationAnswer> TfrmRotate::execute() {
@@ -120,12 +123,7 @@ TfrmProperties::TfrmProperties(ui::Services& services, QWidget* parent)
     grid_ = new QGridLayout(fields);
     grid_->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(fields);
-    const auto row = ui::qt::addOkCancelRow(layout, this);
-    btnOK = row.ok;
-    btnCancel = row.cancel;
-    layout->setSizeConstraint(QLayout::SetFixedSize);
-    connect(btnOK, &QPushButton::clicked, this, [this] { btnOKClick(); });
-    connect(btnCancel, &QPushButton::clicked, this, &QDialog::reject);
+    addButtons(this, layout, btnOK, btnCancel, [this] { btnOKClick(); });
 }
 
 std::optional<std::vector<std::string>> TfrmProperties::execute(const PropertySheet& sheet, const PropertyCheck& check) {

@@ -13,6 +13,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMenu>
 #include <QRadioButton>
 #include <QTemporaryDir>
 #include <QTest>
@@ -206,9 +207,28 @@ TEST(SelectionEdits, FixturesArePickedMovedCopiedTurnedAndDeletedEachAsOneUndoSt
     EXPECT_EQ(records[12], "19,600,900,0,600,900,0,0");
     EXPECT_EQ(records[13], "19,800,300,-200,800,300,0,90");
     EXPECT_EQ(records[14], "19,1000,650,-200,1000,650,0,0");
+
+    // Once the last bars are deleted and their slot freed, undoing the deletion cannot bring back fixtures
+    // of a type the plan no longer has.
+    prog.click("imgSelect");
+    clickAt(prog, 600, 900);
+    clickAt(prog, 800, 300, Qt::ShiftModifier);
+    clickAt(prog, 1000, 650, Qt::ShiftModifier);
+    prog.p->frm.action("mnuDeleteTool")->trigger();
+    ASSERT_EQ(kigu.count(), 16);
+    ASSERT_EQ(touroku[19].placedCount, 0);
+    auto* registration = prog.p->engine.frmKigu;
+    registration->refresh(3);  // slots 19 to 24
+    registration->imgMouseDown(1, true);
+    registration->popup->close();
+    registration->mnuCancelClick();
+    ASSERT_FALSE(touroku[19].isRegistered());
+    trigger(prog, "mnuUndo");
+    EXPECT_EQ(kigu.count(), 16);
+    for (int i = 1; i <= kigu.count(); ++i) EXPECT_NE(kigu[i].typeIndex, 19);
 }
 
-TEST(SelectionEdits, WallsAreNudgedMirroredCopiedAndUndoneBesideTheDescribedUndo) {
+TEST(SelectionEdits, WallsAreNudgedMirroredCopiedAndUndoneBesideTheUndoOfTheLastWall) {
     Program prog;
     QTemporaryDir dir;
     prog.openSample();
@@ -241,7 +261,7 @@ TEST(SelectionEdits, WallsAreNudgedMirroredCopiedAndUndoneBesideTheDescribedUndo
     ASSERT_EQ(lines.count(), 7);
     EXPECT_EQ((std::array{lines[7].x1, lines[7].y1, lines[7].x2, lines[7].y2}), (std::array{800, 100, 800, 500}));
 
-    // A wall drawn after it is undone by the described rule; the next undo takes back the copy, then the
+    // A wall drawn after it is undone by the rule of "１つ戻す(部屋)"; the next undo takes back the copy, then the
     // mirror and the nudges, each alone.
     prog.click("imgLine");
     prog.press(200, 850);
@@ -267,7 +287,8 @@ TEST(SelectionEdits, WallsAreNudgedMirroredCopiedAndUndoneBesideTheDescribedUndo
 }
 
 // An architect's plan written by ezdxf: walls on one layer (a closed polyline, an old-style polyline, an arc,
-// a repeated line, a line of no length, a line ending a hair from a corner), furniture on another.
+// a polyline whose bulge makes a half circle, a repeated line, a line of no length, a line ending a hair from
+// a corner), furniture on another.
 const char* kPlanScript = R"PY(
 import sys, ezdxf
 doc = ezdxf.new("R2010")
@@ -279,6 +300,7 @@ msp.add_line((5000, 3000), (5000, 3000), dxfattribs=w)
 msp.add_line((10000.3, 6000), (12000, 6000), dxfattribs=w)
 msp.add_arc((5000, 6000), 1000, 0, 180, dxfattribs=w)
 msp.add_polyline2d([(2000, 0), (2000, 2000), (4000, 2000)], dxfattribs=w)
+msp.add_lwpolyline([(6000, 3000, 1), (8000, 3000, 0)], format="xyb", dxfattribs=w)
 f = {"layer": "FURNITURE"}
 msp.add_lwpolyline([(6000, 1000), (8000, 1000), (8000, 2000), (6000, 2000)], close=True, dxfattribs=f)
 msp.add_line((6500, 1000), (6500, 2000), dxfattribs=f)
@@ -319,16 +341,22 @@ TEST(SelectionEdits, AnArchitectsDxfLayersBecomeWallsInTheWindowAndThroughTheCom
         d->btnOK->click();
     });
     trigger(prog, "mnuDxfWalls");
-    // Four sides, the repeat and the point, one extension, the arc, two polyline pieces; furniture: 4 + 1.
-    EXPECT_EQ(listed, (QStringList{QStringLiteral("WALLS  (10)"), QStringLiteral("FURNITURE  (5)")}));
+    // Four sides, the repeat and the point, one extension, the arc, two polyline pieces, the bulge; furniture: 4 + 1.
+    EXPECT_EQ(listed, (QStringList{QStringLiteral("WALLS  (11)"), QStringLiteral("FURNITURE  (5)")}));
     auto& lines = prog.doc().plan.lines;
-    ASSERT_EQ(lines.count(), 8) << "no repeat, no point, no furniture";
+    ASSERT_EQ(lines.count(), 9) << "no repeat, no point, no furniture";
     int arcs = 0;
     for (int i = 1; i <= lines.count(); ++i) arcs += lines[i].isArc() ? 1 : 0;
-    EXPECT_EQ(arcs, 1);
+    EXPECT_EQ(arcs, 2);
+    // The positive bulge runs counter-clockwise from the left end through the bottom, as the plan's arcs run.
+    const model::LineRecord& bay = lines[9];
+    ASSERT_TRUE(bay.isArc());
+    EXPECT_LT(bay.x1, bay.x2);
+    EXPECT_EQ(bay.y1, bay.y2);
+    EXPECT_NEAR((bay.y3 + bay.y4) / 2.0, bay.y1, 1.0) << "a half circle about the chord's middle";
     // The extension starts exactly at the rectangle's corner (the hair is less than a pixel).
     EXPECT_EQ((std::array{lines[5].x1, lines[5].y1}), (std::array{lines[3].x1, lines[3].y1}));
-    EXPECT_EQ(shown(prog, "labSelection"), QStringLiteral("選択: 8 個")) << "the new walls stay selected";
+    EXPECT_EQ(shown(prog, "labSelection"), QStringLiteral("選択: 9 個")) << "the new walls stay selected";
     trigger(prog, "mnuUndo");
     EXPECT_EQ(lines.count(), 0) << "one undo step";
 
@@ -340,7 +368,7 @@ TEST(SelectionEdits, AnArchitectsDxfLayersBecomeWallsInTheWindowAndThroughTheCom
     const auto records = section(saved, "LINE");
     const WallCounts counts = countWalls(records);
     EXPECT_EQ(counts.lines, 7);
-    EXPECT_EQ(counts.arcs, 1);
+    EXPECT_EQ(counts.arcs, 2);
     // The project's second line is its scale, which the fit has set.
     const double mmPerPixel = std::stod(saved.substr(saved.find('\n') + 1));
     int x1 = 0, y1 = 0, x2 = 0, y2 = 0;
