@@ -58,6 +58,8 @@ double Editor::pointerReach() const {
 }
 
 void Editor::setSelection(std::vector<ItemRef> items) {
+    // A selection belongs to the selection tool: an undo with another tool leaves none behind.
+    if (state_.window.toolCode != 'V') items.clear();
     state_.window.selection = std::move(items);
     state_.window.selectionRevision = state_.doc.planRevision;
     state_.window.dragOffset = {};

@@ -284,6 +284,22 @@ TEST(SelectionEdits, WallsAreNudgedMirroredCopiedAndUndoneBesideTheUndoOfTheLast
     EXPECT_EQ(records, (std::vector<std::string>{"L,100,100,1300,100,0,0,0,0", "L,1300,100,1300,900,0,0,0,0",
                                                  "L,1300,900,100,900,0,0,0,0", "L,100,900,100,100,0,0,0,0",
                                                  "L,700,100,700,500,0,0,0,0", "A,801,10,1001,10,801,-90,1001,110"}));
+
+    // "回転..." about a point clicked next: the inner wall turns a quarter about its lower end.
+    prog.click("imgSelect");
+    clickAt(prog, 700, 300);
+    testsupport::whenModal([](QWidget* w) {
+        auto* d = qobject_cast<editor::forms::TfrmRotate*>(w);
+        ASSERT_NE(d, nullptr);
+        d->txtAngle->setText(QStringLiteral("90"));
+        d->rbtnPoint->setChecked(true);
+        d->btnOK->click();
+    });
+    trigger(prog, "mnuRotateSel");
+    EXPECT_EQ(shown(prog, "labBikou"), QStringLiteral("回転の中心をクリックして下さい"));
+    clickAt(prog, 700, 500);
+    EXPECT_EQ((std::array{lines[5].x1, lines[5].y1, lines[5].x2, lines[5].y2}), (std::array{300, 500, 700, 500}));
+    EXPECT_EQ(shown(prog, "labBikou"), QString());
 }
 
 // An architect's plan written by ezdxf: walls on one layer (a closed polyline, an old-style polyline, an arc,
@@ -357,8 +373,24 @@ TEST(SelectionEdits, AnArchitectsDxfLayersBecomeWallsInTheWindowAndThroughTheCom
     // The extension starts exactly at the rectangle's corner (the hair is less than a pixel).
     EXPECT_EQ((std::array{lines[5].x1, lines[5].y1}), (std::array{lines[3].x1, lines[3].y1}));
     EXPECT_EQ(shown(prog, "labSelection"), QStringLiteral("選択: 9 個")) << "the new walls stay selected";
+    // The old-style polyline runs up from (x1, y1), then right to (x2, y2).
+    const std::array piece{lines[7].x1, lines[7].y1, lines[8].x2, lines[8].y2};
     trigger(prog, "mnuUndo");
     EXPECT_EQ(lines.count(), 0) << "one undo step";
+
+    // Within a rectangle dragged after the dialog: only the old-style polyline's two pieces lie inside it.
+    testsupport::whenModal([](QWidget* w) {
+        auto* d = qobject_cast<io::forms::TfrmDxfWalls*>(w);
+        ASSERT_NE(d, nullptr);
+        d->lstLayers->item(0)->setCheckState(Qt::Checked);
+        d->chkWindow->setChecked(true);
+        d->btnOK->click();
+    });
+    trigger(prog, "mnuDxfWalls");
+    EXPECT_EQ(lines.count(), 0) << "nothing before the rectangle";
+    dragFromTo(prog, piece[0] - 3, piece[3] - 3, piece[2] + 3, piece[1] + 3);
+    ASSERT_EQ(lines.count(), 2);
+    EXPECT_EQ((std::array{lines[1].x1, lines[1].y1, lines[2].x2, lines[2].y2}), piece);
 
     // The same conversion from the command line with the drawing's units taken as cm: the bottom side is 100 m.
     const auto cli = testsupport::runCli({"walls-from-dxf", testsupport::binaryDir() + "/samples/empty.OLE", out + "/plan.dxf",
