@@ -1,6 +1,7 @@
 // Reading a DXF floor plan into memory and mapping it onto the plan drawing surface.
 #include "io/DxfReader.h"
 
+#include "base/Cp932.h"
 #include "base/Text.h"
 #include "base/TextFile.h"
 #include "calc/Luminaire.h"
@@ -11,6 +12,7 @@
 #include <cmath>
 #include <cstdio>
 #include <limits>
+#include <map>
 
 namespace io {
 namespace {
@@ -351,6 +353,21 @@ void addBulgeSegment(DxfLayerDrawing& out, const std::string& layer, float x1, f
     out.segments.push_back(s);
 }
 
+bool isUtf8(std::string_view s) {
+    for (std::size_t i = 0; i < s.size();) {
+        const auto c = static_cast<unsigned char>(s[i]);
+        const std::size_t n = c < 0x80 ? 1 : (c >> 5) == 0x6 ? 2 : (c >> 4) == 0xE ? 3 : (c >> 3) == 0x1E ? 4 : 0;
+        if (n == 0 || i + n > s.size()) return false;
+        for (std::size_t k = 1; k < n; ++k)
+            if ((static_cast<unsigned char>(s[i + k]) >> 6) != 0x2) return false;
+        i += n;
+    }
+    return true;
+}
+
+// A layer's name as the user reads it: drawings from 2007 on write UTF-8, older Japanese ones Shift-JIS.
+std::string layerName(std::string_view raw) { return isUtf8(raw) ? std::string(raw) : base::cp932ToUtf8(raw); }
+
 struct PolyVertex {
     float x = 0, y = 0, bulge = 0;
 };
@@ -376,13 +393,17 @@ DxfLayerDrawing parseDxfLayers(std::string_view bytes) {
         std::string polyLayer;
         std::vector<PolyVertex> polyVertices;
         bool inPolyline = false, polyClosed = false;
-        auto layerOf = [](const EntityGroups& en) {
+        std::map<std::string_view, std::string> names;  // each layer's name decoded once
+        auto layerOf = [&names](const EntityGroups& en) -> const std::string& {
+            std::string_view raw = "0";
             for (const Group& gr : en.groups)
-                if (gr.code == 8) return std::string(gr.value);
-            return std::string("0");
+                if (gr.code == 8) raw = gr.value;
+            auto it = names.find(raw);
+            if (it == names.end()) it = names.emplace(raw, layerName(raw)).first;
+            return it->second;
         };
         auto finish = [&](const EntityGroups& en) {
-            const std::string layer = layerOf(en);
+            const std::string& layer = layerOf(en);
             if (en.type == "LINE") {
                 DxfLayerSegment s;
                 s.layer = layer;

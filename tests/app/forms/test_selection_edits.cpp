@@ -407,6 +407,19 @@ TEST(SelectionEdits, AnArchitectsDxfLayersBecomeWallsInTheWindowAndThroughTheCom
     ASSERT_EQ(std::sscanf(records.at(0).c_str(), "L,%d,%d,%d,%d", &x1, &y1, &x2, &y2), 4);
     EXPECT_NEAR(std::hypot(x2 - x1, y2 - y1) * mmPerPixel, 100000.0, mmPerPixel) << records.at(0);
 
+    // A drawing of before 2007 names its layers in Shift-JIS; the user names them as they read.
+    {
+        std::ofstream script(out + "/old.py");
+        script << "import sys, ezdxf\ndoc = ezdxf.new('R2000')\ndoc.header['$DWGCODEPAGE'] = 'ANSI_932'\n"
+                  "doc.modelspace().add_line((0, 0), (5000, 0), dxfattribs={'layer': '\u58c1'})\ndoc.saveas(sys.argv[1], encoding='cp932')\n";
+    }
+    ASSERT_EQ(std::system(("/usr/bin/python3 " + testsupport::shellQuote(out + "/old.py") + " " + testsupport::shellQuote(out + "/old.dxf")).c_str()), 0);
+    ASSERT_NE(testsupport::slurp(out + "/old.dxf").find("\x95\xc7"), std::string::npos) << "the layer is written in Shift-JIS";
+    const auto old = testsupport::runCli({"walls-from-dxf", testsupport::binaryDir() + "/samples/empty.OLE", out + "/old.dxf",
+                                          "--layers", "壁", out + "/old.OLE"});
+    ASSERT_EQ(old.status, 0) << old.err;
+    EXPECT_EQ(section(testsupport::slurp(out + "/old.OLE"), "LINE").size(), 1u);
+
     const auto refused = testsupport::runCli({"walls-from-dxf", testsupport::binaryDir() + "/samples/empty.OLE",
                                               out + "/plan.dxf", "--layers", "DOORS", out + "/none.OLE"});
     EXPECT_EQ(refused.status, 1);
