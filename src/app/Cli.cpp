@@ -3,11 +3,14 @@
 
 #include "app/CliCatalog.h"
 
+#include "base/Text.h"
+#include "base/TextFile.h"
 #include "base/Version.h"
 #include "model/ProjectCommands.h"
 #include "model/ProjectFile.h"
 
 #include <algorithm>
+#include <new>
 #include <ostream>
 
 namespace app {
@@ -37,6 +40,27 @@ bool CliRun::loadProject(const std::string& path) {
     initialiseDocument(doc, shown, screen, cliSurfaceWidth(screen), cliSurfaceHeight(screen));
     model::ProjectCommands commands(doc, shown, touroku, services);
     return commands.openPath(path);
+}
+
+std::string cliOutputPath(const std::string& given) { return given == "-" ? "/dev/stdout" : given; }
+
+bool outputsAccepted(CliRun& run, const std::vector<std::string>& outputs, const std::string& input) {
+    auto refuse = [&run](const std::string& path, const char* text) {
+        const auto naming = run.about(path);
+        run.services.messageBox(text, model::kTitleError, ui::Icon::Stop, ui::Buttons::Ok);
+        return false;
+    };
+    const std::string inputIdentity = input.empty() ? std::string() : base::fileIdentity(input);
+    std::vector<std::string> seen;
+    for (const std::string& path : outputs) {
+        if (!base::outputWritable(path)) return refuse(path, model::kMsgCannotWrite);
+        const std::string identity = base::fileIdentity(path);
+        if (identity.empty()) continue;
+        if (identity == inputIdentity) return refuse(path, kMsgOutputIsInput);
+        if (std::find(seen.begin(), seen.end(), identity) != seen.end()) return refuse(path, kMsgOutputTwice);
+        seen.push_back(identity);
+    }
+    return true;
 }
 
 bool CliRun::option(const std::string& name, std::string& value) const {
@@ -69,15 +93,18 @@ struct CommandUsage {
     std::vector<std::string> required;
     std::size_t operands = 1;
     bool checksOwnOptions = false;
+    std::vector<std::string> outputs = {};  // the options that name a file the command writes
+    bool rewritesProject = false;           // the project read may be the file written (save, register)
 };
 
 const std::vector<CommandUsage>& commands() {
     static const std::vector<CommandUsage> table = {
         {"validate", "  ordivan-cli validate PROJECT.OLE\n", {}, {}, {}, 1},
-        {"save", "  ordivan-cli save PROJECT.OLE OUT.OLE\n", {}, {}, {}, 2},
+        {"save", "  ordivan-cli save PROJECT.OLE OUT.OLE\n", {}, {}, {}, 2, false, {}, true},
         {"calc",
          "  ordivan-cli calc PROJECT.OLE [--step N] [--maintenance off|good|normal|poor] [--kind B|T|C]\n"
          "      [--levels auto|L1,...,L6] [--fixtures] [--height MM] [--threads N] [--screen WxH] [--dpi N]\n"
+         "      [--progress | --quiet]\n"
          "      [--data DIR] [--grid F] [--json F|-] [--png F | --bmp F] [--csv F]\n"
          "      [--dxf F [--dxf-type color|black|colortext]] [--pdf F [--object-name TEXT] [--date TEXT]]\n"
          "      [--area NAME,X1,Y1,X2,Y2[,LUX[,U0]]]... [--areas-csv F]\n",
@@ -85,16 +112,16 @@ const std::vector<CommandUsage>& commands() {
         {"catalog", "  ordivan-cli catalog search PREFIX [--data DIR]\n  ordivan-cli catalog show HINBAN [--data DIR]\n",
          {"--data"}, {}, {}, 2},
         {"register", "  ordivan-cli register PROJECT.OLE --slot N --hinban H [--lamp K] --out OUT.OLE [--data DIR]\n",
-         {"--slot", "--hinban", "--lamp", "--out", "--data"}, {}, {"--slot", "--hinban", "--out"}, 1},
+         {"--slot", "--hinban", "--lamp", "--out", "--data"}, {}, {"--slot", "--hinban", "--out"}, 1, false, {"--out"}, true},
         {"import-photometry", "  ordivan-cli import-photometry FILE.ies|FILE.ldt PROJECT.OLE --slot N --out OUT.OLE\n",
-         {"--slot", "--out"}, {}, {"--slot", "--out"}, 2},
+         {"--slot", "--out"}, {}, {"--slot", "--out"}, 2, false, {"--out"}},
         {"curve", "  ordivan-cli curve PROJECT.OLE --slot N [--layout C1..C4] [--png F] [--pdf F]\n",
-         {"--slot", "--layout", "--png", "--pdf"}, {}, {"--slot"}, 1},
+         {"--slot", "--layout", "--png", "--pdf"}, {}, {"--slot"}, 1, false, {"--png", "--pdf"}},
         {"list-csv",
          "  ordivan-cli list-csv PROJECT.OLE --out F [--mode J|A] [--object-name TEXT] [--date TEXT] [--data DIR]\n",
-         {"--out", "--mode", "--object-name", "--date", "--data"}, {}, {"--out"}, 1},
+         {"--out", "--mode", "--object-name", "--date", "--data"}, {}, {"--out"}, 1, false, {"--out"}},
         {"list-print", "  ordivan-cli list-print PROJECT.OLE --pdf F [--mode J|A] [--margins T,B,L,R] [--landscape]\n",
-         {"--pdf", "--mode", "--margins"}, {"--landscape"}, {"--pdf"}, 1},
+         {"--pdf", "--mode", "--margins"}, {"--landscape"}, {"--pdf"}, 1, false, {"--pdf"}},
     };
     return table;
 }
@@ -133,6 +160,22 @@ std::string argumentFault(const CommandUsage& c, const std::vector<std::string>&
         return std::to_string(c.operands) + (c.operands == 1 ? " argument" : " arguments") + " besides the options expected, " +
                std::to_string(operands) + " given";
     return {};
+}
+
+// The places in `args` that name files the command writes: its output options' values and the
+// second operand of save.
+std::vector<std::size_t> outputPlaces(const CommandUsage& c, const std::vector<std::string>& args) {
+    std::vector<std::size_t> places;
+    std::size_t operand = 0;
+    for (std::size_t i = 1; i < args.size(); ++i) {
+        if (contains(c.valueOptions, args[i])) {
+            if (contains(c.outputs, args[i]) && i + 1 < args.size()) places.push_back(i + 1);
+            ++i;
+        } else if (args[i].size() <= 1 || args[i][0] != '-') {
+            if (++operand == 2 && std::string(c.name) == "save") places.push_back(i);
+        }
+    }
+    return places;
 }
 
 int dispatch(CliRun& run, const std::string& command) {
@@ -188,9 +231,33 @@ int runCli(const std::vector<std::string>& args, ui::Services& services, std::os
         err << "ordivan-cli " << command << ": " << fault << '\n' << cliUsage(command);
         return kExitUsage;
     }
+    std::vector<std::string> words = args;
+    std::vector<std::string> outputs;
+    for (const std::size_t at : outputPlaces(*c, words)) {
+        if (words[at].empty()) {
+            err << "ordivan-cli " << command << ": " << words[at - 1] << ": empty file name\n" << cliUsage(command);
+            return kExitUsage;
+        }
+        words[at] = cliOutputPath(words[at]);
+        outputs.push_back(words[at]);
+    }
     FileMessages messages(services);
-    CliRun run{args, messages, out, err, ScreenInfo{}, {}, {}, &messages};
-    int status = dispatch(run, command);
+    CliRun run{words, messages, out, err, ScreenInfo{}, {}, {}, &messages};
+    // Every output is written to its temporary first; they are put in place only when the whole run
+    // succeeded, so a refused run leaves no new file and an accepted one all of them.
+    base::OutputBatch batch;
+    int status = kExitRefused;
+    try {
+        if (c->checksOwnOptions || outputsAccepted(run, outputs, c->rewritesProject ? std::string() : words[1]))
+            status = dispatch(run, command);
+    } catch (const std::bad_alloc&) {
+        // Memory, threads or descriptors ran out: the system's message and a refusal, never a signal.
+        messages.messageBox(base::kMsgNoMemory, model::kTitleError, ui::Icon::Stop, ui::Buttons::Ok);
+        status = kExitRefused;
+    } catch (const std::exception& e) {
+        messages.showError(e.what());
+        status = kExitRefused;
+    }
     if (status == kExitUsage) {
         // The words are in their places, but a value is not one the command takes (calc names it itself).
         if (!c->checksOwnOptions) err << "ordivan-cli " << command << ": a value is out of range or malformed\n";
@@ -200,6 +267,19 @@ int runCli(const std::vector<std::string>& args, ui::Services& services, std::os
     if (status == kExitOk && !out.flush()) {
         services.messageBox(model::kMsgCannotWrite, model::kTitleError, ui::Icon::Stop, ui::Buttons::Ok);
         status = kExitRefused;
+    }
+    if (interruptRequested()) {
+        // Whatever was finished stays in its temporary and goes with the batch; the old files stay.
+        err << "ordivan-cli: 中断しました\n";
+        return kExitInterrupted;
+    }
+    if (status == kExitOk) {
+        const std::string failed = batch.putInPlace();
+        if (!failed.empty()) {
+            const auto naming = run.about(failed);
+            messages.messageBox(model::kMsgCannotWrite, model::kTitleError, ui::Icon::Stop, ui::Buttons::Ok);
+            status = kExitRefused;
+        }
     }
     return status;
 }
