@@ -96,7 +96,8 @@ void fillEndPiece(const Line& v, std::int64_t r0, std::int64_t length, int s) {
 }
 
 // A segment with a wall pixel at r + kStar: the wall becomes 0 and each side carries on the slope of the
-// segment beyond it, so that no light is interpolated across the wall (lux never below 0).
+// segment beyond it, so that no light is interpolated across the wall (lux never below 0), and no
+// point leaves the range of the segment's two computed ends.
 void fillAroundWall(const Line& lux, const Line& ct, std::int64_t r, int s, int kStar) {
     const float fs = static_cast<float>(s);
     lux[r + kStar] = 0.0f;
@@ -106,11 +107,11 @@ void fillAroundWall(const Line& lux, const Line& ct, std::int64_t r, int s, int 
         const Line& v = both[n];
         const bool isLux = n == 0;
         for (int k = 1; k < kStar; ++k) {
-            v[r + k] = between(v[r] + static_cast<float>(k) * (v[r] - v[r - s]) / fs, v[r - s], v[r]);
+            v[r + k] = between(v[r] + static_cast<float>(k) * (v[r] - v[r - s]) / fs, v[r], v[r + s]);
             if (isLux && v[r + k] < 0) v[r + k] = 0.0f;
         }
         for (int k = kStar + 1; k < s; ++k) {
-            v[r + k] = between(v[r + s] - static_cast<float>(s - k) * (v[r + 2 * s] - v[r + s]) / fs, v[r + s], v[r + 2 * s]);
+            v[r + k] = between(v[r + s] - static_cast<float>(s - k) * (v[r + 2 * s] - v[r + s]) / fs, v[r], v[r + s]);
             if (isLux && v[r + k] < 0) v[r + k] = 0.0f;
         }
     }
