@@ -232,7 +232,7 @@ ParseError parseLines(base::LineReader& reader, ProjectContent& out) {
 } // namespace
 
 ParseError parseProject(const std::string& path, ProjectContent& out) {
-    base::LineReader reader(path);
+    base::LineReader reader(path, base::LineReader::kMaxLineBytes, kMaxProjectBytes);
     return parseLines(reader, out);
 }
 

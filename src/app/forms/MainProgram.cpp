@@ -4,6 +4,9 @@
 #include "app/forms/StartupWindows.h"
 #include "catalog/forms/TfrmKigu.h"
 
+#include <QApplication>
+#include <QGuiApplication>
+#include <QIcon>
 #include <QScreen>
 #include <QTimer>
 
@@ -80,6 +83,14 @@ void MainProgram::start(const std::string& commandLinePath, const QString& splas
     // command line would show its colour-temperature map without colours.
     fillColours();
     frm.run([&] { project.openPath(commandLinePath); });
+}
+
+void identifyToDesktop() {
+    QGuiApplication::setDesktopFileName(QStringLiteral("ordivan"));
+    QIcon builtIn;
+    for (const int size : {16, 22, 24, 32, 48, 64, 128, 256})
+        builtIn.addFile(QStringLiteral(":/icons/%1x%1/apps/ordivan.png").arg(size), QSize(size, size));
+    QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("ordivan"), builtIn));
 }
 
 } // namespace app::forms

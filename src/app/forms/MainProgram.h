@@ -41,4 +41,8 @@ private:
     void startWithSplash(const QString& splashPicture);
 };
 
+// Tells the desktop which installed entry the windows belong to (its name, icon and file types) and
+// gives every window the program's icon: the theme's when the icon is installed, else the built-in one.
+void identifyToDesktop();
+
 } // namespace app::forms

@@ -38,9 +38,11 @@ PainterSurface::~PainterSurface() = default;
 
 QString PainterSurface::defaultFace() {
     static const QString face = [] {
-        const QStringList families = QFontDatabase::families();
+        // The font database lists a font under the name of the user's language ("IPAゴシック" in a
+        // Japanese locale) and knows its other names as aliases; the face is asked for by its English
+        // name, which finds the same font in every locale, so pictures and sheets come out the same.
         for (const char* name : {"IPAGothic", "IPAexGothic", "IPAPGothic", "Noto Sans CJK JP"}) {
-            if (families.contains(QString::fromLatin1(name))) return QString::fromLatin1(name);
+            if (QFontDatabase::hasFamily(QString::fromLatin1(name))) return QString::fromLatin1(name);
         }
         return QString();
     }();
