@@ -2,7 +2,6 @@
 #include "app/Startup.h"
 
 #include "base/Text.h"
-#include "base/Version.h"
 
 namespace app {
 
@@ -62,18 +61,6 @@ void fillCtColour(model::DisplayTables& tables, const catalog::LightColorTable& 
         tables.ctColour[static_cast<std::size_t>(20 + i)] = ui::Color::fromColorRef(colours.colorRef[static_cast<std::size_t>(i)]);
     }
     tables.ctColourFilled = true;
-}
-
-std::optional<std::string> programAnswer(const std::vector<std::string>& args) {
-    if (args.size() != 1) return std::nullopt;
-    if (args[0] == "--version") return "ordivan (ORDIVAN) " + base::programVersion() + "\n";
-    if (args[0] != "--help") return std::nullopt;
-    return "usage: ordivan [PROJECT.OLE]\n"
-           "       ordivan --help | --version\n"
-           "\n"
-           "Opens the lighting-plan window, with the project when one is named. The words after the program\n"
-           "name are joined by blanks into one path, so a path with blanks needs no quotes.\n"
-           "ordivan-cli runs the same engine without a display; see ordivan(1) and ordivan-cli(1).\n";
 }
 
 } // namespace app

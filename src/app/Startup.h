@@ -3,10 +3,6 @@
 #include "catalog/FixtureType.h"
 #include "model/Document.h"
 
-#include <optional>
-#include <string>
-#include <vector>
-
 namespace app {
 
 struct ScreenInfo {
@@ -27,9 +23,5 @@ void fillCtColour(model::DisplayTables& tables, const catalog::LightColorTable& 
 // The drawing surface of the headless engine: screen width − 5 by screen height − 180.
 inline int cliSurfaceWidth(const ScreenInfo& s) { return s.width - 5; }
 inline int cliSurfaceHeight(const ScreenInfo& s) { return s.height - 180; }
-
-// What `ordivan --help` and `ordivan --version` print on the standard output, without a window. Only
-// these two single words answer: every other list of arguments names a project (joined by blanks).
-std::optional<std::string> programAnswer(const std::vector<std::string>& args);
 
 } // namespace app

@@ -4,7 +4,6 @@
 #include "model/Document.h"
 #include "ui/Services.h"
 
-#include <cstdint>
 #include <optional>
 #include <string>
 #include <vector>
@@ -19,10 +18,6 @@ inline constexpr const char* kTitleReadError = "読み込みエラー";
 
 // Caps that keep a hostile file from exhausting memory; far beyond any real plan.
 inline constexpr int kMaxRecordsPerSection = 1000000;
-// The largest project file read: each section at its record limit with every number at its widest
-// comes to under 400 MB, so nothing the writer makes is refused, and a larger file (a runaway or a
-// sparse file of gigabytes) is refused before any of it is read.
-inline constexpr std::uint64_t kMaxProjectBytes = 512ULL * 1024 * 1024;
 
 // Everything a project file holds, parsed and checked, before it touches the open plan.
 struct ProjectContent {

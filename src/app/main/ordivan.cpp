@@ -17,7 +17,7 @@
 
 int main(int argc, char** argv) {
     // --help and --version answer on a terminal without a display; a write that fails is a failure.
-    if (const auto answer = app::programAnswer(std::vector<std::string>(argv + 1, argv + argc))) {
+    if (const auto answer = app::forms::programAnswer(std::vector<std::string>(argv + 1, argv + argc))) {
         std::cout << *answer;
         return std::cout.flush() ? 0 : 1;
     }
