@@ -155,7 +155,7 @@ WholeRead readWholeFile(const std::string& path, std::size_t maxBytes, std::stri
 LineReader::LineReader(const std::string& path, std::size_t maxLineBytes, std::uint64_t maxFileBytes)
     : file_(openRegularFile(path)), maxLineBytes_(maxLineBytes), bytesLeft_(maxFileBytes) {
     struct stat st {};
-    if (file_ && ::fstat(::fileno(file_.get()), &st) == 0 && static_cast<std::uint64_t>(st.st_size) > maxFileBytes) spent_ = true;
+    if (file_ && ::fstat(fileno(file_.get()), &st) == 0 && static_cast<std::uint64_t>(st.st_size) > maxFileBytes) spent_ = true;
 }
 
 LineReader::LineReader(FromMemory, const std::string& bytes, std::size_t maxLineBytes)
@@ -163,7 +163,7 @@ LineReader::LineReader(FromMemory, const std::string& bytes, std::size_t maxLine
       maxLineBytes_(maxLineBytes) {}
 
 int LineReader::take() {
-    const int c = ::getc_unlocked(file_.get());
+    const int c = getc_unlocked(file_.get());
     if (c == EOF) return EOF;
     if (bytesLeft_ == 0) return kPastLimit;
     --bytesLeft_;

@@ -145,7 +145,7 @@ TEST(CliImportPhotometry, RegistersTheFileIntoTheSlotKeepingThePlacedFixtures) {
     std::ofstream(ies, std::ios::binary) << "IESNA:LM-63-2002\r\nTILT=NONE\r\n1 1000\r\n";
     r = runCli({"import-photometry", ies, sample("room_sample.OLE"), "--slot", "1", "--out", out});
     EXPECT_EQ(r.status, 1);
-    EXPECT_EQ(r.err.rfind(ies + ": 配光データファイルとして読み込めません", 0), 0u) << r.err;
+    EXPECT_EQ(r.err.rfind("ordivan-cli: " + ies + ": 配光データファイルとして読み込めません", 0), 0u) << r.err;
     r = runCli({"import-photometry", ies, sample("room_sample.OLE"), "--slot", "37", "--out", out});
     EXPECT_EQ(r.status, 2);
     fs::remove_all(dir);

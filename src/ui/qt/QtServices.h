@@ -4,6 +4,7 @@
 #include "ui/qt/ProgressWindow.h"
 
 #include <QString>
+#include <QStringList>
 
 class QWidget;
 
