@@ -55,7 +55,7 @@ def check_pages(source, cli):
         if "ORDIVAN_DATA" not in pages[name]:
             fail("%s: ENVIRONMENT does not name ORDIVAN_DATA" % name)
         if shutil.which("groff"):
-            r = run(["groff", "-man", "-Tutf8", "-ww", "-z", os.path.join(source, "data", "install", name)])
+            r = run(["groff", "-k", "-man", "-Tutf8", "-ww", "-z", os.path.join(source, "data", "install", name)])
             if r.returncode != 0 or r.stderr.strip():
                 fail("%s does not render cleanly: %s" % (name, r.stderr.strip()))
     if not {"--help", "--version"} <= man_options(pages["ordivan.1"]):

@@ -88,7 +88,7 @@ void MainProgram::start(const std::string& commandLinePath, const QString& splas
 
 std::optional<std::string> programAnswer(const std::vector<std::string>& args) {
     if (args.size() != 1) return std::nullopt;
-    if (args[0] == "--version") return "ordivan (ORDIVAN) " + base::programVersion() + "\n";
+    if (args[0] == "--version") return std::string("ordivan (ORDIVAN) ") + base::programVersion() + "\n";
     if (args[0] != "--help") return std::nullopt;
     return "usage: ordivan [PROJECT.OLE]\n"
            "       ordivan --help | --version\n"
