@@ -80,15 +80,15 @@ const std::vector<CommandUsage>& commands() {
          "      [--levels auto|L1,...,L6] [--fixtures] [--height MM] [--threads N] [--screen WxH] [--dpi N]\n"
          "      [--data DIR] [--grid F] [--json F|-] [--png F | --bmp F] [--csv F]\n"
          "      [--dxf F [--dxf-type color|black|colortext]] [--pdf F [--object-name TEXT] [--date TEXT]]\n"
-         "      [--area NAME,X1,Y1,X2,Y2[,LUX[,U0]]]... [--areas-csv F]\n"
+         "      [--area NAME,X1,Y1,X2,Y2[,LUX[,U0]|,PRESET]]... [--areas-csv F]\n"
          "      [--indirect] [--room-height MM] [--work-plane MM] [--reflectances C,W,F]\n",
          {}, {}, {}, 1, true},
         {"catalog", "  ordivan-cli catalog search PREFIX [--data DIR]\n  ordivan-cli catalog show HINBAN [--data DIR]\n",
          {"--data"}, {}, {}, 2},
-        {"register", "  ordivan-cli register PROJECT.OLE --slot N --hinban H [--lamp K] --out OUT.OLE [--data DIR]\n",
-         {"--slot", "--hinban", "--lamp", "--out", "--data"}, {}, {"--slot", "--hinban", "--out"}, 1},
-        {"import-photometry", "  ordivan-cli import-photometry FILE.ies|FILE.ldt PROJECT.OLE --slot N --out OUT.OLE\n",
-         {"--slot", "--out"}, {}, {"--slot", "--out"}, 2},
+        {"register", "  ordivan-cli register PROJECT.OLE --slot N --hinban H [--lamp K] [--watts W] --out OUT.OLE [--data DIR]\n",
+         {"--slot", "--hinban", "--lamp", "--watts", "--out", "--data"}, {}, {"--slot", "--hinban", "--out"}, 1},
+        {"import-photometry", "  ordivan-cli import-photometry FILE.ies|FILE.ldt PROJECT.OLE --slot N [--watts W] --out OUT.OLE\n",
+         {"--slot", "--watts", "--out"}, {}, {"--slot", "--out"}, 2},
         {"curve", "  ordivan-cli curve PROJECT.OLE --slot N [--layout C1..C4] [--png F] [--pdf F]\n",
          {"--slot", "--layout", "--png", "--pdf"}, {}, {"--slot"}, 1},
         {"list-csv",

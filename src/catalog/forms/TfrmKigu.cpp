@@ -68,6 +68,11 @@ TfrmKigu::TfrmKigu(TourokuTable& touroku, model::Document& doc, model::WindowSho
         r.Kou->installEventFilter(this);
         r.Mid = new QLabel(r.panel);
         r.Tosu = new QLabel(r.panel);
+        r.txtWatt = new QLineEdit(r.panel);
+        r.txtWatt->setMaxLength(9);
+        r.txtWatt->setFixedWidth(70);
+        r.txtWatt->setToolTip("器具1台の消費電力 (W)");
+        auto* labWatt = new QLabel("W", r.panel);
         r.Lt = new QPushButton("…", r.panel);
         r.Lt->setToolTip("品番を登録");
         r.Lt->setFixedWidth(28);
@@ -78,10 +83,13 @@ TfrmKigu::TfrmKigu(TourokuTable& touroku, model::Document& doc, model::WindowSho
         g->addWidget(r.Kou, 2, 1);
         g->addWidget(r.Mid, 2, 2);
         g->addWidget(r.Tosu, 2, 3);
+        g->addWidget(r.txtWatt, 3, 1);
+        g->addWidget(labWatt, 3, 2);
         g->addWidget(r.Lt, 0, 4, 3, 1);
         outer->addWidget(r.panel);
         connect(r.Lt, &QPushButton::clicked, this, [this, p] { LtClick(p); });
         connect(r.Kou, &QLineEdit::textChanged, this, [this, p](const QString& t) { KouChange(p, t); });
+        connect(r.txtWatt, &QLineEdit::editingFinished, this, [this, p] { txtWattEditingFinished(p); });
     }
     btnPhotometry = new QPushButton("配光ファイルから登録...", this);
     btnPhotometry->setToolTip("IES / EULUMDAT ファイルを現在の器具か空きの欄に登録");
@@ -121,6 +129,9 @@ void TfrmKigu::sync() {
         kp.setColor(QPalette::Text, s.kouChanged ? Qt::red : Qt::black);
         r.Kou->setPalette(kp);
         r.Kou->setToolTip(q(s.kouHint));
+        r.txtWatt->setText(q(s.watts));
+        r.txtWatt->setReadOnly(!s.registered);
+        r.txtWatt->setFrame(s.registered);
         r.Mid->setText(q(s.mid));
         r.Tosu->setText(q(s.tosu));
         QPalette pp = r.panel->palette();
@@ -182,6 +193,17 @@ void TfrmKigu::KouChange(int position, const QString& text) {
     r.Kou->setPalette(kp);
     r.Kou->setToolTip(q(s.kouHint));
     if (s.kouChanged) QToolTip::showText(r.Kou->mapToGlobal(QPoint(0, r.Kou->height())), q(s.kouHint), r.Kou);
+}
+
+void TfrmKigu::txtWattEditingFinished(int position) {
+    if (syncing_) return;
+    Row& r = rows[static_cast<std::size_t>(position - 1)];
+    // The refusal's message box takes the focus, which would finish the edit a second time.
+    syncing_ = true;
+    registration_.wattsEntered(position, r.txtWatt->text().toStdString());
+    const QString shown = q(registration_.rows()[static_cast<std::size_t>(position - 1)].watts);
+    if (r.txtWatt->text() != shown) r.txtWatt->setText(shown);
+    syncing_ = false;
 }
 
 bool TfrmKigu::eventFilter(QObject* watched, QEvent* event) {

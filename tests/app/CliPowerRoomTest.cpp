@@ -1,0 +1,122 @@
+// The room's floor figures and the installed power through ordivan-cli calc --json, on the samples.
+#include "support/RunCli.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <filesystem>
+#include <fstream>
+#include <regex>
+
+namespace {
+
+namespace fs = std::filesystem;
+using testsupport::runCli;
+using testsupport::slurp;
+
+std::string sample(const char* name) { return (fs::path(testsupport::sourceDir()) / "data" / "samples" / name).string(); }
+fs::path scratch(const std::string& name) { return fs::temp_directory_path() / ("ordivan_power_" + name); }
+
+void write(const fs::path& p, const std::string& bytes) { std::ofstream(p, std::ios::binary) << bytes; }
+
+// The JSON object that follows "key": up to its matching brace.
+std::string object(const std::string& json, const std::string& key) {
+    const std::size_t at = json.find("\"" + key + "\":{");
+    if (at == std::string::npos) return {};
+    std::size_t i = json.find('{', at);
+    int depth = 0;
+    for (std::size_t j = i; j < json.size(); ++j) {
+        if (json[j] == '{') ++depth;
+        if (json[j] == '}' && --depth == 0) return json.substr(i, j - i + 1);
+    }
+    return {};
+}
+
+double number(const std::string& json, const std::string& key) {
+    std::smatch m;
+    if (!std::regex_search(json, m, std::regex("\"" + key + "\":(-?[0-9.]+)"))) return std::nan("");
+    return std::stod(m[1].str());
+}
+
+std::string without(std::string bytes, const std::string& line) {
+    const std::size_t at = bytes.find(line);
+    if (at != std::string::npos) bytes.erase(at, line.size());
+    return bytes;
+}
+
+TEST(CliRoomFigures, TheFloorIsWhatTheWallsEncloseAndAnOpenSideShrinksIt) {
+    // Closed: a 12 m × 8 m room (less its walls and two pillars), lit everywhere, so the full shadow
+    // outside the walls that makes the lit extent's uniformity 0 is no part of it.
+    const auto closed = runCli({"calc", sample("room_sample.OLE"), "--step", "1", "--json", "-"});
+    ASSERT_EQ(closed.status, 0) << closed.err;
+    const std::string room = object(closed.out, "room");
+    ASSERT_FALSE(room.empty()) << closed.out;
+    EXPECT_GT(number(room, "floorArea"), 94.0);
+    EXPECT_LT(number(room, "floorArea"), 96.0);
+    EXPECT_EQ(number(closed.out, "uniformity"), 0.0);  // the lit extent's, outside the walls included
+    const double avg = number(room, "averageLux"), lo = number(room, "minLux"), hi = number(room, "maxLux");
+    EXPECT_GT(lo, 1.0);
+    EXPECT_LE(lo, avg);
+    EXPECT_LE(avg, hi);
+    EXPECT_LE(hi, number(closed.out, "maxLux"));
+    EXPECT_NEAR(number(room, "uniformity"), lo / avg, 0.0015);
+
+    // Open: without its left wall only the part with a wall on all four sides (right of the inner wall,
+    // above its end: 6 m × 4 m) is floor.
+    const fs::path open = scratch("open.OLE");
+    write(open, without(slurp(sample("room_sample.OLE")), "L,100,900,100,100,0,0,0,0\r\n"));
+    const auto opened = runCli({"calc", open.string(), "--json", "-"});
+    ASSERT_EQ(opened.status, 0) << opened.err;
+    EXPECT_GT(number(object(opened.out, "room"), "floorArea"), 22.5);
+    EXPECT_LT(number(object(opened.out, "room"), "floorArea"), 24.0);
+
+    // No walls: no floor to speak of.
+    std::string bare = slurp(sample("room_sample.OLE"));
+    const std::size_t from = bare.find("LINE\r\n") + 6;
+    bare.erase(from, bare.find("END\r\n", from) - from);
+    write(open, bare);
+    const auto none = runCli({"calc", open.string(), "--json", "-"});
+    ASSERT_EQ(none.status, 0) << none.err;
+    EXPECT_NE(none.out.find("\"room\":null"), std::string::npos);
+    fs::remove(open);
+}
+
+TEST(CliPower, RatedPowersTotalOverTheFloorAndEachTaskArea) {
+    const fs::path project = scratch("areas.OLE");
+    const std::string plain = slurp(sample("task_areas.OLE"));
+    // Twelve downlights of slot 1 at 12.5 W, two linear luminaires of slot 19 at 40 W.
+    write(project, plain + "POWER\r\n1,12.50\r\n19,40.00\r\nEND\r\n");
+    const auto r = runCli({"calc", project.string(), "--json", "-"});
+    ASSERT_EQ(r.status, 0) << r.err;
+    const std::string power = object(r.out, "power");
+    ASSERT_FALSE(power.empty()) << r.out;
+    EXPECT_NE(power.find("{\"slot\":1,\"hinban\":\"DL-1000\",\"count\":12,\"watts\":12.50,\"lumens\":1500}"), std::string::npos)
+        << power;
+    EXPECT_NE(power.find("\"slot\":19,"), std::string::npos);
+    EXPECT_DOUBLE_EQ(number(power, "totalWatts"), 12 * 12.5 + 2 * 40);
+    const double floorArea = number(object(r.out, "room"), "floorArea");
+    EXPECT_NEAR(number(power, "wattsPerSquareMetre"), 230 / floorArea, 0.006);
+    // The first area, 4 m × 2.7 m at 10 mm a pixel, holds two downlights' centres.
+    const std::size_t first = r.out.find("\"areas\":[{");
+    EXPECT_NEAR(number(r.out.substr(first), "wattsPerSquareMetre"), 25 / 10.8, 0.006);
+
+    // Without powers there is no power object and the areas are as they were; so is a re-saved file.
+    const auto before = runCli({"calc", sample("task_areas.OLE"), "--json", "-"});
+    EXPECT_EQ(before.out.find("power"), std::string::npos);
+    EXPECT_EQ(before.out.find("wattsPerSquareMetre"), std::string::npos);
+    const fs::path saved = scratch("saved.OLE");
+    ASSERT_EQ(runCli({"save", project.string(), saved.string()}).status, 0);
+    EXPECT_EQ(slurp(saved), slurp(project));
+
+    // A power for a slot the file does not register, a second one for a slot, none at all, a section
+    // cut short: the file is damaged and nothing is calculated.
+    for (const char* section : {"POWER\r\n5,10.00\r\nEND\r\n", "POWER\r\n1,10.00\r\n1,11.00\r\nEND\r\n",
+                                "POWER\r\n1,0.00\r\nEND\r\n", "POWER\r\n1,-3\r\nEND\r\n", "POWER\r\n1,12.50\r\n"}) {
+        write(project, plain + section);
+        EXPECT_EQ(runCli({"validate", project.string()}).status, 1) << section;
+    }
+    fs::remove(project);
+    fs::remove(saved);
+}
+
+} // namespace
