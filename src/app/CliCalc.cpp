@@ -421,10 +421,7 @@ void resolveAreaPresets(CliRun& run, CalcOptions& o) {
     std::optional<std::vector<model::TaskPreset>> presets;
     for (CalcOptions::AreaInMm& a : o.areas) {
         if (a.preset.empty()) continue;
-        if (!presets) {
-            presets = model::loadTaskPresets(cliCatalogDir(run) + "/" + model::kTaskPresetsFile,
-                                             model::userSettingsDir() + "/" + model::kTaskPresetsFile);
-        }
+        if (!presets) presets = model::installedTaskPresets(cliCatalogDir(run));
         const auto p = model::findTaskPreset(*presets, a.preset);
         if (!p) throw UsageError("--area: no kind of task named " + a.preset + " in " + model::kTaskPresetsFile);
         a.requiredLux = p->lux;

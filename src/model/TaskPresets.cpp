@@ -99,6 +99,10 @@ std::vector<TaskPreset> loadTaskPresets(const std::string& shippedPath, const st
     return all;
 }
 
+std::vector<TaskPreset> installedTaskPresets(const std::string& catalogueDir) {
+    return loadTaskPresets(catalogueDir + "/" + kTaskPresetsFile, userSettingsDir() + "/" + kTaskPresetsFile);
+}
+
 std::optional<TaskPreset> findTaskPreset(const std::vector<TaskPreset>& presets, const std::string& name) {
     for (const TaskPreset& p : presets) {
         if (p.name == name) return p;

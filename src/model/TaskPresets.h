@@ -31,6 +31,9 @@ std::vector<TaskPreset> readTaskPresets(const std::string& path, int* skipped = 
 // earlier one replaces it where it stood.
 std::vector<TaskPreset> loadTaskPresets(const std::string& shippedPath, const std::string& userPath);
 
+// The table of a catalogue folder with the user's rows from the per-user settings folder.
+std::vector<TaskPreset> installedTaskPresets(const std::string& catalogueDir);
+
 // The preset of that name, if any.
 std::optional<TaskPreset> findTaskPreset(const std::vector<TaskPreset>& presets, const std::string& name);
 

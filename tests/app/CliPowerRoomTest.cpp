@@ -1,4 +1,4 @@
-// The room's floor figures and the installed power through ordivan-cli calc --json, on the samples.
+// The room's floor figures, the installed power and the kinds of task through ordivan-cli calc --json, on the samples.
 #include "support/RunCli.h"
 
 #include <gtest/gtest.h>
@@ -117,6 +117,24 @@ TEST(CliPower, RatedPowersTotalOverTheFloorAndEachTaskArea) {
     }
     fs::remove(project);
     fs::remove(saved);
+}
+
+TEST(CliTaskPresets, AnAreaTakesTheRequirementOfAKindOfTaskByName) {
+    const auto r = runCli({"calc", sample("task_areas.OLE"), "--area", "製図台,2000,1800,6000,4500,製図", "--area",
+                           "廊下,7600,5600,12500,8600,廊下", "--json", "-"});
+    ASSERT_EQ(r.status, 0) << r.err;
+    const std::size_t draw = r.out.find("{\"name\":\"製図台\""), hall = r.out.find("{\"name\":\"廊下\"");
+    ASSERT_NE(draw, std::string::npos);
+    ASSERT_NE(hall, std::string::npos);
+    EXPECT_EQ(number(r.out.substr(draw), "requiredLux"), 750);
+    EXPECT_EQ(number(r.out.substr(draw), "requiredUniformity"), 0.70);
+    EXPECT_EQ(number(r.out.substr(hall), "requiredLux"), 100);
+    EXPECT_EQ(number(r.out.substr(hall), "requiredUniformity"), 0.40);
+
+    const auto unknown = runCli({"calc", sample("task_areas.OLE"), "--area", "机,0,0,100,100,存在しない作業", "--json", "-"});
+    EXPECT_EQ(unknown.status, 2);
+    EXPECT_NE(unknown.err.find("存在しない作業"), std::string::npos) << unknown.err;
+    EXPECT_TRUE(unknown.out.empty());
 }
 
 } // namespace

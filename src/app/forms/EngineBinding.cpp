@@ -101,7 +101,7 @@ MainEngine::MainEngine(TfrmMain& frm, editor::MainState& state, catalog::forms::
     frmDXFOutType = new io::forms::TfrmDXFOutType(&frm);
     frmPrint = new print::forms::TfrmPrint(ctx.services, &frm);
     frmCD = new print::forms::TfrmCD(ctx.services, state.doc.productTitle, &frm);
-    frmTaskArea = new editor::forms::TfrmTaskArea(ctx.services, &frm);
+    frmTaskArea = new editor::forms::TfrmTaskArea(ctx.services, dataDir_, &frm);
     frmAreaTable = new view::forms::TfrmAreaTable(&frm);
 
     display_.hooks.clearDrawingSurface = [this] { editor_->clearDrawingSurface(); };

@@ -1,7 +1,6 @@
 // The task-area dialog: widget plumbing around the editor's task-area rule.
 #include "editor/forms/TfrmTaskArea.h"
 
-#include "base/DataDir.h"
 #include "base/Text.h"
 #include "editor/Dialogs.h"
 #include "ui/qt/FormKit.h"
@@ -21,14 +20,10 @@ namespace {
 
 constexpr const char* kByHand = "(手入力)";
 
-std::vector<model::TaskPreset> installedPresets() {
-    return model::loadTaskPresets(base::findDataDir(base::kCatalogFolder) + "/" + model::kTaskPresetsFile,
-                                  model::userSettingsDir() + "/" + model::kTaskPresetsFile);
-}
-
 } // namespace
 
-TfrmTaskArea::TfrmTaskArea(ui::Services& services, QWidget* parent) : TfrmTaskArea(services, installedPresets(), parent) {}
+TfrmTaskArea::TfrmTaskArea(ui::Services& services, const std::string& catalogueDir, QWidget* parent)
+    : TfrmTaskArea(services, model::installedTaskPresets(catalogueDir), parent) {}
 
 TfrmTaskArea::TfrmTaskArea(ui::Services& services, std::vector<model::TaskPreset> presets, QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::WindowStaysOnTopHint), services_(services), presets_(std::move(presets)) {

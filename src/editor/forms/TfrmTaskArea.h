@@ -17,8 +17,8 @@ namespace editor::forms {
 class TfrmTaskArea : public QDialog {
     Q_OBJECT
 public:
-    // The kinds of task come from the data folder's preset table and the user's own beside it.
-    explicit TfrmTaskArea(ui::Services& services, QWidget* parent = nullptr);
+    // The kinds of task come from the catalogue folder's preset table and the user's own beside it.
+    TfrmTaskArea(ui::Services& services, const std::string& catalogueDir, QWidget* parent = nullptr);
     TfrmTaskArea(ui::Services& services, std::vector<model::TaskPreset> presets, QWidget* parent = nullptr);
 
     // Shows the dialog for `area` (its proposed name filled in); the area as confirmed, nothing when cancelled.
