@@ -346,12 +346,28 @@ std::string indirectJson(const calc::IndirectFigures& r) {
     for (const calc::SurfaceFigures& f : r.surfaces) {
         surfaces += std::string(surfaces.empty() ? "" : ",") + "{\"kind\":" + jsonString(f.kind) +
                     ",\"area\":" + figureText(f.area, 4) + ",\"directLux\":" + figureText(f.directLux, 3) +
-                    ",\"indirectLux\":" + figureText(f.indirectLux, 3) + "}";
+                    ",\"indirectLux\":" + figureText(f.indirectLux, 3) + ",\"minLux\":" + figureText(f.minLux, 3) +
+                    ",\"uniformity\":" + figureText(f.uniformity(), 3) + "}";
+    }
+    // Walls and ceiling against the least they should receive, the general and the offices' figure.
+    std::string checks;
+    for (const calc::SurfaceRequirement& q : calc::kSurfaceRequirements) {
+        for (const calc::SurfaceFigures& f : r.surfaces) {
+            if (f.kind != q.kind) continue;
+            const double avg = f.directLux + f.indirectLux;
+            const bool even = f.uniformity() >= q.uniformity;
+            checks += std::string(checks.empty() ? "" : ",") + "{\"kind\":" + jsonString(f.kind) +
+                      ",\"averageLux\":" + figureText(avg, 2) + ",\"uniformity\":" + figureText(f.uniformity(), 3) +
+                      ",\"requiredLux\":" + base::formatFixed(q.lux, 0) + ",\"requiredLuxOffices\":" +
+                      base::formatFixed(q.luxOffices, 0) + ",\"requiredUniformity\":" + base::formatFixed(q.uniformity, 2) +
+                      ",\"pass\":" + (avg >= q.lux && even ? "true" : "false") +
+                      ",\"passOffices\":" + (avg >= q.luxOffices && even ? "true" : "false") + "}";
+        }
     }
     return "{\"roomHeight\":" + figureText(r.room.roomHeight, 0) + ",\"workPlaneHeight\":" + figureText(r.room.workPlaneHeight, 0) +
            ",\"reflectances\":{\"ceiling\":" + figureText(r.room.ceiling, 3) + ",\"walls\":" + figureText(r.room.walls, 3) +
            ",\"floor\":" + figureText(r.room.floor, 3) + "},\"luminaireFlux\":" + figureText(r.luminaireFlux, 2) +
-           ",\"surfaces\":[" + surfaces + "],\"workPlane\":{\"directAverageLux\":" + figureText(r.directAverageLux, 3) +
+           ",\"surfaces\":[" + surfaces + "],\"surfaceChecks\":[" + checks + "],\"workPlane\":{\"directAverageLux\":" + figureText(r.directAverageLux, 3) +
            ",\"indirectAverageLux\":" + figureText(r.indirectAverageLux, 3) + "},\"elements\":" + base::formatInt(r.elements) +
            ",\"iterations\":" + base::formatInt(r.iterations) + ",\"residual\":" + residualText(r.residual) + "}";
 }
