@@ -56,7 +56,7 @@ struct CalcOptions {
     std::string gridPath, jsonPath;
     std::string picturePath;  // --png or --bmp
     io::PictureFormat pictureFormat = io::PictureFormat::Png;
-    std::string csvPath, dxfPath, pdfPath;
+    std::string csvPath, csvXyPath, dxfPath, pdfPath;
     io::DxfOutType dxfType = io::DxfOutType::ColorOut;
     bool dateGiven = false;
     std::string objectName, date;
@@ -148,7 +148,7 @@ std::array<float, 3> reflectancesOption(const std::string& text) {
 CalcOptions parseOptions(const std::vector<std::string>& args) {
     static const std::set<std::string> withValue = {
         "--step", "--maintenance", "--kind", "--levels", "--height", "--threads",     "--screen", "--dpi",  "--grid", "--json",
-        "--png",  "--bmp",         "--csv",  "--dxf",    "--dxf-type", "--pdf", "--object-name", "--date", "--data",
+        "--png",  "--bmp",         "--csv",  "--csv-xy", "--dxf",    "--dxf-type", "--pdf", "--object-name", "--date", "--data",
         "--area", "--areas-csv", "--room-height", "--work-plane", "--reflectances"};
     CalcOptions o;
     for (std::size_t i = 2; i < args.size(); ++i) {
@@ -202,6 +202,8 @@ CalcOptions parseOptions(const std::vector<std::string>& args) {
             o.pictureFormat = a == "--png" ? io::PictureFormat::Png : io::PictureFormat::Bmp;
         } else if (a == "--csv") {
             o.csvPath = v;
+        } else if (a == "--csv-xy") {
+            o.csvXyPath = v;
         } else if (a == "--dxf") {
             o.dxfPath = v;
         } else if (a == "--dxf-type") {
@@ -230,7 +232,7 @@ CalcOptions parseOptions(const std::vector<std::string>& args) {
             o.indirect = true;
         }
     }
-    for (const std::string* path : {&o.gridPath, &o.picturePath, &o.csvPath, &o.dxfPath, &o.pdfPath, &o.areasCsvPath}) {
+    for (const std::string* path : {&o.gridPath, &o.picturePath, &o.csvPath, &o.csvXyPath, &o.dxfPath, &o.pdfPath, &o.areasCsvPath}) {
         if (*path == "-") throw UsageError("only --json writes to the standard output");
     }
     return o;
@@ -567,6 +569,11 @@ bool writeDrawnOutputs(CliRun& run, const CalcOptions& o, view::ResultPresenter&
     if (!o.csvPath.empty()) {
         const auto naming = run.about(o.csvPath);
         if (!view::writeIlluminanceCsv(r.grid, r.stats, o.csvPath, run.services)) return false;
+    }
+    if (!o.csvXyPath.empty()) {
+        const auto naming = run.about(o.csvXyPath);
+        if (!view::writeCsvBytes(view::illuminanceCsvXyText(r.grid, r.stats, doc.plan.mmPerPixel), o.csvXyPath, run.services))
+            return false;
     }
     if (!o.dxfPath.empty()) {
         const auto naming = run.about(o.dxfPath);

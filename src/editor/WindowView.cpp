@@ -119,6 +119,7 @@ std::map<std::string, MenuView> menuViewOf(const model::Document& doc, const Win
     enabled("mnuRedBunpu", m.redisplayLux);
     enabled("mnuRedTemp", m.redisplayColorTemp);
     enabled("mnuOutPut", m.csvOutput);
+    enabled("mnuOutPutXy", m.csvOutput);
 
     checked("mnuLampJ", doc.lampNameMode == 'J');
     checked("mnuLampA", doc.lampNameMode != 'J');

@@ -81,6 +81,27 @@ TEST(CliRoomFigures, TheFloorIsWhatTheWallsEncloseAndAnOpenSideShrinksIt) {
     fs::remove(open);
 }
 
+TEST(CliRoomFigures, WallsAndCeilingAreCheckedOnlyWithReflections) {
+    const auto direct = runCli({"calc", sample("room_sample.OLE"), "--json", "-"});
+    ASSERT_EQ(direct.status, 0) << direct.err;
+    EXPECT_EQ(direct.out.find("surfaceChecks"), std::string::npos);
+
+    const auto lit = runCli({"calc", sample("room_sample.OLE"), "--indirect", "--json", "-"});
+    ASSERT_EQ(lit.status, 0) << lit.err;
+    for (const char* kind : {"walls", "ceiling"}) {
+        const std::size_t at = lit.out.find("{\"kind\":\"" + std::string(kind) + "\",\"averageLux\"");
+        ASSERT_NE(at, std::string::npos) << kind << lit.out;
+        const std::string check = lit.out.substr(at, lit.out.find('}', at) - at + 1);
+        const double avg = number(check, "averageLux"), u0 = number(check, "uniformity");
+        // The least element's light is some share of the average, never more.
+        EXPECT_GT(avg, 0) << kind;
+        EXPECT_GT(u0, 0) << kind;
+        EXPECT_LE(u0, 1) << kind;
+        const bool pass = check.find("\"pass\":true") != std::string::npos;
+        EXPECT_EQ(pass, avg >= number(check, "requiredLux") && u0 >= 0.10) << check;
+    }
+}
+
 TEST(CliPower, RatedPowersTotalOverTheFloorAndEachTaskArea) {
     const fs::path project = scratch("areas.OLE");
     const std::string plain = slurp(sample("task_areas.OLE"));

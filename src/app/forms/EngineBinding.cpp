@@ -456,6 +456,9 @@ void MainEngine::bindOutputCommands() {
                                     ui::qt::ss(frmPrint->txtBukkenmei->text()), services);
     });
     c.bind("mnuOutPut", [this, &services] { view::saveIlluminanceCsvCommand(state_.grid, state_.stats, services); });
+    c.bind("mnuOutPutXy", [this, &services] {
+        view::saveIlluminanceCsvXyCommand(state_.grid, state_.stats, state_.doc.plan.mmPerPixel, services);
+    });
     c.bind("mnuListShow", [this, &doc] { frmList->showList(doc.lampNameMode); });
     frmList->objectName = [this] { return ui::qt::ss(frmPrint->txtBukkenmei->text()); };
     frmList->onWrittenBack = [this] { frmKigu->refresh(frmKigu->registration().tab()); };

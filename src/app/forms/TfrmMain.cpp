@@ -255,6 +255,7 @@ constexpr MenuEntry kMenus[] = {
     {"mnuScaleSelect", "mnuScaleOFF", "自動", 'x'},
     {"Calc1", "", "", '-'},
     {"Calc1", "mnuOutPut", "照度値をcsvファイルに保存", 'I'},
+    {"Calc1", "mnuOutPutXy", "照度値をcsvファイルに保存(座標付き)...", 'I'},
     {"Calc1", "mnuSeido", "計算精度(&L)", 'I'},
     {"Calc1", "mnuHosyuritu", "保守率の設定", 'I'},
     {nullptr, "Option1", "オプション(&O)", 'T'},
