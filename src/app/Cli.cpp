@@ -79,7 +79,8 @@ const std::vector<CommandUsage>& commands() {
          "  ordivan-cli calc PROJECT.OLE [--step N] [--maintenance off|good|normal|poor] [--kind B|T|C]\n"
          "      [--levels auto|L1,...,L6] [--fixtures] [--height MM] [--threads N] [--screen WxH] [--dpi N]\n"
          "      [--data DIR] [--grid F] [--json F|-] [--png F | --bmp F] [--csv F] [--csv-xy F]\n"
-         "      [--dxf F [--dxf-type color|black|colortext]] [--pdf F [--object-name TEXT] [--date TEXT]]\n"
+         "      [--dxf F [--dxf-type color|black|colortext] [--dxf-join]]\n"
+         "      [--pdf F [--object-name TEXT] [--date TEXT]]\n"
          "      [--area NAME,X1,Y1,X2,Y2[,LUX[,U0]|,PRESET]]... [--areas-csv F]\n"
          "      [--indirect] [--room-height MM] [--work-plane MM] [--reflectances C,W,F]\n",
          {}, {}, {}, 1, true},

@@ -58,6 +58,7 @@ struct CalcOptions {
     io::PictureFormat pictureFormat = io::PictureFormat::Png;
     std::string csvPath, csvXyPath, dxfPath, pdfPath;
     io::DxfOutType dxfType = io::DxfOutType::ColorOut;
+    bool dxfJoin = false;
     bool dateGiven = false;
     std::string objectName, date;
     // Task areas for this run only, corners in mm from the plan origin; the project file is not touched.
@@ -159,6 +160,10 @@ CalcOptions parseOptions(const std::vector<std::string>& args) {
         }
         if (a == "--indirect") {
             o.indirect = true;
+            continue;
+        }
+        if (a == "--dxf-join") {
+            o.dxfJoin = true;
             continue;
         }
         if (!withValue.count(a)) throw UsageError("unknown option " + a);
@@ -577,7 +582,7 @@ bool writeDrawnOutputs(CliRun& run, const CalcOptions& o, view::ResultPresenter&
     }
     if (!o.dxfPath.empty()) {
         const auto naming = run.about(o.dxfPath);
-        const io::DxfExportInput input{doc, r.contours, r.stats, [&presenter] { presenter.rebuildContours(); }};
+        const io::DxfExportInput input{doc, r.contours, r.stats, [&presenter] { presenter.rebuildContours(); }, o.dxfJoin};
         if (!io::exportDxf(o.dxfPath, o.dxfType, input, cliCatalogDir(run), run.services)) return false;
     }
     if (!o.pdfPath.empty()) {
