@@ -77,7 +77,7 @@ AreaFigures figuresKept(const IlluminanceGrid& grid, const WallMask& walls, cons
         lo = std::min(lo, v);
         hi = std::max(hi, v);
         ++f.points;
-    });
+    }, keep);
     if (f.points == 0) return f;
     f.averageLux = sum / static_cast<double>(f.points);
     f.minLux = lo;

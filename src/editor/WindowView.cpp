@@ -100,7 +100,7 @@ std::map<std::string, MenuView> menuViewOf(const model::Document& doc, const Win
                                "mnuBmpScreen", "mnuBmpForm", "mnuBmpSorce", "mnuDxfScreen", "mnuDxfForm", "mnuBunpu",
                                "mnuTemp", "mnuLine", "mnuCalcRun", "mnuScaleSet", "mnuScaleON", "mnuScaleOFF",
                                "mnuKiguShow", "mnuKiguDel", "About1", "mnuwin32file", "mnuKakudai", "mnuModosu",
-                               "mnuListPreview", "mnuCancelOp", "mnuDeleteTool"}) {
+                               "mnuListPreview", "mnuCancelOp", "mnuDeleteTool", "mnuPowerTable"}) {
         v[always];
     }
     enabled("Save1", m.save1);

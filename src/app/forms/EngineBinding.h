@@ -26,6 +26,7 @@ class TfrmTaskArea;
 }
 namespace view::forms {
 class TfrmAreaTable;
+class TfrmPower;
 }
 namespace print::forms {
 class TfrmPrint;
@@ -74,6 +75,9 @@ public:
     print::forms::TfrmCD* frmCD;
     editor::forms::TfrmTaskArea* frmTaskArea;
     view::forms::TfrmAreaTable* frmAreaTable;  // shown after a calculation of a plan with task areas
+    view::forms::TfrmPower* frmPower;          // 器具・電力, refilled while it is shown
+    // Fills the power window from the plan and, when the result is valid, its floor.
+    void fillPower();
 
 private:
     // The commands whose owners are the windows: project files, dialogs, options.

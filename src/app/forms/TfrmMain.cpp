@@ -211,6 +211,7 @@ constexpr MenuEntry kMenus[] = {
     {"mnuDXF", "mnuModosu", "元に戻す", 'I'},
     {"Edit1", "", "", '-'},
     {"Edit1", "mnuHaikou", "配光曲線の表示", 'I'},
+    {"Edit1", "mnuPowerTable", "器具・電力の表示", 'I'},
     {"Edit1", "mnuLamp", "ランプ名の表示", 'M'},
     {"mnuLamp", "mnuLampJ", "日本語表示", 'x'},
     {"mnuLamp", "mnuLampA", "半角英数表示", 'x'},
