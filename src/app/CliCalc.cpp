@@ -391,7 +391,7 @@ std::string roomJson(const calc::RoomFigures& room) {
 // The luminaires per type with their rated power, and the totals over the room's floor.
 std::string powerJson(const calc::PowerFigures& p, const calc::RoomFigures& room) {
     std::string slots;
-    for (const calc::PowerSlot& r : p.slots) {
+    for (const calc::PowerSlot& r : p.types) {
         slots += std::string(slots.empty() ? "" : ",") + "{\"slot\":" + base::formatInt(r.slot) +
                  ",\"hinban\":" + jsonString(r.hinban) + ",\"count\":" + base::formatInt(r.count) +
                  ",\"watts\":" + (r.watts > 0 ? base::formatFixed(r.watts, 2) : "null") +

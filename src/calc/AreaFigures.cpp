@@ -122,6 +122,42 @@ private:
     std::vector<std::int32_t> rowFirst_, rowLast_, colFirst_, colLast_;
 };
 
+// The floor's pixels (1): those the luminaires' light can walk to from where they stand without crossing a
+// wall, inside the walls' spans, outside pillars. A pocket the walls close off from every luminaire is
+// no part of the room; neither is the open land beyond an open side.
+std::vector<std::uint8_t> floorPixels(const model::Plan& plan, const WallMask& walls) {
+    const FloorSpans inside(walls);
+    const std::int64_t w = walls.width, h = walls.height;
+    std::vector<std::uint8_t> floor(static_cast<std::size_t>(w * h), 0);
+    std::vector<std::int64_t> todo;
+    auto reach = [&](std::int64_t col, std::int64_t row) {
+        if (col < 0 || row < 0 || col >= w || row >= h) return;
+        std::uint8_t& f = floor[static_cast<std::size_t>(row * w + col)];
+        if (f != 0 || walls.black(col, row) || !inside(col, row)) return;
+        f = 1;
+        todo.push_back(row * w + col);
+    };
+    plan.kigu.forEach([&](const model::KiguRecord& k) { reach(k.x, k.y); });
+    while (!todo.empty()) {
+        const std::int64_t at = todo.back();
+        todo.pop_back();
+        const std::int64_t col = at % w, row = at / w;
+        reach(col + 1, row);
+        reach(col - 1, row);
+        reach(col, row + 1);
+        reach(col, row - 1);
+    }
+    plan.hasira.forEach([&](const model::HasiraRecord& p) {
+        const std::int64_t r = std::max<std::int64_t>(p.halfSize, 0);
+        for (std::int64_t row = std::max<std::int64_t>(p.y - r, 0); row <= std::min<std::int64_t>(std::int64_t{p.y} + r, h - 1); ++row) {
+            for (std::int64_t col = std::max<std::int64_t>(p.x - r, 0); col <= std::min<std::int64_t>(std::int64_t{p.x} + r, w - 1); ++col) {
+                if (insidePillar(p, col, row)) floor[static_cast<std::size_t>(row * w + col)] = 0;
+            }
+        }
+    });
+    return floor;
+}
+
 } // namespace
 
 AreaFigures figuresOver(const IlluminanceGrid& grid, const WallMask& walls, const model::HasiraArray& pillars,
@@ -132,29 +168,17 @@ AreaFigures figuresOver(const IlluminanceGrid& grid, const WallMask& walls, cons
 RoomFigures roomFiguresOf(const model::Plan& plan, const IlluminanceGrid& grid, const WallMask& walls, int calcStep) {
     RoomFigures room;
     if (walls.width <= 0 || walls.height <= 0) return room;
-    const FloorSpans inside(walls);
+    const std::vector<std::uint8_t> floor = floorPixels(plan, walls);
+    const std::int64_t w = walls.width, h = walls.height;
     model::AreaRecord whole;
     whole.x2 = walls.width - 1;
     whole.y2 = walls.height - 1;
-    room.figures = figuresKept(grid, walls, plan.hasira, whole, calcStep, inside);
+    room.figures = figuresKept(grid, walls, plan.hasira, whole, calcStep, [&floor, w, h](std::int64_t col, std::int64_t row) {
+        return col < w && row < h && floor[static_cast<std::size_t>(row * w + col)] != 0;
+    });
     if (room.figures.points == 0) return room;
     // The floor's area counts every pixel, the figures only the calculated points: a pixel stands for a
     // square of mm per pixel on each side.
-    const std::int64_t w = walls.width, h = walls.height;
-    std::vector<std::uint8_t> floor(static_cast<std::size_t>(w * h), 0);
-    for (std::int64_t row = 0; row < h; ++row) {
-        for (std::int64_t col = 0; col < w; ++col) {
-            if (!walls.black(col, row) && inside(col, row)) floor[static_cast<std::size_t>(row * w + col)] = 1;
-        }
-    }
-    plan.hasira.forEach([&](const model::HasiraRecord& p) {
-        const std::int64_t r = std::max<std::int64_t>(p.halfSize, 0);
-        for (std::int64_t row = std::max<std::int64_t>(p.y - r, 0); row <= std::min<std::int64_t>(std::int64_t{p.y} + r, h - 1); ++row) {
-            for (std::int64_t col = std::max<std::int64_t>(p.x - r, 0); col <= std::min<std::int64_t>(std::int64_t{p.x} + r, w - 1); ++col) {
-                if (insidePillar(p, col, row)) floor[static_cast<std::size_t>(row * w + col)] = 0;
-            }
-        }
-    });
     const auto pixels = std::count(floor.begin(), floor.end(), std::uint8_t{1});
     const double mm = plan.mmPerPixel;
     room.floorArea = static_cast<double>(pixels) * mm * mm / 1.0e6;

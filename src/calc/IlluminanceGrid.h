@@ -43,8 +43,9 @@ struct AreaFigures {
     bool pass = false;       // Eavg and U0 reach what the area requires
 };
 
-// The illuminance over the room's floor: the points inside the walls (a wall on either side along the
-// point's row and along its column), outside pillars and walls. A plan without walls has no room.
+// The illuminance over the room's floor: the points a luminaire's position reaches without crossing a
+// wall that have a wall on either side along their row and along their column, outside pillars and walls.
+// A plan without walls has no room.
 struct RoomFigures {
     AreaFigures figures;     // figures.points 0: no room to measure
     double floorArea = 0;    // m², every plan pixel of the floor

@@ -23,7 +23,7 @@ PowerFigures powerFiguresOf(const model::Plan& plan, const catalog::TourokuTable
             p.totalWatts += row.watts * static_cast<double>(count);
             litLumens += row.lumens * static_cast<double>(count);
         }
-        p.slots.push_back(std::move(row));
+        p.types.push_back(std::move(row));
     }
     if (p.totalWatts > 0) p.lumensPerWatt = litLumens / p.totalWatts;
     return p;

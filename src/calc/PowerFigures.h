@@ -20,7 +20,7 @@ struct PowerSlot {
 };
 
 struct PowerFigures {
-    std::vector<PowerSlot> slots;  // in slot order
+    std::vector<PowerSlot> types;  // in slot order
     bool given = false;            // some placed type has a rated power: without one there is nothing to total
     double totalWatts = 0;
     // Lumens per watt over the types that have a power; nullopt when none has.

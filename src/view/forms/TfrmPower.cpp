@@ -38,9 +38,9 @@ TfrmPower::TfrmPower(QWidget* parent) : QWidget(parent, Qt::Tool | Qt::WindowSta
 }
 
 void TfrmPower::fill(const calc::PowerFigures& power, std::optional<double> floorArea) {
-    grdPower->setRowCount(static_cast<int>(power.slots.size()));
-    for (std::size_t r = 0; r < power.slots.size(); ++r) {
-        const calc::PowerSlot& s = power.slots[r];
+    grdPower->setRowCount(static_cast<int>(power.types.size()));
+    for (std::size_t r = 0; r < power.types.size(); ++r) {
+        const calc::PowerSlot& s = power.types[r];
         const bool given = s.watts > 0;
         const QStringList cells = {
             q(base::formatInt(s.slot)),
