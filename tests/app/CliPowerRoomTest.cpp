@@ -1,4 +1,5 @@
-// The room's floor figures, the installed power and the kinds of task through ordivan-cli calc --json, on the samples.
+// The room's floor figures, the installed power, the kinds of task, the coordinates table and the joined
+// contours through ordivan-cli calc and its files, on the samples.
 #include "support/RunCli.h"
 
 #include <gtest/gtest.h>
@@ -140,6 +141,34 @@ TEST(CliPower, RatedPowersTotalOverTheFloorAndEachTaskArea) {
     }
     fs::remove(project);
     fs::remove(saved);
+}
+
+std::size_t count(const std::string& text, const std::string& what) {
+    std::size_t n = 0;
+    for (std::size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + 1)) ++n;
+    return n;
+}
+
+TEST(CliOutputs, JoinedContoursAreFewerPolylinesAndTheCoordinatesTableCarriesEachPointsPlace) {
+    const fs::path traced = scratch("traced.dxf"), joined = scratch("joined.dxf"), xy = scratch("xy.csv");
+    ASSERT_EQ(runCli({"calc", sample("room_sample.OLE"), "--kind", "T", "--dxf", traced.string()}).status, 0);
+    ASSERT_EQ(runCli({"calc", sample("room_sample.OLE"), "--kind", "T", "--dxf", joined.string(), "--dxf-join", "--csv-xy",
+                      xy.string()}).status, 0);
+    const std::string a = slurp(traced), b = slurp(joined);
+    // The same walls and pillars; the contours in fewer polylines holding fewer repeated meeting points.
+    EXPECT_GT(count(a, "E_HASIRA"), 0u);
+    EXPECT_EQ(count(a, "E_HASIRA"), count(b, "E_HASIRA"));
+    EXPECT_LT(count(b, "POLYLINE\r\n"), count(a, "POLYLINE\r\n"));
+    EXPECT_LT(count(b, "VERTEX\r\n"), count(a, "VERTEX\r\n"));
+
+    const std::string table = slurp(xy);
+    ASSERT_EQ(table.rfind("x_mm,y_mm,lux\r\n", 0), 0u);
+    // 10 mm a pixel: every place is a multiple of the 100 mm the table steps by, from the lit extent's corner.
+    std::smatch m;
+    const std::string first = table.substr(15, table.find("\r\n", 15) - 15);
+    ASSERT_TRUE(std::regex_match(first, m, std::regex("([0-9]+\\.[0-9]),([0-9]+\\.[0-9]),([0-9]+\\.[0-9]{2})"))) << first;
+    EXPECT_EQ(m[1].str(), "1010.0");  // the lit extent starts at column 101
+    for (const fs::path& p : {traced, joined, xy}) fs::remove(p);
 }
 
 TEST(CliTaskPresets, AnAreaTakesTheRequirementOfAKindOfTaskByName) {
