@@ -57,7 +57,7 @@ TEST(CliRoomFigures, TheFloorIsWhatTheWallsEncloseAndAnOpenSideShrinksIt) {
     const double avg = number(room, "averageLux"), lo = number(room, "minLux"), hi = number(room, "maxLux");
     EXPECT_LE(lo, avg);
     EXPECT_LE(avg, hi);
-    EXPECT_LE(hi, number(closed.out, "maxLux"));
+    EXPECT_LT(hi, number(closed.out, "maxLux") + 1);  // the summary's maximum is whole lux
     EXPECT_NEAR(number(room, "uniformity"), lo / avg, 0.0015);
 
     // Open: without its left wall only the part with walls on all four sides is floor: right of the inner
