@@ -273,7 +273,9 @@ TEST(WholeRoad, FromABlankPlanToThePrintedSheetAndTheExports) {
         const QList<QByteArray> described = rows[29 - r].trimmed().split(',');
         EXPECT_DOUBLE_EQ(cells[2].toDouble(), described[c].toDouble()) << i;
         EXPECT_NEAR(cells[0].toDouble(), (st.litMinCol + 10 * c) * mm, 0.06) << i;
-        if (c == 0 && r == 29) EXPECT_NEAR(cells[1].toDouble(), (st.litMaxRow - 1) * mm, 0.06);
+        if (c == 0 && r == 29) {
+            EXPECT_NEAR(cells[1].toDouble(), (st.litMaxRow - 1) * mm, 0.06);
+        }
     }
 }
 
