@@ -83,9 +83,10 @@ TfrmKigu::TfrmKigu(TourokuTable& touroku, model::Document& doc, model::WindowSho
         g->addWidget(r.Kou, 2, 1);
         g->addWidget(r.Mid, 2, 2);
         g->addWidget(r.Tosu, 2, 3);
-        g->addWidget(r.txtWatt, 3, 1);
-        g->addWidget(labWatt, 3, 2);
-        g->addWidget(r.Lt, 0, 4, 3, 1);
+        // Beside the lamp count, so the row keeps its height and the window still fits small screens.
+        g->addWidget(r.txtWatt, 2, 4);
+        g->addWidget(labWatt, 2, 5);
+        g->addWidget(r.Lt, 0, 6, 3, 1);
         outer->addWidget(r.panel);
         connect(r.Lt, &QPushButton::clicked, this, [this, p] { LtClick(p); });
         connect(r.Kou, &QLineEdit::textChanged, this, [this, p](const QString& t) { KouChange(p, t); });
