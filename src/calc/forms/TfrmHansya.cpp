@@ -43,24 +43,18 @@ TfrmHansya::TfrmHansya(model::Document& doc, model::WindowShown& shown, ui::Serv
     txtFloor = edit("txtFloor");
 
     layout->addWidget(cboxHansya, 0, 0, 1, 3);
-    layout->addWidget(label("天井高"), 1, 0);
-    layout->addWidget(txtRoomHeight, 1, 1);
-    layout->addWidget(label("mm（空欄または 0：器具の取付高さ）"), 1, 2);
-    layout->addWidget(label("作業面高さ"), 2, 0);
-    layout->addWidget(txtWorkPlane, 2, 1);
-    layout->addWidget(label("mm"), 2, 2);
-    layout->addWidget(label("反射率（天井/壁/床）"), 3, 0);
-    layout->addWidget(cmbPreset, 3, 1);
-    layout->addWidget(label("%"), 3, 2);
-    layout->addWidget(label("天井"), 4, 0);
-    layout->addWidget(txtCeiling, 4, 1);
-    layout->addWidget(label("%"), 4, 2);
-    layout->addWidget(label("壁・柱"), 5, 0);
-    layout->addWidget(txtWalls, 5, 1);
-    layout->addWidget(label("%"), 5, 2);
-    layout->addWidget(label("床"), 6, 0);
-    layout->addWidget(txtFloor, 6, 1);
-    layout->addWidget(label("%"), 6, 2);
+    // One row of the form: its caption, its field and the unit after it.
+    auto row = [&](int r, const char* caption, QWidget* field, const char* unit) {
+        layout->addWidget(label(caption), r, 0);
+        layout->addWidget(field, r, 1);
+        layout->addWidget(label(unit), r, 2);
+    };
+    row(1, "天井高", txtRoomHeight, "mm（空欄または 0：器具の取付高さ）");
+    row(2, "作業面高さ", txtWorkPlane, "mm");
+    row(3, "反射率（天井/壁/床）", cmbPreset, "%");
+    row(4, "天井", txtCeiling, "%");
+    row(5, "壁・柱", txtWalls, "%");
+    row(6, "床", txtFloor, "%");
     btnOK = ui::qt::namedButton(QStringLiteral("OK"), "btnOK", this);
     btnOK->setAutoDefault(false);
     btnCancel = ui::qt::namedButton(QStringLiteral("ｷｬﾝｾﾙ"), "btnCancel", this);
