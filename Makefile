@@ -20,10 +20,10 @@ run: build
 test: build
 	ctest --test-dir $(BUILD) --output-on-failure -j $(JOBS)
 
-# The Debian package ordivan_<version>_amd64.deb, left in this folder.
-package: build
-	cd $(BUILD) && cpack -G DEB -B package
-	cp $(BUILD)/package/ordivan_*.deb .
+# The Debian package ordivan_<version>_amd64.deb, left in this folder: a Release build hardened with
+# Debian's build flags in build-release/ (scripts/package; LINT=1 also runs lintian on it).
+package: deps
+	JOBS=$(JOBS) scripts/package $(if $(LINT),--lint)
 
 demo: build
 	cd $(BUILD) && for f in samples/*.OLE; do echo "== $$f"; ./ordivan-cli validate "$$f"; done

@@ -5,7 +5,8 @@ coloured like the program's illuminance map (warm in the middle, cooler rings ou
 Plain Python, no imaging library: each pixel is the average of 4 x 4 samples (smooth edges), and the
 picture is written as an 8-bit RGBA PNG with zlib.
 
-    python3 tools/make_icon.py [output-folder]     (default data/icons; writes hicolor/NxN/apps/ordivan.png)
+    python3 tools/make_icon.py [output-folder]     (default data/icons; writes hicolor/NxN/apps/ordivan.png
+                                                    and the same drawing as hicolor/scalable/apps/ordivan.svg)
 """
 import math
 import os
@@ -86,6 +87,42 @@ def png(size, rows):
     return b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", header) + chunk(b"IDAT", zlib.compress(raw, 9)) + chunk(b"IEND", b"")
 
 
+def svg():
+    """The same drawing in vector form, on a 256 unit square, for desktops that scale icons freely."""
+    u = 256
+
+    def hexcolour(c):
+        return "#%02x%02x%02x" % c
+
+    def n(v):
+        return ("%.2f" % (v * u)).rstrip("0").rstrip(".")
+
+    parts = ['<svg xmlns="http://www.w3.org/2000/svg" width="%d" height="%d" viewBox="0 0 %d %d">' % (u, u, u, u),
+             '  <title>ORDIVAN</title>',
+             '  <defs>',
+             '    <linearGradient id="cone" x1="0" y1="0" x2="1" y2="0">',
+             '      <stop offset="0" stop-color="%s" stop-opacity="0"/>' % hexcolour(LIGHT),
+             '      <stop offset="0.5" stop-color="%s" stop-opacity="0.45"/>' % hexcolour(LIGHT),
+             '      <stop offset="1" stop-color="%s" stop-opacity="0"/>' % hexcolour(LIGHT),
+             '    </linearGradient>',
+             '  </defs>',
+             '  <rect width="%s" height="%s" rx="%s" fill="%s"/>' % (n(1), n(1), n(0.18), hexcolour(BACKGROUND))]
+    # The rings of the pool of light, the outermost first so each inner one covers the middle.
+    for k in range(5, -1, -1):
+        f = (k + 1) / 6
+        parts.append('  <ellipse cx="%s" cy="%s" rx="%s" ry="%s" fill="%s"/>' %
+                     (n(0.5), n(0.74), n(0.42 * f), n(0.16 * f), hexcolour(RINGS[k])))
+    parts.append('  <polygon points="%s,%s %s,%s %s,%s %s,%s" fill="url(#cone)"/>' %
+                 (n(0.44), n(0.30), n(0.56), n(0.30), n(0.92), n(0.74), n(0.08), n(0.74)))
+    parts.append('  <rect x="%s" y="%s" width="%s" height="%s" fill="%s"/>' %
+                 (n(0.475), n(0.08), n(0.05), n(0.14), hexcolour(LAMP)))
+    shade = 0.06 + 0.11 * 1.1
+    parts.append('  <polygon points="%s,%s %s,%s %s,%s %s,%s" fill="%s"/>' %
+                 (n(0.44), n(0.20), n(0.56), n(0.20), n(0.5 + shade), n(0.31), n(0.5 - shade), n(0.31), hexcolour(LAMP)))
+    parts.append('</svg>')
+    return "\n".join(parts) + "\n"
+
+
 def main():
     out = sys.argv[1] if len(sys.argv) > 1 else os.path.join(os.path.dirname(__file__), "..", "data", "icons")
     for size in SIZES:
@@ -93,6 +130,10 @@ def main():
         os.makedirs(folder, exist_ok=True)
         with open(os.path.join(folder, "ordivan.png"), "wb") as f:
             f.write(png(size, picture(size)))
+    folder = os.path.join(out, "hicolor", "scalable", "apps")
+    os.makedirs(folder, exist_ok=True)
+    with open(os.path.join(folder, "ordivan.svg"), "w") as f:
+        f.write(svg())
 
 
 if __name__ == "__main__":

@@ -39,31 +39,15 @@ bool CliRun::loadProject(const std::string& path) {
     return commands.openPath(path);
 }
 
-bool CliRun::option(const std::string& name, std::string& value) const {
-    for (std::size_t i = 0; i + 1 < args.size(); ++i) {
-        if (args[i] == name) {
-            value = args[i + 1];
-            return true;
-        }
-    }
-    return false;
-}
-
-bool CliRun::flag(const std::string& name) const {
-    for (const auto& a : args) {
-        if (a == name) return true;
-    }
-    return false;
-}
-
 namespace {
 
-// One command of the command line: its usage lines, the options it accepts (those with a value
-// first), the options it cannot do without and how many words besides options it takes. A command
-// that reads its own options (calc) says which were wrong itself.
+// One command of the command line: its usage lines, what its options do, the options it accepts
+// (those with a value first), the options it cannot do without and how many words besides options it
+// takes. A command that checks its option values itself (calc) says which were wrong.
 struct CommandUsage {
     const char* name;
     const char* usage;
+    const char* help;
     std::vector<std::string> valueOptions;
     std::vector<std::string> flags;
     std::vector<std::string> required;
@@ -73,8 +57,9 @@ struct CommandUsage {
 
 const std::vector<CommandUsage>& commands() {
     static const std::vector<CommandUsage> table = {
-        {"validate", "  ordivan-cli validate PROJECT.OLE\n", {}, {}, {}, 1},
-        {"save", "  ordivan-cli save PROJECT.OLE OUT.OLE\n", {}, {}, {}, 2},
+        {"validate", "  ordivan-cli validate PROJECT.OLE\n",
+         "Exits with 0 when PROJECT.OLE is a readable project, with 1 and the reason otherwise.\n", {}, {}, {}, 1},
+        {"save", "  ordivan-cli save PROJECT.OLE OUT.OLE\n", "Reads the project, then writes it to OUT.OLE.\n", {}, {}, {}, 2},
         {"calc",
          "  ordivan-cli calc PROJECT.OLE [--step N] [--maintenance off|good|normal|poor] [--kind B|T|C]\n"
          "      [--levels auto|L1,...,L6] [--fixtures] [--height MM] [--threads N] [--screen WxH] [--dpi N]\n"
@@ -82,19 +67,94 @@ const std::vector<CommandUsage>& commands() {
          "      [--dxf F [--dxf-type color|black|colortext]] [--pdf F [--object-name TEXT] [--date TEXT]]\n"
          "      [--area NAME,X1,Y1,X2,Y2[,LUX[,U0]]]... [--areas-csv F]\n"
          "      [--indirect] [--room-height MM] [--work-plane MM] [--reflectances C,W,F]\n",
-         {}, {}, {}, 1, true},
+         "Calculates the direct illuminance of the project and writes the outputs asked for.\n"
+         "options:\n"
+         "  --step N             calculation step, 1 to 7 (default 3)\n"
+         "  --maintenance off|good|normal|poor\n"
+         "                       maintenance factor class (default normal)\n"
+         "  --kind B|T|C         colour map (default), contour lines or colour temperature\n"
+         "  --levels auto|L1,...,L6\n"
+         "                       the six illuminance levels (default auto: chosen from the maximum)\n"
+         "  --fixtures           draw the luminaires over the result\n"
+         "  --height MM          calculation height instead of the project's\n"
+         "  --threads N          worker threads, 0 to 256 (default 0: every core)\n"
+         "  --screen WxH         the screen the plan surface is sized for (default 1920x1080)\n"
+         "  --dpi N              that screen's dots per inch (default 96)\n"
+         "  --data DIR           catalogue folder for the light colours and the DXF templates\n"
+         "  --area NAME,X1,Y1,X2,Y2[,LUX[,U0]]\n"
+         "                       a task area for this run only (repeatable): corners in mm from the plan\n"
+         "                       origin, required average lux and uniformity (0: none); the project is\n"
+         "                       not changed\n"
+         "  --indirect           add the light that ceiling, walls, pillars and floor reflect (the room\n"
+         "                       the project keeps, or ceiling at the highest luminaire, work plane 800 mm,\n"
+         "                       reflectances 0.70,0.50,0.20)\n"
+         "  --room-height MM     floor to ceiling for this run (0: the highest luminaire); implies --indirect\n"
+         "  --work-plane MM      floor to work plane for this run; implies --indirect\n"
+         "  --reflectances C,W,F reflectances of ceiling, walls (and pillars) and floor, 0 to 0.95 each;\n"
+         "                       implies --indirect\n"
+         "outputs:\n"
+         "  --png F, --bmp F     the plan view after the calculation, with its texts and legend\n"
+         "  --csv F              illuminance CSV (every tenth point over the lit area)\n"
+         "  --dxf F              plan and contour lines as DXF\n"
+         "  --dxf-type color|black|colortext\n"
+         "                       the DXF's colours (default color)\n"
+         "  --pdf F              the printed distribution map, A4 landscape\n"
+         "  --object-name TEXT   the object name on the printed sheet\n"
+         "  --date TEXT          the date on the printed sheet (default today)\n"
+         "  --grid F             the raw grid: int32 width, int32 height, then float32 lux row by row,\n"
+         "                       little-endian\n"
+         "  --json F|-           the summary as JSON (- : the standard output)\n"
+         "  --areas-csv F        the task-area table as CSV\n",
+         {"--step", "--maintenance", "--kind", "--levels", "--height", "--threads", "--screen", "--dpi", "--grid", "--json",
+          "--png", "--bmp", "--csv", "--dxf", "--dxf-type", "--pdf", "--object-name", "--date", "--data", "--area",
+          "--areas-csv", "--room-height", "--work-plane", "--reflectances"},
+         {"--fixtures", "--indirect"}, {}, 1, true},
         {"catalog", "  ordivan-cli catalog search PREFIX [--data DIR]\n  ordivan-cli catalog show HINBAN [--data DIR]\n",
+         "search lists the distinct product numbers that begin with PREFIX, one a line; show lists the lamp\n"
+         "choices, cone angles and efficiency of the product HINBAN.\n"
+         "options:\n"
+         "  --data DIR           the catalogue folder\n",
          {"--data"}, {}, {}, 2},
         {"register", "  ordivan-cli register PROJECT.OLE --slot N --hinban H [--lamp K] --out OUT.OLE [--data DIR]\n",
+         "Registers a catalogue product in a slot of the project's type table and writes the project.\n"
+         "options:\n"
+         "  --slot N             the slot, 1 to 36\n"
+         "  --hinban H           the product number\n"
+         "  --lamp K             the lamp, by its code or its number in catalog show (default the first)\n"
+         "  --out OUT.OLE        where the project is written\n"
+         "  --data DIR           the catalogue folder\n",
          {"--slot", "--hinban", "--lamp", "--out", "--data"}, {}, {"--slot", "--hinban", "--out"}, 1},
         {"import-photometry", "  ordivan-cli import-photometry FILE.ies|FILE.ldt PROJECT.OLE --slot N --out OUT.OLE\n",
+         "Registers an IES or EULUMDAT light distribution in a slot and writes the project.\n"
+         "options:\n"
+         "  --slot N             the slot, 1 to 36\n"
+         "  --out OUT.OLE        where the project is written\n",
          {"--slot", "--out"}, {}, {"--slot", "--out"}, 2},
         {"curve", "  ordivan-cli curve PROJECT.OLE --slot N [--layout C1..C4] [--png F] [--pdf F]\n",
+         "Prints the curve layout and scale of a registered type's light distribution, and draws the curve.\n"
+         "options:\n"
+         "  --slot N             the registered type, 1 to 36\n"
+         "  --layout C1..C4      the curve layout (default: chosen from the distribution)\n"
+         "  --png F              the curve as a picture\n"
+         "  --pdf F              the curve as a printed sheet\n",
          {"--slot", "--layout", "--png", "--pdf"}, {}, {"--slot"}, 1},
         {"list-csv",
          "  ordivan-cli list-csv PROJECT.OLE --out F [--mode J|A] [--object-name TEXT] [--date TEXT] [--data DIR]\n",
+         "Writes the product-number list of the registered types as CSV.\n"
+         "options:\n"
+         "  --out F              where the list is written\n"
+         "  --mode J|A           lamp names in Japanese or alphabetic form (default: the project's)\n"
+         "  --object-name TEXT   the object name on the list\n"
+         "  --date TEXT          the date on the list (default today)\n"
+         "  --data DIR           the catalogue folder\n",
          {"--out", "--mode", "--object-name", "--date", "--data"}, {}, {"--out"}, 1},
         {"list-print", "  ordivan-cli list-print PROJECT.OLE --pdf F [--mode J|A] [--margins T,B,L,R] [--landscape]\n",
+         "Prints the fixture table alone into a PDF file.\n"
+         "options:\n"
+         "  --pdf F              where the sheet is written\n"
+         "  --mode J|A           lamp names in Japanese or alphabetic form (default: the project's)\n"
+         "  --margins T,B,L,R    top, bottom, left and right margins in mm\n"
+         "  --landscape          a landscape sheet (default portrait)\n",
          {"--pdf", "--mode", "--margins"}, {"--landscape"}, {"--pdf"}, 1},
     };
     return table;
@@ -113,28 +173,107 @@ bool contains(const std::vector<std::string>& list, const std::string& a) {
     return std::find(list.begin(), list.end(), a) != list.end();
 }
 
-// What is wrong with the words after the command, as the command's usage sees them; empty when
-// nothing is. Values of options are skipped (a value may start with a dash).
-std::string argumentFault(const CommandUsage& c, const std::vector<std::string>& args) {
-    std::size_t operands = 0;
-    for (std::size_t i = 1; i < args.size(); ++i) {
-        const std::string& a = args[i];
-        if (contains(c.valueOptions, a)) {
-            if (++i == args.size()) return a + ": value missing";
-        } else if (a.size() > 1 && a[0] == '-') {
-            if (!contains(c.flags, a)) return "unknown option " + a;
-        } else {
-            ++operands;
+bool takesValue(const std::vector<std::string>& args, const std::string& option) {
+    const CommandUsage* c = args.empty() ? nullptr : findCommand(args[0]);
+    return c && contains(c->valueOptions, option);
+}
+
+// The words of a command line as the commands read them: the command, its operands, then its options,
+// each value the word after its option. `--name=value` is `--name value`; after `--` every word is an
+// operand, even one that begins with a dash.
+struct Arranged {
+    std::vector<std::string> args;
+    std::size_t firstOption = 1;
+    bool help = false;
+    std::string fault;  // what is wrong with the words as the command's usage sees them; empty if nothing
+};
+
+Arranged arrange(const CommandUsage& c, const std::vector<std::string>& words) {
+    Arranged a;
+    std::vector<std::string> operands, options, given;
+    auto fault = [&a](const std::string& text) {
+        if (a.fault.empty()) a.fault = text;
+    };
+    bool optionsEnded = false;
+    for (std::size_t i = 1; i < words.size(); ++i) {
+        std::string word = words[i];
+        if (optionsEnded || word.size() < 2 || word[0] != '-') {
+            operands.push_back(word);
+            continue;
         }
+        if (word == "--") {
+            optionsEnded = true;
+            continue;
+        }
+        if (isHelp(word)) {
+            a.help = true;
+            continue;
+        }
+        const std::size_t equals = word.find('=');
+        const bool joined =
+            word.rfind("--", 0) == 0 && equals != std::string::npos && contains(c.valueOptions, word.substr(0, equals));
+        if (joined || contains(c.valueOptions, word)) {
+            std::string value;
+            if (joined) {
+                value = word.substr(equals + 1);
+                word.resize(equals);
+            } else if (i + 1 == words.size()) {
+                fault(word + ": value missing");
+                continue;
+            } else {
+                value = words[++i];
+            }
+            options.insert(options.end(), {word, value});
+        } else if (contains(c.flags, word)) {
+            options.push_back(word);
+        } else {
+            fault("unknown option " + word);
+            continue;
+        }
+        given.push_back(word);
     }
     for (const auto& option : c.required) {
-        if (!contains(args, option)) return option + " missing";
+        if (!contains(given, option)) fault(option + " missing");
     }
-    if (operands != c.operands)
-        return std::to_string(c.operands) + (c.operands == 1 ? " argument" : " arguments") + " besides the options expected, " +
-               std::to_string(operands) + " given";
-    return {};
+    if (operands.size() != c.operands)
+        fault(std::to_string(c.operands) + (c.operands == 1 ? " argument" : " arguments") + " besides the options expected, " +
+              std::to_string(operands.size()) + " given");
+    a.args.push_back(words[0]);
+    a.args.insert(a.args.end(), operands.begin(), operands.end());
+    a.firstOption = a.args.size();
+    a.args.insert(a.args.end(), options.begin(), options.end());
+    return a;
 }
+
+} // namespace
+
+bool CliRun::option(const std::string& name, std::string& value) const {
+    for (std::size_t i = firstOption; i < args.size(); ++i) {
+        const bool withValue = takesValue(args, args[i]);
+        if (withValue && args[i] == name && i + 1 < args.size()) {
+            value = args[i + 1];
+            return true;
+        }
+        if (withValue) ++i;
+    }
+    return false;
+}
+
+bool CliRun::flag(const std::string& name) const {
+    for (std::size_t i = firstOption; i < args.size(); ++i) {
+        if (takesValue(args, args[i])) ++i;
+        else if (args[i] == name) return true;
+    }
+    return false;
+}
+
+const std::vector<std::string>& cliValueOptions(const std::string& command) {
+    static const std::vector<std::string> none;
+    const CommandUsage* c = findCommand(command);
+    return c ? c->valueOptions : none;
+}
+
+namespace {
 
 int dispatch(CliRun& run, const std::string& command) {
     if (command == "validate") return cmdValidate(run);
@@ -160,14 +299,36 @@ std::string cliUsage(const std::string& command) {
     return text;
 }
 
+std::string cliHelp(const std::string& command) {
+    if (!command.empty()) {
+        const CommandUsage* c = findCommand(command);
+        return c ? cliUsage(command) + "\n" + c->help : std::string();
+    }
+    return cliUsage() +
+           "\n"
+           "An option's value is the next word or follows '=' (--step 2 or --step=2); '--' ends the options.\n"
+           "'ordivan-cli COMMAND --help' explains the options of a command.\n"
+           "Exit status: 0 success, 1 the input was refused, 2 wrong usage.\n";
+}
+
 int runCli(const std::vector<std::string>& args, ui::Services& services, std::ostream& out, std::ostream& err) {
+    FileMessages messages(services);
+    // Output that never reached a full disk or a closed pipe makes the command a failure, not a success.
+    auto written = [&out, &messages](int status) {
+        if (status == kExitOk && !out.flush()) {
+            const MessagesAbout naming(&messages, "-");
+            messages.messageBox(model::kMsgCannotWrite, model::kTitleError, ui::Icon::Stop, ui::Buttons::Ok);
+            return kExitRefused;
+        }
+        return status;
+    };
     if (!args.empty() && isHelp(args[0])) {
-        out << cliUsage();
-        return kExitOk;
+        out << cliHelp();
+        return written(kExitOk);
     }
     if (!args.empty() && args[0] == "--version") {
         out << "ordivan-cli (ORDIVAN) " << base::programVersion() << '\n';
-        return kExitOk;
+        return written(kExitOk);
     }
     if (args.empty()) {
         err << "ordivan-cli: no command given\n" << cliUsage();
@@ -179,30 +340,24 @@ int runCli(const std::vector<std::string>& args, ui::Services& services, std::os
         err << "ordivan-cli: unknown command '" << command << "'\n" << cliUsage();
         return kExitUsage;
     }
-    if (std::any_of(args.begin() + 1, args.end(), isHelp)) {
-        out << cliUsage(command);
-        return kExitOk;
+    const Arranged arranged = arrange(*c, args);
+    if (arranged.help) {
+        out << cliHelp(command);
+        return written(kExitOk);
     }
-    const std::string fault = c->checksOwnOptions ? (args.size() < 2 || args[1].rfind('-', 0) == 0 ? "PROJECT.OLE missing" : "")
-                                                  : argumentFault(*c, args);
-    if (!fault.empty()) {
-        err << "ordivan-cli " << command << ": " << fault << '\n' << cliUsage(command);
+    if (!arranged.fault.empty()) {
+        err << "ordivan-cli: " << command << ": " << arranged.fault << '\n' << cliUsage(command);
         return kExitUsage;
     }
-    FileMessages messages(services);
-    CliRun run{args, messages, out, err, ScreenInfo{}, {}, {}, &messages};
-    int status = dispatch(run, command);
+    CliRun run{arranged.args, messages, out, err, ScreenInfo{}, {}, {}, &messages};
+    run.firstOption = arranged.firstOption;
+    const int status = dispatch(run, command);
     if (status == kExitUsage) {
         // The words are in their places, but a value is not one the command takes (calc names it itself).
-        if (!c->checksOwnOptions) err << "ordivan-cli " << command << ": a value is out of range or malformed\n";
+        if (!c->checksOwnOptions) err << "ordivan-cli: " << command << ": a value is out of range or malformed\n";
         err << cliUsage(command);
     }
-    // Output that never reached a full disk or a closed pipe makes the command a failure, not a success.
-    if (status == kExitOk && !out.flush()) {
-        services.messageBox(model::kMsgCannotWrite, model::kTitleError, ui::Icon::Stop, ui::Buttons::Ok);
-        status = kExitRefused;
-    }
-    return status;
+    return written(status);
 }
 
 } // namespace app

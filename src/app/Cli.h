@@ -28,10 +28,12 @@ struct CliRun {
     // The services above when they name files in their messages (the command line's own run); else null.
     FileMessages* fileMessages = nullptr;
     model::WindowShown shown;  // what a window would show of the run; the commands never read it
+    // args holds the command, its operands, then its options (each value the word after its option).
+    std::size_t firstOption = 1;
 
     // Sets the start-up state and reads the project; false (message shown) when it is refused.
     bool loadProject(const std::string& path);
-    // The value after `--name`, if the option is given.
+    // The value of the option `--name`, if it is given.
     bool option(const std::string& name, std::string& value) const;
     bool flag(const std::string& name) const;
     // Messages until the end of the caller's scope are about the file at `path` and name it.
@@ -45,5 +47,9 @@ int runCli(const std::vector<std::string>& args, ui::Services& services, std::os
 
 // The usage of every command, or of the one named (its lines alone); empty for an unknown command.
 std::string cliUsage(const std::string& command = {});
+// What --help prints: the usage and the conventions, or a command's usage and what its options do.
+std::string cliHelp(const std::string& command = {});
+// The options of a command that take a value.
+const std::vector<std::string>& cliValueOptions(const std::string& command);
 
 } // namespace app

@@ -140,10 +140,7 @@ std::array<float, 3> reflectancesOption(const std::string& text) {
 }
 
 CalcOptions parseOptions(const std::vector<std::string>& args) {
-    static const std::set<std::string> withValue = {
-        "--step", "--maintenance", "--kind", "--levels", "--height", "--threads",     "--screen", "--dpi",  "--grid", "--json",
-        "--png",  "--bmp",         "--csv",  "--dxf",    "--dxf-type", "--pdf", "--object-name", "--date", "--data",
-        "--area", "--areas-csv", "--room-height", "--work-plane", "--reflectances"};
+    const std::vector<std::string>& withValue = cliValueOptions("calc");
     CalcOptions o;
     for (std::size_t i = 2; i < args.size(); ++i) {
         const std::string& a = args[i];
@@ -155,7 +152,7 @@ CalcOptions parseOptions(const std::vector<std::string>& args) {
             o.indirect = true;
             continue;
         }
-        if (!withValue.count(a)) throw UsageError("unknown option " + a);
+        if (std::find(withValue.begin(), withValue.end(), a) == withValue.end()) throw UsageError("unknown option " + a);
         if (i + 1 >= args.size()) throw UsageError(a + ": value missing");
         const std::string v = args[++i];
         if (a == "--step") {
@@ -547,10 +544,12 @@ int runCalcCommand(CliRun& run) {
     try {
         o = parseOptions(run.args);
     } catch (const UsageError& e) {
-        run.err << "ordivan-cli calc: " << e.what() << "\n";
+        run.err << "ordivan-cli: calc: " << e.what() << "\n";
         return kExitUsage;
     }
-    if (!optionsAccepted(run, o) || !prepareDocument(run, o)) return kExitRefused;
+    if (!optionsAccepted(run, o)) return kExitRefused;
+    const auto naming = run.about(run.args[1]);  // what goes wrong from here on is about the project
+    if (!prepareDocument(run, o)) return kExitRefused;
     model::Document& doc = run.doc;
     if (const std::string wrong = applyRoomOptions(doc, o); !wrong.empty()) {
         run.err << "ordivan-cli calc: " << wrong << "\n";

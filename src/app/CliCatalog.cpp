@@ -106,13 +106,14 @@ int cmdRegister(CliRun& run) {
         }
         if (choice < 0 && base::isInt(lamp)) choice = base::toInt(lamp) - 1;
         if (choice < 0 || static_cast<std::size_t>(choice) >= sel.lampCodes.size()) {
-            run.err << "ランプ " << lamp << " はこの品番にありません\n";
+            run.services.messageBox("ランプ " + lamp + " はこの品番にありません", "", ui::Icon::Stop, ui::Buttons::Ok);
             return kExitRefused;
         }
     }
     sel.selectLamp(choice, *picture);
     if (!sel.cmdOKEnabled) {
-        run.err << (sel.labMessage.empty() || sel.labMessage == " " ? std::string("ランプがありません") : sel.labMessage) << '\n';
+        run.services.messageBox(sel.labMessage.empty() || sel.labMessage == " " ? std::string("ランプがありません") : sel.labMessage, "",
+                                ui::Icon::Stop, ui::Buttons::Ok);
         return kExitRefused;
     }
     catalog::HaikouMdb buffer;

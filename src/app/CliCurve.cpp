@@ -1,6 +1,7 @@
 // ordivan-cli curve: the light distribution curve of one registered type as a picture and as a printed sheet.
 #include "app/Cli.h"
 #include "base/Text.h"
+#include "model/ProjectFile.h"
 #include "print/CurveSheet.h"
 #include "print/PdfPrint.h"
 #include "print/SheetText.h"
@@ -21,7 +22,7 @@ int cmdCurve(CliRun& run) {
     try {
         slot = base::toInt(slotText);
     } catch (const base::ConversionError& e) {
-        run.err << e.what() << '\n';
+        run.err << "ordivan-cli: curve: " << e.what() << '\n';
         return kExitUsage;
     }
     int mode = -1;
@@ -47,12 +48,14 @@ int cmdCurve(CliRun& run) {
         ui::qt::ImageSurface picture(print::CurveView::kPictureWidth, print::CurveView::kPictureHeight, run.screen.dpi);
         view.drawExportPicture(picture, print::placeSheetText);
         if (!ui::qt::savePicture(picture, png, "PNG")) {
-            run.services.messageBox(png + " に書き込めません。", "エラー", ui::Icon::Stop, ui::Buttons::Ok);
+            const auto naming = run.about(png);
+            run.services.messageBox(model::kMsgCannotWrite, model::kTitleError, ui::Icon::Stop, ui::Buttons::Ok);
             return kExitRefused;
         }
     }
     if (!pdf.empty() && !print::printCurveSheetPdf(pdf, view, run.services, run.doc.productTitle)) {
-        run.services.messageBox(pdf + " に書き込めません。", "エラー", ui::Icon::Stop, ui::Buttons::Ok);
+        const auto naming = run.about(pdf);
+        run.services.messageBox(model::kMsgCannotWrite, model::kTitleError, ui::Icon::Stop, ui::Buttons::Ok);
         return kExitRefused;
     }
     return kExitOk;

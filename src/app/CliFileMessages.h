@@ -1,4 +1,5 @@
-// The command line's messages about a file name the file: "PATH: <the system's message>".
+// The command line's messages have one layout, "ordivan-cli: PATH: <the system's message>" (no PATH
+// when no file is in work).
 #pragma once
 #include "ui/Services.h"
 
@@ -6,9 +7,9 @@
 
 namespace app {
 
-// Passes everything on to the command line's services; while a file is in work, each message that
-// does not name it already is preceded by "PATH: ". The windows show the bare messages; on a terminal
-// or in a script's log the reader needs to know which of several files was refused.
+// Passes everything on to the command line's services; each message is preceded by the program's name
+// and, while a file is in work, by "PATH: ". The windows show the bare messages; on a terminal or in a
+// script's log the reader needs to know which program and which of several files refused.
 class FileMessages : public ui::Services {
 public:
     explicit FileMessages(ui::Services& inner) : inner_(inner) {}
@@ -43,9 +44,18 @@ public:
     }
 
 private:
-    std::string named(const std::string& text) const {
-        if (subject_.empty() || text.find(subject_) != std::string::npos) return text;
-        return subject_ + ": " + text;
+    // "ordivan-cli: PATH: text". A window's message that names the file itself (in its last line, or
+    // before its own words) has the name taken out, so the name stands where a script expects it.
+    std::string named(std::string text) const {
+        if (subject_.empty()) return "ordivan-cli: " + text;
+        const std::size_t at = text.rfind(subject_);
+        if (at != std::string::npos) {
+            std::size_t from = at, to = at + subject_.size();
+            if (from > 0 && text[from - 1] == '\n') --from;
+            else if (to < text.size() && (text[to] == ' ' || text[to] == ':')) ++to;
+            text.erase(from, to - from);
+        }
+        return "ordivan-cli: " + subject_ + ": " + text;
     }
 
     ui::Services& inner_;

@@ -2,6 +2,7 @@
 #include "app/Cli.h"
 #include "catalog/ProductList.h"
 #include "base/Text.h"
+#include "model/ProjectFile.h"
 #include "print/DistributionSheet.h"
 
 #include <ostream>
@@ -21,7 +22,7 @@ int cmdListPrint(CliRun& run) {
         try {
             margins = print::Margins{base::toInt(f[1]), base::toInt(f[2]), base::toInt(f[3]), base::toInt(f[4])};
         } catch (const base::ConversionError& e) {
-            run.err << e.what() << '\n';
+            run.err << "ordivan-cli: list-print: " << e.what() << '\n';
             return kExitUsage;
         }
         for (int v : {margins.top, margins.bottom, margins.left, margins.right})
@@ -30,7 +31,8 @@ int cmdListPrint(CliRun& run) {
     if (!run.loadProject(run.args[1])) return kExitRefused;
     print::FixtureTableStyle style{mode.empty() ? run.doc.lampNameMode : mode[0], run.doc.tables.symbolColour};
     if (!print::printFixtureTablePdf(pdf, run.touroku, style, margins, run.flag("--landscape"), run.services)) {
-        run.services.messageBox(pdf + " に書き込めません。", "エラー", ui::Icon::Stop, ui::Buttons::Ok);
+        const auto naming = run.about(pdf);
+        run.services.messageBox(model::kMsgCannotWrite, model::kTitleError, ui::Icon::Stop, ui::Buttons::Ok);
         return kExitRefused;
     }
     run.out << catalog::listedSlots(run.touroku).size() << " types\n";

@@ -152,29 +152,42 @@ WholeRead readWholeFile(const std::string& path, std::size_t maxBytes, std::stri
     return result;
 }
 
-LineReader::LineReader(const std::string& path, std::size_t maxLineBytes)
-    : file_(openRegularFile(path)), maxLineBytes_(maxLineBytes) {}
+LineReader::LineReader(const std::string& path, std::size_t maxLineBytes, std::uint64_t maxFileBytes)
+    : file_(openRegularFile(path)), maxLineBytes_(maxLineBytes), bytesLeft_(maxFileBytes) {
+    struct stat st {};
+    if (file_ && ::fstat(fileno(file_.get()), &st) == 0 && static_cast<std::uint64_t>(st.st_size) > maxFileBytes) spent_ = true;
+}
 
 LineReader::LineReader(FromMemory, const std::string& bytes, std::size_t maxLineBytes)
     : file_(bytes.empty() ? nullptr : ::fmemopen(const_cast<char*>(bytes.data()), bytes.size(), "rb")),
       maxLineBytes_(maxLineBytes) {}
 
+int LineReader::take() {
+    const int c = getc_unlocked(file_.get());
+    if (c == EOF) return EOF;
+    if (bytesLeft_ == 0) return kPastLimit;
+    --bytesLeft_;
+    return c;
+}
+
 LineReader::Status LineReader::next(std::string& rawLine) {
     rawLine.clear();
+    if (spent_) return Status::TooLong;
     if (!file_) return Status::End;
-    int c = std::fgetc(file_.get());
+    int c = take();
     if (c == EOF) return Status::End;
     bool tooLong = false;
-    while (c != EOF && c != '\n') {
+    while (c != EOF && c != '\n' && c != kPastLimit) {
         if (rawLine.size() <= maxLineBytes_) {
             rawLine.push_back(static_cast<char>(c));
         } else {
             tooLong = true;
         }
-        c = std::fgetc(file_.get());
+        c = take();
     }
+    if (c == kPastLimit) spent_ = true;
     if (!rawLine.empty() && rawLine.back() == '\r') rawLine.pop_back();
-    if (tooLong || rawLine.size() > maxLineBytes_) {
+    if (spent_ || tooLong || rawLine.size() > maxLineBytes_) {
         rawLine.clear();
         return Status::TooLong;
     }

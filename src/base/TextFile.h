@@ -1,5 +1,6 @@
 // Bounded reading of files from outside (CP932 text lines or whole files) and the one safe way we write files.
 #pragma once
+#include <cstdint>
 #include <cstdio>
 #include <memory>
 #include <string>
@@ -16,12 +17,17 @@ WholeRead readWholeFile(const std::string& path, std::size_t maxBytes, std::stri
 
 // Reads a text file line by line. A line holds at most 299 bytes before its line feed, as the
 // program's fixed 300-byte line buffer always allowed; a longer line is reported, never cut into two.
+// A file may also be given a byte limit: the reader stops at the first byte past it and from then on
+// reports TooLong, and a file whose size already passes it is refused before a byte of it is read, so
+// a hostile file costs no more than the limit however large it is.
 class LineReader {
 public:
     static constexpr std::size_t kMaxLineBytes = 299;
+    static constexpr std::uint64_t kNoByteLimit = UINT64_MAX;
     enum class Status { Line, End, TooLong };
 
-    explicit LineReader(const std::string& path, std::size_t maxLineBytes = kMaxLineBytes);
+    explicit LineReader(const std::string& path, std::size_t maxLineBytes = kMaxLineBytes,
+                        std::uint64_t maxFileBytes = kNoByteLimit);
     // Reads the lines of bytes in memory, which must outlive the reader.
     struct FromMemory {};
     LineReader(FromMemory, const std::string& bytes, std::size_t maxLineBytes = kMaxLineBytes);
@@ -32,11 +38,16 @@ public:
     Status nextText(std::string& utf8Line);
 
 private:
+    static constexpr int kPastLimit = EOF - 1;
+    int take();  // the next byte, EOF at the end, kPastLimit past the file's byte limit
+
     struct Closer {
         void operator()(std::FILE* f) const { if (f) std::fclose(f); }
     };
     std::unique_ptr<std::FILE, Closer> file_;
     std::size_t maxLineBytes_;
+    std::uint64_t bytesLeft_ = kNoByteLimit;
+    bool spent_ = false;  // the byte limit was passed: nothing more is read
 };
 
 // Every file the program writes goes through this writer. The bytes go to a temporary of a unique

@@ -262,8 +262,13 @@ ParseError parseLines(base::LineReader& reader, ProjectContent& out) {
 
 } // namespace
 
+// The largest project file read: each section at its record limit with every number at its widest
+// comes to under 400 MB, so nothing the writer makes is refused, and a larger file (a runaway or a
+// sparse file of gigabytes) is refused before any of it is read.
+constexpr std::uint64_t kMaxProjectBytes = 512ULL * 1024 * 1024;
+
 ParseError parseProject(const std::string& path, ProjectContent& out) {
-    base::LineReader reader(path);
+    base::LineReader reader(path, base::LineReader::kMaxLineBytes, kMaxProjectBytes);
     return parseLines(reader, out);
 }
 

@@ -92,7 +92,7 @@ TEST(CliValidate, AcceptsTheSamplesAndRefusesACorruptedFileWithTheExactMessage) 
     std::ofstream(bad, std::ios::binary) << "3000\r\nabc\r\n-1\r\n\r\n";
     auto r = runCli({"validate", bad});
     EXPECT_EQ(r.status, 1);
-    EXPECT_EQ(r.err, bad + ": ORDIVANﾌｧｲﾙではないか、破壊されています。\n");
+    EXPECT_EQ(r.err, "ordivan-cli: " + bad + ": ORDIVANﾌｧｲﾙではないか、破壊されています。\n");
     fs::remove(bad);
     EXPECT_EQ(runCli({"validate"}).status, 2);
     EXPECT_EQ(runCli({"no-such-command"}).status, 2);
@@ -119,7 +119,7 @@ TEST(CliSave, ARefusedProjectWritesNothing) {
     fs::remove(out);
     auto r = runCli({"save", "/nonexistent/x.OLE", out});
     EXPECT_EQ(r.status, 1);
-    EXPECT_EQ(r.err, "/nonexistent/x.OLE: ファイルが読み込めません\n");
+    EXPECT_EQ(r.err, "ordivan-cli: /nonexistent/x.OLE: ファイルが読み込めません\n");
     EXPECT_FALSE(fs::exists(out));
 }
 
@@ -145,7 +145,7 @@ TEST(CliImportPhotometry, RegistersTheFileIntoTheSlotKeepingThePlacedFixtures) {
     std::ofstream(ies, std::ios::binary) << "IESNA:LM-63-2002\r\nTILT=NONE\r\n1 1000\r\n";
     r = runCli({"import-photometry", ies, sample("room_sample.OLE"), "--slot", "1", "--out", out});
     EXPECT_EQ(r.status, 1);
-    EXPECT_EQ(r.err.rfind(ies + ": 配光データファイルとして読み込めません", 0), 0u) << r.err;
+    EXPECT_EQ(r.err.rfind("ordivan-cli: " + ies + ": 配光データファイルとして読み込めません", 0), 0u) << r.err;
     r = runCli({"import-photometry", ies, sample("room_sample.OLE"), "--slot", "37", "--out", out});
     EXPECT_EQ(r.status, 2);
     fs::remove_all(dir);

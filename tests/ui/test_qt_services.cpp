@@ -11,6 +11,7 @@
 #include <QDir>
 #include <QLocale>
 #include <QFile>
+#include <QFileInfo>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -143,6 +144,31 @@ TEST(FileAssociation, WritesAUserMimeTypeAndDesktopEntryAndReportsCreatedThenCha
 
     EXPECT_EQ(services.associateProjectFiles(), ui::AssociationResult::Changed);
     EXPECT_EQ(readAll(config + QStringLiteral("/mimeapps.list")).count(QStringLiteral("application/x-ordivan-project=")), 1);
+}
+
+TEST(FileAssociation, BesideAnInstalledPackageOnlyTheDefaultIsSetSoNoUserEntryHidesThePackagedOne) {
+    testsupport::qtApp();
+    QTemporaryDir home;
+    ASSERT_TRUE(home.isValid());
+    const QString data = home.path() + QStringLiteral("/share");
+    const QString config = home.path() + QStringLiteral("/config");
+    const QString system = home.path() + QStringLiteral("/usr-share");
+    ui::qt::QtServices services;
+    services.setAssociationHomes(data, config, {home.path() + QStringLiteral("/usr-local-share"), system});
+    // No package: the user's own type and entry make the association.
+    EXPECT_EQ(services.associateProjectFiles(), ui::AssociationResult::Created);
+    EXPECT_TRUE(QFileInfo::exists(data + QStringLiteral("/applications/ordivan.desktop")));
+    QDir(data).removeRecursively();
+
+    QDir().mkpath(system + QStringLiteral("/applications"));
+    QFile packaged(system + QStringLiteral("/applications/ordivan.desktop"));
+    ASSERT_TRUE(packaged.open(QIODevice::WriteOnly));
+    packaged.close();
+    EXPECT_EQ(services.associateProjectFiles(), ui::AssociationResult::Changed);
+    EXPECT_FALSE(QFileInfo::exists(data + QStringLiteral("/applications/ordivan.desktop")));
+    EXPECT_FALSE(QFileInfo::exists(data + QStringLiteral("/mime/packages/x-ordivan-project.xml")));
+    EXPECT_EQ(readAll(config + QStringLiteral("/mimeapps.list")),
+              QStringLiteral("[Default Applications]\napplication/x-ordivan-project=ordivan.desktop\n"));
 }
 
 TEST(FileAssociation, AnUnwritableHomeIsReportedAsTheKeyThatCannotBeCreated) {

@@ -2,8 +2,12 @@
 #include "app/forms/MainProgram.h"
 
 #include "app/forms/StartupWindows.h"
+#include "base/Version.h"
 #include "catalog/forms/TfrmKigu.h"
 
+#include <QApplication>
+#include <QGuiApplication>
+#include <QIcon>
 #include <QScreen>
 #include <QTimer>
 
@@ -80,6 +84,26 @@ void MainProgram::start(const std::string& commandLinePath, const QString& splas
     // command line would show its colour-temperature map without colours.
     fillColours();
     frm.run([&] { project.openPath(commandLinePath); });
+}
+
+std::optional<std::string> programAnswer(const std::vector<std::string>& args) {
+    if (args.size() != 1) return std::nullopt;
+    if (args[0] == "--version") return std::string("ordivan (ORDIVAN) ") + base::programVersion() + "\n";
+    if (args[0] != "--help") return std::nullopt;
+    return "usage: ordivan [PROJECT.OLE]\n"
+           "       ordivan --help | --version\n"
+           "\n"
+           "Opens the lighting-plan window, with the project when one is named. The words after the program\n"
+           "name are joined by blanks into one path, so a path with blanks needs no quotes.\n"
+           "ordivan-cli runs the same engine without a display; see ordivan(1) and ordivan-cli(1).\n";
+}
+
+void identifyToDesktop() {
+    QGuiApplication::setDesktopFileName(QStringLiteral("ordivan"));
+    QIcon builtIn;
+    for (const int size : {16, 22, 24, 32, 48, 64, 128, 256})
+        builtIn.addFile(QStringLiteral(":/icons/%1x%1/apps/ordivan.png").arg(size), QSize(size, size));
+    QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("ordivan"), builtIn));
 }
 
 } // namespace app::forms

@@ -9,7 +9,9 @@
 #include "ui/qt/QtServices.h"
 #include "ui/qt/QtSurface.h"
 
+#include <optional>
 #include <string>
+#include <vector>
 
 namespace app::forms {
 
@@ -40,5 +42,13 @@ private:
     // Splash 2 s, then the notice and the start dialog; the colours are filled when the splash closes.
     void startWithSplash(const QString& splashPicture);
 };
+
+// What `ordivan --help` and `ordivan --version` print on the standard output, without a window. Only
+// these two single words answer: every other list of arguments names a project (joined by blanks).
+std::optional<std::string> programAnswer(const std::vector<std::string>& args);
+
+// Tells the desktop which installed entry the windows belong to (its name, icon and file types) and
+// gives every window the program's icon: the theme's when the icon is installed, else the built-in one.
+void identifyToDesktop();
 
 } // namespace app::forms

@@ -13,14 +13,21 @@
 #include <QScreen>
 #include <clocale>
 #include <exception>
+#include <iostream>
 
 int main(int argc, char** argv) {
+    // --help and --version answer on a terminal without a display; a write that fails is a failure.
+    if (const auto answer = app::forms::programAnswer(std::vector<std::string>(argv + 1, argv + argc))) {
+        std::cout << *answer;
+        return std::cout.flush() ? 0 : 1;
+    }
     QApplication application(argc, argv);
     // QApplication takes the user's locale for everything; numbers in files and on the sheets keep the point.
     std::setlocale(LC_NUMERIC, "C");
     // The names the user's settings (recent projects, last folder) are kept under.
     QApplication::setOrganizationName(QStringLiteral("ORDIVAN"));
     QApplication::setApplicationName(QStringLiteral("ORDIVAN"));
+    app::forms::identifyToDesktop();
     // The platform's own dialogs (files, printer) speak Japanese like the rest of the program.
     QTranslator qtTexts;
     if (qtTexts.load(QLocale(QLocale::Japanese, QLocale::Japan), QStringLiteral("qtbase"), QStringLiteral("_"),

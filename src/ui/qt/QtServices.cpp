@@ -104,11 +104,14 @@ bool writeText(const QString& path, const QByteArray& bytes) {
 QtServices::QtServices(int dpi) : dpi_(dpi) {
     dataHome_ = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
     configHome_ = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation);
+    systemData_ = QStandardPaths::standardLocations(QStandardPaths::GenericDataLocation);
+    systemData_.removeAll(dataHome_);
 }
 
-void QtServices::setAssociationHomes(const QString& dataHome, const QString& configHome) {
+void QtServices::setAssociationHomes(const QString& dataHome, const QString& configHome, const QStringList& systemData) {
     dataHome_ = dataHome;
     configHome_ = configHome;
+    systemData_ = systemData;
 }
 
 // Boxes and dialogs belong to the dialog in front (an always-on-top dialog would otherwise cover them).
@@ -279,44 +282,51 @@ QString withDefaultApplication(const QString& mimeapps, const QString& mimeType,
 
 AssociationResult QtServices::associateProjectFiles() {
     static const QString kMime = QStringLiteral("application/x-ordivan-project");
+    static const QString kEntry = QStringLiteral("ordivan.desktop");
     const QString program = executable_.isEmpty() ? QCoreApplication::applicationFilePath() : executable_;
+    // An installed package brings the file type and the menu entry: a user entry of the same name would
+    // hide the packaged one (and outlive an update or a removal), so only the default is set then.
+    bool packaged = false;
+    for (const QString& dir : systemData_) packaged = packaged || QFileInfo::exists(dir + QStringLiteral("/applications/") + kEntry);
     const QString mimeDir = dataHome_ + QStringLiteral("/mime/packages");
     const QString mimeFile = mimeDir + QStringLiteral("/x-ordivan-project.xml");
-    const bool existed = QFileInfo::exists(mimeFile);
-
-    const QByteArray mimeXml =
-        "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
-        "<mime-info xmlns=\"http://www.freedesktop.org/standards/shared-mime-info\">\n"
-        "  <mime-type type=\"application/x-ordivan-project\">\n"
-        "    <comment>ORDIVAN project</comment>\n"
-        "    <glob pattern=\"*.OLE\"/>\n"
-        "    <glob pattern=\"*.ole\"/>\n"
-        "  </mime-type>\n"
-        "</mime-info>\n";
-    if (!QDir().mkpath(mimeDir) || !writeText(mimeFile, mimeXml)) return AssociationResult::CannotCreateKey;
-
-    const QString appDir = dataHome_ + QStringLiteral("/applications");
-    // The entry has the installed entry's name, so it stands in for it (one launcher, this program's path)
-    // and keeps its icon and Japanese name.
-    const QString desktop = QStringLiteral("[Desktop Entry]\nType=Application\nName=ORDIVAN\nName[ja]=ORDIVAN 照明計画\nExec=") +
-                            desktopExecFor(program) +
-                            QStringLiteral("\nIcon=ordivan\nMimeType=application/x-ordivan-project;\nTerminal=false\n");
-    if (!QDir().mkpath(appDir) || !writeText(appDir + QStringLiteral("/ordivan.desktop"), desktop.toUtf8()))
-        return AssociationResult::CannotSetValue;
-
     const QString listPath = configHome_ + QStringLiteral("/mimeapps.list");
+    const bool existed = packaged ? QFileInfo::exists(listPath) : QFileInfo::exists(mimeFile);
+
+    if (!packaged) {
+        const QByteArray mimeXml =
+            "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+            "<mime-info xmlns=\"http://www.freedesktop.org/standards/shared-mime-info\">\n"
+            "  <mime-type type=\"application/x-ordivan-project\">\n"
+            "    <comment>ORDIVAN project</comment>\n"
+            "    <generic-icon name=\"x-office-document\"/>\n"
+            "    <glob pattern=\"*.OLE\"/>\n"
+            "  </mime-type>\n"
+            "</mime-info>\n";
+        if (!QDir().mkpath(mimeDir) || !writeText(mimeFile, mimeXml)) return AssociationResult::CannotCreateKey;
+
+        const QString appDir = dataHome_ + QStringLiteral("/applications");
+        // The entry has the installed entry's name, so it stands in for it (one launcher, this program's
+        // path) and keeps its icon and Japanese name.
+        const QString desktop =
+            QStringLiteral("[Desktop Entry]\nType=Application\nName=ORDIVAN\nName[ja]=ORDIVAN 照明計画\nExec=") +
+            desktopExecFor(program) + QStringLiteral("\nIcon=ordivan\nMimeType=application/x-ordivan-project;\nTerminal=false\n");
+        if (!QDir().mkpath(appDir) || !writeText(appDir + QStringLiteral("/") + kEntry, desktop.toUtf8()))
+            return AssociationResult::CannotSetValue;
+    }
+
     // The user's own list is rewritten whole with our line in it: one too long to read whole is left alone.
     std::string oldBytes;
     if (base::readWholeFile(QFile::encodeName(listPath).toStdString(), 1 << 20, oldBytes) == base::WholeRead::TooLarge)
         return AssociationResult::CannotSetValue;
     const QString oldList = QString::fromStdString(oldBytes);
     if (!QDir().mkpath(configHome_) ||
-        !writeText(listPath, withDefaultApplication(oldList, kMime, QStringLiteral("ordivan.desktop")).toUtf8()))
+        !writeText(listPath, withDefaultApplication(oldList, kMime, kEntry).toUtf8()))
         return AssociationResult::CannotSetValue;
 
     // The desktop's caches pick the new type up; without the tools the files alone still take effect later.
     const QString update = QStandardPaths::findExecutable(QStringLiteral("update-mime-database"));
-    if (!update.isEmpty()) {
+    if (!packaged && !update.isEmpty()) {
         QProcess p;
         p.start(update, {dataHome_ + QStringLiteral("/mime")});
         p.waitForFinished(10000);

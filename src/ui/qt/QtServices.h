@@ -4,6 +4,7 @@
 #include "ui/qt/ProgressWindow.h"
 
 #include <QString>
+#include <QStringList>
 
 class QWidget;
 
@@ -24,8 +25,9 @@ public:
     void setProgressWindow(ProgressWindow* window) { progress_ = window; }
     // Title of the general error box (the program's name).
     void setErrorTitle(const QString& title) { errorTitle_ = title; }
-    // Where the user-level file type goes: data home (mime/, applications/) and config home (mimeapps.list).
-    void setAssociationHomes(const QString& dataHome, const QString& configHome);
+    // Where the user-level file type goes: data home (mime/, applications/) and config home (mimeapps.list);
+    // and the system's data folders, where an installed package keeps its desktop entry.
+    void setAssociationHomes(const QString& dataHome, const QString& configHome, const QStringList& systemData = {});
     void setExecutablePath(const QString& path) { executable_ = path; }
 
     Answer messageBox(const std::string& text, const std::string& title, Icon icon, Buttons buttons) override;
@@ -54,6 +56,7 @@ private:
     QString errorTitle_ = QStringLiteral("ORDIVAN");
     QString dataHome_;
     QString configHome_;
+    QStringList systemData_;
     QString executable_;
 };
 

@@ -38,9 +38,13 @@ PainterSurface::~PainterSurface() = default;
 
 QString PainterSurface::defaultFace() {
     static const QString face = [] {
-        const QStringList families = QFontDatabase::families();
+        // The font database lists a font under the name of the user's language ("IPAゴシック" in a
+        // Japanese locale) and knows its other names as aliases, but only once it has read every font:
+        // so it is read whole first. The face is then asked for by its English name, which finds the
+        // same font in every locale, and pictures and sheets come out the same.
+        (void)QFontDatabase::families();
         for (const char* name : {"IPAGothic", "IPAexGothic", "IPAPGothic", "Noto Sans CJK JP"}) {
-            if (families.contains(QString::fromLatin1(name))) return QString::fromLatin1(name);
+            if (QFontDatabase::hasFamily(QString::fromLatin1(name))) return QString::fromLatin1(name);
         }
         return QString();
     }();

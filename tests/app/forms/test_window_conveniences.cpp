@@ -8,6 +8,8 @@
 #include <gtest/gtest.h>
 
 #include <QFile>
+#include <QGuiApplication>
+#include <QIcon>
 #include <QWindow>
 #include <QMenu>
 #include <QPrintPreviewDialog>
@@ -47,6 +49,19 @@ int previewPages(const std::function<void()>& command) {
 
 // The title as the desktop shows it, the unsaved mark in place of "[*]".
 QString title(Program& prog) { return prog.p->frm.windowHandle()->title(); }
+
+// The desktop ties the window to the installed entry (its name and file types) by the entry's name;
+// a window started before the icon is installed still shows the program's icon at every size.
+TEST(WindowConveniences, TheWindowNamesTheInstalledDesktopEntryAndCarriesTheProgramsIcon) {
+    app::forms::identifyToDesktop();
+    Program prog;
+    const QString entry = QStringLiteral("%1/data/install/%2.desktop")
+                              .arg(QString::fromStdString(testsupport::sourceDir()), QGuiApplication::desktopFileName());
+    EXPECT_TRUE(QFile::exists(entry)) << entry.toStdString();
+    const QIcon icon = prog.p->frm.windowIcon();
+    ASSERT_FALSE(icon.isNull());
+    for (const int size : {16, 48, 256}) EXPECT_EQ(icon.pixmap(size, size).width(), size) << size;
+}
 
 TEST(WindowConveniences, RedoBringsBackWhatUndoRemovedUntilANewEdit) {
     Program prog;
