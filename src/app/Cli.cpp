@@ -3,11 +3,14 @@
 
 #include "app/CliCatalog.h"
 
+#include "base/Text.h"
+#include "base/TextFile.h"
 #include "base/Version.h"
 #include "model/ProjectCommands.h"
 #include "model/ProjectFile.h"
 
 #include <algorithm>
+#include <new>
 #include <ostream>
 
 namespace app {
@@ -39,6 +42,27 @@ bool CliRun::loadProject(const std::string& path) {
     return commands.openPath(path);
 }
 
+std::string cliOutputPath(const std::string& given) { return given == "-" ? "/dev/stdout" : given; }
+
+bool outputsAccepted(CliRun& run, const std::vector<std::string>& outputs, const std::string& input) {
+    auto refuse = [&run](const std::string& path, const char* text) {
+        const auto naming = run.about(path);
+        run.services.messageBox(text, model::kTitleError, ui::Icon::Stop, ui::Buttons::Ok);
+        return false;
+    };
+    const std::string inputIdentity = input.empty() ? std::string() : base::fileIdentity(input);
+    std::vector<std::string> seen;
+    for (const std::string& path : outputs) {
+        if (!base::outputWritable(path)) return refuse(path, model::kMsgCannotWrite);
+        const std::string identity = base::fileIdentity(path);
+        if (identity.empty()) continue;
+        if (identity == inputIdentity) return refuse(path, kMsgOutputIsInput);
+        if (std::find(seen.begin(), seen.end(), identity) != seen.end()) return refuse(path, kMsgOutputTwice);
+        seen.push_back(identity);
+    }
+    return true;
+}
+
 namespace {
 
 // One command of the command line: its usage lines, what its options do, the options it accepts
@@ -53,16 +77,19 @@ struct CommandUsage {
     std::vector<std::string> required;
     std::size_t operands = 1;
     bool checksOwnOptions = false;
+    std::vector<std::string> outputs = {};  // the options that name a file the command writes
+    bool rewritesProject = false;           // the project read may be the file written (save, register)
 };
 
 const std::vector<CommandUsage>& commands() {
     static const std::vector<CommandUsage> table = {
         {"validate", "  ordivan-cli validate PROJECT.OLE\n",
          "Exits with 0 when PROJECT.OLE is a readable project, with 1 and the reason otherwise.\n", {}, {}, {}, 1},
-        {"save", "  ordivan-cli save PROJECT.OLE OUT.OLE\n", "Reads the project, then writes it to OUT.OLE.\n", {}, {}, {}, 2},
+        {"save", "  ordivan-cli save PROJECT.OLE OUT.OLE\n", "Reads the project, then writes it to OUT.OLE.\n", {}, {}, {}, 2, false, {}, true},
         {"calc",
          "  ordivan-cli calc PROJECT.OLE [--step N] [--maintenance off|good|normal|poor] [--kind B|T|C]\n"
          "      [--levels auto|L1,...,L6] [--fixtures] [--height MM] [--threads N] [--screen WxH] [--dpi N]\n"
+         "      [--progress | --quiet]\n"
          "      [--data DIR] [--grid F] [--json F|-] [--png F | --bmp F] [--csv F]\n"
          "      [--dxf F [--dxf-type color|black|colortext]] [--pdf F [--object-name TEXT] [--date TEXT]]\n"
          "      [--area NAME,X1,Y1,X2,Y2[,LUX[,U0]]]... [--areas-csv F]\n"
@@ -80,6 +107,8 @@ const std::vector<CommandUsage>& commands() {
          "  --threads N          worker threads, 0 to 256 (default 0: every core)\n"
          "  --screen WxH         the screen the plan surface is sized for (default 1920x1080)\n"
          "  --dpi N              that screen's dots per inch (default 96)\n"
+         "  --progress           the calculation's progress on the error stream (default on a terminal)\n"
+         "  --quiet              no progress line\n"
          "  --data DIR           catalogue folder for the light colours and the DXF templates\n"
          "  --area NAME,X1,Y1,X2,Y2[,LUX[,U0]]\n"
          "                       a task area for this run only (repeatable): corners in mm from the plan\n"
@@ -108,7 +137,7 @@ const std::vector<CommandUsage>& commands() {
          {"--step", "--maintenance", "--kind", "--levels", "--height", "--threads", "--screen", "--dpi", "--grid", "--json",
           "--png", "--bmp", "--csv", "--dxf", "--dxf-type", "--pdf", "--object-name", "--date", "--data", "--area",
           "--areas-csv", "--room-height", "--work-plane", "--reflectances"},
-         {"--fixtures", "--indirect"}, {}, 1, true},
+         {"--fixtures", "--indirect", "--progress", "--quiet"}, {}, 1, true},
         {"catalog", "  ordivan-cli catalog search PREFIX [--data DIR]\n  ordivan-cli catalog show HINBAN [--data DIR]\n",
          "search lists the distinct product numbers that begin with PREFIX, one a line; show lists the lamp\n"
          "choices, cone angles and efficiency of the product HINBAN.\n"
@@ -123,13 +152,13 @@ const std::vector<CommandUsage>& commands() {
          "  --lamp K             the lamp, by its code or its number in catalog show (default the first)\n"
          "  --out OUT.OLE        where the project is written\n"
          "  --data DIR           the catalogue folder\n",
-         {"--slot", "--hinban", "--lamp", "--out", "--data"}, {}, {"--slot", "--hinban", "--out"}, 1},
+         {"--slot", "--hinban", "--lamp", "--out", "--data"}, {}, {"--slot", "--hinban", "--out"}, 1, false, {"--out"}, true},
         {"import-photometry", "  ordivan-cli import-photometry FILE.ies|FILE.ldt PROJECT.OLE --slot N --out OUT.OLE\n",
          "Registers an IES or EULUMDAT light distribution in a slot and writes the project.\n"
          "options:\n"
          "  --slot N             the slot, 1 to 36\n"
          "  --out OUT.OLE        where the project is written\n",
-         {"--slot", "--out"}, {}, {"--slot", "--out"}, 2},
+         {"--slot", "--out"}, {}, {"--slot", "--out"}, 2, false, {"--out"}},
         {"curve", "  ordivan-cli curve PROJECT.OLE --slot N [--layout C1..C4] [--png F] [--pdf F]\n",
          "Prints the curve layout and scale of a registered type's light distribution, and draws the curve.\n"
          "options:\n"
@@ -137,7 +166,7 @@ const std::vector<CommandUsage>& commands() {
          "  --layout C1..C4      the curve layout (default: chosen from the distribution)\n"
          "  --png F              the curve as a picture\n"
          "  --pdf F              the curve as a printed sheet\n",
-         {"--slot", "--layout", "--png", "--pdf"}, {}, {"--slot"}, 1},
+         {"--slot", "--layout", "--png", "--pdf"}, {}, {"--slot"}, 1, false, {"--png", "--pdf"}},
         {"list-csv",
          "  ordivan-cli list-csv PROJECT.OLE --out F [--mode J|A] [--object-name TEXT] [--date TEXT] [--data DIR]\n",
          "Writes the product-number list of the registered types as CSV.\n"
@@ -147,7 +176,7 @@ const std::vector<CommandUsage>& commands() {
          "  --object-name TEXT   the object name on the list\n"
          "  --date TEXT          the date on the list (default today)\n"
          "  --data DIR           the catalogue folder\n",
-         {"--out", "--mode", "--object-name", "--date", "--data"}, {}, {"--out"}, 1},
+         {"--out", "--mode", "--object-name", "--date", "--data"}, {}, {"--out"}, 1, false, {"--out"}},
         {"list-print", "  ordivan-cli list-print PROJECT.OLE --pdf F [--mode J|A] [--margins T,B,L,R] [--landscape]\n",
          "Prints the fixture table alone into a PDF file.\n"
          "options:\n"
@@ -155,7 +184,7 @@ const std::vector<CommandUsage>& commands() {
          "  --mode J|A           lamp names in Japanese or alphabetic form (default: the project's)\n"
          "  --margins T,B,L,R    top, bottom, left and right margins in mm\n"
          "  --landscape          a landscape sheet (default portrait)\n",
-         {"--pdf", "--mode", "--margins"}, {"--landscape"}, {"--pdf"}, 1},
+         {"--pdf", "--mode", "--margins"}, {"--landscape"}, {"--pdf"}, 1, false, {"--pdf"}},
     };
     return table;
 }
@@ -275,6 +304,20 @@ const std::vector<std::string>& cliValueOptions(const std::string& command) {
 
 namespace {
 
+// The places in the arranged words that name files the command writes: its output options' values and
+// the second operand of save.
+std::vector<std::size_t> outputPlaces(const CommandUsage& c, const std::vector<std::string>& args, std::size_t firstOption) {
+    std::vector<std::size_t> places;
+    if (std::string(c.name) == "save" && firstOption > 2) places.push_back(2);
+    for (std::size_t i = firstOption; i < args.size(); ++i) {
+        if (contains(c.valueOptions, args[i])) {
+            if (contains(c.outputs, args[i]) && i + 1 < args.size()) places.push_back(i + 1);
+            ++i;
+        }
+    }
+    return places;
+}
+
 int dispatch(CliRun& run, const std::string& command) {
     if (command == "validate") return cmdValidate(run);
     if (command == "save") return cmdSave(run);
@@ -349,15 +392,53 @@ int runCli(const std::vector<std::string>& args, ui::Services& services, std::os
         err << "ordivan-cli: " << command << ": " << arranged.fault << '\n' << cliUsage(command);
         return kExitUsage;
     }
-    CliRun run{arranged.args, messages, out, err, ScreenInfo{}, {}, {}, &messages};
+    std::vector<std::string> words = arranged.args;
+    std::vector<std::string> outputs;
+    for (const std::size_t at : outputPlaces(*c, words, arranged.firstOption)) {
+        if (words[at].empty()) {
+            err << "ordivan-cli: " << command << ": " << words[at - 1] << ": empty file name\n" << cliUsage(command);
+            return kExitUsage;
+        }
+        words[at] = cliOutputPath(words[at]);
+        outputs.push_back(words[at]);
+    }
+    CliRun run{words, messages, out, err, ScreenInfo{}, {}, {}, &messages};
     run.firstOption = arranged.firstOption;
-    const int status = dispatch(run, command);
+    // Every output is written to its temporary first; they are put in place only when the whole run
+    // succeeded, so a refused run leaves no new file and an accepted one all of them.
+    base::OutputBatch batch;
+    int status = kExitRefused;
+    try {
+        if (c->checksOwnOptions || outputsAccepted(run, outputs, c->rewritesProject ? std::string() : words[1]))
+            status = dispatch(run, command);
+    } catch (const std::bad_alloc&) {
+        // Memory, threads or descriptors ran out: the system's message and a refusal, never a signal.
+        messages.messageBox(base::kMsgNoMemory, model::kTitleError, ui::Icon::Stop, ui::Buttons::Ok);
+        status = kExitRefused;
+    } catch (const std::exception& e) {
+        messages.showError(e.what());
+        status = kExitRefused;
+    }
     if (status == kExitUsage) {
         // The words are in their places, but a value is not one the command takes (calc names it itself).
         if (!c->checksOwnOptions) err << "ordivan-cli: " << command << ": a value is out of range or malformed\n";
         err << cliUsage(command);
     }
-    return written(status);
+    status = written(status);
+    if (interruptRequested()) {
+        // Whatever was finished stays in its temporary and goes with the batch; the old files stay.
+        err << "ordivan-cli: 中断しました\n";
+        return kExitInterrupted;
+    }
+    if (status == kExitOk) {
+        const std::string failed = batch.putInPlace();
+        if (!failed.empty()) {
+            const auto naming = run.about(failed);
+            messages.messageBox(model::kMsgCannotWrite, model::kTitleError, ui::Icon::Stop, ui::Buttons::Ok);
+            status = kExitRefused;
+        }
+    }
+    return status;
 }
 
 } // namespace app

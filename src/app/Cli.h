@@ -15,6 +15,7 @@ namespace app {
 inline constexpr int kExitOk = 0;
 inline constexpr int kExitRefused = 1;
 inline constexpr int kExitUsage = 2;
+inline constexpr int kExitInterrupted = 130;  // 128 + SIGINT, as a shell reports it
 
 // One run of the command line: the arguments after the program name.
 struct CliRun {
@@ -39,6 +40,15 @@ struct CliRun {
     // Messages until the end of the caller's scope are about the file at `path` and name it.
     MessagesAbout about(const std::string& path) { return MessagesAbout(fileMessages, path); }
 };
+
+inline constexpr const char* kMsgOutputIsInput = "出力先が読み込むファイルと同じです。";
+inline constexpr const char* kMsgOutputTwice = "同じファイルに二つの出力を書くことはできません。";
+
+// An output path as the command line takes it: `-` is the standard output.
+std::string cliOutputPath(const std::string& given);
+// Checks, before any work, that every output can be written, that none is the input file (unless
+// `input` is empty) and that no two are the same file; false with the message shown otherwise.
+bool outputsAccepted(CliRun& run, const std::vector<std::string>& outputs, const std::string& input);
 
 // ordivan-cli calc PROJECT.OLE [options] [outputs].
 int runCalcCommand(CliRun& run);

@@ -19,6 +19,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <unistd.h>
 
 #include <charconv>
 #include <chrono>
@@ -35,9 +36,8 @@ namespace {
 constexpr const char* kMsgNoFixtures = "器具が配置されていません。";
 constexpr const char* kMsgLevelOrder = "数値の順序が正しくありません";
 constexpr const char* kMsgLevelMin = "１以上値を設定して下さい";
+constexpr const char* kMsgNoLightColours = "光色のデータがありません。";
 constexpr const char* kTitleSettingError = calc::kSettingErrorTitle;
-// Beyond this many pixels the grid alone would outgrow any sensible memory budget.
-constexpr long long kMaxSurfacePixels = 64LL * 1024 * 1024;
 
 struct CalcOptions {
     int step = 3;
@@ -47,6 +47,7 @@ struct CalcOptions {
     bool autoLevels = true;
     std::array<std::int32_t, 7> levels{};
     bool fixtures = false;
+    bool progress = ::isatty(STDERR_FILENO) == 1;  // the progress line on the error stream
     bool heightGiven = false;
     std::int32_t height = 0;
     int threads = 0;
@@ -116,7 +117,7 @@ CalcOptions::AreaInMm areaOption(const std::string& text) {
     }
     switch (model::areaFault(model::AreaRecord{a.name, 0, 0, 0, 0, a.requiredLux, a.requiredUniformity})) {
     case model::AreaFault::Name:
-        throw UsageError("--area: the name is empty, breaks its line or is longer than " +
+        throw UsageError("--area: the name is empty, breaks its line, is not UTF-8 or is longer than " +
                          std::to_string(model::kMaxAreaNameBytes) + " bytes");
     case model::AreaFault::Lux: throw UsageError("--area LUX: out of range 0.." + std::to_string(model::kMaxRequiredLux));
     case model::AreaFault::Uniformity: throw UsageError("--area U0: out of range 0..1");
@@ -139,6 +140,20 @@ std::array<float, 3> reflectancesOption(const std::string& text) {
     return rho;
 }
 
+const std::set<std::string>& outputOptions() {
+    static const std::set<std::string> names = {"--grid", "--json", "--png", "--bmp", "--csv", "--dxf", "--pdf", "--areas-csv"};
+    return names;
+}
+
+// The files this run writes, in the order they are written.
+std::vector<std::string> outputsOf(const CalcOptions& o) {
+    std::vector<std::string> paths;
+    for (const std::string* p : {&o.picturePath, &o.csvPath, &o.dxfPath, &o.pdfPath, &o.areasCsvPath, &o.gridPath, &o.jsonPath}) {
+        if (!p->empty()) paths.push_back(*p);
+    }
+    return paths;
+}
+
 CalcOptions parseOptions(const std::vector<std::string>& args) {
     const std::vector<std::string>& withValue = cliValueOptions("calc");
     CalcOptions o;
@@ -152,9 +167,17 @@ CalcOptions parseOptions(const std::vector<std::string>& args) {
             o.indirect = true;
             continue;
         }
+        if (a == "--progress" || a == "--quiet") {
+            o.progress = a == "--progress";
+            continue;
+        }
         if (std::find(withValue.begin(), withValue.end(), a) == withValue.end()) throw UsageError("unknown option " + a);
         if (i + 1 >= args.size()) throw UsageError(a + ": value missing");
-        const std::string v = args[++i];
+        std::string v = args[++i];
+        if (outputOptions().count(a)) {
+            if (v.empty()) throw UsageError(a + ": empty file name");
+            v = cliOutputPath(v);
+        }
         if (a == "--step") {
             o.step = intOption(a, v, 1, 7);
         } else if (a == "--maintenance") {
@@ -220,9 +243,6 @@ CalcOptions parseOptions(const std::vector<std::string>& args) {
             o.reflectances = reflectancesOption(v);
             o.indirect = true;
         }
-    }
-    for (const std::string* path : {&o.gridPath, &o.picturePath, &o.csvPath, &o.dxfPath, &o.pdfPath, &o.areasCsvPath}) {
-        if (*path == "-") throw UsageError("only --json writes to the standard output");
     }
     return o;
 }
@@ -367,7 +387,13 @@ bool loadLightColours(CliRun& run, bool needed) {
         std::ifstream probe(path, std::ios::binary);
         if (!probe) return true;
     }
-    if (!catalog::Catalog::loadColours(path, colours, run.services) || colours.loaded <= 0) return !needed;
+    if (!catalog::Catalog::loadColours(path, colours, run.services)) return !needed;
+    if (colours.loaded <= 0) {
+        if (!needed) return true;
+        const auto naming = run.about(path);
+        refuse(run, kMsgNoLightColours, "");
+        return false;
+    }
     fillCtColour(run.doc.tables, colours);
     return true;
 }
@@ -424,9 +450,9 @@ bool prepareDocument(CliRun& run, const CalcOptions& o) {
         doc.tenDakaLabel = base::formatInt(o.height);
     }
     addRunAreas(doc, o.areas);
-    if (static_cast<long long>(doc.surfaceWidth) * doc.surfaceHeight > kMaxSurfacePixels || doc.surfaceWidth <= 0 ||
-        doc.surfaceHeight <= 0) {
-        run.services.showError("描画面が大きすぎます (" + base::formatInt(doc.surfaceWidth) + "×" + base::formatInt(doc.surfaceHeight) + ")");
+    // The screen asked for (--screen) may alone ask for a surface too large.
+    if (model::surfaceTooLarge(doc.surfaceWidth, doc.surfaceHeight)) {
+        run.services.showError(model::surfaceRefusal(doc.surfaceWidth, doc.surfaceHeight));
         return false;
     }
     doc.displayKind = o.kind;
@@ -526,9 +552,7 @@ bool writeFigureOutputs(CliRun& run, const CalcOptions& o, const CalcResult& r, 
     }
     if (!o.jsonPath.empty()) {
         const std::string json = summaryJson(doc, r.grid, r.stats, r.indirect, o.step, seconds);
-        if (o.jsonPath == "-") {
-            run.out << json;
-        } else if (!base::writeWholeFile(o.jsonPath, json)) {
+        if (!base::writeWholeFile(o.jsonPath, json)) {
             const auto naming = run.about(o.jsonPath);
             return refuseWrite(run);
         }
@@ -547,14 +571,15 @@ int runCalcCommand(CliRun& run) {
         run.err << "ordivan-cli: calc: " << e.what() << "\n";
         return kExitUsage;
     }
-    if (!optionsAccepted(run, o)) return kExitRefused;
+    if (!outputsAccepted(run, outputsOf(o), run.args[1]) || !optionsAccepted(run, o)) return kExitRefused;
     const auto naming = run.about(run.args[1]);  // what goes wrong from here on is about the project
     if (!prepareDocument(run, o)) return kExitRefused;
     model::Document& doc = run.doc;
     if (const std::string wrong = applyRoomOptions(doc, o); !wrong.empty()) {
-        run.err << "ordivan-cli calc: " << wrong << "\n";
+        run.err << "ordivan-cli: calc: " << wrong << "\n";
         return kExitUsage;
     }
+    if (o.progress && run.fileMessages) run.fileMessages->showProgressOn(&run.err);
 
     CalcResult r;
     r.settings = settingsOf(o);

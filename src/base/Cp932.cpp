@@ -2,6 +2,7 @@
 #include "base/Cp932.h"
 
 #include <cerrno>
+#include <cstdint>
 #include <iconv.h>
 #include <mutex>
 #include <stdexcept>
@@ -13,7 +14,8 @@ class Converter {
 public:
     Converter(const char* to, const char* from) : cd_(iconv_open(to, from)) {
         if (cd_ == reinterpret_cast<iconv_t>(-1)) {
-            throw std::runtime_error(std::string("iconv cannot convert ") + from + " to " + to);
+            // Out of descriptors or memory: the program says so and ends the command, never a false text.
+            throw std::runtime_error(std::string("文字コードの変換を開始できません (") + from + " → " + to + ")");
         }
     }
     ~Converter() { iconv_close(cd_); }
@@ -59,6 +61,28 @@ std::size_t utf8SequenceLength(unsigned char lead) {
 bool isCp932LeadByte(unsigned char b) { return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC); }
 
 } // namespace
+
+bool isValidUtf8(std::string_view bytes) {
+    for (std::size_t i = 0; i < bytes.size();) {
+        const auto lead = static_cast<unsigned char>(bytes[i]);
+        std::size_t length = 1;
+        std::uint32_t code = lead;
+        if (lead >= 0x80) {
+            length = utf8SequenceLength(lead);
+            if (length == 1 || i + length > bytes.size()) return false;
+            code = lead & (0x7Fu >> length);
+            for (std::size_t k = 1; k < length; ++k) {
+                const auto c = static_cast<unsigned char>(bytes[i + k]);
+                if ((c & 0xC0) != 0x80) return false;
+                code = code << 6 | (c & 0x3F);
+            }
+            static constexpr std::uint32_t kLeast[5] = {0, 0, 0x80, 0x800, 0x10000};
+            if (code < kLeast[length] || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF)) return false;
+        }
+        i += length;
+    }
+    return true;
+}
 
 std::string cp932ToUtf8(std::string_view cp932) {
     std::lock_guard lock(codecMutex());

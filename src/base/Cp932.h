@@ -15,6 +15,9 @@ std::string utf8ToCp932(std::string_view utf8);
 // Whether CP932 holds every character of the text (none would be written as '?').
 bool cp932Holds(std::string_view utf8);
 
+// Whether the bytes are well-formed UTF-8 (no overlong forms, surrogates or code points past U+10FFFF).
+bool isValidUtf8(std::string_view bytes);
+
 // Number of bytes the text takes in a CP932 file (the unit of the catalogue's and the sheets' limits).
 std::size_t cp932ByteLength(std::string_view utf8);
 

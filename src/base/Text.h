@@ -8,6 +8,9 @@
 
 namespace base {
 
+// What the user is told when memory ran out, wherever it ran out.
+inline constexpr const char* kMsgNoMemory = "メモリーが足りません";
+
 // A text that is not a number where one is needed; what() is the message shown to the user.
 class ConversionError : public std::runtime_error {
 public:

@@ -5,10 +5,12 @@
 
 #include <cerrno>
 #include <cstdio>
+#include <cstdlib>
 #include <fcntl.h>
 #include <fstream>
 #include <random>
 #include <sys/stat.h>
+#include <sys/sysmacros.h>
 #include <unistd.h>
 
 namespace base {
@@ -39,19 +41,57 @@ std::string nameOf(const std::string& path) {
     return slash == std::string::npos ? path : path.substr(slash + 1);
 }
 
-// Follows a chain of symbolic links to the file they name (which need not exist yet).
+// Whether a link may be followed: in a folder anyone may write to whose sticky bit keeps others'
+// files apart (/tmp), only a link of our own or of the folder's owner, as the kernel's own rule for
+// protected links has it; a link planted there by another user would send our file where they chose.
+bool mayFollow(const std::string& link, const struct stat& linkStat) {
+    struct stat folder {};
+    if (::stat(directoryOf(link).c_str(), &folder) != 0) return false;
+    const bool sharedSticky = (folder.st_mode & S_ISVTX) && (folder.st_mode & S_IWOTH);
+    return !sharedSticky || linkStat.st_uid == ::geteuid() || linkStat.st_uid == folder.st_uid;
+}
+
+// Follows a chain of symbolic links to the file they name (which need not exist yet). Empty for a
+// loop, an unreadable link or one that may not be followed.
 std::string resolveLinks(std::string path) {
     for (int hop = 0; hop < 40; ++hop) {
         struct stat st {};
         if (::lstat(path.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) return path;
+        if (!mayFollow(path, st)) return {};
         std::string link(4096, '\0');
         const ssize_t n = ::readlink(path.c_str(), link.data(), link.size());
-        if (n <= 0 || static_cast<std::size_t>(n) >= link.size()) return path;
+        if (n <= 0 || static_cast<std::size_t>(n) >= link.size()) return {};
         link.resize(static_cast<std::size_t>(n));
         path = link.front() == '/' ? link : directoryOf(path) + "/" + link;
     }
-    return path;
+    return {};
 }
+
+// The descriptor a name such as /dev/stdout or /dev/fd/N stands for (the shell's process
+// substitution hands out the latter); -1 for any other name. Such an output is written to the open
+// descriptor itself, so what the shell wrote before it stays and what follows comes after.
+int descriptorNamed(const std::string& path) {
+    if (path == "/dev/stdout") return 1;
+    if (path == "/dev/stderr") return 2;
+    for (const char* prefix : {"/dev/fd/", "/proc/self/fd/"}) {
+        const std::string p(prefix);
+        if (path.size() <= p.size() || path.size() > p.size() + 6 || path.compare(0, p.size(), p) != 0) continue;
+        int n = 0;
+        for (std::size_t i = p.size(); i < path.size(); ++i) {
+            if (path[i] < '0' || path[i] > '9') return -1;
+            n = n * 10 + (path[i] - '0');
+        }
+        return n;
+    }
+    return -1;
+}
+
+bool descriptorWritable(int fd) {
+    const int flags = ::fcntl(fd, F_GETFL);
+    return flags >= 0 && (flags & O_ACCMODE) != O_RDONLY;
+}
+
+bool isNullDevice(const struct stat& st) { return S_ISCHR(st.st_mode) && st.st_rdev == makedev(1, 3); }
 
 // The permissions a newly created file gets from the user's umask.
 mode_t permissionsForNewFile() {
@@ -201,11 +241,19 @@ LineReader::Status LineReader::nextText(std::string& utf8Line) {
     return s;
 }
 
-AtomicFileWriter::AtomicFileWriter(const std::string& path) : target_(resolveLinks(path)) {
+AtomicFileWriter::AtomicFileWriter(const std::string& path)
+    : target_(resolveLinks(path)), holdBytes_(OutputBatch::current() != nullptr) {
+    if (const int named = descriptorNamed(path); named >= 0) {
+        target_ = path;
+        if (descriptorWritable(named)) fd_ = ::fcntl(named, F_DUPFD_CLOEXEC, 0);
+        direct_ = fd_ >= 0;
+        return;
+    }
+    if (target_.empty()) return;
     struct stat st {};
     if (::stat(target_.c_str(), &st) == 0) {
         if (S_ISCHR(st.st_mode) || S_ISFIFO(st.st_mode)) {
-            // Nothing to replace: /dev/null, /dev/stdout and pipes take the bytes as they come.
+            // Nothing to replace: /dev/null, a terminal and pipes take the bytes as they come.
             fd_ = ::open(target_.c_str(), O_WRONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
             if (fd_ >= 0) {
                 const int flags = ::fcntl(fd_, F_GETFL);
@@ -214,11 +262,15 @@ AtomicFileWriter::AtomicFileWriter(const std::string& path) : target_(resolveLin
             }
             return;
         }
-        if (!S_ISREG(st.st_mode)) return;
+        // A file the user may not write is refused, as a copy onto it would be, even where the
+        // folder would let us replace it.
+        if (!S_ISREG(st.st_mode) || ::access(target_.c_str(), W_OK) != 0) return;
         mode_ = static_cast<int>(st.st_mode & 07777);
     } else {
+        if (errno != ENOENT) return;
         mode_ = static_cast<int>(permissionsForNewFile());
     }
+    holdBytes_ = false;
     const std::string dir = directoryOf(target_);
 #ifdef O_TMPFILE
     // An unnamed file vanishes by itself when the program is killed before commit.
@@ -250,51 +302,149 @@ void AtomicFileWriter::flushBuffer() {
 void AtomicFileWriter::write(const std::string& bytes) {
     if (fd_ < 0 || failed_) return;
     buffer_ += bytes;
-    if (buffer_.size() >= 65536) flushBuffer();
+    if (buffer_.size() >= 65536 && !holdBytes_) flushBuffer();
 }
 
 void AtomicFileWriter::writeLine(const std::string& utf8) { write(utf8ToCp932(utf8) + "\r\n"); }
 
+namespace {
+
+thread_local OutputBatch* openBatch = nullptr;
+
+// Names an unnamed temporary (or copies it into a named one) and renames it over its destination;
+// a device takes its bytes. The descriptor is closed and no temporary is left, whatever happens.
+bool putFileInPlace(OutputBatch::Pending& p) {
+    if (p.direct) {
+        const bool ok = writeAll(p.fd, p.bytes.data(), p.bytes.size());
+        const bool closed = ::close(p.fd) == 0;
+        p.fd = -1;
+        return ok && closed;
+    }
+    bool ok = true;
+#ifdef O_TMPFILE
+    if (p.anonymous) {
+        const std::string self = "/proc/self/fd/" + std::to_string(p.fd);
+        bool linked = false;
+        for (int attempt = 0; attempt < 100 && !linked; ++attempt) {
+            const std::string name = temporaryName(p.target);
+            linked = ::linkat(AT_FDCWD, self.c_str(), AT_FDCWD, name.c_str(), AT_SYMLINK_FOLLOW) == 0;
+            if (linked) p.tempPath = name;
+            else if (errno != EEXIST) break;
+        }
+        if (!linked) {
+            // A file system that makes unnamed files but cannot link them: the bytes go to a named one.
+            struct stat st {};
+            const mode_t mode = ::fstat(p.fd, &st) == 0 ? st.st_mode & 07777 : 0600;
+            const int named = createNamedTemporary(p.target, p.tempPath);
+            ok = named >= 0 && copyInto(p.fd, named);
+            if (named >= 0) ::fchmod(named, mode);
+            ::close(p.fd);
+            p.fd = named;
+        }
+    }
+#endif
+    if (p.fd >= 0) ok = ::close(p.fd) == 0 && ok;
+    p.fd = -1;
+    if (!ok || p.tempPath.empty() || ::rename(p.tempPath.c_str(), p.target.c_str()) != 0) {
+        if (!p.tempPath.empty()) ::unlink(p.tempPath.c_str());
+        p.tempPath.clear();
+        return false;
+    }
+    p.tempPath.clear();
+    syncDirectory(directoryOf(p.target));
+    return true;
+}
+
+void dropPending(OutputBatch::Pending& p) {
+    if (p.fd >= 0) ::close(p.fd);
+    p.fd = -1;
+    if (!p.tempPath.empty()) ::unlink(p.tempPath.c_str());
+    p.tempPath.clear();
+}
+
+} // namespace
+
 bool AtomicFileWriter::commit() {
     if (fd_ < 0) return false;
+    OutputBatch* batch = OutputBatch::current();
+    if (direct_ && holdBytes_ && batch && !failed_) {
+        batch->keep(OutputBatch::Pending{target_, {}, fd_, false, true, std::move(buffer_)});
+        fd_ = -1;
+        return true;
+    }
     flushBuffer();
     if (direct_) {
         const bool ok = !failed_ && ::close(fd_) == 0;
         fd_ = -1;
         return ok;
     }
-    bool ok = !failed_ && ::fsync(fd_) == 0;
-    // A file system without permissions (a memory card) refuses this; the file is still whole.
-    if (ok) ::fchmod(fd_, static_cast<mode_t>(mode_));
-#ifdef O_TMPFILE
-    if (ok && anonymous_) {
-        const std::string self = "/proc/self/fd/" + std::to_string(fd_);
-        bool linked = false;
-        for (int attempt = 0; attempt < 100 && !linked; ++attempt) {
-            const std::string name = temporaryName(target_);
-            linked = ::linkat(AT_FDCWD, self.c_str(), AT_FDCWD, name.c_str(), AT_SYMLINK_FOLLOW) == 0;
-            if (linked) tempPath_ = name;
-            else if (errno != EEXIST) break;
-        }
-        if (!linked) {
-            // A file system that makes unnamed files but cannot link them: the bytes go to a named one.
-            const int named = createNamedTemporary(target_, tempPath_);
-            ok = named >= 0 && copyInto(fd_, named);
-            if (named >= 0) ::fchmod(named, static_cast<mode_t>(mode_));
-            ::close(fd_);
-            fd_ = named;
-        }
-    }
-#endif
-    ok = ::close(fd_) == 0 && ok;
-    fd_ = -1;
-    if (!ok || ::rename(tempPath_.c_str(), target_.c_str()) != 0) {
+    const bool ok = !failed_ && ::fsync(fd_) == 0;
+    if (!ok) {
         discard();
         return false;
     }
+    // A file system without permissions (a memory card) refuses this; the file is still whole.
+    ::fchmod(fd_, static_cast<mode_t>(mode_));
+    OutputBatch::Pending pending{target_, tempPath_, fd_, anonymous_, false, {}};
+    fd_ = -1;
     tempPath_.clear();
-    syncDirectory(directoryOf(target_));
-    return true;
+    if (batch) {
+        batch->keep(std::move(pending));
+        return true;
+    }
+    return putFileInPlace(pending);
+}
+
+OutputBatch::OutputBatch() : outer_(openBatch) { openBatch = this; }
+
+OutputBatch::~OutputBatch() {
+    for (Pending& p : pending_) dropPending(p);
+    openBatch = outer_;
+}
+
+OutputBatch* OutputBatch::current() { return openBatch; }
+
+std::string OutputBatch::putInPlace() {
+    std::string failed;
+    for (Pending& p : pending_) {
+        if (!putFileInPlace(p) && failed.empty()) failed = p.target;
+    }
+    pending_.clear();
+    return failed;
+}
+
+bool outputWritable(const std::string& path) {
+    if (path.empty()) return false;
+    if (const int named = descriptorNamed(path); named >= 0) return descriptorWritable(named);
+    const std::string target = resolveLinks(path);
+    if (target.empty()) return false;
+    struct stat st {};
+    if (::stat(target.c_str(), &st) == 0) {
+        if (S_ISDIR(st.st_mode)) return false;
+        if (!S_ISREG(st.st_mode) && !S_ISCHR(st.st_mode) && !S_ISFIFO(st.st_mode)) return false;
+        if (::access(target.c_str(), W_OK) != 0) return false;
+        return !S_ISREG(st.st_mode) || ::access(directoryOf(target).c_str(), W_OK | X_OK) == 0;
+    }
+    if (errno != ENOENT) return false;
+    struct stat folder {};
+    return ::stat(directoryOf(target).c_str(), &folder) == 0 && S_ISDIR(folder.st_mode) &&
+           ::access(directoryOf(target).c_str(), W_OK | X_OK) == 0;
+}
+
+std::string fileIdentity(const std::string& path) {
+    struct stat st {};
+    const int named = descriptorNamed(path);
+    const std::string target = named >= 0 ? path : resolveLinks(path);
+    const bool found = named >= 0 ? ::fstat(named, &st) == 0 : !target.empty() && ::stat(target.c_str(), &st) == 0;
+    if (found) {
+        if (isNullDevice(st)) return {};
+        return "inode " + std::to_string(st.st_dev) + ":" + std::to_string(st.st_ino);
+    }
+    if (target.empty()) return "path " + path;
+    char* folder = ::realpath(directoryOf(target).c_str(), nullptr);
+    std::string identity = "path " + (folder ? std::string(folder) : directoryOf(target)) + "/" + nameOf(target);
+    std::free(folder);
+    return identity;
 }
 
 bool writeWholeFile(const std::string& path, const std::string& bytes) {

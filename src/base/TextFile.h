@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <memory>
 #include <string>
+#include <vector>
 
 namespace base {
 
@@ -81,8 +82,49 @@ private:
     bool direct_ = false;    // a device written in place
     bool anonymous_ = false; // created unnamed in the directory, named only at commit
     bool failed_ = false;
+    bool holdBytes_ = false; // a device's bytes kept until the batch puts every output in place
     std::string buffer_;
 };
+
+// The outputs of one command put in place together. While a batch is open on this thread, each
+// AtomicFileWriter::commit() leaves its finished, synced temporary (for a device or a pipe, its bytes)
+// with the batch and nothing reaches a destination; putInPlace() then renames them all. A batch closed
+// without putInPlace() removes every temporary, so a refused run leaves no new file behind.
+class OutputBatch {
+public:
+    OutputBatch();
+    ~OutputBatch();
+    OutputBatch(const OutputBatch&) = delete;
+    OutputBatch& operator=(const OutputBatch&) = delete;
+
+    // Puts the outputs in place in the order they were finished; the destination of the first that
+    // could not be put in place, empty when every one was.
+    std::string putInPlace();
+
+    struct Pending {
+        std::string target;
+        std::string tempPath;    // a named temporary; empty for an unnamed one or a device
+        int fd = -1;             // the unnamed temporary or the device, still open
+        bool anonymous = false;
+        bool direct = false;
+        std::string bytes;       // what a device takes
+    };
+    static OutputBatch* current();
+    void keep(Pending pending) { pending_.push_back(std::move(pending)); }
+
+private:
+    std::vector<Pending> pending_;
+    OutputBatch* outer_;
+};
+
+// Whether `path` can take an output, asked before any work is done: a missing folder, a directory,
+// a file or device the user may not write, a closed descriptor are refused. Nothing is created.
+bool outputWritable(const std::string& path);
+
+// The file an output or input path stands for, to tell when two of them are one: the device and inode
+// of an existing file (what /dev/stdout or /dev/fd/N is open on included), else the would-be file's
+// absolute path. Empty for the null device, which any number of outputs may share.
+std::string fileIdentity(const std::string& path);
 
 // Writes `bytes` as the whole file through AtomicFileWriter.
 bool writeWholeFile(const std::string& path, const std::string& bytes);

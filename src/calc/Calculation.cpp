@@ -70,24 +70,34 @@ void darkBeyondWall(const Line& lux, const Line& ct, std::int64_t r, int s, cons
     }
 }
 
+// A value carried on past the computed points p and q stays between them: a slope continued beyond
+// the last computed point (near a wall, at the plan's border) would otherwise overshoot, up to an
+// average above the maximum or light below zero.
+float between(float value, float p, float q) { return std::clamp(value, std::min(p, q), std::max(p, q)); }
+
 // The end piece after the last whole segment from r0: the line through r0 and r0 + s carried to the end.
 // When it would need a point past the last one (the length is a multiple of the step), the slope of the
-// segment before r0 carries on instead.
+// segment before r0 carries on instead. Either way no point leaves the range of the two computed
+// values the line goes through.
 void fillEndPiece(const Line& v, std::int64_t r0, std::int64_t length, int s) {
     const float fs = static_cast<float>(s);
-    float a = v[r0], b;
+    float a = v[r0], b, other;
     if (r0 + s < length) {
         b = v[r0 + s];
+        other = b;
     } else if (r0 >= s) {
-        b = a + (a - v[r0 - s]);
+        other = v[r0 - s];
+        b = a + (a - other);
     } else {
         b = a;
+        other = a;
     }
-    for (std::int64_t r = r0 + 1; r < length; ++r) v[r] = a + (b - a) / fs * static_cast<float>(r - r0);
+    for (std::int64_t r = r0 + 1; r < length; ++r) v[r] = between(a + (b - a) / fs * static_cast<float>(r - r0), a, other);
 }
 
 // A segment with a wall pixel at r + kStar: the wall becomes 0 and each side carries on the slope of the
-// segment beyond it, so that no light is interpolated across the wall (lux never below 0).
+// segment beyond it, so that no light is interpolated across the wall (lux never below 0), and no
+// point leaves the range of the segment's two computed ends.
 void fillAroundWall(const Line& lux, const Line& ct, std::int64_t r, int s, int kStar) {
     const float fs = static_cast<float>(s);
     lux[r + kStar] = 0.0f;
@@ -97,11 +107,11 @@ void fillAroundWall(const Line& lux, const Line& ct, std::int64_t r, int s, int 
         const Line& v = both[n];
         const bool isLux = n == 0;
         for (int k = 1; k < kStar; ++k) {
-            v[r + k] = v[r] + static_cast<float>(k) * (v[r] - v[r - s]) / fs;
+            v[r + k] = between(v[r] + static_cast<float>(k) * (v[r] - v[r - s]) / fs, v[r], v[r + s]);
             if (isLux && v[r + k] < 0) v[r + k] = 0.0f;
         }
         for (int k = kStar + 1; k < s; ++k) {
-            v[r + k] = v[r + s] - static_cast<float>(s - k) * (v[r + 2 * s] - v[r + s]) / fs;
+            v[r + k] = between(v[r + s] - static_cast<float>(s - k) * (v[r + 2 * s] - v[r + s]) / fs, v[r], v[r + s]);
             if (isLux && v[r + k] < 0) v[r + k] = 0.0f;
         }
     }
@@ -185,6 +195,18 @@ void splitAverages(const IlluminanceGrid& total, const IlluminanceGrid& direct, 
     if (count == 0) return;
     fig.directAverageLux = sumDirect / static_cast<double>(count);
     fig.indirectAverageLux = sumReflected / static_cast<double>(count);
+}
+
+// Whether every calculated point's illuminance is a whole number of lux the results can carry (the
+// maximum and the average are 32-bit integers); past that the figures would be saturated nonsense.
+bool figuresRepresentable(const IlluminanceGrid& g, int step) {
+    const std::int64_t s = std::clamp(step, 1, 7), W = g.gridWidth, H = g.gridHeight;
+    for (std::int64_t row = 0; row < H; row += s) {
+        for (std::int64_t col = 0; col < W; col += s) {
+            if (!(g.lux[static_cast<std::size_t>(row * W + col)] < 2147483648.0f)) return false;
+        }
+    }
+    return true;
 }
 
 bool anyTypeCalculated(const catalog::TourokuTable& touroku) {
@@ -368,6 +390,10 @@ CalcResult calculate(const CalcInput& in) {
         const RoomPassResult room = runRoomPass(doc, in.touroku, tenDaka, in.settings, grid, in.threads, &sv, result.indirect);
         sv.progressHide();
         if (room == RoomPassResult::Cancelled) return result;
+    }
+    if (!figuresRepresentable(grid, in.settings.calcStep)) {
+        result.outcome = CalcOutcome::Overflow;
+        return result;
     }
     CalcContext ctx{doc, in.settings, in.walls, sv, grid, result.stats, result.levels};
     interpolateGrid(ctx);

@@ -24,7 +24,9 @@ inline constexpr const char* kTextInterpolate = "照度を補間中";
 // The six illuminance levels, [1..6] ascending.
 using LuxLevels = std::array<std::int32_t, 7>;
 
-enum class CalcOutcome { Done, Cancelled };
+// Overflow: the illuminance is past what the figures can carry (no result).
+enum class CalcOutcome { Done, Cancelled, Overflow };
+inline constexpr const char* kMsgLuxOverflow = "照度が大きすぎて計算結果を表せません。";
 
 // The progress window a calculation drives; the window side answers it with its own progress window.
 class CalcProgress {

@@ -1,5 +1,6 @@
 // Contour tracing: iso-lines of each level through the cells of the grid, each cell cut into four triangles at its centre.
 #include "calc/Calculation.h"
+#include "calc/Threads.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -227,15 +228,11 @@ ContourSet buildContours(const IlluminanceGrid& grid, const std::vector<float>& 
     set.points.resize(count);
     // The levels are independent: each thread traces every n-th one with scratch of its own.
     const int n = std::max(1, std::min(resolveThreads(0), static_cast<int>(count)));
-    auto work = [&](int t) {
+    runOnThreads(n, [&](int t, int threadCount) {
         std::vector<std::int8_t> code;
-        for (std::size_t li = static_cast<std::size_t>(t); li < count; li += static_cast<std::size_t>(n))
+        for (std::size_t li = static_cast<std::size_t>(t); li < count; li += static_cast<std::size_t>(threadCount))
             set.points[li] = traceLevel(lat, set.levels[li], code);
-    };
-    std::vector<std::thread> workers;
-    for (int t = 1; t < n; ++t) workers.emplace_back(work, t);
-    work(0);
-    for (auto& w : workers) w.join();
+    });
     return set;
 }
 

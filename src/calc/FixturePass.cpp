@@ -1,5 +1,6 @@
 // The fast fixture pass: rows shared among threads, eight points at a time on the vector units where the processor has them, work culled where its answer is already known.
 #include "calc/FixturePass.h"
+#include "calc/Threads.h"
 
 #include <algorithm>
 #include <atomic>
@@ -647,28 +648,29 @@ PassResult runFixturePass(const model::Plan& plan, const catalog::TourokuTable& 
         prepareFixtureType(table, touroku[g.typeIndex], g.height, groupSettings, n);
         std::atomic<bool> stop{false};
         bool cancelled = false;
-        std::vector<std::thread> workers;
-        for (int t = 1; t < n; ++t) {
-            workers.emplace_back([&, t] {
+        // Each grid row belongs to one thread and takes the fixtures in their order, so the sums are
+        // the same however many threads the system lets us start.
+        runOnThreads(n, [&](int t, int threadCount) {
+            if (t > 0) {
                 for (int j : g.fixtures) {
                     if (stop.load(std::memory_order_relaxed)) break;
-                    addFixtureRows(grid, table, plan.kigu[j], obstacles, settings.calcStep, t, n);
+                    addFixtureRows(grid, table, plan.kigu[j], obstacles, settings.calcStep, t, threadCount);
                 }
-            });
-        }
-        for (std::size_t i = 0; i < g.fixtures.size(); ++i) {
-            if (g.ownHeight && i > 0 && step()) {
-                cancelled = true;
-                break;
+                return;
             }
-            addFixtureRows(grid, table, plan.kigu[g.fixtures[i]], obstacles, settings.calcStep, 0, n);
-            if (!g.ownHeight && step()) {
-                cancelled = true;
-                break;
+            for (std::size_t i = 0; i < g.fixtures.size(); ++i) {
+                if (g.ownHeight && i > 0 && step()) {
+                    cancelled = true;
+                    break;
+                }
+                addFixtureRows(grid, table, plan.kigu[g.fixtures[i]], obstacles, settings.calcStep, 0, threadCount);
+                if (!g.ownHeight && step()) {
+                    cancelled = true;
+                    break;
+                }
             }
-        }
-        if (cancelled) stop = true;
-        for (auto& w : workers) w.join();
+            if (cancelled) stop = true;
+        });
         if (cancelled) return PassResult::Cancelled;
     }
     return PassResult::Completed;

@@ -2,6 +2,7 @@
 #include "calc/Luminaire.h"
 
 #include "calc/IlluminanceGrid.h"
+#include "calc/Threads.h"
 
 #include <algorithm>
 #include <cmath>
@@ -23,15 +24,9 @@ void parallelFor(int n, int threads, F&& body) {
         for (int i = 0; i < n; ++i) body(i);
         return;
     }
-    std::vector<std::thread> pool;
-    pool.reserve(static_cast<std::size_t>(threads - 1));
-    for (int t = 1; t < threads; ++t) {
-        pool.emplace_back([&, t] {
-            for (int i = t; i < n; i += threads) body(i);
-        });
-    }
-    for (int i = 0; i < n; i += threads) body(i);
-    for (auto& th : pool) th.join();
+    runOnThreads(threads, [&](int t, int count) {
+        for (int i = t; i < n; i += count) body(i);
+    });
 }
 
 bool inBox(double px, double py, std::int32_t col, std::int32_t row, std::int32_t fx, std::int32_t fy) {

@@ -45,7 +45,7 @@ void applyCalcStart(model::Document& doc, model::WindowShown& shown, CalcSetting
 
 std::string tenDakaRefusal(std::int32_t height) {
     if (height <= 0) return kTenDakaNotPositive;
-    if (height < 100) return kTenDakaNotMm;
+    if (height < model::kMinTenDaka) return kTenDakaNotMm;
     return {};
 }
 

@@ -37,8 +37,8 @@ inline void cancelCalcStart(CalcSettings& settings) { settings.calcConfirmed = f
 void invalidateResult(model::Document& doc, model::WindowShown& shown);
 
 // The reference height dialog "計算高さの変更".
-inline constexpr const char* kTenDakaNotPositive = "計算天高を正しく入力して下さい";
-inline constexpr const char* kTenDakaNotMm = "計算天高は mm で入力して下さい";
+inline constexpr const char* kTenDakaNotPositive = model::kTenDakaNotPositive;
+inline constexpr const char* kTenDakaNotMm = model::kTenDakaNotMm;
 inline constexpr const char* kSettingErrorTitle = "設定エラー";
 
 // The refusal for a typed height, or empty when it is accepted.

@@ -1,5 +1,6 @@
 // The maker's catalogue files: product and distribution indexes of byte offsets, lamp and colour tables.
 #pragma once
+#include "base/Text.h"
 #include "catalog/FixtureType.h"
 #include "ui/Services.h"
 
@@ -14,7 +15,7 @@ inline constexpr const char* kHaikouFileName = "t_haikou2010.csv";
 inline constexpr const char* kLampFileName = "T_Lamp2010.csv";
 inline constexpr const char* kColourFileName = "T_RGB.LEC";
 inline constexpr const char* kMsgNotFound = "が見つかりません";
-inline constexpr const char* kMsgNoMemory = "メモリーが足りません";
+inline constexpr const char* kMsgNoMemory = base::kMsgNoMemory;
 inline constexpr const char* kTitleError = "エラー";
 
 // Widths of the fixed fields the catalogue's entries always had; longer texts are cut to them (whole

@@ -80,7 +80,8 @@ bool ascending(const std::vector<double>& v) {
     return true;
 }
 
-std::string utf8Of(const std::string& raw) { return base::cp932ToUtf8(raw); }
+// A file's text: UTF-8 as it stands (files made on current systems), else the CP932 of older ones.
+std::string utf8Of(const std::string& raw) { return base::isValidUtf8(raw) ? raw : base::cp932ToUtf8(raw); }
 
 double interpolate(const std::vector<double>& xs, const std::vector<double>& ys, double x) {
     if (xs.empty() || x < xs.front() || x > xs.back()) return 0;
@@ -242,6 +243,8 @@ bool readLdtHeader(const std::vector<std::string>& lines, PhotometricData& d, Ld
         !parseCount(line(6), h.ng, true, 1, static_cast<int>(kMaxPhotometryAngles)) || !num(16, h.lumLength) ||
         !num(17, h.lumWidth) || !num(23, h.lor) || !num(24, h.conversion) || !parseCount(line(26), h.sets, true, 1, 50))
         return refused(reason, "見出し行が足りないか不正です");
+    // The factor the candela values are multiplied by: zero or less would turn the light off or negative.
+    if (!(h.conversion > 0)) return refused(reason, "光度の換算係数が不正です");
     const auto sets = static_cast<std::size_t>(h.sets);
     double n;
     if (!num(kLdtLampBase, n) || n == 0 || std::fabs(n) > 1000 || !num(kLdtLampBase + 2 * sets, h.flux) || !(h.flux > 0))
@@ -290,7 +293,7 @@ bool readLdtPlanes(NumberCursor& cur, const LdtHeader& h, const std::vector<doub
         if (isym != 3 && firstPlane + p >= static_cast<std::size_t>(mc)) a += 360;
         planeAngles.push_back(a);
         std::vector<double> plane(static_cast<std::size_t>(h.ng));
-        if (!cur.candelas(plane, h.conversion > 0 ? h.conversion : 1.0)) return refused(reason, kMsgCandelas);
+        if (!cur.candelas(plane, h.conversion)) return refused(reason, kMsgCandelas);
         d.values.push_back(std::move(plane));
     }
     if (isym == 3) {

@@ -80,6 +80,11 @@ struct Document {
 };
 
 // The title suffix every window title ends with.
+// The lowest calculation height in mm the height dialog takes; below it the figure was surely typed in
+// metres. A file holding a lower one is refused with the dialog's words.
+inline constexpr std::int32_t kMinTenDaka = 100;
+inline constexpr const char* kTenDakaNotPositive = "計算天高を正しく入力して下さい";
+inline constexpr const char* kTenDakaNotMm = "計算天高は mm で入力して下さい";
 inline constexpr const char* kTitleSuffix = "  (ZOLT LIGHTING CORP.)";
 
 // Every edit of the plan goes through here: the result becomes stale and the result menus close.

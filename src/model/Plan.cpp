@@ -61,8 +61,8 @@ void normaliseArea(AreaRecord& a) {
 }
 
 AreaFault areaFault(const AreaRecord& a) {
-    if (a.name.empty() || a.name.find_first_of("\r\n") != std::string::npos || base::cp932ByteLength(a.name) > kMaxAreaNameBytes ||
-        !base::cp932Holds(a.name))
+    if (a.name.empty() || a.name.find_first_of("\r\n") != std::string::npos || !base::isValidUtf8(a.name) ||
+        base::cp932ByteLength(a.name) > kMaxAreaNameBytes || !base::cp932Holds(a.name))
         return AreaFault::Name;
     if (a.requiredLux < 0 || a.requiredLux > kMaxRequiredLux) return AreaFault::Lux;
     if (!(a.requiredUniformity >= 0 && a.requiredUniformity <= 1)) return AreaFault::Uniformity;

@@ -69,13 +69,20 @@ std::string decodedText(const std::string& raw, ProjectContent& out) {
     return text;
 }
 
+// An intensity: never negative (that would be negative light) and within the bound.
+float intensityField(const std::string& text) {
+    const float v = realField(text, catalog::kMaxIntensityPerKilolumen);
+    if (v < 0) throw Parser::Malformed{};
+    return v;
+}
+
 void readPlane(Parser& p, catalog::IntensityPlane& plane) {
     base::Fields fine(p.require());
-    for (int i = 0; i <= 20; ++i) plane[static_cast<std::size_t>(i)] = realField(fine[i + 1], catalog::kMaxIntensityPerKilolumen);
+    for (int i = 0; i <= 20; ++i) plane[static_cast<std::size_t>(i)] = intensityField(fine[i + 1]);
     base::Fields low(p.require());
-    for (int i = 0; i <= 18; ++i) plane[static_cast<std::size_t>(i * 5)] = realField(low[i + 1], catalog::kMaxIntensityPerKilolumen);
+    for (int i = 0; i <= 18; ++i) plane[static_cast<std::size_t>(i * 5)] = intensityField(low[i + 1]);
     base::Fields high(p.require());
-    for (int i = 0; i <= 18; ++i) plane[static_cast<std::size_t>(90 + i * 5)] = realField(high[i + 1], catalog::kMaxIntensityPerKilolumen);
+    for (int i = 0; i <= 18; ++i) plane[static_cast<std::size_t>(90 + i * 5)] = intensityField(high[i + 1]);
     catalog::expandStoredPlane(plane);
 }
 
@@ -98,6 +105,7 @@ void readTouroku(Parser& p, ProjectContent& out) {
         t.lampNameA = decodedText(p.require(), out);
         t.catalogNote = decodedText(p.require(), out);
         t.tosu = boundedInt(p.require(), catalog::kMaxLampsPerFixture);
+        if (t.tosu < 0) throw Parser::Malformed{};  // negative lamps would give negative light
         t.efficiency = realField(p.require());
         t.planeCount = intField(p.require());
         base::Fields lamp(p.require());
@@ -198,6 +206,9 @@ ParseError parseLines(base::LineReader& reader, ProjectContent& out) {
     try {
         out.tenDakaText = p.require();
         out.tenDaka = intField(out.tenDakaText);
+        // A height the height dialog refuses (1 mm gives hundreds of millions of lux) was never saved by us.
+        if (out.tenDaka <= 0) return ParseError::HeightNotPositive;
+        if (out.tenDaka < kMinTenDaka) return ParseError::HeightNotMm;
         out.mmPerPixel = realField(p.require());
         out.scaleDenominator = intField(p.require());
         out.projectName = decodedText(p.require(), out);
@@ -255,7 +266,8 @@ ParseError parseLines(base::LineReader& reader, ProjectContent& out) {
     } catch (const base::ConversionError&) {
         return ParseError::Malformed;
     } catch (const std::bad_alloc&) {
-        return ParseError::Malformed;
+        // The machine said no, not the file.
+        return ParseError::NoMemory;
     }
     return touroku && lines && kigu && hasira ? ParseError::None : ParseError::Malformed;
 }
@@ -397,13 +409,63 @@ bool reportParseError(ParseError error, ui::Services& services) {
     case ParseError::None: return true;
     case ParseError::CannotOpen: services.messageBox(kMsgCannotRead, kTitleError, ui::Icon::Stop, ui::Buttons::Ok); break;
     case ParseError::Malformed: services.messageBox(kMsgMalformed, kTitleReadError, ui::Icon::Stop, ui::Buttons::Ok); break;
+    case ParseError::NoMemory: services.messageBox(base::kMsgNoMemory, kTitleError, ui::Icon::Stop, ui::Buttons::Ok); break;
+    case ParseError::HeightNotPositive: services.messageBox(kTenDakaNotPositive, kTitleReadError, ui::Icon::Stop, ui::Buttons::Ok); break;
+    case ParseError::HeightNotMm: services.messageBox(kTenDakaNotMm, kTitleReadError, ui::Icon::Stop, ui::Buttons::Ok); break;
     }
     return false;
 }
 
 bool validateProject(const std::string& path, ui::Services& services) {
     ProjectContent content;
-    return reportParseError(parseProject(path, content), services);
+    if (!reportParseError(parseProject(path, content), services)) return false;
+    // Readable, but a plan no window could draw is refused as opening it would be.
+    const std::string refusal = surfaceRefusal(content, Document{});
+    if (!refusal.empty()) services.showError(refusal);
+    return refusal.empty();
+}
+
+namespace {
+
+// The walls, fixtures, pillars and areas of a project as the plan holds them.
+void fillPlan(const ProjectContent& c, Plan& plan) {
+    for (const LineRecord& l : c.lines) {
+        LineRecord r = l;
+        normaliseLine(r);
+        plan.lines.add(r);
+    }
+    for (const KiguRecord& k : c.kigu) plan.kigu.add(k);
+    for (const HasiraRecord& h : c.hasira) plan.hasira.add(h);
+    plan.areas = c.areas;
+    plan.room = c.room;
+}
+
+// The drawing surface a document needs for its plan: the one it has, grown to the plan's extent. A
+// plan reaching the end of the coordinates asks for a surface nobody can make; the size stays at the
+// largest integer and the reader refuses it.
+void growSurface(const Extent& extent, std::int32_t& width, std::int32_t& height) {
+    auto grown = [](std::int32_t edge) { return static_cast<std::int32_t>(std::min<std::int64_t>(std::int64_t{edge} + 100, INT32_MAX)); };
+    if (extent.Xe > width) width = grown(extent.Xe);
+    if (extent.Ye > height) height = grown(extent.Ye);
+}
+
+} // namespace
+
+bool surfaceTooLarge(std::int32_t width, std::int32_t height) {
+    return width <= 0 || height <= 0 || static_cast<long long>(width) * height > kMaxSurfacePixels;
+}
+
+std::string surfaceRefusal(std::int32_t width, std::int32_t height) {
+    return "描画面が大きすぎます (" + base::formatInt(width) + "×" + base::formatInt(height) + ")";
+}
+
+std::string surfaceRefusal(const ProjectContent& c, const Document& doc) {
+    Plan plan;
+    plan.mmPerPixel = c.mmPerPixel;
+    fillPlan(c, plan);
+    std::int32_t width = doc.surfaceWidth, height = doc.surfaceHeight;
+    growSurface(computeExtent(plan, doc.screenWidth, doc.screenHeight), width, height);
+    return surfaceTooLarge(width, height) ? surfaceRefusal(width, height) : std::string();
 }
 
 void applyProject(const std::string& path, const ProjectContent& c, Document& doc, catalog::TourokuTable& touroku) {
@@ -430,29 +492,19 @@ void applyProject(const std::string& path, const ProjectContent& c, Document& do
         if (!catalog::maintFactorsOf(fresh.maintClass)) fresh.maintFactor = t.maintFactor;
         t = fresh;
     }
-    for (const LineRecord& l : c.lines) {
-        LineRecord r = l;
-        normaliseLine(r);
-        doc.plan.lines.add(r);
-    }
-    for (const KiguRecord& k : c.kigu) {
-        doc.plan.kigu.add(k);
-        touroku.changePlacedCount(k.typeIndex, +1);
-    }
-    for (const HasiraRecord& h : c.hasira) doc.plan.hasira.add(h);
-    doc.plan.areas = c.areas;
-    doc.plan.room = c.room;
+    fillPlan(c, doc.plan);
+    for (const KiguRecord& k : c.kigu) touroku.changePlacedCount(k.typeIndex, +1);
     doc.extent = computeExtent(doc.plan, doc.screenWidth, doc.screenHeight);
-    // A plan reaching the end of the coordinates asks for a surface nobody can make; the size stays
-    // at the largest integer and the calculation refuses it.
-    auto grown = [](std::int32_t edge) { return static_cast<std::int32_t>(std::min<std::int64_t>(std::int64_t{edge} + 100, INT32_MAX)); };
-    if (doc.extent.Xe > doc.surfaceWidth) doc.surfaceWidth = grown(doc.extent.Xe);
-    if (doc.extent.Ye > doc.surfaceHeight) doc.surfaceHeight = grown(doc.extent.Ye);
+    growSurface(doc.extent, doc.surfaceWidth, doc.surfaceHeight);
 }
 
 bool readProject(const std::string& path, Document& doc, catalog::TourokuTable& touroku, ui::Services& services) {
     ProjectContent content;
     if (!reportParseError(parseProject(path, content), services)) return false;
+    if (const std::string refusal = surfaceRefusal(content, doc); !refusal.empty()) {
+        services.showError(refusal);
+        return false;
+    }
     applyProject(path, content, doc, touroku);
     return true;
 }

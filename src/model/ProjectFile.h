@@ -38,7 +38,13 @@ struct ProjectContent {
     RoomRecord room;  // the defaults, off, when the file has no ROOM section
 };
 
-enum class ParseError { None, CannotOpen, Malformed };
+enum class ParseError { None, CannotOpen, Malformed, NoMemory, HeightNotPositive, HeightNotMm };
+
+// Beyond this many pixels the plan's drawing surface (and the grid with it) would outgrow any sensible
+// memory budget: a wall to the end of the coordinates, a huge arc, a fixture far away.
+inline constexpr long long kMaxSurfacePixels = 64LL * 1024 * 1024;
+bool surfaceTooLarge(std::int32_t width, std::int32_t height);
+std::string surfaceRefusal(std::int32_t width, std::int32_t height);
 
 // Reads and checks the whole file; nothing is stored anywhere else. A file that is not a regular
 // file cannot be opened; one lacking any of the four sections or a section's "END" is malformed.
@@ -65,6 +71,8 @@ bool validateProject(const std::string& path, ui::Services& services);
 bool readProject(const std::string& path, Document& doc, catalog::TourokuTable& touroku, ui::Services& services);
 
 // Applies parsed content to the document (the part of the reading pass after the file is read).
+// The refusal of a plan whose drawing surface would be too large for `doc` to show; empty when it fits.
+std::string surfaceRefusal(const ProjectContent& content, const Document& doc);
 void applyProject(const std::string& path, const ProjectContent& content, Document& doc, catalog::TourokuTable& touroku);
 
 } // namespace model

@@ -326,7 +326,9 @@ calc::CalcOutcome calculateAndPresent(ResultPresenter& presenter, const catalog:
         ServicesCalcProgress progress(presenter.services());
         calc::CalcResult result =
             calc::calculate(calc::CalcInput{doc, touroku, presenter.settings(), *walls, progress, doc.tenDakaLabel, threads});
-        if (result.outcome == calc::CalcOutcome::Cancelled) {
+        if (result.outcome != calc::CalcOutcome::Done) {
+            if (result.outcome == calc::CalcOutcome::Overflow)
+                presenter.services().messageBox(calc::kMsgLuxOverflow, "", ui::Icon::Stop, ui::Buttons::Ok);
             presenter.redisplayPlan();
             return calc::CalcOutcome::Cancelled;
         }

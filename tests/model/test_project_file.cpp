@@ -282,7 +282,7 @@ TEST_F(ProjectFileTest, RandomPlansSurviveWritingAndReadingBack) {
     for (int round = 0; round < 40; ++round) {
         model::Document d;
         catalog::TourokuTable t;
-        d.tenDaka = any(INT32_MIN, INT32_MAX);
+        d.tenDaka = any(model::kMinTenDaka, INT32_MAX);  // lower heights the reader refuses, as the dialog does
         d.plan.mmPerPixel = real(3.0e38);
         d.plan.scaleDenominator = any(INT32_MIN, INT32_MAX);
         d.projectName = text();
@@ -292,7 +292,7 @@ TEST_F(ProjectFileTest, RandomPlansSurviveWritingAndReadingBack) {
             b.hinban = "H" + text();
             b.option = text();
             b.lampName = text();
-            b.tosu = any(-catalog::kMaxLampsPerFixture, catalog::kMaxLampsPerFixture);
+            b.tosu = any(0, catalog::kMaxLampsPerFixture);
             b.efficiency = real(3.0e38);
             b.planeCount = any(INT32_MIN, INT32_MAX);
             b.kou = any(-catalog::kMaxLampLumens, catalog::kMaxLampLumens);
@@ -301,7 +301,7 @@ TEST_F(ProjectFileTest, RandomPlansSurviveWritingAndReadingBack) {
             b.lampFactor = real(3.0e38);
             b.sizeX = any(INT32_MIN, INT32_MAX);
             for (auto& plane : b.intensity) {
-                for (float& v : plane) v = real(catalog::kMaxIntensityPerKilolumen);
+                for (float& v : plane) v = std::fabs(real(catalog::kMaxIntensityPerKilolumen));
             }
         }
         for (int n = any(0, 20); n > 0; --n) {

@@ -4,6 +4,7 @@
 
 #include <QGuiApplication>
 #include <clocale>
+#include <csignal>
 #include <cstdlib>
 #include <iostream>
 
@@ -12,7 +13,16 @@ static void quietQtMessages(QtMsgType type, const QMessageLogContext&, const QSt
     if (type == QtFatalMsg) std::cerr << message.toStdString() << std::endl;
 }
 
+// Ctrl+C asks the run to stop cleanly; a second one ends the program at once (the temporaries have no
+// name, so nothing is left behind either way).
+static void interrupted(int) { app::requestInterrupt(); }
+
 int main(int argc, char** argv) {
+    struct sigaction action {};
+    action.sa_handler = interrupted;
+    action.sa_flags = SA_RESETHAND;
+    sigemptyset(&action.sa_mask);
+    sigaction(SIGINT, &action, nullptr);
     qInstallMessageHandler(quietQtMessages);
     if (!std::getenv("QT_QPA_PLATFORM")) setenv("QT_QPA_PLATFORM", "offscreen", 1);
     QGuiApplication application(argc, argv);

@@ -9,6 +9,7 @@
 #include <QPushButton>
 #include <QString>
 #include <exception>
+#include <new>
 #include <string>
 
 class QBoxLayout;
@@ -65,6 +66,8 @@ void guarded(Services& services, F&& handler) {
         handler();
     } catch (const base::ConversionError& e) {
         services.showError(e.what());
+    } catch (const std::bad_alloc&) {
+        services.showError(base::kMsgNoMemory);
     } catch (const std::exception& e) {
         services.showError(e.what());
     }
