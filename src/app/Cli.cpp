@@ -17,6 +17,7 @@ namespace app {
 
 int cmdCurve(CliRun& run);
 int cmdListPrint(CliRun& run);
+int cmdWallsFromDxf(CliRun& run);
 
 namespace {
 
@@ -185,6 +186,15 @@ const std::vector<CommandUsage>& commands() {
          "  --margins T,B,L,R    top, bottom, left and right margins in mm\n"
          "  --landscape          a landscape sheet (default portrait)\n",
          {"--pdf", "--mode", "--margins"}, {"--landscape"}, {"--pdf"}, 1, false, {"--pdf"}},
+        {"walls-from-dxf",
+         "  ordivan-cli walls-from-dxf PROJECT.OLE DRAWING.dxf --layers A,B [--scale MM_PER_UNIT] OUT.OLE\n",
+         "Turns the lines, polylines and arcs of the named DXF layers into walls of the project and writes it\n"
+         "to OUT.OLE. Without a scale in the project the drawing is fitted as the window's DXF background is;\n"
+         "with one it is placed at the project's scale.\n"
+         "options:\n"
+         "  --layers A,B         the layers whose lines become walls\n"
+         "  --scale MM_PER_UNIT  the millimetres of one drawing unit (default 1)\n",
+         {"--layers", "--scale"}, {}, {"--layers"}, 3, false, {}, true, 3},
     };
     return table;
 }
@@ -327,6 +337,7 @@ int dispatch(CliRun& run, const std::string& command) {
     if (command == "catalog") return cmdCatalog(run);
     if (command == "register") return cmdRegister(run);
     if (command == "list-csv") return cmdListCsv(run);
+    if (command == "walls-from-dxf") return cmdWallsFromDxf(run);
     return runCalcCommand(run);  // the one command of the table left
 }
 

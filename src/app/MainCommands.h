@@ -41,7 +41,11 @@ public:
     // The plan surface in plan pixels, the Escape key, the close query (true = may close) and a resize of the window.
     std::function<void(const ui::MouseEvent&)> mouseDown;
     std::function<void(const ui::MouseEvent&)> mouseMove;
+    // The left button let go over the plan (ends a drag of the selection tool).
+    std::function<void(const ui::MouseEvent&)> mouseUp;
     Command escapeKey;
+    // An arrow key with a selection: the plan pixels to move it by.
+    std::function<void(int dx, int dy)> nudge;
     std::function<bool()> closeQuery;
     Command resized;
     // A project chosen from "最近使ったファイル".

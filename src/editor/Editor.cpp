@@ -61,6 +61,8 @@ Editor::Editor(MainState& state, catalog::TourokuTable& touroku, ui::Surface& su
     add('Z', ToolGroup::Any, std::make_unique<DxfZoomTool>(c));
     add('T', ToolGroup::Any, std::make_unique<TaskAreaTool>(c));
     add('t', ToolGroup::Any, std::make_unique<DeleteTaskAreasTool>(c));
+    // The selection tool in every target: its presses, drags and releases are the editor's own.
+    add('V', ToolGroup::Any, std::make_unique<NoTool>(c));
     add('1', ToolGroup::Fixtures, std::make_unique<SinglePlacementTool>(c, fixturePlacer_));
     add('2', ToolGroup::Fixtures, std::make_unique<ArrayPlacementTool>(c, fixturePlacer_, '2'));
     add('3', ToolGroup::Fixtures, std::make_unique<ArrayPlacementTool>(c, fixturePlacer_, '3'));
@@ -110,6 +112,8 @@ void Editor::cancelOperation() {
 
 void Editor::switchTool(char code) {
     cancelOperation();
+    clearSelection();
+    state_.window.centreGridPreset = false;
     state_.window.toolCode = code;
     updateUndoCaption();
 }
@@ -124,6 +128,7 @@ void Editor::updateUndoCaption() {
 
 void Editor::setTarget(char target) {
     cancelOperation();
+    clearSelection();
     if (target == 'R') {
         state_.window.undoCaption = "１つ戻す(部屋)";
     } else if (target == 'K') {
@@ -298,6 +303,10 @@ void Editor::mouseDown(const ui::MouseEvent& e) {
         return;
     }
     if (e.button != ui::MouseButton::Left || state_.window.resultShown) return;
+    if (state_.window.toolCode == 'V') {
+        selectionPress(e, snap(e.position.x, e.position.y).value_or(e.position));
+        return;
+    }
     if (auto snapped = snap(e.position.x, e.position.y)) handleSnappedPoint(*snapped);
     // What was being measured has ended or begins again here: the next move shows the new segment.
     state_.window.pointerReadout = readoutFor(state_.doc.plan.mmPerPixel, e.position, RubberBand{});
@@ -306,6 +315,7 @@ void Editor::mouseDown(const ui::MouseEvent& e) {
 void Editor::escapeKey() {
     if (state_.window.resultShown) return;  // the result covers the plan; nothing is being drawn
     cancelOperation();
+    if (state_.window.toolCode == 'V') clearSelection();
     if (state_.window.toolCode == 'M') finishMeasurement();
 }
 
@@ -323,7 +333,9 @@ void Editor::mouseMove(const ui::MouseEvent& e) {
     auto& doc = state_.doc;
     const ui::Point p = e.position;
     eraseRubberBand();
-    if (!tool().inProgress()) {
+    if (drag_.mode != SelectDrag::Mode::None) {
+        selectionDragTo(e);
+    } else if (!tool().inProgress()) {
         state_.window.pointerReadout = readoutFor(doc.plan.mmPerPixel, p, RubberBand{});
         state_.window.surfaceHint.clear();
         // Within 5 screen pixels in both directions, at any zoom.

@@ -19,12 +19,14 @@
 #include "editor/Geometry.h"
 #include "editor/MainState.h"
 #include "editor/PlacementTools.h"
+#include "editor/Selection.h"
 #include "editor/Seams.h"
 #include "editor/Tool.h"
 #include "ui/Services.h"
 #include "ui/Surface.h"
 #include "view/PlanRender.h"
 
+#include <functional>
 #include <memory>
 #include <optional>
 #include <variant>
@@ -93,6 +95,8 @@ public:
     void imgHasiraDelClick() { selectPlacementTool('d'); }
     void selectPlacementTool(char code);
     void rbtnKosuuClick();
+    // "均等配置...": the grid tool by count, its luminaires centred in the rectangle drawn next.
+    void mnuEvenLayoutClick();
     // Returns false when refused (no scale); the window then leaves "個数入力" checked.
     bool rbtnPitchClick();
 
@@ -108,6 +112,28 @@ public:
     void button3Click();      // closes the second colour scale window and redisplays
     // A resize of the main window; returns whether the scroll box scrolls by itself from now on.
     bool windowResized(int clientWidth, int freeHeight, bool autoScroll);
+
+    // --- The selection tool ('V') and the edits of a selection (SelectionCommands.cpp) ---
+    void imgSelectClick();
+    void mnuSelectAllClick();
+    void mnuMoveSelClick() { moveOrCopyByDialog(false); }
+    void mnuCopySelClick() { moveOrCopyByDialog(true); }
+    void mnuRotateSelClick();
+    // The properties box of the one selected item; its values apply as one undo step.
+    void mnuPropertiesSelClick();
+    void mnuMirrorLRClick() { mirrorSelection(true); }
+    void mnuMirrorUDClick() { mirrorSelection(false); }
+    // The arrow keys: the selection moves by one plan pixel (ten with Shift), one undo step each.
+    void nudgeSelection(int dx, int dy);
+    void deleteSelection();
+    // Walls made elsewhere (the chosen layers of a DXF drawing) added as one undo step; they stay selected
+    // with the selection tool.
+    void addWalls(const std::vector<model::LineRecord>& walls);
+    // The next rectangle dragged on the plan with the selection tool goes to `then` (in plan pixels) instead
+    // of selecting; Escape drops it.
+    void askWindow(std::function<void(ui::Rect)> then);
+    // The left button let go over the plan: ends a drag of the selection tool.
+    void mouseUp(const ui::MouseEvent& e);
 
     // --- Calculation and result display ---
     void imgCalcClick();
@@ -226,8 +252,35 @@ private:
     std::unique_ptr<Tool> noTool_;  // a code no table entry has: clicks do nothing
 
     // The items undo removed, the latest last; dropped by the first edit that is not an undo or a redo.
-    std::vector<std::variant<model::LineRecord, model::KiguRecord, model::HasiraRecord, model::AreaRecord>> redo_;
+    std::vector<std::variant<model::LineRecord, model::KiguRecord, model::HasiraRecord, model::AreaRecord, EditCycle>> redo_;
     void showRedo();
+
+    // The selection tool's press, drag and release, and the edits of a selection as one undo step each.
+    void selectionPress(const ui::MouseEvent& e, ui::Point snapped);
+    void selectionDragTo(const ui::MouseEvent& e);
+    void setSelection(std::vector<ItemRef> items);
+    void clearSelection();
+    void moveOrCopyByDialog(bool copy);
+    void mirrorSelection(bool leftRight);
+    void commitCycle(EditCycle cycle);
+    void editSelection(const std::function<std::vector<ItemRef>(model::Plan&, const std::vector<ItemRef>&)>& edit);
+    // Brings back the plan before the latest edit of a selection, while the plan is still what it made.
+    bool undoEditCycle();
+    // False when a slot the edit needs was freed since: nothing is redone.
+    bool redoEditCycle(const EditCycle& cycle);
+    void restoreItems(const PlanItems& from, const PlanItems& to, const std::vector<ItemRef>& selection);
+    // The next older edit of a selection can be taken back when the plan is again what it left.
+    void noteUndoableCycle();
+    double pointerReach() const;
+    std::vector<EditCycle> cycles_;  // the edits of selections, the latest last
+    struct SelectDrag {
+        enum class Mode { None, Window, Move } mode = Mode::None;
+        ui::Point pressedAt;  // the pointer where the button went down
+        ui::Point grab;       // that point snapped: the displacement is measured from it
+        bool moved = false;   // the pointer left the press's neighbourhood
+    } drag_;
+    std::optional<double> rotationAwaitingCentre_;
+    std::function<void(ui::Rect)> windowAwaited_;  // while askWindow waits for its rectangle  // degrees, while "回転..." waits for its centre
 
     RubberBand band_;                 // what the rubber band shows, to draw it again to erase it
     std::optional<ui::Point> marker_;  // the snap marker, while shown

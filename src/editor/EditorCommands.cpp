@@ -16,6 +16,7 @@ void Editor::mnuUndoClick() {
     eraseRubberBand();
     // An edit since the last undo or redo ends the history that could be redone.
     if (doc.planRevision != state_.window.redoRevision) redo_.clear();
+    if (undoEditCycle()) return;
     switch (state_.window.editTarget) {
     case 'R': {
         if (isTaskAreaTool(state_.window.toolCode)) {
@@ -25,6 +26,7 @@ void Editor::mnuUndoClick() {
             model::markPlanChanged(doc, state_.window);
             redisplayPlan();
             showRedo();
+            noteUndoableCycle();
             return;
         }
         auto& lines = doc.plan.lines;
@@ -57,6 +59,7 @@ void Editor::mnuUndoClick() {
     // The plan is no longer the one the result was calculated for.
     model::markPlanChanged(doc, state_.window);
     showRedo();
+    noteUndoableCycle();
 }
 
 void Editor::mnuRedoClick() {
@@ -83,6 +86,10 @@ void Editor::mnuRedoClick() {
         doc.plan.lines.add(*l);
     } else if (const auto* a = std::get_if<model::AreaRecord>(&item)) {
         doc.plan.areas.push_back(*a);
+    } else if (const auto* cycle = std::get_if<EditCycle>(&item)) {
+        if (!redoEditCycle(*cycle)) redo_.clear();
+        showRedo();
+        return;
     } else {
         doc.plan.hasira.add(std::get<model::HasiraRecord>(item));
     }
@@ -101,10 +108,16 @@ void Editor::showRedo() {
     window.redoCaption = std::holds_alternative<model::LineRecord>(top)   ? "やり直し(部屋)"
                          : std::holds_alternative<model::KiguRecord>(top) ? "やり直し(器具)"
                          : std::holds_alternative<model::AreaRecord>(top) ? "やり直し(作業領域)"
+                         : std::holds_alternative<EditCycle>(top)        ? "やり直し(編集)"
                                                                           : "やり直し(柱)";
 }
 
 void Editor::selectDeleteTool() {
+    // With a selection, Delete takes it away; otherwise it takes the delete tool as it always did.
+    if (state_.window.toolCode == 'V' && !liveSelection(state_.doc.planRevision, state_.window).empty()) {
+        deleteSelection();
+        return;
+    }
     switch (state_.window.editTarget) {
     case 'R': imgDelLineClick(); break;
     case 'K': imgDelKiguClick(); break;
@@ -221,6 +234,10 @@ void Editor::New1Click() {
 void Editor::clearPlan() {
     auto& doc = state_.doc;
     cancelOperation();
+    clearSelection();
+    // The edits of selections belong to the plan that goes.
+    cycles_.clear();
+    state_.window.editUndoRevision = ~std::uint64_t{0};
     call(hooks_.closeLegendWindows);
     model::clearPlan(doc, state_.window, touroku_);
     state_.grid.zero();

@@ -175,4 +175,29 @@ ArrayPlan arrayPositions(char input, char tool, ui::Point p0, ui::Point p1, int 
     return plan;
 }
 
+ArrayPlan centredGridPositions(char input, ui::Point p0, ui::Point p1, int t, int u, float mmPerPixel) {
+    ArrayPlan plan;
+    if (t <= 0 || u <= 0) return plan;
+    const double left = std::min(p0.x, p1.x), top = std::min(p0.y, p1.y);
+    const double width = std::abs(static_cast<double>(p1.x) - p0.x), height = std::abs(static_cast<double>(p1.y) - p0.y);
+    double nx = t, ny = u, px = 0, py = 0;
+    if (input == 'K') {
+        px = width / t;
+        py = height / u;
+    } else {
+        if (!(mmPerPixel > 0)) return plan;
+        px = t / static_cast<double>(mmPerPixel);
+        py = u / static_cast<double>(mmPerPixel);
+        nx = std::max(1.0, std::trunc(width / px + 0.5));
+        ny = std::max(1.0, std::trunc(height / py + 0.5));
+    }
+    if (nx * ny > static_cast<double>(kMaxArrayItems)) return plan.tooMany = true, plan;
+    auto pixel = [](double v) { return static_cast<std::int32_t>(std::floor(v + 0.5)); };
+    for (int i = 0; i < static_cast<int>(nx); ++i)
+        for (int j = 0; j < static_cast<int>(ny); ++j)
+            plan.positions.push_back(ui::Point{pixel(left + width / 2 + (i - (nx - 1) / 2) * px),
+                                               pixel(top + height / 2 + (j - (ny - 1) / 2) * py)});
+    return plan;
+}
+
 } // namespace editor

@@ -48,6 +48,10 @@ struct ArrayPlan {
 inline constexpr std::int64_t kMaxArrayItems = 10000;
 ArrayPlan arrayPositions(char input, char tool, ui::Point p0, ui::Point p1, int t, int u, float mmPerPixel);
 
+// A grid centred in the rectangle p0-p1, half a spacing from its edges: by count ('K') t columns and u rows
+// dividing it evenly; by pitch ('P', mm) as many as fit the nearest whole number of times, at least one.
+ArrayPlan centredGridPositions(char input, ui::Point p0, ui::Point p1, int t, int u, float mmPerPixel);
+
 // Inclusive containment in the rectangle spanned by two corners in any order.
 bool insideRect(int x, int y, ui::Point c0, ui::Point c1);
 

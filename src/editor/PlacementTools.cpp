@@ -62,14 +62,16 @@ ToolOutcome SinglePlacementTool::press(ui::Point p) {
 
 ToolOutcome ArrayPlacementTool::complete(ui::Point p0, ui::Point p1) {
     model::Document& doc = ctx_.doc();
-    const LengthAnswer answer = ctx_.askLength(LengthRequest{doc.arrayInput, code_, p1, false});
+    const LengthAnswer answer =
+        ctx_.askLength(LengthRequest{doc.arrayInput, code_, p1, false, code_ == '3' && ctx_.state.window.centreGridPreset});
     if (!answer.confirmed) return ToolOutcome::Kept;
     if (doc.arrayInput == 'P' && !doc.plan.hasScale()) {
         ctx_.stop(kNeedScale);
         return ToolOutcome::Kept;
     }
-    const ArrayPlan plan =
-        arrayPositions(doc.arrayInput, code_, p0, p1, answer.firstValue, answer.secondValue, doc.plan.mmPerPixel);
+    const ArrayPlan plan = answer.centred && code_ == '3'
+                               ? centredGridPositions(doc.arrayInput, p0, p1, answer.firstValue, answer.secondValue, doc.plan.mmPerPixel)
+                               : arrayPositions(doc.arrayInput, code_, p0, p1, answer.firstValue, answer.secondValue, doc.plan.mmPerPixel);
     if (plan.tooMany || plan.zero || plan.tooDense) {
         ctx_.stop(plan.tooMany ? kTooMany : plan.zero ? kZeroCount : kTooDense, "エラー");
         return ToolOutcome::Kept;

@@ -8,6 +8,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace editor {
 
@@ -50,11 +51,13 @@ struct LengthRequest {
     char tool = '2';
     ui::Point click;          // plan pixel of the click it belongs to
     bool atFixedPlace = false;  // numeric point entry: shown at (600, 40) on the screen
+    bool centredPreset = false;  // the grid's "中央に配置" check starts checked ("均等配置...")
 };
 struct LengthAnswer {
     bool confirmed = false;
     int firstValue = 0;
     int secondValue = 0;
+    bool centred = false;  // a grid: centred in its rectangle, half a spacing from the edges
 };
 
 // The new-plan and start dialogs' choice.
@@ -66,6 +69,30 @@ struct NewPlanChoice {
     bool customScale = false;    // "設定値": the denominator is typed
     std::string denominatorText; // txtSyuku
 };
+
+// The move and copy dialog's answer: a displacement in mm, x to the right and y downwards as the pointer's
+// read-out counts them.
+struct OffsetAnswer {
+    double dxMm = 0, dyMm = 0;
+};
+// The rotation dialog's answer: degrees counter-clockwise on the screen, about the selection's centre or a
+// point clicked next.
+struct RotationAnswer {
+    double degrees = 0;
+    bool aboutClickedPoint = false;
+};
+
+// The properties box of one item: its fields as texts, in the order the box shows them.
+struct PropertyField {
+    std::string label;
+    std::string text;
+};
+struct PropertySheet {
+    std::string title;
+    std::vector<PropertyField> fields;
+};
+// Tells whether typed texts (in the sheet's order) pass; after a refusal's message the box stays open.
+using PropertyCheck = std::function<bool(const std::vector<std::string>& texts)>;
 
 // The windows and dialogs around the editor; every hook may be left empty (headless use does nothing).
 struct EditorHooks {
@@ -95,6 +122,12 @@ struct EditorHooks {
     std::function<void()> enlargeWindowToScreen;
     // The name and requirements of a task area just drawn, proposed in `area`; nothing when cancelled.
     std::function<std::optional<model::AreaRecord>(const model::AreaRecord& area)> askTaskArea;
+    // "移動..." (copy false) and "複写..." (copy true); nothing when cancelled.
+    std::function<std::optional<OffsetAnswer>(bool copy)> askOffset;
+    // "回転..."; nothing when cancelled.
+    std::function<std::optional<RotationAnswer>()> askRotation;
+    // The properties box; the texts it was closed with once `check` passed them, nothing when cancelled.
+    std::function<std::optional<std::vector<std::string>>(const PropertySheet& sheet, const PropertyCheck& check)> askProperties;
     // Reads a bitmap file at its own size; throws std::exception with the reader's message.
     std::function<std::unique_ptr<ui::Surface>(const std::string& path)> loadBitmap;
 };

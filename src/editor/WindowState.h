@@ -1,5 +1,6 @@
 // The main window's one state: what it shows beside the plan (menus, title, labels, toggles, zoom, pointer read-out) and the editing that is no part of the plan.
 #pragma once
+#include "editor/Selection.h"
 #include "model/WindowShown.h"
 
 #include <cstdint>
@@ -26,6 +27,22 @@ struct WindowState : model::WindowShown {
     // The status panel's read-out under the pointer: its position in mm, and the length and angle of the
     // segment being drawn ("X: 1234 mm  Y: 567 mm  長さ: 2400 mm  角度: 90.0°"); empty without a scale.
     std::string pointerReadout;
+
+    // The items the selection tool picked, valid while the plan's revision is still selectionRevision (any
+    // other edit ends it); while a selection is dragged the view shows it shifted by dragOffset.
+    std::vector<ItemRef> selection;
+    std::uint64_t selectionRevision = 0;
+    ui::Point dragOffset;
+    // While the plan's revision is this one, "１つ戻す" takes back the latest edit of a selection.
+    std::uint64_t editUndoRevision = ~std::uint64_t{0};
+    // "均等配置...": the grid tool's dialog starts with "中央に配置" checked until another tool is taken.
+    bool centreGridPreset = false;
 };
+
+// The selection as it stands: empty once an edit of another tool has changed the plan.
+inline const std::vector<ItemRef>& liveSelection(std::uint64_t planRevision, const WindowState& window) {
+    static const std::vector<ItemRef> none;
+    return window.selectionRevision == planRevision ? window.selection : none;
+}
 
 } // namespace editor

@@ -23,6 +23,7 @@ std::map<std::string, ButtonView> paletteViewOf(const model::Document& doc, cons
     v["imgRoom"] = tool(true, walls);
     v["imgKigu"] = tool(true, fixtures);
     v["imgHasira"] = tool(true, pillars);
+    v["imgSelect"] = tool(true, c == 'V');
 
     v["imgLine"] = tool(walls, walls && c == 'L');
     v["imgL"] = tool(walls, walls && c == '+');
@@ -88,6 +89,11 @@ int cursorNumberFor(const WindowState& window) {
 
 std::string pillarSizeLabel(const WindowState& window) { return window.editTarget == 'C' ? "φ" : "□"; }
 
+std::string selectionCountText(const model::Document& doc, const WindowState& window) {
+    const std::size_t n = liveSelection(doc.planRevision, window).size();
+    return n == 0 ? std::string() : "選択: " + std::to_string(n) + " 個";
+}
+
 std::map<std::string, MenuView> menuViewOf(const model::Document& doc, const WindowState& window,
                                           const calc::CalcSettings& settings) {
     const auto& m = window.menus;
@@ -120,6 +126,7 @@ std::map<std::string, MenuView> menuViewOf(const model::Document& doc, const Win
     enabled("mnuRedBunpu", m.redisplayLux);
     enabled("mnuRedTemp", m.redisplayColorTemp);
     enabled("mnuOutPut", m.csvOutput);
+    enabled("mnuDxfWalls", doc.backgroundKind == 'D' && !window.resultShown);
 
     checked("mnuLampJ", doc.lampNameMode == 'J');
     checked("mnuLampA", doc.lampNameMode != 'J');
@@ -138,7 +145,14 @@ std::map<std::string, MenuView> menuViewOf(const model::Document& doc, const Win
     checked("mnuDxfScreen", doc.dxfSizeMode == 1);
     checked("mnuDxfForm", doc.dxfSizeMode == 2);
 
-    v["mnuUndo"].caption = window.undoCaption;
+    v["mnuUndo"].caption = window.editUndoRevision == doc.planRevision ? kUndoEditCaption : window.undoCaption;
+    // The edits of a selection need one; the properties a single item.
+    const std::size_t selected = window.resultShown ? 0 : liveSelection(doc.planRevision, window).size();
+    for (const char* name : {"mnuMoveSel", "mnuCopySel", "mnuRotateSel", "mnuMirrorLR", "mnuMirrorUD"}) enabled(name, selected > 0);
+    enabled("mnuPropertiesSel", selected == 1);
+    for (const char* name : {"actNudgeLeft", "actNudgeRight", "actNudgeUp", "actNudgeDown", "actNudgeLeft10",
+                             "actNudgeRight10", "actNudgeUp10", "actNudgeDown10"})
+        enabled(name, selected > 0);
     const bool redoOpen = !window.redoCaption.empty() && window.redoRevision == doc.planRevision;
     v["mnuRedo"].caption = redoOpen ? window.redoCaption : kRedoCaption;
     enabled("mnuRedo", redoOpen);

@@ -27,6 +27,9 @@ std::map<std::string, ButtonView> paletteViewOf(const model::Document& doc, cons
 // The cursor number of the drawing surface (0 = the default arrow).
 int cursorNumberFor(const WindowState& window);
 
+// The status bar's count of selected items ("選択: 3 個"); empty without a selection.
+std::string selectionCountText(const model::Document& doc, const WindowState& window);
+
 // "φ" for round pillars, "□" for square ones.
 std::string pillarSizeLabel(const WindowState& window);
 
@@ -41,6 +44,8 @@ struct MenuView {
 std::map<std::string, MenuView> menuViewOf(const model::Document& doc, const WindowState& window,
                                           const calc::CalcSettings& settings);
 
+// The undo item while it takes back the latest edit of a selection.
+inline constexpr const char* kUndoEditCaption = "１つ戻す(編集)";
 // The redo item while there is nothing to redo.
 inline constexpr const char* kRedoCaption = "やり直し";
 // The captions of the two border toggles of the options menu.

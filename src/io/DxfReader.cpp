@@ -1,6 +1,7 @@
 // Reading a DXF floor plan into memory and mapping it onto the plan drawing surface.
 #include "io/DxfReader.h"
 
+#include "base/Cp932.h"
 #include "base/Text.h"
 #include "base/TextFile.h"
 #include "calc/Luminaire.h"
@@ -11,6 +12,7 @@
 #include <cmath>
 #include <cstdio>
 #include <limits>
+#include <map>
 
 namespace io {
 namespace {
@@ -316,6 +318,166 @@ DxfParseResult parseDxf(std::string_view bytes, const DxfProgress& progress) {
     return result;
 }
 
+namespace {
+
+// An entity's groups up to the next code 0: what the layered pass reads of it.
+struct EntityGroups {
+    std::string_view type;
+    std::vector<Group> groups;
+};
+
+void addBulgeSegment(DxfLayerDrawing& out, const std::string& layer, float x1, float y1, float x2, float y2, float bulge) {
+    DxfLayerSegment s;
+    s.layer = layer;
+    const double chord = std::hypot(double(x2) - x1, double(y2) - y1);
+    if (bulge == 0.0f || chord == 0.0) {
+        s.x1 = x1, s.y1 = y1, s.x2 = x2, s.y2 = y2;
+        out.segments.push_back(s);
+        return;
+    }
+    // The bulge is the tangent of a quarter of the included angle, positive counter-clockwise.
+    const double theta = 4.0 * std::atan(double(bulge));
+    const double h = (chord / 2.0) / std::tan(theta / 2.0);  // from the chord's middle to the centre, to its left
+    const double mx = (double(x1) + x2) / 2.0, my = (double(y1) + y2) / 2.0;
+    const double nx = -(double(y2) - y1) / chord, ny = (double(x2) - x1) / chord;
+    const double cx = mx + h * nx, cy = my + h * ny;
+    double a1 = std::atan2(double(y1) - cy, double(x1) - cx) * 180.0 / 3.14159265358979323846;
+    double a2 = std::atan2(double(y2) - cy, double(x2) - cx) * 180.0 / 3.14159265358979323846;
+    if (bulge < 0) std::swap(a1, a2);
+    s.arc = true;
+    s.cx = checkedFloat(cx);
+    s.cy = checkedFloat(cy);
+    s.r = checkedFloat(std::hypot(double(x1) - cx, double(y1) - cy));
+    s.a1 = static_cast<float>(a1);
+    s.a2 = static_cast<float>(a2);
+    out.segments.push_back(s);
+}
+
+bool isUtf8(std::string_view s) {
+    for (std::size_t i = 0; i < s.size();) {
+        const auto c = static_cast<unsigned char>(s[i]);
+        const std::size_t n = c < 0x80 ? 1 : (c >> 5) == 0x6 ? 2 : (c >> 4) == 0xE ? 3 : (c >> 3) == 0x1E ? 4 : 0;
+        if (n == 0 || i + n > s.size()) return false;
+        for (std::size_t k = 1; k < n; ++k)
+            if ((static_cast<unsigned char>(s[i + k]) >> 6) != 0x2) return false;
+        i += n;
+    }
+    return true;
+}
+
+// A layer's name as the user reads it: drawings from 2007 on write UTF-8, older Japanese ones Shift-JIS.
+std::string layerName(std::string_view raw) { return isUtf8(raw) ? std::string(raw) : base::cp932ToUtf8(raw); }
+
+struct PolyVertex {
+    float x = 0, y = 0, bulge = 0;
+};
+
+void addPolyline(DxfLayerDrawing& out, const std::string& layer, const std::vector<PolyVertex>& v, bool closed) {
+    for (std::size_t i = 0; i + 1 < v.size(); ++i) addBulgeSegment(out, layer, v[i].x, v[i].y, v[i + 1].x, v[i + 1].y, v[i].bulge);
+    if (closed && v.size() >= 2) addBulgeSegment(out, layer, v.back().x, v.back().y, v.front().x, v.front().y, v.back().bulge);
+}
+
+} // namespace
+
+DxfLayerDrawing parseDxfLayers(std::string_view bytes) {
+    DxfLayerDrawing out;
+    try {
+        GroupReader r(bytes);
+        Group g;
+        bool inEntities = false;
+        while (!inEntities && r.next(g)) inEntities = g.code == 2 && g.value == "ENTITIES";
+        if (!inEntities) return out;
+        // Each entity runs from its code 0 to the next; every group is read once, so the work is linear.
+        EntityGroups e;
+        bool haveEntity = false;
+        std::string polyLayer;
+        std::vector<PolyVertex> polyVertices;
+        bool inPolyline = false, polyClosed = false;
+        std::map<std::string_view, std::string> names;  // each layer's name decoded once
+        auto layerOf = [&names](const EntityGroups& en) -> const std::string& {
+            std::string_view raw = "0";
+            for (const Group& gr : en.groups)
+                if (gr.code == 8) raw = gr.value;
+            auto it = names.find(raw);
+            if (it == names.end()) it = names.emplace(raw, layerName(raw)).first;
+            return it->second;
+        };
+        auto finish = [&](const EntityGroups& en) {
+            const std::string& layer = layerOf(en);
+            if (en.type == "LINE") {
+                DxfLayerSegment s;
+                s.layer = layer;
+                for (const Group& gr : en.groups) {
+                    if (gr.code == 10) s.x1 = number(gr.value);
+                    else if (gr.code == 20) s.y1 = number(gr.value);
+                    else if (gr.code == 11) s.x2 = number(gr.value);
+                    else if (gr.code == 21) s.y2 = number(gr.value);
+                }
+                out.segments.push_back(s);
+            } else if (en.type == "ARC") {
+                DxfLayerSegment s;
+                s.layer = layer;
+                s.arc = true;
+                for (const Group& gr : en.groups) {
+                    if (gr.code == 10) s.cx = number(gr.value);
+                    else if (gr.code == 20) s.cy = number(gr.value);
+                    else if (gr.code == 40) s.r = number(gr.value);
+                    else if (gr.code == 50) s.a1 = number(gr.value);
+                    else if (gr.code == 51) s.a2 = number(gr.value);
+                }
+                out.segments.push_back(s);
+            } else if (en.type == "LWPOLYLINE") {
+                std::vector<PolyVertex> v;
+                bool closed = false;
+                for (const Group& gr : en.groups) {
+                    if (gr.code == 70) closed = (calc::truncInt(number(gr.value)) & 1) != 0;
+                    else if (gr.code == 10) v.push_back(PolyVertex{number(gr.value), 0, 0});
+                    else if (gr.code == 20 && !v.empty()) v.back().y = number(gr.value);
+                    else if (gr.code == 42 && !v.empty()) v.back().bulge = number(gr.value);
+                }
+                addPolyline(out, layer, v, closed);
+            } else if (en.type == "POLYLINE") {
+                inPolyline = true;
+                polyLayer = layer;
+                polyVertices.clear();
+                polyClosed = false;
+                for (const Group& gr : en.groups)
+                    if (gr.code == 70) polyClosed = (calc::truncInt(number(gr.value)) & 1) != 0;
+            } else if (en.type == "VERTEX" && inPolyline) {
+                PolyVertex v;
+                for (const Group& gr : en.groups) {
+                    if (gr.code == 10) v.x = number(gr.value);
+                    else if (gr.code == 20) v.y = number(gr.value);
+                    else if (gr.code == 42) v.bulge = number(gr.value);
+                }
+                polyVertices.push_back(v);
+            } else if (en.type == "SEQEND" && inPolyline) {
+                addPolyline(out, polyLayer, polyVertices, polyClosed);
+                inPolyline = false;
+            }
+        };
+        while (r.next(g)) {
+            if (g.code == 0) {
+                if (haveEntity) finish(e);
+                if (g.value == "ENDSEC" || g.value == "EOF") {
+                    haveEntity = false;
+                    break;
+                }
+                e.type = g.value;
+                e.groups.clear();
+                haveEntity = true;
+            } else if (haveEntity) {
+                e.groups.push_back(g);
+            }
+        }
+        if (haveEntity) finish(e);
+        out.readable = true;
+    } catch (const MalformedDxf&) {
+        out = DxfLayerDrawing{};
+    }
+    return out;
+}
+
 bool TfrmDXF::LoadDxf(const std::string& path, ui::Services& services) {
     std::string bytes;
     switch (base::readWholeFile(path, kMaxDxfBytes, bytes)) {
@@ -344,6 +506,7 @@ bool TfrmDXF::loadFromBytes(std::string_view bytes, ui::Services& services) {
         return false;
     }
     drawing_ = std::move(parsed.drawing);
+    layers_ = parseDxfLayers(bytes);
     full_ = drawing_.extents;
     loaded_ = true;
     return true;

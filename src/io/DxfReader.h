@@ -68,6 +68,22 @@ using DxfProgress = std::function<void(int step, int maximum)>;
 // groups are consumed two lines at a time, so work is linear in the input size.
 DxfParseResult parseDxf(std::string_view bytes, const DxfProgress& progress = {});
 
+// The drawing's wall material by layer, in drawing units: LINE, the segments of LWPOLYLINE and POLYLINE
+// (straight, or arcs where a vertex carries a bulge) and ARC, in the file's order.
+struct DxfLayerSegment {
+    std::string layer;
+    bool arc = false;
+    float x1 = 0, y1 = 0, x2 = 0, y2 = 0;          // a straight segment
+    float cx = 0, cy = 0, r = 0, a1 = 0, a2 = 0;   // an arc: centre, radius, counter-clockwise from a1 to a2 (degrees)
+};
+struct DxfLayerDrawing {
+    bool readable = false;
+    std::vector<DxfLayerSegment> segments;
+};
+// One more bounded pass over the same bytes, reading the layer (group 8) of each entity; a file this pass
+// cannot read gives a drawing that is not readable.
+DxfLayerDrawing parseDxfLayers(std::string_view bytes);
+
 // Files larger than this are refused rather than read into memory.
 inline constexpr std::size_t kMaxDxfBytes = 256u * 1024u * 1024u;
 
@@ -97,6 +113,8 @@ public:
 
     bool loaded() const { return loaded_; }
     const DxfDrawing& drawing() const { return drawing_; }
+    // The same drawing by layer, for turning its lines into walls.
+    const DxfLayerDrawing& layers() const { return layers_; }
     const DxfExtents& fullExtents() const { return full_; }
     float scale() const { return s_; }
     int offsetX() const { return ox_; }
@@ -112,6 +130,7 @@ public:
 
 private:
     DxfDrawing drawing_;
+    DxfLayerDrawing layers_;
     DxfExtents full_;
     bool loaded_ = false;
     float s_ = 1.0f;

@@ -1,5 +1,6 @@
-// libFuzzer target: any bytes as a DXF background must load or be refused without crashing, then fit, draw and snap safely.
+// libFuzzer target: any bytes as a DXF background must load or be refused without crashing, then fit, draw, snap and become walls safely.
 #include "io/DxfReader.h"
+#include "io/DxfWalls.h"
 #include "ui/testing/FakeServices.h"
 #include "ui/testing/RecordingSurface.h"
 
@@ -22,5 +23,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         reader.DrawDxf(surface);
     }
     reader.NearestDxfEndPoint(1e18, 320, 240);
+    // Every layer made into walls through the same mapping.
+    std::vector<std::string> layers;
+    for (const auto& l : io::layerCounts(reader.layers())) layers.push_back(l.name);
+    io::wallsFromDxf(reader.layers(), reader, layers, doc.plan.lines);
     return 0;
 }

@@ -1,6 +1,6 @@
 #!/usr/bin/env python3
 """Runs the hostile inputs of make_hostile.py through ordivan-cli validate/save/calc/import-photometry,
-and the DXF drawings through the main window's DXF command (hostile_dxf_open).
+the DXF drawings through walls-from-dxf and through the main window's DXF command (hostile_dxf_open).
 
 Holds: no run ends by a signal or hangs; every exit status is 0, 1 or 2, and a refusal says why on the
 error stream; a project written with status 0 is accepted by validate; a refused command leaves no
@@ -141,6 +141,12 @@ def main():
             if status != 1:
                 r.failures.append("save into a read-only folder: exit status %s, not 1" % status)
         os.chmod(locked_dir, stat.S_IRWXU)
+
+        # The same drawings made into walls from the command line: taken or refused, never a broken project.
+        for d in drawings:
+            r.writes_project(["walls-from-dxf", sample, d, "--layers", "WALL,0", out], out, "walls from " + os.path.basename(d))
+        for special in ("/dev/zero", fifo, tmp):
+            r.writes_project(["walls-from-dxf", sample, special, "--layers", "WALL", out], out, "walls from " + special)
 
         if a.dxf_open:
             open_drawings(r, a.dxf_open, drawings, tmp)

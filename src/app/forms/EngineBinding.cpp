@@ -14,9 +14,12 @@
 #include "editor/Dialogs.h"
 #include "editor/forms/TfrmLen.h"
 #include "editor/forms/TfrmSinki.h"
+#include "editor/forms/TfrmSelectionEdits.h"
 #include "editor/forms/TfrmTaskArea.h"
 #include "io/DxfSaveCommand.h"
+#include "io/DxfWalls.h"
 #include "io/forms/TfrmDXFOutType.h"
+#include "io/forms/TfrmDxfWalls.h"
 #include "print/ViewPainters.h"
 #include "print/forms/TfrmCD.h"
 #include "print/forms/TfrmPrint.h"
@@ -46,6 +49,9 @@
 namespace app::forms {
 
 namespace {
+
+constexpr const char* kNoDxfDrawing = "DXFﾌｧｲﾙを読み込んで下さい。";
+constexpr const char* kNoWallsMade = "選んだ画層には壁にできる線がありません。";
 
 enum class Corner { TopLeft, TopRight, Centre };
 
@@ -99,9 +105,13 @@ MainEngine::MainEngine(TfrmMain& frm, editor::MainState& state, catalog::forms::
     frmKigu = new catalog::forms::TfrmKigu(ctx.touroku, state.doc, state.window, ctx.services, zolt, &frm);
     frmList = new catalog::forms::TfrmList(ctx.touroku, ctx.services, &frm);
     frmDXFOutType = new io::forms::TfrmDXFOutType(&frm);
+    frmDxfWalls = new io::forms::TfrmDxfWalls(&frm);
     frmPrint = new print::forms::TfrmPrint(ctx.services, &frm);
     frmCD = new print::forms::TfrmCD(ctx.services, state.doc.productTitle, &frm);
     frmTaskArea = new editor::forms::TfrmTaskArea(ctx.services, &frm);
+    frmOffset = new editor::forms::TfrmOffset(ctx.services, &frm);
+    frmRotate = new editor::forms::TfrmRotate(ctx.services, &frm);
+    frmProperties = new editor::forms::TfrmProperties(ctx.services, &frm);
     frmAreaTable = new view::forms::TfrmAreaTable(&frm);
 
     display_.hooks.clearDrawingSurface = [this] { editor_->clearDrawingSurface(); };
@@ -187,6 +197,7 @@ editor::EditorHooks MainEngine::editorHooks() {
         const char target = state_.window.editTarget;
         if ((target == 'C' || target == 'S') && (r.tool == '2' || r.tool == '3'))
             len->setWindowTitle(r.tool == '2' ? QStringLiteral("直線配置") : QStringLiteral("格子配置"));
+        len->presetCentre(r.centredPreset);
         if (r.atFixedPlace) {
             len->move(600, 40);
         } else {
@@ -204,6 +215,7 @@ editor::EditorHooks MainEngine::editorHooks() {
         a.confirmed = len->execute();
         a.firstValue = len->firstValue;
         a.secondValue = len->secondValue;
+        a.centred = len->centred;
         return a;
     };
     h.askNewPlan = [f]() -> std::optional<editor::NewPlanChoice> {
@@ -217,6 +229,11 @@ editor::EditorHooks MainEngine::editorHooks() {
     };
     h.runCalculation = [this] { runCalculation(); };
     h.askTaskArea = [this](const model::AreaRecord& area) { return frmTaskArea->execute(area); };
+    h.askOffset = [this](bool copy) { return frmOffset->execute(copy); };
+    h.askRotation = [this] { return frmRotate->execute(); };
+    h.askProperties = [this](const editor::PropertySheet& sheet, const editor::PropertyCheck& check) {
+        return frmProperties->execute(sheet, check);
+    };
     h.redisplayResult = [this](char kind) { showResult(kind, redrawChoice_); };
     h.askRedrawChoice = [this, f] {
         redrawChoice_ = f->frmRedraw->execute();
@@ -331,6 +348,10 @@ void MainEngine::bind(model::ProjectCommands& project) {
         {"imgHasira2", &editor::Editor::imgHasira2Click}, {"imgHasira3", &editor::Editor::imgHasira3Click},
         {"imgHasiraDel", &editor::Editor::imgHasiraDelClick}, {"imgFree", &editor::Editor::imgFreeClick},
         {"imgEdge", &editor::Editor::imgEdgeClick},       {"imgGrid", &editor::Editor::imgGridClick},
+        {"imgSelect", &editor::Editor::imgSelectClick},   {"mnuSelectAll", &editor::Editor::mnuSelectAllClick},
+        {"mnuMoveSel", &editor::Editor::mnuMoveSelClick}, {"mnuCopySel", &editor::Editor::mnuCopySelClick},
+        {"mnuRotateSel", &editor::Editor::mnuRotateSelClick}, {"mnuMirrorLR", &editor::Editor::mnuMirrorLRClick},
+        {"mnuMirrorUD", &editor::Editor::mnuMirrorUDClick}, {"mnuEvenLayout", &editor::Editor::mnuEvenLayoutClick}, {"mnuPropertiesSel", &editor::Editor::mnuPropertiesSelClick},
     };
     for (const auto& entry : editorCommands) {
         const auto command = entry.second;  // a plain copy: lambdas may not capture structured bindings everywhere
@@ -344,6 +365,8 @@ void MainEngine::bind(model::ProjectCommands& project) {
     bindOutputCommands();
     c.mouseDown = [&e](const ui::MouseEvent& m) { e.mouseDown(m); };
     c.mouseMove = [&e](const ui::MouseEvent& m) { e.mouseMove(m); };
+    c.mouseUp = [&e](const ui::MouseEvent& m) { e.mouseUp(m); };
+    c.nudge = [&e](int dx, int dy) { e.nudgeSelection(dx, dy); };
     c.escapeKey = [&e] { e.escapeKey(); };
     c.closeQuery = [&project] { return project.closeQuery(); };
     c.resized = [this, &e] { frm_.setAutoScroll(e.windowResized(frm_.width(), frm_.planAreaHeight(), frm_.autoScroll())); };
@@ -426,7 +449,36 @@ void MainEngine::bindWindowCommands(model::ProjectCommands& project) {
         f->frmTempScale->setMerged(window.tempScaleMerged);
     });
     c.bind("About1", [f, &doc] { f->frmVersion->execute(doc.productTitle); });
+    c.bind("mnuDxfWalls", [this] { mnuDxfWallsClick(); });
 
+}
+
+void MainEngine::mnuDxfWallsClick() {
+    ui::Services& services = frm_.context().services;
+    const io::DxfLayerDrawing& drawing = dxf_.layers();
+    if (state_.doc.backgroundKind != 'D' || !dxf_.loaded() || !drawing.readable) {
+        services.messageBox(kNoDxfDrawing, "", ui::Icon::Stop, ui::Buttons::Ok);
+        return;
+    }
+    if (!state_.doc.plan.hasScale()) {
+        services.messageBox(editor::kNeedScale, "", ui::Icon::Stop, ui::Buttons::Ok);
+        return;
+    }
+    const auto choice = frmDxfWalls->execute(io::layerCounts(drawing));
+    if (!choice) return;
+    auto make = [this, layers = choice->layers](std::optional<ui::Rect> window) {
+        const auto walls = io::wallsFromDxf(dxf_.layers(), dxf_, layers, state_.doc.plan.lines, window);
+        if (walls.empty()) {
+            frm_.context().services.messageBox(kNoWallsMade, "", ui::Icon::Information, ui::Buttons::Ok);
+            return;
+        }
+        editor_->addWalls(walls);
+    };
+    if (choice->withinWindow) {
+        editor_->askWindow([make](ui::Rect r) { make(r); });
+    } else {
+        make(std::nullopt);
+    }
 }
 
 print::forms::PrintSource MainEngine::printSource() {

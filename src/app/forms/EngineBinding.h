@@ -20,10 +20,14 @@ class TfrmList;
 }  // namespace catalog::forms
 namespace io::forms {
 class TfrmDXFOutType;
-}
+class TfrmDxfWalls;
+}  // namespace io::forms
 namespace editor::forms {
 class TfrmTaskArea;
-}
+class TfrmOffset;
+class TfrmRotate;
+class TfrmProperties;
+}  // namespace editor::forms
 namespace view::forms {
 class TfrmAreaTable;
 }
@@ -70,9 +74,13 @@ public:
     catalog::forms::TfrmKigu* frmKigu;
     catalog::forms::TfrmList* frmList;
     io::forms::TfrmDXFOutType* frmDXFOutType;
+    io::forms::TfrmDxfWalls* frmDxfWalls;  // the layers "DXFから壁を作成..." makes walls of
     print::forms::TfrmPrint* frmPrint;
     print::forms::TfrmCD* frmCD;
     editor::forms::TfrmTaskArea* frmTaskArea;
+    editor::forms::TfrmOffset* frmOffset;  // "移動..." and "複写..."
+    editor::forms::TfrmRotate* frmRotate;  // "回転..."
+    editor::forms::TfrmProperties* frmProperties;  // "プロパティ..."
     view::forms::TfrmAreaTable* frmAreaTable;  // shown after a calculation of a plan with task areas
 
 private:
@@ -80,6 +88,8 @@ private:
     void bindWindowCommands(model::ProjectCommands& project);
     // Exports, lists, printing and the plan picture's context menu.
     void bindOutputCommands();
+    // "DXFから壁を作成...": the chosen layers of the background drawing become walls, one undo step.
+    void mnuDxfWallsClick();
     // What the sheet prints from: the window's state now.
     print::forms::PrintSource printSource();
     // The calculation button shows its pressed picture while the command runs.

@@ -75,6 +75,22 @@ void glyph(QPainter& p, const std::string& n, const QColor& ink) {
         p.setBrush(ink);
         p.drawRect(5, 9, 8, 8);
         p.drawEllipse(16, 9, 9, 9);
+    } else if (n == "imgSelect") {
+        // A pointer over a dashed window.
+        p.setPen(QPen(ink, 1, Qt::DashLine));
+        p.drawRect(4, 4, 16, 14);
+        p.setPen(QPen(ink, 1));
+        p.setBrush(ink);
+        QPainterPath arrow;
+        arrow.moveTo(14, 12);
+        arrow.lineTo(14, 26);
+        arrow.lineTo(17, 23);
+        arrow.lineTo(20, 27);
+        arrow.lineTo(22, 26);
+        arrow.lineTo(19, 22);
+        arrow.lineTo(23, 22);
+        arrow.closeSubpath();
+        p.drawPath(arrow);
     } else if (n == "imgLine") {
         p.drawLine(6, 23, 23, 6);
         p.fillRect(5, 22, 3, 3, ink);

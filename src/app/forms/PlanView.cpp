@@ -66,10 +66,33 @@ QPoint PlanImage::widgetPointOf(ui::Point plan) const {
     return QPoint(static_cast<int>(std::floor(plan.x * zoom_)), static_cast<int>(std::floor(plan.y * zoom_)));
 }
 
+void PlanImage::setOverlay(std::vector<editor::Outline> outlines) {
+    if (outlines.empty() && overlay_.empty()) return;
+    overlay_ = std::move(outlines);
+    update();
+}
+
 void PlanImage::paintEvent(QPaintEvent* event) {
     QPainter p(this);
+    paintPlan(p, event->rect());
+    if (overlay_.empty()) return;
+    // The middle of each plan pixel, at the zoom.
+    auto at = [this](ui::Point q) { return QPointF((q.x + 0.5) * zoom_, (q.y + 0.5) * zoom_); };
+    p.setPen(QPen(QColor(255, 0, 255), 2, Qt::DashLine));
+    p.setBrush(Qt::NoBrush);
+    for (const editor::Outline& o : overlay_) {
+        QPolygonF shape;
+        for (const ui::Point& q : o.points) shape << at(q);
+        if (o.closed) {
+            p.drawPolygon(shape);
+        } else {
+            p.drawPolyline(shape);
+        }
+    }
+}
+
+void PlanImage::paintPlan(QPainter& p, const QRect& r) {
     const QImage& picture = *surface_.image();
-    const QRect r = event->rect();
     if (zoom_ == 1.0) {
         p.drawImage(r.topLeft(), picture, r);
         return;
@@ -119,7 +142,11 @@ void PlanImage::mouseMoveEvent(QMouseEvent* event) {
 }
 
 void PlanImage::mouseReleaseEvent(QMouseEvent* event) {
-    if (event->button() == Qt::MiddleButton) panFrom_.reset();
+    if (event->button() == Qt::MiddleButton) {
+        panFrom_.reset();
+        return;
+    }
+    if (event->button() == Qt::LeftButton && onMouseUp) onMouseUp(toMouseEvent(event, event->button()));
 }
 
 PlanView::PlanView(ui::qt::ImageSurface& surface, QWidget* parent) : QScrollArea(parent) {

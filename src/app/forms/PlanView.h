@@ -1,8 +1,10 @@
 // The plan view: the plan image shown at a zoom inside the scroll box, panned by the wheel and the middle button.
 #pragma once
+#include "editor/Selection.h"
 #include "ui/Types.h"
 #include "ui/qt/QtSurface.h"
 
+#include <QPainter>
 #include <QScrollArea>
 #include <QWidget>
 #include <functional>
@@ -27,6 +29,10 @@ public:
 
     std::function<void(const ui::MouseEvent&)> onMouseDown;
     std::function<void(const ui::MouseEvent&)> onMouseMove;
+    std::function<void(const ui::MouseEvent&)> onMouseUp;
+    // The selection's outlines drawn over the plan in the view alone (never on the plan image, which the
+    // printing and the exports read).
+    void setOverlay(std::vector<editor::Outline> outlines);
     // A middle-button drag moved the pointer by this many screen pixels.
     std::function<void(QPoint)> onPanBy;
 
@@ -39,11 +45,13 @@ protected:
 private:
     friend class PlanView;
     void setZoom(double zoom);
+    void paintPlan(QPainter& p, const QRect& r);
     ui::MouseEvent toMouseEvent(const QMouseEvent* e, Qt::MouseButton button) const;
 
     ui::qt::ImageSurface& surface_;
     double zoom_ = 1.0;
     std::optional<QPoint> panFrom_;  // global pointer position while the middle button drags
+    std::vector<editor::Outline> overlay_;
 };
 
 // The scroll box around the plan image. Ctrl + wheel and the zoom commands zoom about the pointer

@@ -17,6 +17,7 @@
 #include "view/forms/TfrmLxScale.h"
 #include "view/forms/TfrmTempScale.h"
 
+#include <QAction>
 #include <QCloseEvent>
 #include <QFileInfo>
 #include <QFrame>
@@ -99,6 +100,10 @@ TfrmMain::TfrmMain(MainContext context, QWidget* parent) : QMainWindow(parent), 
         QStringLiteral("X: 99999 mm  Y: 99999 mm  長さ: 99999 mm  角度: 359.9°")));
     statusBar()->setSizeGripEnabled(false);
     statusBar()->addPermanentWidget(labPointerMm);
+    labSelection = new QLabel(this);
+    labSelection->setObjectName(QStringLiteral("labSelection"));
+    labSelection->setMinimumWidth(QFontMetrics(labSelection->font()).horizontalAdvance(QStringLiteral("選択: 99999 個")));
+    statusBar()->addWidget(labSelection);
 
     palettePanel_ = palette;
     statusPanel_ = status;
@@ -123,6 +128,11 @@ TfrmMain::TfrmMain(MainContext context, QWidget* parent) : QMainWindow(parent), 
     Image1->onMouseMove = [this](const ui::MouseEvent& e) {
         run([&] {
             if (commands.mouseMove) commands.mouseMove(e);
+        });
+    };
+    Image1->onMouseUp = [this](const ui::MouseEvent& e) {
+        run([&] {
+            if (commands.mouseUp) commands.mouseUp(e);
         });
     };
 
@@ -186,6 +196,7 @@ constexpr MenuEntry kMenus[] = {
     {"File1", "", "", '-'},
     {"File1", "mnuLoadBMP", "BMPの読み込み(&B)", 'I'},
     {"File1", "mnuLoadDXF", "DXFﾌｧｲﾙの読み込み(&D)", 'I'},
+    {"File1", "mnuDxfWalls", "DXFから壁を作成...", 'I'},
     {"File1", "", "", '-'},
     {"File1", "mnuListShow", "品番リストの表示", 'I'},
     {"File1", "mnuListOut", "品番リストの印刷(&L)", 'I'},
@@ -201,6 +212,15 @@ constexpr MenuEntry kMenus[] = {
     {"Edit1", "mnuRedo", "やり直し", 'I'},
     {"Edit1", "mnuDeleteTool", "消去", 'I'},
     {"Edit1", "mnuCancelOp", "操作の中止", 'I'},
+    {"Edit1", "mnuSelection", "選択", 'M'},
+    {"mnuSelection", "mnuSelectAll", "すべて選択", 'I'},
+    {"mnuSelection", "mnuMoveSel", "移動...", 'I'},
+    {"mnuSelection", "mnuCopySel", "複写...", 'I'},
+    {"mnuSelection", "mnuRotateSel", "回転...", 'I'},
+    {"mnuSelection", "mnuMirrorLR", "鏡像(左右)", 'I'},
+    {"mnuSelection", "mnuMirrorUD", "鏡像(上下)", 'I'},
+    {"mnuSelection", "mnuPropertiesSel", "プロパティ...", 'I'},
+    {"Edit1", "mnuEvenLayout", "均等配置...", 'I'},
     {"Edit1", "", "", '-'},
     {"Edit1", "S1", "縮尺の設定(&S)", 'I'},
     {"Edit1", "mnuDXF", "DXF", 'M'},
@@ -282,6 +302,25 @@ const ShortcutEntry kShortcuts[] = {
     {"mnuCalcRun", {QKeyCombination(Qt::Key_F5)}},
     {"mnuCancelOp", {QKeyCombination(Qt::Key_Escape)}},
     {"mnuDeleteTool", {QKeyCombination(Qt::Key_Delete)}},
+    {"mnuSelectAll", {Qt::CTRL | Qt::Key_A}},
+};
+
+// The arrow keys move a selection by one plan pixel, with Shift by ten; enabled only while there is one,
+// so that otherwise they scroll the plan as before.
+struct NudgeEntry {
+    const char* name;
+    QKeyCombination keys;
+    int dx, dy;
+};
+const NudgeEntry kNudges[] = {
+    {"actNudgeLeft", QKeyCombination(Qt::Key_Left), -1, 0},
+    {"actNudgeRight", QKeyCombination(Qt::Key_Right), 1, 0},
+    {"actNudgeUp", QKeyCombination(Qt::Key_Up), 0, -1},
+    {"actNudgeDown", QKeyCombination(Qt::Key_Down), 0, 1},
+    {"actNudgeLeft10", Qt::SHIFT | Qt::Key_Left, -10, 0},
+    {"actNudgeRight10", Qt::SHIFT | Qt::Key_Right, 10, 0},
+    {"actNudgeUp10", Qt::SHIFT | Qt::Key_Up, 0, -10},
+    {"actNudgeDown10", Qt::SHIFT | Qt::Key_Down, 0, 10},
 };
 
 } // namespace
@@ -324,6 +363,19 @@ void TfrmMain::buildMenus() {
             if (k.key() != Qt::Key_unknown) keys << QKeySequence(k);  // the unused second key
         }
         actions_.at(e.name)->setShortcuts(keys);
+    }
+    for (const NudgeEntry& e : kNudges) {
+        auto* a = new QAction(this);
+        a->setObjectName(QString::fromLatin1(e.name));
+        a->setShortcut(QKeySequence(e.keys));
+        addAction(a);
+        const int dx = e.dx, dy = e.dy;
+        connect(a, &QAction::triggered, this, [this, dx, dy] {
+            run([this, dx, dy] {
+                if (commands.nudge) commands.nudge(dx, dy);
+            });
+        });
+        actions_[e.name] = a;
     }
 }
 
@@ -373,6 +425,7 @@ void TfrmMain::buildPalette(QWidget* panel) {
     add("imgKigu", "器具の登録と配灯");
     add("imgHasira", "柱の入力");
     gap();
+    add("imgSelect", "選択");
     add("imgLine", "直線");
     add("imgL", "垂直、水平線");
     add("imgBox", "四角");
@@ -603,6 +656,8 @@ void TfrmMain::syncFromState() {
     labHansya->setText(qs(window.reflectionLabel));
     labHansya->setVisible(!window.reflectionLabel.empty());
     labPointerMm->setText(qs(ctx_.window.pointerReadout));
+    labSelection->setText(qs(editor::selectionCountText(doc, window)));
+    Image1->setOverlay(editor::selectionOutlines(doc.plan, editor::liveSelection(doc.planRevision, window), window.dragOffset));
     labTendaka->setText(qs(doc.tenDakaLabel));
 
     if (ctx_.window.surfaceHint.empty()) {

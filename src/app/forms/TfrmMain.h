@@ -136,6 +136,7 @@ public:
     QLabel* labHansya;   // the direct and the reflected average beside the total, after a run with reflections
     QLabel* labPointerMm;  // the pointer in mm, and the length and angle of the segment being drawn
     QLabel* labTendakaCaption;  // "計算高さ"
+    QLabel* labSelection;  // how many items the selection tool holds
     QLabel* labKijun;    // "基準"
     QLabel* labTendaka;
     QPushButton* btnHenkou;

@@ -3,6 +3,7 @@
 
 #include "ui/qt/FormKit.h"
 
+#include <QCheckBox>
 #include <QGridLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -44,6 +45,10 @@ TfrmLen::TfrmLen(ui::Services& services, QWidget* parent)
     layout->addWidget(labY, 1, 0);
     layout->addWidget(txtY, 1, 1);
     layout->addWidget(labmmy, 1, 2);
+    chkCentre = new QCheckBox(QStringLiteral("中央に配置 (端は間隔の半分)"), this);
+    chkCentre->setObjectName(QStringLiteral("chkCentre"));
+    chkCentre->setVisible(false);
+    layout->addWidget(chkCentre, 3, 0, 1, 3);
     layout->addWidget(btnOK, 2, 1);
     layout->addWidget(btnCancel, 2, 2);
     layout->setSizeConstraint(QLayout::SetFixedSize);
@@ -67,7 +72,12 @@ void TfrmLen::configure(char inputKind, char tool) {
     txtX->setText(qs(model_.txtX));
     txtY->setText(qs(model_.txtY));
     applyLayout();
+    const bool grid = tool == '3' && (inputKind == 'K' || inputKind == 'P');
+    chkCentre->setVisible(grid);
+    presetCentre(false);
 }
+
+void TfrmLen::presetCentre(bool on) { chkCentre->setChecked(on && chkCentre->isVisibleTo(this)); }
 
 void TfrmLen::applyLayout() {
     // A use that sets no caption keeps the one of the previous use.
@@ -82,6 +92,7 @@ void TfrmLen::applyLayout() {
 
 bool TfrmLen::execute() {
     confirmed = false;
+    centred = false;
     model_.show();
     txtX->clear();
     txtY->clear();
@@ -101,6 +112,7 @@ void TfrmLen::btnOKClick() {
         const LengthAnswer a = model_.answer();
         firstValue = a.firstValue;
         if (model_.secondRowVisible()) secondValue = a.secondValue;
+        centred = chkCentre->isVisibleTo(this) && chkCentre->isChecked();
         confirmed = true;
         accept();
     });

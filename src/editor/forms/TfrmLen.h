@@ -5,6 +5,7 @@
 
 #include <QDialog>
 
+class QCheckBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -18,12 +19,15 @@ public:
 
     // Sets the texts and rows for (input kind, tool) before showing.
     void configure(char inputKind, char tool);
+    // The grid's "中央に配置" as it starts (off unless "均等配置..." asked for it).
+    void presetCentre(bool on);
     // The show step (confirmed cleared, edits emptied, focus on txtX) and the modal run; true when confirmed.
     bool execute();
 
     std::int32_t firstValue = 0;
     std::int32_t secondValue = 0;
     bool confirmed = false;
+    bool centred = false;  // the grid's "中央に配置" was checked when it was confirmed
 
     QLabel* labX;
     QLineEdit* txtX;
@@ -31,6 +35,7 @@ public:
     QLabel* labY;
     QLineEdit* txtY;
     QLabel* labmmy;
+    QCheckBox* chkCentre;  // the grid tool only: centred, half a spacing from the edges
     QPushButton* btnOK;
     QPushButton* btnCancel;
 
