@@ -91,9 +91,10 @@ const std::vector<CommandUsage>& commands() {
          "  ordivan-cli calc PROJECT.OLE [--step N] [--maintenance off|good|normal|poor] [--kind B|T|C]\n"
          "      [--levels auto|L1,...,L6] [--fixtures] [--height MM] [--threads N] [--screen WxH] [--dpi N]\n"
          "      [--progress | --quiet]\n"
-         "      [--data DIR] [--grid F] [--json F|-] [--png F | --bmp F] [--csv F]\n"
-         "      [--dxf F [--dxf-type color|black|colortext]] [--pdf F [--object-name TEXT] [--date TEXT]]\n"
-         "      [--area NAME,X1,Y1,X2,Y2[,LUX[,U0]]]... [--areas-csv F]\n"
+         "      [--data DIR] [--grid F] [--json F|-] [--png F | --bmp F] [--csv F] [--csv-xy F]\n"
+         "      [--dxf F [--dxf-type color|black|colortext] [--dxf-join]]\n"
+         "      [--pdf F [--object-name TEXT] [--date TEXT]]\n"
+         "      [--area NAME,X1,Y1,X2,Y2[,LUX[,U0]|,PRESET]]... [--areas-csv F]\n"
          "      [--indirect] [--room-height MM] [--work-plane MM] [--reflectances C,W,F]\n",
          "Calculates the direct illuminance of the project and writes the outputs asked for.\n"
          "options:\n"
@@ -111,10 +112,10 @@ const std::vector<CommandUsage>& commands() {
          "  --progress           the calculation's progress on the error stream (default on a terminal)\n"
          "  --quiet              no progress line\n"
          "  --data DIR           catalogue folder for the light colours and the DXF templates\n"
-         "  --area NAME,X1,Y1,X2,Y2[,LUX[,U0]]\n"
+         "  --area NAME,X1,Y1,X2,Y2[,LUX[,U0]|,PRESET]\n"
          "                       a task area for this run only (repeatable): corners in mm from the plan\n"
-         "                       origin, required average lux and uniformity (0: none); the project is\n"
-         "                       not changed\n"
+         "                       origin, required average lux and uniformity (0: none) or the name of a\n"
+         "                       row of task_presets.csv; the project is not changed\n"
          "  --indirect           add the light that ceiling, walls, pillars and floor reflect (the room\n"
          "                       the project keeps, or ceiling at the highest luminaire, work plane 800 mm,\n"
          "                       reflectances 0.70,0.50,0.20)\n"
@@ -125,9 +126,11 @@ const std::vector<CommandUsage>& commands() {
          "outputs:\n"
          "  --png F, --bmp F     the plan view after the calculation, with its texts and legend\n"
          "  --csv F              illuminance CSV (every tenth point over the lit area)\n"
+         "  --csv-xy F           the same points with their coordinates: x_mm,y_mm,lux, from the top row down\n"
          "  --dxf F              plan and contour lines as DXF\n"
          "  --dxf-type color|black|colortext\n"
          "                       the DXF's colours (default color)\n"
+         "  --dxf-join           each level's contour pieces joined end to end where they meet\n"
          "  --pdf F              the printed distribution map, A4 landscape\n"
          "  --object-name TEXT   the object name on the printed sheet\n"
          "  --date TEXT          the date on the printed sheet (default today)\n"
@@ -136,30 +139,32 @@ const std::vector<CommandUsage>& commands() {
          "  --json F|-           the summary as JSON (- : the standard output)\n"
          "  --areas-csv F        the task-area table as CSV\n",
          {"--step", "--maintenance", "--kind", "--levels", "--height", "--threads", "--screen", "--dpi", "--grid", "--json",
-          "--png", "--bmp", "--csv", "--dxf", "--dxf-type", "--pdf", "--object-name", "--date", "--data", "--area",
+          "--png", "--bmp", "--csv", "--csv-xy", "--dxf", "--dxf-type", "--pdf", "--object-name", "--date", "--data", "--area",
           "--areas-csv", "--room-height", "--work-plane", "--reflectances"},
-         {"--fixtures", "--indirect", "--progress", "--quiet"}, {}, 1, true},
+         {"--fixtures", "--indirect", "--progress", "--quiet", "--dxf-join"}, {}, 1, true},
         {"catalog", "  ordivan-cli catalog search PREFIX [--data DIR]\n  ordivan-cli catalog show HINBAN [--data DIR]\n",
          "search lists the distinct product numbers that begin with PREFIX, one a line; show lists the lamp\n"
          "choices, cone angles and efficiency of the product HINBAN.\n"
          "options:\n"
          "  --data DIR           the catalogue folder\n",
          {"--data"}, {}, {}, 2},
-        {"register", "  ordivan-cli register PROJECT.OLE --slot N --hinban H [--lamp K] --out OUT.OLE [--data DIR]\n",
+        {"register", "  ordivan-cli register PROJECT.OLE --slot N --hinban H [--lamp K] [--watts W] --out OUT.OLE [--data DIR]\n",
          "Registers a catalogue product in a slot of the project's type table and writes the project.\n"
          "options:\n"
          "  --slot N             the slot, 1 to 36\n"
          "  --hinban H           the product number\n"
          "  --lamp K             the lamp, by its code or its number in catalog show (default the first)\n"
+         "  --watts W            the type's rated power in watts, 0 to 100000\n"
          "  --out OUT.OLE        where the project is written\n"
          "  --data DIR           the catalogue folder\n",
-         {"--slot", "--hinban", "--lamp", "--out", "--data"}, {}, {"--slot", "--hinban", "--out"}, 1, false, {"--out"}, true},
-        {"import-photometry", "  ordivan-cli import-photometry FILE.ies|FILE.ldt PROJECT.OLE --slot N --out OUT.OLE\n",
+         {"--slot", "--hinban", "--lamp", "--watts", "--out", "--data"}, {}, {"--slot", "--hinban", "--out"}, 1, false, {"--out"}, true},
+        {"import-photometry", "  ordivan-cli import-photometry FILE.ies|FILE.ldt PROJECT.OLE --slot N [--watts W] --out OUT.OLE\n",
          "Registers an IES or EULUMDAT light distribution in a slot and writes the project.\n"
          "options:\n"
          "  --slot N             the slot, 1 to 36\n"
+         "  --watts W            the type's rated power in watts, 0 to 100000\n"
          "  --out OUT.OLE        where the project is written\n",
-         {"--slot", "--out"}, {}, {"--slot", "--out"}, 2, false, {"--out"}},
+         {"--slot", "--watts", "--out"}, {}, {"--slot", "--out"}, 2, false, {"--out"}},
         {"curve", "  ordivan-cli curve PROJECT.OLE --slot N [--layout C1..C4] [--png F] [--pdf F]\n",
          "Prints the curve layout and scale of a registered type's light distribution, and draws the curve.\n"
          "options:\n"

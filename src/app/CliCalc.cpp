@@ -5,11 +5,13 @@
 #include "base/TextFile.h"
 #include "base/Cp932.h"
 #include "calc/Calculation.h"
+#include "calc/PowerFigures.h"
 #include "calc/SettingsDialogs.h"
 #include "catalog/Catalog.h"
 #include "io/DxfWriter.h"
 #include "io/ExportPicture.h"
 #include "model/ProjectFile.h"
+#include "model/TaskPresets.h"
 #include "print/DistributionSheet.h"
 #include "print/ViewPainters.h"
 #include "view/IlluminanceCsv.h"
@@ -55,8 +57,9 @@ struct CalcOptions {
     std::string gridPath, jsonPath;
     std::string picturePath;  // --png or --bmp
     io::PictureFormat pictureFormat = io::PictureFormat::Png;
-    std::string csvPath, dxfPath, pdfPath;
+    std::string csvPath, csvXyPath, dxfPath, pdfPath;
     io::DxfOutType dxfType = io::DxfOutType::ColorOut;
+    bool dxfJoin = false;
     bool dateGiven = false;
     std::string objectName, date;
     // Task areas for this run only, corners in mm from the plan origin; the project file is not touched.
@@ -65,6 +68,7 @@ struct CalcOptions {
         std::int32_t x1 = 0, y1 = 0, x2 = 0, y2 = 0;
         std::int32_t requiredLux = 0;
         float requiredUniformity = 0;
+        std::string preset;  // a kind of task standing for LUX,U0, looked up once the data folder is known
     };
     std::vector<AreaInMm> areas;
     std::string areasCsvPath;
@@ -95,11 +99,12 @@ int intOption(const std::string& name, const std::string& text, int lo, int hi) 
     return v;
 }
 
-// NAME,X1,Y1,X2,Y2[,LUX[,U0]]: the name as the table shows it, the corners in mm, the required average
-// illuminance and uniformity (both 0, no requirement, when left out).
+// NAME,X1,Y1,X2,Y2[,LUX[,U0]] or NAME,X1,Y1,X2,Y2,PRESET: the name as the table shows it, the corners in
+// mm, the required average illuminance and uniformity (both 0, no requirement, when left out) or the
+// kind of task whose requirement the area takes.
 CalcOptions::AreaInMm areaOption(const std::string& text) {
     const auto parts = split(text, ',');
-    if (parts.size() < 5 || parts.size() > 7) throw UsageError("--area: NAME,X1,Y1,X2,Y2[,LUX[,U0]]");
+    if (parts.size() < 5 || parts.size() > 7) throw UsageError("--area: NAME,X1,Y1,X2,Y2[,LUX[,U0]] or NAME,X1,Y1,X2,Y2,PRESET");
     CalcOptions::AreaInMm a;
     a.name = parts[0];
     constexpr int kMaxMm = 1000000000;  // a kilometre's thousand times over; a plan never reaches it
@@ -107,7 +112,9 @@ CalcOptions::AreaInMm areaOption(const std::string& text) {
     a.y1 = intOption("--area Y1", parts[2], -kMaxMm, kMaxMm);
     a.x2 = intOption("--area X2", parts[3], -kMaxMm, kMaxMm);
     a.y2 = intOption("--area Y2", parts[4], -kMaxMm, kMaxMm);
-    if (parts.size() > 5) {
+    if (parts.size() == 6 && !base::isInt(parts[5]) && !base::isFloat(parts[5])) {
+        a.preset = parts[5];
+    } else if (parts.size() > 5) {
         if (!base::isInt(parts[5])) throw UsageError("--area LUX: not a whole number: " + parts[5]);
         a.requiredLux = base::toInt(parts[5]);
     }
@@ -141,14 +148,14 @@ std::array<float, 3> reflectancesOption(const std::string& text) {
 }
 
 const std::set<std::string>& outputOptions() {
-    static const std::set<std::string> names = {"--grid", "--json", "--png", "--bmp", "--csv", "--dxf", "--pdf", "--areas-csv"};
+    static const std::set<std::string> names = {"--grid", "--json", "--png", "--bmp", "--csv", "--csv-xy", "--dxf", "--pdf", "--areas-csv"};
     return names;
 }
 
 // The files this run writes, in the order they are written.
 std::vector<std::string> outputsOf(const CalcOptions& o) {
     std::vector<std::string> paths;
-    for (const std::string* p : {&o.picturePath, &o.csvPath, &o.dxfPath, &o.pdfPath, &o.areasCsvPath, &o.gridPath, &o.jsonPath}) {
+    for (const std::string* p : {&o.picturePath, &o.csvPath, &o.csvXyPath, &o.dxfPath, &o.pdfPath, &o.areasCsvPath, &o.gridPath, &o.jsonPath}) {
         if (!p->empty()) paths.push_back(*p);
     }
     return paths;
@@ -165,6 +172,10 @@ CalcOptions parseOptions(const std::vector<std::string>& args) {
         }
         if (a == "--indirect") {
             o.indirect = true;
+            continue;
+        }
+        if (a == "--dxf-join") {
+            o.dxfJoin = true;
             continue;
         }
         if (a == "--progress" || a == "--quiet") {
@@ -216,6 +227,8 @@ CalcOptions parseOptions(const std::vector<std::string>& args) {
             o.pictureFormat = a == "--png" ? io::PictureFormat::Png : io::PictureFormat::Bmp;
         } else if (a == "--csv") {
             o.csvPath = v;
+        } else if (a == "--csv-xy") {
+            o.csvXyPath = v;
         } else if (a == "--dxf") {
             o.dxfPath = v;
         } else if (a == "--dxf-type") {
@@ -293,7 +306,13 @@ std::string jsonString(const std::string& utf8) {
     return s + "\"";
 }
 
-std::string areasJson(const model::Document& doc, const calc::ResultStats& st, bool reflections) {
+// A figure that may be missing: fixed decimals, or null.
+std::string optionalText(const std::optional<double>& v, int decimals) {
+    return v && std::isfinite(*v) ? base::formatFixed(*v, decimals) : "null";
+}
+
+std::string areasJson(const model::Document& doc, const catalog::TourokuTable& touroku, const calc::ResultStats& st,
+                      bool reflections, bool power) {
     std::string s;
     for (const calc::AreaFigures& f : st.areas) {
         const std::string parts = reflections ? ",\"directAverageLux\":" + luxText(f.averageLux - f.indirectAverageLux) +
@@ -307,7 +326,10 @@ std::string areasJson(const model::Document& doc, const calc::ResultStats& st, b
              ",\"uniformity\":" + ratioText(f.uniformity) + ",\"minToMax\":" + ratioText(f.minToMax) +
              ",\"requiredLux\":" + base::formatInt(a.requiredLux) +
              ",\"requiredUniformity\":" + base::formatFixed(a.requiredUniformity, 2) +
-             ",\"pass\":" + (f.pass ? "true" : "false") + "}";
+             ",\"pass\":" + (f.pass ? "true" : "false") +
+             (power ? ",\"wattsPerSquareMetre\":" + optionalText(calc::areaWattsPerSquareMetre(doc.plan, touroku, a), 2)
+                    : std::string()) +
+             "}";
     }
     return "[" + s + "]";
 }
@@ -348,19 +370,60 @@ std::string indirectJson(const calc::IndirectFigures& r) {
     for (const calc::SurfaceFigures& f : r.surfaces) {
         surfaces += std::string(surfaces.empty() ? "" : ",") + "{\"kind\":" + jsonString(f.kind) +
                     ",\"area\":" + figureText(f.area, 4) + ",\"directLux\":" + figureText(f.directLux, 3) +
-                    ",\"indirectLux\":" + figureText(f.indirectLux, 3) + "}";
+                    ",\"indirectLux\":" + figureText(f.indirectLux, 3) + ",\"minLux\":" + figureText(f.minLux, 3) +
+                    ",\"uniformity\":" + figureText(f.uniformity(), 3) + "}";
+    }
+    // Walls and ceiling against the least they should receive, the general and the offices' figure.
+    std::string checks;
+    for (const calc::SurfaceRequirement& q : calc::kSurfaceRequirements) {
+        for (const calc::SurfaceFigures& f : r.surfaces) {
+            if (f.kind != q.kind) continue;
+            const double avg = f.directLux + f.indirectLux;
+            const bool even = f.uniformity() >= q.uniformity;
+            checks += std::string(checks.empty() ? "" : ",") + "{\"kind\":" + jsonString(f.kind) +
+                      ",\"averageLux\":" + figureText(avg, 2) + ",\"uniformity\":" + figureText(f.uniformity(), 3) +
+                      ",\"requiredLux\":" + base::formatFixed(q.lux, 0) + ",\"requiredLuxOffices\":" +
+                      base::formatFixed(q.luxOffices, 0) + ",\"requiredUniformity\":" + base::formatFixed(q.uniformity, 2) +
+                      ",\"pass\":" + (avg >= q.lux && even ? "true" : "false") +
+                      ",\"passOffices\":" + (avg >= q.luxOffices && even ? "true" : "false") + "}";
+        }
     }
     return "{\"roomHeight\":" + figureText(r.room.roomHeight, 0) + ",\"workPlaneHeight\":" + figureText(r.room.workPlaneHeight, 0) +
            ",\"reflectances\":{\"ceiling\":" + figureText(r.room.ceiling, 3) + ",\"walls\":" + figureText(r.room.walls, 3) +
            ",\"floor\":" + figureText(r.room.floor, 3) + "},\"luminaireFlux\":" + figureText(r.luminaireFlux, 2) +
-           ",\"surfaces\":[" + surfaces + "],\"workPlane\":{\"directAverageLux\":" + figureText(r.directAverageLux, 3) +
+           ",\"surfaces\":[" + surfaces + "],\"surfaceChecks\":[" + checks + "],\"workPlane\":{\"directAverageLux\":" + figureText(r.directAverageLux, 3) +
            ",\"indirectAverageLux\":" + figureText(r.indirectAverageLux, 3) + "},\"elements\":" + base::formatInt(r.elements) +
            ",\"iterations\":" + base::formatInt(r.iterations) + ",\"residual\":" + residualText(r.residual) + "}";
 }
 
-std::string summaryJson(const model::Document& doc, const calc::IlluminanceGrid& g, const calc::ResultStats& st,
-                        const calc::IndirectFigures& indirect, int step, double seconds) {
+// The room's floor and what it received; null for a plan without walls to bound a floor.
+std::string roomJson(const calc::RoomFigures& room) {
+    const calc::AreaFigures& f = room.figures;
+    if (f.points == 0) return "null";
+    return "{\"floorArea\":" + base::formatFixed(room.floorArea, 3) + ",\"points\":" + base::formatInt(f.points) +
+           ",\"averageLux\":" + luxText(f.averageLux) + ",\"minLux\":" + luxText(f.minLux) +
+           ",\"maxLux\":" + luxText(f.maxLux) + ",\"uniformity\":" + ratioText(f.uniformity) + "}";
+}
+
+// The luminaires per type with their rated power, and the totals over the room's floor.
+std::string powerJson(const calc::PowerFigures& p, const calc::RoomFigures& room) {
+    std::string slots;
+    for (const calc::PowerSlot& r : p.types) {
+        slots += std::string(slots.empty() ? "" : ",") + "{\"slot\":" + base::formatInt(r.slot) +
+                 ",\"hinban\":" + jsonString(r.hinban) + ",\"count\":" + base::formatInt(r.count) +
+                 ",\"watts\":" + (r.watts > 0 ? base::formatFixed(r.watts, 2) : "null") +
+                 ",\"lumens\":" + base::formatFixed(r.lumens, 0) + "}";
+    }
+    const double floor = room.figures.points > 0 ? room.floorArea : 0;
+    return "{\"slots\":[" + slots + "],\"totalWatts\":" + base::formatFixed(p.totalWatts, 2) +
+           ",\"wattsPerSquareMetre\":" + optionalText(calc::wattsPerSquareMetre(p.totalWatts, floor), 2) +
+           ",\"lumensPerWatt\":" + optionalText(p.lumensPerWatt, 2) + "}";
+}
+
+std::string summaryJson(const model::Document& doc, const catalog::TourokuTable& touroku, const calc::IlluminanceGrid& g,
+                        const calc::ResultStats& st, const calc::IndirectFigures& indirect, int step, double seconds) {
     using base::formatInt;
+    const calc::PowerFigures power = calc::powerFiguresOf(doc.plan, touroku);
     std::string levels;
     for (int i = 1; i <= 6; ++i) levels += (i > 1 ? "," : "") + formatInt(doc.tables.luxLevel[static_cast<std::size_t>(i)]);
     return "{\"maxLux\":" + formatInt(st.maxLux) + ",\"averageLux\":" + formatInt(st.averageLux) +
@@ -370,8 +433,9 @@ std::string summaryJson(const model::Document& doc, const calc::IlluminanceGrid&
            "],\"gridWidth\":" + formatInt(g.gridWidth) + ",\"gridHeight\":" + formatInt(g.gridHeight) +
            ",\"calcStep\":" + formatInt(step) + ",\"fixtures\":" + formatInt(doc.plan.kigu.count()) +
            ",\"walls\":" + formatInt(doc.plan.lines.count()) + ",\"pillars\":" + formatInt(doc.plan.hasira.count()) +
-           ",\"seconds\":" + base::formatFixed(seconds, 3) + ",\"areas\":" + areasJson(doc, st, indirect.on) +
-           (indirect.on ? ",\"indirect\":" + indirectJson(indirect) : std::string()) + "}\n";
+           ",\"seconds\":" + base::formatFixed(seconds, 3) + ",\"areas\":" + areasJson(doc, touroku, st, indirect.on, power.given) +
+           (indirect.on ? ",\"indirect\":" + indirectJson(indirect) : std::string()) + ",\"room\":" + roomJson(st.room) +
+           (power.given ? ",\"power\":" + powerJson(power, st.room) : std::string()) + "}\n";
 }
 
 void refuse(CliRun& run, const std::string& text, const std::string& title) {
@@ -396,6 +460,19 @@ bool loadLightColours(CliRun& run, bool needed) {
     }
     fillCtColour(run.doc.tables, colours);
     return true;
+}
+
+// The kinds of task the areas of this run name, from the catalogue folder's table and the user's own.
+void resolveAreaPresets(CliRun& run, CalcOptions& o) {
+    std::optional<std::vector<model::TaskPreset>> presets;
+    for (CalcOptions::AreaInMm& a : o.areas) {
+        if (a.preset.empty()) continue;
+        if (!presets) presets = model::installedTaskPresets(cliCatalogDir(run));
+        const auto p = model::findTaskPreset(*presets, a.preset);
+        if (!p) throw UsageError("--area: no kind of task named " + a.preset + " in " + model::kTaskPresetsFile);
+        a.requiredLux = p->lux;
+        a.requiredUniformity = p->uniformity;
+    }
 }
 
 // Levels out of order or below one, or a ceiling height the settings dialog would refuse.
@@ -429,7 +506,8 @@ void addRunAreas(model::Document& doc, const std::vector<CalcOptions::AreaInMm>&
             const double p = std::trunc(static_cast<double>(mm) / doc.plan.mmPerPixel + (mm < 0 ? -0.5 : 0.5));
             return static_cast<std::int32_t>(std::clamp(p, -2147483648.0, 2147483647.0));
         };
-        model::AreaRecord a{m.name, pixels(m.x1), pixels(m.y1), pixels(m.x2), pixels(m.y2), m.requiredLux, m.requiredUniformity};
+        model::AreaRecord a{m.name, pixels(m.x1), pixels(m.y1), pixels(m.x2), pixels(m.y2), m.requiredLux, m.requiredUniformity,
+                            m.preset};
         model::normaliseArea(a);
         doc.plan.areas.push_back(a);
     }
@@ -520,9 +598,14 @@ bool writeDrawnOutputs(CliRun& run, const CalcOptions& o, view::ResultPresenter&
         const auto naming = run.about(o.csvPath);
         if (!view::writeIlluminanceCsv(r.grid, r.stats, o.csvPath, run.services)) return false;
     }
+    if (!o.csvXyPath.empty()) {
+        const auto naming = run.about(o.csvXyPath);
+        if (!view::writeCsvBytes(view::illuminanceCsvXyText(r.grid, r.stats, doc.plan.mmPerPixel), o.csvXyPath, run.services))
+            return false;
+    }
     if (!o.dxfPath.empty()) {
         const auto naming = run.about(o.dxfPath);
-        const io::DxfExportInput input{doc, r.contours, r.stats, [&presenter] { presenter.rebuildContours(); }};
+        const io::DxfExportInput input{doc, r.contours, r.stats, [&presenter] { presenter.rebuildContours(); }, o.dxfJoin};
         if (!io::exportDxf(o.dxfPath, o.dxfType, input, cliCatalogDir(run), run.services)) return false;
     }
     if (!o.pdfPath.empty()) {
@@ -551,7 +634,7 @@ bool writeFigureOutputs(CliRun& run, const CalcOptions& o, const CalcResult& r, 
         return refuseWrite(run);
     }
     if (!o.jsonPath.empty()) {
-        const std::string json = summaryJson(doc, r.grid, r.stats, r.indirect, o.step, seconds);
+        const std::string json = summaryJson(doc, run.touroku, r.grid, r.stats, r.indirect, o.step, seconds);
         if (!base::writeWholeFile(o.jsonPath, json)) {
             const auto naming = run.about(o.jsonPath);
             return refuseWrite(run);
@@ -567,6 +650,7 @@ int runCalcCommand(CliRun& run) {
     CalcOptions o;
     try {
         o = parseOptions(run.args);
+        resolveAreaPresets(run, o);
     } catch (const UsageError& e) {
         run.err << "ordivan-cli: calc: " << e.what() << "\n";
         return kExitUsage;

@@ -11,6 +11,7 @@
 
 #include <climits>
 #include <filesystem>
+#include <optional>
 #include <ostream>
 
 namespace app {
@@ -84,6 +85,16 @@ int cmdCatalog(CliRun& run) {
     return kExitUsage;
 }
 
+// --watts W: the rated power the registered type is given; nullopt (after saying why) for a value that is
+// no power. Without the option the type has none.
+std::optional<float> wattsOption(CliRun& run, const std::string& command) {
+    std::string text;
+    if (!run.option("--watts", text)) return 0.0f;
+    const auto watts = catalog::wattsOf(text);
+    if (!watts) run.err << "ordivan-cli " << command << ": --watts: a number from 0 to " << base::formatInt(static_cast<long long>(catalog::kMaxWatts)) << "\n";
+    return watts;
+}
+
 int cmdRegister(CliRun& run) {
     std::string slotText, hinban, lamp, out;
     if (run.args.size() < 2 || !run.option("--slot", slotText) || !run.option("--hinban", hinban) ||
@@ -91,6 +102,8 @@ int cmdRegister(CliRun& run) {
         return kExitUsage;
     if (!base::isInt(slotText) || !catalog::isValidSlot(base::toInt(slotText))) return kExitUsage;
     const int slot = base::toInt(slotText);
+    const auto watts = wattsOption(run, "register");
+    if (!watts) return kExitUsage;
     if (!run.loadProject(run.args[1])) return kExitRefused;
 
     catalog::Catalog cat;
@@ -119,6 +132,7 @@ int cmdRegister(CliRun& run) {
     catalog::HaikouMdb buffer;
     if (!sel.confirm(buffer)) return kExitRefused;
     run.touroku.registerSlot(slot, buffer);
+    run.touroku[slot].watts = *watts;
     run.doc.resultValid = false;
     const auto naming = run.about(out);
     return model::writeProject(out, run.doc, run.touroku, run.services) ? kExitOk : kExitRefused;
@@ -128,6 +142,8 @@ int cmdImportPhotometry(CliRun& run) {
     std::string slotText, out;
     if (run.args.size() < 3 || !run.option("--slot", slotText) || !run.option("--out", out)) return kExitUsage;
     if (!base::isInt(slotText) || !catalog::isValidSlot(base::toInt(slotText))) return kExitUsage;
+    const auto watts = wattsOption(run, "import-photometry");
+    if (!watts) return kExitUsage;
     if (!run.loadProject(run.args[2])) return kExitRefused;
     std::string reason;
     auto data = catalog::readPhotometricFile(run.args[1], reason);
@@ -138,6 +154,7 @@ int cmdImportPhotometry(CliRun& run) {
         return kExitRefused;
     }
     run.touroku.registerSlot(base::toInt(slotText), catalog::toFixtureType(*data, std::filesystem::path(run.args[1]).stem().string()));
+    run.touroku[base::toInt(slotText)].watts = *watts;
     run.doc.resultValid = false;
     const auto naming = run.about(out);
     return model::writeProject(out, run.doc, run.touroku, run.services) ? kExitOk : kExitRefused;

@@ -10,6 +10,9 @@ namespace calc {
 AreaFigures figuresOver(const IlluminanceGrid& grid, const WallMask& walls, const model::HasiraArray& pillars,
                         const model::AreaRecord& area, int calcStep);
 
+// The figures over the room's floor (see RoomFigures) and its area.
+RoomFigures roomFiguresOf(const model::Plan& plan, const IlluminanceGrid& grid, const WallMask& walls, int calcStep);
+
 // The figures of every task area of the plan and of the lit extent, into the statistics.
 void computeAreaFigures(const model::Plan& plan, const IlluminanceGrid& grid, const WallMask& walls, int calcStep,
                         ResultStats& stats);

@@ -43,12 +43,21 @@ struct AreaFigures {
     bool pass = false;       // Eavg and U0 reach what the area requires
 };
 
+// The illuminance over the room's floor: the points a luminaire's position reaches without crossing a
+// wall that have a wall on either side along their row and along their column, outside pillars and walls.
+// A plan without walls has no room.
+struct RoomFigures {
+    AreaFigures figures;     // figures.points 0: no room to measure
+    double floorArea = 0;    // m², every plan pixel of the floor
+};
+
 struct ResultStats {
     std::int32_t maxLux = 0;
     std::int32_t averageLux = 0;
     std::int32_t litMinCol = 10000, litMaxCol = 0, litMinRow = 10000, litMaxRow = 0;
     AreaFigures lit;                 // over the lit extent: its minimum and uniformity
     std::vector<AreaFigures> areas;  // one per task area of the plan, in the plan's order
+    RoomFigures room;
     std::int32_t calcStep = 1;       // the step the figures were taken at
 };
 

@@ -820,6 +820,7 @@ RoomPassResult runRoomPass(const model::Document& doc, const catalog::TourokuTab
     {
         struct Sum {
             double area = 0, direct = 0, reflected = 0;
+            double least = std::numeric_limits<double>::infinity();
             bool any = false;
         } sums[4];
         for (std::size_t i = 0; i < S; ++i) {
@@ -827,6 +828,7 @@ RoomPassResult runRoomPass(const model::Document& doc, const catalog::TourokuTab
             s.area += els[i].area;
             s.direct += direct[i];
             s.reflected += in[i];
+            if (els[i].area > 0) s.least = std::min(s.least, (direct[i] + in[i]) / (els[i].area * 1e-6));
             s.any = true;
         }
         for (int k = 0; k < 4; ++k) {
@@ -836,6 +838,7 @@ RoomPassResult runRoomPass(const model::Document& doc, const catalog::TourokuTab
             sf.area = sums[k].area * 1e-6;
             sf.directLux = sf.area > 0 ? sums[k].direct / sf.area : 0;
             sf.indirectLux = sf.area > 0 ? sums[k].reflected / sf.area : 0;
+            sf.minLux = std::isfinite(sums[k].least) ? sums[k].least : 0;
             fig.surfaces.push_back(sf);
         }
         if (elementsOut != nullptr) {

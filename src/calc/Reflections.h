@@ -25,7 +25,21 @@ struct SurfaceFigures {
     double area = 0;         // m², every element of that kind in the model
     double directLux = 0;    // area-weighted average of the direct illuminance on those elements
     double indirectLux = 0;  // area-weighted average of the reflected illuminance on those elements
+    double minLux = 0;       // the least illuminance (direct and reflected) on any one of those elements
+    // minLux over the average (directLux + indirectLux); 0 when the surface has no light
+    double uniformity() const {
+        const double avg = directLux + indirectLux;
+        return avg > 0 ? minLux / avg : 0;
+    }
 };
+
+// The least average illuminance and uniformity walls and ceiling should have so a room does not look dark
+// (EN 12464-1): in general, and the higher averages for offices, classrooms and hospitals.
+struct SurfaceRequirement {
+    const char* kind;
+    double lux, luxOffices, uniformity;
+};
+inline constexpr SurfaceRequirement kSurfaceRequirements[] = {{"walls", 50, 75, 0.10}, {"ceiling", 30, 50, 0.10}};
 
 // What the reflection solve reports beside the grid.
 struct IndirectFigures {

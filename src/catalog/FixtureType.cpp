@@ -1,6 +1,8 @@
 // Fixture type table rules: registration, expansion of distribution planes and the intensity lookup.
 #include "catalog/FixtureType.h"
 
+#include "base/Text.h"
+
 #include <cmath>
 #include <stdexcept>
 
@@ -38,6 +40,25 @@ void TourokuTable::registerSlot(int slot, const HaikouMdb& s) {
     t.lampFactor = s.lampFactor;
     t.sizeX = s.sizeX;
     t.sizeY = s.sizeY;
+    // Another product has its own power: the one typed for the last is not carried over.
+    t.watts = 0;
+}
+
+std::optional<float> wattsOf(const std::string& text) {
+    if (text.find_first_not_of(" \t") == std::string::npos) return 0.0f;
+    if (!base::isFloat(text)) return std::nullopt;
+    // Kept to the hundredth of a watt the project file stores.
+    const double w = std::round(base::toFloat(text) * 100.0) / 100.0;
+    if (!(w >= 0 && w <= kMaxWatts)) return std::nullopt;
+    return static_cast<float>(w);
+}
+
+std::string wattsText(float watts) {
+    if (!(watts > 0)) return {};
+    std::string s = base::formatFixed(watts, 2);
+    while (s.back() == '0') s.pop_back();
+    if (s.back() == '.') s.pop_back();
+    return s;
 }
 
 void TourokuTable::freeSlot(int slot) { (*this)[slot].hinban.clear(); }

@@ -19,6 +19,13 @@ inline constexpr int slotOf(int tab, int position) { return tab * 6 + position; 
 // The linear-fixture slots (tab "FL1"), which may be placed vertically.
 inline constexpr bool isLinearSlot(int slot) { return slot >= 19 && slot <= 24; }
 inline constexpr bool isValidSlot(int slot) { return slot >= 1 && slot <= kSlotCount; }
+// A luminaire's rated power past this is a typing slip, not a lamp.
+inline constexpr double kMaxWatts = 100000.0;
+
+// The watts a text gives, or nullopt when it is no number of 0..kMaxWatts (an empty text is 0, not given).
+std::optional<float> wattsOf(const std::string& text);
+// A power as the window shows it: "36", "12.5"; empty for 0 (not given).
+std::string wattsText(float watts);
 
 // A product choice as the selection dialog leaves it for registration.
 struct HaikouMdb {
@@ -71,6 +78,8 @@ struct BunpuHinban {
     std::int32_t placedCount = 0;
     std::int32_t sizeX = 0;
     std::int32_t sizeY = 0;
+    // Rated power of one luminaire in watts as the user typed it (the catalogue has none); 0 for not given.
+    float watts = 0;
 
     bool isRegistered() const { return !hinban.empty(); }
 };

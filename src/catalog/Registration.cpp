@@ -26,6 +26,7 @@ void Registration::rebuildRows() {
             row.mid = kMidText;
             row.lamp = lampNameMode_ == 'J' ? t.lampName : t.lampNameA;
             row.picture = SlotPicture::Registered;
+            row.watts = wattsText(t.watts);
             if (t.kou != t.kouCatalog) {
                 row.kouChanged = true;
                 row.kouHint = base::formatInt(t.kouCatalog) + "を変更";
@@ -148,6 +149,21 @@ void Registration::kouChanged(int position, const std::string& text) {
     }
     row.kouChanged = t.kou != t.kouCatalog;
     row.kouHint = row.kouChanged ? base::formatInt(t.kouCatalog) + "を変更" : std::string();
+}
+
+void Registration::wattsEntered(int position, const std::string& text) {
+    if (!validPosition(position)) return;
+    SlotRow& row = rows_[static_cast<std::size_t>(position - 1)];
+    BunpuHinban& t = touroku_[slotAt(position)];
+    if (!t.isRegistered()) return;
+    const auto watts = wattsOf(text);
+    if (!watts) {
+        services_.showError(kMsgWattsRange);
+    } else if (*watts != t.watts) {
+        t.watts = *watts;
+        host_.powerChanged();
+    }
+    row.watts = wattsText(t.watts);
 }
 
 int Registration::importPosition() const {

@@ -12,6 +12,7 @@ inline constexpr const char* kMsgNotRegistered = "品番が登録されていま
 inline constexpr const char* kAskDeletePlaced = "プロットした器具を消去しますか？";
 inline constexpr const char* kMidText = "Lm X";
 inline constexpr const char* kPhotometryFilter = "配光データ (*.ies;*.ldt)|*.ies;*.IES;*.ldt;*.LDT";
+inline constexpr const char* kMsgWattsRange = "消費電力は 0～100000 W の数値で入力して下さい";
 inline constexpr const char* kMsgNoFreeSlot = "このタブに空きの登録欄がありません";
 
 // What the registration rules need of the main window.
@@ -29,6 +30,8 @@ public:
     // What the project file keeps of the types changed (a registration, a cleared slot, a flux): the plan
     // now differs from its file and closing offers to save it.
     virtual void typesChanged() {}
+    // A type's rated power changed: the project differs from its file, the illuminance stays as it is.
+    virtual void powerChanged() {}
 };
 
 enum class SlotPicture { Free, Registered, Current };
@@ -40,6 +43,7 @@ struct SlotRow {
     bool highlighted = false; // row panel in the 3-D light colour (the current slot)
     bool kouChanged = false;  // flux text red
     std::string kouHint;      // "<catalogue flux>を変更" while the flux differs
+    std::string watts;        // the rated power as stored, empty when none is given
     SlotPicture picture = SlotPicture::Free;
 };
 
@@ -69,6 +73,9 @@ public:
     void cancelRegistration();
     // Any change of a flux box's text.
     void kouChanged(int position, const std::string& text);
+    // The watt box of a row was left (or Enter pressed): a power of 0..kMaxWatts, empty for none, is
+    // kept; anything else is refused with the system's message and the box shows the stored power again.
+    void wattsEntered(int position, const std::string& text);
 
     // The row a photometric file goes to: the current slot when it is on the shown tab, else the
     // first free row of the tab; 0 when there is none.

@@ -22,6 +22,7 @@ ToolOutcome TaskAreaTool::complete(ui::Point s, ui::Point p) {
         area.name = given->name;
         area.requiredLux = given->requiredLux;
         area.requiredUniformity = given->requiredUniformity;
+        area.preset = given->preset;
     }
     doc.plan.areas.push_back(area);
     model::markPlanChanged(doc, ctx_.state.window);

@@ -107,7 +107,7 @@ std::map<std::string, MenuView> menuViewOf(const model::Document& doc, const Win
                                "mnuBmpScreen", "mnuBmpForm", "mnuBmpSorce", "mnuDxfScreen", "mnuDxfForm", "mnuBunpu",
                                "mnuTemp", "mnuLine", "mnuCalcRun", "mnuScaleSet", "mnuScaleON", "mnuScaleOFF",
                                "mnuKiguShow", "mnuKiguDel", "About1", "mnuwin32file", "mnuKakudai", "mnuModosu",
-                               "mnuListPreview", "mnuCancelOp", "mnuDeleteTool"}) {
+                               "mnuListPreview", "mnuCancelOp", "mnuDeleteTool", "mnuPowerTable"}) {
         v[always];
     }
     enabled("Save1", m.save1);
@@ -127,6 +127,7 @@ std::map<std::string, MenuView> menuViewOf(const model::Document& doc, const Win
     enabled("mnuRedTemp", m.redisplayColorTemp);
     enabled("mnuOutPut", m.csvOutput);
     enabled("mnuDxfWalls", doc.backgroundKind == 'D' && !window.resultShown);
+    enabled("mnuOutPutXy", m.csvOutput);
 
     checked("mnuLampJ", doc.lampNameMode == 'J');
     checked("mnuLampA", doc.lampNameMode != 'J');

@@ -13,7 +13,9 @@ bool mnuDxfSaveClick(DxfOutTypeDialog& dialog, const DxfExportInput& input, cons
     request.defaultExtension = kDxfDefaultExtension;
     const auto name = services.saveFileDialog(request);
     if (!name || name->empty()) return false;
-    return WriteDxf(*name, static_cast<DxfOutType>(result), dialog.noteTexts(), input, templates, services);
+    DxfExportInput chosen = input;
+    chosen.joinContours = dialog.joinContours();
+    return WriteDxf(*name, static_cast<DxfOutType>(result), dialog.noteTexts(), chosen, templates, services);
 }
 
 } // namespace io

@@ -35,6 +35,8 @@ public:
     virtual int showModal() = 0;
     // The heading, the notes and whether to write them, as they stand after the dialog closed.
     virtual DxfNoteTexts noteTexts() const = 0;
+    // Whether the contour lines are to be joined end to end (the dialog's option, off unless ticked).
+    virtual bool joinContours() const { return false; }
 };
 
 // mnuDxfSaveClick: dialog, then the save dialog with the DXF filter, then the writer. Cancelling either

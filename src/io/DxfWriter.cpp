@@ -3,6 +3,7 @@
 
 #include "base/Cp932.h"
 #include "base/Text.h"
+#include "calc/ContourJoin.h"
 #include "calc/Luminaire.h"
 #include "base/TextFile.h"
 #include "io/DxfReader.h"
@@ -183,6 +184,8 @@ public:
         bool current = set.levels.size() >= 6 && set.points.size() >= set.levels.size();
         for (std::size_t i = 0; current && i < 6; ++i) current = set.levels[i] == static_cast<float>(luxLevel[i + 1]);
         if (!current && in_.buildContours) in_.buildContours();
+        const calc::ContourSet joined = in_.joinContours ? calc::joinedContours(set) : calc::ContourSet{};
+        const calc::ContourSet& lines = in_.joinContours ? joined : set;
 
         const bool black = type_ == DxfOutType::BlackOut;
         const float threshold = 3.0f * s_ * s_;
@@ -217,7 +220,7 @@ public:
             layer = "LX" + base::formatInt(static_cast<long long>(k) + 1);
             colour = black ? 7 : kDxfLevelColours[k];
             const int labelColour = type_ == DxfOutType::ColorTextOut ? colour : 7;
-            for (const calc::ContourPoint& p : set.points[k]) {
+            for (const calc::ContourPoint& p : lines.points[k]) {
                 if (p.x == -1.0f) {
                     newLine = true;
                     continue;

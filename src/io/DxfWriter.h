@@ -46,6 +46,8 @@ struct DxfExportInput {
     const calc::ResultStats& stats;    // averageLux, maxLux
     // Rebuilds `contours` from the grid and the current levels (the calculation's contour builder).
     std::function<void()> buildContours;
+    // Each level's traced pieces joined end to end into as few polylines as they make (off: as traced).
+    bool joinContours = false;
 };
 
 // The whole file as bytes (CP932, CR LF), templates included; nullopt with a message when a template

@@ -50,6 +50,7 @@ struct AreaRecord {
     std::int32_t x1 = 0, y1 = 0, x2 = 0, y2 = 0;
     std::int32_t requiredLux = 0;    // 0: no requirement on the average
     float requiredUniformity = 0;    // 0..1; 0: no requirement
+    std::string preset;              // the kind of task the requirement came from; empty: typed by hand
 };
 
 // Bounds of an area's fields, far beyond any real requirement; the name is counted in CP932 bytes.

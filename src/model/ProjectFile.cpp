@@ -5,6 +5,7 @@
 #include "base/Text.h"
 #include "base/TextFile.h"
 #include "catalog/Photometry.h"
+#include "model/TaskPresets.h"
 
 #include <algorithm>
 #include <cmath>
@@ -197,6 +198,49 @@ void readRoom(Parser& p, ProjectContent& out) {
     out.room = r;
 }
 
+// The rated powers: one line "slot,watts" per registered type that has one, and "END". The lines start
+// with a number, so a reader that does not know the section skips it. A power belongs to a type the
+// file registered before it; one for any other slot, or a second one for a slot, has no meaning.
+void readPower(Parser& p, ProjectContent& out) {
+    std::string line;
+    std::vector<int> seen;
+    while (p.next(line)) {
+        if (line == "END") return;
+        const base::Fields f(line);
+        if (f.count() != 2) throw Parser::Malformed{};
+        const std::int32_t slot = intField(f[1]);
+        const auto type = std::find_if(out.types.begin(), out.types.end(), [slot](const auto& t) { return t.first == slot; });
+        if (type == out.types.end() || std::find(seen.begin(), seen.end(), slot) != seen.end()) throw Parser::Malformed{};
+        seen.push_back(slot);
+        const float watts = realField(f[2], catalog::kMaxWatts);
+        if (!(watts > 0)) throw Parser::Malformed{};
+        type->second.watts = watts;
+    }
+    throw Parser::Malformed{};
+}
+
+// The kinds of task the task areas' requirements came from: one line "area number,preset name" per area
+// that has one, and "END". The lines start with a number, so a reader that does not know the section
+// skips it and keeps the areas with their requirements. The number counts the areas read before it from 1.
+void readAreaKinds(Parser& p, ProjectContent& out) {
+    std::string line;
+    std::vector<std::size_t> seen;
+    while (p.next(line)) {
+        if (line == "END") return;
+        const std::size_t comma = line.find(',');
+        if (comma == std::string::npos) throw Parser::Malformed{};
+        const std::int32_t number = intField(line.substr(0, comma));
+        if (number < 1 || static_cast<std::size_t>(number) > out.areas.size()) throw Parser::Malformed{};
+        const auto index = static_cast<std::size_t>(number - 1);
+        if (std::find(seen.begin(), seen.end(), index) != seen.end()) throw Parser::Malformed{};
+        seen.push_back(index);
+        const std::string name = line.substr(comma + 1);
+        if (name.empty() || name.size() > kMaxPresetNameBytes) throw Parser::Malformed{};
+        out.areas[index].preset = base::cp932ToUtf8(name);
+    }
+    throw Parser::Malformed{};
+}
+
 ParseError parseLines(base::LineReader& reader, ProjectContent& out) {
     Parser p(reader);
     if (!p.isOpen()) return ParseError::CannotOpen;
@@ -259,6 +303,10 @@ ParseError parseLines(base::LineReader& reader, ProjectContent& out) {
                 // One room a plan: a second section would leave it unclear which one the user set.
                 if (out.room.stored) throw Parser::Malformed{};
                 readRoom(p, out);
+            } else if (line == "POWER") {
+                readPower(p, out);
+            } else if (line == "AREAKIND") {
+                readAreaKinds(p, out);
             }
         }
     } catch (const Parser::Malformed&) {
@@ -388,6 +436,23 @@ std::string projectBytes(const Document& doc, const catalog::TourokuTable& touro
               base::formatFixed(r.walls, 2) + "," + base::formatFixed(r.floor, 2) + "," + (r.on ? "1" : "0"));
         ascii("END");
     }
+    // Only a plan where some type has a rated power has the section, so every other project keeps its bytes.
+    std::string power;
+    for (int s = 1; s <= catalog::kSlotCount; ++s) {
+        const catalog::BunpuHinban& t = touroku[s];
+        if (t.isRegistered() && t.watts > 0) power += fmt(s) + "," + base::formatFixed(t.watts, 2) + "\r\n";
+    }
+    if (!power.empty()) out += "POWER\r\n" + power + "END\r\n";
+    // Likewise only a plan with an area whose requirement came from a preset has the kinds.
+    std::string kinds;
+    for (std::size_t i = 0; i < doc.plan.areas.size(); ++i) {
+        std::string preset = doc.plan.areas[i].preset;
+        if (preset.empty()) continue;
+        std::replace(preset.begin(), preset.end(), '\r', ' ');
+        std::replace(preset.begin(), preset.end(), '\n', ' ');
+        kinds += fmt(static_cast<std::int32_t>(i + 1)) + "," + base::utf8ToCp932(base::truncateCp932(preset, kMaxPresetNameBytes)) + "\r\n";
+    }
+    if (!kinds.empty()) out += "AREAKIND\r\n" + kinds + "END\r\n";
     return out;
 }
 

@@ -142,6 +142,31 @@ TEST_F(CliCatalog, RegisterRefusesAsymmetricProductsUnknownLampsAndBadSlots) {
     EXPECT_FALSE(std::filesystem::exists(dir + "/x.OLE"));
 }
 
+TEST_F(CliCatalog, RegisterWithWattsStoresThePowerInItsOwnSectionAndOnlyThen) {
+    ASSERT_EQ(run({"register", dir + "/empty.OLE", "--slot", "3", "--hinban", "DL-1000", "--out", dir + "/plain.OLE"}), 0);
+    ASSERT_EQ(run({"register", dir + "/empty.OLE", "--slot", "3", "--hinban", "DL-1000", "--watts", "9.5", "--out",
+                   dir + "/power.OLE"}), 0) << err.str();
+    const std::string plain = readFile(dir + "/plain.OLE"), power = readFile(dir + "/power.OLE");
+    EXPECT_EQ(plain.find("POWER"), std::string::npos);
+    // The same file with the section after all the others.
+    EXPECT_EQ(power, plain + "POWER\r\n3,9.50\r\nEND\r\n");
+    model::ProjectContent content;
+    ASSERT_EQ(model::parseProject(dir + "/power.OLE", content), model::ParseError::None);
+    EXPECT_FLOAT_EQ(content.types.at(0).second.watts, 9.5f);
+    ASSERT_EQ(app::runCli({"save", dir + "/power.OLE", dir + "/again.OLE"}, services, out, err), 0);
+    EXPECT_EQ(readFile(dir + "/again.OLE"), power);
+    // Registering the slot again, without a power, drops it.
+    ASSERT_EQ(run({"register", dir + "/power.OLE", "--slot", "3", "--hinban", "DL-1000", "--out", dir + "/re.OLE"}), 0);
+    EXPECT_EQ(readFile(dir + "/re.OLE"), plain);
+
+    for (const char* wrong : {"-1", "ten", "100001", "inf"}) {
+        EXPECT_EQ(run({"register", dir + "/empty.OLE", "--slot", "3", "--hinban", "DL-1000", "--watts", wrong, "--out",
+                       dir + "/x.OLE"}), 2) << wrong;
+        EXPECT_NE(err.str().find("--watts"), std::string::npos) << wrong;
+    }
+    EXPECT_FALSE(std::filesystem::exists(dir + "/x.OLE"));
+}
+
 TEST_F(CliCatalog, ListCsvWritesThePlacedTypesOnly) {
     ASSERT_EQ(run({"register", dir + "/empty.OLE", "--slot", "3", "--hinban", "DL-1000", "--out", dir + "/a.OLE"}), 0);
     ASSERT_EQ(run({"list-csv", dir + "/a.OLE", "--out", dir + "/list.csv", "--date", "2026/12/08", "--object-name", "本社"}), 0);

@@ -1,5 +1,6 @@
 // Contour tracing on fields with known iso-lines: circles, lines cut by unlit strips, every piece once.
 #include "calc/Calculation.h"
+#include "calc/ContourJoin.h"
 
 #include <gtest/gtest.h>
 
@@ -125,3 +126,38 @@ TEST(Contours, EveryPieceOfARuggedFieldIsProducedExactlyOnce) {
 
 } // namespace
 } // namespace calc
+
+// Joining the traced pieces of a level end to end.
+namespace {
+
+std::vector<calc::ContourPoint> lineSeq(std::initializer_list<std::initializer_list<calc::ContourPoint>> lines) {
+    std::vector<calc::ContourPoint> s;
+    for (const auto& l : lines) {
+        s.push_back(calc::kLineStart);
+        s.insert(s.end(), l.begin(), l.end());
+        s.push_back(calc::kLineEnd);
+    }
+    return s;
+}
+
+TEST(ContourJoin, PiecesMeetingAtEitherEndBecomeOneLineAndTheRestStayAsTraced) {
+    calc::ContourSet set;
+    set.levels = {100, 200};
+    // Level 100: a piece, one running backwards into its end, one continuing before its start, a loop
+    // and a piece meeting nothing.
+    set.points.push_back(lineSeq({{{1, 0}, {2, 0}},
+                                  {{3, 1}, {2, 0}},
+                                  {{0, 5}, {1, 0}},
+                                  {{10, 10}, {11, 10}, {11, 11}, {10, 10}},
+                                  {{20, 20}, {21, 21}}}));
+    set.points.push_back(lineSeq({{{5, 5}, {6, 6}}}));
+    const calc::ContourSet j = calc::joinedContours(set);
+    EXPECT_EQ(j.levels, set.levels);
+    ASSERT_EQ(j.points.size(), 2u);
+    EXPECT_EQ(j.points[0], lineSeq({{{0, 5}, {1, 0}, {2, 0}, {3, 1}},
+                                    {{10, 10}, {11, 10}, {11, 11}, {10, 10}},
+                                    {{20, 20}, {21, 21}}}));
+    EXPECT_EQ(j.points[1], set.points[1]);
+}
+
+} // namespace

@@ -29,6 +29,7 @@
 #include "view/PlanRender.h"
 #include "view/ResultMaps.h"
 #include "view/forms/TfrmAreaTable.h"
+#include "view/forms/TfrmPower.h"
 #include "view/forms/TfrmColorScale2.h"
 #include "view/forms/TfrmLxScale.h"
 #include "calc/forms/TfrmSeido.h"
@@ -108,11 +109,15 @@ MainEngine::MainEngine(TfrmMain& frm, editor::MainState& state, catalog::forms::
     frmDxfWalls = new io::forms::TfrmDxfWalls(&frm);
     frmPrint = new print::forms::TfrmPrint(ctx.services, &frm);
     frmCD = new print::forms::TfrmCD(ctx.services, state.doc.productTitle, &frm);
-    frmTaskArea = new editor::forms::TfrmTaskArea(ctx.services, &frm);
+    frmTaskArea = new editor::forms::TfrmTaskArea(ctx.services, dataDir_, &frm);
     frmOffset = new editor::forms::TfrmOffset(ctx.services, &frm);
     frmRotate = new editor::forms::TfrmRotate(ctx.services, &frm);
     frmProperties = new editor::forms::TfrmProperties(ctx.services, &frm);
     frmAreaTable = new view::forms::TfrmAreaTable(&frm);
+    frmPower = new view::forms::TfrmPower(&frm);
+    frmKigu->host().powerEdited = [this] {
+        if (frmPower->isVisible()) fillPower();
+    };
 
     display_.hooks.clearDrawingSurface = [this] { editor_->clearDrawingSurface(); };
     display_.hooks.redisplayPlan = [this] { editor_->redisplayPlan(); };
@@ -159,6 +164,13 @@ void MainEngine::showCurve(int slot) {
     frmCD->raise();
 }
 
+void MainEngine::fillPower() {
+    const calc::RoomFigures& room = state_.stats.room;
+    const bool measured = state_.doc.resultValid && room.figures.points > 0;
+    frmPower->fill(calc::powerFiguresOf(state_.doc.plan, frm_.context().touroku),
+                   measured ? std::optional<double>(room.floorArea) : std::nullopt);
+}
+
 void MainEngine::runCalculation() {
     // The legend floats beside the window where it stands now.
     const QRect outer = frm_.frameGeometry();
@@ -167,6 +179,7 @@ void MainEngine::runCalculation() {
     display_.mainWindow.width = outer.width();
     display_.mainWindow.outerHeight = outer.height();
     const bool done = view::calculateAndPresent(display_, frm_.context().touroku) == calc::CalcOutcome::Done;
+    if (frmPower->isVisible()) fillPower();
     if (!done || state_.stats.areas.empty()) {
         frmAreaTable->hide();
         return;
@@ -514,7 +527,15 @@ void MainEngine::bindOutputCommands() {
                                     ui::qt::ss(frmPrint->txtBukkenmei->text()), services);
     });
     c.bind("mnuOutPut", [this, &services] { view::saveIlluminanceCsvCommand(state_.grid, state_.stats, services); });
+    c.bind("mnuOutPutXy", [this, &services] {
+        view::saveIlluminanceCsvXyCommand(state_.grid, state_.stats, state_.doc.plan.mmPerPixel, services);
+    });
     c.bind("mnuListShow", [this, &doc] { frmList->showList(doc.lampNameMode); });
+    c.bind("mnuPowerTable", [this] {
+        fillPower();
+        frmPower->show();
+        frmPower->raise();
+    });
     frmList->objectName = [this] { return ui::qt::ss(frmPrint->txtBukkenmei->text()); };
     frmList->onWrittenBack = [this] { frmKigu->refresh(frmKigu->registration().tab()); };
     auto tableStyle = [&doc] { return print::FixtureTableStyle{doc.lampNameMode, doc.tables.symbolColour}; };

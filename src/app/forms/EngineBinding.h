@@ -30,6 +30,7 @@ class TfrmProperties;
 }  // namespace editor::forms
 namespace view::forms {
 class TfrmAreaTable;
+class TfrmPower;
 }
 namespace print::forms {
 class TfrmPrint;
@@ -82,6 +83,9 @@ public:
     editor::forms::TfrmRotate* frmRotate;  // "回転..."
     editor::forms::TfrmProperties* frmProperties;  // "プロパティ..."
     view::forms::TfrmAreaTable* frmAreaTable;  // shown after a calculation of a plan with task areas
+    view::forms::TfrmPower* frmPower;          // 器具・電力, refilled while it is shown
+    // Fills the power window from the plan and, when the result is valid, its floor.
+    void fillPower();
 
 private:
     // The commands whose owners are the windows: project files, dialogs, options.

@@ -75,6 +75,11 @@ TfrmKigu::TfrmKigu(TourokuTable& touroku, model::Document& doc, model::WindowSho
         r.Kou->installEventFilter(this);
         r.Mid = new QLabel(r.panel);
         r.Tosu = new QLabel(r.panel);
+        r.txtWatt = new QLineEdit(r.panel);
+        r.txtWatt->setMaxLength(9);
+        r.txtWatt->setFixedWidth(70);
+        r.txtWatt->setToolTip("器具1台の消費電力 (W)");
+        auto* labWatt = new QLabel("W", r.panel);
         r.Lt = new QPushButton("…", r.panel);
         r.Lt->setToolTip("品番を登録");
         r.Lt->setFixedWidth(28);
@@ -85,10 +90,14 @@ TfrmKigu::TfrmKigu(TourokuTable& touroku, model::Document& doc, model::WindowSho
         g->addWidget(r.Kou, 2, 1);
         g->addWidget(r.Mid, 2, 2);
         g->addWidget(r.Tosu, 2, 3);
-        g->addWidget(r.Lt, 0, 4, 3, 1);
+        // Beside the lamp count, so the row keeps its height and the window still fits small screens.
+        g->addWidget(r.txtWatt, 2, 4);
+        g->addWidget(labWatt, 2, 5);
+        g->addWidget(r.Lt, 0, 6, 3, 1);
         outer->addWidget(r.panel);
         connect(r.Lt, &QPushButton::clicked, this, [this, p] { LtClick(p); });
         connect(r.Kou, &QLineEdit::textChanged, this, [this, p](const QString& t) { KouChange(p, t); });
+        connect(r.txtWatt, &QLineEdit::editingFinished, this, [this, p] { txtWattEditingFinished(p); });
     }
     btnPhotometry = new QPushButton("配光ファイルから登録...", this);
     btnPhotometry->setToolTip("IES / EULUMDAT ファイルを現在の器具か空きの欄に登録");
@@ -128,6 +137,9 @@ void TfrmKigu::sync() {
         kp.setColor(QPalette::Text, s.kouChanged ? Qt::red : Qt::black);
         r.Kou->setPalette(kp);
         r.Kou->setToolTip(q(s.kouHint));
+        r.txtWatt->setText(q(s.watts));
+        r.txtWatt->setReadOnly(!s.registered);
+        r.txtWatt->setFrame(s.registered);
         r.Mid->setText(q(s.mid));
         r.Tosu->setText(q(s.tosu));
         QPalette pp = r.panel->palette();
@@ -189,6 +201,17 @@ void TfrmKigu::KouChange(int position, const QString& text) {
     r.Kou->setPalette(kp);
     r.Kou->setToolTip(q(s.kouHint));
     if (s.kouChanged) QToolTip::showText(r.Kou->mapToGlobal(QPoint(0, r.Kou->height())), q(s.kouHint), r.Kou);
+}
+
+void TfrmKigu::txtWattEditingFinished(int position) {
+    if (syncing_) return;
+    Row& r = rows[static_cast<std::size_t>(position - 1)];
+    // The refusal's message box takes the focus, which would finish the edit a second time.
+    syncing_ = true;
+    registration_.wattsEntered(position, r.txtWatt->text().toStdString());
+    const QString shown = q(registration_.rows()[static_cast<std::size_t>(position - 1)].watts);
+    if (r.txtWatt->text() != shown) r.txtWatt->setText(shown);
+    syncing_ = false;
 }
 
 bool TfrmKigu::eventFilter(QObject* watched, QEvent* event) {

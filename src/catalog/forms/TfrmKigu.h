@@ -29,6 +29,11 @@ public:
     void showCurveOf(int slot) override {
         if (showCurve) showCurve(slot);
     }
+    void powerChanged() override {
+        doc_.dataChanged = true;
+        if (powerEdited) powerEdited();
+    }
+    std::function<void()> powerEdited;       // the power table, when it is shown
     std::function<void(int)> showCurve;      // the curve window, when it is visible
     std::function<void()> fixturesDeleted;   // the plan needs redrawing
     std::function<void()> planChanged;       // the main window shows the plan's changed mark
@@ -65,6 +70,7 @@ public:
         QLineEdit* Kou;
         QLabel* Mid;
         QLabel* Tosu;
+        QLineEdit* txtWatt;  // rated power of one luminaire, W
         QPushButton* Lt;
     };
     QTabBar* tabs;
@@ -78,6 +84,7 @@ public:
     void mnuCancelClick();
     void btnPhotometryClick();
     void KouChange(int position, const QString& text);
+    void txtWattEditingFinished(int position);
     const QPixmap& slotPixmap(int slot, SlotPicture state) const;
 
 protected:

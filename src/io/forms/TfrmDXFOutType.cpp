@@ -76,6 +76,10 @@ TfrmDXFOutType::TfrmDXFOutType(QWidget* parent) : QDialog(parent) {
     blackBox->addStretch();
     samples->addLayout(blackBox);
     root->addLayout(samples);
+    cboxJoin = new QCheckBox("等高線をつながる所で1本の線にする", this);
+    cboxJoin->setObjectName("cboxJoin");
+    cboxJoin->setChecked(false);
+    root->addWidget(cboxJoin);
 
     const io::DxfNoteTexts& t = state_.texts;
     cboxHosoku = new QCheckBox("以下の文章を出力する", this);
@@ -113,6 +117,8 @@ int TfrmDXFOutType::showModal() {
     const int r = exec();
     return r > 9 ? r : io::DxfOutTypeState::cancelResult();
 }
+
+bool TfrmDXFOutType::joinContours() const { return cboxJoin->isChecked(); }
 
 io::DxfNoteTexts TfrmDXFOutType::noteTexts() const {
     io::DxfNoteTexts t;

@@ -20,6 +20,7 @@ public:
     // DxfOutTypeDialog: 10, 11 or 12 from the buttons, 2 for cancel and for any other way of closing.
     int showModal() override;
     io::DxfNoteTexts noteTexts() const override;
+    bool joinContours() const override;
 
     // The value the colour button gave last (starts at 10).
     int rememberedColorResult() const { return state_.rememberedColorResult; }
@@ -29,6 +30,7 @@ public:
     QPushButton* btnCancel = nullptr;
     QCheckBox* cboxTextColor = nullptr;
     QCheckBox* cboxHosoku = nullptr;
+    QCheckBox* cboxJoin = nullptr;  // contour pieces joined end to end; off keeps the file as it always was
     QLineEdit* txtMidasi = nullptr;
     std::array<QLineEdit*, 5> txtHosoku{};  // txtHosoku1 .. txtHosoku5
 

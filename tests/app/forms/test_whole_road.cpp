@@ -254,6 +254,29 @@ TEST(WholeRoad, FromABlankPlanToThePrintedSheetAndTheExports) {
     }
     EXPECT_LE(brightest, maxLux + 1);
     EXPECT_GT(brightest, maxLux / 2);
+
+    // With coordinates: the same values from the top row down, each with its place in mm.
+    const QString placed = dir.filePath(QStringLiteral("road_xy.csv"));
+    prog.services.fileAnswers = {placed.toStdString()};
+    ASSERT_TRUE(prog.menuEnabled("mnuOutPutXy"));
+    frm.action("mnuOutPutXy")->trigger();
+    const QList<QByteArray> lines = fileText(placed).trimmed().split('\n');
+    ASSERT_EQ(lines.size(), 1 + 30 * 40);
+    EXPECT_EQ(lines[0].trimmed(), QByteArray("x_mm,y_mm,lux"));
+    const double mm = prog.doc().plan.mmPerPixel;
+    const calc::ResultStats& st = prog.p->state.stats;
+    for (int i = 0; i < 30 * 40; ++i) {
+        const QList<QByteArray> cells = lines[1 + i].trimmed().split(',');
+        ASSERT_EQ(cells.size(), 3);
+        const int r = i / 40, c = i % 40;
+        // The described table's rows run upwards: its last row is the top one.
+        const QList<QByteArray> described = rows[29 - r].trimmed().split(',');
+        EXPECT_DOUBLE_EQ(cells[2].toDouble(), described[c].toDouble()) << i;
+        EXPECT_NEAR(cells[0].toDouble(), (st.litMinCol + 10 * c) * mm, 0.06) << i;
+        if (c == 0 && r == 29) {
+            EXPECT_NEAR(cells[1].toDouble(), (st.litMaxRow - 1) * mm, 0.06);
+        }
+    }
 }
 
 } // namespace

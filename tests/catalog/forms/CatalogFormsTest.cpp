@@ -167,6 +167,53 @@ TEST_F(CatalogForms, RegistrationWindowRegistersThroughTheDialogAndFiltersFluxKe
     EXPECT_TRUE(kigu.isHidden());
 }
 
+TEST_F(CatalogForms, RegistrationWindowsWattBoxKeepsAPowerRefusesOthersAndANewProductStartsWithout) {
+    TfrmKigu kigu(touroku, doc, shown, services, *zolt);
+    kigu.tabs->setCurrentIndex(3);
+    auto registerFl = [&] {
+        QTimer::singleShot(0, [this] {
+            zolt->txtHinbanChange("FL-1007B");
+            zolt->Button1Click();
+            zolt->cmdOKClick();
+        });
+        kigu.LtClick(2);
+    };
+    QLineEdit* watt = kigu.rows[1].txtWatt;
+    EXPECT_TRUE(watt->isReadOnly());  // a free slot has no power to give
+    registerFl();
+    ASSERT_EQ(touroku[20].hinban, "FL-1007B");
+    EXPECT_FALSE(watt->isReadOnly());
+    EXPECT_EQ(watt->text(), "");
+    doc.dataChanged = false;
+    doc.resultValid = true;
+
+    auto enter = [&](const QString& text) {
+        watt->setText(text);
+        typeKey(watt, Qt::Key_Return, "\r");
+    };
+    enter(" 36.504 ");
+    EXPECT_FLOAT_EQ(touroku[20].watts, 36.5f);
+    EXPECT_EQ(watt->text(), "36.5");
+    EXPECT_TRUE(doc.dataChanged);   // the file no longer holds what the window shows
+    EXPECT_TRUE(doc.resultValid);   // power is no part of the illuminance
+
+    for (const char* wrong : {"abc", "-1", "100000.5", "nan"}) {
+        enter(wrong);
+        EXPECT_FLOAT_EQ(touroku[20].watts, 36.5f) << wrong;
+        EXPECT_EQ(watt->text(), "36.5") << wrong;
+    }
+    EXPECT_EQ(services.errors.size(), 4u);
+
+    // The tab shown again shows the stored power; a new product in the slot starts without one.
+    kigu.tabs->setCurrentIndex(0);
+    EXPECT_EQ(watt->text(), "");
+    kigu.tabs->setCurrentIndex(3);
+    EXPECT_EQ(watt->text(), "36.5");
+    registerFl();
+    EXPECT_EQ(touroku[20].watts, 0.0f);
+    EXPECT_EQ(watt->text(), "");
+}
+
 TEST_F(CatalogForms, TheHundredAndEightSlotPicturesAreAllDifferent) {
     TfrmKigu kigu(touroku, doc, shown, services, *zolt);
     std::set<QByteArray> seen;
