@@ -80,13 +80,14 @@ struct CommandUsage {
     bool checksOwnOptions = false;
     std::vector<std::string> outputs = {};  // the options that name a file the command writes
     bool rewritesProject = false;           // the project read may be the file written (save, register)
+    std::size_t outputOperand = 0;          // the operand that names the file written (1-based; 0: none)
 };
 
 const std::vector<CommandUsage>& commands() {
     static const std::vector<CommandUsage> table = {
         {"validate", "  ordivan-cli validate PROJECT.OLE\n",
          "Exits with 0 when PROJECT.OLE is a readable project, with 1 and the reason otherwise.\n", {}, {}, {}, 1},
-        {"save", "  ordivan-cli save PROJECT.OLE OUT.OLE\n", "Reads the project, then writes it to OUT.OLE.\n", {}, {}, {}, 2, false, {}, true},
+        {"save", "  ordivan-cli save PROJECT.OLE OUT.OLE\n", "Reads the project, then writes it to OUT.OLE.\n", {}, {}, {}, 2, false, {}, true, 2},
         {"calc",
          "  ordivan-cli calc PROJECT.OLE [--step N] [--maintenance off|good|normal|poor] [--kind B|T|C]\n"
          "      [--levels auto|L1,...,L6] [--fixtures] [--height MM] [--threads N] [--screen WxH] [--dpi N]\n"
@@ -320,10 +321,10 @@ const std::vector<std::string>& cliValueOptions(const std::string& command) {
 namespace {
 
 // The places in the arranged words that name files the command writes: its output options' values and
-// the second operand of save.
+// the operand that names the written file.
 std::vector<std::size_t> outputPlaces(const CommandUsage& c, const std::vector<std::string>& args, std::size_t firstOption) {
     std::vector<std::size_t> places;
-    if (std::string(c.name) == "save" && firstOption > 2) places.push_back(2);
+    if (c.outputOperand > 0 && c.outputOperand < firstOption) places.push_back(c.outputOperand);
     for (std::size_t i = firstOption; i < args.size(); ++i) {
         if (contains(c.valueOptions, args[i])) {
             if (contains(c.outputs, args[i]) && i + 1 < args.size()) places.push_back(i + 1);
