@@ -166,14 +166,15 @@ const std::vector<CommandUsage>& commands() {
          "  --watts W            the type's rated power in watts, 0 to 100000\n"
          "  --out OUT.OLE        where the project is written\n",
          {"--slot", "--watts", "--out"}, {}, {"--slot", "--out"}, 2, false, {"--out"}},
-        {"curve", "  ordivan-cli curve PROJECT.OLE --slot N [--layout C1..C4] [--png F] [--pdf F]\n",
+        {"curve", "  ordivan-cli curve PROJECT.OLE --slot N [--layout C1..C4] [--png F] [--pdf F [--date TEXT]]\n",
          "Prints the curve layout and scale of a registered type's light distribution, and draws the curve.\n"
          "options:\n"
          "  --slot N             the registered type, 1 to 36\n"
          "  --layout C1..C4      the curve layout (default: chosen from the distribution)\n"
          "  --png F              the curve as a picture\n"
-         "  --pdf F              the curve as a printed sheet\n",
-         {"--slot", "--layout", "--png", "--pdf"}, {}, {"--slot"}, 1, false, {"--png", "--pdf"}},
+         "  --pdf F              the curve as a printed sheet\n"
+         "  --date TEXT          the date on the sheet (default today)\n",
+         {"--slot", "--layout", "--png", "--pdf", "--date"}, {}, {"--slot"}, 1, false, {"--png", "--pdf"}},
         {"list-csv",
          "  ordivan-cli list-csv PROJECT.OLE --out F [--mode J|A] [--object-name TEXT] [--date TEXT] [--data DIR]\n",
          "Writes the product-number list of the registered types as CSV.\n"

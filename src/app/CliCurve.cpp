@@ -13,11 +13,12 @@ namespace app {
 
 int cmdCurve(CliRun& run) {
     if (run.args.size() < 2) return kExitUsage;
-    std::string slotText, layout, png, pdf;
+    std::string slotText, layout, png, pdf, date;
     if (!run.option("--slot", slotText)) return kExitUsage;
     const bool hasLayout = run.option("--layout", layout);
     run.option("--png", png);
     run.option("--pdf", pdf);
+    run.option("--date", date);
     int slot = 0;
     try {
         slot = base::toInt(slotText);
@@ -53,7 +54,7 @@ int cmdCurve(CliRun& run) {
             return kExitRefused;
         }
     }
-    if (!pdf.empty() && !print::printCurveSheetPdf(pdf, view, run.services, run.doc.productTitle)) {
+    if (!pdf.empty() && !print::printCurveSheetPdf(pdf, view, run.services, run.doc.productTitle, print::placeSheetText, date)) {
         const auto naming = run.about(pdf);
         run.services.messageBox(model::kMsgCannotWrite, model::kTitleError, ui::Icon::Stop, ui::Buttons::Ok);
         return kExitRefused;

@@ -13,7 +13,7 @@ int screenTextHeight(ui::Services& services) {
 }
 
 bool printCurveSheetPdf(const std::string& path, const CurveView& view, ui::Services& services,
-                        const std::string& version, const PlaceTextFn& placeText) {
+                        const std::string& version, const PlaceTextFn& placeText, const std::string& date) {
     auto job = services.startPdfJob(path, false, kPdfDpi);
     if (!job) return false;
     CurveSheetPrintOptions options;
@@ -23,7 +23,7 @@ bool printCurveSheetPdf(const std::string& path, const CurveView& view, ui::Serv
         options.logo = logo.get();
     }
     options.screenTextHeight = screenTextHeight(services);
-    options.date = services.today();
+    options.date = date.empty() ? services.today() : date;
     options.version = version;
     printCurveSheet(job->page(), view, options, placeText);
     return job->finish();

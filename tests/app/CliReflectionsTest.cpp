@@ -51,7 +51,7 @@ TEST(CliReflections, RoomValuesOutOfRangeAreUsageErrorsAndWithoutReflectionsTheS
                                              : runCli({"calc", sample("room_sample.OLE"), options[0], options[1], options[2],
                                                        options[3], "--json", "-"});
         EXPECT_EQ(r.status, 2) << options[0] << " " << options[1];
-        EXPECT_NE(r.err.find("ordivan-cli calc: "), std::string::npos) << r.err;
+        EXPECT_NE(r.err.find("ordivan-cli: calc: "), std::string::npos) << r.err;
         EXPECT_TRUE(r.out.empty()) << "no summary from a wrong command line";
     }
     const testsupport::CliResult plain = runCli({"calc", sample("task_areas.OLE"), "--json", "-"});
