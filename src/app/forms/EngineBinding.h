@@ -92,6 +92,9 @@ private:
     void bindWindowCommands(model::ProjectCommands& project);
     // Exports, lists, printing and the plan picture's context menu.
     void bindOutputCommands();
+    // "設計レポート(PDF)...": the current result when it is up to date, else a calculation first (through
+    // the start dialog); then the file name, then the report. False when nothing was written.
+    bool mnuReportClick();
     // "DXFから壁を作成...": the chosen layers of the background drawing become walls, one undo step.
     void mnuDxfWallsClick();
     // What the sheet prints from: the window's state now.
