@@ -73,14 +73,10 @@ protected:
 
 TEST_F(CliReport, EveryPartIsThereAndItsFiguresAreTheSummarysOnes) {
     const fs::path pdf = scratch("office.pdf"), text = scratch("office.txt");
-    const std::vector<std::string> options = {"--step", "3", "--data", data, "--quiet"};
-    std::vector<std::string> report = {"report", sample("report_office.OLE"), "--pdf", pdf.string(), "--date", "2026-12-09"};
-    std::vector<std::string> calc = {"calc", sample("report_office.OLE"), "--json", "-"};
-    report.insert(report.end(), options.begin(), options.end());
-    calc.insert(calc.end(), options.begin(), options.end());
-    const auto r = runCli(report);
+    const std::string project = sample("report_office.OLE");
+    const auto r = runCli({"report", project, "--pdf", pdf.string(), "--date", "2026-12-09", "--step", "3", "--data", data, "--quiet"});
     ASSERT_EQ(r.status, 0) << r.err;
-    const auto summary = runCli(calc);
+    const auto summary = runCli({"calc", project, "--json", "-", "--step", "3", "--data", data, "--quiet"});
     ASSERT_EQ(summary.status, 0) << summary.err;
     const std::string& json = summary.out;
 

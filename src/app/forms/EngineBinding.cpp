@@ -29,6 +29,7 @@
 #include "print/forms/TfrmCD.h"
 #include "print/forms/TfrmPrint.h"
 #include "ui/qt/FormKit.h"
+#include "ui/qt/PrinterSurface.h"
 #include "ui/qt/PictureFile.h"
 #include "view/IlluminanceCsv.h"
 #include "view/PlanRender.h"
@@ -42,6 +43,8 @@
 #include "view/forms/TfrmTempScale.h"
 
 #include <QCursor>
+#include <QPageSize>
+#include <QPrinter>
 #include <QFileInfo>
 #include <algorithm>
 #include <QGuiApplication>
@@ -517,36 +520,58 @@ print::forms::PrintSource MainEngine::printSource() {
     return source;
 }
 
-bool MainEngine::mnuReportClick() {
-    model::Document& doc = state_.doc;
+bool MainEngine::reportResultReady() {
+    if (!state_.doc.resultValid) calculateCommand(&editor::Editor::mnuCalcRunClick);
+    return state_.doc.resultValid;
+}
+
+print::ReportContent MainEngine::reportContent(const print::ReportPictures& pictures) {
     ui::Services& services = frm_.context().services;
-    if (!doc.resultValid) calculateCommand(&editor::Editor::mnuCalcRunClick);
-    if (!doc.resultValid) return false;
-    ui::FileDialogRequest request;
-    request.filter = print::forms::kPdfFilter;
-    request.defaultExtension = "pdf";
-    const auto path = services.saveFileDialog(request);
-    if (!path || path->empty()) return false;
-    display_.ensureContours();
-    const print::ReportPictures pictures = print::reportPictures(doc, frm_.context().touroku, state_.grid, state_.stats, services);
     print::ReportContent content;
-    content.doc = &doc;
+    content.doc = &state_.doc;
     content.touroku = &frm_.context().touroku;
     content.stats = &state_.stats;
     content.settings = state_.settings;
     content.indirect = &display_.indirect();
     content.presets = model::installedTaskPresets(dataDir_);
     content.pictures = pictures.view();
-    content.painters = print::viewSheetPainters(doc, state_.contours, services, nullptr);
+    content.painters = print::viewSheetPainters(state_.doc, state_.contours, services, nullptr);
     // The object name and the date the print dialog holds, as every printed sheet takes them.
     content.objectName = ui::qt::ss(frmPrint->txtBukkenmei->text());
     const std::string date = ui::qt::ss(frmPrint->txtDate->text());
     content.date = date.empty() ? services.today() : date;
-    if (!print::printReportPdf(*path, content, services)) {
+    return content;
+}
+
+bool MainEngine::mnuReportClick() {
+    ui::Services& services = frm_.context().services;
+    if (!reportResultReady()) return false;
+    ui::FileDialogRequest request;
+    request.filter = print::forms::kPdfFilter;
+    request.defaultExtension = "pdf";
+    const auto path = services.saveFileDialog(request);
+    if (!path || path->empty()) return false;
+    display_.ensureContours();
+    const print::ReportPictures pictures = print::reportPictures(state_.doc, frm_.context().touroku, state_.grid, state_.stats, services);
+    if (!print::printReportPdf(*path, reportContent(pictures), services)) {
         services.messageBox(print::forms::kMsgCannotWritePdf, "エラー", ui::Icon::Stop, ui::Buttons::Ok);
         return false;
     }
     return true;
+}
+
+void MainEngine::mnuReportPreviewClick() {
+    if (!reportResultReady()) return;
+    display_.ensureContours();
+    const print::ReportPictures pictures =
+        print::reportPictures(state_.doc, frm_.context().touroku, state_.grid, state_.stats, frm_.context().services);
+    const print::ReportContent content = reportContent(pictures);
+    // The report's own A4 portrait page, whatever the distribution sheet's printer is set to.
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setPageSize(QPageSize(QPageSize::A4));
+    printer.setPageOrientation(QPageLayout::Portrait);
+    printer.setFullPage(true);
+    ui::qt::showPrintPreview(printer, &frm_, [&content](ui::PrintJob& job) { print::drawReportPages(job, content); });
 }
 
 void MainEngine::projectFileUsed(const std::string& path) {
@@ -587,6 +612,7 @@ void MainEngine::bindOutputCommands() {
     c.bind("mnuPreview", [this] { frmPrint->previewSheet(printSource()); });
     c.bind("mnuPdf", [this] { frmPrint->saveSheetPdf(printSource()); });
     c.bind("mnuReport", [this] { mnuReportClick(); });
+    c.bind("mnuReportPreview", [this] { mnuReportPreviewClick(); });
     c.bind("mnuListPreview", [this, f, tableStyle] { frmPrint->previewFixtureTable(f->context().touroku, tableStyle()); });
 
     // The plan picture's context menu.

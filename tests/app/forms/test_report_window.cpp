@@ -1,4 +1,4 @@
-// "設計レポート(PDF)..." in the real program: greyed without luminaires, calculating through the start dialog when the result is stale, then the file; and the task-area table's power column and floor line.
+// "設計レポート(PDF)..." in the real program: greyed without luminaires, calculating through the start dialog when the result is stale, then the file and the same pages in the preview; and the task-area table's power column and floor line.
 #include "app/forms/RealProgram.h"
 #include "calc/PowerFigures.h"
 #include "calc/forms/TfrmCalcStart.h"
@@ -9,6 +9,8 @@
 
 #include <QFile>
 #include <QLabel>
+#include <QPrintPreviewDialog>
+#include <QPrintPreviewWidget>
 #include <QTableWidget>
 #include <QTemporaryDir>
 #include <cstdlib>
@@ -16,6 +18,21 @@
 namespace {
 
 using testsupport::Program;
+
+// The pages the preview window shows for a command, the window closed again.
+int previewPages(const std::function<void()>& command) {
+    int pages = -1;
+    testsupport::whenModal([&pages](QWidget* w) {
+        auto* preview = qobject_cast<QPrintPreviewDialog*>(w);
+        ASSERT_NE(preview, nullptr) << "the preview window";
+        auto* view = preview->findChild<QPrintPreviewWidget*>();
+        ASSERT_NE(view, nullptr);
+        pages = view->pageCount();
+        preview->reject();
+    });
+    command();
+    return pages;
+}
 
 TEST(ReportWindow, TheMenuItemCalculatesThenWritesTheReportAndTheAreaTableShowsPowerAndFloor) {
     Program prog;
@@ -44,6 +61,8 @@ TEST(ReportWindow, TheMenuItemCalculatesThenWritesTheReportAndTheAreaTableShowsP
         QFile text(QString::fromStdString(pdf + ".txt"));
         ASSERT_TRUE(text.open(QIODevice::ReadOnly));
         const QString report = QString::fromUtf8(text.readAll());
+        // The preview draws the same pages from the same, now current, result.
+        EXPECT_EQ(previewPages([&] { prog.p->frm.action("mnuReportPreview")->trigger(); }), report.count(QChar('\f')));
         for (const char* part : {"照明設計レポート", "作業領域の照度", "器具・電力", "窓際デスク", "FL-4000", "天井70%・壁50%・床20%"})
             EXPECT_TRUE(report.contains(QString::fromUtf8(part))) << part;
     }
