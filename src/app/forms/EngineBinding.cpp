@@ -193,9 +193,11 @@ void MainEngine::runCalculation() {
         frmAreaTable->hide();
         return;
     }
+    // W/m² as the summary gives it: a column only when some placed type has a rated power.
     std::vector<std::optional<double>> areaWatts;
-    for (const calc::AreaFigures& a : state_.stats.areas)
-        areaWatts.push_back(calc::areaWattsPerSquareMetre(state_.doc.plan, frm_.context().touroku, a.area));
+    if (calc::powerFiguresOf(state_.doc.plan, frm_.context().touroku).given)
+        for (const calc::AreaFigures& a : state_.stats.areas)
+            areaWatts.push_back(calc::areaWattsPerSquareMetre(state_.doc.plan, frm_.context().touroku, a.area));
     frmAreaTable->fill(state_.stats, display_.indirect().on, areaWatts);
     if (!frmAreaTable->isVisible()) placeWithin(*frmAreaTable, frm_.planAreaOnScreen(), Corner::TopLeft);
     frmAreaTable->show();
