@@ -66,6 +66,7 @@ std::string requirementSource(const model::AreaRecord& area, const std::vector<m
 
 namespace {
 
+// An area asks for something when the table marks it with a pass or a fail.
 bool requiresSomething(const calc::AreaFigures& f) { return view::areaMark(f) != "－"; }
 
 } // namespace

@@ -63,8 +63,8 @@ std::string reportVerdict(const std::vector<calc::AreaFigures>& areas);
 // Where an area's requirement comes from: "name（source）" of its kind of task, or 手入力.
 std::string requirementSource(const model::AreaRecord& area, const std::vector<model::TaskPreset>& presets);
 
-// Every page of the report into the job, each numbered "n / N". The window's PDF command and the command
-// line both take their pages from here.
+// Every page of the report into the job, each numbered "n / N". The window's PDF command and preview and
+// the command line all take their pages from here.
 void drawReportPages(ui::PrintJob& job, const ReportContent& content);
 
 // The report as an A4 portrait PDF; false when the file cannot be written.
