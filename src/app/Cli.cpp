@@ -143,6 +143,31 @@ const std::vector<CommandUsage>& commands() {
           "--png", "--bmp", "--csv", "--csv-xy", "--dxf", "--dxf-type", "--pdf", "--object-name", "--date", "--data", "--area",
           "--areas-csv", "--room-height", "--work-plane", "--reflectances"},
          {"--fixtures", "--indirect", "--progress", "--quiet", "--dxf-join"}, {}, 1, true},
+        {"report",
+         "  ordivan-cli report PROJECT.OLE --pdf F [--indirect] [--room-height MM] [--work-plane MM]\n"
+         "      [--reflectances C,W,F] [--step N] [--maintenance off|good|normal|poor] [--object-name TEXT]\n"
+         "      [--date TEXT] [--data DIR] [--threads N] [--progress | --quiet]\n",
+         "Calculates the project and writes the designer's report, A4 portrait: the cover with the settings and\n"
+         "the verdict, the colour map, the contour lines, the task areas, the room and its surfaces, the\n"
+         "luminaire schedule with power and curves, and what the calculation includes.\n"
+         "options:\n"
+         "  --pdf F              where the report is written\n"
+         "  --indirect           add the light that ceiling, walls, pillars and floor reflect\n"
+         "  --room-height MM     floor to ceiling for this run; implies --indirect\n"
+         "  --work-plane MM      floor to work plane for this run; implies --indirect\n"
+         "  --reflectances C,W,F reflectances of ceiling, walls and floor, 0 to 0.95 each; implies --indirect\n"
+         "  --step N             calculation step, 1 to 7 (default 3)\n"
+         "  --maintenance off|good|normal|poor\n"
+         "                       maintenance factor class (default normal)\n"
+         "  --object-name TEXT   the object name on the report (default: the project's)\n"
+         "  --date TEXT          the date on the report (default today)\n"
+         "  --data DIR           catalogue folder for the kinds of task and the light colours\n"
+         "  --threads N          worker threads, 0 to 256 (default 0: every core)\n"
+         "  --progress           the calculation's progress on the error stream (default on a terminal)\n"
+         "  --quiet              no progress line\n",
+         {"--pdf", "--room-height", "--work-plane", "--reflectances", "--step", "--maintenance", "--object-name", "--date",
+          "--data", "--threads"},
+         {"--indirect", "--progress", "--quiet"}, {"--pdf"}, 1, true},
         {"catalog", "  ordivan-cli catalog search PREFIX [--data DIR]\n  ordivan-cli catalog show HINBAN [--data DIR]\n",
          "search lists the distinct product numbers that begin with PREFIX, one a line; show lists the lamp\n"
          "choices, cone angles and efficiency of the product HINBAN.\n"
@@ -345,7 +370,7 @@ int dispatch(CliRun& run, const std::string& command) {
     if (command == "register") return cmdRegister(run);
     if (command == "list-csv") return cmdListCsv(run);
     if (command == "walls-from-dxf") return cmdWallsFromDxf(run);
-    return runCalcCommand(run);  // the one command of the table left
+    return runCalcCommand(run);  // calc and report, the commands of the table left
 }
 
 } // namespace

@@ -4,6 +4,7 @@
 #include "base/Text.h"
 #include "base/TextFile.h"
 #include "base/Cp932.h"
+#include "calc/AreaFigures.h"
 #include "calc/Calculation.h"
 #include "calc/PowerFigures.h"
 #include "calc/SettingsDialogs.h"
@@ -13,6 +14,7 @@
 #include "model/ProjectFile.h"
 #include "model/TaskPresets.h"
 #include "print/DistributionSheet.h"
+#include "print/ReportSheets.h"
 #include "print/ViewPainters.h"
 #include "view/IlluminanceCsv.h"
 #include "view/PlanRender.h"
@@ -62,6 +64,7 @@ struct CalcOptions {
     bool dxfJoin = false;
     bool dateGiven = false;
     std::string objectName, date;
+    bool report = false;  // the report command: --pdf names the designer's report, not the printed sheet
     // Task areas for this run only, corners in mm from the plan origin; the project file is not touched.
     struct AreaInMm {
         std::string name;
@@ -162,8 +165,9 @@ std::vector<std::string> outputsOf(const CalcOptions& o) {
 }
 
 CalcOptions parseOptions(const std::vector<std::string>& args) {
-    const std::vector<std::string>& withValue = cliValueOptions("calc");
+    const std::vector<std::string>& withValue = cliValueOptions(args[0]);
     CalcOptions o;
+    o.report = args[0] == "report";
     for (std::size_t i = 2; i < args.size(); ++i) {
         const std::string& a = args[i];
         if (a == "--fixtures") {
@@ -284,8 +288,8 @@ std::string mmText(const model::Document& doc, std::int32_t pixels) {
     return base::formatFixed(static_cast<double>(pixels) * doc.plan.mmPerPixel, 1);
 }
 
-std::string luxText(double lux) { return base::formatFixed(lux, 2); }
-std::string ratioText(double ratio) { return base::formatFixed(ratio, 3); }
+std::string luxText(double lux) { return calc::luxFigure(lux); }
+std::string ratioText(double ratio) { return calc::ratioFigure(ratio); }
 
 std::string jsonString(const std::string& utf8) {
     std::string s = "\"";
@@ -378,14 +382,13 @@ std::string indirectJson(const calc::IndirectFigures& r) {
     for (const calc::SurfaceRequirement& q : calc::kSurfaceRequirements) {
         for (const calc::SurfaceFigures& f : r.surfaces) {
             if (f.kind != q.kind) continue;
-            const double avg = f.directLux + f.indirectLux;
-            const bool even = f.uniformity() >= q.uniformity;
+            const calc::SurfaceCheck c = calc::checkSurface(f, q);
             checks += std::string(checks.empty() ? "" : ",") + "{\"kind\":" + jsonString(f.kind) +
-                      ",\"averageLux\":" + figureText(avg, 2) + ",\"uniformity\":" + figureText(f.uniformity(), 3) +
+                      ",\"averageLux\":" + figureText(c.averageLux, 2) + ",\"uniformity\":" + figureText(c.uniformity, 3) +
                       ",\"requiredLux\":" + base::formatFixed(q.lux, 0) + ",\"requiredLuxOffices\":" +
                       base::formatFixed(q.luxOffices, 0) + ",\"requiredUniformity\":" + base::formatFixed(q.uniformity, 2) +
-                      ",\"pass\":" + (avg >= q.lux && even ? "true" : "false") +
-                      ",\"passOffices\":" + (avg >= q.luxOffices && even ? "true" : "false") + "}";
+                      ",\"pass\":" + (c.pass ? "true" : "false") +
+                      ",\"passOffices\":" + (c.passOffices ? "true" : "false") + "}";
         }
     }
     return "{\"roomHeight\":" + figureText(r.room.roomHeight, 0) + ",\"workPlaneHeight\":" + figureText(r.room.workPlaneHeight, 0) +
@@ -584,6 +587,28 @@ bool refuseWrite(CliRun& run) {
     return false;
 }
 
+// The designer's report of the presented result: the colour map painted afresh, the contour lines of
+// the current levels, the kinds of task of the catalogue folder for the requirements' sources.
+bool writeReport(CliRun& run, const CalcOptions& o, view::ResultPresenter& presenter, CalcResult& r) {
+    model::Document& doc = run.doc;
+    const auto naming = run.about(o.pdfPath);
+    presenter.ensureContours();
+    const print::ReportPictures pictures = print::reportPictures(doc, run.touroku, r.grid, r.stats, run.services);
+    print::ReportContent content;
+    content.doc = &doc;
+    content.touroku = &run.touroku;
+    content.stats = &r.stats;
+    content.settings = r.settings;
+    content.indirect = &r.indirect;
+    content.presets = model::installedTaskPresets(cliCatalogDir(run));
+    content.pictures = pictures.view();
+    content.painters = print::viewSheetPainters(doc, r.contours, run.services, nullptr);
+    content.objectName = o.objectName;
+    content.date = o.dateGiven ? o.date : run.services.today();
+    if (!print::printReportPdf(o.pdfPath, content, run.services)) return refuseWrite(run);
+    return true;
+}
+
 // The picture, the CSV, the DXF and the printed sheet: the outputs drawn from the presented result.
 bool writeDrawnOutputs(CliRun& run, const CalcOptions& o, view::ResultPresenter& presenter, CalcResult& r,
                        const ui::Surface& surface) {
@@ -608,6 +633,7 @@ bool writeDrawnOutputs(CliRun& run, const CalcOptions& o, view::ResultPresenter&
         const io::DxfExportInput input{doc, r.contours, r.stats, [&presenter] { presenter.rebuildContours(); }, o.dxfJoin};
         if (!io::exportDxf(o.dxfPath, o.dxfType, input, cliCatalogDir(run), run.services)) return false;
     }
+    if (!o.pdfPath.empty() && o.report) return writeReport(run, o, presenter, r);
     if (!o.pdfPath.empty()) {
         const auto naming = run.about(o.pdfPath);
         // The sheet draws the contour display as vectors: the set must belong to the current levels.
@@ -652,7 +678,7 @@ int runCalcCommand(CliRun& run) {
         o = parseOptions(run.args);
         resolveAreaPresets(run, o);
     } catch (const UsageError& e) {
-        run.err << "ordivan-cli: calc: " << e.what() << "\n";
+        run.err << "ordivan-cli: " << run.args[0] << ": " << e.what() << "\n";
         return kExitUsage;
     }
     if (!outputsAccepted(run, outputsOf(o), run.args[1]) || !optionsAccepted(run, o)) return kExitRefused;
@@ -660,7 +686,7 @@ int runCalcCommand(CliRun& run) {
     if (!prepareDocument(run, o)) return kExitRefused;
     model::Document& doc = run.doc;
     if (const std::string wrong = applyRoomOptions(doc, o); !wrong.empty()) {
-        run.err << "ordivan-cli: calc: " << wrong << "\n";
+        run.err << "ordivan-cli: " << run.args[0] << ": " << wrong << "\n";
         return kExitUsage;
     }
     if (o.progress && run.fileMessages) run.fileMessages->showProgressOn(&run.err);

@@ -1,10 +1,15 @@
 // Task-area figures: the points of a rectangle that carry a calculated illuminance, and what they say.
 #include "calc/AreaFigures.h"
 
+#include "base/Text.h"
+
 #include <algorithm>
 #include <limits>
 
 namespace calc {
+
+std::string luxFigure(double lux) { return base::formatFixed(lux, 2); }
+std::string ratioFigure(double ratio) { return base::formatFixed(ratio, 3); }
 
 namespace {
 

@@ -2,7 +2,14 @@
 #pragma once
 #include "calc/Calculation.h"
 
+#include <string>
+
 namespace calc {
+
+// The figures as the summary and the report write them, so that both show the same digits: lux to
+// two decimals, ratios (uniformity, minimum to maximum) to three.
+std::string luxFigure(double lux);
+std::string ratioFigure(double ratio);
 
 // The figures over one rectangle of plan pixels (corners included). At a step above 1 only the lattice
 // points (column and row multiples of the step) count, so that no figure rests on interpolated values.

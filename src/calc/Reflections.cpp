@@ -987,4 +987,14 @@ RoomPassResult runRoomPass(const model::Document& doc, const catalog::TourokuTab
     return RoomPassResult::Completed;
 }
 
+SurfaceCheck checkSurface(const SurfaceFigures& f, const SurfaceRequirement& q) {
+    SurfaceCheck c;
+    c.averageLux = f.directLux + f.indirectLux;
+    c.uniformity = f.uniformity();
+    const bool even = c.uniformity >= q.uniformity;
+    c.pass = c.averageLux >= q.lux && even;
+    c.passOffices = c.averageLux >= q.luxOffices && even;
+    return c;
+}
+
 } // namespace calc

@@ -41,6 +41,14 @@ struct SurfaceRequirement {
 };
 inline constexpr SurfaceRequirement kSurfaceRequirements[] = {{"walls", 50, 75, 0.10}, {"ceiling", 30, 50, 0.10}};
 
+// One surface held against its requirement: the average it receives (direct and reflected), its
+// uniformity, and whether both reach the general minimum and the offices' one.
+struct SurfaceCheck {
+    double averageLux = 0, uniformity = 0;
+    bool pass = false, passOffices = false;
+};
+SurfaceCheck checkSurface(const SurfaceFigures& figures, const SurfaceRequirement& requirement);
+
 // What the reflection solve reports beside the grid.
 struct IndirectFigures {
     bool on = false;  // false: the result is the direct light alone and nothing below has meaning

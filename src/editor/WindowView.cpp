@@ -115,6 +115,9 @@ std::map<std::string, MenuView> menuViewOf(const model::Document& doc, const Win
     enabled("Print1", m.print);
     enabled("mnuPreview", m.print);
     enabled("mnuPdf", m.print);
+    // The report calculates when the result is not up to date: it needs luminaires, not a shown result.
+    enabled("mnuReport", !doc.plan.kigu.empty());
+    enabled("mnuReportPreview", !doc.plan.kigu.empty());
     enabled("S1", m.scaleSet);
     enabled("mnuDXF", m.dxfMenu);
     enabled("mnuHaikou", m.curve);

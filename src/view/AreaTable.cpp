@@ -35,6 +35,16 @@ std::array<std::string, 2> areaReflectionCells(const calc::AreaFigures& f) {
     return {lux(f.averageLux - f.indirectAverageLux), lux(f.indirectAverageLux)};
 }
 
+std::string areaPowerCell(const std::optional<double>& v) { return v ? base::formatFixed(*v, 2) : std::string("-"); }
+
+std::string roomFiguresLine(const calc::RoomFigures& room) {
+    const calc::AreaFigures& f = room.figures;
+    if (f.points == 0) return {};
+    auto lux = [](double v) { return base::formatInt(static_cast<long long>(v)) + " Lx"; };
+    return "室の床：床面積 " + base::formatFixed(room.floorArea, 2) + " m²  平均 " + lux(f.averageLux) + "  最小 " +
+           lux(f.minLux) + "  最大 " + lux(f.maxLux) + "  均斉度 " + base::formatFixed(f.uniformity, 2);
+}
+
 std::string areaTableStepNote(int calcStep) {
     if (calcStep <= 1) return {};
     return "■計算間隔 " + base::formatInt(calcStep) + " の計算点だけで集計しています (補間値は含みません)。";

@@ -3,6 +3,7 @@
 #include "calc/IlluminanceGrid.h"
 
 #include <array>
+#include <optional>
 #include <string>
 
 namespace view {
@@ -24,6 +25,15 @@ std::string areaMark(const calc::AreaFigures& figures);
 // With reflected light the window puts after the average its direct and its reflected part.
 inline constexpr std::array<const char*, 2> kAreaReflectionHeadings{"直接(Lx)", "相互反射(Lx)"};
 std::array<std::string, 2> areaReflectionCells(const calc::AreaFigures& figures);
+
+// The last column of the window: the rated watts of the luminaires inside each area over its floor.
+inline constexpr const char* kAreaPowerHeading = "W/m²";
+// "7.42", or "-" for an area without a luminaire of known power.
+std::string areaPowerCell(const std::optional<double>& wattsPerSquareMetre);
+
+// The room's floor after a calculation: "室の床：床面積 86.40 m²  平均 512 Lx  最小 120 Lx  最大 700 Lx
+// 均斉度 0.23", the illuminances truncated like the table's; empty when the plan has no floor to measure.
+std::string roomFiguresLine(const calc::RoomFigures& room);
 
 // Said under the table when the figures come from the calculated lattice alone (a step above 1);
 // empty at step 1.

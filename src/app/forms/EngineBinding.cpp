@@ -20,10 +20,16 @@
 #include "io/DxfWalls.h"
 #include "io/forms/TfrmDXFOutType.h"
 #include "io/forms/TfrmDxfWalls.h"
+#include "calc/AreaFigures.h"
+#include "calc/PowerFigures.h"
+#include "model/TaskPresets.h"
+#include "print/ReportSheets.h"
 #include "print/ViewPainters.h"
+#include "view/AreaTable.h"
 #include "print/forms/TfrmCD.h"
 #include "print/forms/TfrmPrint.h"
 #include "ui/qt/FormKit.h"
+#include "ui/qt/PrinterSurface.h"
 #include "ui/qt/PictureFile.h"
 #include "view/IlluminanceCsv.h"
 #include "view/PlanRender.h"
@@ -37,6 +43,8 @@
 #include "view/forms/TfrmTempScale.h"
 
 #include <QCursor>
+#include <QPageSize>
+#include <QPrinter>
 #include <QFileInfo>
 #include <algorithm>
 #include <QGuiApplication>
@@ -168,7 +176,8 @@ void MainEngine::fillPower() {
     const calc::RoomFigures& room = state_.stats.room;
     const bool measured = state_.doc.resultValid && room.figures.points > 0;
     frmPower->fill(calc::powerFiguresOf(state_.doc.plan, frm_.context().touroku),
-                   measured ? std::optional<double>(room.floorArea) : std::nullopt);
+                   measured ? std::optional<double>(room.floorArea) : std::nullopt,
+                   measured ? view::roomFiguresLine(room) : std::string());
 }
 
 void MainEngine::runCalculation() {
@@ -184,7 +193,12 @@ void MainEngine::runCalculation() {
         frmAreaTable->hide();
         return;
     }
-    frmAreaTable->fill(state_.stats, display_.indirect().on);
+    // W/m² as the summary gives it: a column only when some placed type has a rated power.
+    std::vector<std::optional<double>> areaWatts;
+    if (calc::powerFiguresOf(state_.doc.plan, frm_.context().touroku).given)
+        for (const calc::AreaFigures& a : state_.stats.areas)
+            areaWatts.push_back(calc::areaWattsPerSquareMetre(state_.doc.plan, frm_.context().touroku, a.area));
+    frmAreaTable->fill(state_.stats, display_.indirect().on, areaWatts);
     if (!frmAreaTable->isVisible()) placeWithin(*frmAreaTable, frm_.planAreaOnScreen(), Corner::TopLeft);
     frmAreaTable->show();
 }
@@ -508,6 +522,60 @@ print::forms::PrintSource MainEngine::printSource() {
     return source;
 }
 
+bool MainEngine::reportResultReady() {
+    if (!state_.doc.resultValid) calculateCommand(&editor::Editor::mnuCalcRunClick);
+    return state_.doc.resultValid;
+}
+
+print::ReportContent MainEngine::reportContent(const print::ReportPictures& pictures) {
+    ui::Services& services = frm_.context().services;
+    print::ReportContent content;
+    content.doc = &state_.doc;
+    content.touroku = &frm_.context().touroku;
+    content.stats = &state_.stats;
+    content.settings = state_.settings;
+    content.indirect = &display_.indirect();
+    content.presets = model::installedTaskPresets(dataDir_);
+    content.pictures = pictures.view();
+    content.painters = print::viewSheetPainters(state_.doc, state_.contours, services, nullptr);
+    // The object name and the date the print dialog holds, as every printed sheet takes them.
+    content.objectName = ui::qt::ss(frmPrint->txtBukkenmei->text());
+    const std::string date = ui::qt::ss(frmPrint->txtDate->text());
+    content.date = date.empty() ? services.today() : date;
+    return content;
+}
+
+bool MainEngine::mnuReportClick() {
+    ui::Services& services = frm_.context().services;
+    if (!reportResultReady()) return false;
+    ui::FileDialogRequest request;
+    request.filter = print::forms::kPdfFilter;
+    request.defaultExtension = "pdf";
+    const auto path = services.saveFileDialog(request);
+    if (!path || path->empty()) return false;
+    display_.ensureContours();
+    const print::ReportPictures pictures = print::reportPictures(state_.doc, frm_.context().touroku, state_.grid, state_.stats, services);
+    if (!print::printReportPdf(*path, reportContent(pictures), services)) {
+        services.messageBox(print::forms::kMsgCannotWritePdf, "エラー", ui::Icon::Stop, ui::Buttons::Ok);
+        return false;
+    }
+    return true;
+}
+
+void MainEngine::mnuReportPreviewClick() {
+    if (!reportResultReady()) return;
+    display_.ensureContours();
+    const print::ReportPictures pictures =
+        print::reportPictures(state_.doc, frm_.context().touroku, state_.grid, state_.stats, frm_.context().services);
+    const print::ReportContent content = reportContent(pictures);
+    // The report's own A4 portrait page, whatever the distribution sheet's printer is set to.
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setPageSize(QPageSize(QPageSize::A4));
+    printer.setPageOrientation(QPageLayout::Portrait);
+    printer.setFullPage(true);
+    ui::qt::showPrintPreview(printer, &frm_, [&content](ui::PrintJob& job) { print::drawReportPages(job, content); });
+}
+
 void MainEngine::projectFileUsed(const std::string& path) {
     recent_.add(QString::fromStdString(path));
     frm_.showRecentFiles(recent_.paths());
@@ -545,6 +613,8 @@ void MainEngine::bindOutputCommands() {
     c.bind("Print1", [this] { frmPrint->Print1Click(printSource()); });
     c.bind("mnuPreview", [this] { frmPrint->previewSheet(printSource()); });
     c.bind("mnuPdf", [this] { frmPrint->saveSheetPdf(printSource()); });
+    c.bind("mnuReport", [this] { mnuReportClick(); });
+    c.bind("mnuReportPreview", [this] { mnuReportPreviewClick(); });
     c.bind("mnuListPreview", [this, f, tableStyle] { frmPrint->previewFixtureTable(f->context().touroku, tableStyle()); });
 
     // The plan picture's context menu.

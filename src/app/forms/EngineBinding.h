@@ -8,6 +8,7 @@
 #include "editor/MainState.h"
 #include "io/DxfReader.h"
 #include "io/ExportPicture.h"
+#include "print/ReportSheets.h"
 #include "view/ResultPresenter.h"
 
 #include <memory>
@@ -92,8 +93,17 @@ private:
     void bindWindowCommands(model::ProjectCommands& project);
     // Exports, lists, printing and the plan picture's context menu.
     void bindOutputCommands();
+    // "設計レポート(PDF)...": the current result when it is up to date, else a calculation first (through
+    // the start dialog); then the file name, then the report. False when nothing was written.
+    bool mnuReportClick();
+    // "設計レポートの印刷プレビュー": the same pages in the preview window, after the same calculation.
+    void mnuReportPreviewClick();
     // "DXFから壁を作成...": the chosen layers of the background drawing become walls, one undo step.
     void mnuDxfWallsClick();
+    // The result is up to date, or is made so through the calculation command; false when it is not.
+    bool reportResultReady();
+    // What the report prints from: the window's state now, with the pictures given.
+    print::ReportContent reportContent(const print::ReportPictures& pictures);
     // What the sheet prints from: the window's state now.
     print::forms::PrintSource printSource();
     // The calculation button shows its pressed picture while the command runs.

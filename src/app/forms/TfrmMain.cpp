@@ -204,6 +204,8 @@ constexpr MenuEntry kMenus[] = {
     {"File1", "Print1", "印刷(&P)", 'I'},
     {"File1", "mnuPreview", "印刷プレビュー", 'I'},
     {"File1", "mnuPdf", "PDF に出力", 'I'},
+    {"File1", "mnuReport", "設計レポート(PDF)...", 'I'},
+    {"File1", "mnuReportPreview", "設計レポートの印刷プレビュー", 'I'},
     {"File1", "", "", '-'},
     {"File1", "Exit1", "終了(&X)", 'I'},
     {nullptr, "Edit1", "編集(&E)", 'T'},

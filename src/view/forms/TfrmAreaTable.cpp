@@ -21,13 +21,18 @@ TfrmAreaTable::TfrmAreaTable(QWidget* parent) : QWidget(parent, ui::qt::kToolWin
     grdArea->verticalHeader()->hide();
     labNote = new QLabel(this);
     labNote->setObjectName(QStringLiteral("labNote"));
+    labRoom = new QLabel(this);
+    labRoom->setObjectName(QStringLiteral("labRoom"));
     layout->addWidget(grdArea);
     layout->addWidget(labNote);
+    layout->addWidget(labRoom);
     fill(calc::ResultStats{});  // the headings, before any result
     resize(760, 200);
 }
 
-void TfrmAreaTable::fill(const calc::ResultStats& stats, bool withReflections) {
+void TfrmAreaTable::fill(const calc::ResultStats& stats, bool withReflections,
+                         const std::vector<std::optional<double>>& areaWatts) {
+    const bool withPower = !areaWatts.empty();
     // The figures of one row in the window's column order: the reflection columns follow the average.
     auto columns = [withReflections](const AreaTableRow& row, const std::array<std::string, 2>& reflections) {
         QStringList texts;
@@ -38,13 +43,14 @@ void TfrmAreaTable::fill(const calc::ResultStats& stats, bool withReflections) {
         }
         return texts;
     };
-    const QStringList headings =
-        columns(areaTableHeadings(), {kAreaReflectionHeadings[0], kAreaReflectionHeadings[1]});
+    QStringList headings = columns(areaTableHeadings(), {kAreaReflectionHeadings[0], kAreaReflectionHeadings[1]});
+    if (withPower) headings << QString::fromUtf8(kAreaPowerHeading);
     grdArea->setColumnCount(static_cast<int>(headings.size()));
     grdArea->setHorizontalHeaderLabels(headings);
     grdArea->setRowCount(static_cast<int>(stats.areas.size()));
     for (std::size_t r = 0; r < stats.areas.size(); ++r) {
-        const QStringList cells = columns(areaTableRow(stats.areas[r]), areaReflectionCells(stats.areas[r]));
+        QStringList cells = columns(areaTableRow(stats.areas[r]), areaReflectionCells(stats.areas[r]));
+        if (withPower) cells << QString::fromStdString(areaPowerCell(r < areaWatts.size() ? areaWatts[r] : std::nullopt));
         for (int c = 0; c < cells.size(); ++c) {
             auto* item = new QTableWidgetItem(cells[c]);
             if (c > 0) item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
@@ -55,6 +61,9 @@ void TfrmAreaTable::fill(const calc::ResultStats& stats, bool withReflections) {
     const std::string note = areaTableStepNote(stats.calcStep);
     labNote->setText(QString::fromStdString(note));
     labNote->setVisible(!note.empty());
+    const std::string room = roomFiguresLine(stats.room);
+    labRoom->setText(QString::fromStdString(room));
+    labRoom->setVisible(!room.empty());
 }
 
 } // namespace view::forms

@@ -32,12 +32,15 @@ TfrmPower::TfrmPower(QWidget* parent) : QWidget(parent, Qt::Tool | Qt::WindowSta
          QStringLiteral("lm/台"), QStringLiteral("合計W"), QStringLiteral("lm/W")});
     labTotal = new QLabel(this);
     labTotal->setObjectName(QStringLiteral("labTotal"));
+    labRoom = new QLabel(this);
+    labRoom->setObjectName(QStringLiteral("labRoom"));
     layout->addWidget(grdPower);
     layout->addWidget(labTotal);
+    layout->addWidget(labRoom);
     resize(560, 220);
 }
 
-void TfrmPower::fill(const calc::PowerFigures& power, std::optional<double> floorArea) {
+void TfrmPower::fill(const calc::PowerFigures& power, std::optional<double> floorArea, const std::string& roomLine) {
     grdPower->setRowCount(static_cast<int>(power.types.size()));
     for (std::size_t r = 0; r < power.types.size(); ++r) {
         const calc::PowerSlot& s = power.types[r];
@@ -60,6 +63,8 @@ void TfrmPower::fill(const calc::PowerFigures& power, std::optional<double> floo
     const std::optional<double> perArea = calc::wattsPerSquareMetre(power.totalWatts, floorArea.value_or(0));
     labTotal->setText(QStringLiteral("合計 %1 W   %2 W/m²   %3 lm/W")
                           .arg(q(base::formatFixed(power.totalWatts, 1)), figure(perArea, 2), figure(power.lumensPerWatt, 1)));
+    labRoom->setText(q(roomLine));
+    labRoom->setVisible(!roomLine.empty());
 }
 
 } // namespace view::forms

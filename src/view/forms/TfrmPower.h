@@ -5,6 +5,7 @@
 #include <QWidget>
 
 #include <optional>
+#include <string>
 
 class QLabel;
 class QTableWidget;
@@ -16,11 +17,13 @@ class TfrmPower : public QWidget {
 public:
     explicit TfrmPower(QWidget* parent = nullptr);
 
-    // One row per placed type; the total line with W/m² when the last result measured a floor.
-    void fill(const calc::PowerFigures& power, std::optional<double> floorArea);
+    // One row per placed type; the total line with W/m² when the last result measured a floor, and the
+    // line of that floor's figures (empty without one).
+    void fill(const calc::PowerFigures& power, std::optional<double> floorArea, const std::string& roomLine = {});
 
     QTableWidget* grdPower;
     QLabel* labTotal;
+    QLabel* labRoom;
 };
 
 } // namespace view::forms
