@@ -374,7 +374,8 @@ std::string indirectJson(const calc::IndirectFigures& r) {
     for (const calc::SurfaceFigures& f : r.surfaces) {
         surfaces += std::string(surfaces.empty() ? "" : ",") + "{\"kind\":" + jsonString(f.kind) +
                     ",\"area\":" + figureText(f.area, 4) + ",\"directLux\":" + figureText(f.directLux, 3) +
-                    ",\"indirectLux\":" + figureText(f.indirectLux, 3) + ",\"minLux\":" + figureText(f.minLux, 3) +
+                    ",\"indirectLux\":" + figureText(f.indirectLux, 3) + ",\"litArea\":" + figureText(f.litArea, 4) +
+                    ",\"litLux\":" + figureText(f.litLux, 3) + ",\"minLux\":" + figureText(f.minLux, 3) +
                     ",\"uniformity\":" + figureText(f.uniformity(), 3) + "}";
     }
     // Walls and ceiling against the least they should receive, the general and the offices' figure.

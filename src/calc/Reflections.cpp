@@ -819,7 +819,7 @@ RoomPassResult runRoomPass(const model::Document& doc, const catalog::TourokuTab
     // Figures by kind of surface.
     {
         struct Sum {
-            double area = 0, direct = 0, reflected = 0;
+            double area = 0, direct = 0, reflected = 0, litArea = 0, litFlux = 0;
             double least = std::numeric_limits<double>::infinity();
             bool any = false;
         } sums[4];
@@ -828,8 +828,12 @@ RoomPassResult runRoomPass(const model::Document& doc, const catalog::TourokuTab
             s.area += els[i].area;
             s.direct += direct[i];
             s.reflected += in[i];
-            if (els[i].area > 0) s.least = std::min(s.least, (direct[i] + in[i]) / (els[i].area * 1e-6));
             s.any = true;
+            const double received = direct[i] + in[i];
+            if (!(els[i].area > 0) || (anyReflection && !(received > 0))) continue;
+            s.litArea += els[i].area;
+            s.litFlux += received;
+            s.least = std::min(s.least, received / (els[i].area * 1e-6));
         }
         for (int k = 0; k < 4; ++k) {
             if (k == static_cast<int>(Kind::Pillars) && !sums[k].any) continue;
@@ -838,6 +842,8 @@ RoomPassResult runRoomPass(const model::Document& doc, const catalog::TourokuTab
             sf.area = sums[k].area * 1e-6;
             sf.directLux = sf.area > 0 ? sums[k].direct / sf.area : 0;
             sf.indirectLux = sf.area > 0 ? sums[k].reflected / sf.area : 0;
+            sf.litArea = sums[k].litArea * 1e-6;
+            sf.litLux = sf.litArea > 0 ? sums[k].litFlux / sf.litArea : 0;
             sf.minLux = std::isfinite(sums[k].least) ? sums[k].least : 0;
             fig.surfaces.push_back(sf);
         }
@@ -989,7 +995,7 @@ RoomPassResult runRoomPass(const model::Document& doc, const catalog::TourokuTab
 
 SurfaceCheck checkSurface(const SurfaceFigures& f, const SurfaceRequirement& q) {
     SurfaceCheck c;
-    c.averageLux = f.directLux + f.indirectLux;
+    c.averageLux = f.litLux;
     c.uniformity = f.uniformity();
     const bool even = c.uniformity >= q.uniformity;
     c.pass = c.averageLux >= q.lux && even;

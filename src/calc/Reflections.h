@@ -25,12 +25,15 @@ struct SurfaceFigures {
     double area = 0;         // m², every element of that kind in the model
     double directLux = 0;    // area-weighted average of the direct illuminance on those elements
     double indirectLux = 0;  // area-weighted average of the reflected illuminance on those elements
-    double minLux = 0;       // the least illuminance (direct and reflected) on any one of those elements
-    // minLux over the average (directLux + indirectLux); 0 when the surface has no light
-    double uniformity() const {
-        const double avg = directLux + indirectLux;
-        return avg > 0 ? minLux / avg : 0;
-    }
+    // The room's own surface is what the light reaches, directly or by reflection: the outer faces of
+    // the walls and a pocket closed off from every luminaire are in the model but lit by nothing, and
+    // would drag the least illuminance to 0 and the average down. (Without any reflection every element
+    // counts, since a shadowed face is then as dark as a sealed one.)
+    double litArea = 0;      // m² of the elements the light reaches
+    double litLux = 0;       // area-weighted average illuminance (direct and reflected) over them
+    double minLux = 0;       // the least illuminance (direct and reflected) on any one of them
+    // minLux over litLux; 0 when the surface has no light
+    double uniformity() const { return litLux > 0 ? minLux / litLux : 0; }
 };
 
 // The least average illuminance and uniformity walls and ceiling should have so a room does not look dark
