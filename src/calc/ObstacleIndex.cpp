@@ -140,7 +140,8 @@ bool ObstacleIndex::blocked(double px, double py, double qx, double qy) const {
     });
 }
 
-bool ObstacleIndex::crossesBox(double x0, double y0, double x1, double y1) const {
+template <class F>
+bool ObstacleIndex::visitBox(double x0, double y0, double x1, double y1, F&& f) const {
     if (nx_ == 0) return false;
     const std::int32_t c0 = clampCell(std::floor((x0 - x0_) / cell_ - kCellMargin), nx_);
     const std::int32_t c1 = clampCell(std::floor((x1 - x0_) / cell_ + kCellMargin), nx_);
@@ -150,11 +151,25 @@ bool ObstacleIndex::crossesBox(double x0, double y0, double x1, double y1) const
         for (std::int32_t c = c0; c <= c1; ++c) {
             const std::size_t cell = static_cast<std::size_t>(r) * static_cast<std::size_t>(nx_) + static_cast<std::size_t>(c);
             for (std::uint32_t k = start_[cell]; k < start_[cell + 1]; ++k) {
-                if (segmentMeetsBox(segments_[items_[k]], x0, y0, x1, y1)) return true;
+                if (f(items_[k])) return true;
             }
         }
     }
     return false;
+}
+
+bool ObstacleIndex::crossesBox(double x0, double y0, double x1, double y1) const {
+    return visitBox(x0, y0, x1, y1, [&](std::uint32_t i) { return segmentMeetsBox(segments_[i], x0, y0, x1, y1); });
+}
+
+void ObstacleIndex::segmentsNear(double x0, double y0, double x1, double y1, std::vector<std::uint32_t>& out) const {
+    out.clear();
+    visitBox(x0, y0, x1, y1, [&](std::uint32_t i) {
+        out.push_back(i);
+        return false;
+    });
+    std::sort(out.begin(), out.end());
+    out.erase(std::unique(out.begin(), out.end()), out.end());
 }
 
 namespace {

@@ -22,12 +22,20 @@ public:
     bool blocked(double px, double py, double qx, double qy) const;
     // Whether any obstacle segment meets the closed box.
     bool crossesBox(double x0, double y0, double x1, double y1) const;
+    // The segments bucketed in the cells the closed box overlaps, ascending, each once: every segment that
+    // meets the box is among them (the rest lie near it), so a caller testing many sight lines inside the box
+    // tests only these.
+    void segmentsNear(double x0, double y0, double x1, double y1, std::vector<std::uint32_t>& out) const;
 
     const std::vector<Segment>& segments() const { return segments_; }
 
 private:
     template <class F>
     bool visitCells(double px, double py, double qx, double qy, F&& f) const;
+    // Calls f(segment) for every segment bucketed in the cells the box overlaps (a segment once per cell)
+    // until f returns true.
+    template <class F>
+    bool visitBox(double x0, double y0, double x1, double y1, F&& f) const;
 
     std::vector<Segment> segments_;
     double x0_ = 0, y0_ = 0, cell_ = 1;
