@@ -162,10 +162,10 @@ bool ObstacleIndex::crossesBox(double x0, double y0, double x1, double y1) const
     return visitBox(x0, y0, x1, y1, [&](std::uint32_t i) { return segmentMeetsBox(segments_[i], x0, y0, x1, y1); });
 }
 
-void ObstacleIndex::segmentsNear(double x0, double y0, double x1, double y1, std::vector<std::uint32_t>& out) const {
+void ObstacleIndex::segmentsMeeting(double x0, double y0, double x1, double y1, std::vector<std::uint32_t>& out) const {
     out.clear();
     visitBox(x0, y0, x1, y1, [&](std::uint32_t i) {
-        out.push_back(i);
+        if (segmentMeetsBox(segments_[i], x0, y0, x1, y1)) out.push_back(i);
         return false;
     });
     std::sort(out.begin(), out.end());
@@ -189,8 +189,9 @@ double pseudoAngle(double dx, double dy) {
 
 // A direction (not of unit length) with the given pseudo-angle.
 void directionOf(double a, double& dx, double& dy) {
-    a = std::fmod(a, kTurn);
-    if (a < 0) a += kTurn;
+    // The angles come from pseudoAngle plus a span of less than half a turn: a turn taken off is exact.
+    while (a >= kTurn) a -= kTurn;
+    while (a < 0) a += kTurn;
     if (a > 3) a -= kTurn;
     if (a <= 1) {
         dx = 1 - std::abs(a);
@@ -234,6 +235,11 @@ SightFan::SightFan(const ObstacleIndex& index, double px, double py)
             near_[static_cast<std::size_t>((k + kBins - 1) % kBins)] = 0;
             continue;
         }
+        if (s.r >= 0) {
+            const double dx = px - s.cx, dy = py - s.cy;
+            const bool outsideCircle = dx * dx + dy * dy > s.r * s.r * (1 + 1e-6) + 1e-3;
+            if (outsideCircle && (side > 0) == (cross(ex, ey, s.cx - s.ax, s.cy - s.ay) > 0)) continue;
+        }
         // The segment seen from p spans less than half a turn, counter-clockwise from a0 to a0 + span.
         double a0 = pseudoAngle(ax, ay);
         const double a1 = pseudoAngle(bx, by);
@@ -255,10 +261,14 @@ SightFan::SightFan(const ObstacleIndex& index, double px, double py)
         };
         const int k0 = static_cast<int>(std::floor(a0 / kWedge));
         const int k1 = static_cast<int>(std::floor((a0 + span) / kWedge));
+        // A wedge's far edge is the next one's near edge: its distance is worked out once.
+        double edge = std::numeric_limits<double>::quiet_NaN(), edgeDistance = 0;
         for (int k = k0; k <= k1; ++k) {
             const double w0 = k * kWedge, w1 = (k + 1) * kWedge;
             const double f0 = std::max(w0, a0), f1 = std::min(w1, a0 + span);
-            const double d0 = along(f0), d1 = along(f1);
+            const double d0 = f0 == edge ? edgeDistance : along(f0), d1 = along(f1);
+            edge = f1;
+            edgeDistance = d1;
             double lo = std::min(d0, d1);
             double foot = footAngle;
             while (foot < f0) foot += kTurn;

@@ -11,6 +11,10 @@ class ObstacleIndex {
 public:
     struct Segment {
         double ax = 0, ay = 0, bx = 0, by = 0;
+        // A facet of a closed convex outline (a pillar): its centre and the radius of a circle round it;
+        // r < 0 for a wall, which stands alone. From outside the circle, a facet whose inner side faces the
+        // viewer lies behind the outline's near facets and stops nothing they do not.
+        double cx = 0, cy = 0, r = -1;
     };
 
     ObstacleIndex() = default;
@@ -22,10 +26,9 @@ public:
     bool blocked(double px, double py, double qx, double qy) const;
     // Whether any obstacle segment meets the closed box.
     bool crossesBox(double x0, double y0, double x1, double y1) const;
-    // The segments bucketed in the cells the closed box overlaps, ascending, each once: every segment that
-    // meets the box is among them (the rest lie near it), so a caller testing many sight lines inside the box
-    // tests only these.
-    void segmentsNear(double x0, double y0, double x1, double y1, std::vector<std::uint32_t>& out) const;
+    // The segments that meet the closed box, ascending: a caller testing many sight lines inside the box tests
+    // only these.
+    void segmentsMeeting(double x0, double y0, double x1, double y1, std::vector<std::uint32_t>& out) const;
 
     const std::vector<Segment>& segments() const { return segments_; }
 

@@ -79,6 +79,7 @@ struct Outline {
     struct Face {
         double ax, ay, bx, by;
         double nx, ny;  // plan normal of a pillar facet, outward; walls have both
+        double cx = 0, cy = 0, r = -1;  // a pillar facet's pillar: its centre and a circle round it
     };
     std::vector<Face> walls, pillarFaces;
     struct Pillar {
@@ -355,7 +356,7 @@ Outline outlineOf(const model::Plan& plan) {
                 nx = -nx;
                 ny = -ny;
             }
-            o.pillarFaces.push_back({ax, ay, bx, by, nx, ny});
+            o.pillarFaces.push_back({ax, ay, bx, by, nx, ny, pillar.x, pillar.y, pillar.m * M_SQRT2});
         }
     });
     return o;
@@ -463,7 +464,7 @@ Room buildRoom(const model::Document& doc, const RoomGeometry& geo, const std::v
     room.pillars = o.pillars;
     std::vector<ObstacleIndex::Segment> segs;
     for (const auto& w : o.walls) segs.push_back({w.ax, w.ay, w.bx, w.by});
-    for (const auto& f : o.pillarFaces) segs.push_back({f.ax, f.ay, f.bx, f.by});
+    for (const auto& f : o.pillarFaces) segs.push_back({f.ax, f.ay, f.bx, f.by, f.cx, f.cy, f.r});
     room.obstacles = ObstacleIndex(std::move(segs));
     // The floor and the ceiling cover the bounding rectangle of the walls, the pillars and the luminaires.
     double x0 = std::numeric_limits<double>::max(), y0 = x0, x1 = -x0, y1 = -x0;
@@ -827,25 +828,28 @@ RoomPassResult runRoomPass(const model::Document& doc, const catalog::TourokuTab
     });
     if (!ok) return RoomPassResult::Cancelled;
     sight = {};
-    // The lower triangle by reciprocity (reading only the upper), then every row normalised so that everything
-    // its element sends lands on an element or escapes.
-    parallelIndices(0, S, threads, [&](std::size_t i) {
-        float* row = &G[i * S];
-        for (std::size_t j = 0; j < i; ++j) row[j] = static_cast<float>(G[j * S + i] * (els[j].area / els[i].area));
+    // Every element's sending row normalised so that everything it sends lands on an element or escapes, its
+    // part below the diagonal following from the upper triangle by reciprocity; then the matrix in gather
+    // order (row: what an element receives). Worked out where the entries stand, every row on its own: an
+    // entry above the diagonal is rescaled in place, one below it is read from its mirror image above, which
+    // is why the lower triangle is written first.
+    std::vector<double> rowSum(S, 0.0);  // 0: the element sends nothing
+    parallelIndices(0, S, threads, [&](std::size_t c) {
+        double sum = escaping[c];
+        for (std::size_t j = 0; j < c; ++j) sum += static_cast<float>(G[j * S + c] * (els[j].area / els[c].area));
+        for (std::size_t j = c + 1; j < S; ++j) sum += G[c * S + j];
+        rowSum[c] = els[c].rho > 0 && sum > 0 ? sum : 0.0;
     });
-    parallelIndices(0, S, threads, [&](std::size_t i) {
-        float* row = &G[i * S];
-        double sum = escaping[i];
-        for (std::size_t j = 0; j < S; ++j) sum += row[j];
-        if (!(els[i].rho > 0) || !(sum > 0)) {
-            std::fill(row, row + S, 0.0f);
-            return;
+    parallelIndices(0, S, threads, [&](std::size_t r) {
+        float* row = &G[r * S];
+        for (std::size_t c = 0; c < r; ++c) row[c] = rowSum[c] > 0 ? static_cast<float>(G[c * S + r] / rowSum[c]) : 0.0f;
+    });
+    parallelIndices(0, S, threads, [&](std::size_t r) {
+        float* row = &G[r * S];
+        for (std::size_t c = r + 1; c < S; ++c) {
+            row[c] = rowSum[c] > 0 ? static_cast<float>(static_cast<float>(row[c] * (els[r].area / els[c].area)) / rowSum[c]) : 0.0f;
         }
-        for (std::size_t j = 0; j < S; ++j) row[j] = static_cast<float>(row[j] / sum);
     });
-    for (std::size_t i = 0; i < S; ++i) {
-        for (std::size_t j = i + 1; j < S; ++j) std::swap(G[i * S + j], G[j * S + i]);
-    }
     fig.formFactorSeconds = seconds(t0);
 
     // The solve: out_i = ρi (direct_i + Σj G[i][j] out_j), by Gauss–Seidel within each of kSolveBlocks fixed
@@ -1010,7 +1014,7 @@ RoomPassResult runRoomPass(const model::Document& doc, const catalog::TourokuTab
         parallelIndices(0, nodes, threads, [&](std::size_t k) {
             if (!crossed[k]) return;
             const std::int64_t c = static_cast<std::int64_t>(k) % nCols, r = static_cast<std::int64_t>(k) / nCols;
-            room.obstacles.segmentsNear(nodeX(c) - 1, nodeY(r) - 1, nodeX(c + 1) + 1, nodeY(r + 1) + 1, nearCell[k]);
+            room.obstacles.segmentsMeeting(nodeX(c) - 1, nodeY(r) - 1, nodeX(c + 1) + 1, nodeY(r + 1) + 1, nearCell[k]);
         });
         const std::vector<ObstacleIndex::Segment>& segs = room.obstacles.segments();
         const std::int64_t W = grid.gridWidth, H = grid.gridHeight;
