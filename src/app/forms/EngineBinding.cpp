@@ -520,6 +520,7 @@ void MainEngine::bindOutputCommands() {
     MainCommands& c = frm_.commands;
     c.bind("mnuDxfSave", [this, &doc, &services] {
         io::DxfExportInput input{doc, state_.contours, state_.stats, [this] { display_.rebuildContours(); }};
+        if (display_.indirect().on) input.reflections = display_.indirect().room;
         io::mnuDxfSaveClick(*frmDXFOutType, input, io::dxfTemplatesIn(dataDir_), services);
     });
     c.bind("mnuCsv", [this, f, &services] {
