@@ -451,7 +451,10 @@ void MainEngine::bindWindowCommands(model::ProjectCommands& project) {
     });
     c.bind("mnuSeido", [f] { f->frmSeido->exec(); });
     c.bind("mnuHosyuritu", [f] { f->frmHosyuritu->execute(); });
-    c.bind("mnuHansya", [f] { f->frmHansya->execute(); });
+    c.bind("mnuHansya", [this, f, &doc] {
+        const model::RoomRecord before = doc.plan.room;
+        if (f->frmHansya->execute()) editor_->roomEdited(before);
+    });
     c.bind("mnuLegendMerge", [f, &window] {
         window.legendFramed = !window.legendFramed;
         setFramed(f->frmLxScale, window.legendFramed);
