@@ -217,7 +217,10 @@ SightFan::SightFan(const ObstacleIndex& index, double px, double py)
         onObstacle_ = true;
         return;
     }
-    for (const ObstacleIndex::Segment& s : index.segments()) {
+    std::vector<std::pair<std::uint32_t, std::uint32_t>> reach;  // (wedge, segment)
+    const std::vector<ObstacleIndex::Segment>& all = index.segments();
+    for (std::uint32_t i = 0; i < all.size(); ++i) {
+        const ObstacleIndex::Segment& s = all[i];
         const double ax = s.ax - px, ay = s.ay - py, bx = s.bx - px, by = s.by - py;
         const double ex = bx - ax, ey = by - ay;
         const double len = std::sqrt(ex * ex + ey * ey);
@@ -230,9 +233,10 @@ SightFan::SightFan(const ObstacleIndex& index, double px, double py)
                 return;
             }
             const int k = binOf(pseudoAngle(ax, ay));
-            near_[static_cast<std::size_t>(k)] = 0;
-            near_[static_cast<std::size_t>((k + 1) % kBins)] = 0;
-            near_[static_cast<std::size_t>((k + kBins - 1) % kBins)] = 0;
+            for (const int b : {k, (k + 1) % kBins, (k + kBins - 1) % kBins}) {
+                near_[static_cast<std::size_t>(b)] = 0;
+                reach.emplace_back(static_cast<std::uint32_t>(b), i);
+            }
             continue;
         }
         if (s.r >= 0) {
@@ -274,11 +278,18 @@ SightFan::SightFan(const ObstacleIndex& index, double px, double py)
             while (foot < f0) foot += kTurn;
             if (foot <= f1) lo = std::min(lo, perp);
             const std::size_t b = static_cast<std::size_t>(binOf((w0 + w1) / 2));
+            reach.emplace_back(static_cast<std::uint32_t>(b), i);
             // Rounding of the crossing distances: a thousandth of a millimetre in the safe direction.
             near_[b] = std::min(near_[b], lo * (1 - 1e-9) - 1e-6);
             if (a0 <= w0 && a0 + span >= w1) cover_[b] = std::min(cover_[b], std::max(d0, d1) * (1 + 1e-9) + 1e-6);
         }
     }
+    start_.assign(kBins + 1, 0);
+    for (const auto& [b, i] : reach) ++start_[b + 1];
+    for (int b = 0; b < kBins; ++b) start_[static_cast<std::size_t>(b) + 1] += start_[static_cast<std::size_t>(b)];
+    segments_.resize(reach.size());
+    std::vector<std::uint32_t> fill(start_.begin(), start_.end() - 1);
+    for (const auto& [b, i] : reach) segments_[fill[b]++] = i;
 }
 
 bool SightFan::blocked(double qx, double qy) const {
@@ -291,6 +302,14 @@ bool SightFan::blocked(double qx, double qy) const {
         const std::size_t b2 = static_cast<std::size_t>(binOf(a + 1e-9)), b3 = static_cast<std::size_t>(binOf(a - 1e-9));
         if (d < std::min({near_[b], near_[b2], near_[b3]})) return false;
         if (d > std::max({cover_[b], cover_[b2], cover_[b3]})) return true;
+        const std::vector<ObstacleIndex::Segment>& all = index_->segments();
+        for (const std::size_t w : {b, b2, b3}) {
+            for (std::uint32_t k = start_[w]; k < start_[w + 1]; ++k) {
+                const ObstacleIndex::Segment& s = all[segments_[k]];
+                if (segmentsMeet(px_, py_, qx, qy, s.ax, s.ay, s.bx, s.by)) return true;
+            }
+        }
+        return false;
     }
     return index_->blocked(px_, py_, qx, qy);
 }

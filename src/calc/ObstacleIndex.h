@@ -50,7 +50,7 @@ private:
 // The plan as seen from one point, for many sight tests from it: in each of kBins wedges around the point, how
 // near an obstacle comes at the least (a point nearer is seen for sure) and how far at the most an obstacle
 // that spans the whole wedge lies (a point beyond it is hidden for sure). Between the two, or from a point on
-// an obstacle, the index decides; the answers are always the index's.
+// an obstacle, the segments reaching into the wedge decide; the answers are always the index's.
 class SightFan {
 public:
     static constexpr int kBins = 256;
@@ -62,6 +62,9 @@ private:
     double px_, py_;
     bool onObstacle_ = false;
     std::vector<double> near_, cover_;
+    // The segments that reach into each wedge: wedge b holds segments_[start_[b] .. start_[b + 1]). A sight
+    // line can only meet a segment of its own wedge, so between the two distances only those are tested.
+    std::vector<std::uint32_t> start_, segments_;
 };
 
 // Whether the closed segments p-q and a-b meet; collinear segments never do.
