@@ -5,6 +5,7 @@
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
+#include <cmath>
 #include <cstring>
 
 namespace {
@@ -139,8 +140,98 @@ void BM_ReferencePass(benchmark::State& state) {
     state.counters["peak_MB"] = peakMegabytes();
 }
 
+// A hall of the office's luminaires in rows with a field of short partitions between them, at 1/500 (50 mm a
+// pixel): `fixtures` luminaires and `walls` walls. With `narrow`, only the office's luminaire that lights the
+// least far (about 75 pixels here): each sees a few of the plan's walls.
+struct WallField {
+    model::Plan plan;
+    std::int32_t width = 0, height = 0;
+};
+
+WallField wallField(int fixtures, int walls, bool narrow) {
+    WallField f;
+    const model::Plan& office = scene().doc.plan;
+    f.plan.mmPerPixel = 50;
+    f.plan.scaleDenominator = 500;
+    // Two metres between luminaires both ways, 40 pixels.
+    const int side = static_cast<int>(std::ceil(std::sqrt(static_cast<double>(fixtures))));
+    f.width = f.height = side * 40;
+    std::vector<model::KiguRecord> kinds;
+    office.kigu.forEach([&](const model::KiguRecord& k) {
+        if (!narrow || k.typeIndex == 7) kinds.push_back(k);
+    });
+    for (int k = 0; k < fixtures; ++k) {
+        model::KiguRecord kigu = kinds[static_cast<std::size_t>(k) % kinds.size()];
+        kigu.x = kigu.anchorX = 20 + 40 * (k % side);
+        kigu.y = kigu.anchorY = 20 + 40 * (k / side);
+        kigu.heightOffset = 0;
+        f.plan.kigu.add(kigu);
+    }
+    // Partitions on a lattice, their length two thirds of its pitch, turning a quarter from one to the next.
+    const double pitch = std::sqrt(static_cast<double>(f.width) * f.height / walls);
+    const int across = std::max(1, static_cast<int>(f.width / pitch)), down = (walls + across - 1) / across;
+    const int len = std::max(1, static_cast<int>(pitch * 2 / 3));
+    for (int k = 0; k < walls; ++k) {
+        const int c = k % across, r = k / across;
+        model::LineRecord l;
+        l.x1 = static_cast<std::int32_t>((c + 0.5) * f.width / across);
+        l.y1 = static_cast<std::int32_t>((r + 0.5) * f.height / down);
+        l.x2 = l.x1 + ((c + r) % 2 == 0 ? len : 0);
+        l.y2 = l.y1 + ((c + r) % 2 == 0 ? 0 : len);
+        model::normaliseLine(l);
+        f.plan.lines.add(l);
+    }
+    return f;
+}
+
+// range(0): step; range(1): luminaires; range(2): walls; range(3): 1 narrow luminaires. In one run, on every core: the pass culling the walls
+// of each luminaire by looking at every wall of the plan (as before the index), then through the index, best
+// of two each; the ratio, whether the grids agree bit for bit, and peak memory.
+void BM_ManyWalls(benchmark::State& state) {
+    const int step = static_cast<int>(state.range(0));
+    const WallField field = wallField(static_cast<int>(state.range(1)), static_cast<int>(state.range(2)), state.range(3) != 0);
+    calc::TableSettings settings;
+    settings.mmPerPixel = field.plan.mmPerPixel;
+    settings.scaleDenominator = field.plan.scaleDenominator;
+    settings.calcStep = step;
+    calc::IlluminanceGrid scanned, indexed;
+    auto run = [&](bool scan, calc::IlluminanceGrid& g) {
+        double best = 1e300;
+        for (int i = 0; i < 2; ++i) {
+            g.allocate(field.width, field.height);
+            g.reset();
+            calc::forceWallScan(scan);
+            const auto t0 = std::chrono::steady_clock::now();
+            calc::runFixturePass(field.plan, scene().touroku, scene().doc.tenDaka, settings, g, 0, nullptr);
+            best = std::min(best, seconds(t0));
+            calc::forceWallScan(false);
+        }
+        return best;
+    };
+    double scan = 0, index = 0;
+    for (auto _ : state) {
+        scan = run(true, scanned);
+        index = run(false, indexed);
+    }
+    const bool same = sameBits(scanned, indexed);
+    state.counters["scan_s"] = scan;
+    state.counters["index_s"] = index;
+    state.counters["ratio"] = scan / index;
+    state.counters["walls"] = field.plan.lines.count();
+    state.counters["fixtures"] = field.plan.kigu.count();
+    state.counters["bit_identical"] = same ? 1 : 0;
+    state.counters["peak_MB"] = peakMegabytes();
+    if (!same) state.SkipWithError("the grid through the index differs from the one scanning every wall");
+}
+
 } // namespace
 
+BENCHMARK(BM_ManyWalls)
+    ->Args({3, 10000, 100000, 1})
+    ->Args({3, 1000, 10000, 0})
+    ->Args({3, 10000, 100000, 0})
+    ->Iterations(1)
+    ->Unit(benchmark::kSecond);
 BENCHMARK(BM_FastOverReference)->Arg(1)->Arg(3)->Arg(7)->Iterations(1)->Unit(benchmark::kSecond);
 BENCHMARK(BM_FastPass)->Args({1, 0, 0})->Args({1, 0, 1})->Args({3, 1, 0})->Args({3, 1, 1})->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ReferencePass)->Arg(3)->Iterations(1)->Unit(benchmark::kMillisecond);

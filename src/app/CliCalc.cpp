@@ -631,7 +631,8 @@ bool writeDrawnOutputs(CliRun& run, const CalcOptions& o, view::ResultPresenter&
     }
     if (!o.dxfPath.empty()) {
         const auto naming = run.about(o.dxfPath);
-        const io::DxfExportInput input{doc, r.contours, r.stats, [&presenter] { presenter.rebuildContours(); }, o.dxfJoin};
+        io::DxfExportInput input{doc, r.contours, r.stats, [&presenter] { presenter.rebuildContours(); }, o.dxfJoin};
+        if (r.indirect.on) input.reflections = r.indirect.room;
         if (!io::exportDxf(o.dxfPath, o.dxfType, input, cliCatalogDir(run), run.services)) return false;
     }
     if (!o.pdfPath.empty() && o.report) return writeReport(run, o, presenter, r);

@@ -2,6 +2,7 @@
 #pragma once
 #include "calc/IlluminanceGrid.h"
 #include "calc/Luminaire.h"
+#include "calc/ObstacleIndex.h"
 #include "catalog/FixtureType.h"
 #include "model/Plan.h"
 
@@ -49,6 +50,11 @@ struct Obstacles {
     };
     std::vector<Wall> walls;
     std::vector<Pillar> pillars;
+    // The straight walls in an index over the plan, so that a fixture finds the walls near it without
+    // looking at every wall of the plan: segment i of the index is walls[straight[i]]. Arcs are scanned.
+    ObstacleIndex straightIndex;
+    std::vector<int> straight, arcs;
+    double straightArea = 0;  // of the box round the straight walls, in square pixels
 };
 // The plan's walls must have been normalised (bounding-box slots current).
 Obstacles collectObstacles(const model::Plan& plan);
@@ -71,6 +77,10 @@ PassKernel activePassKernel();
 // Keeps the pass on the point-by-point loop whatever the processor (to compare the two); false lets the
 // processor decide again.
 void forcePortablePass(bool portable);
+
+// Culls the walls fixture by fixture by looking at every wall of the plan, as the pass did before the index
+// (to compare the two); false gives the index back. The grid is the same either way.
+void forceWallScan(bool scan);
 
 // The thread count a request stands for.
 int resolveThreads(int threads);

@@ -140,7 +140,8 @@ bool ObstacleIndex::blocked(double px, double py, double qx, double qy) const {
     });
 }
 
-bool ObstacleIndex::crossesBox(double x0, double y0, double x1, double y1) const {
+template <class F>
+bool ObstacleIndex::visitBox(double x0, double y0, double x1, double y1, F&& f) const {
     if (nx_ == 0) return false;
     const std::int32_t c0 = clampCell(std::floor((x0 - x0_) / cell_ - kCellMargin), nx_);
     const std::int32_t c1 = clampCell(std::floor((x1 - x0_) / cell_ + kCellMargin), nx_);
@@ -150,11 +151,25 @@ bool ObstacleIndex::crossesBox(double x0, double y0, double x1, double y1) const
         for (std::int32_t c = c0; c <= c1; ++c) {
             const std::size_t cell = static_cast<std::size_t>(r) * static_cast<std::size_t>(nx_) + static_cast<std::size_t>(c);
             for (std::uint32_t k = start_[cell]; k < start_[cell + 1]; ++k) {
-                if (segmentMeetsBox(segments_[items_[k]], x0, y0, x1, y1)) return true;
+                if (f(items_[k])) return true;
             }
         }
     }
     return false;
+}
+
+bool ObstacleIndex::crossesBox(double x0, double y0, double x1, double y1) const {
+    return visitBox(x0, y0, x1, y1, [&](std::uint32_t i) { return segmentMeetsBox(segments_[i], x0, y0, x1, y1); });
+}
+
+void ObstacleIndex::segmentsMeeting(double x0, double y0, double x1, double y1, std::vector<std::uint32_t>& out) const {
+    out.clear();
+    visitBox(x0, y0, x1, y1, [&](std::uint32_t i) {
+        if (segmentMeetsBox(segments_[i], x0, y0, x1, y1)) out.push_back(i);
+        return false;
+    });
+    std::sort(out.begin(), out.end());
+    out.erase(std::unique(out.begin(), out.end()), out.end());
 }
 
 namespace {
@@ -174,8 +189,9 @@ double pseudoAngle(double dx, double dy) {
 
 // A direction (not of unit length) with the given pseudo-angle.
 void directionOf(double a, double& dx, double& dy) {
-    a = std::fmod(a, kTurn);
-    if (a < 0) a += kTurn;
+    // The angles come from pseudoAngle plus a span of less than half a turn: a turn taken off is exact.
+    while (a >= kTurn) a -= kTurn;
+    while (a < 0) a += kTurn;
     if (a > 3) a -= kTurn;
     if (a <= 1) {
         dx = 1 - std::abs(a);
@@ -201,7 +217,10 @@ SightFan::SightFan(const ObstacleIndex& index, double px, double py)
         onObstacle_ = true;
         return;
     }
-    for (const ObstacleIndex::Segment& s : index.segments()) {
+    std::vector<std::pair<std::uint32_t, std::uint32_t>> reach;  // (wedge, segment)
+    const std::vector<ObstacleIndex::Segment>& all = index.segments();
+    for (std::uint32_t i = 0; i < all.size(); ++i) {
+        const ObstacleIndex::Segment& s = all[i];
         const double ax = s.ax - px, ay = s.ay - py, bx = s.bx - px, by = s.by - py;
         const double ex = bx - ax, ey = by - ay;
         const double len = std::sqrt(ex * ex + ey * ey);
@@ -214,10 +233,16 @@ SightFan::SightFan(const ObstacleIndex& index, double px, double py)
                 return;
             }
             const int k = binOf(pseudoAngle(ax, ay));
-            near_[static_cast<std::size_t>(k)] = 0;
-            near_[static_cast<std::size_t>((k + 1) % kBins)] = 0;
-            near_[static_cast<std::size_t>((k + kBins - 1) % kBins)] = 0;
+            for (const int b : {k, (k + 1) % kBins, (k + kBins - 1) % kBins}) {
+                near_[static_cast<std::size_t>(b)] = 0;
+                reach.emplace_back(static_cast<std::uint32_t>(b), i);
+            }
             continue;
+        }
+        if (s.r >= 0) {
+            const double dx = px - s.cx, dy = py - s.cy;
+            const bool outsideCircle = dx * dx + dy * dy > s.r * s.r * (1 + 1e-6) + 1e-3;
+            if (outsideCircle && (side > 0) == (cross(ex, ey, s.cx - s.ax, s.cy - s.ay) > 0)) continue;
         }
         // The segment seen from p spans less than half a turn, counter-clockwise from a0 to a0 + span.
         double a0 = pseudoAngle(ax, ay);
@@ -240,20 +265,31 @@ SightFan::SightFan(const ObstacleIndex& index, double px, double py)
         };
         const int k0 = static_cast<int>(std::floor(a0 / kWedge));
         const int k1 = static_cast<int>(std::floor((a0 + span) / kWedge));
+        // A wedge's far edge is the next one's near edge: its distance is worked out once.
+        double edge = std::numeric_limits<double>::quiet_NaN(), edgeDistance = 0;
         for (int k = k0; k <= k1; ++k) {
             const double w0 = k * kWedge, w1 = (k + 1) * kWedge;
             const double f0 = std::max(w0, a0), f1 = std::min(w1, a0 + span);
-            const double d0 = along(f0), d1 = along(f1);
+            const double d0 = f0 == edge ? edgeDistance : along(f0), d1 = along(f1);
+            edge = f1;
+            edgeDistance = d1;
             double lo = std::min(d0, d1);
             double foot = footAngle;
             while (foot < f0) foot += kTurn;
             if (foot <= f1) lo = std::min(lo, perp);
             const std::size_t b = static_cast<std::size_t>(binOf((w0 + w1) / 2));
+            reach.emplace_back(static_cast<std::uint32_t>(b), i);
             // Rounding of the crossing distances: a thousandth of a millimetre in the safe direction.
             near_[b] = std::min(near_[b], lo * (1 - 1e-9) - 1e-6);
             if (a0 <= w0 && a0 + span >= w1) cover_[b] = std::min(cover_[b], std::max(d0, d1) * (1 + 1e-9) + 1e-6);
         }
     }
+    start_.assign(kBins + 1, 0);
+    for (const auto& [b, i] : reach) ++start_[b + 1];
+    for (int b = 0; b < kBins; ++b) start_[static_cast<std::size_t>(b) + 1] += start_[static_cast<std::size_t>(b)];
+    segments_.resize(reach.size());
+    std::vector<std::uint32_t> fill(start_.begin(), start_.end() - 1);
+    for (const auto& [b, i] : reach) segments_[fill[b]++] = i;
 }
 
 bool SightFan::blocked(double qx, double qy) const {
@@ -266,6 +302,14 @@ bool SightFan::blocked(double qx, double qy) const {
         const std::size_t b2 = static_cast<std::size_t>(binOf(a + 1e-9)), b3 = static_cast<std::size_t>(binOf(a - 1e-9));
         if (d < std::min({near_[b], near_[b2], near_[b3]})) return false;
         if (d > std::max({cover_[b], cover_[b2], cover_[b3]})) return true;
+        const std::vector<ObstacleIndex::Segment>& all = index_->segments();
+        for (const std::size_t w : {b, b2, b3}) {
+            for (std::uint32_t k = start_[w]; k < start_[w + 1]; ++k) {
+                const ObstacleIndex::Segment& s = all[segments_[k]];
+                if (segmentsMeet(px_, py_, qx, qy, s.ax, s.ay, s.bx, s.by)) return true;
+            }
+        }
+        return false;
     }
     return index_->blocked(px_, py_, qx, qy);
 }

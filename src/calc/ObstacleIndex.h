@@ -11,6 +11,10 @@ class ObstacleIndex {
 public:
     struct Segment {
         double ax = 0, ay = 0, bx = 0, by = 0;
+        // A facet of a closed convex outline (a pillar): its centre and the radius of a circle round it;
+        // r < 0 for a wall, which stands alone. From outside the circle, a facet whose inner side faces the
+        // viewer lies behind the outline's near facets and stops nothing they do not.
+        double cx = 0, cy = 0, r = -1;
     };
 
     ObstacleIndex() = default;
@@ -22,12 +26,19 @@ public:
     bool blocked(double px, double py, double qx, double qy) const;
     // Whether any obstacle segment meets the closed box.
     bool crossesBox(double x0, double y0, double x1, double y1) const;
+    // The segments that meet the closed box, ascending: a caller testing many sight lines inside the box tests
+    // only these.
+    void segmentsMeeting(double x0, double y0, double x1, double y1, std::vector<std::uint32_t>& out) const;
 
     const std::vector<Segment>& segments() const { return segments_; }
 
 private:
     template <class F>
     bool visitCells(double px, double py, double qx, double qy, F&& f) const;
+    // Calls f(segment) for every segment bucketed in the cells the box overlaps (a segment once per cell)
+    // until f returns true.
+    template <class F>
+    bool visitBox(double x0, double y0, double x1, double y1, F&& f) const;
 
     std::vector<Segment> segments_;
     double x0_ = 0, y0_ = 0, cell_ = 1;
@@ -39,7 +50,7 @@ private:
 // The plan as seen from one point, for many sight tests from it: in each of kBins wedges around the point, how
 // near an obstacle comes at the least (a point nearer is seen for sure) and how far at the most an obstacle
 // that spans the whole wedge lies (a point beyond it is hidden for sure). Between the two, or from a point on
-// an obstacle, the index decides; the answers are always the index's.
+// an obstacle, the segments reaching into the wedge decide; the answers are always the index's.
 class SightFan {
 public:
     static constexpr int kBins = 256;
@@ -51,6 +62,9 @@ private:
     double px_, py_;
     bool onObstacle_ = false;
     std::vector<double> near_, cover_;
+    // The segments that reach into each wedge: wedge b holds segments_[start_[b] .. start_[b + 1]). A sight
+    // line can only meet a segment of its own wedge, so between the two distances only those are tested.
+    std::vector<std::uint32_t> start_, segments_;
 };
 
 // Whether the closed segments p-q and a-b meet; collinear segments never do.

@@ -12,6 +12,7 @@
 #include <chrono>
 #include <cmath>
 #include <limits>
+#include <map>
 #include <thread>
 
 #if defined(__x86_64__) && defined(__GNUC__)
@@ -33,6 +34,10 @@ constexpr double kMinElementEdge = 100;  // mm
 // Reference points and sight samples sit this far (mm) in front of their element, so that a sight test
 // from them never crosses the element's own wall.
 constexpr double kOffset = 1.0;
+// Seen from farther than this many of its diagonals, an element counts as a point at its centre: the form
+// factor cos θp cos θe A / (π r²) is then within about 0.7 % of the exact integral (a disc of the same area
+// seen along its axis is the worst case, R² / r²), at a fraction of its cost.
+constexpr double kFarField = 5.0;
 // A luminaire this close (mm) to the ceiling plane is mounted on it: only its lower half lights the room.
 constexpr double kCeilingTolerance = 1.0;
 constexpr int kPillarFacets = 16;
@@ -64,6 +69,7 @@ struct Element {
     std::array<Vec3, 4> v;
     Vec3 centre, normal, ref;
     double area = 0;  // mm²
+    double farSq = 0;  // beyond the square root of this (mm) the element is seen as a point
     double rho = 0;
     Kind kind = Kind::Floor;
 };
@@ -73,6 +79,7 @@ struct Outline {
     struct Face {
         double ax, ay, bx, by;
         double nx, ny;  // plan normal of a pillar facet, outward; walls have both
+        double cx = 0, cy = 0, r = -1;  // a pillar facet's pillar: its centre and a circle round it
     };
     std::vector<Face> walls, pillarFaces;
     struct Pillar {
@@ -93,12 +100,34 @@ struct Lamp {
     std::vector<Vec3> sources;
 };
 
+// Points of the plan, each once. Walls and pillars stand full height, so whether two points of the room see
+// each other is decided in the plan alone: the bands of one wall piece, and a ceiling element and the floor
+// element under it, share their plan points, and one sight test serves them all.
+struct PlanPoints {
+    std::vector<double> x, y;
+    std::map<std::pair<double, double>, std::uint32_t> ids;
+    std::uint32_t idOf(double px, double py) {
+        const auto [it, added] = ids.emplace(std::make_pair(px, py), static_cast<std::uint32_t>(x.size()));
+        if (added) {
+            x.push_back(px);
+            y.push_back(py);
+        }
+        return it->second;
+    }
+    std::size_t size() const { return x.size(); }
+};
+
 struct Room {
     RoomGeometry geo;
     double x0 = 0, y0 = 0, x1 = 0, y1 = 0;  // the floor's rectangle, mm
     double h = 0;                           // element edge, mm
     std::vector<Element> elements;          // surfaces first, then the escape elements
     std::size_t surfaces = 0;               // elements[0, surfaces) are the room's surfaces
+    // The plan point of each element's reference point, and of its four sight samples (halfway from its
+    // centre to its corners, moved in front of it like the reference point).
+    PlanPoints refs, samples;
+    std::vector<std::uint32_t> refOf;
+    std::vector<std::array<std::uint32_t, 4>> samplesOf;
     ObstacleIndex obstacles;
     std::vector<Outline::Pillar> pillars;
     bool tooLarge = false;
@@ -243,8 +272,15 @@ double contourFormFactor(Vec3 p, Vec3 n, const Vec3* v, int m) {
     return std::abs(s) / (2 * M_PI);
 }
 
-// Form factor from point p (normal n) to the element, clipped to the half-space in front of p.
+// Form factor from point p (normal n) to the element, clipped to the half-space in front of p; from afar the
+// element is a point.
 double formFactorTo(Vec3 p, Vec3 n, const Element& e) {
+    const Vec3 d = e.centre - p;
+    const double r2 = dot(d, d);
+    if (r2 > e.farSq) {
+        const double cp = dot(n, d), ce = -dot(e.normal, d);
+        return cp > 0 && ce > 0 ? cp * ce * e.area / (M_PI * r2 * r2) : 0.0;
+    }
     Vec3 clipped[8];
     const int m = clipFront(e.v.data(), 4, p, n, clipped);
     if (m < 3) return 0;
@@ -320,7 +356,7 @@ Outline outlineOf(const model::Plan& plan) {
                 nx = -nx;
                 ny = -ny;
             }
-            o.pillarFaces.push_back({ax, ay, bx, by, nx, ny});
+            o.pillarFaces.push_back({ax, ay, bx, by, nx, ny, pillar.x, pillar.y, pillar.m * M_SQRT2});
         }
     });
     return o;
@@ -340,6 +376,8 @@ Element quad(Vec3 a, Vec3 b, Vec3 c, Vec3 d, Vec3 normal, Kind kind, double rho)
     e.centre = 0.25 * (a + b + c + d);
     e.normal = normal;
     e.area = 0.5 * (norm(cross(b - a, c - a)) + norm(cross(c - a, d - a)));
+    const double diagonal = std::max(norm(c - a), norm(d - b));
+    e.farSq = kFarField * kFarField * diagonal * diagonal;
     e.kind = kind;
     e.rho = rho;
     e.ref = e.centre + (kind == Kind::Escape ? -kOffset : kOffset) * normal;
@@ -402,6 +440,20 @@ void meshRoom(Room& room, const Outline& o, double h) {
     room.surfaces = els.size();
     els.insert(els.end(), escape.begin(), escape.end());
     room.elements = std::move(els);
+    room.refs = {};
+    room.samples = {};
+    room.refOf.clear();
+    room.samplesOf.clear();
+    for (const Element& e : room.elements) {
+        room.refOf.push_back(room.refs.idOf(e.ref.x, e.ref.y));
+        const Vec3 off = e.ref - e.centre;
+        std::array<std::uint32_t, 4> ids{};
+        for (std::size_t k = 0; k < 4; ++k) {
+            const Vec3 q = 0.5 * (e.centre + e.v[k]) + off;
+            ids[k] = room.samples.idOf(q.x, q.y);
+        }
+        room.samplesOf.push_back(ids);
+    }
 }
 
 // Builds the room: floor rectangle, obstacle index and mesh, with the element edge chosen from the budget.
@@ -412,7 +464,7 @@ Room buildRoom(const model::Document& doc, const RoomGeometry& geo, const std::v
     room.pillars = o.pillars;
     std::vector<ObstacleIndex::Segment> segs;
     for (const auto& w : o.walls) segs.push_back({w.ax, w.ay, w.bx, w.by});
-    for (const auto& f : o.pillarFaces) segs.push_back({f.ax, f.ay, f.bx, f.by});
+    for (const auto& f : o.pillarFaces) segs.push_back({f.ax, f.ay, f.bx, f.by, f.cx, f.cy, f.r});
     room.obstacles = ObstacleIndex(std::move(segs));
     // The floor and the ceiling cover the bounding rectangle of the walls, the pillars and the luminaires.
     double x0 = std::numeric_limits<double>::max(), y0 = x0, x1 = -x0, y1 = -x0;
@@ -558,18 +610,22 @@ bool sees(const SightFan& fan, Vec3 b) { return !fan.blocked(b.x, b.y); }
 void lampOntoElements(const Room& room, const Lamp& lamp, double* raw) {
     const std::size_t n = room.elements.size();
     std::fill(raw, raw + n, 0.0);
+    // Each plan point's answer, once asked, for the elements that share it: -1 not yet asked.
+    std::vector<std::int8_t> seen(room.samples.size());
     for (const Vec3& s : lamp.sources) {
         const SightFan fan = fanAt(room, s);
+        std::fill(seen.begin(), seen.end(), std::int8_t{-1});
         for (std::size_t i = 0; i < n; ++i) {
             const Element& e = room.elements[i];
             if (!(dot(e.normal, s - e.centre) > 0)) continue;
             if (lamp.onCeiling && e.kind == Kind::Ceiling) continue;
             // The visible part: sight lines to four points of the element, halfway from its centre to its corners.
             // An element hidden from the source needs no solid angle.
-            const Vec3 off = e.ref - e.centre;
             int visible = 0;
-            for (const Vec3& c : e.v) {
-                if (sees(fan, 0.5 * (e.centre + c) + off)) ++visible;
+            for (const std::uint32_t q : room.samplesOf[i]) {
+                std::int8_t& v = seen[q];
+                if (v < 0) v = fan.blocked(room.samples.x[q], room.samples.y[q]) ? 0 : 1;
+                visible += v;
             }
             if (visible == 0) continue;
             const double omega = solidAngle(e.v.data(), 4, s);
@@ -627,11 +683,14 @@ double dotRow(const float* g, const double* x, std::size_t n) {
 double gatherAt(const Room& room, const std::vector<std::size_t>& emitters, const std::vector<double>& exitance, double x, double y) {
     const Vec3 p{x, y, room.geo.workPlaneHeight}, up{0, 0, 1};
     const SightFan fan = fanAt(room, p);
+    std::vector<std::int8_t> seen(room.refs.size(), -1);  // as in lampOntoElements
     double e = 0;
     for (std::size_t j : emitters) {
         const Element& el = room.elements[j];
         if (!(dot(el.normal, p - el.centre) > 0)) continue;
-        if (!sees(fan, el.ref)) continue;
+        std::int8_t& v = seen[room.refOf[j]];
+        if (v < 0) v = sees(fan, el.ref) ? 1 : 0;
+        if (v == 0) continue;
         e += exitance[j] * formFactorTo(p, up, el);
     }
     return e;
@@ -732,19 +791,32 @@ RoomPassResult runRoomPass(const model::Document& doc, const catalog::TourokuTab
 
     // Form factors.
     t0 = Clock::now();
-    meter.phase(15, 75);
+    meter.phase(15, 45);
     // F[i][j] (row: element i sending to element j) over the surfaces, turned into gather order below. Each
     // pair that sees each other is tested and integrated once, from the element earlier in the list; the
     // other direction follows by reciprocity, A_i F_ij = A_j F_ji. Escape elements never send light.
+    // First which plan points see each other, from the point earlier in the list, one fan each: the elements
+    // standing on them share the answers.
+    const std::size_t P = room.refs.size();
+    std::vector<std::uint8_t> sight(P * P, 0);
+    bool ok = batched(P, threads, meter, [&](std::size_t p) {
+        const SightFan fan(room.obstacles, room.refs.x[p], room.refs.y[p]);
+        for (std::size_t q = p; q < P; ++q) sight[p * P + q] = fan.blocked(room.refs.x[q], room.refs.y[q]) ? 0 : 1;
+    });
+    if (!ok) return RoomPassResult::Cancelled;
+    auto seeEachOther = [&](std::size_t i, std::size_t j) {
+        const std::size_t p = room.refOf[i], q = room.refOf[j];
+        return sight[std::min(p, q) * P + std::max(p, q)] != 0;
+    };
+    meter.phase(45, 75);
     std::vector<float> G(S * S, 0.0f);
     std::vector<double> escaping(S, 0.0);
-    bool ok = batched(S, threads, meter, [&](std::size_t i) {
+    ok = batched(S, threads, meter, [&](std::size_t i) {
         const Element& a = els[i];
-        const SightFan fan = fanAt(room, a.ref);
         double escape = 0;
         for (std::size_t j = i + 1; j < N; ++j) {
             const bool wanted = a.rho > 0 || (j < S && els[j].rho > 0);
-            if (!wanted || !facingPair(a, els[j]) || !sees(fan, els[j].ref)) continue;
+            if (!wanted || !facingPair(a, els[j]) || !seeEachOther(i, j)) continue;
             const double f = formFactorTo(a.ref, a.normal, els[j]);
             if (j < S) {
                 G[i * S + j] = static_cast<float>(f);
@@ -755,25 +827,29 @@ RoomPassResult runRoomPass(const model::Document& doc, const catalog::TourokuTab
         escaping[i] = escape;
     });
     if (!ok) return RoomPassResult::Cancelled;
-    // The lower triangle by reciprocity (reading only the upper), then every row normalised so that everything
-    // its element sends lands on an element or escapes.
-    parallelIndices(0, S, threads, [&](std::size_t i) {
-        float* row = &G[i * S];
-        for (std::size_t j = 0; j < i; ++j) row[j] = static_cast<float>(G[j * S + i] * (els[j].area / els[i].area));
+    sight = {};
+    // Every element's sending row normalised so that everything it sends lands on an element or escapes, its
+    // part below the diagonal following from the upper triangle by reciprocity; then the matrix in gather
+    // order (row: what an element receives). Worked out where the entries stand, every row on its own: an
+    // entry above the diagonal is rescaled in place, one below it is read from its mirror image above, which
+    // is why the lower triangle is written first.
+    std::vector<double> rowSum(S, 0.0);  // 0: the element sends nothing
+    parallelIndices(0, S, threads, [&](std::size_t c) {
+        double sum = escaping[c];
+        for (std::size_t j = 0; j < c; ++j) sum += static_cast<float>(G[j * S + c] * (els[j].area / els[c].area));
+        for (std::size_t j = c + 1; j < S; ++j) sum += G[c * S + j];
+        rowSum[c] = els[c].rho > 0 && sum > 0 ? sum : 0.0;
     });
-    parallelIndices(0, S, threads, [&](std::size_t i) {
-        float* row = &G[i * S];
-        double sum = escaping[i];
-        for (std::size_t j = 0; j < S; ++j) sum += row[j];
-        if (!(els[i].rho > 0) || !(sum > 0)) {
-            std::fill(row, row + S, 0.0f);
-            return;
+    parallelIndices(0, S, threads, [&](std::size_t r) {
+        float* row = &G[r * S];
+        for (std::size_t c = 0; c < r; ++c) row[c] = rowSum[c] > 0 ? static_cast<float>(G[c * S + r] / rowSum[c]) : 0.0f;
+    });
+    parallelIndices(0, S, threads, [&](std::size_t r) {
+        float* row = &G[r * S];
+        for (std::size_t c = r + 1; c < S; ++c) {
+            row[c] = rowSum[c] > 0 ? static_cast<float>(static_cast<float>(row[c] * (els[r].area / els[c].area)) / rowSum[c]) : 0.0f;
         }
-        for (std::size_t j = 0; j < S; ++j) row[j] = static_cast<float>(row[j] / sum);
     });
-    for (std::size_t i = 0; i < S; ++i) {
-        for (std::size_t j = i + 1; j < S; ++j) std::swap(G[i * S + j], G[j * S + i]);
-    }
     fig.formFactorSeconds = seconds(t0);
 
     // The solve: out_i = ρi (direct_i + Σj G[i][j] out_j), by Gauss–Seidel within each of kSolveBlocks fixed
@@ -938,6 +1014,15 @@ RoomPassResult runRoomPass(const model::Document& doc, const catalog::TourokuTab
             const std::int64_t c = static_cast<std::int64_t>(k) % nCols, r = static_cast<std::int64_t>(k) / nCols;
             if (c + 1 < nCols && r + 1 < nRows) crossed[k] = room.obstacles.crossesBox(nodeX(c), nodeY(r), nodeX(c + 1), nodeY(r + 1));
         });
+        // A sight line from a point of a crossed cell to one of its corners stays in the cell: only the
+        // segments near the cell can stop it.
+        std::vector<std::vector<std::uint32_t>> nearCell(nodes);
+        parallelIndices(0, nodes, threads, [&](std::size_t k) {
+            if (!crossed[k]) return;
+            const std::int64_t c = static_cast<std::int64_t>(k) % nCols, r = static_cast<std::int64_t>(k) / nCols;
+            room.obstacles.segmentsMeeting(nodeX(c) - 1, nodeY(r) - 1, nodeX(c + 1) + 1, nodeY(r + 1) + 1, nearCell[k]);
+        });
+        const std::vector<ObstacleIndex::Segment>& segs = room.obstacles.segments();
         const std::int64_t W = grid.gridWidth, H = grid.gridHeight;
         const float kelvin = static_cast<float>(mixedKelvin);
         parallelIndices(0, static_cast<std::size_t>((H + step - 1) / step), threads, [&](std::size_t ri) {
@@ -965,8 +1050,11 @@ RoomPassResult runRoomPass(const model::Document& doc, const catalog::TourokuTab
                 } else {
                     double wSum = 0;
                     for (int q = 0; q < 4; ++q) {
-                        const std::int64_t nc = c + (q & 1), nr = r + (q >> 1);
-                        if (room.obstacles.blocked(x, y, nodeX(nc), nodeY(nr))) continue;
+                        const double nx = nodeX(c + (q & 1)), ny = nodeY(r + (q >> 1));
+                        const bool hidden = std::any_of(nearCell[k00].begin(), nearCell[k00].end(), [&](std::uint32_t i) {
+                            return segmentsMeet(x, y, nx, ny, segs[i].ax, segs[i].ay, segs[i].bx, segs[i].by);
+                        });
+                        if (hidden) continue;
                         e += ws[q] * nodeLux[ks[q]];
                         wSum += ws[q];
                     }

@@ -156,6 +156,14 @@ std::string reflectancePercents(double ceiling, double walls, double floor) {
            base::formatInt(percentOf(floor)) + "%";
 }
 
+std::array<std::string, 3> reflectionNoteParts(const RoomGeometry& room) {
+    auto mm = [](double v) { return base::formatInt(static_cast<long long>(std::trunc(v + 0.5))) + "mm"; };
+    return {"■この照度分布図は、逐点法による直接照度に相互反射を加えています。",
+            "反射率：" + reflectancePercents(room.ceiling, room.walls, room.floor) + "、天井高" + mm(room.roomHeight) +
+                "・作業面高さ" + mm(room.workPlaneHeight) + "で",
+            "相互反射を計算しています。"};
+}
+
 std::string reflectionSummary(const model::RoomRecord& room) {
     if (!room.on) return "相互反射：計算しない";
     return "相互反射：計算する（" + reflectancePercents(room.ceiling, room.walls, room.floor) + "）";

@@ -1,6 +1,7 @@
 // What the calculation settings dialogs do to the settings and the plan: start dialog, reference height, precision, maintenance, reflections.
 #pragma once
 #include "calc/IlluminanceGrid.h"
+#include "calc/Reflections.h"
 #include "model/Document.h"
 
 #include <array>
@@ -93,6 +94,10 @@ RoomVerdict applyRoomTexts(model::Document& doc, model::WindowShown& shown, cons
 
 // "天井70%・壁50%・床20%": reflectances 0..1 as whole percent.
 std::string reflectancePercents(double ceiling, double walls, double floor);
+// The notes' sentence on the reflected light, wherever a result with it is handed on (the printed sheet, the
+// DXF drawing): its lead, the reflectances and heights it was calculated with, and its close. The last two
+// continue the sentence; each place indents them its own way.
+std::array<std::string, 3> reflectionNoteParts(const RoomGeometry& room);
 // The start dialog's line: "相互反射：計算する（天井70%・壁50%・床20%）" or "相互反射：計算しない".
 std::string reflectionSummary(const model::RoomRecord& room);
 

@@ -129,6 +129,8 @@ public:
     // Walls made elsewhere (the chosen layers of a DXF drawing) added as one undo step; they stay selected
     // with the selection tool.
     void addWalls(const std::vector<model::LineRecord>& walls);
+    // The room dialog's OK stored a room other than `before`: one undo step, and one redo step once undone.
+    void roomEdited(const model::RoomRecord& before);
     // The next rectangle dragged on the plan with the selection tool goes to `then` (in plan pixels) instead
     // of selecting; Escape drops it.
     void askWindow(std::function<void(ui::Rect)> then);
@@ -263,6 +265,8 @@ private:
     void moveOrCopyByDialog(bool copy);
     void mirrorSelection(bool leftRight);
     void commitCycle(EditCycle cycle);
+    // The edit joins the history that undo takes back, the latest on top.
+    void pushCycle(EditCycle cycle);
     void editSelection(const std::function<std::vector<ItemRef>(model::Plan&, const std::vector<ItemRef>&)>& edit);
     // Brings back the plan before the latest edit of a selection, while the plan is still what it made.
     bool undoEditCycle();

@@ -310,7 +310,7 @@ bool PlanItems::operator==(const PlanItems& o) const {
     return std::equal(lines.begin(), lines.end(), o.lines.begin(), o.lines.end(), sameLines) &&
            std::equal(kigu.begin(), kigu.end(), o.kigu.begin(), o.kigu.end(), sameKigu) &&
            std::equal(hasira.begin(), hasira.end(), o.hasira.begin(), o.hasira.end(), sameHasira) &&
-           std::equal(areas.begin(), areas.end(), o.areas.begin(), o.areas.end(), sameArea);
+           std::equal(areas.begin(), areas.end(), o.areas.begin(), o.areas.end(), sameArea) && room == o.room;
 }
 
 PlanItems itemsOf(const model::Plan& plan) {
@@ -319,6 +319,7 @@ PlanItems itemsOf(const model::Plan& plan) {
     plan.kigu.forEach([&](const model::KiguRecord& k) { items.kigu.push_back(k); });
     plan.hasira.forEach([&](const model::HasiraRecord& h) { items.hasira.push_back(h); });
     items.areas = plan.areas;
+    items.room = plan.room;
     return items;
 }
 
@@ -330,6 +331,7 @@ void putItems(model::Plan& plan, const PlanItems& items) {
     for (const auto& k : items.kigu) plan.kigu.add(k);
     for (const auto& h : items.hasira) plan.hasira.add(h);
     plan.areas = items.areas;
+    plan.room = items.room;
 }
 
 ui::Point selectionCentre(const model::Plan& plan, const std::vector<ItemRef>& selection) {

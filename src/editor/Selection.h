@@ -33,12 +33,13 @@ std::vector<ItemRef> itemsInWindow(const model::Plan& plan, char editTarget, ui:
 // Every item of the target, in the plan's order.
 std::vector<ItemRef> allItems(const model::Plan& plan, char editTarget);
 
-// The plan's items alone: what an edit of a selection changes and its undo gives back.
+// The plan's items and its room: what an edit of a selection or of the room changes and its undo gives back.
 struct PlanItems {
     std::vector<model::LineRecord> lines;
     std::vector<model::KiguRecord> kigu;
     std::vector<model::HasiraRecord> hasira;
     std::vector<model::AreaRecord> areas;
+    model::RoomRecord room;
     bool operator==(const PlanItems& other) const;
 };
 PlanItems itemsOf(const model::Plan& plan);

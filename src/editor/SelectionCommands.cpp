@@ -327,11 +327,25 @@ void Editor::commitCycle(EditCycle cycle) {
     followPlacedCounts(touroku_, cycle.before.kigu, cycle.after.kigu);
     call(hooks_.refreshRegistrationCounts);
     model::markPlanChanged(doc, state_.window);
-    cycles_.push_back(std::move(cycle));
-    if (cycles_.size() > kMaxEditCycles) cycles_.erase(cycles_.begin());
-    state_.window.editUndoRevision = doc.planRevision;
+    pushCycle(std::move(cycle));
     setSelection(cycles_.back().selectionAfter);
     redisplayPlan();
+}
+
+void Editor::pushCycle(EditCycle cycle) {
+    cycles_.push_back(std::move(cycle));
+    if (cycles_.size() > kMaxEditCycles) cycles_.erase(cycles_.begin());
+    state_.window.editUndoRevision = state_.doc.planRevision;
+}
+
+void Editor::roomEdited(const model::RoomRecord& before) {
+    // The dialog has stored the room and marked the plan changed; nothing on the plan is drawn differently.
+    EditCycle cycle;
+    cycle.after = itemsOf(state_.doc.plan);
+    cycle.before = cycle.after;
+    cycle.before.room = before;
+    if (cycle.before == cycle.after) return;
+    pushCycle(std::move(cycle));
 }
 
 void Editor::restoreItems(const PlanItems& from, const PlanItems& to, const std::vector<ItemRef>& selection) {

@@ -5,6 +5,7 @@
 #include "base/Text.h"
 #include "calc/ContourJoin.h"
 #include "calc/Luminaire.h"
+#include "calc/SettingsDialogs.h"
 #include "base/TextFile.h"
 #include "io/DxfReader.h"
 
@@ -302,6 +303,20 @@ private:
     std::int32_t Ht_;
 };
 
+// The notes as written: with reflected light in the result, the two lines saying that reflectances are not
+// considered give way to the reflectances and heights it was calculated with, unless the user wrote their
+// own lines there.
+DxfNoteTexts notesFor(const DxfNoteTexts& texts, const std::optional<calc::RoomGeometry>& reflections) {
+    static const DxfNoteTexts described;
+    if (!reflections || texts.hosokuLines[2] != described.hosokuLines[2] || texts.hosokuLines[3] != described.hosokuLines[3])
+        return texts;
+    const std::array<std::string, 3> note = calc::reflectionNoteParts(*reflections);
+    DxfNoteTexts t = texts;
+    t.hosokuLines[2] = note[0];
+    t.hosokuLines[3] = "  " + note[1] + note[2];
+    return t;
+}
+
 } // namespace
 
 DxfTemplates dxfTemplatesIn(const std::string& dataDirectory) {
@@ -336,7 +351,7 @@ DxfBuildResult buildDxf(DxfOutType type, const DxfNoteTexts& texts, const DxfExp
     body.walls();
     if (type == DxfOutType::BlackOut) body.pillarsAndFixtures();
     body.contours();
-    body.texts(texts);
+    body.texts(notesFor(texts, input.reflections));
     r.group(0, "ENDSEC");
     r.group(0, "EOF");
     result.bytes = std::move(r.bytes());

@@ -2,6 +2,7 @@
 #pragma once
 #include "calc/ContourSet.h"
 #include "calc/IlluminanceGrid.h"
+#include "calc/Reflections.h"
 #include "model/Document.h"
 #include "ui/Services.h"
 
@@ -48,6 +49,8 @@ struct DxfExportInput {
     std::function<void()> buildContours;
     // Each level's traced pieces joined end to end into as few polylines as they make (off: as traced).
     bool joinContours = false;
+    // The room the result's reflected light was calculated in; none for the direct light alone.
+    std::optional<calc::RoomGeometry> reflections;
 };
 
 // The whole file as bytes (CP932, CR LF), templates included; nullopt with a message when a template

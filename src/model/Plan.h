@@ -130,6 +130,7 @@ struct RoomRecord {
     std::int32_t roomHeight = 0;       // floor to ceiling in mm; 0: the highest luminaire's mounting height
     std::int32_t workPlaneHeight = 800;  // floor to work plane in mm
     float ceiling = 0.7f, walls = 0.5f, floor = 0.2f;  // reflectances 0..0.95; pillars take the walls'
+    bool operator==(const RoomRecord&) const = default;
 };
 
 // Bounds of the room's fields: heights up to 100 m, far above any hall; a surface that gave back all

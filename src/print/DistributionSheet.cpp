@@ -22,16 +22,8 @@ const std::array<SheetNote, 5> kSheetNotes = {{
 
 std::array<SheetNote, 5> sheetNotes(const SheetContent& c) {
     if (!c.reflections) return kSheetNotes;
-    const calc::RoomGeometry& r = *c.reflections;
-    auto mm = [](double v) { return base::formatInt(static_cast<long long>(std::trunc(v + 0.5))) + "mm"; };
-    return {{
-        kSheetNotes[0],
-        {32, "■この照度分布図は、逐点法による直接照度に相互反射を加えています。"},
-        {27, "　反射率：" + calc::reflectancePercents(r.ceiling, r.walls, r.floor) + "、天井高" + mm(r.roomHeight) +
-                 "・作業面高さ" + mm(r.workPlaneHeight) + "で"},
-        {22, "　相互反射を計算しています。"},
-        kSheetNotes[4],
-    }};
+    const std::array<std::string, 3> note = calc::reflectionNoteParts(*c.reflections);
+    return {{kSheetNotes[0], {32, note[0]}, {27, "　" + note[1]}, {22, "　" + note[2]}, kSheetNotes[4]}};
 }
 
 std::string sheetTitle(char displayKind) { return displayKind == 'C' ? "色温度分布図" : "照度分布図"; }

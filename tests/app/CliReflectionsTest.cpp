@@ -1,11 +1,14 @@
 // Inter-reflections through ordivan-cli calc: the room's options and their usage errors, and the summary's
 // figures with and without reflections.
 #include "support/RunCli.h"
+#include "base/Cp932.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <regex>
 #include <string>
 #include <vector>
@@ -103,6 +106,32 @@ TEST(CliReflections, TheSummaryCarriesTheRoomsFiguresAndTheNotesTheRoomWhileBlac
     EXPECT_NE(low.err.find("1000 mm"), std::string::npos) << low.err;
     EXPECT_TRUE(low.out.empty());
     for (const fs::path& p : {pdf, plainGrid, blackGrid}) fs::remove(p);
+}
+
+// The DXF drawing's notes name the reflectances and heights of a result with reflections, in place of the
+// lines saying that reflectances are not considered; without reflections they stay the described lines.
+TEST(CliReflections, TheDxfNotesNameTheRoomTheReflectionsWereCalculatedIn) {
+    // The drawing as text, the file removed.
+    auto notes = [](const testsupport::CliResult& r, const fs::path& dxf) {
+        EXPECT_EQ(r.status, 0) << r.err;
+        std::ifstream in(dxf, std::ios::binary);
+        const std::string bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+        fs::remove(dxf);
+        return base::cp932ToUtf8(bytes);
+    };
+    const fs::path dxf = scratch("notes.dxf");
+    const std::string direct = notes(runCli({"calc", sample("room_sample.OLE"), "--dxf", dxf.string()}), dxf);
+    EXPECT_NE(direct.find("  空間内における、天井・壁・床等の各部反射率は、考慮されておりません。\r\n"), std::string::npos);
+    EXPECT_EQ(direct.find("相互反射"), std::string::npos);
+
+    const std::string room = notes(runCli({"calc", sample("room_sample.OLE"), "--dxf", dxf.string(), "--reflectances",
+                                           "0.8,0.5,0.3", "--room-height", "5000", "--work-plane", "750"}),
+                                   dxf);
+    EXPECT_NE(room.find("\r\n■この照度分布図は、逐点法による直接照度に相互反射を加えています。\r\n"), std::string::npos);
+    EXPECT_NE(room.find("\r\n  反射率：天井80%・壁50%・床30%、天井高5000mm・作業面高さ750mmで相互反射を計算しています。\r\n"),
+              std::string::npos);
+    EXPECT_EQ(room.find("考慮されておりません"), std::string::npos);
+    EXPECT_EQ(room.find("逐点法により照度を算出しているため"), std::string::npos);
 }
 
 } // namespace

@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
@@ -101,6 +102,40 @@ TEST(FastPass, CrowdedArcsAndRoundPillarsGiveTheReferenceGrid) {
         for (int step : {1, 2})
             expectSameAsReference(sc.plan, sc.touroku, sc.tenDaka, sc.width, sc.height, step, {1, 2}, "seed " + std::to_string(seed));
     }
+}
+
+// A plan whose walls spread far beyond one luminaire's reach, so that the wall index, not a scan of every
+// wall, decides which walls each luminaire tests: a field of partitions of every direction, some crossing
+// the surface's edge, long walls far outside, and luminaires on and just off the surface.
+TEST(FastPass, ManyWallsCulledThroughTheIndexGiveTheReferenceGrid) {
+    std::mt19937 rng(26);
+    auto uni = [&](int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(rng); };
+    Scene sc;
+    sc.width = 240;
+    sc.height = 180;
+    sc.plan.mmPerPixel = 40;
+    sc.plan.scaleDenominator = 400;
+    sc.touroku[1] = testing::cosineType(500, 6.0, 800);
+    sc.touroku[2] = testing::linearType(1200, 1500);
+    for (int i = 0; i < 400; ++i) {
+        model::LineRecord l;
+        l.x1 = uni(-10, sc.width + 10);
+        l.y1 = uni(-10, sc.height + 10);
+        l.x2 = l.x1 + uni(-12, 12);
+        l.y2 = l.y1 + (i % 3 == 0 ? 0 : uni(-12, 12));
+        model::normaliseLine(l);
+        sc.plan.lines.add(l);
+    }
+    for (const auto& [x1, y1, x2, y2] : std::vector<std::array<int, 4>>{{-3000, -3000, 3000, -3000}, {-3000, 3000, 3000, 3000}}) {
+        model::LineRecord l;
+        l.x1 = x1, l.y1 = y1, l.x2 = x2, l.y2 = y2;
+        model::normaliseLine(l);
+        sc.plan.lines.add(l);
+    }
+    for (const auto& [x, y, type] : std::vector<std::array<int, 3>>{{60, 50, 1}, {180, 130, 2}, {120, 90, 1}, {-4, 70, 1}, {150, 183, 2}}) {
+        sc.plan.kigu.add(model::KiguRecord{x, y, 0, type, type == 2 ? 90 : 0, x, y, 0});
+    }
+    for (int step : {2, 3}) expectSameAsReference(sc.plan, sc.touroku, sc.tenDaka, sc.width, sc.height, step, {1, 2}, "wall field");
 }
 
 TEST(FastPass, SampleProjectsGiveTheReferenceGridWithOneAndTwoThreads) {

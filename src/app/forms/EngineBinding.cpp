@@ -465,7 +465,10 @@ void MainEngine::bindWindowCommands(model::ProjectCommands& project) {
     });
     c.bind("mnuSeido", [f] { f->frmSeido->exec(); });
     c.bind("mnuHosyuritu", [f] { f->frmHosyuritu->execute(); });
-    c.bind("mnuHansya", [f] { f->frmHansya->execute(); });
+    c.bind("mnuHansya", [this, f, &doc] {
+        const model::RoomRecord before = doc.plan.room;
+        if (f->frmHansya->execute()) editor_->roomEdited(before);
+    });
     c.bind("mnuLegendMerge", [f, &window] {
         window.legendFramed = !window.legendFramed;
         setFramed(f->frmLxScale, window.legendFramed);
@@ -588,6 +591,7 @@ void MainEngine::bindOutputCommands() {
     MainCommands& c = frm_.commands;
     c.bind("mnuDxfSave", [this, &doc, &services] {
         io::DxfExportInput input{doc, state_.contours, state_.stats, [this] { display_.rebuildContours(); }};
+        if (display_.indirect().on) input.reflections = display_.indirect().room;
         io::mnuDxfSaveClick(*frmDXFOutType, input, io::dxfTemplatesIn(dataDir_), services);
     });
     c.bind("mnuCsv", [this, f, &services] {

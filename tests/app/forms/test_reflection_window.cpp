@@ -96,6 +96,54 @@ TEST(ReflectionWindow, TheDialogStoresTheTypedRoomAsAChangeAndEscapeOrARefusalLe
     });
 }
 
+// OK with reflections on and the three reflectances typed.
+void setRoom(Program& prog, const char* ceiling, const char* walls, const char* floor) {
+    withRoomDialog(prog, [&](calc::forms::TfrmHansya* d) {
+        d->cboxHansya->setChecked(true);
+        d->txtCeiling->setText(QString::fromLatin1(ceiling));
+        d->txtWalls->setText(QString::fromLatin1(walls));
+        d->txtFloor->setText(QString::fromLatin1(floor));
+        d->btnOK->click();
+        EXPECT_FALSE(d->isVisible());
+    });
+}
+
+TEST(ReflectionWindow, EachRoomSettingIsOneUndoStepAndOneRedoStepAndLeavesTheWallsAlone) {
+    Program prog;
+    prog.openSample();
+    const int walls = prog.doc().plan.lines.count();
+    auto ceiling = [&prog] { return prog.doc().plan.room.ceiling; };
+    auto step = [&prog](const char* item) {
+        QAction* a = prog.p->frm.action(item);
+        ASSERT_TRUE(a->isEnabled()) << item;
+        a->trigger();
+    };
+    setRoom(prog, "80", "50", "30");
+    setRoom(prog, "30", "30", "10");
+    ASSERT_FLOAT_EQ(ceiling(), 0.3f);
+    EXPECT_EQ(prog.p->frm.action("mnuUndo")->text(), QStringLiteral("１つ戻す(編集)"));
+
+    step("mnuUndo");
+    EXPECT_FLOAT_EQ(ceiling(), 0.8f);
+    EXPECT_TRUE(prog.doc().plan.room.on);
+    step("mnuUndo");
+    EXPECT_TRUE(prog.doc().plan.room == model::RoomRecord{}) << "back to a plan that never set its room";
+    EXPECT_EQ(prog.doc().plan.lines.count(), walls) << "undoing the room takes no wall with it";
+
+    step("mnuRedo");
+    EXPECT_FLOAT_EQ(ceiling(), 0.8f);
+    EXPECT_TRUE(prog.doc().plan.room.stored);
+    step("mnuRedo");
+    EXPECT_FLOAT_EQ(ceiling(), 0.3f);
+    EXPECT_FALSE(prog.p->frm.action("mnuRedo")->isEnabled());
+
+    // OK on what the plan already has is no step: undo takes back the 30/30/10 setting.
+    setRoom(prog, "30", "30", "10");
+    step("mnuUndo");
+    EXPECT_FLOAT_EQ(ceiling(), 0.8f);
+    EXPECT_EQ(prog.doc().plan.lines.count(), walls);
+}
+
 // "計算の実行" through the start dialog; the dialog's reflection line is kept in `line`.
 void calculateReadingTheLine(Program& prog, QString* line) {
     testsupport::whenModal([line](QWidget* w) {
