@@ -440,50 +440,27 @@ TEST(WorkKept, TheRegistrationWindowKeepsItsSize) {
     EXPECT_EQ(kigu->geometry(), first) << "shown again";
 }
 
-// The scale dialog shows the plan's mmPerPixel beside the real length; the other uses of the length
-// dialog do not.
+// The scale dialog shows the plan's mmPerPixel beside the real length; the next one shows the new scale.
 TEST(WorkKept, TheScaleDialogShowsThePlansMmPerPixel) {
     Program prog;
     prog.openSample();
-    ASSERT_FLOAT_EQ(prog.doc().plan.mmPerPixel, 10.0f);
-    QString shown;
-    bool visible = false;
-    testsupport::whenModal([&](QWidget* w) {
-        auto* len = qobject_cast<editor::forms::TfrmLen*>(w);
-        ASSERT_NE(len, nullptr);
-        visible = len->Edit5->isVisible() && len->labEdit5->text() == QStringLiteral("mmPerPixel");
-        shown = len->Edit5->text();
-        len->txtX->setText(QStringLiteral("24000"));
-        len->btnOK->click();
-    });
-    prog.p->frm.action("S1")->trigger();
-    prog.press(100, 100);  // the ends of the first wall: the measurement snaps to end points
-    prog.press(1300, 100);
-    EXPECT_TRUE(visible);
-    EXPECT_EQ(shown, QStringLiteral("10.00"));
-    ASSERT_FLOAT_EQ(prog.doc().plan.mmPerPixel, 20.0f) << "24000 mm over 1200 pixels";
-
-    // The next measurement starts from the new scale; a line of fixtures asks for no scale.
-    testsupport::whenModal([&](QWidget* w) {
-        auto* len = qobject_cast<editor::forms::TfrmLen*>(w);
-        shown = len->Edit5->text();
-        len->reject();
-    });
-    prog.p->frm.action("S1")->trigger();
-    prog.press(100, 100);
-    prog.press(1300, 100);
-    EXPECT_EQ(shown, QStringLiteral("20.00"));
-    prog.click("imgKigu");
-    prog.p->engine.frmKigu->imgMouseDown(1, false);
-    prog.click("imgKigu2");
-    testsupport::whenModal([&](QWidget* w) {
-        auto* len = qobject_cast<editor::forms::TfrmLen*>(w);
-        visible = len->Edit5->isVisible();
-        len->reject();
-    });
-    prog.press(300, 300);
-    prog.press(600, 300);
-    EXPECT_FALSE(visible);
+    QStringList shown;
+    const auto measure = [&](const char* realLength) {
+        testsupport::whenModal([&shown, realLength](QWidget* w) {
+            auto* len = qobject_cast<editor::forms::TfrmLen*>(w);
+            ASSERT_NE(len, nullptr);
+            shown << (len->Edit5->isVisible() ? len->labEdit5->text() + ' ' + len->Edit5->text() : QString());
+            len->txtX->setText(QString::fromLatin1(realLength));
+            len->btnOK->click();
+        });
+        prog.p->frm.action("S1")->trigger();
+        prog.press(100, 100);  // the ends of the first wall: the measurement snaps to end points
+        prog.press(1300, 100);
+    };
+    measure("24000");
+    measure("12000");
+    EXPECT_EQ(shown, (QStringList{QStringLiteral("mmPerPixel 10.00"), QStringLiteral("mmPerPixel 20.00")}));
+    EXPECT_FLOAT_EQ(prog.doc().plan.mmPerPixel, 10.0f) << "12000 mm over 1200 pixels";
 }
 
 // Memory that runs out in the middle of a calculation is said to have run out; the plan stays as it was,
