@@ -76,7 +76,7 @@ bool writeProductListCsv(const std::string& path, const TourokuTable& touroku, c
         w.write(productListCsv(touroku, lampNameMode, objectName, date));
         if (w.commit()) return true;
     }
-    services.messageBox(kMsgCannotWriteFile, "エラー", ui::Icon::Stop, ui::Buttons::Ok);
+    services.messageBox(ui::aboutFile(kMsgCannotWriteFile, path), "エラー", ui::Icon::Stop, ui::Buttons::Ok);
     return false;
 }
 

@@ -192,8 +192,8 @@ bool Registration::importPhotometryFile(const std::string& path, int position) {
     std::string reason;
     auto data = readPhotometricFile(path, reason);
     if (!data) {
-        services_.messageBox(std::string(kMsgPhotometryRefused) + "\n(" + reason + ")", "読み込みエラー", ui::Icon::Stop,
-                             ui::Buttons::Ok);
+        const std::string text = std::string(kMsgPhotometryRefused) + "\n(" + reason + ")";
+        services_.messageBox(ui::aboutFile(text, path), "読み込みエラー", ui::Icon::Stop, ui::Buttons::Ok);
         return false;
     }
     registerSelection(position, toFixtureType(*data, std::filesystem::path(path).stem().string()));

@@ -483,16 +483,17 @@ bool TfrmDXF::LoadDxf(const std::string& path, ui::Services& services) {
     switch (base::readWholeFile(path, kMaxDxfBytes, bytes)) {
     case base::WholeRead::Ok: break;
     case base::WholeRead::CannotOpen:
-        services.messageBox("ファイルがオープン出来ません。", "エラー", ui::Icon::Stop, ui::Buttons::Ok);
+        services.messageBox(ui::aboutFile("ファイルがオープン出来ません。", path), "エラー", ui::Icon::Stop, ui::Buttons::Ok);
         return false;
     case base::WholeRead::TooLarge:
-        services.messageBox("DXFファイルが大きすぎて読み込めません。", "読み込みエラー", ui::Icon::Stop, ui::Buttons::Ok);
+        services.messageBox(ui::aboutFile("DXFファイルが大きすぎて読み込めません。", path), "読み込みエラー", ui::Icon::Stop,
+                            ui::Buttons::Ok);
         return false;
     }
-    return loadFromBytes(bytes, services);
+    return loadFromBytes(bytes, services, path);
 }
 
-bool TfrmDXF::loadFromBytes(std::string_view bytes, ui::Services& services) {
+bool TfrmDXF::loadFromBytes(std::string_view bytes, ui::Services& services, const std::string& path) {
     // Counting first gives the progress maximum; the same bytes serve both passes, so the counts
     // always hold for the geometry read after them.
     DxfParseResult parsed = parseDxf(bytes, [&](int step, int maximum) {
@@ -502,7 +503,8 @@ bool TfrmDXF::loadFromBytes(std::string_view bytes, ui::Services& services) {
     });
     services.progressHide();
     if (parsed.error != DxfLoadError::None) {
-        services.messageBox("DXFファイルの内容が正しくありません。", "読み込みエラー", ui::Icon::Stop, ui::Buttons::Ok);
+        const std::string text = "DXFファイルの内容が正しくありません。";
+        services.messageBox(path.empty() ? text : ui::aboutFile(text, path), "読み込みエラー", ui::Icon::Stop, ui::Buttons::Ok);
         return false;
     }
     drawing_ = std::move(parsed.drawing);

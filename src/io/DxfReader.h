@@ -93,8 +93,8 @@ public:
     // Reads the file; on any failure the system's message is shown and the previous drawing, its
     // extents and its mapping stay as they were. True when a new drawing was loaded.
     bool LoadDxf(const std::string& path, ui::Services& services);
-    // The same from the bytes of a file already read.
-    bool loadFromBytes(std::string_view bytes, ui::Services& services);
+    // The same from the bytes of a file already read (from `path`, named in the refusal, when there is one).
+    bool loadFromBytes(std::string_view bytes, ui::Services& services, const std::string& path = {});
 
     // Fits the current extents into 80 % of the plan image; sets the plan scale (the window's label is the caller's).
     void FitDxfToView(model::Document& doc, int imageWidth, int imageHeight);

@@ -370,7 +370,7 @@ bool WriteDxf(const std::string& path, DxfOutType type, const DxfNoteTexts& text
         out.write(*built.bytes);
         if (out.commit()) return true;
     }
-    services.messageBox("ファイルが作成出来ません。\n" + path, "エラー", ui::Icon::Stop, ui::Buttons::Ok);
+    services.messageBox(ui::aboutFile("ファイルが作成出来ません。", path), "エラー", ui::Icon::Stop, ui::Buttons::Ok);
     return false;
 }
 

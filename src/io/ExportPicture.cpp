@@ -42,7 +42,7 @@ bool savePlanPicture(const std::string& path, const ui::Surface& plan, const Leg
     const bool written = picture && (format == PictureFormat::Png ? services.savePng(*picture, path)
                                                                    : services.saveBitmap(*picture, path));
     if (written) return true;
-    services.messageBox("ファイルが作成出来ません。\n" + path, "エラー", ui::Icon::Stop, ui::Buttons::Ok);
+    services.messageBox(ui::aboutFile("ファイルが作成出来ません。", path), "エラー", ui::Icon::Stop, ui::Buttons::Ok);
     return false;
 }
 

@@ -10,10 +10,10 @@ ProjectCommands::ProjectCommands(Document& doc, WindowShown& shown, catalog::Tou
 
 bool ProjectCommands::readValidated(const std::string& path, bool clearFirst) {
     ProjectContent content;
-    if (!reportParseError(parseProject(path, content), services_)) return false;
+    if (!reportParseError(parseProject(path, content), path, services_)) return false;
     // A plan this window could not draw is refused with the reader's message; the open plan stays.
     if (const std::string refusal = surfaceRefusal(content, doc_); !refusal.empty()) {
-        services_.showError(refusal);
+        services_.showError(ui::aboutFile(refusal, path));
         return false;
     }
     const int oldWidth = doc_.surfaceWidth, oldHeight = doc_.surfaceHeight;

@@ -465,28 +465,32 @@ bool writeProject(const std::string& path, Document& doc, const catalog::Touroku
         doc.currentFileName = path;
         return true;
     }
-    services.messageBox(kMsgCannotWrite, kTitleError, ui::Icon::Stop, ui::Buttons::Ok);
+    services.messageBox(ui::aboutFile(kMsgCannotWrite, path), kTitleError, ui::Icon::Stop, ui::Buttons::Ok);
     return false;
 }
 
-bool reportParseError(ParseError error, ui::Services& services) {
+bool reportParseError(ParseError error, const std::string& path, ui::Services& services) {
+    const auto refuse = [&](const char* text, const char* title) {
+        services.messageBox(ui::aboutFile(text, path), title, ui::Icon::Stop, ui::Buttons::Ok);
+    };
     switch (error) {
     case ParseError::None: return true;
-    case ParseError::CannotOpen: services.messageBox(kMsgCannotRead, kTitleError, ui::Icon::Stop, ui::Buttons::Ok); break;
-    case ParseError::Malformed: services.messageBox(kMsgMalformed, kTitleReadError, ui::Icon::Stop, ui::Buttons::Ok); break;
+    case ParseError::CannotOpen: refuse(kMsgCannotRead, kTitleError); break;
+    case ParseError::Malformed: refuse(kMsgMalformed, kTitleReadError); break;
+    // Memory is the machine's, not the file's: the message does not point at the file.
     case ParseError::NoMemory: services.messageBox(base::kMsgNoMemory, kTitleError, ui::Icon::Stop, ui::Buttons::Ok); break;
-    case ParseError::HeightNotPositive: services.messageBox(kTenDakaNotPositive, kTitleReadError, ui::Icon::Stop, ui::Buttons::Ok); break;
-    case ParseError::HeightNotMm: services.messageBox(kTenDakaNotMm, kTitleReadError, ui::Icon::Stop, ui::Buttons::Ok); break;
+    case ParseError::HeightNotPositive: refuse(kTenDakaNotPositive, kTitleReadError); break;
+    case ParseError::HeightNotMm: refuse(kTenDakaNotMm, kTitleReadError); break;
     }
     return false;
 }
 
 bool validateProject(const std::string& path, ui::Services& services) {
     ProjectContent content;
-    if (!reportParseError(parseProject(path, content), services)) return false;
+    if (!reportParseError(parseProject(path, content), path, services)) return false;
     // Readable, but a plan no window could draw is refused as opening it would be.
     const std::string refusal = surfaceRefusal(content, Document{});
-    if (!refusal.empty()) services.showError(refusal);
+    if (!refusal.empty()) services.showError(ui::aboutFile(refusal, path));
     return refusal.empty();
 }
 
@@ -565,9 +569,9 @@ void applyProject(const std::string& path, const ProjectContent& c, Document& do
 
 bool readProject(const std::string& path, Document& doc, catalog::TourokuTable& touroku, ui::Services& services) {
     ProjectContent content;
-    if (!reportParseError(parseProject(path, content), services)) return false;
+    if (!reportParseError(parseProject(path, content), path, services)) return false;
     if (const std::string refusal = surfaceRefusal(content, doc); !refusal.empty()) {
-        services.showError(refusal);
+        services.showError(ui::aboutFile(refusal, path));
         return false;
     }
     applyProject(path, content, doc, touroku);

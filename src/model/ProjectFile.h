@@ -51,8 +51,8 @@ std::string surfaceRefusal(std::int32_t width, std::int32_t height);
 ParseError parseProject(const std::string& path, ProjectContent& out);
 // The same check over a file's bytes.
 ParseError parseProjectBytes(const std::string& bytes, ProjectContent& out);
-// Shows the system's message for a failed parse; true when there was none.
-bool reportParseError(ParseError error, ui::Services& services);
+// Shows the system's message for a failed parse of the file at `path`, naming it; true when there was none.
+bool reportParseError(ParseError error, const std::string& path, ui::Services& services);
 
 // The file's bytes as the writer produces them: CP932 text, CR LF line ends.
 std::string projectBytes(const Document& doc, const catalog::TourokuTable& touroku);

@@ -42,6 +42,13 @@ void polylineOf(ui::Surface& s, const CurveSheet& sheet, const DiagramGeometry& 
 
 void ring(ui::Surface& s, const DiagramGeometry& g, int r) { s.ellipse(g.cx - r, g.cy - r, g.cx + r, g.cy + r); }
 
+// A curve's pen is as wide on paper as on the screen: two dots of a 600-dpi page are a hair line that
+// the print preview's reduction drops altogether, leaving the diagram without its curve.
+ui::Pen curvePen(const ui::Surface& s, const ui::Color& colour, int screenWidth) {
+    const int width = s.isPrinter() ? std::max(screenWidth, screenWidth * s.dpiX() / 96) : screenWidth;
+    return ui::Pen{colour, width};
+}
+
 } // namespace
 
 Zoom zoomIn(Zoom z) { return z == Zoom::Smaller ? Zoom::Normal : Zoom::Larger; }
@@ -240,11 +247,11 @@ void drawCurveDiagram(ui::Surface& s, const CurveSheet& sheet, int mode, int sca
 
     // Curves: the primary style first, then the secondary over it.
     const int planes = sheet.planesInUse();
-    s.setPen(ui::Pen{kPrimaryCurve, 2});
+    s.setPen(curvePen(s, kPrimaryCurve, 2));
     polylineOf(s, sheet, g, planes == 3 ? 2 : 0, true, scaleMax);
     polylineOf(s, sheet, g, 0, false, scaleMax);
     if (planes >= 2) {
-        s.setPen(ui::Pen{kSecondaryCurve, 1});
+        s.setPen(curvePen(s, kSecondaryCurve, 1));
         polylineOf(s, sheet, g, 1, true, scaleMax);
         polylineOf(s, sheet, g, 1, false, scaleMax);
     }
@@ -269,7 +276,7 @@ void drawCurveKey(ui::Surface& s, const ui::Rect& box, int planes) {
     const std::array<std::string, 2> names = {"C0-180", "C90-270"};
     for (int row = 0; row < 2; ++row) {
         const int y = box.top + h * (1 + 2 * row) / 4;
-        s.setPen(row == 0 ? ui::Pen{kPrimaryCurve, 2} : ui::Pen{kSecondaryCurve, 1});
+        s.setPen(row == 0 ? curvePen(s, kPrimaryCurve, 2) : curvePen(s, kSecondaryCurve, 1));
         s.moveTo(lineLeft, y);
         s.lineTo(lineRight, y);
         const ui::Size e = s.textExtent(names[static_cast<std::size_t>(row)]);

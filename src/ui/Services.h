@@ -21,6 +21,10 @@ struct FileDialogRequest {
     std::string title;
 };
 
+// A message about one file names it on a line of its own below the words, so the user knows which of
+// the files the refusal is about (the command line moves the name to the front of its line).
+inline std::string aboutFile(const std::string& message, const std::string& path) { return message + "\n" + path; }
+
 // The registration of the project file type with the desktop; answers with the outcome only.
 enum class AssociationResult { Changed, Created, CannotCreateKey, CannotSetValue };
 

@@ -78,7 +78,7 @@ bool writeCsvBytes(const std::string& bytes, const std::string& path, ui::Servic
         file.write(bytes);
         if (file.commit()) return true;
     }
-    services.messageBox(kWriteFailedMessage, "エラー", ui::Icon::Stop, ui::Buttons::Ok);
+    services.messageBox(ui::aboutFile(kWriteFailedMessage, path), "エラー", ui::Icon::Stop, ui::Buttons::Ok);
     return false;
 }
 

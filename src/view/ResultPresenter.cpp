@@ -324,8 +324,16 @@ calc::CalcOutcome calculateAndPresent(ResultPresenter& presenter, const catalog:
             return calc::CalcOutcome::Cancelled;
         }
         ServicesCalcProgress progress(presenter.services());
-        calc::CalcResult result =
-            calc::calculate(calc::CalcInput{doc, touroku, presenter.settings(), *walls, progress, doc.tenDakaLabel, threads});
+        calc::CalcResult result;
+        try {
+            result = calc::calculate(calc::CalcInput{doc, touroku, presenter.settings(), *walls, progress, doc.tenDakaLabel, threads});
+        } catch (...) {
+            // A run that the machine stopped (no memory, no threads) ends as a cancelled one: the progress
+            // window goes and the plan is shown as it was. The message is the window's error box.
+            presenter.services().progressHide();
+            presenter.redisplayPlan();
+            throw;
+        }
         if (result.outcome != calc::CalcOutcome::Done) {
             if (result.outcome == calc::CalcOutcome::Overflow)
                 presenter.services().messageBox(calc::kMsgLuxOverflow, "", ui::Icon::Stop, ui::Buttons::Ok);

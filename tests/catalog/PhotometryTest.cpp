@@ -292,7 +292,8 @@ TEST(PhotometryRefusal, BrokenFilesAreRefusedWithAReasonAndTheSlotStaysAsItWas) 
     catalog::Registration reg(touroku, host, services);
     EXPECT_FALSE(reg.importPhotometryFile(dir.file("broken.ies"), 1));
     ASSERT_EQ(services.messages.size(), 1u);
-    EXPECT_EQ(services.messages[0].text, "配光データファイルとして読み込めません\n(タイプC以外の配光には対応していません)");
+    EXPECT_EQ(services.messages[0].text, ui::aboutFile("配光データファイルとして読み込めません\n(タイプC以外の配光には対応していません)",
+                                                       dir.file("broken.ies")));
     EXPECT_FALSE(touroku[1].isRegistered());
     dir.writeRaw("big.ies", std::string(catalog::kMaxPhotometryBytes + 1, ' '));
     EXPECT_FALSE(reg.importPhotometryFile(dir.file("big.ies"), 1));

@@ -79,7 +79,7 @@ TEST(ProductListCsv, WritesThroughTheDialogAndReportsAFileThatCannotBeWritten) {
     // A directory that does not exist: the write failure is reported, not passed over.
     EXPECT_FALSE(catalog::writeProductListCsv(dir.file("no/such/dir.csv"), t, 'A', "", "d", services));
     ASSERT_EQ(services.messages.size(), 1u);
-    EXPECT_EQ(services.messages[0].text, "ファイルに書き込みできません");
+    EXPECT_EQ(services.messages[0].text, ui::aboutFile("ファイルに書き込みできません", dir.file("no/such/dir.csv")));
 }
 
 TEST(ProductListWriteBack, CellsGoBackByModeQuantityIsIgnoredAndABadCellStopsThere) {

@@ -169,7 +169,7 @@ TEST(DxfReader, MalformedFilesAreRefusedAndTheLoadedDrawingStays) {
     services.messages.clear();
     EXPECT_FALSE(reader.LoadDxf((dir / "missing.dxf").string(), services));
     ASSERT_EQ(services.messages.size(), 1u);
-    EXPECT_EQ(services.messages[0].text, "ファイルがオープン出来ません。");
+    EXPECT_EQ(services.messages[0].text, ui::aboutFile("ファイルがオープン出来ません。", (dir / "missing.dxf").string()));
     EXPECT_EQ(services.messages[0].title, "エラー");
     EXPECT_EQ(reader.drawing().lines.size(), 1u);
 }

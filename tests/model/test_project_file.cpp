@@ -227,7 +227,7 @@ TEST_F(ProjectFileTest, MalformedFilesAreRefusedWithTheSystemsMessageAndChangeNo
         FakeServices s;
         EXPECT_FALSE(model::validateProject(p, s)) << "case " << n;
         ASSERT_EQ(s.messages.size(), 1u) << "case " << n;
-        EXPECT_EQ(s.messages[0].text, "ORDIVANﾌｧｲﾙではないか、破壊されています。");
+        EXPECT_EQ(s.messages[0].text, ui::aboutFile("ORDIVANﾌｧｲﾙではないか、破壊されています。", p));
         EXPECT_EQ(s.messages[0].title, "読み込みエラー");
         EXPECT_EQ(s.messages[0].icon, ui::Icon::Stop);
         model::ProjectCommands commands(doc, shown, touroku, s);
@@ -256,7 +256,7 @@ TEST_F(ProjectFileTest, AProjectCutShortOrMissingASectionIsDamaged) {
         model::ProjectCommands commands(doc, shown, touroku, s);
         EXPECT_FALSE(commands.openPath(path("cut.OLE"))) << "case " << n;
         ASSERT_EQ(s.messages.size(), 1u) << "case " << n;
-        EXPECT_EQ(s.messages[0].text, "ORDIVANﾌｧｲﾙではないか、破壊されています。");
+        EXPECT_EQ(s.messages[0].text, ui::aboutFile("ORDIVANﾌｧｲﾙではないか、破壊されています。", path("cut.OLE")));
         EXPECT_EQ(doc.plan.kigu.count(), 2);
     }
     // The sections may come in any order, as long as all four are there and closed.
@@ -406,7 +406,7 @@ TEST_F(ProjectFileTest, TaskAreasAreOneMoreSectionAndHostileAreaLinesAreDamage) 
         model::ProjectCommands commands(back, shown, backTypes, s);
         EXPECT_FALSE(commands.openPath(path("hostile.OLE"))) << line;
         ASSERT_EQ(s.messages.size(), 1u) << line;
-        EXPECT_EQ(s.messages[0].text, "ORDIVANﾌｧｲﾙではないか、破壊されています。");
+        EXPECT_EQ(s.messages[0].text, ui::aboutFile("ORDIVANﾌｧｲﾙではないか、破壊されています。", path("hostile.OLE")));
         EXPECT_EQ(back.plan.areas.size(), 2u) << line;
     }
     // A section cut off before its "END" lost areas.
@@ -475,7 +475,7 @@ TEST_F(ProjectFileTest, TheRoomIsWrittenOnlyOnceSetReadBackAndHostileRoomsAreDam
         model::ProjectCommands commands(back, shown, backTypes, s);
         EXPECT_FALSE(commands.openPath(path("hostile.OLE"))) << section;
         ASSERT_EQ(s.messages.size(), 1u) << section;
-        EXPECT_EQ(s.messages[0].text, "ORDIVANﾌｧｲﾙではないか、破壊されています。");
+        EXPECT_EQ(s.messages[0].text, ui::aboutFile("ORDIVANﾌｧｲﾙではないか、破壊されています。", path("hostile.OLE")));
         EXPECT_EQ(back.plan.room.roomHeight, 2700) << "the open plan keeps its room: " << section;
     }
 
@@ -512,14 +512,14 @@ TEST_F(ProjectFileTest, WhatTheWriterWritesTheReaderAccepts) {
     EXPECT_FALSE(model::writeProject(path("keep.OLE"), doc, touroku, s));
     EXPECT_EQ(readBytes(path("keep.OLE")), "the user's file");
     ASSERT_EQ(s.messages.size(), 1u);
-    EXPECT_EQ(s.messages[0].text, "ファイルに書き込みできません");
+    EXPECT_EQ(s.messages[0].text, ui::aboutFile("ファイルに書き込みできません", path("keep.OLE")));
 }
 
 TEST_F(ProjectFileTest, AMissingFileCannotBeRead) {
     FakeServices s;
     EXPECT_FALSE(model::validateProject(path("none.OLE"), s));
     ASSERT_EQ(s.messages.size(), 1u);
-    EXPECT_EQ(s.messages[0].text, "ファイルが読み込めません");
+    EXPECT_EQ(s.messages[0].text, ui::aboutFile("ファイルが読み込めません", path("none.OLE")));
     EXPECT_EQ(s.messages[0].title, "エラー");
 }
 
@@ -531,7 +531,7 @@ TEST_F(ProjectFileTest, AFailedSaveKeepsTheChangesMarkedAndTheOldFileWhole) {
     EXPECT_FALSE(commands.save());
     EXPECT_TRUE(doc.dataChanged);
     ASSERT_EQ(services.messages.size(), 1u);
-    EXPECT_EQ(services.messages[0].text, "ファイルに書き込みできません");
+    EXPECT_EQ(services.messages[0].text, ui::aboutFile("ファイルに書き込みできません", path("missing-folder/x.OLE")));
     EXPECT_EQ(services.messages[0].title, "エラー");
 
     doc.currentFileName = path("keep.OLE");

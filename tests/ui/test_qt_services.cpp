@@ -1,4 +1,5 @@
 // Tests of the Qt services: dialog filters, the default extension, the integer key filter, message boxes, the file type.
+#include "base/TextFile.h"
 #include "ui/FileFilter.h"
 #include "ui/KeyFilter.h"
 #include "ui/qt/FormKit.h"
@@ -226,7 +227,8 @@ TEST(QtPictures, TheClipboardAndBitmapFilesReceiveThePicture) {
 TEST(QtFileDialogs, TheSaveDialogOffersTheFilterAndAddsTheDefaultExtension) {
     testsupport::qtApp();
     ui::qt::QtServices services;
-    QTemporaryDir dir;
+    QTemporaryDir dir, before;
+    QSettings().setValue(QStringLiteral("lastFolder"), before.path());
     QStringList filters;
     testsupport::whenModal([&](QWidget* w) {
         auto* d = qobject_cast<QFileDialog*>(w);
@@ -240,14 +242,30 @@ TEST(QtFileDialogs, TheSaveDialogOffersTheFilterAndAddsTheDefaultExtension) {
     EXPECT_EQ(*chosen, (dir.path() + QStringLiteral("/plan.OLE")).toStdString());
     EXPECT_EQ(filters, QStringList{QStringLiteral("ORDIVANﾌｧｲﾙ (*.OLE) (*.OLE)")});
 
-    // The next dialog starts in the folder the last one ended in, also in the next run (the settings);
-    // a cancelled dialog leaves that folder as it was.
+    // Nothing written there yet (the write failed, or never came): the folder is not remembered.
     QString startedIn;
+    const auto cancelNext = [&] {
+        testsupport::whenModal([&](QWidget* w) {
+            startedIn = qobject_cast<QFileDialog*>(w)->directory().absolutePath();
+            qobject_cast<QFileDialog*>(w)->reject();
+        });
+        return services.openFileDialog({"DXFﾌｧｲﾙ (*.DXF) | *.DXF", "", "", ""});
+    };
+    EXPECT_FALSE(cancelNext().has_value());
+    EXPECT_EQ(startedIn, QDir(before.path()).absolutePath());
+    EXPECT_EQ(QSettings().value(QStringLiteral("lastFolder")).toString(), before.path());
+
+    // Once the file is written, the next dialog starts in its folder, also in the next run (the settings);
+    // a cancelled dialog leaves that folder as it was.
     testsupport::whenModal([&](QWidget* w) {
-        startedIn = qobject_cast<QFileDialog*>(w)->directory().absolutePath();
-        qobject_cast<QFileDialog*>(w)->reject();
+        auto* d = qobject_cast<QFileDialog*>(w);
+        d->setDirectory(dir.path());
+        d->selectFile(QStringLiteral("plan"));
+        QMetaObject::invokeMethod(d, "accept");
     });
-    EXPECT_FALSE(services.openFileDialog({"DXFﾌｧｲﾙ (*.DXF) | *.DXF", "", "", ""}).has_value());
+    ASSERT_TRUE(services.saveFileDialog({"ORDIVANﾌｧｲﾙ (*.OLE) | *.OLE", "OLE", "", ""}).has_value());
+    ASSERT_TRUE(base::writeWholeFile(*chosen, "plan"));
+    EXPECT_FALSE(cancelNext().has_value());
     EXPECT_EQ(startedIn, QDir(dir.path()).absolutePath());
     EXPECT_EQ(QSettings().value(QStringLiteral("lastFolder")).toString(), QDir(dir.path()).absolutePath());
 }

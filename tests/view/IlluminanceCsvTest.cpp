@@ -96,7 +96,7 @@ TEST_F(CsvFile, WriteFailureShowsTheSystemMessageAndKeepsWhatWasThere) {
     FakeServices services;
     EXPECT_FALSE(view::writeIlluminanceCsv(g, extent(0, 0, 10, 20), (dir / "no" / "dir.csv").string(), services));
     ASSERT_EQ(services.messages.size(), 1u);
-    EXPECT_EQ(services.messages[0].text, "ファイルに書き込みできません");
+    EXPECT_EQ(services.messages[0].text, ui::aboutFile("ファイルに書き込みできません", (dir / "no" / "dir.csv").string()));
     EXPECT_EQ(services.messages[0].title, "エラー");
     EXPECT_EQ(services.messages[0].icon, ui::Icon::Stop);
     // A directory where the file should go: the replacement fails and nothing is destroyed.

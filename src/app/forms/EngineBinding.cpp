@@ -220,6 +220,7 @@ editor::EditorHooks MainEngine::editorHooks() {
         len->firstValue = 0;
         len->secondValue = 0;
         len->configure(r.kind, r.tool);
+        len->showScale(state_.doc.plan.mmPerPixel);
         // The pillars' line and grid share the fixtures' dialog; its title names the pillar tool.
         const char target = state_.window.editTarget;
         if ((target == 'C' || target == 'S') && (r.tool == '2' || r.tool == '3'))

@@ -7,6 +7,7 @@
 #include "ui/qt/FormKit.h"
 
 #include <QCloseEvent>
+#include <QFontMetrics>
 #include <QFrame>
 #include <QGridLayout>
 #include <QKeyEvent>
@@ -83,6 +84,14 @@ TfrmKigu::TfrmKigu(TourokuTable& touroku, model::Document& doc, model::WindowSho
         r.Lt = new QPushButton("…", r.panel);
         r.Lt->setToolTip("品番を登録");
         r.Lt->setFixedWidth(28);
+        // What a row shows changes with the registration (a framed or a bare flux box, a lamp count, a
+        // product number); none of it may change the window's size, which grew with every registration
+        // and carried the window off the screen's edge.
+        const QFontMetrics metrics(font());
+        for (QLineEdit* box : {r.Kou, r.txtWatt}) box->setFixedHeight(box->sizeHint().height());
+        r.Mid->setFixedWidth(metrics.horizontalAdvance(QString::fromUtf8(kMidText)) + 4);
+        r.Tosu->setFixedWidth(metrics.horizontalAdvance(QStringLiteral("9999")));
+        for (QLabel* text : {r.labKosuu, r.Hin, r.Lamp}) text->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
         g->addWidget(r.img, 0, 0, 3, 1);
         g->addWidget(r.labKosuu, 3, 0);
         g->addWidget(r.Hin, 0, 1, 1, 3);

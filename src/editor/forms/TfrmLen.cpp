@@ -1,6 +1,7 @@
 // The length dialog: widget plumbing around the editor's length dialog model.
 #include "editor/forms/TfrmLen.h"
 
+#include "base/Text.h"
 #include "ui/qt/FormKit.h"
 
 #include <QCheckBox>
@@ -45,12 +46,24 @@ TfrmLen::TfrmLen(ui::Services& services, QWidget* parent)
     layout->addWidget(labY, 1, 0);
     layout->addWidget(txtY, 1, 1);
     layout->addWidget(labmmy, 1, 2);
+    // The scale the plan has now, so a measurement or a new plan's grid can be checked against it.
+    labEdit5 = new QLabel(QStringLiteral("mmPerPixel"), this);
+    labEdit5->setObjectName(QStringLiteral("labEdit5"));
+    Edit5 = new QLineEdit(this);
+    Edit5->setObjectName(QStringLiteral("Edit5"));
+    Edit5->setReadOnly(true);
+    Edit5->setFocusPolicy(Qt::NoFocus);
+    Edit5->setFixedWidth(100);
+    layout->addWidget(labEdit5, 2, 0);
+    layout->addWidget(Edit5, 2, 1);
+    labEdit5->setVisible(false);
+    Edit5->setVisible(false);
     chkCentre = new QCheckBox(QStringLiteral("中央に配置 (端は間隔の半分)"), this);
     chkCentre->setObjectName(QStringLiteral("chkCentre"));
     chkCentre->setVisible(false);
     layout->addWidget(chkCentre, 3, 0, 1, 3);
-    layout->addWidget(btnOK, 2, 1);
-    layout->addWidget(btnCancel, 2, 2);
+    layout->addWidget(btnOK, 5, 1);
+    layout->addWidget(btnCancel, 5, 2);
     layout->setSizeConstraint(QLayout::SetFixedSize);
     connect(txtX, &QLineEdit::returnPressed, this, [this] {
         if (model_.secondRowVisible()) {
@@ -75,7 +88,11 @@ void TfrmLen::configure(char inputKind, char tool) {
     const bool grid = tool == '3' && (inputKind == 'K' || inputKind == 'P');
     chkCentre->setVisible(grid);
     presetCentre(false);
+    labEdit5->setVisible(inputKind == 'M');
+    Edit5->setVisible(inputKind == 'M');
 }
+
+void TfrmLen::showScale(float mmPerPixel) { Edit5->setText(qs(base::formatFixed(mmPerPixel, 2))); }
 
 void TfrmLen::presetCentre(bool on) { chkCentre->setChecked(on && chkCentre->isVisibleTo(this)); }
 

@@ -19,6 +19,9 @@ public:
 
     // Sets the texts and rows for (input kind, tool) before showing.
     void configure(char inputKind, char tool);
+    // The plan's scale as the scale dialog shows it beside the real length: `mmPerPixel`, the millimetres
+    // one plan pixel stands for (negative while no scale is set).
+    void showScale(float mmPerPixel);
     // The grid's "中央に配置" as it starts (off unless "均等配置..." asked for it).
     void presetCentre(bool on);
     // The show step (confirmed cleared, edits emptied, focus on txtX) and the modal run; true when confirmed.
@@ -35,6 +38,8 @@ public:
     QLabel* labY;
     QLineEdit* txtY;
     QLabel* labmmy;
+    QLabel* labEdit5;   // "mmPerPixel", the scale dialog only
+    QLineEdit* Edit5;   // the plan's mmPerPixel, read only
     QCheckBox* chkCentre;  // the grid tool only: centred, half a spacing from the edges
     QPushButton* btnOK;
     QPushButton* btnCancel;

@@ -122,7 +122,12 @@ void TfrmCD::save1Click() {
     const auto path = services_.saveFileDialog(request);
     if (!path || path->empty()) return;
     auto picture = exportPicture();
-    if (services_.saveBitmap(*picture, *path)) lastSaveName_ = *path;
+    if (services_.saveBitmap(*picture, *path)) {
+        lastSaveName_ = *path;
+        return;
+    }
+    // As the plan's bitmap says it: a picture that was not written is never passed over in silence.
+    services_.messageBox(ui::aboutFile("ファイルが作成出来ません。", *path), "エラー", ui::Icon::Stop, ui::Buttons::Ok);
 }
 
 bool TfrmCD::printOn(QPrinter& printer) {

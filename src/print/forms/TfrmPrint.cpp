@@ -237,7 +237,7 @@ bool TfrmPrint::saveSheetPdf(const PrintSource& source) {
     if (!printDistributionMapPdf(*path, *source.doc, *source.touroku, *source.stats, *source.settings, *source.planImage,
                                  source.painters, txtBukkenmei->text().toStdString(), date, services_, margins_,
                                  source.indirect)) {
-        services_.messageBox(kMsgCannotWritePdf, "エラー", ui::Icon::Stop, ui::Buttons::Ok);
+        services_.messageBox(ui::aboutFile(kMsgCannotWritePdf, *path), "エラー", ui::Icon::Stop, ui::Buttons::Ok);
         return false;
     }
     lastPdfName_ = *path;

@@ -11,6 +11,7 @@
 #include <QClipboard>
 #include <QCoreApplication>
 #include <QDate>
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
@@ -45,9 +46,12 @@ const QString kLastFolderKey = QStringLiteral("lastFolder");
 // The kernel's folders hold files that block whoever reads them (/proc/kmsg) and never hold a plan:
 // no dialog starts in one, and none is remembered.
 bool isSystemFolder(const QString& folder) {
-    const QString path = QDir::cleanPath(QFileInfo(folder).absoluteFilePath());
-    for (const QString& root : {QStringLiteral("/proc"), QStringLiteral("/sys"), QStringLiteral("/dev")}) {
-        if (path == root || path.startsWith(root + '/')) return true;
+    const QFileInfo info(folder);
+    // A link elsewhere that leads into one (~/k -> /proc) is one too.
+    for (const QString& path : {QDir::cleanPath(info.absoluteFilePath()), info.canonicalFilePath()}) {
+        for (const QString& root : {QStringLiteral("/proc"), QStringLiteral("/sys"), QStringLiteral("/dev")}) {
+            if (path == root || path.startsWith(root + '/')) return true;
+        }
     }
     return false;
 }
@@ -82,18 +86,14 @@ void startIn(QFileDialog& dialog, const std::string& initialName) {
     if (!initial.isEmpty()) dialog.selectFile(initial);
 }
 
-// The folder of a chosen file is remembered for the next dialog when a file can be there: one to read
-// that exists, or a folder the program may write in for one to save.
 std::optional<std::string> chosenFile(QFileDialog& dialog) {
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
     const QString chosen = dialog.selectedFiles().first();
     if (chosen.isEmpty()) return std::nullopt;
-    const QFileInfo file(chosen);
-    const QFileInfo folder(file.absolutePath());
-    const bool usable = dialog.acceptMode() == QFileDialog::AcceptOpen ? file.isFile() : folder.isDir() && folder.isWritable();
-    if (usable && !isSystemFolder(folder.absoluteFilePath())) QSettings().setValue(kLastFolderKey, folder.absoluteFilePath());
     return chosen.toStdString();
 }
+
+QDateTime modifiedAt(const QFileInfo& file) { return file.exists() ? file.lastModified() : QDateTime(); }
 
 bool writeText(const QString& path, const QByteArray& bytes) {
     return base::writeWholeFile(QFile::encodeName(path).toStdString(), bytes.toStdString());
@@ -106,6 +106,24 @@ QtServices::QtServices(int dpi) : dpi_(dpi) {
     configHome_ = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation);
     systemData_ = QStandardPaths::standardLocations(QStandardPaths::GenericDataLocation);
     systemData_.removeAll(dataHome_);
+}
+
+QtServices::~QtServices() { rememberUsedFolder(); }
+
+void QtServices::expectUse(const std::string& path, bool save) {
+    const QFileInfo file(q(path));
+    pending_ = PendingFile{file.absoluteFilePath(), save, modifiedAt(file)};
+}
+
+// The folder of the file the last dialog chose becomes the next dialogs' start once that file was used:
+// written anew since the dialog closed (a save), or there to read (an open). A save that failed — a
+// kernel folder, a full disk, a folder without the right to write — leaves the folder known before.
+void QtServices::rememberUsedFolder() {
+    if (pending_.path.isEmpty()) return;
+    const QFileInfo file(pending_.path);
+    const bool used = file.isFile() && (pending_.save ? modifiedAt(file) != pending_.modifiedBefore : file.isReadable());
+    if (used && !isSystemFolder(file.absolutePath())) QSettings().setValue(kLastFolderKey, file.absolutePath());
+    pending_ = {};
 }
 
 void QtServices::setAssociationHomes(const QString& dataHome, const QString& configHome, const QStringList& systemData) {
@@ -180,8 +198,11 @@ std::optional<std::string> QtServices::openFileDialog(const FileDialogRequest& r
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     dialog.setFileMode(QFileDialog::ExistingFile);
     dialog.setNameFilters(qtNameFilters(request.filter));
+    rememberUsedFolder();
     startIn(dialog, request.initialName);
-    return chosenFile(dialog);
+    const auto chosen = chosenFile(dialog);
+    if (chosen) expectUse(*chosen, false);
+    return chosen;
 }
 
 std::optional<std::string> QtServices::saveFileDialog(const FileDialogRequest& request) {
@@ -192,10 +213,13 @@ std::optional<std::string> QtServices::saveFileDialog(const FileDialogRequest& r
     dialog.setFileMode(QFileDialog::AnyFile);
     dialog.setNameFilters(qtNameFilters(request.filter));
     if (!request.defaultExtension.empty()) dialog.setDefaultSuffix(q(request.defaultExtension));
+    rememberUsedFolder();
     startIn(dialog, request.initialName);
     const auto chosen = chosenFile(dialog);
     if (!chosen) return std::nullopt;
-    return withDefaultExtension(*chosen, request.defaultExtension);
+    std::string path = withDefaultExtension(*chosen, request.defaultExtension);
+    expectUse(path, true);
+    return path;
 }
 
 std::unique_ptr<PrintJob> QtServices::startPdfJob(const std::string& path, bool landscape, int dpi) {

@@ -3,6 +3,7 @@
 #include "ui/Services.h"
 #include "ui/qt/ProgressWindow.h"
 
+#include <QDateTime>
 #include <QString>
 #include <QStringList>
 
@@ -19,6 +20,9 @@ inline constexpr const char* kButtonNo = "いいえ(&N)";
 class QtServices : public Services {
 public:
     explicit QtServices(int dpi = 96);
+    ~QtServices() override;
+    QtServices(const QtServices&) = delete;
+    QtServices& operator=(const QtServices&) = delete;
 
     // The window message boxes and file dialogs belong to (the main window once it exists).
     void setDialogParent(QWidget* parent) { parent_ = parent; }
@@ -48,8 +52,20 @@ public:
     // The A4 PDF job of the sheets, written whole when finished.
     std::unique_ptr<PrintJob> startPdfJob(const std::string& path, bool landscape, int dpi) override;
 
+    // Keeps the folder of the file last chosen as where the file dialogs start, if that file was used
+    // (each dialog and the end of the program do it; a test may ask at any time).
+    void rememberUsedFolder();
+
 private:
+    // A file a dialog chose, waiting to be written or read: its folder is remembered only then.
+    struct PendingFile {
+        QString path;
+        bool save = false;
+        QDateTime modifiedBefore;  // null when there was no such file
+    };
+    void expectUse(const std::string& path, bool save);
     QWidget* owner() const;
+    PendingFile pending_;
     QWidget* parent_ = nullptr;
     ProgressWindow* progress_ = nullptr;
     int dpi_;

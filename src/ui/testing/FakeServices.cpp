@@ -59,12 +59,12 @@ bool FakeServices::copyToClipboard(const Surface&) {
 
 bool FakeServices::saveBitmap(const Surface&, const std::string& path) {
     savedBitmaps.push_back(path);
-    return true;
+    return !picturesFail;
 }
 
 bool FakeServices::savePng(const Surface&, const std::string& path) {
     savedPngs.push_back(path);
-    return true;
+    return !picturesFail;
 }
 
 std::vector<std::string> FakeServices::allTexts() const {

@@ -34,6 +34,7 @@ public:
     int processEventsCalls = 0;
     int clipboardCopies = 0;
     std::vector<std::string> savedBitmaps;
+    bool picturesFail = false;  // saveBitmap and savePng answer as a full disk would
     std::vector<std::string> savedPngs;
     std::string todayText = "2026年12月7日";
     AssociationResult associationResult = AssociationResult::Created;

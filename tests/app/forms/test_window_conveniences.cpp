@@ -234,7 +234,7 @@ TEST(WindowConveniences, TheRecentListKeepsTheLatestEightAndDropsAProjectThatHas
     prog.services.messages.clear();
     for (QAction* a : recent->actions())
         if (a->data().toString() == files[8]) a->trigger();
-    EXPECT_EQ(prog.services.allTexts(), std::vector<std::string>{"ファイルが読み込めません"});
+    EXPECT_EQ(prog.services.allTexts(), std::vector<std::string>{ui::aboutFile("ファイルが読み込めません", files[8].toStdString())});
     EXPECT_FALSE(listed().contains(files[8]));
     EXPECT_EQ(listed().size(), 7);
     EXPECT_EQ(prog.doc().currentFileName, files[6].toStdString()) << "the open plan stays";
@@ -286,9 +286,10 @@ TEST(WindowConveniences, ThePreviewsShowTheSheetsAndThePdfOutputWritesTheSheet) 
 
     // A file that cannot be written is reported, not passed over.
     prog.services.messages.clear();
-    prog.services.fileAnswers.push_back(dir.filePath(QStringLiteral("no/such/folder/sheet.pdf")).toStdString());
+    const std::string unwritable = dir.filePath(QStringLiteral("no/such/folder/sheet.pdf")).toStdString();
+    prog.services.fileAnswers.push_back(unwritable);
     item(prog, "mnuPdf")->trigger();
-    EXPECT_EQ(prog.services.allTexts(), std::vector<std::string>{"ファイルに書き込みできません"});
+    EXPECT_EQ(prog.services.allTexts(), std::vector<std::string>{ui::aboutFile("ファイルに書き込みできません", unwritable)});
 }
 
 } // namespace

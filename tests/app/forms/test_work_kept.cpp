@@ -2,6 +2,7 @@
 // number fields, the floating windows and the main window's place on the screen.
 #include "app/forms/RealProgram.h"
 #include "app/forms/StartupWindows.h"
+#include "base/Text.h"
 #include "catalog/forms/TfrmKigu.h"
 #include "editor/Editor.h"
 #include "editor/forms/PlanChoiceBox.h"
@@ -9,9 +10,11 @@
 #include "editor/forms/TfrmSinki.h"
 #include "editor/forms/TfrmTaskArea.h"
 #include "model/ProjectCommands.h"
+#include "model/ProjectFile.h"
 #include "view/AreaTable.h"
 #include "view/IlluminanceCsv.h"
 #include "ui/qt/Cursors.h"
+#include "print/CurveSheet.h"
 #include "print/forms/TfrmCD.h"
 #include "view/forms/TfrmAreaTable.h"
 #include "view/forms/TfrmTempScale.h"
@@ -22,6 +25,8 @@
 #include <QFile>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QPrintPreviewDialog>
+#include <QPrintPreviewWidget>
 #include <QRadioButton>
 #include <QTemporaryDir>
 #include <QWindow>
@@ -339,6 +344,176 @@ TEST(WorkKept, TheSmallFaultsOfDailyUse) {
     view::saveIlluminanceCsvCommand(grid, stats, prog.services);
     ASSERT_FALSE(prog.services.saveRequests.empty());
     EXPECT_EQ(prog.services.saveRequests.back().defaultExtension, "csv");
+}
+
+} // namespace
+
+namespace {
+
+using calc::forms::TfrmCalcStart;
+
+// Every message about a file names the file: which plan was not written, which one was no plan, which
+// picture could not be made.
+TEST(WorkKept, AMessageAboutAFileNamesTheFile) {
+    Program prog;
+    prog.openSample();
+    QTemporaryDir dir;
+    const std::string unwritable = dir.filePath(QStringLiteral("no/such/folder/plan.OLE")).toStdString();
+    prog.services.fileAnswers.push_back(unwritable);
+    prog.p->frm.action("SaveAs1")->trigger();
+    EXPECT_EQ(prog.services.allTexts(), std::vector<std::string>{ui::aboutFile(model::kMsgCannotWrite, unwritable)});
+
+    const QString notPlan = dir.filePath(QStringLiteral("notes.OLE"));
+    {
+        QFile f(notPlan);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write("meeting at ten\r\n");
+    }
+    prog.services.messages.clear();
+    prog.services.answers.push_back(ui::Answer::No);  // the plan's changes are not saved
+    prog.services.fileAnswers.push_back(notPlan.toStdString());
+    prog.p->frm.action("Open1")->trigger();
+    EXPECT_EQ(prog.services.messages.back().text, ui::aboutFile(model::kMsgMalformed, notPlan.toStdString()));
+
+    // The curve's picture that could not be written is reported too, no longer passed over in silence.
+    prog.services.messages.clear();
+    prog.click("imgKigu");
+    prog.p->engine.frmKigu->imgMouseDown(1, false);
+    prog.p->frm.action("mnuHaikou")->trigger();
+    prog.services.picturesFail = true;
+    const std::string bmp = dir.filePath(QStringLiteral("curve.bmp")).toStdString();
+    prog.services.fileAnswers.push_back(bmp);
+    prog.p->engine.frmCD->save1Click();
+    EXPECT_EQ(prog.services.allTexts(), std::vector<std::string>{ui::aboutFile("ファイルが作成出来ません。", bmp)});
+}
+
+// The printed curve is seen in the print preview, reduced to the screen: its pen is as wide on paper as
+// on the screen, not two dots of the printer.
+TEST(WorkKept, TheCurveIsSeenInThePrintPreview) {
+    Program prog;
+    prog.openSample();
+    prog.click("imgKigu");
+    prog.p->engine.frmKigu->imgMouseDown(1, false);
+    prog.p->frm.action("mnuHaikou")->trigger();
+    int curvePixels = -1;
+    testsupport::whenModal([&](QWidget* w) {
+        auto* preview = qobject_cast<QPrintPreviewDialog*>(w);
+        ASSERT_NE(preview, nullptr);
+        auto* view = preview->findChild<QPrintPreviewWidget*>();
+        ASSERT_NE(view, nullptr);
+        preview->resize(900, 700);
+        view->fitInView();
+        const QImage shown = view->grab().toImage();
+        const QColor curve(print::kPrimaryCurve.r, print::kPrimaryCurve.g, print::kPrimaryCurve.b);
+        curvePixels = 0;
+        for (int y = 0; y < shown.height(); ++y)
+            for (int x = 0; x < shown.width(); ++x) {
+                const QColor c = shown.pixelColor(x, y);
+                if (std::abs(c.red() - curve.red()) + std::abs(c.green() - curve.green()) + std::abs(c.blue() - curve.blue()) < 90)
+                    ++curvePixels;
+            }
+        preview->reject();
+    });
+    prog.p->engine.frmCD->btnPreview->click();
+    EXPECT_GT(curvePixels, 200) << "the curve's red line";
+}
+
+// The registration window keeps its size however often it is shown again and whatever its rows hold: a
+// type registered into an empty slot does not widen it off the screen's edge.
+TEST(WorkKept, TheRegistrationWindowKeepsItsSize) {
+    Program prog;
+    catalog::forms::TfrmKigu* kigu = prog.p->engine.frmKigu;
+    prog.click("imgKigu");
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(kigu));
+    const QRect first = kigu->geometry();
+    prog.services.fileAnswers.push_back(testsupport::sourceDir() + "/tests/data/corpus_photometry_ies/batwing.ies");
+    kigu->btnPhotometry->click();
+    ASSERT_FALSE(kigu->rows[0].Kou->isReadOnly()) << "slot 1 registered";
+    QApplication::processEvents();
+    EXPECT_EQ(kigu->geometry(), first) << "registered";
+    for (int shown = 0; shown < 4; ++shown) {
+        kigu->close();
+        prog.click("imgRoom");
+        prog.click("imgKigu");
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(kigu));
+    }
+    EXPECT_EQ(kigu->geometry(), first) << "shown again";
+}
+
+// The scale dialog shows the plan's mmPerPixel beside the real length; the next one shows the new scale.
+TEST(WorkKept, TheScaleDialogShowsThePlansMmPerPixel) {
+    Program prog;
+    prog.openSample();
+    QStringList shown;
+    const auto measure = [&](const char* realLength) {
+        testsupport::whenModal([&shown, realLength](QWidget* w) {
+            auto* len = qobject_cast<editor::forms::TfrmLen*>(w);
+            ASSERT_NE(len, nullptr);
+            shown << (len->Edit5->isVisible() ? len->labEdit5->text() + ' ' + len->Edit5->text() : QString());
+            len->txtX->setText(QString::fromLatin1(realLength));
+            len->btnOK->click();
+        });
+        prog.p->frm.action("S1")->trigger();
+        prog.press(100, 100);  // the ends of the first wall: the measurement snaps to end points
+        prog.press(1300, 100);
+    };
+    measure("24000");
+    measure("12000");
+    EXPECT_EQ(shown, (QStringList{QStringLiteral("mmPerPixel 10.00"), QStringLiteral("mmPerPixel 20.00")}));
+    EXPECT_FLOAT_EQ(prog.doc().plan.mmPerPixel, 10.0f) << "12000 mm over 1200 pixels";
+}
+
+// Memory that runs out in the middle of a calculation is said to have run out; the plan stays as it was,
+// the progress window goes and the next calculation runs.
+TEST(WorkKept, ACalculationOutOfMemoryShowsTheMessageAndKeepsThePlan) {
+    Program prog;
+    prog.openSample();
+    const int walls = prog.doc().plan.lines.count(), fixtures = prog.doc().plan.kigu.count();
+    prog.services.onProcessEvents = [&prog] {
+        if (prog.services.processEventsCalls == 3) throw std::bad_alloc();
+    };
+    prog.calculate(&TfrmCalcStart::btnBunpu);
+    prog.services.onProcessEvents = nullptr;
+    EXPECT_EQ(prog.services.allTexts(), std::vector<std::string>{base::kMsgNoMemory});
+    ASSERT_FALSE(prog.services.progressLog.empty());
+    EXPECT_EQ(prog.services.progressLog.back(), "hide") << "the progress window went";
+    EXPECT_FALSE(prog.doc().resultValid);
+    EXPECT_EQ(prog.doc().plan.lines.count(), walls);
+    EXPECT_EQ(prog.doc().plan.kigu.count(), fixtures);
+    EXPECT_FALSE(prog.p->frm.windowHandle()->title().contains('*')) << "nothing of the plan changed";
+
+    prog.calculate(&TfrmCalcStart::btnBunpu);
+    EXPECT_TRUE(prog.doc().resultValid) << "the next run";
+}
+
+// A project the reader refuses (a wall from one end of the coordinates to the other) is not opened as a
+// blank plan: the reader's message names it and the plan open before stays as it was.
+TEST(WorkKept, AHostileProjectRefusedOnOpenLeavesTheOpenPlan) {
+    Program prog;
+    prog.openSample();
+    QByteArray bytes = fileBytes(QString::fromStdString(testsupport::binaryDir() + "/samples/room_sample.OLE"));
+    ASSERT_TRUE(bytes.contains("L,100,100,1300,100,0,0,0,0"));
+    bytes.replace("L,100,100,1300,100,0,0,0,0", "L,-2147483648,100,2147483647,100,0,0,0,0");
+    QTemporaryDir dir;
+    const QString hostile = dir.filePath(QStringLiteral("hostile.OLE"));
+    {
+        QFile f(hostile);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(bytes);
+    }
+    const std::string before = prog.doc().currentFileName;
+    const QString title = prog.p->frm.windowHandle()->title();
+    const QRect walls = prog.wallBox();
+    prog.services.fileAnswers.push_back(hostile.toStdString());
+    prog.p->frm.action("Open1")->trigger();
+    const std::vector<std::string> texts = prog.services.allTexts();
+    ASSERT_EQ(texts.size(), 1u);
+    EXPECT_EQ(texts[0].rfind("描画面が大きすぎます", 0), 0u) << texts[0];
+    EXPECT_NE(texts[0].find(hostile.toStdString()), std::string::npos) << texts[0];
+    EXPECT_EQ(prog.doc().currentFileName, before);
+    EXPECT_EQ(prog.doc().plan.lines[1].x1, 100);
+    EXPECT_EQ(prog.p->frm.windowHandle()->title(), title);
+    EXPECT_EQ(prog.wallBox(), walls) << "the plan is still drawn";
 }
 
 } // namespace
