@@ -152,6 +152,14 @@ std::vector<std::uint8_t> floorPixels(const model::Plan& plan, const WallMask& w
         reach(col, row + 1);
         reach(col, row - 1);
     }
+    // A straight wall is drawn up to its end but not onto it; the end pixel still lies on the wall, where
+    // no light from either side arrives, and would stand as an unlit point of the floor.
+    plan.lines.forEach([&](const model::LineRecord& l) {
+        if (l.isArc()) return;
+        for (const auto& [col, row] : {std::pair{l.x1, l.y1}, std::pair{l.x2, l.y2}}) {
+            if (col >= 0 && row >= 0 && col < w && row < h) floor[static_cast<std::size_t>(std::int64_t{row} * w + col)] = 0;
+        }
+    });
     plan.hasira.forEach([&](const model::HasiraRecord& p) {
         const std::int64_t r = std::max<std::int64_t>(p.halfSize, 0);
         for (std::int64_t row = std::max<std::int64_t>(p.y - r, 0); row <= std::min<std::int64_t>(std::int64_t{p.y} + r, h - 1); ++row) {
