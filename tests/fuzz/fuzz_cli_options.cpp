@@ -33,7 +33,18 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::ostringstream out, err;
     const int status = app::runCli(args, services, out, err);
     // Asking for a command's help is the one success without a file: its usage on standard output.
-    const bool helpAsked = std::any_of(args.begin() + 1, args.end(), [](const std::string& a) { return a == "--help" || a == "-h"; });
+    // Help is asked by --help or -h among the options: not after "--" (an operand then) and not as the
+    // value of an option that takes one.
+    bool helpAsked = false;
+    const std::vector<std::string>& withValue = app::cliValueOptions(command);
+    for (std::size_t i = 1; i < args.size(); ++i) {
+        if (args[i] == "--") break;
+        if (args[i] == "--help" || args[i] == "-h") {
+            helpAsked = true;
+            break;
+        }
+        if (std::find(withValue.begin(), withValue.end(), args[i]) != withValue.end()) ++i;
+    }
     if (helpAsked) {
         if (status != app::kExitOk || out.str().find("usage:") == std::string::npos) std::abort();
         return 0;
