@@ -1,6 +1,7 @@
 // ordivan-cli against hostile inputs and failing outputs: nothing lost, nothing reported as done that was not.
 #include "base/Cp932.h"
 #include "support/RunCli.h"
+#include "support/ScratchFolder.h"
 
 #include <gtest/gtest.h>
 
@@ -21,21 +22,10 @@ namespace {
 namespace fs = std::filesystem;
 using testsupport::runCli;
 
-class CliFileSafety : public ::testing::Test {
+class CliFileSafety : public testsupport::ScratchFolderTest {
 protected:
-    void SetUp() override {
-        dir = fs::temp_directory_path() / ("ordivan_safety_" + std::to_string(::getpid()) + "_" +
-                                           ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(dir);
-        fs::create_directories(dir);
-    }
-    void TearDown() override { fs::remove_all(dir); }
+    CliFileSafety() : ScratchFolderTest("ordivan_safety_") {}
 
-    std::string at(const std::string& name) const { return (dir / name).string(); }
-    static std::string sample(const std::string& name) {
-        return (fs::path(testsupport::sourceDir()) / "data" / "samples" / name).string();
-    }
-    static void put(const std::string& path, const std::string& bytes) { std::ofstream(path, std::ios::binary) << bytes; }
     static std::string get(const std::string& path) {
         std::ifstream in(path, std::ios::binary);
         return {std::istreambuf_iterator<char>(in), {}};
@@ -53,9 +43,7 @@ protected:
         if (p != std::string::npos) bytes.replace(p, from.size(), to);
         return bytes;
     }
-    std::size_t filesInDir() const { return static_cast<std::size_t>(std::distance(fs::directory_iterator(dir), {})); }
 
-    fs::path dir;
 };
 
 constexpr const char* kDamaged = "ORDIVANﾌｧｲﾙではないか、破壊されています。";

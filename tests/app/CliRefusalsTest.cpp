@@ -1,5 +1,6 @@
 // ordivan-cli when it must say no: outputs checked and placed together, standard output and descriptors written straight, figures and files it cannot stand behind refused.
 #include "support/RunCli.h"
+#include "support/ScratchFolder.h"
 
 #include <gtest/gtest.h>
 
@@ -27,22 +28,10 @@ using testsupport::runCli;
 using testsupport::shellQuote;
 using testsupport::slurp;
 
-class CliRefusals : public ::testing::Test {
+class CliRefusals : public testsupport::ScratchFolderTest {
 protected:
-    void SetUp() override {
-        dir = fs::temp_directory_path() / ("ordivan_refusals_" + std::to_string(::getpid()) + "_" +
-                                           ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(dir);
-        fs::create_directories(dir);
-    }
-    void TearDown() override { fs::remove_all(dir); }
+    CliRefusals() : ScratchFolderTest("ordivan_refusals_") {}
 
-    std::string at(const std::string& name) const { return (dir / name).string(); }
-    static std::string sample(const std::string& name) {
-        return (fs::path(testsupport::sourceDir()) / "data" / "samples" / name).string();
-    }
-    static void put(const std::string& path, const std::string& bytes) { std::ofstream(path, std::ios::binary) << bytes; }
-    std::size_t filesInDir() const { return static_cast<std::size_t>(std::distance(fs::directory_iterator(dir), {})); }
     // Runs a command line through bash (pipes, redirections, process substitution) in the scratch folder.
     std::string shell(const std::string& script) const {
         return capture("cd " + shellQuote(dir.string()) + " && CLI=" + shellQuote(testsupport::cliPath()) +
@@ -68,7 +57,6 @@ protected:
         return v;
     }
 
-    fs::path dir;
 };
 
 TEST_F(CliRefusals, ARefusedRunLeavesNoNewFileAndAnAcceptedOneAllOfThem) {
