@@ -13,9 +13,12 @@
 #include <QImage>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QPrintPreviewDialog>
+#include <QPrintPreviewWidget>
 #include <QPushButton>
 #include <QScreen>
 #include <cstdlib>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -109,5 +112,20 @@ struct Program {
         return a && a->isEnabled();
     }
 };
+
+// The pages the preview window shows for a command, the window closed again without printing.
+inline int previewPages(const std::function<void()>& command) {
+    int pages = -1;
+    whenModal([&pages](QWidget* w) {
+        auto* preview = qobject_cast<QPrintPreviewDialog*>(w);
+        ASSERT_NE(preview, nullptr) << "the preview window";
+        auto* view = preview->findChild<QPrintPreviewWidget*>();
+        ASSERT_NE(view, nullptr);
+        pages = view->pageCount();
+        preview->reject();
+    });
+    command();
+    return pages;
+}
 
 } // namespace testsupport

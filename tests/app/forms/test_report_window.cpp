@@ -18,21 +18,8 @@
 namespace {
 
 using testsupport::Program;
+using testsupport::previewPages;
 
-// The pages the preview window shows for a command, the window closed again.
-int previewPages(const std::function<void()>& command) {
-    int pages = -1;
-    testsupport::whenModal([&pages](QWidget* w) {
-        auto* preview = qobject_cast<QPrintPreviewDialog*>(w);
-        ASSERT_NE(preview, nullptr) << "the preview window";
-        auto* view = preview->findChild<QPrintPreviewWidget*>();
-        ASSERT_NE(view, nullptr);
-        pages = view->pageCount();
-        preview->reject();
-    });
-    command();
-    return pages;
-}
 
 TEST(ReportWindow, TheMenuItemCalculatesThenWritesTheReportAndTheAreaTableShowsPowerAndFloor) {
     Program prog;

@@ -23,6 +23,7 @@ namespace {
 
 using calc::forms::TfrmCalcStart;
 using testsupport::Program;
+using testsupport::previewPages;
 
 QAction* item(Program& prog, const char* name) {
     QAction* a = prog.p->frm.action(name);
@@ -32,20 +33,6 @@ QAction* item(Program& prog, const char* name) {
 
 std::vector<int> coordinates(const model::LineRecord& l) { return {l.x1, l.y1, l.x2, l.y2}; }
 
-// Pages the preview window shows for the command, the window closed without printing.
-int previewPages(const std::function<void()>& command) {
-    int pages = -1;
-    testsupport::whenModal([&pages](QWidget* w) {
-        auto* preview = qobject_cast<QPrintPreviewDialog*>(w);
-        ASSERT_NE(preview, nullptr) << "the preview window";
-        auto* view = preview->findChild<QPrintPreviewWidget*>();
-        ASSERT_NE(view, nullptr);
-        pages = view->pageCount();
-        preview->reject();
-    });
-    command();
-    return pages;
-}
 
 // The title as the desktop shows it, the unsaved mark in place of "[*]".
 QString title(Program& prog) { return prog.p->frm.windowHandle()->title(); }
