@@ -475,17 +475,8 @@ Obstacles collectObstacles(const model::Plan& plan) {
         o.straight.push_back(i);
         segments.push_back({static_cast<double>(w.x1), static_cast<double>(w.y1), static_cast<double>(w.x2), static_cast<double>(w.y2)});
     }
-    if (!o.straight.empty()) {
-        double xLo = segments[0].ax, xHi = xLo, yLo = segments[0].ay, yHi = yLo;
-        for (const auto& g : segments) {
-            xLo = std::min({xLo, g.ax, g.bx});
-            xHi = std::max({xHi, g.ax, g.bx});
-            yLo = std::min({yLo, g.ay, g.by});
-            yHi = std::max({yHi, g.ay, g.by});
-        }
-        o.straightArea = (xHi - xLo + 1) * (yHi - yLo + 1);
-    }
     o.straightIndex = ObstacleIndex(std::move(segments));
+    o.straightArea = o.straightIndex.boundingArea();
     plan.hasira.forEach([&](const model::HasiraRecord& h) {
         Obstacles::Pillar p{h.pillarKind == model::kSquarePillar, h.x, h.y, h.halfSize, {}};
         const std::int64_t x = h.x, y = h.y, m = h.halfSize;

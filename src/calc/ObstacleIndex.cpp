@@ -67,6 +67,7 @@ ObstacleIndex::ObstacleIndex(std::vector<Segment> segments) {
         yLo = std::min({yLo, s.ay, s.by});
         yHi = std::max({yHi, s.ay, s.by});
     }
+    boundingArea_ = (xHi - xLo + 1) * (yHi - yLo + 1);
     const double w = std::max(xHi - xLo, 1e-3), h = std::max(yHi - yLo, 1e-3);
     // About two segments per cell, never more than kMaxCellsPerAxis cells along an axis.
     const double target = std::clamp(2.0 * static_cast<double>(segments_.size()), 16.0, 65536.0);

@@ -31,6 +31,8 @@ public:
     void segmentsMeeting(double x0, double y0, double x1, double y1, std::vector<std::uint32_t>& out) const;
 
     const std::vector<Segment>& segments() const { return segments_; }
+    // The area of the segments' bounding box, one unit added along each side (0 without segments).
+    double boundingArea() const { return boundingArea_; }
 
 private:
     template <class F>
@@ -41,7 +43,7 @@ private:
     bool visitBox(double x0, double y0, double x1, double y1, F&& f) const;
 
     std::vector<Segment> segments_;
-    double x0_ = 0, y0_ = 0, cell_ = 1;
+    double x0_ = 0, y0_ = 0, cell_ = 1, boundingArea_ = 0;
     std::int32_t nx_ = 0, ny_ = 0;
     std::vector<std::uint32_t> start_;  // cell c holds items_[start_[c] .. start_[c + 1])
     std::vector<std::uint32_t> items_;
