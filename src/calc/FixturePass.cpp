@@ -20,6 +20,12 @@ namespace {
 
 enum class Kind : std::uint8_t { Wall, Arc, Square, Cylinder };
 
+std::atomic<bool> wallScanForced{false};
+// From how many straight walls in a fixture's reach they are sorted into a fan: below it the row culling's
+// list is short and the vector loop tests it eight points at a time.
+constexpr int kWallFanFrom = 128;
+std::atomic<int> wallFanFrom{kWallFanFrom};
+
 // An obstacle that may block some lines of sight of the current row, from column lo to hi.
 struct Active {
     Kind kind;
@@ -68,6 +74,123 @@ bool testActive(const Active& a, const Obstacles& obs, const Sight& sight) {
     return false;
 }
 
+// The straight walls round one fixture sorted by direction and distance, for a fixture whose reach takes in
+// many walls. A wall cuts a sight line only where the crossing point the single-precision test works out lies
+// in the wall's box and, within a rounding far below `margin`, on the sight line between the point and the
+// fixture: so a wall can stop the light only to points whose sight line passes through its box widened by
+// `margin`. That box is seen from the fixture under a span of directions and no nearer than a distance; each
+// of kBins wedges round the fixture lists the walls whose span reaches into it, nearest first, and a point
+// tests only the walls of its own wedge that are no farther than itself. A point in the dark behind a dense
+// field of walls tests the one that shaded its neighbour and is done; a lit one tests the few walls its sight
+// line passes near, never the whole field in between. The walls a point may test are the row culling's, the
+// answer every test gives is the crossing test's, so the grid is the same bit for bit.
+class WallFan {
+public:
+    static constexpr int kBins = 256;
+    struct Entry {
+        double nearSq;  // the square of a distance no farther than the nearest point of the widened box
+        int wall;
+    };
+
+    // Takes the walls of one fixture's reach out of `walls`, all but those of no length: such a wall has no
+    // direction and the crossing test takes it for its whole column between the row and the fixture, so it
+    // stays with the row culling.
+    void build(std::vector<int>& walls, const Obstacles& obs, std::int64_t fx, std::int64_t fy, double margin);
+    // The wedge of the point dx, dy from the fixture (any wedge for the fixture's own point: the walls whose
+    // widened box takes in the fixture lie in all of them).
+    static int wedge(double dx, double dy) {
+        if (dx == 0 && dy == 0) return 0;
+        return std::min(kBins - 1, static_cast<int>(pseudoAngle(dx, dy) * (kBins / 4.0)));
+    }
+    const Entry* begin(int w) const { return entries_.data() + start_[static_cast<std::size_t>(w)]; }
+    const Entry* end(int w) const { return entries_.data() + start_[static_cast<std::size_t>(w) + 1]; }
+
+private:
+    struct Span {
+        std::int32_t near;  // whole pixels, rounded down and one taken off
+        std::int32_t first, count;  // wedges first .. first + count - 1, round the circle
+        int wall;
+    };
+    std::vector<Span> spans_, sorted_;
+    std::vector<std::uint32_t> start_, fill_, byNear_;
+    std::vector<Entry> entries_;
+};
+
+void WallFan::build(std::vector<int>& walls, const Obstacles& obs, std::int64_t fx, std::int64_t fy, double margin) {
+    spans_.clear();
+    const double px = static_cast<double>(fx), py = static_cast<double>(fy);
+    std::int32_t farthest = 0;
+    std::size_t kept = 0;
+    for (const int i : walls) {
+        const auto& w = obs.walls[static_cast<std::size_t>(i)];
+        if (w.x1 == w.x2 && w.y1 == w.y2) {
+            walls[kept++] = i;
+            continue;
+        }
+        const double x0 = static_cast<double>(w.minX) - margin - px, x1 = static_cast<double>(w.maxX) + margin - px;
+        const double y0 = static_cast<double>(w.minY) - margin - py, y1 = static_cast<double>(w.maxY) + margin - py;
+        const double gapX = std::max({x0, 0.0, -x1}), gapY = std::max({y0, 0.0, -y1});
+        Span sp{0, 0, kBins, i};
+        if (gapX > 0 || gapY > 0) {
+            sp.near = static_cast<std::int32_t>(std::max(0.0, std::floor(std::sqrt(gapX * gapX + gapY * gapY)) - 1));
+            // The box lies to one side of the fixture, under less than half a turn: its corners bound the span,
+            // measured from the direction of its centre.
+            const double centre = pseudoAngle((x0 + x1) / 2, (y0 + y1) / 2);
+            double lo = 0, hi = 0;
+            for (const auto& [cx, cy] : {std::pair{x0, y0}, std::pair{x1, y0}, std::pair{x0, y1}, std::pair{x1, y1}}) {
+                double d = pseudoAngle(cx, cy) - centre;
+                if (d > 2) d -= 4;
+                if (d <= -2) d += 4;
+                lo = std::min(lo, d);
+                hi = std::max(hi, d);
+            }
+            // Far more than the rounding of the measures.
+            const double first = std::floor((centre + lo - 1e-9) * (kBins / 4.0)), last = std::floor((centre + hi + 1e-9) * (kBins / 4.0));
+            sp.count = static_cast<std::int32_t>(std::min<double>(kBins, last - first + 1));
+            sp.first = static_cast<std::int32_t>(((static_cast<std::int64_t>(first) % kBins) + kBins) % kBins);
+        }
+        farthest = std::max(farthest, sp.near);
+        spans_.push_back(sp);
+    }
+    walls.resize(kept);
+    // Nearest first, by counting: the distances are whole pixels within the reach.
+    byNear_.assign(static_cast<std::size_t>(farthest) + 2, 0);
+    for (const Span& sp : spans_) ++byNear_[static_cast<std::size_t>(sp.near) + 1];
+    for (std::size_t d = 1; d < byNear_.size(); ++d) byNear_[d] += byNear_[d - 1];
+    sorted_.resize(spans_.size());
+    for (const Span& sp : spans_) sorted_[byNear_[static_cast<std::size_t>(sp.near)]++] = sp;
+
+    // Every span visits its wedges round the circle, first to last.
+    auto eachWedge = [](const Span& sp, auto&& f) {
+        std::int32_t w = sp.first;
+        for (std::int32_t k = 0; k < sp.count; ++k) {
+            f(static_cast<std::size_t>(w));
+            if (++w == kBins) w = 0;
+        }
+    };
+    start_.assign(kBins + 1, 0);
+    for (const Span& sp : sorted_) eachWedge(sp, [&](std::size_t w) { ++start_[w + 1]; });
+    for (int b = 0; b < kBins; ++b) start_[static_cast<std::size_t>(b) + 1] += start_[static_cast<std::size_t>(b)];
+    fill_.assign(start_.begin(), start_.end() - 1);
+    entries_.resize(start_[kBins]);
+    for (const Span& sp : sorted_) {
+        const double near = static_cast<double>(sp.near);
+        eachWedge(sp, [&](std::size_t w) { entries_[fill_[w]++] = Entry{near * near, sp.wall}; });
+    }
+}
+
+// Whether a straight wall is one the row culling keeps for the sight lines of row `row`: its rows meet those
+// between the row and the fixture.
+inline bool wallInBand(const Obstacles::Wall& w, std::int64_t bandLo, std::int64_t bandHi) {
+    return !(w.maxY < bandLo || w.minY > bandHi);
+}
+// Whether column col lies in the window of columns the row culling gives a straight wall.
+inline bool wallWindowHolds(const Obstacles::Wall& w, std::int64_t fx, std::int64_t col) {
+    if (w.minX > fx) return col >= w.minX;
+    if (w.maxX < fx) return col <= w.maxX;
+    return true;
+}
+
 // One row of grid points of one fixture: where its points are, the type table entries of the row's offset
 // and the obstacles that may shade some of them.
 struct RowRun {
@@ -80,7 +203,37 @@ struct RowRun {
     int step;
     std::int32_t row, fx, fy;
     std::int32_t colorTemp;
+    // The straight walls by direction when the fixture reaches many (they are then not in `active`), and
+    // the wall that shaded a point of the fixture last, tried first.
+    const WallFan* fan;
+    int* fanLast;
 };
+
+// Whether a straight wall of the fan shades the point at column col, as the row culling and the crossing
+// test decide it.
+bool fanWallBlocks(const RowRun& r, int wall, const Sight& sight, std::int64_t bandLo, std::int64_t bandHi) {
+    const auto& w = r.obs.walls[static_cast<std::size_t>(wall)];
+    return wallInBand(w, bandLo, bandHi) && wallWindowHolds(w, r.fx, sight.col) && crosses(sight, w.line);
+}
+
+// Whether the fan's walls shade the point at column col, the wall that shaded the last point tried first.
+bool fanBlocks(const RowRun& r, std::int32_t col, Sight& sight, bool& prepared) {
+    if (!prepared) {
+        sight = makeSight(col, r.row, r.fx, r.fy);
+        prepared = true;
+    }
+    const std::int64_t bandLo = std::min(r.row, r.fy), bandHi = std::max(r.row, r.fy);
+    if (*r.fanLast >= 0 && fanWallBlocks(r, *r.fanLast, sight, bandLo, bandHi)) return true;
+    const double dx = static_cast<double>(col) - r.fx, dy = static_cast<double>(r.row) - r.fy, distSq = dx * dx + dy * dy;
+    const int wedge = WallFan::wedge(dx, dy);
+    for (const WallFan::Entry* e = r.fan->begin(wedge); e != r.fan->end(wedge) && e->nearSq <= distSq; ++e) {
+        if (e->wall != *r.fanLast && fanWallBlocks(r, e->wall, sight, bandLo, bandHi)) {
+            *r.fanLast = e->wall;
+            return true;
+        }
+    }
+    return false;
+}
 
 void addRowPortable(const RowRun& r) {
     const Active* last = nullptr;  // whatever blocked the previous point most likely blocks this one
@@ -103,6 +256,7 @@ void addRowPortable(const RowRun& r) {
             return testActive(a, r.obs, sight);
         };
         if (last && col >= last->lo && col <= last->hi && test(*last)) blocked = true;
+        if (!blocked && r.fan != nullptr && fanBlocks(r, col, sight, prepared)) blocked = true;
         if (!blocked) {
             for (const Active& a : r.active) {
                 if (col < a.lo || col > a.hi || &a == last) continue;
@@ -307,6 +461,80 @@ ORDIVAN_AVX2_INLINE int arcLanes(const CircleLanes& c, const ArcShape& arc, int 
     return shaded;
 }
 
+// The lanes of eight whose column lies in a straight wall's window of columns, as bits.
+ORDIVAN_AVX2_INLINE int wallWindowLanes(const Obstacles::Wall& w, std::int32_t fx, __m256i cols) {
+    auto clamped = [](std::int64_t v) {
+        return static_cast<std::int32_t>(std::clamp<std::int64_t>(v, std::numeric_limits<std::int32_t>::min(),
+                                                                   std::numeric_limits<std::int32_t>::max()));
+    };
+    if (w.minX > fx) return ~_mm256_movemask_ps(_mm256_castsi256_ps(_mm256_cmpgt_epi32(_mm256_set1_epi32(clamped(w.minX)), cols))) & 255;
+    if (w.maxX < fx) return ~_mm256_movemask_ps(_mm256_castsi256_ps(_mm256_cmpgt_epi32(cols, _mm256_set1_epi32(clamped(w.maxX))))) & 255;
+    return 255;
+}
+
+// The lanes (among open) a straight wall of the fan shades, as the row culling and the crossing test decide.
+ORDIVAN_AVX2_INLINE int fanWallLanes(const RowRun& r, int wall, const SightLanes& s, __m256i cols, int open, std::int64_t bandLo,
+                                     std::int64_t bandHi) {
+    const auto& w = r.obs.walls[static_cast<std::size_t>(wall)];
+    if (!wallInBand(w, bandLo, bandHi)) return 0;
+    const int mask = _mm256_movemask_ps(crossesLanes(s, w.line)) & open;
+    return mask == 0 ? 0 : mask & wallWindowLanes(w, r.fx, cols);
+}
+
+// Adds to blocked the lanes still lit that the fan's walls shade. The wall that shaded last is tried on all
+// of them; then each lane still open in turn walks its wedge, every wall it meets tried on all lanes still
+// open, until the lane is shaded or its wedge has no wall nearer than the point. A lane found lit leaves
+// the walls it tried tried for the later lanes of its wedge too.
+ORDIVAN_AVX2_INLINE int fanBlockedLanes(const RowRun& r, const SightLanes& s, __m256i cols, int live, int blocked, std::int32_t c0) {
+    const std::int64_t bandLo = std::min(r.row, r.fy), bandHi = std::max(r.row, r.fy);
+    int open = live & ~blocked;
+    int& lastWall = *r.fanLast;
+    if (lastWall >= 0) {
+        const int m = fanWallLanes(r, lastWall, s, cols, open, bandLo, bandHi);
+        blocked |= m;
+        open &= ~m;
+    }
+    const double dy = static_cast<double>(r.row) - r.fy;
+    int litWedge = -1;
+    const WallFan::Entry* litEnd = nullptr;
+    double litDistSq = -1;
+    while (open != 0) {
+        const int i = __builtin_ctz(static_cast<unsigned>(open));
+        const double dx = static_cast<double>(c0 + i * r.step) - r.fx, distSq = dx * dx + dy * dy;
+        const int wedge = WallFan::wedge(dx, dy);
+        const WallFan::Entry* e = r.fan->begin(wedge);
+        const WallFan::Entry* const end = r.fan->end(wedge);
+        if (wedge == litWedge) {
+            if (distSq <= litDistSq) {
+                open &= ~(1 << i);
+                continue;
+            }
+            e = litEnd;
+        }
+        bool shaded = false;
+        for (; e != end && e->nearSq <= distSq; ++e) {
+            // The last wall to shade has been tried on every lane still open.
+            if (e->wall == lastWall) continue;
+            const int m = fanWallLanes(r, e->wall, s, cols, open, bandLo, bandHi);
+            if (m == 0) continue;
+            blocked |= m;
+            open &= ~m;
+            lastWall = e->wall;
+            if ((m >> i & 1) != 0) {
+                shaded = true;
+                break;
+            }
+        }
+        if (!shaded) {
+            litWedge = wedge;
+            litEnd = e;
+            litDistSq = distSq;
+        }
+        open &= ~(1 << i);
+    }
+    return blocked;
+}
+
 // Adds to blocked the lanes still lit that arcs and round pillars shade, four sight lines at a time in
 // double precision.
 ORDIVAN_AVX2_INLINE int curvedBlocked(const RowRun& r, __m256i cols, int live, int blocked, std::int32_t c0, std::int32_t cLast) {
@@ -389,6 +617,7 @@ ORDIVAN_AVX2 void addRowAvx2(const RowRun& r) {
         const std::int32_t cLast = std::min(r.colHi, c0 + chunk - r.step);
         bool curved = false;
         int blocked = straightBlocked(r, s, cols, live, c0, cLast, last, curved);
+        if (r.fan != nullptr && (live & ~blocked) != 0) blocked = fanBlockedLanes(r, s, cols, live, blocked, c0);
         if (curved && (live & ~blocked) != 0) blocked = curvedBlocked(r, cols, live, blocked, c0, cLast);
         const int lit = live & ~blocked;
         if (lit == 0) continue;
@@ -413,11 +642,9 @@ PassKernel activePassKernel() {
 
 void forcePortablePass(bool portable) { portableForced.store(portable, std::memory_order_relaxed); }
 
-namespace {
-std::atomic<bool> wallScanForced{false};
-} // namespace
-
 void forceWallScan(bool scan) { wallScanForced.store(scan, std::memory_order_relaxed); }
+
+void forceWallFan(bool fan) { wallFanFrom.store(fan ? 1 : kWallFanFrom, std::memory_order_relaxed); }
 
 int resolveThreads(int threads) {
     if (threads > 0) return std::min(threads, 256);
@@ -614,7 +841,20 @@ void addFixtureRows(IlluminanceGrid& grid, const TypeTable& table, const model::
     const std::int64_t rowLast = std::min<std::int64_t>(H - 1, fy + R);
     if (rowFirst > rowLast) return;
 
-    const ObstaclesInReach inReach = obstaclesInReach(obs, fx, fy, R, xLo, yLo, xHi, yHi);
+    ObstaclesInReach inReach = obstaclesInReach(obs, fx, fy, R, xLo, yLo, xHi, yHi);
+    // With many straight walls in reach, a row's sight lines would each be tested against every wall between
+    // the row and the fixture: they go into the fan instead, and each point tests the few near its own line.
+    thread_local WallFan fan;
+    int fanLast = -1;
+    const WallFan* wallFan = nullptr;
+    if (!wallScanForced.load(std::memory_order_relaxed) &&
+        inReach.walls.size() >= static_cast<std::size_t>(wallFanFrom.load(std::memory_order_relaxed))) {
+        // The crossing test rounds its crossing point by far less than this, however far from the plan's
+        // origin the sight line lies.
+        const double reachOfCoordinates = static_cast<double>(std::max({std::abs(fx), std::abs(fy), W, H})) + 1;
+        fan.build(inReach.walls, obs, fx, fy, 1 + reachOfCoordinates / 65536);
+        wallFan = &fan;
+    }
     std::vector<Active> active;
     active.reserve(inReach.walls.size() + inReach.arcs.size() + inReach.squares.size() + inReach.cylinders.size());
     float* lux = grid.lux.data();
@@ -649,7 +889,9 @@ void addFixtureRows(IlluminanceGrid& grid, const TypeTable& table, const model::
                          static_cast<std::int32_t>(row),
                          ifx,
                          ify,
-                         colorTemp};
+                         colorTemp,
+                         wallFan,
+                         &fanLast};
 #if ORDIVAN_HAVE_AVX2_PASS
         if (vectorUnits) {
             addRowAvx2(run);

@@ -78,9 +78,13 @@ PassKernel activePassKernel();
 // processor decide again.
 void forcePortablePass(bool portable);
 
-// Culls the walls fixture by fixture by looking at every wall of the plan, as the pass did before the index
-// (to compare the two); false gives the index back. The grid is the same either way.
+// Culls the walls fixture by fixture by looking at every wall of the plan and tests each row against the walls
+// between it and the fixture, as the pass did before the index and the fan (to compare them); false gives
+// the index and the fan back. The grid is the same either way.
 void forceWallScan(bool scan);
+// Sorts the straight walls of every fixture into directions however few they are (to try the fan on small
+// plans); false gives the usual threshold back. The grid is the same either way.
+void forceWallFan(bool fan);
 
 // The thread count a request stands for.
 int resolveThreads(int threads);

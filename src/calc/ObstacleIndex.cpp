@@ -165,12 +165,21 @@ bool ObstacleIndex::crossesBox(double x0, double y0, double x1, double y1) const
 
 void ObstacleIndex::segmentsMeeting(double x0, double y0, double x1, double y1, std::vector<std::uint32_t>& out) const {
     out.clear();
+    // A segment bucketed in several of the box's cells is taken once: each query marks what it took with
+    // a number of its own (a sort would cost more than the query where a fixture reaches thousands).
+    thread_local std::vector<std::uint32_t> taken;
+    thread_local std::uint32_t query = 0;
+    if (taken.size() < segments_.size()) taken.resize(segments_.size(), 0);
+    if (++query == 0) {
+        std::fill(taken.begin(), taken.end(), 0);
+        query = 1;
+    }
     visitBox(x0, y0, x1, y1, [&](std::uint32_t i) {
+        if (taken[i] == query) return false;
+        taken[i] = query;
         if (segmentMeetsBox(segments_[i], x0, y0, x1, y1)) out.push_back(i);
         return false;
     });
-    std::sort(out.begin(), out.end());
-    out.erase(std::unique(out.begin(), out.end()), out.end());
 }
 
 namespace {
@@ -180,6 +189,8 @@ namespace {
 constexpr double kTurn = 4;
 constexpr double kWedge = kTurn / SightFan::kBins;
 
+} // namespace
+
 double pseudoAngle(double dx, double dy) {
     const double s = std::abs(dx) + std::abs(dy);
     if (!(s > 0)) return 0;
@@ -187,6 +198,8 @@ double pseudoAngle(double dx, double dy) {
     const double a = dx >= 0 ? t : 2 - t;
     return a < 0 ? a + kTurn : a;
 }
+
+namespace {
 
 // A direction (not of unit length) with the given pseudo-angle.
 void directionOf(double a, double& dx, double& dy) {

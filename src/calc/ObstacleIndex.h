@@ -26,8 +26,8 @@ public:
     bool blocked(double px, double py, double qx, double qy) const;
     // Whether any obstacle segment meets the closed box.
     bool crossesBox(double x0, double y0, double x1, double y1) const;
-    // The segments that meet the closed box, ascending: a caller testing many sight lines inside the box tests
-    // only these.
+    // The segments that meet the closed box, each once, in no particular order: a caller testing many sight
+    // lines inside the box tests only these.
     void segmentsMeeting(double x0, double y0, double x1, double y1, std::vector<std::uint32_t>& out) const;
 
     const std::vector<Segment>& segments() const { return segments_; }
@@ -68,6 +68,10 @@ private:
     // line can only meet a segment of its own wedge, so between the two distances only those are tested.
     std::vector<std::uint32_t> start_, segments_;
 };
+
+// A measure of the direction of (dx, dy) that grows with its angle, without trigonometry: 0..4 counter-
+// clockwise (in the plan's axes) from the +x direction, a half turn being 2 (0 for no direction).
+double pseudoAngle(double dx, double dy);
 
 // Whether the closed segments p-q and a-b meet; collinear segments never do.
 bool segmentsMeet(double px, double py, double qx, double qy, double ax, double ay, double bx, double by);

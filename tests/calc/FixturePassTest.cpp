@@ -46,16 +46,22 @@ void expectSameAsReference(const model::Plan& plan, const catalog::TourokuTable&
                            std::initializer_list<int> threadCounts, const std::string& what) {
     IlluminanceGrid ref = freshGrid(w, h);
     reference::fixturePass(plan, touroku, tenDaka, settingsFor(plan, step), ref);
-    // The loop the processor chooses, then the point-by-point one.
-    for (bool portable : {false, true}) {
-        forcePortablePass(portable);
-        for (int threads : threadCounts) {
-            IlluminanceGrid fast = freshGrid(w, h);
-            ASSERT_EQ(runFixturePass(plan, touroku, tenDaka, settingsFor(plan, step), fast, threads, nullptr), PassResult::Completed);
-            EXPECT_EQ(differingPoints(ref, fast), 0)
-                << what << " step " << step << " threads " << threads << (portable ? " point by point" : " vector units");
+    // The loop the processor chooses, then the point-by-point one; the walls of every luminaire in a fan of
+    // directions however few they are, with the first thread count.
+    for (bool fan : {false, true}) {
+        forceWallFan(fan);
+        for (bool portable : {false, true}) {
+            forcePortablePass(portable);
+            for (int threads : threadCounts) {
+                IlluminanceGrid fast = freshGrid(w, h);
+                ASSERT_EQ(runFixturePass(plan, touroku, tenDaka, settingsFor(plan, step), fast, threads, nullptr), PassResult::Completed);
+                EXPECT_EQ(differingPoints(ref, fast), 0) << what << " step " << step << " threads " << threads
+                                                         << (portable ? " point by point" : " vector units") << (fan ? " fan" : "");
+                if (fan) break;
+            }
         }
     }
+    forceWallFan(false);
     forcePortablePass(false);
 }
 
@@ -105,8 +111,9 @@ TEST(FastPass, CrowdedArcsAndRoundPillarsGiveTheReferenceGrid) {
 }
 
 // A plan whose walls spread far beyond one luminaire's reach, so that the wall index, not a scan of every
-// wall, decides which walls each luminaire tests: a field of partitions of every direction, some crossing
-// the surface's edge, long walls far outside, and luminaires on and just off the surface.
+// wall, decides which walls each luminaire tests, and so many that they go into each luminaire's fan of
+// directions: a field of partitions of every direction and of no length, some crossing the surface's edge,
+// long walls far outside and across, and luminaires on and just off the surface.
 TEST(FastPass, ManyWallsCulledThroughTheIndexGiveTheReferenceGrid) {
     std::mt19937 rng(26);
     auto uni = [&](int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(rng); };
@@ -126,7 +133,9 @@ TEST(FastPass, ManyWallsCulledThroughTheIndexGiveTheReferenceGrid) {
         model::normaliseLine(l);
         sc.plan.lines.add(l);
     }
-    for (const auto& [x1, y1, x2, y2] : std::vector<std::array<int, 4>>{{-3000, -3000, 3000, -3000}, {-3000, 3000, 3000, 3000}}) {
+    // Long walls far outside, and long slanting ones across the surface whose boxes take in every luminaire.
+    for (const auto& [x1, y1, x2, y2] : std::vector<std::array<int, 4>>{
+             {-3000, -3000, 3000, -3000}, {-3000, 3000, 3000, 3000}, {-3000, -2000, 3000, 2100}, {250, -40, -20, 200}, {5, 170, 230, 171}}) {
         model::LineRecord l;
         l.x1 = x1, l.y1 = y1, l.x2 = x2, l.y2 = y2;
         model::normaliseLine(l);
@@ -309,9 +318,13 @@ TEST(FastPass, HostilePlansStayInsideTheArrays) {
     wall.y1 = wall.y2 = 10;
     sc.plan.lines.add(wall);
     model::normaliseAllLines(sc.plan);
-    IlluminanceGrid grid = freshGrid(sc.width, sc.height);
     for (int step = 1; step <= 7; step += 3) {
+        IlluminanceGrid grid = freshGrid(sc.width, sc.height), fanned = freshGrid(sc.width, sc.height);
         EXPECT_EQ(runFixturePass(sc.plan, sc.touroku, 3000, settingsFor(sc.plan, step), grid, 2, nullptr), PassResult::Completed);
+        forceWallFan(true);
+        EXPECT_EQ(runFixturePass(sc.plan, sc.touroku, 3000, settingsFor(sc.plan, step), fanned, 2, nullptr), PassResult::Completed);
+        forceWallFan(false);
+        EXPECT_EQ(differingPoints(grid, fanned), 0) << "step " << step;
     }
 }
 
