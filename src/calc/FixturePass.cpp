@@ -3,6 +3,7 @@
 #include "calc/Threads.h"
 
 #include <algorithm>
+#include <array>
 #include <atomic>
 #include <cmath>
 #include <limits>
@@ -21,9 +22,10 @@ namespace {
 enum class Kind : std::uint8_t { Wall, Arc, Square, Cylinder };
 
 std::atomic<bool> wallScanForced{false};
-// From how many straight walls in a fixture's reach they are sorted into a fan: below it the row culling's
-// list is short and the vector loop tests it eight points at a time.
-constexpr int kWallFanFrom = 128;
+// From how many straight walls round a fixture's reach (as the cells count them, a wall once per cell) they
+// are sorted into a fan: below it the row culling's list is short and the vector loop tests it eight points
+// at a time for less than the fan costs to build (the many-walls benchmark with short-reach luminaires).
+constexpr int kWallFanFrom = 512;
 std::atomic<int> wallFanFrom{kWallFanFrom};
 
 // An obstacle that may block some lines of sight of the current row, from column lo to hi.
@@ -80,9 +82,16 @@ bool testActive(const Active& a, const Obstacles& obs, const Sight& sight) {
 // fixture: so a wall can stop the light only to points whose sight line passes through its box widened by
 // `margin`. That box is seen from the fixture under a span of directions and no nearer than a distance; each
 // of kBins wedges round the fixture lists the walls whose span reaches into it, nearest first, and a point
-// tests only the walls of its own wedge that are no farther than itself. A point in the dark behind a dense
-// field of walls tests the one that shaded its neighbour and is done; a lit one tests the few walls its sight
-// line passes near, never the whole field in between. The walls a point may test are the row culling's, the
+// tests only the walls of its own wedge that are no farther than itself.
+//
+// The walls are taken ring by ring outward from the fixture, and a wall that spans a whole wedge hides
+// everything behind it in that wedge: once every wedge is hidden (or leaves the fixture's reach) nearer than
+// the rings taken, the walls beyond are never looked at, so the fixture costs what it sees, not what lies in
+// its reach. A point behind a wedge's hiding wall tests that wall alone; should the crossing test, rounding
+// at the wall's very end, let that point through, the point tests every wall in the fixture's reach.
+//
+// A point in the dark behind a dense field of walls tests the one that shaded its neighbour and is done; a lit
+// one tests the few walls its sight line passes near. The walls a point may test are the row culling's, the
 // answer every test gives is the crossing test's, so the grid is the same bit for bit.
 class WallFan {
 public:
@@ -91,93 +100,55 @@ public:
         double nearSq;  // the square of a distance no farther than the nearest point of the widened box
         int wall;
     };
+    // The fixture's reach on the surface, where the row culling looks for walls.
+    struct Window {
+        std::int64_t xLo, yLo, xHi, yHi;
+    };
 
-    // Takes the walls of one fixture's reach out of `walls`, all but those of no length: such a wall has no
-    // direction and the crossing test takes it for its whole column between the row and the fixture, so it
-    // stays with the row culling.
-    void build(std::vector<int>& walls, const Obstacles& obs, std::int64_t fx, std::int64_t fy, double margin);
+    // Walls of no length are not taken: such a wall has no direction and the crossing test takes it for its
+    // whole column between the row and the fixture, so it stays with the row culling.
+    void build(const Obstacles& obs, std::int64_t fx, std::int64_t fy, const Window& window, double margin);
     // The wedge of the point dx, dy from the fixture (any wedge for the fixture's own point: the walls whose
     // widened box takes in the fixture lie in all of them).
     static int wedge(double dx, double dy) {
         if (dx == 0 && dy == 0) return 0;
         return std::min(kBins - 1, static_cast<int>(pseudoAngle(dx, dy) * (kBins / 4.0)));
     }
-    const Entry* begin(int w) const { return entries_.data() + start_[static_cast<std::size_t>(w)]; }
-    const Entry* end(int w) const { return entries_.data() + start_[static_cast<std::size_t>(w) + 1]; }
+    const Entry* begin(int w) const { return lists_[static_cast<std::size_t>(w)].data(); }
+    const Entry* end(int w) const { return begin(w) + lists_[static_cast<std::size_t>(w)].size(); }
+    // Beyond this squared distance every point of the wedge lies behind hidingWall(w) in the plan's geometry
+    // (infinite where no wall hides the wedge).
+    double hiddenBeyondSq(int w) const { return hiddenSq_[static_cast<std::size_t>(w)]; }
+    int hidingWall(int w) const { return hiding_[static_cast<std::size_t>(w)]; }
+    // Every wall in the fixture's reach, found the first time a point asks.
+    const std::vector<int>& everyWall();
+    // How many points have asked every wall (for the benchmark: the rounding case should stay rare).
+    static std::atomic<std::uint64_t> everyWallAsked;
 
 private:
+    // The wedges a box (relative to the fixture, widened by the margin) lies in, and how near it comes.
     struct Span {
-        std::int32_t near;  // whole pixels, rounded down and one taken off
+        double near;  // whole pixels, rounded down and one taken off
         std::int32_t first, count;  // wedges first .. first + count - 1, round the circle
-        int wall;
     };
-    std::vector<Span> spans_, sorted_;
-    std::vector<std::uint32_t> start_, fill_, byNear_;
-    std::vector<Entry> entries_;
+    Span spanOf(double minX, double minY, double maxX, double maxY) const;
+    // Whether the box lies behind the hiding wall of every wedge it spans.
+    bool hiddenThroughout(const Span& sp) const;
+    void take(int wall);
+    const Obstacles* obs_ = nullptr;
+    std::int64_t fx_ = 0, fy_ = 0;
+    Window window_{};
+    double margin_ = 0;
+    std::array<std::vector<Entry>, kBins> lists_;
+    std::array<double, kBins> hidden_{}, hiddenSq_{}, need_{};
+    std::array<int, kBins> hiding_{};
+    std::vector<std::uint32_t> taken_;
+    std::uint32_t stamp_ = 0;
+    std::vector<int> every_;
+    bool everyKnown_ = false;
 };
 
-void WallFan::build(std::vector<int>& walls, const Obstacles& obs, std::int64_t fx, std::int64_t fy, double margin) {
-    spans_.clear();
-    const double px = static_cast<double>(fx), py = static_cast<double>(fy);
-    std::int32_t farthest = 0;
-    std::size_t kept = 0;
-    for (const int i : walls) {
-        const auto& w = obs.walls[static_cast<std::size_t>(i)];
-        if (w.x1 == w.x2 && w.y1 == w.y2) {
-            walls[kept++] = i;
-            continue;
-        }
-        const double x0 = static_cast<double>(w.minX) - margin - px, x1 = static_cast<double>(w.maxX) + margin - px;
-        const double y0 = static_cast<double>(w.minY) - margin - py, y1 = static_cast<double>(w.maxY) + margin - py;
-        const double gapX = std::max({x0, 0.0, -x1}), gapY = std::max({y0, 0.0, -y1});
-        Span sp{0, 0, kBins, i};
-        if (gapX > 0 || gapY > 0) {
-            sp.near = static_cast<std::int32_t>(std::max(0.0, std::floor(std::sqrt(gapX * gapX + gapY * gapY)) - 1));
-            // The box lies to one side of the fixture, under less than half a turn: its corners bound the span,
-            // measured from the direction of its centre.
-            const double centre = pseudoAngle((x0 + x1) / 2, (y0 + y1) / 2);
-            double lo = 0, hi = 0;
-            for (const auto& [cx, cy] : {std::pair{x0, y0}, std::pair{x1, y0}, std::pair{x0, y1}, std::pair{x1, y1}}) {
-                double d = pseudoAngle(cx, cy) - centre;
-                if (d > 2) d -= 4;
-                if (d <= -2) d += 4;
-                lo = std::min(lo, d);
-                hi = std::max(hi, d);
-            }
-            // Far more than the rounding of the measures.
-            const double first = std::floor((centre + lo - 1e-9) * (kBins / 4.0)), last = std::floor((centre + hi + 1e-9) * (kBins / 4.0));
-            sp.count = static_cast<std::int32_t>(std::min<double>(kBins, last - first + 1));
-            sp.first = static_cast<std::int32_t>(((static_cast<std::int64_t>(first) % kBins) + kBins) % kBins);
-        }
-        farthest = std::max(farthest, sp.near);
-        spans_.push_back(sp);
-    }
-    walls.resize(kept);
-    // Nearest first, by counting: the distances are whole pixels within the reach.
-    byNear_.assign(static_cast<std::size_t>(farthest) + 2, 0);
-    for (const Span& sp : spans_) ++byNear_[static_cast<std::size_t>(sp.near) + 1];
-    for (std::size_t d = 1; d < byNear_.size(); ++d) byNear_[d] += byNear_[d - 1];
-    sorted_.resize(spans_.size());
-    for (const Span& sp : spans_) sorted_[byNear_[static_cast<std::size_t>(sp.near)]++] = sp;
-
-    // Every span visits its wedges round the circle, first to last.
-    auto eachWedge = [](const Span& sp, auto&& f) {
-        std::int32_t w = sp.first;
-        for (std::int32_t k = 0; k < sp.count; ++k) {
-            f(static_cast<std::size_t>(w));
-            if (++w == kBins) w = 0;
-        }
-    };
-    start_.assign(kBins + 1, 0);
-    for (const Span& sp : sorted_) eachWedge(sp, [&](std::size_t w) { ++start_[w + 1]; });
-    for (int b = 0; b < kBins; ++b) start_[static_cast<std::size_t>(b) + 1] += start_[static_cast<std::size_t>(b)];
-    fill_.assign(start_.begin(), start_.end() - 1);
-    entries_.resize(start_[kBins]);
-    for (const Span& sp : sorted_) {
-        const double near = static_cast<double>(sp.near);
-        eachWedge(sp, [&](std::size_t w) { entries_[fill_[w]++] = Entry{near * near, sp.wall}; });
-    }
-}
+std::atomic<std::uint64_t> WallFan::everyWallAsked{0};
 
 // Whether a straight wall is one the row culling keeps for the sight lines of row `row`: its rows meet those
 // between the row and the fixture.
@@ -205,7 +176,7 @@ struct RowRun {
     std::int32_t colorTemp;
     // The straight walls by direction when the fixture reaches many (they are then not in `active`), and
     // the wall that shaded a point of the fixture last, tried first.
-    const WallFan* fan;
+    WallFan* fan;
     int* fanLast;
 };
 
@@ -216,21 +187,34 @@ bool fanWallBlocks(const RowRun& r, int wall, const Sight& sight, std::int64_t b
     return wallInBand(w, bandLo, bandHi) && wallWindowHolds(w, r.fx, sight.col) && crosses(sight, w.line);
 }
 
-// Whether the fan's walls shade the point at column col, the wall that shaded the last point tried first.
+// Whether the fan's walls shade the point at column col: the wall that shaded the last point first, then the
+// wall hiding the point's wedge if the point lies behind it (every wall in reach should the crossing test
+// let it through), otherwise the walls of its wedge no farther than the point.
 bool fanBlocks(const RowRun& r, std::int32_t col, Sight& sight, bool& prepared) {
     if (!prepared) {
         sight = makeSight(col, r.row, r.fx, r.fy);
         prepared = true;
     }
     const std::int64_t bandLo = std::min(r.row, r.fy), bandHi = std::max(r.row, r.fy);
-    if (*r.fanLast >= 0 && fanWallBlocks(r, *r.fanLast, sight, bandLo, bandHi)) return true;
+    int& last = *r.fanLast;
+    if (last >= 0 && fanWallBlocks(r, last, sight, bandLo, bandHi)) return true;
     const double dx = static_cast<double>(col) - r.fx, dy = static_cast<double>(r.row) - r.fy, distSq = dx * dx + dy * dy;
     const int wedge = WallFan::wedge(dx, dy);
-    for (const WallFan::Entry* e = r.fan->begin(wedge); e != r.fan->end(wedge) && e->nearSq <= distSq; ++e) {
-        if (e->wall != *r.fanLast && fanWallBlocks(r, e->wall, sight, bandLo, bandHi)) {
-            *r.fanLast = e->wall;
-            return true;
+    auto shadedBy = [&](int wall) {
+        if (wall == last || !fanWallBlocks(r, wall, sight, bandLo, bandHi)) return false;
+        last = wall;
+        return true;
+    };
+    if (distSq > r.fan->hiddenBeyondSq(wedge)) {
+        if (shadedBy(r.fan->hidingWall(wedge))) return true;
+        WallFan::everyWallAsked.fetch_add(1, std::memory_order_relaxed);
+        for (const int wall : r.fan->everyWall()) {
+            if (shadedBy(wall)) return true;
         }
+        return false;
+    }
+    for (const WallFan::Entry* e = r.fan->begin(wedge); e != r.fan->end(wedge) && e->nearSq <= distSq; ++e) {
+        if (shadedBy(e->wall)) return true;
     }
     return false;
 }
@@ -481,10 +465,23 @@ ORDIVAN_AVX2_INLINE int fanWallLanes(const RowRun& r, int wall, const SightLanes
     return mask == 0 ? 0 : mask & wallWindowLanes(w, r.fx, cols);
 }
 
+// Tries a wall of the fan on the open lanes, taking those it shades out of them; true when it shades lane i.
+ORDIVAN_AVX2_INLINE bool fanShades(const RowRun& r, const SightLanes& s, __m256i cols, int wall, int i, std::int64_t bandLo,
+                                   std::int64_t bandHi, int& open, int& blocked, int& lastWall) {
+    if (wall == lastWall) return false;  // tried on every lane still open
+    const int m = fanWallLanes(r, wall, s, cols, open, bandLo, bandHi);
+    if (m == 0) return false;
+    blocked |= m;
+    open &= ~m;
+    lastWall = wall;
+    return (m >> i & 1) != 0;
+}
+
 // Adds to blocked the lanes still lit that the fan's walls shade. The wall that shaded last is tried on all
-// of them; then each lane still open in turn walks its wedge, every wall it meets tried on all lanes still
-// open, until the lane is shaded or its wedge has no wall nearer than the point. A lane found lit leaves
-// the walls it tried tried for the later lanes of its wedge too.
+// of them; then each lane still open in turn: behind its wedge's hiding wall it tries that wall (and every
+// wall in reach should the crossing test let it through), otherwise it walks its wedge until shaded or no
+// wall is left nearer than the point. Every wall a lane tries is tried on all lanes still open, and a lane
+// found lit leaves the walls it tried tried for the later lanes of its wedge too.
 ORDIVAN_AVX2_INLINE int fanBlockedLanes(const RowRun& r, const SightLanes& s, __m256i cols, int live, int blocked, std::int32_t c0) {
     const std::int64_t bandLo = std::min(r.row, r.fy), bandHi = std::max(r.row, r.fy);
     int open = live & ~blocked;
@@ -502,6 +499,16 @@ ORDIVAN_AVX2_INLINE int fanBlockedLanes(const RowRun& r, const SightLanes& s, __
         const int i = __builtin_ctz(static_cast<unsigned>(open));
         const double dx = static_cast<double>(c0 + i * r.step) - r.fx, distSq = dx * dx + dy * dy;
         const int wedge = WallFan::wedge(dx, dy);
+        if (distSq > r.fan->hiddenBeyondSq(wedge)) {
+            if (!fanShades(r, s, cols, r.fan->hidingWall(wedge), i, bandLo, bandHi, open, blocked, lastWall) && (open >> i & 1) != 0) {
+                WallFan::everyWallAsked.fetch_add(1, std::memory_order_relaxed);
+                for (const int wall : r.fan->everyWall()) {
+                    if (fanShades(r, s, cols, wall, i, bandLo, bandHi, open, blocked, lastWall)) break;
+                }
+            }
+            open &= ~(1 << i);
+            continue;
+        }
         const WallFan::Entry* e = r.fan->begin(wedge);
         const WallFan::Entry* const end = r.fan->end(wedge);
         if (wedge == litWedge) {
@@ -513,14 +520,7 @@ ORDIVAN_AVX2_INLINE int fanBlockedLanes(const RowRun& r, const SightLanes& s, __
         }
         bool shaded = false;
         for (; e != end && e->nearSq <= distSq; ++e) {
-            // The last wall to shade has been tried on every lane still open.
-            if (e->wall == lastWall) continue;
-            const int m = fanWallLanes(r, e->wall, s, cols, open, bandLo, bandHi);
-            if (m == 0) continue;
-            blocked |= m;
-            open &= ~m;
-            lastWall = e->wall;
-            if ((m >> i & 1) != 0) {
+            if (fanShades(r, s, cols, e->wall, i, bandLo, bandHi, open, blocked, lastWall)) {
                 shaded = true;
                 break;
             }
@@ -644,6 +644,8 @@ void forcePortablePass(bool portable) { portableForced.store(portable, std::memo
 
 void forceWallScan(bool scan) { wallScanForced.store(scan, std::memory_order_relaxed); }
 
+std::uint64_t fanPointsTestingEveryWall() { return WallFan::everyWallAsked.load(std::memory_order_relaxed); }
+
 void forceWallFan(bool fan) { wallFanFrom.store(fan ? 1 : kWallFanFrom, std::memory_order_relaxed); }
 
 int resolveThreads(int threads) {
@@ -692,7 +694,7 @@ Obstacles collectObstacles(const model::Plan& plan) {
         else w.line = makeWallLine(l.x1, l.y1, l.x2, l.y2);
         o.walls.push_back(w);
     });
-    std::vector<ObstacleIndex::Segment> segments;
+    std::vector<ObstacleIndex::Segment> segments, dots;
     for (int i = 0; i < static_cast<int>(o.walls.size()); ++i) {
         const auto& w = o.walls[static_cast<std::size_t>(i)];
         if (w.arc) {
@@ -701,8 +703,13 @@ Obstacles collectObstacles(const model::Plan& plan) {
         }
         o.straight.push_back(i);
         segments.push_back({static_cast<double>(w.x1), static_cast<double>(w.y1), static_cast<double>(w.x2), static_cast<double>(w.y2)});
+        if (w.x1 == w.x2 && w.y1 == w.y2) {
+            o.dots.push_back(i);
+            dots.push_back(segments.back());
+        }
     }
     o.straightIndex = ObstacleIndex(std::move(segments));
+    o.dotIndex = ObstacleIndex(std::move(dots));
     o.straightArea = o.straightIndex.boundingArea();
     plan.hasira.forEach([&](const model::HasiraRecord& h) {
         Obstacles::Pillar p{h.pillarKind == model::kSquarePillar, h.x, h.y, h.halfSize, {}};
@@ -742,13 +749,24 @@ struct ObstaclesInReach {
 constexpr double kReachMargin = 4;
 constexpr double kIndexedShare = 1.0 / 16;
 
+// With `fanned` the fan takes the straight walls of some length, and only those of no length are looked for here.
 [[gnu::always_inline]] inline ObstaclesInReach obstaclesInReach(const Obstacles& obs, std::int64_t fx, std::int64_t fy,
                                                                 std::int64_t R, std::int64_t xLo, std::int64_t yLo,
-                                                                std::int64_t xHi, std::int64_t yHi) {
+                                                                std::int64_t xHi, std::int64_t yHi, bool fanned) {
     ObstaclesInReach in;
     const double bx0 = static_cast<double>(std::min(xLo, fx)) - kReachMargin, by0 = static_cast<double>(std::min(yLo, fy)) - kReachMargin;
     const double bx1 = static_cast<double>(std::max(xHi, fx)) + kReachMargin, by1 = static_cast<double>(std::max(yHi, fy)) + kReachMargin;
-    if (wallScanForced.load(std::memory_order_relaxed) || (bx1 - bx0) * (by1 - by0) > kIndexedShare * obs.straightArea) {
+    if (fanned) {
+        thread_local std::vector<std::uint32_t> near;
+        obs.dotIndex.segmentsMeeting(bx0, by0, bx1, by1, near);
+        for (const std::uint32_t k : near) {
+            const int i = obs.dots[k];
+            if (straightWallInReach(obs.walls[static_cast<std::size_t>(i)], xLo, yLo, xHi, yHi)) in.walls.push_back(i);
+        }
+        for (const int i : obs.arcs) {
+            if (arcInReach(obs.walls[static_cast<std::size_t>(i)].shape, fx, fy, R)) in.arcs.push_back(i);
+        }
+    } else if (wallScanForced.load(std::memory_order_relaxed) || (bx1 - bx0) * (by1 - by0) > kIndexedShare * obs.straightArea) {
         for (int i = 0; i < static_cast<int>(obs.walls.size()); ++i) {
             const auto& w = obs.walls[static_cast<std::size_t>(i)];
             if (w.arc ? arcInReach(w.shape, fx, fy, R) : straightWallInReach(w, xLo, yLo, xHi, yHi))
@@ -779,6 +797,304 @@ constexpr double kIndexedShare = 1.0 / 16;
         }
     }
     return in;
+}
+
+// How far a wall's box is widened for sight lines whose coordinates stay within `coordinates` of the plan's
+// origin: the crossing test rounds its crossing point by far less than this.
+double fanMargin(std::int64_t coordinates) { return 1 + (static_cast<double>(coordinates) + 1) / 65536; }
+
+} // namespace
+
+void indexWallBoxes(Obstacles& o, std::int64_t width, std::int64_t height) {
+    Obstacles::WallBoxes& b = o.boxes;
+    b = {};
+    // A fixture's window lies on the surface: a wall whose box misses the surface is in no fixture's reach.
+    std::vector<int> walls;
+    for (const int i : o.straight) {
+        const auto& w = o.walls[static_cast<std::size_t>(i)];
+        if ((w.x1 == w.x2 && w.y1 == w.y2) || w.maxX < 0 || w.minX > width || w.maxY < 0 || w.minY > height) continue;
+        walls.push_back(i);
+    }
+    b.walls = walls.size();
+    if (walls.empty() || width < 0 || height < 0) return;
+    // A sight line runs from a point of the surface to a fixture within reach of it: the cells cover the
+    // surface and a reach round it, and the fan's margin more (a wall is listed in the cells its box
+    // overlaps there).
+    b.origin = -(kMaxReach + 8 + 2 * static_cast<std::int64_t>(std::ceil(fanMargin(std::max(width, height) + kMaxReach))));
+    const std::int64_t spanX = width - 2 * b.origin, spanY = height - 2 * b.origin;
+    // Cells of a side holding a few walls each where the walls are.
+    const double side = 2 * std::sqrt((static_cast<double>(width) + 1) * (static_cast<double>(height) + 1) / static_cast<double>(walls.size()));
+    b.cell = std::max<std::int64_t>(8, static_cast<std::int64_t>(side));
+    b.nx = static_cast<std::int32_t>(spanX / b.cell + 1);
+    b.ny = static_cast<std::int32_t>(spanY / b.cell + 1);
+    constexpr std::int64_t kWideCells = 64;
+    auto cellsOf = [&](const Obstacles::Wall& w, std::int64_t& c0, std::int64_t& c1, std::int64_t& r0, std::int64_t& r1) {
+        c0 = (std::clamp<std::int64_t>(w.minX, b.origin, width - b.origin) - b.origin) / b.cell;
+        c1 = (std::clamp<std::int64_t>(w.maxX, b.origin, width - b.origin) - b.origin) / b.cell;
+        r0 = (std::clamp<std::int64_t>(w.minY, b.origin, height - b.origin) - b.origin) / b.cell;
+        r1 = (std::clamp<std::int64_t>(w.maxY, b.origin, height - b.origin) - b.origin) / b.cell;
+        return (c1 - c0 + 1) * (r1 - r0 + 1) <= kWideCells;
+    };
+    const std::size_t cells = static_cast<std::size_t>(b.nx) * static_cast<std::size_t>(b.ny);
+    b.start.assign(cells + 1, 0);
+    std::int64_t c0, c1, r0, r1;
+    for (const int i : walls) {
+        if (!cellsOf(o.walls[static_cast<std::size_t>(i)], c0, c1, r0, r1)) {
+            b.wide.push_back(i);
+            continue;
+        }
+        for (std::int64_t r = r0; r <= r1; ++r)
+            for (std::int64_t c = c0; c <= c1; ++c) ++b.start[static_cast<std::size_t>(r * b.nx + c) + 1];
+    }
+    for (std::size_t c = 0; c < cells; ++c) b.start[c + 1] += b.start[c];
+    b.items.resize(b.start[cells]);
+    std::vector<std::uint32_t> fill(b.start.begin(), b.start.end() - 1);
+    for (const int i : walls) {
+        if (!cellsOf(o.walls[static_cast<std::size_t>(i)], c0, c1, r0, r1)) continue;
+        for (std::int64_t r = r0; r <= r1; ++r)
+            for (std::int64_t c = c0; c <= c1; ++c) b.items[fill[static_cast<std::size_t>(r * b.nx + c)]++] = static_cast<std::uint32_t>(i);
+    }
+    const std::size_t stride = static_cast<std::size_t>(b.nx) + 1;
+    b.counts.assign(stride * (static_cast<std::size_t>(b.ny) + 1), 0);
+    for (std::size_t r = 0; r < static_cast<std::size_t>(b.ny); ++r) {
+        for (std::size_t c = 0; c < static_cast<std::size_t>(b.nx); ++c) {
+            const std::size_t cell = r * static_cast<std::size_t>(b.nx) + c;
+            b.counts[(r + 1) * stride + c + 1] =
+                b.counts[r * stride + c + 1] + b.counts[(r + 1) * stride + c] - b.counts[r * stride + c] + (b.start[cell + 1] - b.start[cell]);
+        }
+    }
+}
+
+namespace {
+
+// About how many walls of some length lie round a fixture's window: the cells' lists over it and the wide walls.
+std::size_t wallsNear(const Obstacles::WallBoxes& b, std::int64_t xLo, std::int64_t yLo, std::int64_t xHi, std::int64_t yHi) {
+    if (b.nx == 0 || xLo > xHi || yLo > yHi) return b.wide.size();
+    auto cellOf = [&](std::int64_t v, std::int32_t n) { return static_cast<std::size_t>(std::clamp<std::int64_t>((v - b.origin) / b.cell, 0, n - 1)); };
+    const std::size_t c0 = cellOf(xLo, b.nx), c1 = cellOf(xHi, b.nx) + 1, r0 = cellOf(yLo, b.ny), r1 = cellOf(yHi, b.ny) + 1;
+    const std::size_t stride = static_cast<std::size_t>(b.nx) + 1;
+    return b.counts[r1 * stride + c1] - b.counts[r0 * stride + c1] - b.counts[r1 * stride + c0] + b.counts[r0 * stride + c0] + b.wide.size();
+}
+
+std::int64_t floorDiv(std::int64_t a, std::int64_t b) { return a >= 0 ? a / b : -((-a + b - 1) / b); }
+
+WallFan::Span WallFan::spanOf(double minX, double minY, double maxX, double maxY) const {
+    const double x0 = minX - margin_, x1 = maxX + margin_, y0 = minY - margin_, y1 = maxY + margin_;
+    const double gapX = std::max({x0, 0.0, -x1}), gapY = std::max({y0, 0.0, -y1});
+    Span sp{0, 0, kBins};
+    if (gapX == 0 && gapY == 0) return sp;
+    sp.near = std::max(0.0, std::floor(std::sqrt(gapX * gapX + gapY * gapY)) - 1);
+    // The box lies to one side of the fixture, under less than half a turn; the two corners that bound its
+    // span are the ones the fixture sees at the box's outline (counter-clockwise from the first to the second).
+    const int sx = x0 > 0 ? 1 : x1 < 0 ? -1 : 0, sy = y0 > 0 ? 1 : y1 < 0 ? -1 : 0;
+    double fxA, fyA, fxB, fyB;
+    if (sx > 0) {
+        fxA = sy > 0 ? x1 : x0, fyA = y0;
+        fxB = sy < 0 ? x1 : x0, fyB = y1;
+    } else if (sx < 0) {
+        fxA = sy < 0 ? x0 : x1, fyA = y1;
+        fxB = sy > 0 ? x0 : x1, fyB = y0;
+    } else if (sy > 0) {
+        fxA = x1, fyA = y0;
+        fxB = x0, fyB = y0;
+    } else {
+        fxA = x0, fyA = y1;
+        fxB = x1, fyB = y1;
+    }
+    const double a = pseudoAngle(fxA, fyA);
+    double b = pseudoAngle(fxB, fyB);
+    if (b < a) b += 4;
+    // Far more than the rounding of the measures.
+    const double firstWedge = std::floor((a - 1e-9) * (kBins / 4.0)), lastWedge = std::floor((b + 1e-9) * (kBins / 4.0));
+    sp.count = static_cast<std::int32_t>(std::min<double>(kBins, lastWedge - firstWedge + 1));
+    sp.first = static_cast<std::int32_t>(((static_cast<std::int64_t>(firstWedge) % kBins) + kBins) % kBins);
+    return sp;
+}
+
+bool WallFan::hiddenThroughout(const Span& sp) const {
+    for (std::int32_t k = 0, b = sp.first; k < sp.count; ++k, b = b + 1 == kBins ? 0 : b + 1) {
+        if (sp.near <= hidden_[static_cast<std::size_t>(b)]) return false;
+    }
+    return true;
+}
+
+void WallFan::take(int wall) {
+    const auto& w = obs_->walls[static_cast<std::size_t>(wall)];
+    if (!straightWallInReach(w, window_.xLo, window_.yLo, window_.xHi, window_.yHi)) return;
+    const double px = static_cast<double>(fx_), py = static_cast<double>(fy_);
+    const Span sp = spanOf(static_cast<double>(w.minX) - px, static_cast<double>(w.minY) - py, static_cast<double>(w.maxX) - px,
+                           static_cast<double>(w.maxY) - py);
+    const Entry entry{sp.near * sp.near, wall};
+    bool seen = false;
+    for (std::int32_t k = 0, b = sp.first; k < sp.count; ++k, b = b + 1 == kBins ? 0 : b + 1) {
+        // Wholly behind the wall hiding this wedge: no point the wedge's list serves can need it.
+        if (sp.near > hidden_[static_cast<std::size_t>(b)]) continue;
+        lists_[static_cast<std::size_t>(b)].push_back(entry);
+        seen = true;
+    }
+    // A wall hidden in every wedge it spans hides nothing nearer.
+    if (!seen) return;
+
+    // The wedges the wall spans whole, a pixel in from either end, hide everything past it.
+    const double ax = static_cast<double>(w.x1) - px, ay = static_cast<double>(w.y1) - py;
+    const double ex = static_cast<double>(w.x2 - w.x1), ey = static_cast<double>(w.y2 - w.y1);
+    const double len = std::sqrt(ex * ex + ey * ey);
+    const double side = ex * -ay - ey * -ax;
+    if (len <= 3 || std::abs(side) <= 1e-9 * len * (std::abs(ax) + std::abs(ay) + len)) return;
+    const double inX = ex / len, inY = ey / len;
+    double a0 = pseudoAngle(ax + inX, ay + inY);
+    const double a1 = pseudoAngle(ax + ex - inX, ay + ey - inY);
+    double span = a1 - a0;
+    if (span > 2) span -= 4;
+    if (span < -2) span += 4;
+    if (span < 0) {
+        a0 = a1;
+        span = -span;
+    }
+    constexpr double kWedge = 4.0 / kBins;
+    const std::int64_t k0 = static_cast<std::int64_t>(std::ceil((a0 + 1e-9) / kWedge));
+    const std::int64_t k1 = static_cast<std::int64_t>(std::floor((a0 + span - 1e-9) / kWedge)) - 1;
+    double edgeDistance = distanceAlong(static_cast<double>(k0) * kWedge, ax, ay, ex, ey);
+    for (std::int64_t k = k0; k <= k1; ++k) {
+        const double next = distanceAlong(static_cast<double>(k + 1) * kWedge, ax, ay, ex, ey);
+        const double behind = std::max(edgeDistance, next) * (1 + 1e-9) + 1;
+        edgeDistance = next;
+        const std::size_t b = static_cast<std::size_t>(((k % kBins) + kBins) % kBins);
+        if (behind < hidden_[b]) {
+            hidden_[b] = behind;
+            hiding_[b] = wall;
+        }
+    }
+}
+
+void WallFan::build(const Obstacles& obs, std::int64_t fx, std::int64_t fy, const Window& window, double margin) {
+    obs_ = &obs;
+    fx_ = fx;
+    fy_ = fy;
+    window_ = window;
+    margin_ = margin;
+    everyKnown_ = false;
+    for (auto& l : lists_) l.clear();
+    hidden_.fill(std::numeric_limits<double>::infinity());
+    hiding_.fill(-1);
+    const Obstacles::WallBoxes& boxes = obs.boxes;
+    if (taken_.size() < obs.walls.size()) taken_.resize(obs.walls.size(), 0);
+    if (++stamp_ == 0) {
+        std::fill(taken_.begin(), taken_.end(), 0);
+        stamp_ = 1;
+    }
+    auto takeOnce = [&](int wall) {
+        if (taken_[static_cast<std::size_t>(wall)] == stamp_) return;
+        taken_[static_cast<std::size_t>(wall)] = stamp_;
+        take(wall);
+    };
+
+    // How far into each wedge the window reaches (past it the wedge needs nothing), worked out for the wedges
+    // the stop asks about, once each.
+    const double px = static_cast<double>(fx), py = static_cast<double>(fy);
+    const double wx0 = static_cast<double>(window.xLo) - px, wx1 = static_cast<double>(window.xHi) - px;
+    const double wy0 = static_cast<double>(window.yLo) - py, wy1 = static_cast<double>(window.yHi) - py;
+    auto exitAlong = [&](double a) {
+        double ux, uy;
+        directionOf(a, ux, uy);
+        double t0 = 0, t1 = std::numeric_limits<double>::infinity();
+        for (const auto& [u, lo, hi] : {std::tuple{ux, wx0, wx1}, std::tuple{uy, wy0, wy1}}) {
+            if (u == 0) {
+                if (lo > 0 || hi < 0) return 0.0;
+                continue;
+            }
+            const double ta = lo / u, tb = hi / u;
+            t0 = std::max(t0, std::min(ta, tb));
+            t1 = std::min(t1, std::max(ta, tb));
+        }
+        return t1 < t0 ? 0.0 : t1 * std::sqrt(ux * ux + uy * uy);
+    };
+    need_.fill(-1);
+    std::array<double, 4> cornerDistance{};
+    std::array<int, 4> cornerWedge{};
+    {
+        int k = 0;
+        for (const auto& [cx, cy] : {std::pair{wx0, wy0}, std::pair{wx1, wy0}, std::pair{wx0, wy1}, std::pair{wx1, wy1}}) {
+            cornerWedge[static_cast<std::size_t>(k)] = wedge(cx, cy);
+            cornerDistance[static_cast<std::size_t>(k++)] = std::sqrt(cx * cx + cy * cy);
+        }
+    }
+    auto needOf = [&](int b) {
+        double& n = need_[static_cast<std::size_t>(b)];
+        if (n < 0) {
+            constexpr double kWedge = 4.0 / kBins;
+            n = std::max(exitAlong(b * kWedge), exitAlong((b + 1) * kWedge));
+            // A corner of the window inside the wedge (or by rounding next to it) is its farthest point there.
+            for (std::size_t k = 0; k < 4; ++k) {
+                const int d = std::abs(cornerWedge[k] - b);
+                if (d <= 1 || d == kBins - 1) n = std::max(n, cornerDistance[k]);
+            }
+            n = n * (1 + 1e-9) + 1;
+        }
+        return n;
+    };
+
+    for (const int wall : boxes.wide) takeOnce(wall);
+    if (boxes.nx > 0) {
+        const std::int64_t cell = boxes.cell, cfx = floorDiv(fx - boxes.origin, cell), cfy = floorDiv(fy - boxes.origin, cell);
+        for (std::int64_t k = 0;; ++k) {
+            // The cells k away from the fixture's own, on the surface.
+            for (std::int64_t r = std::max<std::int64_t>(cfy - k, 0); r <= std::min<std::int64_t>(cfy + k, boxes.ny - 1); ++r) {
+                const bool edgeRow = r == cfy - k || r == cfy + k;
+                for (std::int64_t c = std::max<std::int64_t>(cfx - k, 0); c <= std::min<std::int64_t>(cfx + k, boxes.nx - 1);
+                     c = edgeRow || c == cfx + k ? c + 1 : std::max(c + 1, cfx + k)) {
+                    const std::size_t at = static_cast<std::size_t>(r * boxes.nx + c);
+                    if (boxes.start[at] == boxes.start[at + 1]) continue;
+                    // A cell wholly behind hiding walls holds nothing the fixture sees: every wall listed in
+                    // it lies partly in it, and whatever part lies elsewhere is judged from another cell.
+                    const double cx0 = static_cast<double>(c * cell + boxes.origin) - px, cy0 = static_cast<double>(r * cell + boxes.origin) - py;
+                    if (hiddenThroughout(spanOf(cx0, cy0, cx0 + static_cast<double>(cell), cy0 + static_cast<double>(cell)))) continue;
+                    for (std::uint32_t q = boxes.start[at]; q < boxes.start[at + 1]; ++q) takeOnce(static_cast<int>(boxes.items[q]));
+                }
+            }
+            const double sx0 = static_cast<double>((cfx - k) * cell + boxes.origin), sx1 = static_cast<double>((cfx + k + 1) * cell + boxes.origin);
+            const double sy0 = static_cast<double>((cfy - k) * cell + boxes.origin), sy1 = static_cast<double>((cfy + k + 1) * cell + boxes.origin);
+            if (sx0 <= static_cast<double>(window.xLo) && sx1 > static_cast<double>(window.xHi) && sy0 <= static_cast<double>(window.yLo) &&
+                sy1 > static_cast<double>(window.yHi))
+                break;
+            // Every wall whose box comes nearer than this has been taken: its widened box could come a
+            // margin nearer still.
+            const double complete = std::min({px - sx0, sx1 - px, py - sy0, sy1 - py}) - 1.5 * margin - 2;
+            bool done = true;
+            for (int b = 0; b < kBins && done; ++b) done = hidden_[static_cast<std::size_t>(b)] <= complete || needOf(b) <= complete;
+            if (done) break;
+        }
+    }
+    for (int b = 0; b < kBins; ++b) {
+        const double h = hidden_[static_cast<std::size_t>(b)];
+        hiddenSq_[static_cast<std::size_t>(b)] = h * h;
+        // Nearest first; the rings brought them nearly in that order already.
+        auto& l = lists_[static_cast<std::size_t>(b)];
+        for (std::size_t i = 1; i < l.size(); ++i) {
+            const Entry e = l[i];
+            std::size_t j = i;
+            for (; j > 0 && l[j - 1].nearSq > e.nearSq; --j) l[j] = l[j - 1];
+            l[j] = e;
+        }
+    }
+}
+
+const std::vector<int>& WallFan::everyWall() {
+    if (!everyKnown_) {
+        every_.clear();
+        thread_local std::vector<std::uint32_t> near;
+        obs_->straightIndex.segmentsMeeting(static_cast<double>(std::min(window_.xLo, fx_)) - kReachMargin,
+                                            static_cast<double>(std::min(window_.yLo, fy_)) - kReachMargin,
+                                            static_cast<double>(std::max(window_.xHi, fx_)) + kReachMargin,
+                                            static_cast<double>(std::max(window_.yHi, fy_)) + kReachMargin, near);
+        for (const std::uint32_t k : near) {
+            const int i = obs_->straight[k];
+            if (straightWallInReach(obs_->walls[static_cast<std::size_t>(i)], window_.xLo, window_.yLo, window_.xHi, window_.yHi))
+                every_.push_back(i);
+        }
+        everyKnown_ = true;
+    }
+    return every_;
 }
 
 // Row culling, then the columns [colLo, colHi] of the row each remaining obstacle can matter for.
@@ -835,24 +1151,24 @@ void addFixtureRows(IlluminanceGrid& grid, const TypeTable& table, const model::
     // Offsets past the table's end are none the plan asked it for: nothing there to add.
     const std::int64_t held = table.size;
 
+    // A window off the surface holds no point.
+    if (xLo > xHi || yLo > yHi) return;
     // Rows this thread computes.
     std::int64_t rowFirst = std::max<std::int64_t>(0, fy - R);
     rowFirst = (rowFirst + s - 1) / s * s;
     const std::int64_t rowLast = std::min<std::int64_t>(H - 1, fy + R);
     if (rowFirst > rowLast) return;
 
-    ObstaclesInReach inReach = obstaclesInReach(obs, fx, fy, R, xLo, yLo, xHi, yHi);
     // With many straight walls in reach, a row's sight lines would each be tested against every wall between
     // the row and the fixture: they go into the fan instead, and each point tests the few near its own line.
+    const bool fanned = !wallScanForced.load(std::memory_order_relaxed) &&
+                        wallsNear(obs.boxes, xLo, yLo, xHi, yHi) >= static_cast<std::size_t>(wallFanFrom.load(std::memory_order_relaxed));
+    const ObstaclesInReach inReach = obstaclesInReach(obs, fx, fy, R, xLo, yLo, xHi, yHi, fanned);
     thread_local WallFan fan;
     int fanLast = -1;
-    const WallFan* wallFan = nullptr;
-    if (!wallScanForced.load(std::memory_order_relaxed) &&
-        inReach.walls.size() >= static_cast<std::size_t>(wallFanFrom.load(std::memory_order_relaxed))) {
-        // The crossing test rounds its crossing point by far less than this, however far from the plan's
-        // origin the sight line lies.
-        const double reachOfCoordinates = static_cast<double>(std::max({std::abs(fx), std::abs(fy), W, H})) + 1;
-        fan.build(inReach.walls, obs, fx, fy, 1 + reachOfCoordinates / 65536);
+    WallFan* wallFan = nullptr;
+    if (fanned) {
+        fan.build(obs, fx, fy, WallFan::Window{xLo, yLo, xHi, yHi}, fanMargin(std::max({std::abs(fx), std::abs(fy), W, H})));
         wallFan = &fan;
     }
     std::vector<Active> active;
@@ -921,7 +1237,8 @@ std::int32_t farthestGridOffset(const model::Plan& plan, const std::vector<int>&
 PassResult runFixturePass(const model::Plan& plan, const catalog::TourokuTable& touroku, std::int32_t tenDaka,
                           const TableSettings& settings, IlluminanceGrid& grid, int threads, PassProgress* progress) {
     const int n = resolveThreads(threads);
-    const Obstacles obstacles = collectObstacles(plan);
+    Obstacles obstacles = collectObstacles(plan);
+    indexWallBoxes(obstacles, grid.gridWidth, grid.gridHeight);
     const std::vector<FixtureGroup> groups = fixtureGroups(plan, touroku, tenDaka);
     TypeTable table;
     auto step = [progress] { return progress != nullptr && progress->step(); };

@@ -54,10 +54,27 @@ struct Obstacles {
     // looking at every wall of the plan: segment i of the index is walls[straight[i]]. Arcs are scanned.
     ObstacleIndex straightIndex;
     std::vector<int> straight, arcs;
+    // The straight walls of no length, in an index of their own (segment i is walls[dots[i]]).
+    std::vector<int> dots;
+    ObstacleIndex dotIndex;
     double straightArea = 0;  // of the box round the straight walls, in square pixels
+    // The straight walls of some length by the cells of the surface their boxes overlap, so that a fixture
+    // can take its walls ring by ring outward and stop where nearer walls hide the rest; a wall whose box
+    // spans many cells is listed apart and taken by every fixture. `counts` sums the cells' lists from the
+    // surface's corner, for the number of walls round a fixture at a glance.
+    struct WallBoxes {
+        std::int64_t origin = 0, cell = 1;  // cell (c, r) covers origin + [c, c + 1) × cell along x, likewise along y
+        std::int32_t nx = 0, ny = 0;
+        std::vector<std::uint32_t> start, items;
+        std::vector<int> wide;
+        std::vector<std::uint32_t> counts;  // (nx + 1) × (ny + 1)
+        std::size_t walls = 0;              // how many walls the cells and `wide` hold
+    } boxes;
 };
 // The plan's walls must have been normalised (bounding-box slots current).
 Obstacles collectObstacles(const model::Plan& plan);
+// Fills obstacles.boxes for a surface of width × height points.
+void indexWallBoxes(Obstacles& obstacles, std::int64_t width, std::int64_t height);
 
 // Adds the table around fixture k on the computed rows whose index (row / step) ≡ phase (mod stride).
 void addFixtureRows(IlluminanceGrid& grid, const TypeTable& table, const model::KiguRecord& k, const Obstacles& obstacles,
@@ -85,6 +102,10 @@ void forceWallScan(bool scan);
 // Sorts the straight walls of every fixture into directions however few they are (to try the fan on small
 // plans); false gives the usual threshold back. The grid is the same either way.
 void forceWallFan(bool fan);
+// How many points, since the program started, lay behind the wall hiding their wedge of a fixture's fan but
+// were let through by its crossing test, and so tested every wall in the fixture's reach (the benchmark
+// watches that this stays rare).
+std::uint64_t fanPointsTestingEveryWall();
 
 // The thread count a request stands for.
 int resolveThreads(int threads);

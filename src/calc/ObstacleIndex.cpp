@@ -199,9 +199,6 @@ double pseudoAngle(double dx, double dy) {
     return a < 0 ? a + kTurn : a;
 }
 
-namespace {
-
-// A direction (not of unit length) with the given pseudo-angle.
 void directionOf(double a, double& dx, double& dy) {
     // The angles come from pseudoAngle plus a span of less than half a turn: a turn taken off is exact.
     while (a >= kTurn) a -= kTurn;
@@ -216,6 +213,14 @@ void directionOf(double a, double& dx, double& dy) {
         dy = t;
     }
 }
+
+double distanceAlong(double a, double ax, double ay, double ex, double ey) {
+    double ux, uy;
+    directionOf(a, ux, uy);
+    return cross(ax, ay, ex, ey) / cross(ux, uy, ex, ey) * std::sqrt(ux * ux + uy * uy);
+}
+
+namespace {
 
 int binOf(double a) {
     int k = static_cast<int>(std::floor(a / kWedge)) % SightFan::kBins;
@@ -271,12 +276,7 @@ SightFan::SightFan(const ObstacleIndex& index, double px, double py)
         const double perp = std::abs(side) / len;
         const double t = (ax * ex + ay * ey) / (len * len);
         const double footAngle = pseudoAngle(ax - t * ex, ay - t * ey);
-        // Distance along the ray of pseudo-angle a to the segment's line.
-        auto along = [&](double a) {
-            double ux, uy;
-            directionOf(a, ux, uy);
-            return cross(ax, ay, ex, ey) / cross(ux, uy, ex, ey) * std::sqrt(ux * ux + uy * uy);
-        };
+        auto along = [&](double a) { return distanceAlong(a, ax, ay, ex, ey); };
         const int k0 = static_cast<int>(std::floor(a0 / kWedge));
         const int k1 = static_cast<int>(std::floor((a0 + span) / kWedge));
         // A wedge's far edge is the next one's near edge: its distance is worked out once.

@@ -72,6 +72,11 @@ private:
 // A measure of the direction of (dx, dy) that grows with its angle, without trigonometry: 0..4 counter-
 // clockwise (in the plan's axes) from the +x direction, a half turn being 2 (0 for no direction).
 double pseudoAngle(double dx, double dy);
+// A direction (not of unit length) with the given pseudo-angle, any number of turns added or taken off.
+void directionOf(double a, double& dx, double& dy);
+// How far from the origin, along the direction of pseudo-angle a, the line through (ax, ay) running
+// along (ex, ey) lies (negative behind, infinite along it).
+double distanceAlong(double a, double ax, double ay, double ex, double ey);
 
 // Whether the closed segments p-q and a-b meet; collinear segments never do.
 bool segmentsMeet(double px, double py, double qx, double qy, double ax, double ay, double bx, double by);
