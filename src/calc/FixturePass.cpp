@@ -84,11 +84,13 @@ bool testActive(const Active& a, const Obstacles& obs, const Sight& sight) {
 // of kBins wedges round the fixture lists the walls whose span reaches into it, nearest first, and a point
 // tests only the walls of its own wedge that are no farther than itself.
 //
-// The walls are taken ring by ring outward from the fixture, and a wall that spans a whole wedge hides
-// everything behind it in that wedge: once every wedge is hidden (or leaves the fixture's reach) nearer than
-// the rings taken, the walls beyond are never looked at, so the fixture costs what it sees, not what lies in
-// its reach. A point behind a wedge's hiding wall tests that wall alone; should the crossing test, rounding
-// at the wall's very end, let that point through, the point tests every wall in the fixture's reach.
+// The walls are taken ring by ring outward from the fixture, and a wall that spans a whole sector (a
+// sixteenth of a wedge) hides everything behind it in that sector: once every sector is hidden (or leaves the
+// fixture's reach) nearer than the rings taken, the walls beyond are never looked at, and a cell of walls
+// lying wholly behind the hiding walls of its wedges is passed over, so the fixture costs about what it sees,
+// not what lies in its reach. A point behind its sector's hiding wall tests that wall alone; should the
+// crossing test, rounding at the wall's very end, let that point through, the point tests every wall in the
+// fixture's reach.
 //
 // A point in the dark behind a dense field of walls tests the one that shaded its neighbour and is done; a lit
 // one tests the few walls its sight line passes near. The walls a point may test are the row culling's, the
@@ -110,16 +112,20 @@ public:
     void build(const Obstacles& obs, std::int64_t fx, std::int64_t fy, const Window& window, double margin);
     // The wedge of the point dx, dy from the fixture (any wedge for the fixture's own point: the walls whose
     // widened box takes in the fixture lie in all of them).
-    static int wedge(double dx, double dy) {
+    static int wedge(double dx, double dy) { return sector(dx, dy) / kSectorsPerWedge; }
+    // Walls hide the points behind them sector by sector, sixteen to a wedge: far out a short wall spans no
+    // whole wedge, but the sectors of a dense field are each spanned by one of its walls.
+    static constexpr int kSectorsPerWedge = 16, kSectors = kBins * kSectorsPerWedge;
+    static int sector(double dx, double dy) {
         if (dx == 0 && dy == 0) return 0;
-        return std::min(kBins - 1, static_cast<int>(pseudoAngle(dx, dy) * (kBins / 4.0)));
+        return std::min(kSectors - 1, static_cast<int>(pseudoAngle(dx, dy) * (kSectors / 4.0)));
     }
     const Entry* begin(int w) const { return lists_[static_cast<std::size_t>(w)].data(); }
     const Entry* end(int w) const { return begin(w) + lists_[static_cast<std::size_t>(w)].size(); }
-    // Beyond this squared distance every point of the wedge lies behind hidingWall(w) in the plan's geometry
-    // (infinite where no wall hides the wedge).
-    double hiddenBeyondSq(int w) const { return hiddenSq_[static_cast<std::size_t>(w)]; }
-    int hidingWall(int w) const { return hiding_[static_cast<std::size_t>(w)]; }
+    // Beyond this squared distance every point of the sector lies behind hidingWall(s) in the plan's geometry
+    // (infinite where no wall hides the sector).
+    double hiddenBeyondSq(int s) const { return hiddenSq_[static_cast<std::size_t>(s)]; }
+    int hidingWall(int s) const { return hiding_[static_cast<std::size_t>(s)]; }
     // Every wall in the fixture's reach, found the first time a point asks.
     const std::vector<int>& everyWall();
     // How many points have asked every wall (for the benchmark: the rounding case should stay rare).
@@ -132,7 +138,7 @@ private:
         std::int32_t first, count;  // wedges first .. first + count - 1, round the circle
     };
     Span spanOf(double minX, double minY, double maxX, double maxY) const;
-    // Whether the box lies behind the hiding wall of every wedge it spans.
+    // Whether the box lies behind the hiding walls of every wedge it spans.
     bool hiddenThroughout(const Span& sp) const;
     void take(int wall);
     const Obstacles* obs_ = nullptr;
@@ -140,8 +146,10 @@ private:
     Window window_{};
     double margin_ = 0;
     std::array<std::vector<Entry>, kBins> lists_;
-    std::array<double, kBins> hidden_{}, hiddenSq_{}, need_{};
-    std::array<int, kBins> hiding_{};
+    std::array<double, kSectors> hidden_{}, hiddenSq_{};
+    std::array<int, kSectors> hiding_{};
+    // Per wedge: the farthest its sectors are hidden from, and how far the window reaches into it.
+    std::array<double, kBins> wedgeHidden_{}, need_{};
     std::vector<std::uint32_t> taken_;
     std::uint32_t stamp_ = 0;
     std::vector<int> every_;
@@ -188,7 +196,7 @@ bool fanWallBlocks(const RowRun& r, int wall, const Sight& sight, std::int64_t b
 }
 
 // Whether the fan's walls shade the point at column col: the wall that shaded the last point first, then the
-// wall hiding the point's wedge if the point lies behind it (every wall in reach should the crossing test
+// wall hiding the point's sector if the point lies behind it (every wall in reach should the crossing test
 // let it through), otherwise the walls of its wedge no farther than the point.
 bool fanBlocks(const RowRun& r, std::int32_t col, Sight& sight, bool& prepared) {
     if (!prepared) {
@@ -199,14 +207,14 @@ bool fanBlocks(const RowRun& r, std::int32_t col, Sight& sight, bool& prepared) 
     int& last = *r.fanLast;
     if (last >= 0 && fanWallBlocks(r, last, sight, bandLo, bandHi)) return true;
     const double dx = static_cast<double>(col) - r.fx, dy = static_cast<double>(r.row) - r.fy, distSq = dx * dx + dy * dy;
-    const int wedge = WallFan::wedge(dx, dy);
+    const int sector = WallFan::sector(dx, dy), wedge = sector / WallFan::kSectorsPerWedge;
     auto shadedBy = [&](int wall) {
         if (wall == last || !fanWallBlocks(r, wall, sight, bandLo, bandHi)) return false;
         last = wall;
         return true;
     };
-    if (distSq > r.fan->hiddenBeyondSq(wedge)) {
-        if (shadedBy(r.fan->hidingWall(wedge))) return true;
+    if (distSq > r.fan->hiddenBeyondSq(sector)) {
+        if (shadedBy(r.fan->hidingWall(sector))) return true;
         WallFan::everyWallAsked.fetch_add(1, std::memory_order_relaxed);
         for (const int wall : r.fan->everyWall()) {
             if (shadedBy(wall)) return true;
@@ -478,7 +486,7 @@ ORDIVAN_AVX2_INLINE bool fanShades(const RowRun& r, const SightLanes& s, __m256i
 }
 
 // Adds to blocked the lanes still lit that the fan's walls shade. The wall that shaded last is tried on all
-// of them; then each lane still open in turn: behind its wedge's hiding wall it tries that wall (and every
+// of them; then each lane still open in turn: behind its sector's hiding wall it tries that wall (and every
 // wall in reach should the crossing test let it through), otherwise it walks its wedge until shaded or no
 // wall is left nearer than the point. Every wall a lane tries is tried on all lanes still open, and a lane
 // found lit leaves the walls it tried tried for the later lanes of its wedge too.
@@ -498,9 +506,9 @@ ORDIVAN_AVX2_INLINE int fanBlockedLanes(const RowRun& r, const SightLanes& s, __
     while (open != 0) {
         const int i = __builtin_ctz(static_cast<unsigned>(open));
         const double dx = static_cast<double>(c0 + i * r.step) - r.fx, distSq = dx * dx + dy * dy;
-        const int wedge = WallFan::wedge(dx, dy);
-        if (distSq > r.fan->hiddenBeyondSq(wedge)) {
-            if (!fanShades(r, s, cols, r.fan->hidingWall(wedge), i, bandLo, bandHi, open, blocked, lastWall) && (open >> i & 1) != 0) {
+        const int sector = WallFan::sector(dx, dy), wedge = sector / WallFan::kSectorsPerWedge;
+        if (distSq > r.fan->hiddenBeyondSq(sector)) {
+            if (!fanShades(r, s, cols, r.fan->hidingWall(sector), i, bandLo, bandHi, open, blocked, lastWall) && (open >> i & 1) != 0) {
                 WallFan::everyWallAsked.fetch_add(1, std::memory_order_relaxed);
                 for (const int wall : r.fan->everyWall()) {
                     if (fanShades(r, s, cols, wall, i, bandLo, bandHi, open, blocked, lastWall)) break;
@@ -913,7 +921,7 @@ WallFan::Span WallFan::spanOf(double minX, double minY, double maxX, double maxY
 
 bool WallFan::hiddenThroughout(const Span& sp) const {
     for (std::int32_t k = 0, b = sp.first; k < sp.count; ++k, b = b + 1 == kBins ? 0 : b + 1) {
-        if (sp.near <= hidden_[static_cast<std::size_t>(b)]) return false;
+        if (sp.near <= wedgeHidden_[static_cast<std::size_t>(b)]) return false;
     }
     return true;
 }
@@ -928,22 +936,23 @@ void WallFan::take(int wall) {
     bool seen = false;
     for (std::int32_t k = 0, b = sp.first; k < sp.count; ++k, b = b + 1 == kBins ? 0 : b + 1) {
         // Wholly behind the wall hiding this wedge: no point the wedge's list serves can need it.
-        if (sp.near > hidden_[static_cast<std::size_t>(b)]) continue;
+        if (sp.near > wedgeHidden_[static_cast<std::size_t>(b)]) continue;
         lists_[static_cast<std::size_t>(b)].push_back(entry);
         seen = true;
     }
     // A wall hidden in every wedge it spans hides nothing nearer.
     if (!seen) return;
 
-    // The wedges the wall spans whole, a pixel in from either end, hide everything past it.
+    // The sectors the wall spans whole, a pixel in from either end, are hidden past its far end.
     const double ax = static_cast<double>(w.x1) - px, ay = static_cast<double>(w.y1) - py;
     const double ex = static_cast<double>(w.x2 - w.x1), ey = static_cast<double>(w.y2 - w.y1);
     const double len = std::sqrt(ex * ex + ey * ey);
     const double side = ex * -ay - ey * -ax;
     if (len <= 3 || std::abs(side) <= 1e-9 * len * (std::abs(ax) + std::abs(ay) + len)) return;
     const double inX = ex / len, inY = ey / len;
+    const double bx = ax + ex - inX, by = ay + ey - inY;
     double a0 = pseudoAngle(ax + inX, ay + inY);
-    const double a1 = pseudoAngle(ax + ex - inX, ay + ey - inY);
+    const double a1 = pseudoAngle(bx, by);
     double span = a1 - a0;
     if (span > 2) span -= 4;
     if (span < -2) span += 4;
@@ -951,19 +960,32 @@ void WallFan::take(int wall) {
         a0 = a1;
         span = -span;
     }
-    constexpr double kWedge = 4.0 / kBins;
-    const std::int64_t k0 = static_cast<std::int64_t>(std::ceil((a0 + 1e-9) / kWedge));
-    const std::int64_t k1 = static_cast<std::int64_t>(std::floor((a0 + span - 1e-9) / kWedge)) - 1;
-    double edgeDistance = distanceAlong(static_cast<double>(k0) * kWedge, ax, ay, ex, ey);
-    for (std::int64_t k = k0; k <= k1; ++k) {
-        const double next = distanceAlong(static_cast<double>(k + 1) * kWedge, ax, ay, ex, ey);
-        const double behind = std::max(edgeDistance, next) * (1 + 1e-9) + 1;
-        edgeDistance = next;
-        const std::size_t b = static_cast<std::size_t>(((k % kBins) + kBins) % kBins);
-        if (behind < hidden_[b]) {
-            hidden_[b] = behind;
-            hiding_[b] = wall;
+    constexpr double kSectorAngle = 4.0 / kSectors;
+    const std::int64_t k0 = static_cast<std::int64_t>(std::ceil((a0 + 1e-9) / kSectorAngle));
+    const std::int64_t k1 = static_cast<std::int64_t>(std::floor((a0 + span - 1e-9) / kSectorAngle)) - 1;
+    // Along the directions of a run of sectors the wall's line lies farthest at one end of the run: one
+    // distance for the sectors of each wedge.
+    for (std::int64_t k = k0; k <= k1;) {
+        const std::int64_t last = std::min(k1, (floorDiv(k, kSectorsPerWedge) + 1) * kSectorsPerWedge - 1);
+        const double behind = std::max(distanceAlong(static_cast<double>(k) * kSectorAngle, ax, ay, ex, ey),
+                                       distanceAlong(static_cast<double>(last + 1) * kSectorAngle, ax, ay, ex, ey)) *
+                                  (1 + 1e-9) +
+                              1;
+        const std::size_t first = static_cast<std::size_t>(((k % kSectors) + kSectors) % kSectors);
+        const std::size_t wedgeFirst = first / kSectorsPerWedge * kSectorsPerWedge;
+        bool lowered = false;
+        for (std::size_t sector = first; sector <= first + static_cast<std::size_t>(last - k); ++sector) {
+            if (!(behind < hidden_[sector])) continue;
+            hidden_[sector] = behind;
+            hiding_[sector] = wall;
+            lowered = true;
         }
+        // The wedge is hidden from as far as its least hidden sector.
+        if (lowered) {
+            wedgeHidden_[wedgeFirst / kSectorsPerWedge] = *std::max_element(
+                hidden_.begin() + static_cast<std::ptrdiff_t>(wedgeFirst), hidden_.begin() + static_cast<std::ptrdiff_t>(wedgeFirst + kSectorsPerWedge));
+        }
+        k = last + 1;
     }
 }
 
@@ -976,6 +998,7 @@ void WallFan::build(const Obstacles& obs, std::int64_t fx, std::int64_t fy, cons
     everyKnown_ = false;
     for (auto& l : lists_) l.clear();
     hidden_.fill(std::numeric_limits<double>::infinity());
+    wedgeHidden_.fill(std::numeric_limits<double>::infinity());
     hiding_.fill(-1);
     const Obstacles::WallBoxes& boxes = obs.boxes;
     if (taken_.size() < obs.walls.size()) taken_.resize(obs.walls.size(), 0);
@@ -1037,6 +1060,7 @@ void WallFan::build(const Obstacles& obs, std::int64_t fx, std::int64_t fy, cons
     for (const int wall : boxes.wide) takeOnce(wall);
     if (boxes.nx > 0) {
         const std::int64_t cell = boxes.cell, cfx = floorDiv(fx - boxes.origin, cell), cfy = floorDiv(fy - boxes.origin, cell);
+        int settled = 0;
         for (std::int64_t k = 0;; ++k) {
             // The cells k away from the fixture's own, on the surface.
             for (std::int64_t r = std::max<std::int64_t>(cfy - k, 0); r <= std::min<std::int64_t>(cfy + k, boxes.ny - 1); ++r) {
@@ -1060,14 +1084,15 @@ void WallFan::build(const Obstacles& obs, std::int64_t fx, std::int64_t fy, cons
             // Every wall whose box comes nearer than this has been taken: its widened box could come a
             // margin nearer still.
             const double complete = std::min({px - sx0, sx1 - px, py - sy0, sy1 - py}) - 1.5 * margin - 2;
-            bool done = true;
-            for (int b = 0; b < kBins && done; ++b) done = hidden_[static_cast<std::size_t>(b)] <= complete || needOf(b) <= complete;
-            if (done) break;
+            // Sectors once hidden or left nearer than the rings stay so as the rings grow: the check
+            // goes on from the first sector that was not.
+            while (settled < kSectors && (hidden_[static_cast<std::size_t>(settled)] <= complete || needOf(settled / kSectorsPerWedge) <= complete))
+                ++settled;
+            if (settled == kSectors) break;
         }
     }
+    for (std::size_t k = 0; k < static_cast<std::size_t>(kSectors); ++k) hiddenSq_[k] = hidden_[k] * hidden_[k];
     for (int b = 0; b < kBins; ++b) {
-        const double h = hidden_[static_cast<std::size_t>(b)];
-        hiddenSq_[static_cast<std::size_t>(b)] = h * h;
         // Nearest first; the rings brought them nearly in that order already.
         auto& l = lists_[static_cast<std::size_t>(b)];
         for (std::size_t i = 1; i < l.size(); ++i) {
