@@ -83,6 +83,17 @@ def project_mutations(sample):
     out.append(("empty", b""))
     out.append(("binary", bytes(range(256)) * 64))
     out.append(("many_records", sample.replace(b"\r\nKIGU\r\n", b"\r\nKIGU\r\n" + b"1,100,100,0,100,100,0,0\r\n" * 20000, 1)))
+    # A dense field of partitions round the fixtures, so that each sorts its walls by direction: walls of
+    # no length, walls along a sight line and long walls running off the surface among them.
+    field = []
+    for y in range(60, 960, 9):
+        for x in range(60, 1360, 9):
+            k = (x + y) // 9 % 4
+            x2, y2 = ((x + 6, y + 1), (x, y + 6), (x, y), (x + 5, y + 5))[k]
+            field.append(b"L,%d,%d,%d,%d,0,0,0,0\r\n" % (x, y, x2, y2))
+    field.append(b"L,-5000,500,6000,501,0,0,0,0\r\n")
+    field.append(b"L,250,-4000,251,5000,0,0,0,0\r\n")
+    out.append(("wall_field", sample.replace(b"\r\nLINE\r\n", b"\r\nLINE\r\n" + b"".join(field), 1)))
     return out
 
 
