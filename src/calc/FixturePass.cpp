@@ -757,36 +757,35 @@ struct ObstaclesInReach {
 constexpr double kReachMargin = 4;
 constexpr double kIndexedShare = 1.0 / 16;
 
+// The straight walls of an index (segment k of it is obs.walls[ids[k]]) that meet the fixture's window,
+// found over the box round the fixture and its window.
+void indexedWallsInReach(const Obstacles& obs, const ObstacleIndex& index, const std::vector<int>& ids, std::int64_t fx, std::int64_t fy,
+                         std::int64_t xLo, std::int64_t yLo, std::int64_t xHi, std::int64_t yHi, std::vector<int>& out) {
+    thread_local std::vector<std::uint32_t> near;
+    index.segmentsMeeting(static_cast<double>(std::min(xLo, fx)) - kReachMargin, static_cast<double>(std::min(yLo, fy)) - kReachMargin,
+                          static_cast<double>(std::max(xHi, fx)) + kReachMargin, static_cast<double>(std::max(yHi, fy)) + kReachMargin, near);
+    for (const std::uint32_t k : near) {
+        const int i = ids[k];
+        if (straightWallInReach(obs.walls[static_cast<std::size_t>(i)], xLo, yLo, xHi, yHi)) out.push_back(i);
+    }
+}
+
 // With `fanned` the fan takes the straight walls of some length, and only those of no length are looked for here.
 [[gnu::always_inline]] inline ObstaclesInReach obstaclesInReach(const Obstacles& obs, std::int64_t fx, std::int64_t fy,
                                                                 std::int64_t R, std::int64_t xLo, std::int64_t yLo,
                                                                 std::int64_t xHi, std::int64_t yHi, bool fanned) {
     ObstaclesInReach in;
-    const double bx0 = static_cast<double>(std::min(xLo, fx)) - kReachMargin, by0 = static_cast<double>(std::min(yLo, fy)) - kReachMargin;
-    const double bx1 = static_cast<double>(std::max(xHi, fx)) + kReachMargin, by1 = static_cast<double>(std::max(yHi, fy)) + kReachMargin;
-    if (fanned) {
-        thread_local std::vector<std::uint32_t> near;
-        obs.dotIndex.segmentsMeeting(bx0, by0, bx1, by1, near);
-        for (const std::uint32_t k : near) {
-            const int i = obs.dots[k];
-            if (straightWallInReach(obs.walls[static_cast<std::size_t>(i)], xLo, yLo, xHi, yHi)) in.walls.push_back(i);
-        }
-        for (const int i : obs.arcs) {
-            if (arcInReach(obs.walls[static_cast<std::size_t>(i)].shape, fx, fy, R)) in.arcs.push_back(i);
-        }
-    } else if (wallScanForced.load(std::memory_order_relaxed) || (bx1 - bx0) * (by1 - by0) > kIndexedShare * obs.straightArea) {
+    const double boxWidth = static_cast<double>(std::max(xHi, fx) - std::min(xLo, fx)) + 2 * kReachMargin;
+    const double boxHeight = static_cast<double>(std::max(yHi, fy) - std::min(yLo, fy)) + 2 * kReachMargin;
+    if (!fanned && (wallScanForced.load(std::memory_order_relaxed) || boxWidth * boxHeight > kIndexedShare * obs.straightArea)) {
         for (int i = 0; i < static_cast<int>(obs.walls.size()); ++i) {
             const auto& w = obs.walls[static_cast<std::size_t>(i)];
             if (w.arc ? arcInReach(w.shape, fx, fy, R) : straightWallInReach(w, xLo, yLo, xHi, yHi))
                 (w.arc ? in.arcs : in.walls).push_back(i);
         }
     } else {
-        thread_local std::vector<std::uint32_t> near;
-        obs.straightIndex.segmentsMeeting(bx0, by0, bx1, by1, near);
-        for (const std::uint32_t k : near) {
-            const int i = obs.straight[k];
-            if (straightWallInReach(obs.walls[static_cast<std::size_t>(i)], xLo, yLo, xHi, yHi)) in.walls.push_back(i);
-        }
+        if (fanned) indexedWallsInReach(obs, obs.dotIndex, obs.dots, fx, fy, xLo, yLo, xHi, yHi, in.walls);
+        else indexedWallsInReach(obs, obs.straightIndex, obs.straight, fx, fy, xLo, yLo, xHi, yHi, in.walls);
         for (const int i : obs.arcs) {
             if (arcInReach(obs.walls[static_cast<std::size_t>(i)].shape, fx, fy, R)) in.arcs.push_back(i);
         }
@@ -1107,16 +1106,7 @@ void WallFan::build(const Obstacles& obs, std::int64_t fx, std::int64_t fy, cons
 const std::vector<int>& WallFan::everyWall() {
     if (!everyKnown_) {
         every_.clear();
-        thread_local std::vector<std::uint32_t> near;
-        obs_->straightIndex.segmentsMeeting(static_cast<double>(std::min(window_.xLo, fx_)) - kReachMargin,
-                                            static_cast<double>(std::min(window_.yLo, fy_)) - kReachMargin,
-                                            static_cast<double>(std::max(window_.xHi, fx_)) + kReachMargin,
-                                            static_cast<double>(std::max(window_.yHi, fy_)) + kReachMargin, near);
-        for (const std::uint32_t k : near) {
-            const int i = obs_->straight[k];
-            if (straightWallInReach(obs_->walls[static_cast<std::size_t>(i)], window_.xLo, window_.yLo, window_.xHi, window_.yHi))
-                every_.push_back(i);
-        }
+        indexedWallsInReach(*obs_, obs_->straightIndex, obs_->straight, fx_, fy_, window_.xLo, window_.yLo, window_.xHi, window_.yHi, every_);
         everyKnown_ = true;
     }
     return every_;
