@@ -158,10 +158,10 @@ private:
 
 std::atomic<std::uint64_t> WallFan::everyWallAsked{0};
 
-// Whether a straight wall is one the row culling keeps for the sight lines of row `row`: its rows meet those
-// between the row and the fixture.
+// Whether a straight wall is one the row culling keeps for the sight lines of a row: its rows meet the band
+// [bandLo, bandHi] between the row and the fixture.
 inline bool wallInBand(const Obstacles::Wall& w, std::int64_t bandLo, std::int64_t bandHi) {
-    return !(w.maxY < bandLo || w.minY > bandHi);
+    return !((w.minY < bandLo && w.maxY < bandLo) || (w.minY > bandHi && w.maxY > bandHi));
 }
 // Whether column col lies in the window of columns the row culling gives a straight wall.
 inline bool wallWindowHolds(const Obstacles::Wall& w, std::int64_t fx, std::int64_t col) {
@@ -1121,9 +1121,7 @@ const std::vector<int>& WallFan::everyWall() {
     std::int64_t lo, hi;
     for (int i : in.walls) {
         const auto& w = obs.walls[static_cast<std::size_t>(i)];
-        const bool aside = row < fy ? ((w.minY < row && w.maxY < row) || (w.minY > fy && w.maxY > fy))
-                                    : ((w.minY > row && w.maxY > row) || (w.minY < fy && w.maxY < fy));
-        if (aside) continue;
+        if (!wallInBand(w, bandLo, bandHi)) continue;
         if (columnWindow(std::min(w.x1, w.x2), std::max(w.x1, w.x2), fx, colLo, colHi, lo, hi))
             active.push_back({Kind::Wall, i, lo, hi});
     }
