@@ -26,6 +26,16 @@ TableSettings settingsFor(const model::Plan& plan, int step) {
     return s;
 }
 
+// An empty plan on a drawing surface of width × height pixels at the given scale.
+Scene planOn(int width, int height, float mmPerPixel, std::int32_t scaleDenominator) {
+    Scene sc;
+    sc.width = width;
+    sc.height = height;
+    sc.plan.mmPerPixel = mmPerPixel;
+    sc.plan.scaleDenominator = scaleDenominator;
+    return sc;
+}
+
 IlluminanceGrid freshGrid(int w, int h) {
     IlluminanceGrid g;
     g.allocate(w, h);
@@ -82,11 +92,7 @@ TEST(FastPass, CrowdedArcsAndRoundPillarsGiveTheReferenceGrid) {
     for (unsigned seed = 1; seed <= 4; ++seed) {
         std::mt19937 rng(seed);
         auto uni = [&](int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(rng); };
-        Scene sc;
-        sc.width = 203;
-        sc.height = 150;
-        sc.plan.mmPerPixel = 30;
-        sc.plan.scaleDenominator = 100;
+        Scene sc = planOn(203, 150, 30, 100);
         sc.touroku[1] = testing::cosineType(600, 1.0, 3000);
         for (int i = 0; i < 3; ++i) {
             const int fx = uni(20, 180), fy = uni(20, 130);
@@ -117,11 +123,7 @@ TEST(FastPass, CrowdedArcsAndRoundPillarsGiveTheReferenceGrid) {
 TEST(FastPass, ManyWallsCulledThroughTheIndexGiveTheReferenceGrid) {
     std::mt19937 rng(26);
     auto uni = [&](int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(rng); };
-    Scene sc;
-    sc.width = 240;
-    sc.height = 180;
-    sc.plan.mmPerPixel = 40;
-    sc.plan.scaleDenominator = 400;
+    Scene sc = planOn(240, 180, 40, 400);
     sc.touroku[1] = testing::cosineType(500, 6.0, 800);
     sc.touroku[2] = testing::linearType(1200, 1500);
     for (int i = 0; i < 400; ++i) {
@@ -151,11 +153,7 @@ TEST(FastPass, ManyWallsCulledThroughTheIndexGiveTheReferenceGrid) {
 // luminaire's fan stops at the walls that hide the rest: luminaires amid the lattice, at the surface's
 // edges and beyond them, where their sight lines cross the lattice outside the surface before they reach it.
 TEST(FastPass, DenseLatticeHidingTheFarWallsGivesTheReferenceGrid) {
-    Scene sc;
-    sc.width = 260;
-    sc.height = 200;
-    sc.plan.mmPerPixel = 50;
-    sc.plan.scaleDenominator = 500;
+    Scene sc = planOn(260, 200, 50, 500);
     sc.touroku[1] = testing::cosineType(500, 1.0, 3000);
     for (int y = -30; y < sc.height + 30; y += 12) {
         for (int x = -30; x < sc.width + 30; x += 12) {
@@ -177,11 +175,7 @@ TEST(FastPass, DenseLatticeHidingTheFarWallsGivesTheReferenceGrid) {
 // test rounds some crossings out of a wall's one pixel of rise, so points the plan's geometry puts behind a
 // wall are lit all the same. The fan must ask every wall for them and give the grid the reference gives.
 TEST(FastPass, PointsTheCrossingTestLetsPastAHidingWallGiveTheReferenceGrid) {
-    Scene sc;
-    sc.width = 4200;
-    sc.height = 900;
-    sc.plan.mmPerPixel = 10;
-    sc.plan.scaleDenominator = 100;
+    Scene sc = planOn(4200, 900, 10, 100);
     sc.touroku[1] = testing::cosineType(500, 1.0, 3000);
     for (int x = 3900; x < 4150; x += 7) sc.plan.kigu.add(model::KiguRecord{x, 5, 0, 1, 0, x, 5, 0});
     for (int i = 0; i < 3; ++i) {
@@ -217,11 +211,7 @@ TEST(FastPass, SampleProjectsGiveTheReferenceGridWithOneAndTwoThreads) {
 struct Shadow {
     Scene sc;
     IlluminanceGrid grid;
-    explicit Shadow(int w = 200, int h = 120) {
-        sc.width = w;
-        sc.height = h;
-        sc.plan.mmPerPixel = 25;
-        sc.plan.scaleDenominator = 100;
+    explicit Shadow(int w = 200, int h = 120) : sc(planOn(w, h, 25, 100)) {
         sc.touroku[1] = testing::cosineType(500, 1.0, 3000);
         model::KiguRecord k;
         k.typeIndex = 1;
@@ -339,11 +329,7 @@ TEST(FastPass, ProgressStepsOncePerFixtureAndStopsAtCancel) {
 }
 
 TEST(FastPass, HostilePlansStayInsideTheArrays) {
-    Scene sc;
-    sc.width = 50;
-    sc.height = 40;
-    sc.plan.mmPerPixel = 10;
-    sc.plan.scaleDenominator = 2000000000;
+    Scene sc = planOn(50, 40, 10, 2000000000);
     sc.touroku[1] = testing::cosineType(400, 1.0, 2000000000, 2000000000, 2000000000);
     sc.touroku[1].sizeX = 2000000000;
     sc.touroku[1].sizeY = 2000000000;
